@@ -1,0 +1,35 @@
+#pragma once
+// The .trv document file: reader for layout versions 2 to 5, writer for version 5.
+#include "TRVDoc.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace trv {
+
+struct FileResult {
+    bool ok = true;
+    std::string message;  // German, names the file; empty on success
+};
+
+// Reads a whole document from bytes. On failure `doc` is left untouched and `error` says why
+// (without the file name).
+bool ReadTrv(const std::vector<uint8_t>& bytes, CTRVDoc& doc, std::string& error);
+// Writes the document in layout version 5. False (and `error` set) when a measurement time cannot
+// be written as compact time.
+bool WriteTrv(const CTRVDoc& doc, std::vector<uint8_t>& bytes, std::string& error);
+
+// Opens `path` into `doc` (doc untouched on failure; path name set and modified flag cleared on success).
+FileResult LoadDocument(const std::string& path, CTRVDoc& doc);
+// Saves `doc` to `path` safely: a temporary file beside it is written, flushed to disk and renamed
+// over the old file only when complete. On success the document's version becomes 5, its path
+// name is set and the modified flag cleared.
+FileResult SaveDocument(CTRVDoc& doc, const std::string& path);
+
+// Writes bytes to `path` through a temporary file and an atomic rename (the old file stays intact
+// until the new one is complete). `error` gets a German reason.
+bool WriteFileSafely(const std::string& path, const std::vector<uint8_t>& bytes, std::string& error);
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes, std::string& error);
+
+}  // namespace trv
