@@ -1,0 +1,90 @@
+#pragma once
+// Shared pieces of the trv-cli commands: exit codes, error lines, option parsing, JSON output.
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace trv::cli {
+
+enum Exit : int {
+    ExitOk = 0,
+    ExitUsage = 1,
+    ExitFile = 2,
+    ExitNoAnalyser = 3,
+    ExitDeviceMismatch = 4,
+    ExitTransfer = 5,
+    ExitUnsupported = 6,
+};
+
+// Prints "trv-cli: <message>" on stderr and returns `code`.
+int Fail(int code, const std::string& message);
+
+// Command-line arguments after the command word.
+class Args {
+public:
+    Args(int argc, char** argv);  // argv[0] is the command word
+    bool Has(const std::string& flag) const;
+    // The value after `option` ("-o OUT"); nullopt when absent. `missingValue` set when the option
+    // is last.
+    std::optional<std::string> Value(const std::string& option, bool* missingValue = nullptr) const;
+    // Arguments that are neither options nor option values. `withValue` lists options that take a value.
+    std::vector<std::string> Positional(const std::vector<std::string>& withValue) const;
+    // Options not in `known` (flags and valued options together).
+    std::vector<std::string> Unknown(const std::vector<std::string>& known) const;
+
+private:
+    std::vector<std::string> m_args;
+};
+
+// Parses "0,2" into indices; false on anything but non-negative integers.
+bool ParseIndexList(const std::string& text, std::vector<int>& out);
+
+// A small JSON writer that keeps the commas right.
+class Json {
+public:
+    Json& BeginObject();
+    Json& EndObject();
+    Json& BeginArray();
+    Json& EndArray();
+    Json& Key(const std::string& key);
+    Json& Str(const std::string& s);  // UTF-8
+    Json& Num(double v);              // non-finite values become null
+    Json& Int(long long v);
+    Json& Bool(bool b);
+    Json& Null();
+    // Key + value in one call.
+    template <typename T>
+    Json& Field(const std::string& key, const T& v);
+    const std::string& Text() const { return m_out; }
+
+private:
+    void Sep();
+    std::string m_out;
+    std::vector<bool> m_first;
+    bool m_afterKey = false;
+};
+
+template <>
+inline Json& Json::Field(const std::string& key, const std::string& v) { return Key(key).Str(v); }
+template <>
+inline Json& Json::Field(const std::string& key, const bool& v) { return Key(key).Bool(v); }
+template <>
+inline Json& Json::Field(const std::string& key, const double& v) { return Key(key).Num(v); }
+template <>
+inline Json& Json::Field(const std::string& key, const int& v) { return Key(key).Int(v); }
+template <>
+inline Json& Json::Field(const std::string& key, const long long& v) { return Key(key).Int(v); }
+
+// Commands, one file each.
+int CmdInfo(int argc, char** argv);
+int CmdSave(int argc, char** argv);
+int CmdExport(int argc, char** argv);
+int CmdEvaluate(int argc, char** argv);
+int CmdSearch(int argc, char** argv);
+int CmdDownload(int argc, char** argv);
+int CmdConfig(int argc, char** argv);
+int CmdReset(int argc, char** argv);
+int CmdPrint(int argc, char** argv);
+
+}  // namespace trv::cli
