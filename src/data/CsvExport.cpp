@@ -1,0 +1,108 @@
+#include "CsvExport.h"
+
+#include "Cp1252.h"
+#include "Format.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+
+namespace trv {
+
+namespace {
+
+constexpr const char* kSep = ";";
+constexpr const char* kEol = "\r\n";
+
+std::string Duration(int seconds, const char* suffix) {
+    return Fmt("%02d:%02d", seconds / 60, seconds % 60) + suffix;
+}
+
+// Seconds for the track at a speed, truncated; -1 when the speed gives no finite duration.
+int TrackSeconds(double track, double speed) {
+    if (!(speed > 0.0)) return -1;
+    const double d = track / speed;
+    if (!std::isfinite(d) || d < 0 || d > 1e8) return -1;
+    return static_cast<int>(d);
+}
+
+std::string StepLengthCell(const TestDataType& t, const PCMDataType& m) {
+    if (m.m_nMeasType != MeasLoad) return {};
+    const bool field = t.m_nTestType == TestField;
+    switch (t.m_nDurationSource) {
+        case SourcePc: {
+            if (field) {
+                const int d = TrackSeconds(t.m_dTrackLength, m.m_dSpeed);
+                return d < 0 ? std::string() : Duration(d, " (PC)");
+            }
+            return Duration(t.m_nPcStepDuration, m.m_bShortened ? " (PC)*" : " (PC)");
+        }
+        case SourceAnalyser: return Duration(m.m_nStepDuration, " (AV)");
+        case SourceManual: {
+            if (field) {
+                const int d = TrackSeconds(t.m_dTrackLength, m.m_dSpeed);
+                return d < 0 ? std::string() : Duration(d, "");
+            }
+            return Duration(t.m_nPcStepDuration, "");
+        }
+        default: return {};
+    }
+}
+
+std::string MeasTypeCell(int type) {
+    const char* s = MeasTypeText(type);
+    return *s ? s : " ";
+}
+
+}  // namespace
+
+std::string CsvText(const CTRVDoc& doc, const std::vector<int>& testIndices) {
+    std::string out = "MID;Mem Pos;Date;Time;Test type;Step length;Load;Load unit;Lactate value;Heart rate;"
+                      "Measurement type";
+    out += kEol;
+    for (int i : NormalizedTestIndices(doc, testIndices)) {
+        const TestDataType& t = doc.GetTest(i);
+        for (const PCMDataType& m : t.m_Steps) {
+            std::string load = LoadText(m, t.m_nLoadUnit);
+            if (m.m_bShortened) load = Fmt("%2.1f (%2.1f)", t.m_Analysis.m_dShortCompLoad, LoadInUnit(m, t.m_nLoadUnit));
+            const std::string cells[] = {MeasIdText(m.m_nMeasId),
+                                         MemoryPositionText(m.m_nMeasId),
+                                         m.m_Time.FormatDate(),
+                                         m.m_Time.FormatTime(),
+                                         TestTypeText(t.m_nTestType),
+                                         StepLengthCell(t, m),
+                                         load,
+                                         LoadUnitText(t.m_nLoadUnit),
+                                         LactateText(m),
+                                         Fmt("%d", m.m_nHeartRate),
+                                         MeasTypeCell(m.m_nMeasType)};
+            bool first = true;
+            for (const auto& c : cells) {
+                if (!first) out += kSep;
+                out += c;
+                first = false;
+            }
+            out += kEol;
+        }
+    }
+    return out;
+}
+
+FileResult ExportCsv(const CTRVDoc& doc, const std::vector<int>& testIndices, const std::string& path) {
+    const std::string bytes = Utf8ToCp1252(CsvText(doc, testIndices));
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) {
+        const int err = errno;
+        return {false, Fmt("Die Datei \"%s\" kann nicht zum Schreiben geöffnet werden. %s", path.c_str(),
+                           FileErrorText(err).c_str())};
+    }
+    const bool wrote = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    const int err = errno;
+    const bool closed = std::fclose(f) == 0;
+    if (!wrote || !closed)
+        return {false, Fmt("Die Datei \"%s\" konnte nicht vollständig geschrieben werden. %s", path.c_str(),
+                           FileErrorText(wrote ? errno : err).c_str())};
+    return {};
+}
+
+}  // namespace trv

@@ -1,0 +1,409 @@
+#include "TrvFile.h"
+
+#include "Cp1252.h"
+#include "Format.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace trv {
+
+namespace {
+
+// Sizes the counts in a file are checked against before anything is allocated.
+constexpr size_t kMinTestBlock = 4 + 4 + 4 + 1 + 4 + 8 + 8 + 8 + 4 + 1 + 4 + 4;  // version 2, no flags
+constexpr size_t MeasBlockSize(int version) { return version >= 5 ? 44 : 52; }
+
+class Reader {
+public:
+    explicit Reader(const std::vector<uint8_t>& b) : m_b(b) {}
+
+    bool Ok() const { return m_ok; }
+    size_t Remaining() const { return m_ok ? m_b.size() - m_pos : 0; }
+    void Fail() { m_ok = false; }
+
+    template <typename T>
+    T Raw() {
+        T v{};
+        if (!m_ok || m_b.size() - m_pos < sizeof(T)) {
+            m_ok = false;
+            return v;
+        }
+        std::memcpy(&v, m_b.data() + m_pos, sizeof(T));  // the file is little-endian, like this machine
+        m_pos += sizeof(T);
+        return v;
+    }
+    uint8_t U8() { return Raw<uint8_t>(); }
+    uint8_t Flag() { return Raw<uint8_t>() != 0 ? 1 : 0; }
+    uint16_t U16() { return Raw<uint16_t>(); }
+    int32_t I32() { return Raw<int32_t>(); }
+    uint32_t U32() { return Raw<uint32_t>(); }
+    double F64() { return Raw<double>(); }
+
+    COleDateTime Date() {
+        const int32_t status = I32();
+        const double dt = F64();
+        return COleDateTime(dt, status);
+    }
+
+    // A length-prefixed string (one byte, 0xFF + uint16, or 0xFF 0xFFFF + uint32); 0xFF 0xFFFE
+    // announces UTF-16 characters. Returns UTF-8, cut to `maxChars` characters of the code page.
+    std::string Text(size_t maxChars = SIZE_MAX) {
+        bool wide = false;
+        uint64_t len = ReadLength(wide);
+        if (wide) {
+            // The UTF-16 form carries its own length prefix after the marker.
+            bool again = false;
+            len = ReadLength(again);
+            if (again) {
+                m_ok = false;
+                return {};
+            }
+        }
+        const uint64_t bytes = wide ? len * 2 : len;
+        if (!m_ok || bytes > Remaining()) {
+            m_ok = false;
+            return {};
+        }
+        std::string ansi;
+        if (wide) {
+            std::u16string w(static_cast<size_t>(len), u'\0');
+            std::memcpy(w.data(), m_b.data() + m_pos, static_cast<size_t>(bytes));
+            // Kept as the code page would keep it: characters it cannot hold become '?'.
+            ansi = Utf8ToCp1252(Utf16ToUtf8(w));
+        } else {
+            ansi.assign(reinterpret_cast<const char*>(m_b.data() + m_pos), static_cast<size_t>(len));
+        }
+        m_pos += static_cast<size_t>(bytes);
+        if (ansi.size() > maxChars) ansi.resize(maxChars);
+        return Cp1252ToUtf8(ansi);
+    }
+
+private:
+    uint64_t ReadLength(bool& wide) {
+        wide = false;
+        const uint8_t b = U8();
+        if (b < 0xFF) return b;
+        const uint16_t w = U16();
+        if (w == 0xFFFE) {
+            wide = true;
+            return 0;
+        }
+        if (w < 0xFFFF) return w;
+        return U32();
+    }
+
+    const std::vector<uint8_t>& m_b;
+    size_t m_pos = 0;
+    bool m_ok = true;
+};
+
+class Writer {
+public:
+    explicit Writer(std::vector<uint8_t>& out) : m_out(out) {}
+    template <typename T>
+    void Raw(T v) {
+        const auto* p = reinterpret_cast<const uint8_t*>(&v);
+        m_out.insert(m_out.end(), p, p + sizeof(T));
+    }
+    void U8(uint8_t v) { Raw(v); }
+    void Flag(uint8_t v) { Raw<uint8_t>(v ? 1 : 0); }
+    void U16(uint16_t v) { Raw(v); }
+    void I32(int32_t v) { Raw(v); }
+    void U32(uint32_t v) { Raw(v); }
+    void F64(double v) { Raw(v); }
+    void Date(const COleDateTime& t) {
+        I32(t.m_status);
+        F64(t.m_dt);
+    }
+    void Text(const std::string& utf8) {
+        const std::string ansi = Utf8ToCp1252(utf8);
+        const size_t n = ansi.size();
+        if (n < 0xFF) {
+            U8(static_cast<uint8_t>(n));
+        } else if (n < 0xFFFE) {
+            U8(0xFF);
+            U16(static_cast<uint16_t>(n));
+        } else {
+            U8(0xFF);
+            U16(0xFFFF);
+            U32(static_cast<uint32_t>(n));
+        }
+        m_out.insert(m_out.end(), ansi.begin(), ansi.end());
+    }
+
+private:
+    std::vector<uint8_t>& m_out;
+};
+
+bool ReadMeasurement(Reader& r, int version, PCMDataType& m) {
+    m.m_nLactate = r.U16();
+    m.m_nMeasId = r.U16();
+    m.m_nStatus = r.U8();
+    m.m_nTemperature = r.U8();
+    if (version >= 5)
+        m.m_Time = CompactTimeToLocal(r.U32());
+    else
+        m.m_Time = r.Date();
+    m.m_dPower = r.F64();
+    m.m_nHeartRate = r.I32();
+    m.m_dSpeed = r.F64();
+    m.m_dNominalSpeed = r.F64();
+    m.m_nMeasType = r.U8();
+    m.m_nStepDuration = r.U16();
+    m.m_bChecked = r.Flag();
+    m.m_bDurationMeasured = r.Flag();
+    m.m_bShortened = r.Flag();
+    return r.Ok();
+}
+
+bool ReadTest(Reader& r, int version, TestDataType& t, const PCMDataType& proto) {
+    t.m_nReserved2 = r.I32();
+    t.m_nLoadUnit = r.I32();
+    t.m_nReserved1 = r.I32();
+    t.m_bShowInChart = r.Flag();
+    t.m_nTestType = r.I32();
+    t.m_dStartValue = r.F64();
+    t.m_dIncrement = r.F64();
+    t.m_dTrackLength = r.F64();
+    t.m_nDurationSource = r.I32();
+    t.m_bCompensate = r.Flag();
+    t.m_nPcStepDuration = r.I32();
+    if (version >= 3) t.m_bParamsEntered = r.Flag();
+    if (version >= 4) t.m_bIndividualLoads = r.Flag();
+    const uint32_t count = r.U32();
+    if (!r.Ok() || count > r.Remaining() / MeasBlockSize(version)) return false;
+    t.m_Steps.assign(count, proto);
+    for (auto& m : t.m_Steps)
+        if (!ReadMeasurement(r, version, m)) return false;
+    return true;
+}
+
+}  // namespace
+
+std::string FileErrorText(int err) {
+    switch (err) {
+        case ENOENT: return "Die Datei oder der Ordner existiert nicht.";
+        case EACCES:
+        case EPERM: return "Zugriff verweigert.";
+        case EISDIR: return "Das ist ein Ordner, keine Datei.";
+        case ENOSPC: return "Auf dem Datenträger ist nicht genügend Platz.";
+        case EROFS: return "Der Datenträger ist schreibgeschützt.";
+        case EDQUOT: return "Das Speicherkontingent ist erschöpft.";
+        case ENAMETOOLONG: return "Der Dateiname ist zu lang.";
+        default: return Fmt("Systemfehler %d.", err);
+    }
+}
+
+
+bool ReadTrv(const std::vector<uint8_t>& bytes, CTRVDoc& doc, std::string& error) {
+    Reader r(bytes);
+    CTRVDoc tmp;
+    tmp.m_nVersion = r.I32();
+    if (!r.Ok()) {
+        error = "Die Datei ist leer oder unvollständig.";
+        return false;
+    }
+    if (tmp.m_nVersion < 2 || tmp.m_nVersion > 5) {
+        // A layout this program does not know opens as an empty document.
+        const int v = tmp.m_nVersion;
+        doc.OnNewDocument();
+        doc.m_nVersion = v;
+        return true;
+    }
+    const int version = tmp.m_nVersion;
+    const uint32_t tests = r.U32();
+    if (!r.Ok() || tests > r.Remaining() / kMinTestBlock) {
+        error = "Die Datei ist beschädigt: die Anzahl der Tests passt nicht zur Dateigröße.";
+        return false;
+    }
+    const PCMDataType proto;  // one construction, copied into every record
+    tmp.m_Tests.resize(tests);
+    for (auto& t : tmp.m_Tests) {
+        if (!ReadTest(r, version, t, proto)) {
+            error = "Die Datei ist beschädigt oder unvollständig.";
+            return false;
+        }
+    }
+    UserDataType& u = tmp.m_UserData;
+    u.m_strFirstName = r.Text(kUserTextMax);
+    u.m_strLastName = r.Text(kUserTextMax);
+    u.m_strStreet = r.Text(kUserTextMax);
+    u.m_strPostCode = r.Text(kUserTextMax);
+    u.m_strTown = r.Text(kUserTextMax);
+    u.m_strPhone = r.Text(kUserTextMax);
+    u.m_strEmail = r.Text(kUserTextMax);
+    u.m_dWeight = r.F64();
+    u.m_dHeight = r.F64();
+    u.m_BirthDate = r.Date();
+    u.m_nSex = r.I32();
+    u.m_strRemarks = r.Text();
+    if (version >= 5) {
+        tmp.m_strDeviceId = r.Text();
+        tmp.m_dFirmware = r.F64();
+        tmp.m_bDeviceBound = true;
+    }
+    if (!r.Ok()) {
+        error = "Die Datei ist beschädigt oder unvollständig.";
+        return false;
+    }
+    tmp.SetPathName(doc.GetPathName());
+    doc = std::move(tmp);
+    return true;
+}
+
+bool WriteTrv(const CTRVDoc& doc, std::vector<uint8_t>& bytes, std::string& error) {
+    std::vector<uint8_t> out;
+    size_t measurements = 0;
+    for (const auto& t : doc.m_Tests) measurements += t.m_Steps.size();
+    out.reserve(64 + doc.m_Tests.size() * 64 + measurements * 44);
+    Writer w(out);
+    w.I32(5);
+    w.U32(static_cast<uint32_t>(doc.m_Tests.size()));
+    for (const auto& t : doc.m_Tests) {
+        w.I32(t.m_nReserved2);
+        w.I32(t.m_nLoadUnit);
+        w.I32(t.m_nReserved1);
+        w.Flag(t.m_bShowInChart);
+        w.I32(t.m_nTestType);
+        w.F64(t.m_dStartValue);
+        w.F64(t.m_dIncrement);
+        w.F64(t.m_dTrackLength);
+        w.I32(t.m_nDurationSource);
+        w.Flag(t.m_bCompensate);
+        w.I32(t.m_nPcStepDuration);
+        w.Flag(t.m_bParamsEntered);
+        w.Flag(t.m_bIndividualLoads);
+        w.U32(static_cast<uint32_t>(t.m_Steps.size()));
+        for (const auto& m : t.m_Steps) {
+            uint32_t compact = 0;
+            if (!LocalToCompactTime(m.m_Time, compact)) {
+                const std::string when = m.m_Time.FormatDate() + " " + m.m_Time.FormatTime();
+                error = Fmt("Die Zeit der Messung %05d (%s) kann im Dateiformat nicht gespeichert werden.",
+                            static_cast<int>(m.m_nMeasId), m.m_Time.IsValid() ? when.c_str() : "ungültig");
+                return false;
+            }
+            w.U16(m.m_nLactate);
+            w.U16(m.m_nMeasId);
+            w.U8(m.m_nStatus);
+            w.U8(m.m_nTemperature);
+            w.U32(compact);
+            w.F64(m.m_dPower);
+            w.I32(m.m_nHeartRate);
+            w.F64(m.m_dSpeed);
+            w.F64(m.m_dNominalSpeed);
+            w.U8(m.m_nMeasType);
+            w.U16(m.m_nStepDuration);
+            w.Flag(m.m_bChecked);
+            w.Flag(m.m_bDurationMeasured);
+            w.Flag(m.m_bShortened);
+        }
+    }
+    const UserDataType& u = doc.m_UserData;
+    for (const std::string* s : {&u.m_strFirstName, &u.m_strLastName, &u.m_strStreet, &u.m_strPostCode, &u.m_strTown,
+                                 &u.m_strPhone, &u.m_strEmail})
+        w.Text(*s);
+    w.F64(u.m_dWeight);
+    w.F64(u.m_dHeight);
+    w.Date(u.m_BirthDate);
+    w.I32(u.m_nSex);
+    w.Text(u.m_strRemarks);
+    w.Text(doc.m_strDeviceId);
+    w.F64(doc.m_dFirmware);
+    bytes = std::move(out);
+    return true;
+}
+
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes, std::string& error) {
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) {
+        error = FileErrorText(errno);
+        return false;
+    }
+    struct stat st {};
+    if (fstat(fileno(f), &st) == 0 && S_ISDIR(st.st_mode)) {
+        std::fclose(f);
+        error = FileErrorText(EISDIR);
+        return false;
+    }
+    bytes.clear();
+    if (st.st_size > 0) bytes.reserve(static_cast<size_t>(st.st_size));
+    uint8_t buf[65536];
+    size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.insert(bytes.end(), buf, buf + n);
+    const bool bad = std::ferror(f) != 0;
+    const int err = errno;
+    std::fclose(f);
+    if (bad) {
+        error = FileErrorText(err);
+        return false;
+    }
+    return true;
+}
+
+bool WriteFileSafely(const std::string& path, const std::vector<uint8_t>& bytes, std::string& error) {
+    const std::string tmp = path + ".tmp-" + std::to_string(getpid());
+    const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        error = FileErrorText(errno);
+        return false;
+    }
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            error = FileErrorText(errno);
+            ::close(fd);
+            ::unlink(tmp.c_str());
+            return false;
+        }
+        done += static_cast<size_t>(n);
+    }
+    // The new file must be on disk before it replaces the old one.
+    if (::fsync(fd) != 0 || ::close(fd) != 0) {
+        error = FileErrorText(errno);
+        ::unlink(tmp.c_str());
+        return false;
+    }
+    // Keep the permissions of the file being replaced.
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0) ::chmod(tmp.c_str(), st.st_mode & 07777);
+    if (::rename(tmp.c_str(), path.c_str()) != 0) {
+        error = FileErrorText(errno);
+        ::unlink(tmp.c_str());
+        return false;
+    }
+    return true;
+}
+
+FileResult LoadDocument(const std::string& path, CTRVDoc& doc) {
+    std::vector<uint8_t> bytes;
+    std::string why;
+    if (!ReadWholeFile(path, bytes, why))
+        return {false, Fmt("Die Datei \"%s\" kann nicht geöffnet werden. %s", path.c_str(), why.c_str())};
+    CTRVDoc tmp;
+    if (!ReadTrv(bytes, tmp, why))
+        return {false, Fmt("Die Datei \"%s\" kann nicht geöffnet werden. %s", path.c_str(), why.c_str())};
+    tmp.SetPathName(path);
+    tmp.SetModifiedFlag(false);
+    doc = std::move(tmp);
+    return {};
+}
+
+FileResult SaveDocument(CTRVDoc& doc, const std::string& path) {
+    std::vector<uint8_t> bytes;
+    std::string why;
+    if (!WriteTrv(doc, bytes, why) || !WriteFileSafely(path, bytes, why))
+        return {false, Fmt("Die Datei \"%s\" konnte nicht gespeichert werden. %s", path.c_str(), why.c_str())};
+    doc.m_nVersion = 5;
+    doc.SetPathName(path);
+    doc.SetModifiedFlag(false);
+    return {};
+}
+
+}  // namespace trv

@@ -30,6 +30,9 @@ FileResult SaveDocument(CTRVDoc& doc, const std::string& path);
 // Writes bytes to `path` through a temporary file and an atomic rename (the old file stays intact
 // until the new one is complete). `error` gets a German reason.
 bool WriteFileSafely(const std::string& path, const std::vector<uint8_t>& bytes, std::string& error);
+// A German reason for an errno value of a file operation.
+std::string FileErrorText(int err);
+
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes, std::string& error);
 
 }  // namespace trv
