@@ -1,7 +1,124 @@
+// trv-cli info, save, export: the document file without the desktop program.
 #include "Cli.h"
+#include "CsvExport.h"
+#include "TrvFile.h"
+
+#include <cstdio>
 
 namespace trv::cli {
-int CmdInfo(int, char**) { return Fail(ExitUsage, "Dieser Befehl ist noch nicht verfügbar."); }
-int CmdSave(int, char**) { return Fail(ExitUsage, "Dieser Befehl ist noch nicht verfügbar."); }
-int CmdExport(int, char**) { return Fail(ExitUsage, "Dieser Befehl ist noch nicht verfügbar."); }
+
+namespace {
+
+void DateField(Json& j, const std::string& key, const COleDateTime& t) {
+    const std::string iso = t.FormatIso();
+    j.Key(key);
+    if (iso.empty()) j.Null();
+    else j.Str(iso);
+}
+
+// Reads FILE into `doc`; prints the error line and returns its exit code on failure.
+int Load(const std::string& path, CTRVDoc& doc) {
+    const FileResult r = LoadDocument(path, doc);
+    return r.ok ? ExitOk : Fail(ExitFile, r.message);
+}
+
+std::string UsageError(const char* usage) { return std::string("Aufruf: trv-cli ") + usage; }
+
+}  // namespace
+
+int CmdInfo(int argc, char** argv) {
+    const Args args(argc, argv);
+    const auto files = args.Positional({});
+    if (files.size() != 1 || !args.Has("--json") || !args.Unknown({"--json"}).empty())
+        return Fail(ExitUsage, UsageError("info FILE --json"));
+    CTRVDoc doc;
+    if (int rc = Load(files[0], doc)) return rc;
+
+    Json j;
+    j.BeginObject();
+    j.Field("version", doc.m_nVersion);
+    j.Field("device_id", doc.m_strDeviceId);
+    j.Field("firmware", doc.m_dFirmware);
+    j.Field("device_bound", doc.m_bDeviceBound);
+    const UserDataType& u = doc.m_UserData;
+    j.Key("athlete").BeginObject();
+    j.Field("first_name", u.m_strFirstName).Field("last_name", u.m_strLastName).Field("street", u.m_strStreet);
+    j.Field("post_code", u.m_strPostCode).Field("town", u.m_strTown).Field("phone", u.m_strPhone);
+    j.Field("email", u.m_strEmail).Field("weight", u.m_dWeight).Field("height", u.m_dHeight);
+    DateField(j, "birth_date", u.m_BirthDate);
+    j.Field("sex", static_cast<int>(u.m_nSex)).Field("remarks", u.m_strRemarks);
+    j.EndObject();
+    j.Key("tests").BeginArray();
+    for (const TestDataType& t : doc.m_Tests) {
+        j.BeginObject();
+        j.Field("load_unit", static_cast<int>(t.m_nLoadUnit)).Field("test_type", static_cast<int>(t.m_nTestType));
+        j.Field("start_value", t.m_dStartValue).Field("increment", t.m_dIncrement);
+        j.Field("track_length", t.m_dTrackLength).Field("compensate", t.m_bCompensate != 0);
+        j.Field("duration_source", static_cast<int>(t.m_nDurationSource));
+        j.Field("individual_loads", t.m_bIndividualLoads != 0);
+        j.Field("pc_step_duration", static_cast<int>(t.m_nPcStepDuration));
+        j.Field("params_entered", t.m_bParamsEntered != 0).Field("show_in_chart", t.m_bShowInChart != 0);
+        j.Field("reserved1", static_cast<int>(t.m_nReserved1)).Field("reserved2", static_cast<int>(t.m_nReserved2));
+        j.Key("measurements").BeginArray();
+        for (const PCMDataType& m : t.m_Steps) {
+            j.BeginObject();
+            j.Field("id", static_cast<int>(m.m_nMeasId)).Field("step_duration", static_cast<int>(m.m_nStepDuration));
+            j.Field("type", static_cast<int>(m.m_nMeasType)).Field("status", static_cast<int>(m.m_nStatus));
+            j.Field("lactate", static_cast<int>(m.m_nLactate));
+            j.Field("temperature", static_cast<int>(m.m_nTemperature));
+            DateField(j, "time", m.m_Time);
+            j.Field("heart_rate", static_cast<int>(m.m_nHeartRate)).Field("speed", m.m_dSpeed);
+            j.Field("nominal_speed", m.m_dNominalSpeed).Field("power", m.m_dPower);
+            j.Field("checked", m.m_bChecked != 0).Field("duration_measured", m.m_bDurationMeasured != 0);
+            j.Field("shortened", m.m_bShortened != 0);
+            j.EndObject();
+        }
+        j.EndArray();
+        j.EndObject();
+    }
+    j.EndArray();
+    j.EndObject();
+    std::fwrite(j.Text().data(), 1, j.Text().size(), stdout);
+    std::fputc('\n', stdout);
+    return ExitOk;
+}
+
+int CmdSave(int argc, char** argv) {
+    const Args args(argc, argv);
+    bool missing = false;
+    const auto out = args.Value("-o", &missing);
+    const auto files = args.Positional({"-o"});
+    if (files.size() != 1 || !out || out->empty() || !args.Unknown({"-o"}).empty())
+        return Fail(ExitUsage, UsageError("save FILE -o OUT"));
+    CTRVDoc doc;
+    if (int rc = Load(files[0], doc)) return rc;
+    const FileResult r = SaveDocument(doc, *out);
+    return r.ok ? ExitOk : Fail(ExitFile, r.message);
+}
+
+int CmdExport(int argc, char** argv) {
+    const Args args(argc, argv);
+    const auto out = args.Value("-o");
+    const auto list = args.Value("--tests");
+    const bool all = args.Has("--all");
+    const auto files = args.Positional({"-o", "--tests"});
+    const char* usage = "export FILE -o OUT.csv (--tests LIST | --all)";
+    if (files.size() != 1 || !out || out->empty() || (list.has_value() == all) ||
+        !args.Unknown({"-o", "--tests", "--all"}).empty())
+        return Fail(ExitUsage, UsageError(usage));
+    std::vector<int> indices;
+    if (list && !ParseIndexList(*list, indices))
+        return Fail(ExitUsage, "Ungültige Testliste \"" + *list + "\" (erwartet z. B. 0,2).");
+    CTRVDoc doc;
+    if (int rc = Load(files[0], doc)) return rc;
+    if (all)
+        for (int i = 0; i < doc.GetTestCount(); ++i) indices.push_back(i);
+    for (int i : indices)
+        if (!doc.IsValidTest(i))
+            return Fail(ExitUsage, "Test " + std::to_string(i) + " gibt es nicht; das Dokument hat " +
+                                       std::to_string(doc.GetTestCount()) + " Tests.");
+    const FileResult r = ExportCsv(doc, indices, *out);
+    return r.ok ? ExitOk : Fail(ExitFile, r.message);
+}
+
 }  // namespace trv::cli

@@ -1,0 +1,103 @@
+#include "CsvExport.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+using namespace trv;
+
+namespace {
+
+PCMDataType Meas(uint16_t id, uint8_t type, uint16_t lactate, int hr, int minute) {
+    PCMDataType m;
+    m.m_nMeasId = id;
+    m.m_nMeasType = type;
+    m.m_nLactate = lactate;
+    m.m_nStatus = 1;
+    m.m_nHeartRate = hr;
+    m.m_Time = COleDateTime::FromParts(2024, 3, 5, 9, minute, 7);
+    return m;
+}
+
+CTRVDoc SmallDocument() {
+    CTRVDoc doc;
+    TestDataType run;  // treadmill in km/h, durations from the PC, a compensated last step
+    run.m_nLoadUnit = UnitKmh;
+    run.m_Steps.push_back(Meas(1, MeasPreLoad, 12, 90, 0));
+    run.m_Steps.push_back(Meas(2, MeasLoad, 15, 120, 3));
+    run.m_Steps.back().m_dSpeed = 2.5;
+    run.m_Steps.push_back(Meas(3, MeasLoad, 38, 171, 6));
+    run.m_Steps.back().m_dSpeed = 3.0;
+    run.m_Steps.back().m_bShortened = 1;
+    run.m_Analysis.m_dShortCompLoad = 10.25;
+    run.m_Steps.push_back(Meas(4, MeasPostLoad, 0, 150, 9));
+    run.m_Steps.back().m_nStatus = 6;
+    doc.m_Tests.push_back(run);
+
+    TestDataType single;
+    single.m_Steps.push_back(Meas(500, MeasSingle, 0, 0, 30));
+    single.m_Steps.back().m_nStatus = 7;
+    doc.m_Tests.push_back(single);
+
+    TestDataType field;  // 400 m track, speeds from the PC
+    field.m_nTestType = TestField;
+    field.m_dTrackLength = 400.0;
+    field.m_Steps.push_back(Meas(501, MeasLoad, 21, 140, 40));
+    field.m_Steps.back().m_dSpeed = 3.0;
+    field.m_Steps.push_back(Meas(502, MeasLoad, 33, 150, 45));  // speed 0: no duration, no division
+    doc.m_Tests.push_back(field);
+
+    TestDataType bike;  // durations timed on the analyser
+    bike.m_nTestType = TestErgometer;
+    bike.m_nLoadUnit = UnitWatt;
+    bike.m_nDurationSource = SourceAnalyser;
+    bike.m_Steps.push_back(Meas(503, MeasLoad, 25, 130, 50));
+    bike.m_Steps.back().m_dPower = 150.0;
+    bike.m_Steps.back().m_nStepDuration = 175;
+    doc.m_Tests.push_back(bike);
+    return doc;
+}
+
+}  // namespace
+
+TEST(CsvExport, WholeDocumentByteForByte) {
+    const std::string expected =
+        "MID;Mem Pos;Date;Time;Test type;Step length;Load;Load unit;Lactate value;Heart rate;Measurement type\r\n"
+        "00001;001;05.03.2024;09:00:07;Laufband;;0,0;km/h;1,2;90;PrL\r\n"
+        "00002;002;05.03.2024;09:03:07;Laufband;03:00 (PC);9,0;km/h;1,5;120;Ld\r\n"
+        "00003;003;05.03.2024;09:06:07;Laufband;03:00 (PC)*;10,2 (10,8);km/h;3,8;171;Ld\r\n"
+        "00004;004;05.03.2024;09:09:07;Laufband;;0,0;km/h;High;150;AFL\r\n"
+        "00500;250;05.03.2024;09:30:07;Laufband;;0,0;m/s;Low;0; \r\n"
+        "00501;001;05.03.2024;09:40:07;Feldtest;02:13 (PC);3,0;m/s;2,1;140;Ld\r\n"
+        "00502;002;05.03.2024;09:45:07;Feldtest;;0,0;m/s;3,3;150;Ld\r\n"
+        "00503;003;05.03.2024;09:50:07;Ergometer;02:55 (AV);150,0;W;2,5;130;Ld\r\n";
+    // Given in any order, the tests come out in document order.
+    EXPECT_EQ(CsvText(SmallDocument(), {3, 1, 0, 2, 2}), expected);
+}
+
+TEST(CsvExport, SelectionAndSources) {
+    CTRVDoc doc = SmallDocument();
+    const std::string header =
+        "MID;Mem Pos;Date;Time;Test type;Step length;Load;Load unit;Lactate value;Heart rate;Measurement type\r\n";
+    EXPECT_EQ(CsvText(doc, {}), header);
+    // Manual source: the field test's duration without "(PC)", the treadmill's from the PC setting.
+    doc.GetTest(2).m_nDurationSource = SourceManual;
+    doc.GetTest(0).m_nDurationSource = SourceManual;
+    doc.GetTest(0).m_nPcStepDuration = 125;
+    const std::string text = CsvText(doc, {0, 2});
+    EXPECT_NE(text.find(";Feldtest;02:13;3,0;"), std::string::npos);
+    EXPECT_NE(text.find(";Laufband;02:05;9,0;"), std::string::npos);
+}
+
+TEST(CsvExport, WritesTheCodePageAndReportsFailures) {
+    const auto dir = std::filesystem::temp_directory_path() / ("trv-csv-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string path = (dir / "out.csv").string();
+    CTRVDoc doc = SmallDocument();
+    doc.GetTest(0).m_Steps.resize(1);
+    ASSERT_TRUE(ExportCsv(doc, {0}, path).ok);
+    EXPECT_EQ(std::filesystem::file_size(path), CsvText(doc, {0}).size());
+    const FileResult bad = ExportCsv(doc, {0}, (dir / "missing" / "out.csv").string());
+    EXPECT_FALSE(bad.ok);
+    EXPECT_NE(bad.message.find("out.csv"), std::string::npos);
+    std::filesystem::remove_all(dir);
+}

@@ -1,0 +1,254 @@
+#include "ByteBuilder.h"
+#include "TrvFile.h"
+
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+
+using namespace trv;
+
+namespace {
+
+// Test block fields shared by every version, then the optional flags, then the measurements.
+void TestHeader(ByteBuilder& bb, int version, int unit, int type, double start, double inc, double track, int source,
+                bool comp, int pcDur, bool paramsEntered, bool individual) {
+    bb.i32(77).i32(unit).i32(66).u8(1).i32(type).f64(start).f64(inc).f64(track).i32(source).u8(comp ? 1 : 0).i32(pcDur);
+    if (version >= 3) bb.u8(paramsEntered ? 1 : 0);
+    if (version >= 4) bb.u8(individual ? 1 : 0);
+}
+
+// A measurement block of versions 2 to 4 (12-byte date-time).
+void OldMeasurement(ByteBuilder& bb, uint16_t lactate, uint16_t id, double days) {
+    bb.u16(lactate).u16(id).u8(1).u8(24).date(0, days).f64(0.0).i32(150).f64(2.5).f64(2.4).u8(2).u16(175).u8(1).u8(0).u8(
+        1);
+}
+
+std::vector<uint8_t> Old(int version) {
+    ByteBuilder bb;
+    bb.i32(version).u32(1);
+    TestHeader(bb, version, 0, 2, 2.5, 0.5, 400.0, 2, true, 120, true, true);
+    bb.u32(2);
+    OldMeasurement(bb, 42, 251, 45000.5);  // 15.03.2023 12:00
+    OldMeasurement(bb, 63, 252, 45000.75);
+    bb.athlete({"J\xF6rg", "M\xFCller", "Stra\xDF" "e 1", "12345", "K\xF6ln", "0221", "a@b.de"}, 71.5, 180.6, 30000.0, 1,
+               "\x80 Bemerkung");
+    return bb.b;
+}
+
+std::filesystem::path TempDir() {
+    auto d = std::filesystem::temp_directory_path() / ("trv-test-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(d);
+    return d;
+}
+
+}  // namespace
+
+TEST(TrvFile, EmptyDocumentIs57Bytes) {
+    CTRVDoc doc;
+    std::vector<uint8_t> bytes;
+    std::string err;
+    ASSERT_TRUE(WriteTrv(doc, bytes, err));
+    ByteBuilder expect;
+    expect.i32(5).u32(0).emptyAthlete().u8(0).f64(0.0);
+    ASSERT_EQ(expect.b.size(), 57u);
+    EXPECT_EQ(bytes, expect.b);
+}
+
+TEST(TrvFile, OldLayoutsReadTheirFlagsAndDefaults) {
+    for (int version : {2, 3, 4}) {
+        SCOPED_TRACE(version);
+        CTRVDoc doc;
+        std::string err;
+        ASSERT_TRUE(ReadTrv(Old(version), doc, err)) << err;
+        EXPECT_EQ(doc.m_nVersion, version);
+        EXPECT_FALSE(doc.m_bDeviceBound);
+        ASSERT_EQ(doc.GetTestCount(), 1);
+        const TestDataType& t = doc.GetTest(0);
+        EXPECT_EQ(t.m_nReserved2, 77);
+        EXPECT_EQ(t.m_nReserved1, 66);
+        EXPECT_EQ(t.m_nLoadUnit, 0);
+        EXPECT_EQ(t.m_nTestType, 2);
+        EXPECT_DOUBLE_EQ(t.m_dTrackLength, 400.0);
+        EXPECT_EQ(t.m_nPcStepDuration, 120);
+        EXPECT_EQ(t.m_bParamsEntered, version >= 3 ? 1 : 0);
+        EXPECT_EQ(t.m_bIndividualLoads, version >= 4 ? 1 : 0);
+        EXPECT_EQ(t.m_nCurveSlot, -1);
+        ASSERT_EQ(t.m_Steps.size(), 2u);
+        const PCMDataType& m = t.m_Steps[0];
+        EXPECT_EQ(m.m_nLactate, 42);
+        EXPECT_EQ(m.m_nMeasId, 251);
+        EXPECT_EQ(m.m_nTemperature, 24);
+        EXPECT_EQ(m.m_Time.FormatDate(), "15.03.2023");
+        EXPECT_EQ(m.m_Time.FormatTime(), "12:00:00");
+        EXPECT_EQ(m.m_nHeartRate, 150);
+        EXPECT_EQ(m.m_nStepDuration, 175);
+        EXPECT_EQ(m.m_bChecked, 1);
+        EXPECT_EQ(m.m_bShortened, 1);
+        EXPECT_EQ(m.m_bFirstStep, 0);
+        // Umlauts of the code page arrive as UTF-8.
+        EXPECT_EQ(doc.m_UserData.m_strFirstName, "Jörg");
+        EXPECT_EQ(doc.m_UserData.m_strLastName, "Müller");
+        EXPECT_EQ(doc.m_UserData.m_strStreet, "Straße 1");
+        EXPECT_EQ(doc.m_UserData.m_strTown, "Köln");
+        EXPECT_EQ(doc.m_UserData.m_strRemarks, "€ Bemerkung");
+        EXPECT_DOUBLE_EQ(doc.m_UserData.m_dWeight, 71.5);
+        EXPECT_DOUBLE_EQ(doc.m_UserData.m_dHeight, 180.6);
+        EXPECT_EQ(doc.m_UserData.m_nSex, 1);
+    }
+}
+
+TEST(TrvFile, Version4SavedAgainBecomesVersion5) {
+    CTRVDoc doc;
+    std::string err;
+    const auto v4 = Old(4);
+    ASSERT_TRUE(ReadTrv(v4, doc, err));
+    std::vector<uint8_t> v5;
+    ASSERT_TRUE(WriteTrv(doc, v5, err)) << err;
+    // Two measurements 8 bytes shorter each; the empty device ID (1 byte) and firmware (8) appended.
+    EXPECT_EQ(v5.size(), v4.size() - 2 * 8 + 1 + 8);
+    ByteBuilder head;
+    head.i32(5).u32(1);
+    EXPECT_TRUE(std::equal(head.b.begin(), head.b.end(), v5.begin()));
+    ByteBuilder tail;
+    tail.u8(0).f64(0.0);
+    EXPECT_TRUE(std::equal(tail.b.begin(), tail.b.end(), v5.end() - 9));
+    // The athlete's texts go back to the code page unchanged.
+    EXPECT_NE(std::search(v5.begin(), v5.end(), v4.end() - 12, v4.end()), v5.end());
+
+    CTRVDoc again;
+    ASSERT_TRUE(ReadTrv(v5, again, err)) << err;
+    EXPECT_EQ(again.m_nVersion, 5);
+    EXPECT_TRUE(again.m_bDeviceBound);
+    EXPECT_EQ(again.GetTest(0).m_Steps[1].m_Time.FormatTime(), "18:00:00");
+    EXPECT_EQ(again.m_UserData.m_strRemarks, "€ Bemerkung");
+}
+
+TEST(TrvFile, Version5MeasurementUsesCompactLocalTime) {
+    // Pin the zone so the daylight-saving rule is known: 01.07.2024 12:00 CEST is 10:00 UTC.
+    const char* oldTz = std::getenv("TZ");
+    const std::string saved = oldTz ? oldTz : "";
+    setenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3", 1);
+    tzset();
+    ByteBuilder bb;
+    bb.i32(5).u32(1);
+    TestHeader(bb, 5, 1, 0, 0, 0, 150, 0, false, 180, false, false);
+    bb.u32(1);
+    bb.u16(12).u16(5).u8(1).u8(23).u32(1719828000u).f64(0).i32(0).f64(0).f64(0).u8(0).u16(180).u8(0).u8(0).u8(0);
+    bb.emptyAthlete().str("A123456789").f64(3.05);
+    CTRVDoc doc;
+    std::string err;
+    ASSERT_TRUE(ReadTrv(bb.b, doc, err)) << err;
+    EXPECT_EQ(doc.GetTest(0).m_Steps[0].m_Time.FormatIso(), "2024-07-01T12:00:00");
+    EXPECT_EQ(doc.m_strDeviceId, "A123456789");
+    EXPECT_DOUBLE_EQ(doc.m_dFirmware, 3.05);
+    std::vector<uint8_t> out;
+    ASSERT_TRUE(WriteTrv(doc, out, err));
+    EXPECT_EQ(out, bb.b);  // byte for byte the same file
+    if (oldTz) setenv("TZ", saved.c_str(), 1);
+    else unsetenv("TZ");
+    tzset();
+}
+
+TEST(TrvFile, UnknownVersionOpensEmpty) {
+    ByteBuilder bb;
+    bb.i32(6).u32(3).u8(1).u8(2);
+    CTRVDoc doc;
+    doc.m_Tests.resize(2);
+    std::string err;
+    ASSERT_TRUE(ReadTrv(bb.b, doc, err));
+    EXPECT_EQ(doc.GetTestCount(), 0);
+    EXPECT_EQ(doc.m_nVersion, 6);
+    EXPECT_FALSE(doc.m_bDeviceBound);
+}
+
+TEST(TrvFile, Utf16AndLongStrings) {
+    ByteBuilder bb;
+    bb.i32(5).u32(0);
+    // First name as UTF-16 ("Zoë" plus a character the code page cannot hold).
+    bb.u8(0xFF).u16(0xFFFE).u8(4).u16(u'Z').u16(u'o').u16(0xEB).u16(0x4E2D);
+    // Last name with the 0xFF + uint16 length form, 300 characters long: cut to 254.
+    bb.u8(0xFF).u16(300);
+    for (int i = 0; i < 300; ++i) bb.u8(static_cast<uint8_t>('a' + i % 26));
+    for (int i = 0; i < 5; ++i) bb.str("");
+    bb.f64(0).f64(0).date(0, 0).i32(0);
+    // Remarks with 300 characters keep all of them.
+    bb.u8(0xFF).u16(300);
+    for (int i = 0; i < 300; ++i) bb.u8('r');
+    bb.str("").f64(0);
+    CTRVDoc doc;
+    std::string err;
+    ASSERT_TRUE(ReadTrv(bb.b, doc, err)) << err;
+    EXPECT_EQ(doc.m_UserData.m_strFirstName, "Zoë?");
+    EXPECT_EQ(doc.m_UserData.m_strLastName.size(), 254u);
+    EXPECT_EQ(doc.m_UserData.m_strLastName.substr(0, 3), "abc");
+    EXPECT_EQ(doc.m_UserData.m_strRemarks, std::string(300, 'r'));
+}
+
+TEST(TrvFile, DamagedFilesAreRefusedWithoutTouchingTheDocument) {
+    const auto good = Old(4);
+    // Every truncation of a valid file fails cleanly.
+    for (size_t n = 0; n < good.size(); ++n) {
+        std::vector<uint8_t> cut(good.begin(), good.begin() + static_cast<long>(n));
+        CTRVDoc doc;
+        doc.m_strDeviceId = "keep";
+        std::string err;
+        ASSERT_FALSE(ReadTrv(cut, doc, err)) << n;
+        EXPECT_FALSE(err.empty());
+        EXPECT_EQ(doc.m_strDeviceId, "keep");
+    }
+    // Counts larger than the file can hold are refused before allocating.
+    ByteBuilder huge;
+    huge.i32(5).u32(0xFFFFFFFFu);
+    CTRVDoc doc;
+    std::string err;
+    EXPECT_FALSE(ReadTrv(huge.b, doc, err));
+    auto manySteps = Old(4);
+    const size_t countAt = 4 + 4 + 4 * 3 + 1 + 4 + 24 + 4 + 1 + 4 + 2;
+    manySteps[countAt] = 0xFF, manySteps[countAt + 1] = 0xFF, manySteps[countAt + 2] = 0xFF;
+    EXPECT_FALSE(ReadTrv(manySteps, doc, err));
+    // A string length pointing past the end.
+    ByteBuilder longStr;
+    longStr.i32(5).u32(0).u8(0xFF).u16(0xFFFF).u32(0x7FFFFFFF);
+    EXPECT_FALSE(ReadTrv(longStr.b, doc, err));
+    // Random damage never crashes.
+    std::srand(7);
+    for (int round = 0; round < 2000; ++round) {
+        auto bytes = good;
+        for (int k = 0; k < 4; ++k) bytes[static_cast<size_t>(std::rand()) % bytes.size()] = static_cast<uint8_t>(std::rand());
+        CTRVDoc d;
+        ReadTrv(bytes, d, err);
+    }
+}
+
+TEST(TrvFile, SaveKeepsTheOldFileWhenItFails) {
+    const auto dir = TempDir();
+    const std::string path = (dir / "keep.trv").string();
+    CTRVDoc doc;
+    doc.m_Tests.resize(1);
+    doc.m_Tests[0].m_Steps.resize(1);
+    ASSERT_TRUE(SaveDocument(doc, path).ok);
+    std::vector<uint8_t> before, after;
+    std::string err;
+    ASSERT_TRUE(ReadWholeFile(path, before, err));
+
+    doc.m_Tests[0].m_Steps[0].m_Time = COleDateTime::FromParts(1950, 1, 1, 0, 0, 0);  // before 1970
+    doc.SetModifiedFlag(true);
+    const FileResult r = SaveDocument(doc, path);
+    EXPECT_FALSE(r.ok);
+    EXPECT_NE(r.message.find("keep.trv"), std::string::npos);
+    EXPECT_TRUE(doc.IsModified());
+    ASSERT_TRUE(ReadWholeFile(path, after, err));
+    EXPECT_EQ(before, after);
+    // No temporary file is left behind.
+    int files = 0;
+    for (auto& e : std::filesystem::directory_iterator(dir)) files += e.is_regular_file();
+    EXPECT_EQ(files, 1);
+
+    const FileResult missing = LoadDocument((dir / "nope.trv").string(), doc);
+    EXPECT_FALSE(missing.ok);
+    EXPECT_NE(missing.message.find("nope.trv"), std::string::npos);
+    EXPECT_FALSE(SaveDocument(doc, (dir / "no/such/dir.trv").string()).ok);
+    std::filesystem::remove_all(dir);
+}
