@@ -105,16 +105,25 @@ std::string COleDateTime::FormatIso() const {
 bool LocalToCompactTime(const COleDateTime& t, uint32_t& seconds) {
     DateParts p;
     if (!t.GetParts(p) || p.year < 1900) return false;
-    std::tm tm{};
-    tm.tm_year = p.year - 1900;
-    tm.tm_mon = p.month - 1;
-    tm.tm_mday = p.day;
-    tm.tm_hour = p.hour;
-    tm.tm_min = p.minute;
-    tm.tm_sec = p.second;
-    tm.tm_isdst = -1;
-    const std::time_t r = std::mktime(&tm);
-    if (r < 0 || r > static_cast<std::time_t>(UINT32_MAX)) return false;
+    // The system's conversion is slow (it looks at the zone file every time), and documents hold many
+    // readings of the same hour: convert the start of the hour once and add minutes and seconds.
+    // Daylight saving time changes on whole hours, so this is the same result.
+    struct HourCache {
+        int year = 0, month = 0, day = 0, hour = -1;
+        std::time_t start = 0;
+    };
+    thread_local HourCache cache;
+    if (cache.year != p.year || cache.month != p.month || cache.day != p.day || cache.hour != p.hour) {
+        std::tm tm{};
+        tm.tm_year = p.year - 1900;
+        tm.tm_mon = p.month - 1;
+        tm.tm_mday = p.day;
+        tm.tm_hour = p.hour;
+        tm.tm_isdst = -1;
+        cache = HourCache{p.year, p.month, p.day, p.hour, std::mktime(&tm)};
+    }
+    const std::time_t r = cache.start + p.minute * 60 + p.second;
+    if (cache.start == static_cast<std::time_t>(-1) || r < 0 || r > static_cast<std::time_t>(UINT32_MAX)) return false;
     seconds = static_cast<uint32_t>(r);
     return true;
 }
