@@ -36,6 +36,15 @@ ChartSeries MakeSeries(const char* title, SeriesKind kind, int xAxis, int yAxis,
 
 }  // namespace
 
+int ChartSeries::Add(double x, double y, std::string label, uint32_t color)
+{
+    auto at = points.end();
+    if (sortedX)
+        at = std::upper_bound(points.begin(), points.end(), x, [](double v, const ChartPoint& p) { return v < p.x; });
+    at = points.insert(at, ChartPoint{x, y, std::move(label), color});
+    return static_cast<int>(at - points.begin());
+}
+
 double ChartSeries::MinX() const
 {
     if (points.empty())
@@ -81,6 +90,10 @@ void CChartModel::Reset()
         post = MakeSeries(("AFL HR" + n).c_str(), K::LineWithPoints, AxisCustom1, AxisRight, kGrey, hollow);
         post.inLegend = false;
     }
+
+    // The chart keeps these three in the order of the adds, every other series in x order.
+    for (int i = 0; i < kChartSeriesCount; ++i)
+        series[i].sortedX = i != SeriesPreLoad1 && i != SeriesPostLoad1 && i != SeriesPostLoad2;
 
     for (ChartAxis& a : axes)
         a = ChartAxis{};

@@ -79,17 +79,15 @@ struct ChartSeries {
     uint32_t markerOutline = 0x808080;
     bool inLegend = true;
     bool xIsTime = false;  // x is a fraction of a day, shown as mm:ss
+    bool sortedX = true;   // points kept in ascending x (equal x in the order of the adds)
 
     bool active = true;         // shown, with its legend entry
     bool evalProperty = false;  // the boolean the evaluation sets (true on 0..9, false on 10..13)
     std::vector<ChartPoint> points;  // in the order of the adds
 
     void Clear() { points.clear(); }
-    int Add(double x, double y, std::string label, uint32_t color)
-    {
-        points.push_back(ChartPoint{x, y, std::move(label), color});
-        return static_cast<int>(points.size()) - 1;
-    }
+    // Adds a point (at its place in x order for a sorted series); returns its index.
+    int Add(double x, double y, std::string label, uint32_t color);
     int Count() const { return static_cast<int>(points.size()); }
     // Smallest and largest x; 0.0 for an empty series.
     double MinX() const;

@@ -1,0 +1,78 @@
+#pragma once
+// The evaluation of the shown tests into the chart model: series, fits, thresholds, notice flags.
+//
+// The view owns one CEvaluator next to its chart model and its notice flags and calls
+//   Evaluate(doc, chart, flags)     after every change that affects the display (view opened,
+//                                   download, athlete dialog, check boxes or selection changed, load
+//                                   update, the redraw buttons, a legend click),
+//   SetUpResults(doc, chart, flags) right after it (and whenever the chart is set up again): fills
+//                                   the result boxes (tools 4 and 7) and switches them on or off,
+//   CursorReadout(...)              on every cursor move; it writes the chart's cursor text.
+//
+// Notice bits Evaluate sets and clears: 0x4 / 0x8 (curve of test 1 / 2 not fitted), 0x10 / 0x20
+// (threshold of test 1 / 2 not determinable), 0x40 (no test shown: the word becomes exactly 0x40),
+// 0x100 (the shown tests have different load units). It only reads 0x1 / 0x2 (parameters missing,
+// set by the test list). The bits of a test that is not evaluated in a run are cleared.
+#include "ChartModel.h"
+#include "CurveFit.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace trv {
+
+class CTRVDoc;
+struct TestDataType;
+
+enum NoticeFlag : uint32_t {
+    NoticeParams1 = 0x1,
+    NoticeParams2 = 0x2,
+    NoticeFit1 = 0x4,
+    NoticeFit2 = 0x8,
+    NoticeIans1 = 0x10,
+    NoticeIans2 = 0x20,
+    NoticeNoTestShown = 0x40,
+    NoticeNoTests = 0x80,
+    NoticeUnits = 0x100,
+    NoticeNoDevice = 0x200,
+    NoticeNotFound = 0x400,
+    NoticeAthlete = 0x1000,
+    NoticeSecondWindow = 0x2000,
+};
+
+class CEvaluator {
+public:
+    // Rebuilds all series and the results of the shown tests (test 1 = first shown test in document
+    // order, test 2 = the second; further shown tests are ignored).
+    void Evaluate(CTRVDoc& doc, CChartModel& chart, uint32_t& noticeFlags);
+
+    // Result boxes: the result text of each shown, evaluated test with entered parameters goes into
+    // tool 4 (test 1) or tool 7 (test 2), which is switched on only when the test's fit and
+    // threshold bits and the units bit are clear; otherwise it is switched off and emptied.
+    void SetUpResults(const CTRVDoc& doc, CChartModel& chart, uint32_t noticeFlags) const;
+
+    // Cursor move: clears the cursor text, then for tool 6 (test 1 shown) or tool 8 (test 2 shown)
+    // adds the read-out line at (x, y). Returns the line ("" when none).
+    std::string CursorReadout(const CTRVDoc& doc, CChartModel& chart, int toolIndex, double x, double y) const;
+
+    // The document index of the test shown as test 1 (slot 0) or test 2 (slot 1); -1 = none.
+    int ShownTest(int slot) const { return slot == 0 || slot == 1 ? m_anShownTest[slot] : -1; }
+    int ShownCount() const { return m_nShownCount; }
+
+    int32_t m_nLoadUnit1 = -1;   // load unit of test 1, for the unit check
+    std::string m_strSymbol;     // "v" or "P"
+    std::string m_strUnit;       // "km/h", "m/s" or "W"
+    bool m_bCurve1Active = true;  // series 0 and 5 active when the evaluation ran
+    bool m_bCurve2Active = true;
+
+private:
+    void EvaluateTest(CTRVDoc& doc, TestDataType& test, int slot, CChartModel& chart, uint32_t& noticeFlags);
+    void AddPoints(TestDataType& test, int slot, CChartModel& chart);
+
+    std::array<int, 2> m_anShownTest{-1, -1};
+    int m_nShownCount = 0;
+    CCurveFit m_Fit;  // the fit's working storage, one test at a time
+};
+
+}  // namespace trv
