@@ -1,0 +1,111 @@
+// trv-cli's file commands, run as a script would run them.
+#include "ByteBuilder.h"
+#include "TrvFile.h"
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Run {
+    int code = -1;
+    std::string out, err;
+};
+
+Run Cli(const std::string& args) {
+    static int n = 0;
+    const fs::path errFile = fs::temp_directory_path() / ("trv-cli-err-" + std::to_string(::getpid()) + "-" +
+                                                          std::to_string(n++));
+    const std::string cmd = std::string(TRV_CLI) + " " + args + " 2>" + errFile.string();
+    Run r;
+    FILE* p = ::popen(cmd.c_str(), "r");
+    std::array<char, 4096> buf{};
+    size_t k;
+    while ((k = std::fread(buf.data(), 1, buf.size(), p)) > 0) r.out.append(buf.data(), k);
+    const int status = ::pclose(p);
+    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    std::ifstream e(errFile);
+    r.err.assign(std::istreambuf_iterator<char>(e), {});
+    fs::remove(errFile);
+    return r;
+}
+
+class CliFiles : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() / ("trv-cli-test-" + std::to_string(::getpid()));
+        fs::create_directories(dir);
+        // A version-3 file: one treadmill test (km/h) with two readings, athlete with an umlaut.
+        ByteBuilder bb;
+        bb.i32(3).u32(1);
+        bb.i32(0).i32(0).i32(0).u8(0).i32(0).f64(2.5).f64(0.5).f64(150).i32(0).u8(0).i32(180).u8(1);
+        bb.u32(2);
+        for (uint16_t id : {7, 8})
+            bb.u16(static_cast<uint16_t>(20 + id)).u16(id).u8(1).u8(23).date(0, 45000.5 + id / 1440.0).f64(0).i32(
+                  140).f64(2.5).f64(0).u8(2).u16(180).u8(1).u8(0).u8(0);
+        bb.athlete({"J\xFCrgen", "", "", "", "", "", ""}, 0, 0, 0, 0, "");
+        std::ofstream(dir / "v3.trv", std::ios::binary).write(reinterpret_cast<const char*>(bb.b.data()),
+                                                               static_cast<long>(bb.b.size()));
+    }
+    void TearDown() override { fs::remove_all(dir); }
+    std::string P(const char* name) const { return (dir / name).string(); }
+    fs::path dir;
+};
+
+}  // namespace
+
+TEST_F(CliFiles, InfoPrintsTheStoredValues) {
+    const Run r = Cli("info " + P("v3.trv") + " --json");
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.out.find("\"version\":3"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\"device_bound\":false"), std::string::npos);
+    EXPECT_NE(r.out.find("\"first_name\":\"Jürgen\""), std::string::npos);
+    EXPECT_NE(r.out.find("\"birth_date\":\"1899-12-30T00:00:00\""), std::string::npos);
+    EXPECT_NE(r.out.find("\"start_value\":2.5,\"increment\":0.5"), std::string::npos);
+    EXPECT_NE(r.out.find("\"params_entered\":true"), std::string::npos);
+    EXPECT_NE(r.out.find("\"id\":7,\"step_duration\":180,\"type\":2,\"status\":1,\"lactate\":27"), std::string::npos);
+    EXPECT_NE(r.out.find("\"time\":\"2023-03-15T12:07:00\""), std::string::npos);
+}
+
+TEST_F(CliFiles, SaveWritesTheCurrentLayout) {
+    ASSERT_EQ(Cli("save " + P("v3.trv") + " -o " + P("v5.trv")).code, 0);
+    const Run r = Cli("info " + P("v5.trv") + " --json");
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.out.find("\"version\":5"), std::string::npos);
+    EXPECT_NE(r.out.find("\"device_bound\":true"), std::string::npos);
+    EXPECT_NE(r.out.find("\"time\":\"2023-03-15T12:08:00\""), std::string::npos);
+}
+
+TEST_F(CliFiles, ExportWritesTheCsv) {
+    ASSERT_EQ(Cli("export " + P("v3.trv") + " -o " + P("a.csv") + " --all").code, 0);
+    ASSERT_EQ(Cli("export " + P("v3.trv") + " -o " + P("b.csv") + " --tests 0").code, 0);
+    std::ifstream a(P("a.csv"), std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(a)), {});
+    EXPECT_NE(text.find("\r\n00007;007;15.03.2023;12:07:00;Laufband;03:00 (PC);9,0;km/h;2,7;140;Ld\r\n"),
+              std::string::npos)
+        << text;
+    EXPECT_EQ(fs::file_size(P("a.csv")), fs::file_size(P("b.csv")));
+}
+
+TEST_F(CliFiles, ErrorsHaveTheirExitCodes) {
+    Run r = Cli("info " + P("missing.trv") + " --json");
+    EXPECT_EQ(r.code, 2);
+    EXPECT_EQ(r.err.rfind("trv-cli: ", 0), 0u) << r.err;
+    EXPECT_NE(r.err.find("missing.trv"), std::string::npos);
+    std::ofstream(dir / "bad.trv", std::ios::binary) << "\x05\x00\x00\x00\x09";
+    EXPECT_EQ(Cli("info " + P("bad.trv") + " --json").code, 2);
+    EXPECT_EQ(Cli("info " + P("v3.trv")).code, 1);  // --json is required
+    EXPECT_EQ(Cli("export " + P("v3.trv") + " -o " + P("c.csv")).code, 1);
+    EXPECT_EQ(Cli("export " + P("v3.trv") + " -o " + P("c.csv") + " --tests 0 --all").code, 1);
+    EXPECT_EQ(Cli("export " + P("v3.trv") + " -o " + P("c.csv") + " --tests 3").code, 1);
+    EXPECT_EQ(Cli("export " + P("v3.trv") + " -o " + P("c.csv") + " --tests x").code, 1);
+    EXPECT_EQ(Cli("export " + P("v3.trv") + " -o " + P("no/dir/c.csv") + " --all").code, 2);
+    EXPECT_EQ(Cli("frobnicate").code, 1);
+    EXPECT_EQ(Cli("--help").code, 0);
+}
