@@ -13,17 +13,17 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Run {
+struct CliRun {
     int code = -1;
     std::string out, err;
 };
 
-Run Cli(const std::string& args) {
+CliRun Cli(const std::string& args) {
     static int n = 0;
     const fs::path errFile = fs::temp_directory_path() / ("trv-cli-err-" + std::to_string(::getpid()) + "-" +
                                                           std::to_string(n++));
     const std::string cmd = std::string(TRV_CLI) + " " + args + " 2>" + errFile.string();
-    Run r;
+    CliRun r;
     FILE* p = ::popen(cmd.c_str(), "r");
     std::array<char, 4096> buf{};
     size_t k;
@@ -61,7 +61,7 @@ protected:
 }  // namespace
 
 TEST_F(CliFiles, InfoPrintsTheStoredValues) {
-    const Run r = Cli("info " + P("v3.trv") + " --json");
+    const CliRun r = Cli("info " + P("v3.trv") + " --json");
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_NE(r.out.find("\"version\":3"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("\"device_bound\":false"), std::string::npos);
@@ -75,7 +75,7 @@ TEST_F(CliFiles, InfoPrintsTheStoredValues) {
 
 TEST_F(CliFiles, SaveWritesTheCurrentLayout) {
     ASSERT_EQ(Cli("save " + P("v3.trv") + " -o " + P("v5.trv")).code, 0);
-    const Run r = Cli("info " + P("v5.trv") + " --json");
+    const CliRun r = Cli("info " + P("v5.trv") + " --json");
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_NE(r.out.find("\"version\":5"), std::string::npos);
     EXPECT_NE(r.out.find("\"device_bound\":true"), std::string::npos);
@@ -94,7 +94,7 @@ TEST_F(CliFiles, ExportWritesTheCsv) {
 }
 
 TEST_F(CliFiles, ErrorsHaveTheirExitCodes) {
-    Run r = Cli("info " + P("missing.trv") + " --json");
+    CliRun r = Cli("info " + P("missing.trv") + " --json");
     EXPECT_EQ(r.code, 2);
     EXPECT_EQ(r.err.rfind("trv-cli: ", 0), 0u) << r.err;
     EXPECT_NE(r.err.find("missing.trv"), std::string::npos);
