@@ -1,0 +1,175 @@
+#include "ChartModel.h"
+#include "CurveFit.h"
+#include "Records.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+using namespace trv;
+
+namespace {
+
+std::vector<double> Apply(const std::vector<double>& xs, double a0, double a1, double a2, double a3)
+{
+    std::vector<double> ys;
+    for (double x : xs)
+        ys.push_back(a0 + a1 * x + a2 * x * x + a3 * x * x * x);
+    return ys;
+}
+
+}  // namespace
+
+TEST(PolyFit, RecoversAnExactCubic)
+{
+    const std::vector<double> x{8, 10, 12, 14, 16};
+    const std::vector<double> y = Apply(x, -36.56, 9.14, -0.72, 0.02);
+    double c[4] = {0, 0, 0, 0};
+    ASSERT_EQ(PolyFit(x.data(), y.data(), 5, c, 3), 0);
+    EXPECT_NEAR(c[0], -36.56, 1e-6);
+    EXPECT_NEAR(c[1], 9.14, 1e-7);
+    EXPECT_NEAR(c[2], -0.72, 1e-8);
+    EXPECT_NEAR(c[3], 0.02, 1e-9);
+}
+
+TEST(PolyFit, LeastSquaresLineOfScatteredPoints)
+{
+    // Degree 1 through (0,1) (1,3) (2,2) (3,5): slope Sxy/Sxx = 5.5/5 = 1.1, intercept 2.75 - 1.1*1.5 = 1.1.
+    const double x[] = {0, 1, 2, 3};
+    const double y[] = {1, 3, 2, 5};
+    double c[2] = {0, 0};
+    ASSERT_EQ(PolyFit(x, y, 4, c, 1), 0);
+    EXPECT_NEAR(c[0], 1.1, 1e-12);
+    EXPECT_NEAR(c[1], 1.1, 1e-12);
+}
+
+TEST(PolyFit, ZeroLowerCoefficientFailsButZeroHighestDoesNot)
+{
+    // y = x^4 on -2..2: the odd coefficients come out exactly 0.0, a1 among them.
+    const double x[] = {-2, -1, 0, 1, 2};
+    const double quartic[] = {16, 1, 0, 1, 16};
+    double c[4] = {0, 0, 0, 0};
+    EXPECT_EQ(PolyFit(x, quartic, 5, c, 3), -1);
+
+    // y = 1 + 2x + 3x^2 on -2..2: a3 is exactly 0.0, which is allowed.
+    const double quadratic[] = {9, 2, 1, 6, 17};
+    double d[4] = {0, 0, 0, 0};
+    ASSERT_EQ(PolyFit(x, quadratic, 5, d, 3), 0);
+    EXPECT_EQ(d[3], 0.0);
+    EXPECT_NEAR(d[2], 3.0, 1e-12);
+    EXPECT_NEAR(d[1], 2.0, 1e-12);
+    EXPECT_NEAR(d[0], 1.0, 1e-12);
+}
+
+TEST(PolyFit, ZeroPivotColumnWithoutReplacementFails)
+{
+    // All loads 0: every column but the first is zero.
+    const double x[] = {0, 0, 0, 0};
+    const double y[] = {1, 2, 3, 4};
+    double c[4] = {0, 0, 0, 0};
+    EXPECT_EQ(PolyFit(x, y, 4, c, 3), -1);
+}
+
+TEST(PolyFit, ThreePointsNeverLeaveANonFiniteCurve)
+{
+    CCurveFit fit;
+    fit.SetPoints({8, 10, 12}, {1.2, 2.0, 4.5});
+    if (fit.Fit(FitCubic)) {
+        for (double a : fit.m_adCoeff)
+            EXPECT_TRUE(std::isfinite(a));
+        ChartSeries s;
+        EXPECT_TRUE(fit.Sample(s, "L 1", 0));
+        for (const ChartPoint& p : s.points)
+            EXPECT_TRUE(std::isfinite(p.y));
+    }
+    CCurveFit two;
+    two.SetPoints({8, 10}, {1.2, 2.0});
+    EXPECT_FALSE(two.Fit(FitCubic));
+    EXPECT_FALSE(two.Fit(7));
+}
+
+TEST(Spline, ThreeKnotsByHand)
+{
+    // (0,0) (1,1) (2,0): M1 = -3; on [0,1] S = 1.5x - 0.5x^3, S(0.5) = 0.6875.
+    const double x[] = {0, 1, 2};
+    const double y[] = {0, 1, 0};
+    std::vector<double> h, M;
+    ASSERT_EQ(SplineSetup(x, y, 3, h, M), 0);
+    EXPECT_DOUBLE_EQ(M[1], -3.0);
+    double v = 0;
+    ASSERT_EQ(SplineValue(x, y, h, M, 3, 0.5, v), 0);
+    EXPECT_DOUBLE_EQ(v, 0.6875);
+    ASSERT_EQ(SplineValue(x, y, h, M, 3, 1.5, v), 0);
+    EXPECT_DOUBLE_EQ(v, 0.6875);
+}
+
+TEST(Spline, TextbookExponentialExample)
+{
+    // Natural spline of e^x at 0..3 (Burden & Faires): c1 = 0.75685, c2 = 5.83007 (M = 2c);
+    // S(0.5) = 1 + 1.46600*0.5 + 0.25228*0.125, S(2.5) = e^2 + 8.80977*0.5 + 5.83007*0.25 - 1.94336*0.125.
+    const double x[] = {0, 1, 2, 3};
+    const double y[] = {1, std::exp(1.0), std::exp(2.0), std::exp(3.0)};
+    std::vector<double> h, M;
+    ASSERT_EQ(SplineSetup(x, y, 4, h, M), 0);
+    EXPECT_NEAR(M[1], 2 * 0.75685, 1e-4);
+    EXPECT_NEAR(M[2], 2 * 5.83007, 1e-4);
+    double v = 0;
+    ASSERT_EQ(SplineValue(x, y, h, M, 4, 0.5, v), 0);
+    EXPECT_NEAR(v, 1.764535, 1e-4);
+    ASSERT_EQ(SplineValue(x, y, h, M, 4, 2.5, v), 0);
+    EXPECT_NEAR(v, 13.008539, 1e-4);
+    // At an inner knot the value is the knot's own.
+    ASSERT_EQ(SplineValue(x, y, h, M, 4, 2.0, v), 0);
+    EXPECT_NEAR(v, std::exp(2.0), 1e-12);
+}
+
+TEST(Spline, EdgeCases)
+{
+    std::vector<double> h, M;
+    const double same[] = {8, 10, 10, 12};
+    const double y4[] = {1, 2, 3, 4};
+    EXPECT_EQ(SplineSetup(same, y4, 4, h, M), -2);
+    const double falling[] = {12, 10};
+    EXPECT_EQ(SplineSetup(falling, y4, 2, h, M), -2);
+
+    // Two knots: the straight line between them.
+    const double x2[] = {10, 14};
+    const double y2[] = {2, 6};
+    ASSERT_EQ(SplineSetup(x2, y2, 2, h, M), 0);
+    double v = 0;
+    ASSERT_EQ(SplineValue(x2, y2, h, M, 2, 11, v), 0);
+    EXPECT_DOUBLE_EQ(v, 3.0);
+    EXPECT_EQ(SplineValue(x2, y2, h, M, 2, 14.5, v), -1);
+    EXPECT_EQ(SplineValue(x2, y2, h, M, 2, 9.99, v), -1);
+
+    // One knot: set-up succeeds, every value fails.
+    const double x1[] = {10};
+    ASSERT_EQ(SplineSetup(x1, y2, 1, h, M), 0);
+    EXPECT_EQ(SplineValue(x1, y2, h, M, 1, 10, v), -1);
+    CCurveFit one;
+    one.SetPoints({10}, {2});
+    ASSERT_TRUE(one.Fit(FitSpline));
+    ChartSeries s;
+    EXPECT_FALSE(one.Sample(s, "L 1", 0));
+    EXPECT_EQ(s.Count(), 0);
+    CCurveFit none;
+    EXPECT_FALSE(none.Fit(FitSpline));
+}
+
+TEST(Sampling, EightyOnePointsFromSmallestToLargestLoad)
+{
+    // A range whose step does not add up exactly: the last sample must still be the largest knot.
+    CCurveFit fit;
+    fit.SetPoints({0.1, 0.3, 0.7}, {1.0, 2.0, 5.0});
+    ASSERT_TRUE(fit.Fit(FitSpline));
+    ChartSeries s;
+    ASSERT_TRUE(fit.Sample(s, "L 1", 0xFF8000));
+    ASSERT_EQ(s.Count(), 81);
+    EXPECT_DOUBLE_EQ(s.points.front().x, 0.1);
+    EXPECT_DOUBLE_EQ(s.points.back().x, 0.7);
+    EXPECT_DOUBLE_EQ(s.points.back().y, 5.0);
+    EXPECT_NEAR(s.points[40].x, 0.4, 1e-12);
+    EXPECT_EQ(s.points[3].label, "L 1");
+    EXPECT_EQ(s.points[3].color, 0xFF8000u);
+}

@@ -1,0 +1,250 @@
+#include "Evaluator.h"
+#include "Fixtures.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace trv;
+using trvtest::Meas;
+
+namespace {
+
+// Lactates of p(x) = 4 + 0.5 (x - 12) + 0.0125 (x - 12)^3 at 8, 10, 12, 14, 16 km/h (whole tenths).
+const double kLac[] = {1.2, 2.9, 4.0, 5.1, 6.8};
+
+struct Fixture {
+    CTRVDoc doc;
+    CChartModel chart;
+    CEvaluator ev;
+    uint32_t flags = 0;
+    void Run()
+    {
+        ev.Evaluate(doc, chart, flags);
+        ev.SetUpResults(doc, chart, flags);
+    }
+};
+
+}  // namespace
+
+TEST(Evaluate, OneTreadmillTestFillsItsSeries)
+{
+    Fixture f;
+    f.doc.m_UserData.m_strFirstName = "Anna";
+    f.doc.m_UserData.m_strLastName = "Berg";
+    f.doc.m_Tests.push_back(trvtest::Treadmill(5, kLac));
+    f.flags = 0x40 | 0x4;
+    f.Run();
+    EXPECT_EQ(f.flags, 0u);
+    const CChartModel& c = f.chart;
+    ASSERT_EQ(c.series[SeriesLoad1].Count(), 5);
+    EXPECT_NEAR(c.series[SeriesLoad1].points[2].x, 12.0, 1e-12);
+    EXPECT_DOUBLE_EQ(c.series[SeriesLoad1].points[2].y, 4.0);
+    EXPECT_EQ(c.series[SeriesLoad1].points[2].label, "Ld 1");
+    EXPECT_EQ(c.series[SeriesLoad1].points[2].color, 0x0000FFu);
+    ASSERT_EQ(c.series[SeriesPreLoad1].Count(), 1);
+    EXPECT_EQ(c.series[SeriesPreLoad1].points[0].color, 0xFFFFFFu);
+    EXPECT_EQ(c.series[SeriesPreLoadHr1].points[0].y, 70);
+    ASSERT_EQ(c.series[SeriesCurve1].Count(), 81);
+    EXPECT_NEAR(c.series[SeriesCurve1].points.front().x, 8.0, 1e-12);
+    EXPECT_NEAR(c.series[SeriesCurve1].points.back().x, 16.0, 1e-12);
+    EXPECT_EQ(c.series[SeriesHr1].Count(), 5);
+    EXPECT_TRUE(c.series[9].evalProperty);
+    EXPECT_FALSE(c.series[10].evalProperty);
+    EXPECT_EQ(c.axes[AxisBottom].title, "v [km/h]");
+    ASSERT_EQ(c.title.lines.size(), 1u);
+    EXPECT_EQ(c.title.lines[0], "Anna Berg, Testdatum 14.05.2024");
+
+    const TestAnalysis& an = f.doc.GetTest(0).m_Analysis;
+    EXPECT_EQ(an.m_bEvaluated, 1);
+    EXPECT_NEAR(an.m_dIansLoad, 12.0, 0.002);
+    // Heart rate 150 at 12 km/h on a line of 5 beats per km/h.
+    EXPECT_NEAR(an.m_dIansHeartRate, 150.0, 0.02);
+    EXPECT_NEAR(an.m_adCoeff[3], 0.0125, 1e-9);
+    EXPECT_NEAR(an.m_dResidualSum, 0.0, 1e-12);
+    EXPECT_TRUE(c.tools[ToolResult1].active);
+    EXPECT_EQ(c.tools[ToolResult1].text, "Madermodell:\rv = 12,00 km/h\rLaktat = 4,00 mmol/l\rHR = 150 S/min");
+    EXPECT_FALSE(c.tools[ToolResult2].active);
+    EXPECT_EQ(f.doc.GetTest(0).m_nCurveSlot, 0);
+}
+
+TEST(Evaluate, NoTestShown)
+{
+    Fixture f;
+    f.doc.m_Tests.push_back(trvtest::Treadmill(5, kLac));
+    f.doc.GetTest(0).m_bShowInChart = 0;
+    f.flags = 0x1234;
+    f.Run();
+    EXPECT_EQ(f.flags, 0x40u);
+    for (const ChartSeries& s : f.chart.series)
+        EXPECT_EQ(s.Count(), 0);
+}
+
+TEST(Evaluate, TwoTestsInDocumentOrderAndDifferentUnits)
+{
+    Fixture f;
+    f.doc.m_Tests.push_back(trvtest::Treadmill(5, kLac));
+    f.doc.m_Tests.push_back(trvtest::Treadmill(4, kLac));
+    f.doc.m_Tests.push_back(trvtest::Treadmill(5, kLac));
+    f.doc.GetTest(1).m_bShowInChart = 0;
+    f.Run();
+    EXPECT_EQ(f.ev.ShownTest(0), 0);
+    EXPECT_EQ(f.ev.ShownTest(1), 2);
+    EXPECT_EQ(f.doc.GetTest(2).m_nCurveSlot, 1);
+    EXPECT_EQ(f.chart.series[SeriesLoad2].points[0].label, "Ld 2");
+    EXPECT_EQ(f.chart.series[SeriesCurve2].Count(), 81);
+    EXPECT_TRUE(f.chart.tools[ToolResult2].active);
+
+    // Test 2 in m/s: only test 1 is drawn, no result box.
+    f.doc.GetTest(2).m_nLoadUnit = UnitMs;
+    f.Run();
+    EXPECT_EQ(f.flags & 0x100u, 0x100u);
+    EXPECT_EQ(f.chart.series[SeriesLoad1].Count(), 5);
+    EXPECT_EQ(f.chart.series[SeriesLoad2].Count(), 0);
+    EXPECT_FALSE(f.chart.tools[ToolResult1].active);
+    EXPECT_FALSE(f.chart.tools[ToolResult2].active);
+}
+
+TEST(Evaluate, TwoPointsCubicFailsSplineDrawsASegment)
+{
+    Fixture f;
+    f.doc.m_Tests.push_back(trvtest::Treadmill(2, kLac));
+    f.Run();
+    EXPECT_EQ(f.flags, 0x4u);
+    EXPECT_EQ(f.chart.series[SeriesCurve1].Count(), 0);
+    EXPECT_FALSE(f.chart.tools[ToolResult1].active);
+
+    f.doc.GetTest(0).m_Analysis.m_nFitFunction = FitSpline;
+    f.doc.GetTest(0).m_Analysis.m_nThresholdModel = ModelKeul;
+    f.Run();
+    EXPECT_EQ(f.flags, 0x10u);  // fitted; Keul on a spline is not determinable
+    const ChartSeries& curve = f.chart.series[SeriesCurve1];
+    ASSERT_EQ(curve.Count(), 81);
+    // Straight from (8, 1.2) to (10, 2.9): midpoint 2.05.
+    EXPECT_NEAR(curve.points[40].x, 9.0, 1e-12);
+    EXPECT_NEAR(curve.points[40].y, 2.05, 1e-12);
+}
+
+TEST(Evaluate, ShortenedLastStepAndPostLoad)
+{
+    Fixture f;
+    TestDataType t = trvtest::Treadmill(3, kLac);  // 8, 10, 12 km/h
+    t.m_bCompensate = 1;
+    t.m_nPcStepDuration = 180;
+    t.m_Analysis.m_nFitFunction = FitSpline;
+    PCMDataType& last = t.m_Steps[3];
+    last.m_bDurationMeasured = 1;
+    last.m_nStepDuration = 90;
+    last.m_nStatus = StatusTimed;
+    // 2 min 30 s after the last main load (10:09:00).
+    t.m_Steps.push_back(Meas(MeasPostLoad, 3.5, 120, 11, 30));
+    PCMDataType grey = Meas(MeasPostLoad, 3.0, 110, 14, 0);
+    grey.m_nStatus = StatusHigh;
+    t.m_Steps.push_back(grey);
+    PCMDataType unchecked = Meas(MeasLoad, 9.9, 190, 20);
+    unchecked.m_bChecked = 0;
+    t.m_Steps.push_back(unchecked);
+    f.doc.m_Tests.push_back(t);
+    f.Run();
+
+    const ChartSeries& load = f.chart.series[SeriesLoad1];
+    ASSERT_EQ(load.Count(), 3);
+    EXPECT_NEAR(load.points[2].x, 11.0, 1e-12);
+    EXPECT_EQ(load.points[2].label, "Ld 1 (verkürzt)");
+    EXPECT_EQ(f.doc.GetTest(0).m_Steps[3].m_bShortened, 1);
+    const TestAnalysis& an = f.doc.GetTest(0).m_Analysis;
+    EXPECT_EQ(an.m_bHasShortened, 1);
+    EXPECT_NEAR(an.m_dShortFullLoad, 12.0, 1e-12);
+    EXPECT_NEAR(an.m_dShortCompLoad, 11.0, 1e-12);
+    EXPECT_DOUBLE_EQ(an.m_dShortLactate, 4.0);
+    // The spline ends in the compensated point.
+    const ChartSeries& curve = f.chart.series[SeriesCurve1];
+    EXPECT_NEAR(curve.points.back().x, 11.0, 1e-12);
+    EXPECT_NEAR(curve.points.back().y, 4.0, 1e-12);
+
+    const ChartSeries& post = f.chart.series[SeriesPostLoad1];
+    ASSERT_EQ(post.Count(), 2);
+    EXPECT_DOUBLE_EQ(post.points[0].x, 150.0 / 86400.0);
+    EXPECT_EQ(post.points[0].label, "AFL 1 ");
+    EXPECT_EQ(post.points[0].color, 0xC66300u);
+    EXPECT_DOUBLE_EQ(post.points[1].x, 300.0 / 86400.0);
+    EXPECT_EQ(post.points[1].label, "AFL 1");
+    EXPECT_EQ(post.points[1].color, 0xA0A0A0u);
+    EXPECT_EQ(f.chart.series[SeriesPostLoadHr1].Count(), 2);
+    EXPECT_EQ(f.chart.series[SeriesHr1].Count(), 3);
+}
+
+TEST(Evaluate, ParametersMissingAndFieldTest)
+{
+    Fixture f;
+    f.doc.m_Tests.push_back(trvtest::Treadmill(5, kLac));
+    f.doc.GetTest(0).m_bParamsEntered = 0;
+    f.Run();
+    EXPECT_EQ(f.chart.series[SeriesLoad1].Count(), 0);
+    EXPECT_FALSE(f.chart.tools[ToolResult1].active);
+    EXPECT_EQ(f.chart.title.lines.at(0), "Testdatum 14.05.2024");
+
+    TestDataType field = trvtest::Treadmill(5, kLac);
+    field.m_nTestType = TestField;
+    field.m_dTrackLength = 400;
+    field.m_Steps[1].m_dSpeed = 0.0;  // a step of 0 m/s stays finite
+    f.doc.m_Tests[0] = field;
+    f.Run();
+    const TestAnalysis& an = f.doc.GetTest(0).m_Analysis;
+    ASSERT_EQ(an.m_bIansFailed, 0);
+    EXPECT_EQ(an.m_nTime1000, static_cast<int>(1000.0 / (an.m_dIansLoad / 3.6)));
+    EXPECT_TRUE(f.chart.tools[ToolResult1].active);
+    EXPECT_NE(f.chart.tools[ToolResult1].text.find("t(400m) = "), std::string::npos);
+    for (const ChartSeries& s : f.chart.series)
+        for (const ChartPoint& p : s.points)
+            EXPECT_TRUE(std::isfinite(p.x) && std::isfinite(p.y));
+}
+
+TEST(Cursor, ReadOutForShownTestsOnly)
+{
+    Fixture f;
+    f.doc.m_Tests.push_back(trvtest::Treadmill(5, kLac));
+    f.Run();
+    EXPECT_EQ(f.ev.CursorReadout(f.doc, f.chart, ToolCursor1, 11.0, 3.5),
+              "Cursor 1: v = 11,00 km/h, Laktat = 3,50 mmol/l, 145 S/min");
+    EXPECT_EQ(f.chart.cursorText.lines.size(), 1u);
+    EXPECT_EQ(f.ev.CursorReadout(f.doc, f.chart, ToolCursor2, 11.0, 3.5), "");
+    EXPECT_TRUE(f.chart.cursorText.lines.empty());
+}
+
+TEST(ChartModelState, StartingStateAndActivity)
+{
+    CChartModel c;
+    c.ApplyStartup();
+    EXPECT_EQ(c.axes[AxisLeft].title, "Laktat [mmol/l]");
+    EXPECT_EQ(c.axes[AxisCustom1].title, "AFL-Zeit [mm:ss]");
+    EXPECT_EQ(c.tools[ToolAsLabel].text, "AS ");
+    for (int i = 0; i <= 8; ++i)
+        EXPECT_FALSE(c.tools[i].active);
+    EXPECT_TRUE(c.tools[ToolBand2].active);
+    EXPECT_EQ(c.series[SeriesCurve1].color, 0xFF8000u);
+    EXPECT_EQ(c.series[SeriesPostLoad2].color, 0xC66300u);
+    EXPECT_FALSE(c.series[SeriesPreLoadHr2].inLegend);
+
+    for (int i : {1, 4, 6, 9})
+        c.series[i].active = false;
+    c.series[3].active = true;
+    c.ApplySeriesActivity();
+    EXPECT_EQ(c.axes[AxisBottom].startPercent, 0.0);
+    EXPECT_EQ(c.axes[AxisBottom].endPercent, 70.0);
+    EXPECT_FALSE(c.series[SeriesPostLoadHr1].active);
+    c.series[3].active = c.series[8].active = false;
+    c.ApplySeriesActivity();
+    EXPECT_EQ(c.axes[AxisBottom].endPercent, 100.0);
+    c.ResetSeries();
+    EXPECT_TRUE(c.series[SeriesHr2].active);
+    EXPECT_EQ(c.axes[AxisBottom].startPercent, 12.0);
+
+    // Load series keep x order; the post-load series keeps the order of the adds.
+    c.series[SeriesLoad1].Add(12, 1, "b", 0);
+    c.series[SeriesLoad1].Add(10, 1, "a", 0);
+    EXPECT_EQ(c.series[SeriesLoad1].points[0].label, "a");
+    c.series[SeriesPostLoad1].Add(0.002, 1, "b", 0);
+    c.series[SeriesPostLoad1].Add(0.001, 1, "a", 0);
+    EXPECT_EQ(c.series[SeriesPostLoad1].points[0].label, "b");
+}

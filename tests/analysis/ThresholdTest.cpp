@@ -1,0 +1,194 @@
+#include "ChartModel.h"
+#include "CurveFit.h"
+#include "Threshold.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using namespace trv;
+
+namespace {
+
+// p(x) = 4 + 0.5 (x - 12) + 0.02 (x - 12)^3 = -36.56 + 9.14 x - 0.72 x^2 + 0.02 x^3:
+// reaches 4.0 mmol/l at exactly 12; its slope 0.5 + 0.06 (x - 12)^2 grows away from 12.
+CCurveFit SteepCubic()
+{
+    CCurveFit fit;
+    std::vector<double> x{8, 10, 12, 14, 16}, y;
+    for (double v : x)
+        y.push_back(4 + 0.5 * (v - 12) + 0.02 * (v - 12) * (v - 12) * (v - 12));
+    fit.SetPoints(x, y);
+    EXPECT_TRUE(fit.Fit(FitCubic));
+    return fit;
+}
+
+ChartSeries Curve(const CCurveFit& fit)
+{
+    ChartSeries s;
+    fit.Sample(s, "L 1", 0);
+    return s;
+}
+
+ChartSeries HeartRates(std::initializer_list<std::pair<double, double>> pts)
+{
+    ChartSeries s;
+    for (auto [x, y] : pts)
+        s.Add(x, y, "HR 1", 0x00B000);
+    return s;
+}
+
+TestDataType MakeTest(int unit, int type, int model)
+{
+    TestDataType t;
+    t.m_nLoadUnit = unit;
+    t.m_nTestType = type;
+    t.m_Analysis.m_nThresholdModel = model;
+    return t;
+}
+
+}  // namespace
+
+TEST(TangentModels, AnglesAndSlopes)
+{
+    double a = 0;
+    ASSERT_TRUE(TangentAngle(ModelKeul, UnitKmh, a));
+    EXPECT_DOUBLE_EQ(a, 51.34);
+    EXPECT_NEAR(TangentSlope(a), 1.2499914, 1e-7);
+    ASSERT_TRUE(TangentAngle(ModelKeul, UnitMs, a));
+    EXPECT_NEAR(TangentSlope(a), 4.4518392, 1e-7);
+    ASSERT_TRUE(TangentAngle(ModelSimon, UnitKmh, a));
+    EXPECT_NEAR(TangentSlope(a), 0.99999999, 1e-8);
+    ASSERT_TRUE(TangentAngle(ModelSimon, UnitMs, a));
+    EXPECT_NEAR(TangentSlope(a), 3.5552312, 1e-7);
+    EXPECT_FALSE(TangentAngle(ModelKeul, UnitWatt, a));
+    EXPECT_FALSE(TangentAngle(ModelMader, UnitKmh, a));
+}
+
+TEST(Mader, FindsTheFourMillimolePoint)
+{
+    const CCurveFit fit = SteepCubic();
+    double load = 0;
+    ASSERT_TRUE(FindMaderThreshold(fit, 8, 16, load));
+    // |p - 4| <= 0.001 with a slope of at least 0.5 puts the load within 0.002 of 12.
+    EXPECT_NEAR(load, 12.0, 0.002);
+}
+
+TEST(Mader, CurveBelowFourIsNotDeterminable)
+{
+    CCurveFit fit;
+    fit.SetPoints({8, 10, 12, 14}, {1.0, 1.4, 2.1, 3.2});
+    ASSERT_TRUE(fit.Fit(FitSpline));
+    double load = 0;
+    EXPECT_FALSE(FindMaderThreshold(fit, 8, 14, load));
+    EXPECT_NEAR(load, 14.0, 1e-9);  // ran to the upper end
+
+    TestDataType t = MakeTest(UnitKmh, TestTreadmill, ModelMader);
+    t.m_Analysis.m_nFitFunction = FitSpline;
+    ChartSeries curve = Curve(fit);
+    EXPECT_FALSE(DetermineThreshold(t, fit, curve, HeartRates({}), true));
+    EXPECT_EQ(t.m_Analysis.m_bIansFailed, 1);
+    EXPECT_EQ(t.m_Analysis.m_dIansHeartRate, -1.0);
+}
+
+TEST(Keul, TangentPointOfTheCubic)
+{
+    const CCurveFit fit = SteepCubic();
+    TestDataType t = MakeTest(UnitKmh, TestTreadmill, ModelKeul);
+    ASSERT_TRUE(DetermineThreshold(t, fit, Curve(fit), HeartRates({}), true));
+    // 0.5 + 0.06 (x - 12)^2 = 1.2499914  =>  x = 12 + sqrt(0.7499914 / 0.06) = 15.535508
+    EXPECT_NEAR(t.m_Analysis.m_dIansLoad, 15.535508, 0.003);
+    const double d = t.m_Analysis.m_dIansLoad - 12;
+    EXPECT_NEAR(t.m_Analysis.m_dIansLactate, 4 + 0.5 * d + 0.02 * d * d * d, 1e-9);
+    EXPECT_DOUBLE_EQ(t.m_Analysis.m_dTangentAngle, 51.34);
+    EXPECT_EQ(t.m_Analysis.m_bIansFailed, 0);
+}
+
+TEST(Keul, SlopeNeverReachedOrSplineIsNotDeterminable)
+{
+    // A straight line of slope 0.3: the tangent never reaches 1.25.
+    CCurveFit flat;
+    flat.SetPoints({8, 10, 12, 14, 16}, {1.0, 1.6, 2.2, 2.8, 3.4});
+    flat.m_nFitCode = FitCubic;
+    flat.m_adCoeff = {-1.4, 0.3, 0.0, 0.0};
+    TestDataType t = MakeTest(UnitKmh, TestTreadmill, ModelKeul);
+    EXPECT_FALSE(DetermineThreshold(t, flat, Curve(flat), HeartRates({}), true));
+    EXPECT_EQ(t.m_Analysis.m_bIansFailed, 1);
+
+    const CCurveFit steep = SteepCubic();
+    CCurveFit spline;
+    spline.SetPoints(steep.m_x, steep.m_y);
+    ASSERT_TRUE(spline.Fit(FitSpline));
+    TestDataType s = MakeTest(UnitKmh, TestTreadmill, ModelKeul);
+    EXPECT_FALSE(DetermineThreshold(s, spline, Curve(spline), HeartRates({}), true));
+    EXPECT_EQ(s.m_Analysis.m_bIansFailed, 1);
+}
+
+TEST(HeartRate, InterpolationAndExtrapolation)
+{
+    const ChartSeries hr = HeartRates({{10, 140}, {12, 150}, {14, 160}});
+    EXPECT_DOUBLE_EQ(HeartRateAt(hr, 13), 155);
+    EXPECT_DOUBLE_EQ(HeartRateAt(hr, 12), 150);
+    EXPECT_DOUBLE_EQ(HeartRateAt(hr, 9), 135);  // below the first point: from points 0 and 1
+    EXPECT_EQ(HeartRateAt(hr, 14.5), -1.0);
+    EXPECT_EQ(HeartRateAt(HeartRates({{10, 140}}), 9), -1.0);
+    EXPECT_EQ(HeartRateAt(HeartRates({{10, 140}, {10, 150}}), 9), -1.0);
+}
+
+TEST(FieldTest, TimesAtTheThreshold)
+{
+    int32_t t1000 = 0, tTrack = 0;
+    FieldTimes(14.4, UnitKmh, 400, t1000, tTrack);
+    EXPECT_EQ(t1000, 250);
+    EXPECT_EQ(tTrack, 100);
+    FieldTimes(3.0, UnitMs, 400, t1000, tTrack);
+    EXPECT_EQ(t1000, 333);  // 333.33 truncated
+    EXPECT_EQ(tTrack, 133);
+    FieldTimes(0.0, UnitMs, 400, t1000, tTrack);
+    EXPECT_EQ(t1000, 0);
+    EXPECT_EQ(tTrack, 0);
+
+    TestDataType t = MakeTest(UnitKmh, TestField, ModelMader);
+    t.m_dTrackLength = 400;
+    t.m_Analysis.m_dIansLoad = 14.4;
+    t.m_Analysis.m_dIansLactate = 4.0;
+    t.m_Analysis.m_nTime1000 = 250;
+    t.m_Analysis.m_nTimeTrack = 100;
+    t.m_Analysis.m_dIansHeartRate = -1.0;
+    EXPECT_EQ(ResultText(t), "Madermodell:\rv = 14,40 km/h\rLaktat = 4,00 mmol/l\rt(1000m) = 04:10\rt(400m) = 01:40");
+}
+
+TEST(ResultTexts, ByModelAndUnit)
+{
+    TestDataType t = MakeTest(UnitKmh, TestTreadmill, ModelMader);
+    t.m_Analysis.m_dIansLoad = 12.0;
+    t.m_Analysis.m_dIansLactate = 4.0;
+    t.m_Analysis.m_dIansHeartRate = 155.0;
+    EXPECT_EQ(ResultText(t), "Madermodell:\rv = 12,00 km/h\rLaktat = 4,00 mmol/l\rHR = 155 S/min");
+
+    TestDataType w = MakeTest(UnitWatt, TestErgometer, ModelMader);
+    w.m_Analysis.m_dIansLoad = 212.5;
+    w.m_Analysis.m_dIansLactate = 4.0;
+    w.m_Analysis.m_dIansHeartRate = -1.0;
+    EXPECT_EQ(ResultText(w), "Madermodell:\rP = 212,50 W\rLaktat = 4,00 mmol/l");
+
+    TestDataType k = MakeTest(UnitMs, TestTreadmill, ModelSimon);
+    k.m_Analysis.m_dTangentAngle = 74.29;
+    k.m_Analysis.m_dIansLoad = 4.126;
+    k.m_Analysis.m_dIansLactate = 3.456;
+    k.m_Analysis.m_dIansHeartRate = -1.0;
+    EXPECT_EQ(ResultText(k), "IANS n. Simon (Winkel=74,29°):\rv = 4,13 m/s\rLaktat = 3,46 mmol/l");
+}
+
+TEST(CursorTexts, ReadOutLines)
+{
+    const ChartSeries hr = HeartRates({{10, 140}, {12, 150}});
+    TestDataType t = MakeTest(UnitKmh, TestTreadmill, ModelMader);
+    EXPECT_EQ(CursorText(1, t, 11.0, 3.25, hr), "Cursor 1: v = 11,00 km/h, Laktat = 3,25 mmol/l, 145 S/min");
+    EXPECT_EQ(CursorText(2, t, 13.0, 3.25, HeartRates({})), "Cursor 2: v = 13,00 km/h, Laktat = 3,25 mmol/l");
+
+    TestDataType f = MakeTest(UnitKmh, TestField, ModelMader);
+    f.m_dTrackLength = 400;
+    EXPECT_EQ(CursorText(1, f, 14.4, 4.0, HeartRates({})),
+              "Cursor 1: v = 14,40 km/h, Laktat = 4,00 mmol/l, t (400 m) = 01:40, t (1000 m) = 04:10");
+}
