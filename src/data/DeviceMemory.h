@@ -1,0 +1,17 @@
+#pragma once
+// The analyser's memory slots: 14 bytes each, little-endian numbers, BCD date and time.
+#include "Records.h"
+
+#include <cstdint>
+
+namespace trv {
+
+// Decodes one slot into a record (raw bytes kept). Out-of-range date parts of a slot in use are
+// replaced (second/minute -> 0, hour -> 0, day -> 1, month -> 1); an empty slot (status 0) keeps
+// the record's constructed time. Never rejects a slot.
+void DecodeSlot(const uint8_t* slot, PCMDataType& m);
+
+// Encodes a record's fields into a slot (the inverse of DecodeSlot for valid values).
+void EncodeSlot(const MDataType& m, uint8_t* slot);
+
+}  // namespace trv

@@ -1,0 +1,92 @@
+// Reading, writing and verifying the analyser's step-test mode.
+#include "LinkController.h"
+
+#include "Strings.h"
+
+namespace trv {
+
+namespace {
+constexpr int kConfigReadMs = 1000;
+constexpr int kConfigWriteMs = 2000;
+}  // namespace
+
+bool CLinkController::SupportsConfiguration(const std::string& deviceId, double firmware) {
+    return deviceId.size() > 9 && deviceId[9] == '5' && firmware > 3.03;
+}
+
+void CLinkController::Configure() {
+    m_host.EnableReceive(false);
+    if (m_nState != LinkIdle) {
+        m_nSearchIndex = 0;
+        m_bDownloadPending = false;
+        m_bConfigPending = true;
+        m_bVerifyPending = false;
+        m_bUserSearch = true;
+        PortSearch();
+        StartIdentification();
+        return;
+    }
+    ConfigAfterSearch();
+}
+
+void CLinkController::ConfigAfterSearch() {
+    if (!SupportsConfiguration(m_doc.m_strDeviceId, m_doc.m_dFirmware)) {
+        m_bConfigPending = false;
+        m_host.MessageBox(LoadStr(2232), "", false);
+        EndTransaction(LinkOutcome::Unsupported);
+        return;
+    }
+    StartConfigRead();
+}
+
+void CLinkController::StartConfigRead() {
+    m_eActive = Active::ConfigRead;
+    m_host.ShowStatus();
+    m_host.SetStatusText(LoadStr(2225));
+    m_host.SetStatusPercent(0);
+    m_bVerifyPending = false;
+    static const uint8_t read[11] = {'g', 'e', 't', 'i', 'c', 'o', 'n', 'f', 'i', 'g', 0};
+    Send(read, sizeof read);
+    m_host.SetTimer(TimerConfigRead, kConfigReadMs);
+    m_bConfigPending = false;
+}
+
+void CLinkController::SendConfigWrite() {
+    m_eActive = Active::ConfigWrite;
+    const uint8_t write[14] = {'s', 'e', 't', 'i', 'c', 'o', 'n', 'f', 'i', 'g',
+                               0,   0,   static_cast<uint8_t>(m_doc.m_bStepTestMode ? 1 : 0), 0};
+    m_bVerifyPending = true;
+    Send(write, sizeof write);
+    m_host.SetTimer(TimerConfigWrite, kConfigWriteMs);
+}
+
+void CLinkController::FinishConfig() {
+    const bool verifying = m_nState == LinkConfigVerify;
+    // Idle before any dialog: bytes that arrive meanwhile must not land in the configuration.
+    SetState(LinkIdle);
+    m_host.KillTimer(verifying ? TimerConfigWrite : TimerConfigRead);
+    m_nRetry = 0;
+    m_host.SetStatusPercent(100);
+    m_host.HideStatus();
+    const uint8_t mode = m_abConfig[4];
+    if (!verifying) {
+        m_doc.m_bStepTestMode = mode != 0;
+        bool chosen = m_doc.m_bStepTestMode;
+        if (m_host.RunConfigDialog(chosen)) {
+            m_doc.m_bStepTestMode = chosen;
+            m_host.ShowStatus();
+            m_host.SetStatusText(LoadStr(2227));
+            m_host.SetStatusPercent(0);
+            SendConfigWrite();
+            m_bConfigPending = false;
+        } else {
+            EndTransaction(LinkOutcome::ConfigCancelled);
+        }
+        return;
+    }
+    const bool failed = (mode == 0 && m_doc.m_bStepTestMode) || (mode == 1 && !m_doc.m_bStepTestMode);
+    m_host.MessageBox(LoadStr(failed ? 2231 : 2230), "", false);
+    EndTransaction(failed ? LinkOutcome::ConfigVerifyFailed : LinkOutcome::ConfigVerified);
+}
+
+}  // namespace trv

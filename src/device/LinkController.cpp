@@ -1,0 +1,349 @@
+#include "LinkController.h"
+
+#include "Crc16.h"
+#include "Format.h"
+#include "Strings.h"
+
+#include <cstring>
+
+namespace trv {
+
+namespace {
+constexpr int kDataStartMs = 1000;
+constexpr int kFrameMs = 15000;
+constexpr int kPollingMs = 15000;
+constexpr int kMaxRetries = 3;
+}  // namespace
+
+CLinkController::CLinkController(CTRVDoc& doc, ILinkPort& port, ILinkHost& host)
+    : m_doc(doc), m_port(port), m_host(host), m_Frame(kFrameBytes, 0) {}
+
+CLinkController::~CLinkController() { Disconnect(); }
+
+// ---- transport -------------------------------------------------------------------------------
+
+bool CLinkController::Send(const uint8_t* data, size_t len) { return m_port.Write(data, len); }
+
+bool CLinkController::Send(const char* word) {
+    return Send(reinterpret_cast<const uint8_t*>(word), std::strlen(word));
+}
+
+bool CLinkController::Connect(const std::string& name) {
+    if (!m_port.Open(name)) return false;
+    m_port.StartReader();
+    return true;
+}
+
+void CLinkController::Disconnect() {
+    m_port.StopReader();
+    m_port.Close();
+}
+
+void CLinkController::Reopen() {
+    if (m_port.IsOpen()) {
+        Disconnect();
+        m_host.Sleep(m_nReopenDelay);
+    }
+    const std::string name = m_port.PortName();
+    if (m_port.Open(name)) m_port.StartReader();
+    SetState(LinkIdle);
+}
+
+void CLinkController::RequestMeasurementData() {
+    m_eActive = Active::Download;
+    Send("getmdata");
+    m_host.SetTimer(TimerDataStart, kDataStartMs);
+}
+
+void CLinkController::SetNotice(uint32_t bits) {
+    m_nNotice |= bits;
+    m_host.SetNoticeFlags(bits);
+}
+
+void CLinkController::ClearNotice(uint32_t bits) {
+    m_nNotice &= ~bits;
+    m_host.ClearNoticeFlags(bits);
+}
+
+void CLinkController::EndTransaction(LinkOutcome outcome) {
+    m_eActive = Active::None;
+    m_eOutcome = outcome;
+    m_host.EnableReceive(true);
+}
+
+// A search may have written the analyser's identity into an unbound document; a download that then
+// fails must leave the document as it was.
+void CLinkController::RestoreIdentityAfterFailure() {
+    if (!m_bIdentityTaken) return;
+    m_bIdentityTaken = false;
+    if (m_doc.m_bDeviceBound) return;
+    m_doc.m_strDeviceId = m_strPrevDeviceId;
+    m_doc.m_dFirmware = m_dPrevFirmware;
+}
+
+// ---- receive ---------------------------------------------------------------------------------
+
+void CLinkController::OnSerialData() {
+    // A modal box opened while handling bytes may deliver the next notification re-entrantly.
+    if (m_bInReceive) {
+        m_bReceiveAgain = true;
+        return;
+    }
+    m_bInReceive = true;
+    std::vector<uint8_t> bytes;
+    do {
+        m_bReceiveAgain = false;
+        bytes.clear();
+        m_port.TakeReceived(bytes);
+        for (uint8_t b : bytes) ProcessByte(b);
+    } while (m_bReceiveAgain);
+    m_bInReceive = false;
+    if (m_port.IsOpen() && m_port.HungUp()) OnHangUp();
+}
+
+void CLinkController::ProcessByte(uint8_t b) {
+    switch (m_nState) {
+    case LinkIdle:
+        m_strWindow.push_back(static_cast<char>(b));
+        if (m_strWindow.size() > 8) m_strWindow.erase(0, 1);
+        if (m_strWindow.size() == 8) OnWord();
+        break;
+    case LinkMeasurementData:
+        m_Frame[static_cast<size_t>(m_nFrameCount)] = b;
+        ++m_nFrameCount;
+        if (m_nFrameCount < 3501) m_nCrc = Crc16ArcUpdate(m_nCrc, b, m_nPoly);
+        if (const int percent = m_nFrameCount * 100 / kFrameBytes; percent != m_nLastPercent) {
+            if (m_nLastPercent < 0) m_host.SetStatusText(LoadStr(2133));
+            m_nLastPercent = percent;
+            m_host.SetStatusPercent(percent);
+        }
+        if (m_nFrameCount == kFrameBytes) FinishFrame();
+        break;
+    case LinkDeviceId:
+        // Outside a search nobody waits for the identity: keep no more than one.
+        if (m_strIdBuf.size() < kIdentityChars) m_strIdBuf.push_back(static_cast<char>(b));
+        if (m_strIdBuf.size() == kIdentityChars && m_nSearchIndex != 0) IdentityReceived();
+        break;
+    case LinkConfigRead:
+    case LinkConfigVerify:
+        if (m_nConfigCount < 5) m_abConfig[static_cast<size_t>(m_nConfigCount++)] = b;
+        if (m_nConfigCount == 5) FinishConfig();
+        break;
+    case LinkOffline:
+    case LinkDiscard:
+        break;
+    }
+}
+
+void CLinkController::OnWord() {
+    const std::string& w = m_strWindow;
+    if (w == "puthmgid") {
+        SetState(LinkDeviceId);
+        m_host.KillTimer(TimerIdentify);
+        m_strIdBuf.clear();
+        // An identity that stops short must not stall the search: the port then counts as silent.
+        if (m_nSearchIndex != 0) m_host.SetTimer(TimerIdentify, 1000);
+    } else if (w == "putmdata") {
+        m_nRetry = 0;
+        m_host.ShowStatus();
+        SetState(LinkMeasurementData);
+        m_host.KillTimer(TimerDataStart);
+        m_nFrameCount = 0;
+        m_nCrc = 0;
+        m_nPoly = 0xA001;
+        m_nLastPercent = -1;
+        m_host.SetTimer(TimerFrame, kFrameMs);
+    } else if (w == "putddata") {
+        SetState(LinkDiscard);
+    } else if (w == "swhmgoff") {
+        Reopen();
+        m_host.Beep(BeepKind::Default);
+    } else if (w == "menotify") {
+        ReceiveData();
+    } else if (w == "puticonf") {
+        SetState(m_bVerifyPending ? LinkConfigVerify : LinkConfigRead);
+        m_host.SetStatusPercent(50);
+        m_nConfigCount = 0;
+    }
+}
+
+void CLinkController::FinishFrame() {
+    SetState(LinkIdle);
+    m_host.HideStatus();
+    m_host.KillTimer(TimerFrame);
+    const uint16_t received = static_cast<uint16_t>(m_Frame[3500] | (m_Frame[3501] << 8));
+    if (received != m_nCrc) {
+        m_host.Beep(BeepKind::Exclamation);
+        m_host.MessageBox(LoadStr(2135), LoadStr(2136), true);
+        m_host.HideStatus();
+        RestoreIdentityAfterFailure();
+        EndTransaction(LinkOutcome::CrcError);
+        return;
+    }
+    m_host.ShowStatus();
+    m_doc.MergeDeviceMemory(m_Frame.data());
+    m_host.HideStatus();
+    m_doc.m_bDeviceBound = true;
+    m_bIdentityTaken = false;
+    m_doc.SetModifiedFlag(true);
+    m_host.DocumentChanged();
+    EndTransaction(LinkOutcome::Downloaded);
+}
+
+// The port went away (cable pulled, Bluetooth lost, simulator ended): the link is offline, as when
+// no analyser answers.
+void CLinkController::OnHangUp() {
+    Disconnect();
+    if (m_nSearchIndex != 0) return;  // identification: timer 1 treats the port as silent
+    for (int id : {TimerDataStart, TimerFrame, TimerConfigRead, TimerConfigWrite}) m_host.KillTimer(id);
+    const bool busy = m_eActive != Active::None || m_nState == LinkMeasurementData ||
+                      m_nState == LinkConfigRead || m_nState == LinkConfigVerify;
+    SetState(LinkOffline);
+    m_bDownloadPending = false;
+    m_bConfigPending = false;
+    m_nRetry = 0;
+    m_host.HideStatus();
+    SetNotice(NoticeNoAnalyser);
+    if (busy) {
+        m_host.MessageBox(LoadStr(2138), "", false);
+        RestoreIdentityAfterFailure();
+        EndTransaction(LinkOutcome::HungUp);
+    }
+}
+
+// ---- timers ----------------------------------------------------------------------------------
+
+void CLinkController::OnTimer(int id) {
+    m_host.KillTimer(id);
+    switch (id) {
+    case TimerIdentify: OnIdentifyTimeout(); break;
+    case TimerDataStart:
+    case TimerConfigRead:
+    case TimerConfigWrite: Retry(id); break;
+    case TimerFrame: OnFrameTimeout(); break;
+    case TimerPolling: OnPollingTick(); break;
+    default: break;
+    }
+}
+
+void CLinkController::Retry(int timer) {
+    if (timer == TimerDataStart) m_host.ShowStatus();
+    Disconnect();
+    m_host.Sleep(m_nReopenDelay);
+    m_bDownloadPending = false;
+    if (m_nRetry < kMaxRetries) {
+        if (timer == TimerDataStart) {
+            m_host.SetStatusText(FmtId(2234, m_nRetry + 1));
+            Reopen();
+            RequestMeasurementData();
+        } else {
+            Reopen();
+            m_host.SetStatusText(FmtId(timer == TimerConfigRead ? 2226 : 2228, m_nRetry + 2));
+            if (timer == TimerConfigRead) {
+                static const uint8_t read[11] = {'g', 'e', 't', 'i', 'c', 'o', 'n', 'f', 'i', 'g', 0};
+                Send(read, sizeof read);
+                m_host.SetTimer(TimerConfigRead, 1000);
+            } else {
+                SendConfigWrite();
+            }
+            m_bConfigPending = false;
+        }
+        ++m_nRetry;
+        return;
+    }
+    SetState(LinkOffline);
+    m_host.MessageBox(LoadStr(2138), "", false);
+    m_nRetry = 0;
+    SetNotice(NoticeNoAnalyser);
+    m_host.HideStatus();
+    RestoreIdentityAfterFailure();
+    EndTransaction(LinkOutcome::NoAnswer);
+}
+
+void CLinkController::OnFrameTimeout() {
+    Disconnect();
+    SetState(LinkOffline);
+    m_host.HideStatus();
+    m_host.MessageBox(LoadStr(2137), "", false);
+    RestoreIdentityAfterFailure();
+    EndTransaction(LinkOutcome::FrameTimeout);
+}
+
+void CLinkController::OnPollingTick() {
+    if (m_nState == LinkOffline) {
+        m_nSearchIndex = 0;
+        m_bUserSearch = false;
+        PortSearch();
+        StartIdentification();
+        return;
+    }
+    if (m_nState != LinkIdle) return;
+    static const uint8_t keepAlive = 'O';
+    size_t written = 0;
+    m_port.Write(&keepAlive, 1, written);
+    for (int attempt = 0; attempt < 2 && written < 1; ++attempt) {
+        Reopen();
+        m_host.Sleep(250);
+        m_port.Write(&keepAlive, 1, written);
+    }
+    if (written < 1) {
+        SetState(LinkOffline);
+        Disconnect();
+        SetNotice(NoticeNoAnalyser);
+    }
+    m_host.SetTimer(TimerPolling, kPollingMs);
+}
+
+// ---- commands --------------------------------------------------------------------------------
+
+void CLinkController::ReceiveData() {
+    if (m_nState == LinkIdle) {
+        m_bConfigPending = false;
+        m_host.EnableReceive(false);
+        RequestMeasurementData();
+        return;
+    }
+    m_host.EnableReceive(false);
+    m_nSearchIndex = 0;
+    m_bConfigPending = false;
+    m_bUserSearch = true;
+    PortSearch();
+    // Set before the identification starts: a search that finds no port at all ends at once, and
+    // the download then stays pending for the next successful search.
+    m_bDownloadPending = true;
+    StartIdentification();
+}
+
+void CLinkController::Search() {
+    m_host.EnableReceive(false);
+    m_nSearchIndex = 0;
+    m_bConfigPending = false;
+    m_bDownloadPending = false;
+    m_bUserSearch = true;
+    PortSearch();
+    StartIdentification();
+}
+
+bool CLinkController::ResetMemory() {
+    if (!m_host.AskYesNo(LoadStr(2214), LoadStr(2215))) return false;
+    if (m_nState != LinkIdle) return false;
+    return Send("reset");
+}
+
+void CLinkController::SetAutoPolling(bool on) {
+    m_bAutoPolling = on;
+    if (!on) {
+        m_host.KillTimer(TimerPolling);
+        return;
+    }
+    if (m_nState == LinkOffline || m_nState == LinkIdle) {
+        m_nSearchIndex = 0;
+        m_bUserSearch = false;
+        PortSearch();
+        StartIdentification();
+    }
+}
+
+void CLinkController::ToggleBtCompatibility() { m_nReopenDelay = m_nReopenDelay != 100 ? 100 : 3000; }
+
+}  // namespace trv

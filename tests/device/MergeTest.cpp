@@ -1,0 +1,173 @@
+// Decoding the analyser's memory and merging it into a document.
+#include "DeviceMemory.h"
+#include "LinkTestUtil.h"
+
+using namespace trv;
+using namespace trv::test;
+
+namespace {
+
+// Flags bytes: status 1, type in bits 4-5, start 0x40, end 0x80.
+constexpr uint8_t kSingle = 0x41;      // single reading, start of its own test
+constexpr uint8_t kPreStart = 0x51;    // pre-load, test start
+constexpr uint8_t kLoad = 0x21;        // main-load step
+constexpr uint8_t kPostEnd = 0xB1;     // post-load, test end
+
+std::vector<int> Ids(const TestDataType& t) {
+    std::vector<int> ids;
+    for (const auto& s : t.m_Steps) ids.push_back(s.m_nMeasId);
+    return ids;
+}
+
+}  // namespace
+
+TEST(DecodeSlot, FieldsFromHandWrittenBytes) {
+    const uint8_t slot[14] = {0x2C, 0x01, 0xB4, 0x00, 0x62, 0x50, 0x00, 0x17,
+                              0x05, 0x30, 0x14, 0x28, 0x02, 0x24};
+    PCMDataType m;
+    DecodeSlot(slot, m);
+    EXPECT_EQ(m.m_nMeasId, 300);
+    EXPECT_EQ(m.m_nStepDuration, 180);
+    EXPECT_EQ(m.m_nStatus, 2);
+    EXPECT_EQ(m.m_nMeasType, 2);
+    EXPECT_EQ(m.m_bFirstStep, 1);
+    EXPECT_EQ(m.m_bLastStep, 0);
+    EXPECT_EQ(m.m_nLactate, 80);
+    EXPECT_EQ(m.m_nTemperature, 23);
+    EXPECT_EQ(m.m_bDurationMeasured, 1);
+    EXPECT_EQ(m.m_Time.FormatIso(), "2024-02-28T14:30:05");
+    EXPECT_EQ(m.m_abRaw[13], 0x24);
+    EXPECT_EQ(MemoryPosition(m.m_nMeasId), 50);
+}
+
+TEST(DecodeSlot, InvalidBcdPartsAreReplaced) {
+    // second 45, minute 61 -> 0, hour 25 -> 0, day 0 -> 1, month 13 -> 1, year 07.
+    const uint8_t slot[14] = {1, 0, 0, 0, 0x01, 10, 0, 20, 0x45, 0x61, 0x25, 0x00, 0x13, 0x07};
+    PCMDataType m;
+    DecodeSlot(slot, m);
+    EXPECT_EQ(m.m_Time.FormatIso(), "2007-01-01T00:00:45");
+    EXPECT_EQ(m.m_bDurationMeasured, 0);
+    // Bytes that are no BCD at all: 0xFF is 165 -> second 0, day 1, month 1.
+    const uint8_t junk[14] = {2, 0, 0, 0, 0x01, 10, 0, 20, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x26};
+    DecodeSlot(junk, m);
+    EXPECT_EQ(m.m_Time.FormatIso(), "2026-01-01T00:00:00");
+    // 31 April does not exist: the last day of the month instead of an invalid time stamp.
+    const uint8_t april[14] = {3, 0, 0, 0, 0x01, 10, 0, 20, 0x00, 0x00, 0x08, 0x31, 0x04, 0x25};
+    DecodeSlot(april, m);
+    EXPECT_EQ(m.m_Time.FormatIso(), "2025-04-30T08:00:00");
+}
+
+TEST(DecodeSlot, EmptySlotKeepsTheConstructedTime) {
+    const uint8_t slot[14] = {5, 0, 0, 0, 0x00, 0, 0, 0, 0x45, 0x61, 0x25, 0x00, 0x13, 0x07};
+    PCMDataType m;
+    m.m_Time = COleDateTime(1000.5);
+    DecodeSlot(slot, m);
+    EXPECT_DOUBLE_EQ(m.m_Time.m_dt, 1000.5);
+}
+
+TEST(Merge, EmptyMemoryAddsNothing) {
+    CTRVDoc doc;
+    const std::vector<uint8_t> mem(3500, 0);
+    EXPECT_TRUE(doc.MergeDeviceMemory(mem.data()));
+    EXPECT_EQ(doc.GetTestCount(), 0);
+    EXPECT_TRUE(doc.m_Downloaded.empty());
+}
+
+TEST(Merge, SingleReadingsAndAStepTestFormTestsInIdOrder) {
+    CTRVDoc doc;
+    std::vector<uint8_t> mem(3500, 0);
+    // Out of order in the ring: the step test sits in the low slots after a wrap.
+    PutSlot(mem, 0, 252, kLoad, 30);
+    PutSlot(mem, 1, 253, kPostEnd, 40);
+    PutSlot(mem, 248, 249, kSingle, 12);
+    PutSlot(mem, 249, 250, kPreStart, 11);
+    PutSlot(mem, 2, 251, kLoad, 20);
+    PutSlot(mem, 3, 0, kSingle, 12);  // id 0: not a measurement
+    PutSlot(mem, 4, 260, 0x40, 12);   // status 0: empty slot
+    doc.MergeDeviceMemory(mem.data());
+    ASSERT_EQ(doc.GetTestCount(), 2);
+    EXPECT_EQ(Ids(doc.GetTest(0)), std::vector<int>{249});
+    EXPECT_TRUE(doc.GetTest(0).m_bClosed);
+    EXPECT_EQ(Ids(doc.GetTest(1)), (std::vector<int>{250, 251, 252, 253}));
+    EXPECT_TRUE(doc.GetTest(1).m_bClosed);
+    EXPECT_EQ(doc.m_Downloaded.size(), 5u);
+    EXPECT_EQ(doc.GetTest(1).m_Steps[3].m_nLactate, 40);
+}
+
+TEST(Merge, RepeatedDownloadAddsNothing) {
+    CTRVDoc doc;
+    const auto mem = SmallMemory();
+    doc.MergeDeviceMemory(mem.data());
+    doc.MergeDeviceMemory(mem.data());
+    ASSERT_EQ(doc.GetTestCount(), 2);
+    EXPECT_EQ(Ids(doc.GetTest(1)), (std::vector<int>{8, 9, 10}));
+}
+
+TEST(Merge, OpenStepTestIsContinuedByTheNextDownload) {
+    CTRVDoc doc;
+    std::vector<uint8_t> mem(3500, 0);
+    PutSlot(mem, 0, 20, kPreStart, 11);
+    PutSlot(mem, 1, 21, kLoad, 15);
+    doc.MergeDeviceMemory(mem.data());
+    ASSERT_EQ(doc.GetTestCount(), 1);
+    EXPECT_FALSE(doc.GetTest(0).m_bClosed);
+    PutSlot(mem, 2, 22, kLoad, 30);
+    PutSlot(mem, 3, 23, kPostEnd, 50);
+    PutSlot(mem, 4, 24, kSingle, 14);
+    doc.MergeDeviceMemory(mem.data());
+    ASSERT_EQ(doc.GetTestCount(), 2);
+    EXPECT_EQ(Ids(doc.GetTest(0)), (std::vector<int>{20, 21, 22, 23}));
+    EXPECT_TRUE(doc.GetTest(0).m_bClosed);
+    EXPECT_EQ(Ids(doc.GetTest(1)), std::vector<int>{24});
+}
+
+TEST(Merge, ClosedStepTestIsNotContinued) {
+    CTRVDoc doc;
+    std::vector<uint8_t> mem(3500, 0);
+    PutSlot(mem, 0, 20, kPreStart, 11);
+    PutSlot(mem, 1, 21, kPostEnd, 15);
+    doc.MergeDeviceMemory(mem.data());
+    PutSlot(mem, 2, 22, kLoad, 30);  // a step whose start is not in this test's run
+    doc.MergeDeviceMemory(mem.data());
+    ASSERT_EQ(doc.GetTestCount(), 1);
+    EXPECT_EQ(Ids(doc.GetTest(0)), (std::vector<int>{20, 21}));
+}
+
+TEST(Merge, OrphanedStepReadingIsDropped) {
+    CTRVDoc doc;
+    std::vector<uint8_t> mem(3500, 0);
+    PutSlot(mem, 0, 3, kLoad, 30);     // its start was overwritten in the ring
+    PutSlot(mem, 1, 4, kPostEnd, 40);
+    PutSlot(mem, 2, 5, kSingle, 12);
+    doc.MergeDeviceMemory(mem.data());
+    ASSERT_EQ(doc.GetTestCount(), 1);
+    EXPECT_EQ(Ids(doc.GetTest(0)), std::vector<int>{5});
+}
+
+TEST(Merge, TestReadFromAFileIsContinuedIntoItselfNotIntoALaterTest) {
+    // As after opening a file: tests are not closed. The step test 30..31 misses 32; a later single
+    // reading 40 is the document's last test.
+    CTRVDoc doc;
+    std::vector<uint8_t> mem(3500, 0);
+    PutSlot(mem, 0, 30, kPreStart, 11);
+    PutSlot(mem, 1, 31, kLoad, 15);
+    PutSlot(mem, 3, 40, kSingle, 13);
+    doc.MergeDeviceMemory(mem.data());
+    for (auto& t : doc.m_Tests) t.m_bClosed = 0;
+    PutSlot(mem, 2, 32, kPostEnd, 45);
+    doc.MergeDeviceMemory(mem.data());
+    ASSERT_EQ(doc.GetTestCount(), 2);
+    EXPECT_EQ(Ids(doc.GetTest(0)), (std::vector<int>{30, 31, 32}));
+    EXPECT_EQ(Ids(doc.GetTest(1)), std::vector<int>{40});
+}
+
+TEST(Merge, HighAndLowReadingsKeepTheirStatus) {
+    CTRVDoc doc;
+    std::vector<uint8_t> mem(3500, 0);
+    PutSlot(mem, 0, 1, 0x46, 999);
+    PutSlot(mem, 1, 2, 0x47, 0);
+    doc.MergeDeviceMemory(mem.data());
+    ASSERT_EQ(doc.GetTestCount(), 2);
+    EXPECT_EQ(LactateText(doc.GetTest(0).m_Steps[0]), "High");
+    EXPECT_EQ(LactateText(doc.GetTest(1).m_Steps[0]), "Low");
+}
