@@ -1,0 +1,53 @@
+#include "AppStart.h"
+
+#include "Demo.h"
+#include "MainFrame.h"
+#include "QtText.h"
+#include "UiIds.h"
+
+#include <QApplication>
+#include <QtGlobal>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QMessageBox>
+#include <QTranslator>
+
+StartOptions ParseStartOptions(const QStringList& arguments) {
+    StartOptions o;
+    for (int i = 1; i < arguments.size(); ++i) {
+        const QString& a = arguments[i];
+        if (a == QStringLiteral("--demo"))
+            o.demo = true;
+        else if (!a.startsWith(QStringLiteral("--")))
+            o.files << a;
+    }
+    return o;
+}
+
+void InitApplication(QApplication& app) {
+    Q_INIT_RESOURCE(trv);
+    QApplication::setOrganizationName(QStringLiteral("Morvane GmbH"));
+    QApplication::setApplicationName(QStringLiteral("TRV"));
+    QApplication::setApplicationDisplayName(QStringLiteral("TRV"));
+    QApplication::setApplicationVersion(QStringLiteral("1.0.7"));
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    auto* qtbase = new QTranslator(&app);
+    if (qtbase->load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(qtbase);
+}
+
+bool RunStartup(CMainFrame& frame, const StartOptions& opts) {
+    if (opts.demo) {
+        QString error;
+        if (!StartDemoAnalyser(error))
+            QMessageBox::warning(&frame, QApplication::applicationDisplayName(),
+                                 trv::QU8(trv::FmtId(trv::ui::IDS_DEMO_FAILED, error.toStdString().c_str())));
+    }
+    bool opened = false;
+    for (const QString& f : opts.files) opened = frame.OpenDocument(f) || opened;
+    if (opts.files.isEmpty()) frame.NewDocument();
+    else if (!opened && opts.files.size() > 0) frame.NewDocument();
+    frame.showMaximized();
+    return true;
+}

@@ -1,0 +1,19 @@
+// trv: the desktop program. Starts in German, opens the files named on the command line, and with
+// --demo connects to a simulated analyser so that "Daten empfangen" works without hardware.
+#include "AppStart.h"
+#include "MainFrame.h"
+
+#include <QApplication>
+
+#include <clocale>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    // Qt set the locale from the environment; our own formatting adds the German comma.
+    std::setlocale(LC_NUMERIC, "C");
+    StartOptions opts = ParseStartOptions(QApplication::arguments());
+    InitApplication(app);
+    CMainFrame frame;
+    if (!RunStartup(frame, opts)) return 1;
+    return app.exec();
+}

@@ -1,0 +1,156 @@
+#include "MeasurementListModel.h"
+
+#include "Icons.h"
+#include "QtText.h"
+
+#include <QBrush>
+#include <QColor>
+
+using namespace trv;
+
+CMeasurementListModel::CMeasurementListModel(const CTRVDoc* doc, QObject* parent)
+    : QAbstractTableModel(parent), m_pDoc(doc) {}
+
+void CMeasurementListModel::Fill(const std::vector<int>& tests, bool severalSelected) {
+    beginResetModel();
+    m_rows.clear();
+    m_bSeveralSelected = severalSelected;
+    for (int t : tests) {
+        if (!m_pDoc->IsValidTest(t)) continue;
+        const TestDataType& test = m_pDoc->GetTest(t);
+        if (test.m_Steps.empty()) continue;
+        if (severalSelected && test.m_Steps.front().m_nMeasType != MeasSingle) continue;
+        m_nHeaderUnit = test.m_nLoadUnit;
+        for (size_t i = 0; i < test.m_Steps.size(); ++i) m_rows.push_back(Row{t, static_cast<int>(i)});
+    }
+    endResetModel();
+    emit headerDataChanged(Qt::Horizontal, ColLoad, ColLoad);
+}
+
+void CMeasurementListModel::Clear() {
+    beginResetModel();
+    m_rows.clear();
+    endResetModel();
+}
+
+void CMeasurementListModel::RefreshRows() {
+    if (!m_rows.empty()) emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
+}
+
+int CMeasurementListModel::IconIndex(const PCMDataType& m) {
+    bool usable = m.m_nStatus == StatusNormal || m.m_nStatus == StatusTimed;
+    int type = m.m_nMeasType <= MeasPostLoad ? m.m_nMeasType : 0;
+    return type * 2 + (usable ? 0 : 1);
+}
+
+namespace {
+
+QString Duration(int seconds, const char* suffix) {
+    return QU8(Fmt("%02d:%02d", seconds / 60, seconds % 60)) + QString::fromLatin1(suffix);
+}
+
+int FieldDuration(const TestDataType& test, const PCMDataType& m) {
+    if (m.m_dSpeed <= 0.0) return -1;  // a field-test step without speed has no duration yet
+    return static_cast<int>(test.m_dTrackLength / m.m_dSpeed);
+}
+
+}  // namespace
+
+QString CMeasurementListModel::DurationText(const TestDataType& test, const PCMDataType& m) {
+    bool load = m.m_nMeasType == MeasLoad;
+    bool field = test.m_nTestType == TestField;
+    switch (test.m_nDurationSource) {
+        case SourcePc:
+            if (field) {
+                int d = load ? FieldDuration(test, m) : -1;
+                return d >= 0 ? Duration(d, " (PC)") : QString();
+            }
+            if (m.m_bShortened) return Duration(test.m_nPcStepDuration, " (PC)*");
+            return load ? Duration(test.m_nPcStepDuration, " (PC)") : QString();
+        case SourceAnalyser: return load ? Duration(m.m_nStepDuration, " (AV)") : QString();
+        case SourceManual:
+            if (field) {
+                int d = load ? FieldDuration(test, m) : -1;
+                return d >= 0 ? Duration(d, "") : QString();
+            }
+            return load || m.m_bShortened ? Duration(test.m_nPcStepDuration, "") : QString();
+        default: return {};
+    }
+}
+
+QString CMeasurementListModel::LoadText(const TestDataType& test, const PCMDataType& m) {
+    double load = LoadInUnit(m, test.m_nLoadUnit);
+    if (m.m_bShortened) return QU8(Fmt("%2.1f (%2.1f)", test.m_Analysis.m_dShortCompLoad, load));
+    return QU8(Fmt("%2.1f", load));
+}
+
+QString CMeasurementListModel::CellText(const TestDataType& test, const PCMDataType& m, int column) {
+    switch (column) {
+        case ColTime: return QU8(m.m_Time.FormatTime());
+        case ColDate: return QU8(m.m_Time.FormatDate());
+        case ColDuration: return DurationText(test, m);
+        case ColLoad: return LoadText(test, m);
+        case ColLactate: return QU8(LactateText(m));
+        case ColHeartRate: return QU8(Fmt("%d", m.m_nHeartRate));
+        case ColTemperature: return QU8(Fmt("%02d", m.m_nTemperature));
+        default: return {};
+    }
+}
+
+QString CMeasurementListModel::LoadHeader(int loadUnit) {
+    switch (loadUnit) {
+        case UnitKmh: return QStringLiteral("v [km/h]");
+        case UnitMs: return QStringLiteral("v [m/s]");
+        default: return QStr(2008);
+    }
+}
+
+int CMeasurementListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+}
+
+int CMeasurementListModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : ColumnCount; }
+
+QVariant CMeasurementListModel::data(const QModelIndex& index, int role) const {
+    if (index.row() < 0 || index.row() >= rowCount()) return {};
+    const Row& r = m_rows[static_cast<size_t>(index.row())];
+    if (!m_pDoc->IsValidTest(r.test)) return {};
+    const TestDataType& test = m_pDoc->GetTest(r.test);
+    if (r.meas < 0 || r.meas >= static_cast<int>(test.m_Steps.size())) return {};
+    const PCMDataType& m = test.m_Steps[static_cast<size_t>(r.meas)];
+    switch (role) {
+        case Qt::DisplayRole: return CellText(test, m, index.column());
+        case Qt::DecorationRole:
+            if (index.column() == ColTime) return MeasurementListIcon(IconIndex(m));
+            break;
+        case Qt::CheckStateRole:
+            if (index.column() == ColTime && ShowsChecks()) return m.m_bChecked ? Qt::Checked : Qt::Unchecked;
+            break;
+        case Qt::ForegroundRole:
+            // A shortened step stands out, as in the printed table.
+            if (m.m_bShortened) return QBrush(QColor(0x64, 0x64, 0x64));
+            break;
+        default: break;
+    }
+    return {};
+}
+
+QVariant CMeasurementListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+    if (section == ColLoad) return m_nHeaderUnit < 0 ? QStr(2008) : LoadHeader(m_nHeaderUnit);
+    static const int kIds[ColumnCount] = {2002, 2001, 2011, 2008, 2005, 2006, 2010};
+    return section >= 0 && section < ColumnCount ? QStr(kIds[section]) : QVariant();
+}
+
+Qt::ItemFlags CMeasurementListModel::flags(const QModelIndex& index) const {
+    Qt::ItemFlags f = QAbstractTableModel::flags(index);
+    if (index.column() == ColTime && ShowsChecks()) f |= Qt::ItemIsUserCheckable;
+    return f;
+}
+
+bool CMeasurementListModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (role != Qt::CheckStateRole || index.column() != ColTime || !ShowsChecks()) return false;
+    if (index.row() < 0 || index.row() >= rowCount()) return false;
+    emit checkChangeRequested(index.row(), value.toInt() == Qt::Checked);
+    return false;
+}

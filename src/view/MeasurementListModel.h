@@ -1,0 +1,57 @@
+#pragma once
+// The "Messdaten" list: the measurements of the selected tests, in stored order.
+#include "TRVDoc.h"
+
+#include <QAbstractTableModel>
+
+#include <vector>
+
+class CMeasurementListModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    enum Column { ColTime, ColDate, ColDuration, ColLoad, ColLactate, ColHeartRate, ColTemperature, ColumnCount };
+
+    struct Row {
+        int test = -1;
+        int meas = -1;
+    };
+
+    explicit CMeasurementListModel(const trv::CTRVDoc* doc, QObject* parent = nullptr);
+
+    // Lists the measurements of `tests` (test indices, in the order given). With `severalSelected`
+    // only single readings are listed and no row shows a check box.
+    void Fill(const std::vector<int>& tests, bool severalSelected);
+    void Clear();
+    // Rewrites the texts and check marks without changing the rows.
+    void RefreshRows();
+
+    const std::vector<Row>& Rows() const { return m_rows; }
+    bool ShowsChecks() const { return !m_bSeveralSelected; }
+
+    // Image index of a measurement's row (0..7, odd: not an ordinary reading).
+    static int IconIndex(const trv::PCMDataType& m);
+    // The step-duration cell of a measurement of `test`.
+    static QString DurationText(const trv::TestDataType& test, const trv::PCMDataType& m);
+    // The load cell, in the test's unit, with the compensated load in front for a shortened step.
+    static QString LoadText(const trv::TestDataType& test, const trv::PCMDataType& m);
+    static QString CellText(const trv::TestDataType& test, const trv::PCMDataType& m, int column);
+    // Header of the load column for a load unit: "v [km/h]", "v [m/s]" or "P [W]".
+    static QString LoadHeader(int loadUnit);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+
+signals:
+    // A click on a row's check box; the view applies its rules.
+    void checkChangeRequested(int row, bool checked);
+
+private:
+    const trv::CTRVDoc* m_pDoc;
+    std::vector<Row> m_rows;
+    bool m_bSeveralSelected = false;
+    int m_nHeaderUnit = -1;  // -1: the column keeps "P [W]"
+};

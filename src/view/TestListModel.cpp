@@ -1,0 +1,95 @@
+#include "TestListModel.h"
+
+#include "Icons.h"
+#include "QtText.h"
+
+using namespace trv;
+
+CTestListModel::CTestListModel(const CTRVDoc* doc, QObject* parent) : QAbstractTableModel(parent), m_pDoc(doc) {
+    m_nRows = m_pDoc ? m_pDoc->GetTestCount() : 0;
+}
+
+void CTestListModel::Refill() {
+    beginResetModel();
+    m_nRows = m_pDoc ? m_pDoc->GetTestCount() : 0;
+    endResetModel();
+}
+
+int CTestListModel::TestIndexOfRow(int row) const {
+    if (row < 0 || row >= m_nRows) return -1;
+    int index = trv::TestIndexOfRow(row, m_nRows);
+    return m_pDoc->IsValidTest(index) ? index : -1;
+}
+
+int CTestListModel::RowOfTestIndex(int index) const {
+    if (index < 0 || index >= m_nRows) return -1;
+    return trv::RowOfTestIndex(index, m_nRows);
+}
+
+int CTestListModel::IconIndex(const TestDataType& test) {
+    if (test.m_Steps.empty()) return 1;
+    const PCMDataType& m = test.m_Steps.front();
+    bool usable = m.m_nStatus == StatusNormal || m.m_nStatus == StatusTimed;
+    bool step = m.m_nMeasType != MeasSingle;
+    return (step ? 2 : 0) + (usable ? 0 : 1);
+}
+
+QString CTestListModel::CellText(const TestDataType& test, int column) {
+    if (test.m_Steps.empty()) return {};
+    const PCMDataType& m = test.m_Steps.front();
+    bool step = m.m_nMeasType != MeasSingle;
+    switch (column) {
+        case ColId: return QU8(Fmt(step ? "%05d ..." : "%05d", m.m_nMeasId));
+        case ColMemPos: return QU8(Fmt(step ? "%03d ..." : "%03d", MemoryPosition(m.m_nMeasId)));
+        case ColDate: return QU8(m.m_Time.FormatDate());
+        case ColTestType: return QString::fromUtf8(TestTypeText(test.m_nTestType));
+        case ColCurve:
+            if (test.m_nCurveSlot == 0) return QStringLiteral("L 1");
+            if (test.m_nCurveSlot == 1) return QStringLiteral("L 2");
+            return QStringLiteral("-");
+        default: return {};
+    }
+}
+
+int CTestListModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : m_nRows; }
+
+int CTestListModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : ColumnCount; }
+
+QVariant CTestListModel::data(const QModelIndex& index, int role) const {
+    int test = TestIndexOfRow(index.row());
+    if (test < 0) return {};
+    const TestDataType& t = m_pDoc->GetTest(test);
+    switch (role) {
+        case Qt::DisplayRole: return CellText(t, index.column());
+        case Qt::DecorationRole:
+            if (index.column() == ColId) return TestListIcon(IconIndex(t));
+            break;
+        case Qt::CheckStateRole:
+            if (index.column() == ColId) return t.m_bShowInChart ? Qt::Checked : Qt::Unchecked;
+            break;
+        default: break;
+    }
+    return {};
+}
+
+QVariant CTestListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+    static const int kIds[ColumnCount] = {2000, 2201, 2001, 2009, 2014};
+    return section >= 0 && section < ColumnCount ? QStr(kIds[section]) : QVariant();
+}
+
+Qt::ItemFlags CTestListModel::flags(const QModelIndex& index) const {
+    Qt::ItemFlags f = QAbstractTableModel::flags(index);
+    if (index.column() == ColId) f |= Qt::ItemIsUserCheckable;
+    return f;
+}
+
+bool CTestListModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (role != Qt::CheckStateRole || index.column() != ColId) return false;
+    int test = TestIndexOfRow(index.row());
+    if (test < 0) return false;
+    bool checked = value.toInt() == Qt::Checked;
+    bool was = m_pDoc->GetTest(test).m_bShowInChart != 0;
+    if (checked != was) emit checkChangeRequested(test, checked);
+    return false;
+}

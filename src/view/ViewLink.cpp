@@ -1,0 +1,106 @@
+// The window side of the device link: Qt timers by id, the status window, German message boxes,
+// and the serial port's notifications turned into events on the GUI thread.
+#include "ViewLink.h"
+
+#include "ConfigDialog.h"
+#include "LinkController.h"
+#include "QtText.h"
+#include "SerialPort.h"
+#include "StatusDialog.h"
+#include "TRVView.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+
+#include <chrono>
+#include <map>
+#include <thread>
+
+using namespace trv;
+
+struct CViewLink::Impl : public ILinkHost {
+    explicit Impl(CTRVView* v) : view(v), receiver(new QObject), link(v->GetDocument(), port, *this) {
+        QObject* r = receiver.get();
+        port.SetNotify([this, r] {
+            // Reader thread: hand the event to the GUI thread; dropped once the window is gone.
+            QMetaObject::invokeMethod(r, [this] { link.OnSerialData(); }, Qt::QueuedConnection);
+        });
+    }
+    ~Impl() override {
+        for (auto& [id, t] : timers) t->stop();
+        port.SetNotify({});
+    }
+
+    void SetTimer(int id, int ms) override {
+        QTimer*& t = timers[id];
+        if (!t) {
+            t = new QTimer(receiver.get());
+            t->setSingleShot(true);
+            QObject::connect(t, &QTimer::timeout, receiver.get(), [this, id] { link.OnTimer(id); });
+        }
+        t->start(ms);
+    }
+    void KillTimer(int id) override {
+        auto it = timers.find(id);
+        if (it != timers.end()) it->second->stop();
+    }
+    void Sleep(int ms) override { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+    void ShowStatus() override {
+        view->m_pStatus->show();
+        view->m_pStatus->raise();
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+    void HideStatus() override { view->m_pStatus->hide(); }
+    void SetStatusText(const std::string& text) override {
+        view->m_pStatus->SetStatusText(QU8(text));
+        if (view->m_pStatus->isVisible()) view->m_pStatus->repaint();
+    }
+    void SetStatusPercent(int percent) override {
+        view->m_pStatus->SetProgress(percent);
+        if (view->m_pStatus->isVisible()) view->m_pStatus->repaint();
+    }
+    void MessageBox(const std::string& text, const std::string& caption, bool exclamation) override {
+        QString title = caption.empty() ? QApplication::applicationDisplayName() : QU8(caption);
+        QMessageBox box(exclamation ? QMessageBox::Warning : QMessageBox::Information, title, QU8(text),
+                        QMessageBox::Ok, view);
+        box.exec();
+    }
+    void Beep(BeepKind) override { QApplication::beep(); }
+    bool AskYesNo(const std::string& text, const std::string& caption) override {
+        QMessageBox box(QMessageBox::Warning, QU8(caption), QU8(text), QMessageBox::Yes | QMessageBox::No, view);
+        box.setDefaultButton(QMessageBox::No);
+        return box.exec() == QMessageBox::Yes;
+    }
+    bool RunConfigDialog(bool& stepTestMode) override {
+        CTRVConfigDialog dlg(stepTestMode, view);
+        if (dlg.exec() != QDialog::Accepted) return false;
+        stepTestMode = dlg.StepTestMode();
+        return true;
+    }
+    void EnableReceive(bool enable) override { view->EnableReceive(enable); }
+    void SetNoticeFlags(uint32_t bits) override { view->SetNoticeFlags(bits); }
+    void ClearNoticeFlags(uint32_t bits) override { view->ClearNoticeFlags(bits); }
+    void SetDeviceAnnotation(const std::string& text, bool visible) override {
+        view->SetDeviceAnnotation(text, visible);
+    }
+    void DocumentChanged() override { view->OnDownloadMerged(); }
+
+    CTRVView* view;
+    std::unique_ptr<QObject> receiver;
+    std::map<int, QTimer*> timers;
+    CSerialPort port;
+    CLinkController link;
+};
+
+CViewLink::CViewLink(CTRVView* view) : m_p(std::make_unique<Impl>(view)) {}
+
+CViewLink::~CViewLink() = default;
+
+bool CViewLink::Available() const { return true; }
+void CViewLink::ReceiveData() { m_p->link.ReceiveData(); }
+void CViewLink::DeviceSettings() { m_p->link.Configure(); }
+void CViewLink::ResetAnalyser() { m_p->link.ResetMemory(); }
+void CViewLink::ToggleBtMode() { m_p->link.ToggleBtCompatibility(); }
+bool CViewLink::BtMode() const { return m_p->link.BtCompatibility(); }
