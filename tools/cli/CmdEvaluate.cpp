@@ -1,0 +1,140 @@
+// trv-cli evaluate: the evaluation of the shown tests, as the desktop program draws them.
+#include "Cli.h"
+#include "ChartModel.h"
+#include "Evaluator.h"
+#include "TrvFile.h"
+
+#include <cstdio>
+
+namespace trv::cli {
+
+namespace {
+
+bool ParseCode(const std::optional<std::string>& text, int maxCode, int& code)
+{
+    if (!text)
+        return true;
+    if (text->size() != 1 || (*text)[0] < '0' || (*text)[0] > '0' + maxCode)
+        return false;
+    code = (*text)[0] - '0';
+    return true;
+}
+
+void WriteTest(Json& j, const TestDataType& t, int index, uint32_t flags, const CChartModel& chart)
+{
+    const TestAnalysis& an = t.m_Analysis;
+    const int slot = t.m_nCurveSlot;
+    bool fitFailed = false;
+    std::string result;
+    if (slot == 0 || slot == 1) {
+        fitFailed = (flags & (slot == 0 ? NoticeFit1 : NoticeFit2)) != 0;
+        const ChartTool& box = chart.tools[slot == 0 ? ToolResult1 : ToolResult2];
+        if (box.active)
+            result = box.text;
+    }
+    j.BeginObject();
+    j.Field("index", index).Field("slot", slot);
+    j.Field("evaluated", an.m_bEvaluated != 0).Field("fit_failed", fitFailed);
+    j.Field("ians_failed", an.m_bIansFailed != 0);
+    j.Field("ians_load", an.m_dIansLoad).Field("ians_lactate", an.m_dIansLactate);
+    j.Field("ians_heart_rate", an.m_dIansHeartRate).Field("tangent_angle", an.m_dTangentAngle);
+    j.Field("time_1000", static_cast<int>(an.m_nTime1000)).Field("time_track", static_cast<int>(an.m_nTimeTrack));
+    j.Key("coefficients").BeginArray();
+    for (double a : an.m_adCoeff)
+        j.Num(a);
+    j.EndArray();
+    j.Field("residual_sum", an.m_dResidualSum);
+    j.Field("has_shortened", an.m_bHasShortened != 0);
+    j.Field("short_full_load", an.m_dShortFullLoad).Field("short_comp_load", an.m_dShortCompLoad);
+    j.Field("short_lactate", an.m_dShortLactate);
+    j.Field("result_text", result);
+    j.EndObject();
+}
+
+}  // namespace
+
+int CmdEvaluate(int argc, char** argv)
+{
+    const Args args(argc, argv);
+    const std::vector<std::string> valued{"--tests", "--fit", "--model"};
+    const auto files = args.Positional(valued);
+    const auto list = args.Value("--tests");
+    const char* usage = "Aufruf: trv-cli evaluate FILE --tests LIST [--fit 0|1] [--model 0|1|2] --json";
+    if (files.size() != 1 || !list || !args.Has("--json") ||
+        !args.Unknown({"--tests", "--fit", "--model", "--json"}).empty())
+        return Fail(ExitUsage, usage);
+    int fit = FitCubic;
+    int model = ModelMader;
+    if (!ParseCode(args.Value("--fit"), 1, fit) || !ParseCode(args.Value("--model"), 2, model))
+        return Fail(ExitUsage, usage);
+    std::vector<int> indices;
+    if (!ParseIndexList(*list, indices))
+        return Fail(ExitUsage, "Ungültige Testliste \"" + *list + "\" (erwartet z. B. 0,2).");
+
+    CTRVDoc doc;
+    const FileResult r = LoadDocument(files[0], doc);
+    if (!r.ok)
+        return Fail(ExitFile, r.message);
+    for (int i : indices)
+        if (!doc.IsValidTest(i))
+            return Fail(ExitUsage, "Test " + std::to_string(i) + " gibt es nicht; das Dokument hat " +
+                                       std::to_string(doc.GetTestCount()) + " Tests.");
+
+    for (TestDataType& t : doc.m_Tests)
+        t.m_bShowInChart = 0;
+    for (int i : indices) {
+        TestDataType& t = doc.GetTest(i);
+        t.m_bShowInChart = 1;
+        t.m_Analysis.m_nFitFunction = fit;
+        t.m_Analysis.m_nThresholdModel = model;
+    }
+
+    // The test list sets the "parameters missing" notices before the evaluation reads them.
+    uint32_t flags = 0;
+    int slot = 0;
+    for (const TestDataType& t : doc.m_Tests) {
+        if (!t.m_bShowInChart)
+            continue;
+        if (!t.m_bParamsEntered)
+            flags |= slot == 0 ? NoticeParams1 : NoticeParams2;
+        ++slot;
+    }
+
+    CChartModel chart;
+    chart.ApplyStartup();
+    chart.ResetSeries();
+    CEvaluator ev;
+    ev.Evaluate(doc, chart, flags);
+    ev.SetUpResults(doc, chart, flags);
+
+    Json j;
+    j.BeginObject();
+    j.Field("notice_flags", static_cast<long long>(flags));
+    j.Key("tests").BeginArray();
+    for (int i = 0; i < doc.GetTestCount(); ++i)
+        if (doc.GetTest(i).m_bShowInChart)
+            WriteTest(j, doc.GetTest(i), i, flags, chart);
+    j.EndArray();
+    j.Key("series").BeginArray();
+    for (int s = 0; s < kChartSeriesCount; ++s) {
+        const ChartSeries& series = chart.series[s];
+        j.BeginObject();
+        j.Field("index", s).Field("active", series.active);
+        j.Key("points").BeginArray();
+        for (const ChartPoint& p : series.points) {
+            j.BeginObject();
+            j.Field("x", p.x).Field("y", p.y).Field("label", p.label);
+            j.Field("color", static_cast<long long>(p.color));
+            j.EndObject();
+        }
+        j.EndArray();
+        j.EndObject();
+    }
+    j.EndArray();
+    j.EndObject();
+    std::fwrite(j.Text().data(), 1, j.Text().size(), stdout);
+    std::fputc('\n', stdout);
+    return ExitOk;
+}
+
+}  // namespace trv::cli
