@@ -121,6 +121,10 @@ struct ChartTool {
     int top = 0;
     bool customPosition = false;
     int shapeProperty126 = 0;  // integer shape property (device text: 50)
+    // Result box: the value point (load, lactate) it belongs to; the chart places the box near it.
+    bool anchored = false;
+    double anchorX = 0.0;
+    double anchorY = 0.0;
     // Colour band: its axis and value range, colour and transparency in percent.
     int bandAxis = AxisLeft;
     double bandStart = 0.0;

@@ -232,6 +232,7 @@ void CEvaluator::SetUpResults(const CTRVDoc& doc, CChartModel& chart, uint32_t n
         ChartTool& box = chart.tools[slot == 0 ? ToolResult1 : ToolResult2];
         box.active = false;
         box.text.clear();
+        box.anchored = false;
         const int index = m_anShownTest[static_cast<size_t>(slot)];
         if (!doc.IsValidTest(index))
             continue;
@@ -241,6 +242,9 @@ void CEvaluator::SetUpResults(const CTRVDoc& doc, CChartModel& chart, uint32_t n
             continue;
         box.text = ResultText(t);
         box.active = true;
+        box.anchored = true;
+        box.anchorX = t.m_Analysis.m_dIansLoad;
+        box.anchorY = t.m_Analysis.m_dIansLactate;
     }
 }
 
