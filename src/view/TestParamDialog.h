@@ -1,8 +1,19 @@
 #pragma once
-// "Testparameter": the parameters of one test, a thin window over the parameter rules.
+// "Testparameter": the parameters of one test. A thin window over CTestParamRules: every user action
+// goes to the rules, and the controls then show the rules' state again.
 #include "Records.h"
+#include "TestParamRules.h"
 
 #include <QDialog>
+
+class QCheckBox;
+class QComboBox;
+class QDoubleSpinBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QSlider;
+class QSpinBox;
 
 class CTRVTestParamDialog : public QDialog {
     Q_OBJECT
@@ -12,7 +23,38 @@ public:
 
     // Writes the chosen parameters into `test` (the caller does this on OK).
     void ApplyTo(trv::TestDataType& test) const;
+    const trv::CTestParamRules& Rules() const { return m_rules; }
+
+    QComboBox* m_pTestType;
+    QComboBox* m_pUnit;
+    QLineEdit* m_pStepEdit;
+    QSlider* m_pSlider;
+    QGroupBox* m_pStepGroup;
+    QLabel* m_pStepUnit;
+    QLineEdit* m_pStartEdit;
+    QSpinBox* m_pStartSpin;
+    QLineEdit* m_pIncrementEdit;
+    QSpinBox* m_pIncrementSpin;
+    QLabel* m_pStartUnit;
+    QLabel* m_pIncrementUnit;
+    QGroupBox* m_pLoadGroup;
+    QCheckBox* m_pIndividual;
+    QCheckBox* m_pCompensate;
+    QComboBox* m_pSource;
+    QLabel* m_pExplanation;
+    QComboBox* m_pModel;
+    QComboBox* m_pFit;
+
+public slots:
+    void accept() override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    trv::TestDataType m_work;
+    void ShowRules();
+    void TakeEdits();
+
+    trv::CTestParamRules m_rules;
+    bool m_bShowing = false;
 };
