@@ -248,3 +248,34 @@ TEST(ChartModelState, StartingStateAndActivity)
     c.series[SeriesPostLoad1].Add(0.001, 1, "a", 0);
     EXPECT_EQ(c.series[SeriesPostLoad1].points[0].label, "b");
 }
+
+TEST(Evaluate, MetresPerSecondWithSimonAndErgometerInWatt)
+{
+    // p(x) = 4 + 2 (x - 3.5) + 0.8 (x - 3.5)^3 at 2.5..4.5 m/s gives the same whole tenths as kLac.
+    Fixture f;
+    TestDataType t = trvtest::Treadmill(5, kLac);
+    t.m_nLoadUnit = UnitMs;
+    for (int i = 1; i <= 5; ++i)
+        t.m_Steps[static_cast<size_t>(i)].m_dSpeed = 2.5 + 0.5 * (i - 1);
+    t.m_Analysis.m_nThresholdModel = ModelSimon;
+    f.doc.m_Tests.push_back(t);
+    f.Run();
+    const TestAnalysis& an = f.doc.GetTest(0).m_Analysis;
+    ASSERT_EQ(an.m_bIansFailed, 0);
+    // 2 + 2.4 (x - 3.5)^2 = 3.5552312  =>  x = 3.5 + sqrt(1.5552312 / 2.4) = 4.304993
+    EXPECT_NEAR(an.m_dIansLoad, 4.304993, 0.0005);
+    EXPECT_DOUBLE_EQ(an.m_dTangentAngle, 74.29);
+    EXPECT_EQ(f.chart.axes[AxisBottom].title, "v [m/s]");
+    EXPECT_EQ(f.chart.tools[ToolResult1].text.substr(0, 33), "IANS n. Simon (Winkel=74,29°):\rv");
+
+    // Ergometer 100..200 W: 4.0 mmol/l at exactly 150 W (the first midpoint).
+    TestDataType w = trvtest::Treadmill(5, kLac);
+    w.m_nLoadUnit = UnitWatt;
+    w.m_nTestType = TestErgometer;
+    for (int i = 1; i <= 5; ++i)
+        w.m_Steps[static_cast<size_t>(i)].m_dPower = 100 + 25 * (i - 1);
+    f.doc.m_Tests[0] = w;
+    f.Run();
+    EXPECT_EQ(f.chart.axes[AxisBottom].title, "P [W]");
+    EXPECT_EQ(f.chart.tools[ToolResult1].text, "Madermodell:\rP = 150,00 W\rLaktat = 4,00 mmol/l\rHR = 150 S/min");
+}
