@@ -67,6 +67,7 @@ bool CSerialPort::Open(const std::string& name) {
 bool CSerialPort::Close() {
     StopReader();
     if (m_fd < 0) return false;
+    ::tcdrain(m_fd);  // a last word ("reset") leaves the line before the port is gone
     ::close(m_fd);
     m_fd = -1;
     return true;
