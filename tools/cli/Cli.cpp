@@ -1,5 +1,6 @@
 #include "Cli.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -146,12 +147,10 @@ Json& Json::Str(const std::string& s) {
 Json& Json::Num(double v) {
     if (!std::isfinite(v)) return Null();
     Sep();
+    // Shortest text that reads back as the same double, with a decimal point whatever the locale.
     char buf[64];
-    // Shortest text that reads back as the same double; always with a decimal point, never a comma.
-    for (int prec = 1; prec <= 17; ++prec) {
-        std::snprintf(buf, sizeof buf, "%.*g", prec, v);
-        if (std::strtod(buf, nullptr) == v) break;
-    }
+    const auto res = std::to_chars(buf, buf + sizeof buf - 1, v);
+    *res.ptr = '\0';
     m_out += buf;
     return *this;
 }
