@@ -1,7 +1,7 @@
 #pragma once
 // The serial line to the analyser: 19200 baud, 8N1, no flow control, DTR on, RTS off; synchronous
-// writes; a reader thread that polls every 10 ms, queues what arrives and notifies the owner once per
-// batch. A hang-up of the other end (cable pulled, Bluetooth lost, simulator ended) ends the reader
+// writes; a reader thread that waits in poll() (woken by data at once), queues what arrives and
+// notifies the owner once per batch. A hang-up of the other end (cable pulled, Bluetooth lost, simulator ended) ends the reader
 // and is reported through HungUp() with one last notification.
 #include "LinkPort.h"
 
@@ -44,6 +44,7 @@ private:
     void ReaderLoop();
 
     int m_fd = -1;
+    int m_wake = -1;  // eventfd that ends the reader's wait
     std::string m_strName;
     std::string m_strPath;
     int m_nOpenError = 0;

@@ -124,7 +124,7 @@ void SimAnalyser::Run() {
             master = m_master;
         }
         pollfd p[2] = {{master, POLLIN, 0}, {m_wake[0], POLLIN, 0}};
-        if (::poll(p, 2, 200) <= 0) continue;
+        if (::poll(p, 2, -1) <= 0) continue;  // the wake pipe ends the wait on Stop()
         if (p[1].revents) break;
         if (!(p[0].revents & POLLIN)) continue;
         const ssize_t r = ::read(master, buf, sizeof buf);
