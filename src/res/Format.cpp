@@ -14,28 +14,28 @@ namespace {
 
 enum class Len { none, hh, h, l, ll, j, z, t, L };
 
-void AppendConverted(std::string& out, const std::string& spec, char conv, Len len, int starArgs[2], int nStars,
+void AppendConverted(std::string& out, const std::string& convText, char conv, Len len, int starArgs[2], int nStars,
                      va_list& ap) {
     char buf[512];
     auto put = [&](auto value) {
         int n;
         if (nStars == 2)
-            n = std::snprintf(buf, sizeof buf, spec.c_str(), starArgs[0], starArgs[1], value);
+            n = std::snprintf(buf, sizeof buf, convText.c_str(), starArgs[0], starArgs[1], value);
         else if (nStars == 1)
-            n = std::snprintf(buf, sizeof buf, spec.c_str(), starArgs[0], value);
+            n = std::snprintf(buf, sizeof buf, convText.c_str(), starArgs[0], value);
         else
-            n = std::snprintf(buf, sizeof buf, spec.c_str(), value);
+            n = std::snprintf(buf, sizeof buf, convText.c_str(), value);
         if (n < 0) return;
         if (static_cast<size_t>(n) < sizeof buf) {
             out.append(buf, static_cast<size_t>(n));
         } else {
             std::string big(static_cast<size_t>(n) + 1, '\0');
             if (nStars == 2)
-                std::snprintf(big.data(), big.size(), spec.c_str(), starArgs[0], starArgs[1], value);
+                std::snprintf(big.data(), big.size(), convText.c_str(), starArgs[0], starArgs[1], value);
             else if (nStars == 1)
-                std::snprintf(big.data(), big.size(), spec.c_str(), starArgs[0], value);
+                std::snprintf(big.data(), big.size(), convText.c_str(), starArgs[0], value);
             else
-                std::snprintf(big.data(), big.size(), spec.c_str(), value);
+                std::snprintf(big.data(), big.size(), convText.c_str(), value);
             big.resize(static_cast<size_t>(n));
             out += big;
         }
@@ -79,7 +79,7 @@ void AppendConverted(std::string& out, const std::string& spec, char conv, Len l
                 if (out[i] == '.') out[i] = ',';
             break;
         }
-        default: out += spec; break;
+        default: out += convText; break;
     }
 }
 
@@ -107,40 +107,40 @@ std::string FmtV(const char* fmt, va_list apIn) {
             p += 2;
             continue;
         }
-        std::string spec = "%";
+        std::string convText = "%";
         const char* q = p + 1;
         int stars[2] = {0, 0};
         int nStars = 0;
-        while (*q && std::strchr("-+ #0'", *q)) spec += *q++;
+        while (*q && std::strchr("-+ #0'", *q)) convText += *q++;
         if (*q == '*') {
             stars[nStars++] = va_arg(ap, int);
-            spec += *q++;
+            convText += *q++;
         } else
-            while (std::isdigit(static_cast<unsigned char>(*q))) spec += *q++;
+            while (std::isdigit(static_cast<unsigned char>(*q))) convText += *q++;
         if (*q == '.') {
-            spec += *q++;
+            convText += *q++;
             if (*q == '*') {
                 stars[nStars++] = va_arg(ap, int);
-                spec += *q++;
+                convText += *q++;
             } else
-                while (std::isdigit(static_cast<unsigned char>(*q))) spec += *q++;
+                while (std::isdigit(static_cast<unsigned char>(*q))) convText += *q++;
         }
         Len len = Len::none;
-        if (q[0] == 'h' && q[1] == 'h') len = Len::hh, spec += "hh", q += 2;
-        else if (q[0] == 'l' && q[1] == 'l') len = Len::ll, spec += "ll", q += 2;
-        else if (*q == 'h') len = Len::h, spec += *q++;
-        else if (*q == 'l') len = Len::l, spec += *q++;
-        else if (*q == 'j') len = Len::j, spec += *q++;
-        else if (*q == 'z') len = Len::z, spec += *q++;
-        else if (*q == 't') len = Len::t, spec += *q++;
-        else if (*q == 'L') len = Len::L, spec += *q++;
+        if (q[0] == 'h' && q[1] == 'h') len = Len::hh, convText += "hh", q += 2;
+        else if (q[0] == 'l' && q[1] == 'l') len = Len::ll, convText += "ll", q += 2;
+        else if (*q == 'h') len = Len::h, convText += *q++;
+        else if (*q == 'l') len = Len::l, convText += *q++;
+        else if (*q == 'j') len = Len::j, convText += *q++;
+        else if (*q == 'z') len = Len::z, convText += *q++;
+        else if (*q == 't') len = Len::t, convText += *q++;
+        else if (*q == 'L') len = Len::L, convText += *q++;
         if (!*q) {
-            out += spec;
+            out += convText;
             break;
         }
         char conv = *q++;
-        spec += conv;
-        AppendConverted(out, spec, conv, len, stars, nStars, ap);
+        convText += conv;
+        AppendConverted(out, convText, conv, len, stars, nStars, ap);
         p = q;
     }
     va_end(ap);
