@@ -53,8 +53,8 @@ void CLinkController::StartConfigRead() {
 
 void CLinkController::SendConfigWrite() {
     m_eActive = Active::ConfigWrite;
-    const uint8_t write[14] = {'s', 'e', 't', 'i', 'c', 'o', 'n', 'f', 'i', 'g',
-                               0,   0,   static_cast<uint8_t>(m_doc.m_bStepTestMode ? 1 : 0), 0};
+    const uint8_t write[14] = {
+        's', 'e', 't', 'i', 'c', 'o', 'n', 'f', 'i', 'g', 0, 0, static_cast<uint8_t>(m_doc.m_bStepTestMode ? 1 : 0), 0};
     m_bVerifyPending = true;
     Send(write, sizeof write);
     m_host.SetTimer(TimerConfigWrite, kConfigWriteMs);

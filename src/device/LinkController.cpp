@@ -24,9 +24,7 @@ CLinkController::~CLinkController() { Disconnect(); }
 
 bool CLinkController::Send(const uint8_t* data, size_t len) { return m_port.Write(data, len); }
 
-bool CLinkController::Send(const char* word) {
-    return Send(reinterpret_cast<const uint8_t*>(word), std::strlen(word));
-}
+bool CLinkController::Send(const char* word) { return Send(reinterpret_cast<const uint8_t*>(word), std::strlen(word)); }
 
 bool CLinkController::Connect(const std::string& name) {
     if (!m_port.Open(name)) return false;
@@ -103,35 +101,35 @@ void CLinkController::OnSerialData() {
 
 void CLinkController::ProcessByte(uint8_t b) {
     switch (m_nState) {
-    case LinkIdle:
-        m_strWindow.push_back(static_cast<char>(b));
-        if (m_strWindow.size() > 8) m_strWindow.erase(0, 1);
-        if (m_strWindow.size() == 8) OnWord();
-        break;
-    case LinkMeasurementData:
-        m_Frame[static_cast<size_t>(m_nFrameCount)] = b;
-        ++m_nFrameCount;
-        if (m_nFrameCount < 3501) m_nCrc = Crc16ArcUpdate(m_nCrc, b, m_nPoly);
-        if (const int percent = m_nFrameCount * 100 / kFrameBytes; percent != m_nLastPercent) {
-            if (m_nLastPercent < 0) m_host.SetStatusText(LoadStr(2133));
-            m_nLastPercent = percent;
-            m_host.SetStatusPercent(percent);
-        }
-        if (m_nFrameCount == kFrameBytes) FinishFrame();
-        break;
-    case LinkDeviceId:
-        // Outside a search nobody waits for the identity: keep no more than one.
-        if (m_strIdBuf.size() < kIdentityChars) m_strIdBuf.push_back(static_cast<char>(b));
-        if (m_strIdBuf.size() == kIdentityChars && m_nSearchIndex != 0) IdentityReceived();
-        break;
-    case LinkConfigRead:
-    case LinkConfigVerify:
-        if (m_nConfigCount < 5) m_abConfig[static_cast<size_t>(m_nConfigCount++)] = b;
-        if (m_nConfigCount == 5) FinishConfig();
-        break;
-    case LinkOffline:
-    case LinkDiscard:
-        break;
+        case LinkIdle:
+            m_strWindow.push_back(static_cast<char>(b));
+            if (m_strWindow.size() > 8) m_strWindow.erase(0, 1);
+            if (m_strWindow.size() == 8) OnWord();
+            break;
+        case LinkMeasurementData:
+            m_Frame[static_cast<size_t>(m_nFrameCount)] = b;
+            ++m_nFrameCount;
+            if (m_nFrameCount < 3501) m_nCrc = Crc16ArcUpdate(m_nCrc, b, m_nPoly);
+            if (const int percent = m_nFrameCount * 100 / kFrameBytes; percent != m_nLastPercent) {
+                if (m_nLastPercent < 0) m_host.SetStatusText(LoadStr(2133));
+                m_nLastPercent = percent;
+                m_host.SetStatusPercent(percent);
+            }
+            if (m_nFrameCount == kFrameBytes) FinishFrame();
+            break;
+        case LinkDeviceId:
+            // Outside a search nobody waits for the identity: keep no more than one.
+            if (m_strIdBuf.size() < kIdentityChars) m_strIdBuf.push_back(static_cast<char>(b));
+            if (m_strIdBuf.size() == kIdentityChars && m_nSearchIndex != 0) IdentityReceived();
+            break;
+        case LinkConfigRead:
+        case LinkConfigVerify:
+            if (m_nConfigCount < 5) m_abConfig[static_cast<size_t>(m_nConfigCount++)] = b;
+            if (m_nConfigCount == 5) FinishConfig();
+            break;
+        case LinkOffline:
+        case LinkDiscard:
+            break;
     }
 }
 
@@ -196,8 +194,8 @@ void CLinkController::OnHangUp() {
     Disconnect();
     if (m_nSearchIndex != 0) return;  // identification: timer 1 treats the port as silent
     for (int id : {TimerDataStart, TimerFrame, TimerConfigRead, TimerConfigWrite}) m_host.KillTimer(id);
-    const bool busy = m_eActive != Active::None || m_nState == LinkMeasurementData ||
-                      m_nState == LinkConfigRead || m_nState == LinkConfigVerify;
+    const bool busy = m_eActive != Active::None || m_nState == LinkMeasurementData || m_nState == LinkConfigRead ||
+                      m_nState == LinkConfigVerify;
     SetState(LinkOffline);
     m_bDownloadPending = false;
     m_bConfigPending = false;
@@ -216,13 +214,22 @@ void CLinkController::OnHangUp() {
 void CLinkController::OnTimer(int id) {
     m_host.KillTimer(id);
     switch (id) {
-    case TimerIdentify: OnIdentifyTimeout(); break;
-    case TimerDataStart:
-    case TimerConfigRead:
-    case TimerConfigWrite: Retry(id); break;
-    case TimerFrame: OnFrameTimeout(); break;
-    case TimerPolling: OnPollingTick(); break;
-    default: break;
+        case TimerIdentify:
+            OnIdentifyTimeout();
+            break;
+        case TimerDataStart:
+        case TimerConfigRead:
+        case TimerConfigWrite:
+            Retry(id);
+            break;
+        case TimerFrame:
+            OnFrameTimeout();
+            break;
+        case TimerPolling:
+            OnPollingTick();
+            break;
+        default:
+            break;
     }
 }
 

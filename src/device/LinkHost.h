@@ -9,13 +9,13 @@ namespace trv {
 
 // One-shot timers of the link, by id. Id 4 (notice line, 1000 ms) belongs to the view itself.
 enum LinkTimerId : int {
-    TimerIdentify = 1,    // 1000 ms: no identity answer from the port being probed
-    TimerDataStart = 2,   // 1000 ms: no "putmdata" after "getmdata"
-    TimerFrame = 3,       // 15000 ms: memory frame not complete
-    TimerNotice = 4,      // 1000 ms: the view's notice line (not used by the link)
-    TimerPolling = 5,     // 15000 ms: automatic polling tick
-    TimerConfigRead = 6,  // 1000 ms: no "puticonf" after "geticonfig"
-    TimerConfigWrite = 7, // 2000 ms: no "puticonf" after "seticonfig"
+    TimerIdentify = 1,     // 1000 ms: no identity answer from the port being probed
+    TimerDataStart = 2,    // 1000 ms: no "putmdata" after "getmdata"
+    TimerFrame = 3,        // 15000 ms: memory frame not complete
+    TimerNotice = 4,       // 1000 ms: the view's notice line (not used by the link)
+    TimerPolling = 5,      // 15000 ms: automatic polling tick
+    TimerConfigRead = 6,   // 1000 ms: no "puticonf" after "geticonfig"
+    TimerConfigWrite = 7,  // 2000 ms: no "puticonf" after "seticonfig"
 };
 
 // Notice bits the link sets and clears in the view's notice flags.

@@ -157,8 +157,7 @@ void CLinkController::FinishSearch() {
             EndTransaction(LinkOutcome::DeviceMismatch);
         } else {
             const std::string& port = m_IdentPorts[static_cast<size_t>(taken)];
-            m_host.SetDeviceAnnotation(
-                FmtId(2139, m_doc.m_strDeviceId.c_str(), m_doc.m_dFirmware, port.c_str()), true);
+            m_host.SetDeviceAnnotation(FmtId(2139, m_doc.m_strDeviceId.c_str(), m_doc.m_dFirmware, port.c_str()), true);
             m_strBoundPort = port;
             Connect(port);
             SetState(LinkIdle);

@@ -2,7 +2,6 @@
 
 #include "PortNames.h"
 
-#include <cerrno>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/eventfd.h>
@@ -10,6 +9,7 @@
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
+#include <cerrno>
 
 namespace trv {
 

@@ -1,8 +1,8 @@
 #pragma once
 // The serial line to the analyser: 19200 baud, 8N1, no flow control, DTR on, RTS off; synchronous
 // writes; a reader thread that waits in poll() (woken by data at once), queues what arrives and
-// notifies the owner once per batch. A hang-up of the other end (cable pulled, Bluetooth lost, simulator ended) ends the reader
-// and is reported through HungUp() with one last notification.
+// notifies the owner once per batch. A hang-up of the other end (cable pulled, Bluetooth lost, simulator ended) ends
+// the reader and is reported through HungUp() with one last notification.
 #include "LinkPort.h"
 
 #include <atomic>

@@ -56,8 +56,8 @@ bool Download(const std::string& dir, const std::string& portArg, Run& out) {
 void Report(const char* what, std::vector<Run> runs) {
     std::sort(runs.begin(), runs.end(), [](const Run& a, const Run& b) { return a.wall < b.wall; });
     const Run& med = runs[runs.size() / 2];
-    std::printf("%-28s bytes %5zu  line %.3f s  wall median %.3f s (min %.3f, max %.3f)  ratio %.4f\n", what,
-                med.bytes, med.line, med.wall, runs.front().wall, runs.back().wall, med.wall / med.line);
+    std::printf("%-28s bytes %5zu  line %.3f s  wall median %.3f s (min %.3f, max %.3f)  ratio %.4f\n", what, med.bytes,
+                med.line, med.wall, runs.front().wall, runs.back().wall, med.wall / med.line);
 }
 
 }  // namespace

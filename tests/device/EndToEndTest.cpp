@@ -189,8 +189,7 @@ TEST_F(EndToEnd, ResetClearsTheAnalyserMemory) {
     Run([&] { ctl.Search(); });
     loop.m_bAnswerYes = true;
     ASSERT_TRUE(ctl.ResetMemory());
-    for (int i = 0; i < 200 && sim->ReadingCount() != 0; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    for (int i = 0; i < 200 && sim->ReadingCount() != 0; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
     EXPECT_EQ(sim->ReadingCount(), 0u);
     Run([&] { ctl.ReceiveData(); });
     EXPECT_EQ(ctl.Outcome(), LinkOutcome::Downloaded);

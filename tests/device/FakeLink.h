@@ -12,9 +12,9 @@ namespace trv::test {
 
 class FakePort : public ILinkPort {
 public:
-    std::set<std::string> openable;       // ports that open
-    std::set<std::string> denied;         // ports that fail with EACCES
-    std::map<std::string, int> opensLeft; // ports that open only this many more times
+    std::set<std::string> openable;        // ports that open
+    std::set<std::string> denied;          // ports that fail with EACCES
+    std::map<std::string, int> opensLeft;  // ports that open only this many more times
     bool writeFails = false;
 
     struct Written {

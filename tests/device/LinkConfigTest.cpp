@@ -74,8 +74,8 @@ TEST_F(LinkConfig, VerifyRule) {
         bool written;
         uint8_t readBack;
         bool ok;
-    } cases[] = {{true, 1, true}, {true, 0, false}, {false, 0, true}, {false, 1, false},
-                 {true, 2, true}, {false, 2, true}};
+    } cases[] = {{true, 1, true},   {true, 0, false}, {false, 0, true},
+                 {false, 1, false}, {true, 2, true},  {false, 2, true}};
     Connect();
     host.configOk = true;
     for (const auto& c : cases) {

@@ -8,10 +8,10 @@ using namespace trv::test;
 namespace {
 
 // Flags bytes: status 1, type in bits 4-5, start 0x40, end 0x80.
-constexpr uint8_t kSingle = 0x41;      // single reading, start of its own test
-constexpr uint8_t kPreStart = 0x51;    // pre-load, test start
-constexpr uint8_t kLoad = 0x21;        // main-load step
-constexpr uint8_t kPostEnd = 0xB1;     // post-load, test end
+constexpr uint8_t kSingle = 0x41;    // single reading, start of its own test
+constexpr uint8_t kPreStart = 0x51;  // pre-load, test start
+constexpr uint8_t kLoad = 0x21;      // main-load step
+constexpr uint8_t kPostEnd = 0xB1;   // post-load, test end
 
 std::vector<int> Ids(const TestDataType& t) {
     std::vector<int> ids;
@@ -22,8 +22,7 @@ std::vector<int> Ids(const TestDataType& t) {
 }  // namespace
 
 TEST(DecodeSlot, FieldsFromHandWrittenBytes) {
-    const uint8_t slot[14] = {0x2C, 0x01, 0xB4, 0x00, 0x62, 0x50, 0x00, 0x17,
-                              0x05, 0x30, 0x14, 0x28, 0x02, 0x24};
+    const uint8_t slot[14] = {0x2C, 0x01, 0xB4, 0x00, 0x62, 0x50, 0x00, 0x17, 0x05, 0x30, 0x14, 0x28, 0x02, 0x24};
     PCMDataType m;
     DecodeSlot(slot, m);
     EXPECT_EQ(m.m_nMeasId, 300);
@@ -136,7 +135,7 @@ TEST(Merge, ClosedStepTestIsNotContinued) {
 TEST(Merge, OrphanedStepReadingIsDropped) {
     CTRVDoc doc;
     std::vector<uint8_t> mem(3500, 0);
-    PutSlot(mem, 0, 3, kLoad, 30);     // its start was overwritten in the ring
+    PutSlot(mem, 0, 3, kLoad, 30);  // its start was overwritten in the ring
     PutSlot(mem, 1, 4, kPostEnd, 40);
     PutSlot(mem, 2, 5, kSingle, 12);
     doc.MergeDeviceMemory(mem.data());

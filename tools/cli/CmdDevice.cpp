@@ -35,8 +35,8 @@ private:
     void Print() {
         if (!m_bStatusVisible) return;
         const bool textChanged = m_strStatus != m_strPrinted;
-        const bool stepped = m_nPercent == 0 || m_nPercent == 100 || m_nPrinted < 0 ||
-                             std::abs(m_nPercent - m_nPrinted) >= 10;
+        const bool stepped =
+            m_nPercent == 0 || m_nPercent == 100 || m_nPrinted < 0 || std::abs(m_nPercent - m_nPrinted) >= 10;
         if (!textChanged && (m_nPercent == m_nPrinted || !stepped)) return;
         std::string line = m_strStatus;
         for (char& c : line)
@@ -68,17 +68,26 @@ struct Session {
 // The exit status and error line of a search or transfer that did not succeed.
 int FailFor(const Session& s) {
     switch (s.ctl.Outcome()) {
-    case LinkOutcome::PermissionDenied: return Fail(ExitNoAnalyser, s.ctl.PermissionText());
-    case LinkOutcome::NoAnalyser: return Fail(ExitNoAnalyser, LoadStr(2030));
-    case LinkOutcome::NoAnswer: return Fail(ExitNoAnalyser, LoadStr(2138));
-    case LinkOutcome::DeviceMismatch: return Fail(ExitDeviceMismatch, LoadStr(2029));
-    case LinkOutcome::CrcError: return Fail(ExitTransfer, LoadStr(2135));
-    case LinkOutcome::FrameTimeout: return Fail(ExitTransfer, LoadStr(2137));
-    case LinkOutcome::HungUp:
-        return Fail(ExitTransfer, "Die Verbindung zum Gerät wurde während der Übertragung unterbrochen.");
-    case LinkOutcome::ConfigVerifyFailed: return Fail(ExitTransfer, LoadStr(2231));
-    case LinkOutcome::Unsupported: return Fail(ExitUnsupported, LoadStr(2232));
-    default: return Fail(ExitTransfer, LoadStr(2138));
+        case LinkOutcome::PermissionDenied:
+            return Fail(ExitNoAnalyser, s.ctl.PermissionText());
+        case LinkOutcome::NoAnalyser:
+            return Fail(ExitNoAnalyser, LoadStr(2030));
+        case LinkOutcome::NoAnswer:
+            return Fail(ExitNoAnalyser, LoadStr(2138));
+        case LinkOutcome::DeviceMismatch:
+            return Fail(ExitDeviceMismatch, LoadStr(2029));
+        case LinkOutcome::CrcError:
+            return Fail(ExitTransfer, LoadStr(2135));
+        case LinkOutcome::FrameTimeout:
+            return Fail(ExitTransfer, LoadStr(2137));
+        case LinkOutcome::HungUp:
+            return Fail(ExitTransfer, "Die Verbindung zum Gerät wurde während der Übertragung unterbrochen.");
+        case LinkOutcome::ConfigVerifyFailed:
+            return Fail(ExitTransfer, LoadStr(2231));
+        case LinkOutcome::Unsupported:
+            return Fail(ExitUnsupported, LoadStr(2232));
+        default:
+            return Fail(ExitTransfer, LoadStr(2138));
     }
 }
 
@@ -204,8 +213,7 @@ int CmdReset(int argc, char** argv) {
     if (!args.Positional({"--port"}).empty()) return Fail(ExitUsage, std::string("Aufruf: trv-cli ") + kUsage);
     std::string port;
     if (!PortOption(args, true, kUsage, port, code)) return code;
-    if (!args.Has("--yes"))
-        return Fail(ExitUsage, std::string(LoadStr(2214)) + " Zum Bestätigen --yes angeben.");
+    if (!args.Has("--yes")) return Fail(ExitUsage, std::string(LoadStr(2214)) + " Zum Bestätigen --yes angeben.");
     Session s;
     s.ctl.SetFixedPort(port);
     if (!s.Run(&CLinkController::Search)) return Fail(ExitNoAnalyser, LoadStr(2138));

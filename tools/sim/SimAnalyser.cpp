@@ -2,13 +2,13 @@
 
 #include "Format.h"
 
-#include <cerrno>
-#include <chrono>
-#include <cstring>
 #include <fcntl.h>
 #include <poll.h>
 #include <termios.h>
 #include <unistd.h>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
 
 namespace trv::sim {
 

@@ -18,11 +18,11 @@
 namespace trv::sim {
 
 struct SimFaults {
-    int ignoreRequests = 0;  // the first N requests get no answer
-    bool corruptCrc = false; // the frame's checksum is wrong
-    int cutFrameAt = -1;     // send only this many bytes of the 3504-byte frame
-    int noiseBytes = 0;      // noise bytes before every answer
-    int hangUpAt = -1;       // hang up after this many frame bytes (the link then comes back)
+    int ignoreRequests = 0;   // the first N requests get no answer
+    bool corruptCrc = false;  // the frame's checksum is wrong
+    int cutFrameAt = -1;      // send only this many bytes of the 3504-byte frame
+    int noiseBytes = 0;       // noise bytes before every answer
+    int hangUpAt = -1;        // hang up after this many frame bytes (the link then comes back)
 };
 
 struct SimConfig {
