@@ -1,6 +1,7 @@
 // trv: the desktop program. Starts in German, opens the files named on the command line, and with
 // --demo connects to a simulated analyser so that "Daten empfangen" works without hardware.
 #include "AppStart.h"
+#include "Demo.h"
 #include "MainFrame.h"
 
 #include <QApplication>
@@ -15,5 +16,7 @@ int main(int argc, char** argv) {
     InitApplication(app);
     CMainFrame frame;
     if (!RunStartup(frame, opts)) return 1;
-    return app.exec();
+    int rc = app.exec();
+    StopDemoAnalyser();
+    return rc;
 }

@@ -1,0 +1,223 @@
+// The dialogs as a user fills them in, and what the view does with OK and Cancel.
+#include "TestParamDialog.h"
+#include "UserDataDialog.h"
+#include "ViewFixture.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QSpinBox>
+#include <QTimer>
+#include <QtTest/QTest>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace trv;
+using namespace viewtest;
+
+namespace {
+
+// Chooses list entry `index` as a user would (the "activated" signal, not only the current index).
+void Choose(QComboBox* box, int index) {
+    box->setCurrentIndex(index);
+    emit box->activated(index);
+}
+
+// Types into an edit, then moves the focus on, as the dialog takes a value when its edit loses focus.
+void TypeAndLeave(QWidget* dialog, QLineEdit* edit, const QString& text) {
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+    dialog->activateWindow();
+    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(edit, &out);
+    QApplication::processEvents();
+}
+
+// Runs `act` on the next modal dialog once it shows.
+void OnNextModal(std::function<void(QWidget*)> act) {
+    QTimer::singleShot(0, [act] {
+        QWidget* w = QApplication::activeModalWidget();
+        if (w) act(w);
+    });
+}
+
+}  // namespace
+
+TEST(TestParamDialog, ErgometerForcesWattsAndOnlyTheMaderModel) {
+    TestDataType t = StepTest(1, 3);
+    t.m_nLoadUnit = UnitMs;
+    CTRVTestParamDialog dlg(t);
+    EXPECT_EQ(dlg.m_pModel->count(), 3);
+    Choose(dlg.m_pTestType, TestErgometer);
+    EXPECT_EQ(dlg.m_pUnit->currentText(), QStringLiteral("W"));
+    EXPECT_EQ(dlg.m_pModel->count(), 1);
+    EXPECT_EQ(dlg.m_pModel->currentText(), QStringLiteral("Mader-Modell"));
+    EXPECT_EQ(dlg.m_pLoadGroup->title(), QStringLiteral("Belastungsvorgabe P[W]"));
+    // Back to the treadmill: W becomes m/s.
+    Choose(dlg.m_pTestType, TestTreadmill);
+    EXPECT_EQ(dlg.m_pUnit->currentText(), QStringLiteral("m/s"));
+    EXPECT_EQ(dlg.m_pModel->count(), 3);
+}
+
+TEST(TestParamDialog, KmhStartValueIsStoredInMetresPerSecond) {
+    TestDataType t = StepTest(1, 3);
+    CTRVTestParamDialog dlg(t);
+    dlg.show();
+    Choose(dlg.m_pUnit, UnitKmh);
+    TypeAndLeave(&dlg, dlg.m_pStartEdit, QStringLiteral("10"));
+    EXPECT_NEAR(dlg.Rules().m_dStartValue, 10.0 / 3.6, 1e-12);
+    EXPECT_EQ(dlg.m_pStartEdit->text(), QStringLiteral("10,0"));
+    // One click on the up arrow adds 0.1 km/h.
+    dlg.m_pStartSpin->stepUp();
+    EXPECT_EQ(dlg.m_pStartEdit->text(), QStringLiteral("10,1"));
+    EXPECT_NEAR(dlg.Rules().m_dStartValue, 10.1 / 3.6, 1e-12);
+    TestDataType out = t;
+    dlg.ApplyTo(out);
+    EXPECT_EQ(out.m_nLoadUnit, UnitKmh);
+    EXPECT_NEAR(out.m_dStartValue, 10.1 / 3.6, 1e-12);
+}
+
+TEST(TestParamDialog, StepDurationEditAndSlider) {
+    TestDataType t = StepTest(1, 3);
+    CTRVTestParamDialog dlg(t);
+    dlg.show();
+    EXPECT_EQ(dlg.m_pStepEdit->text(), QStringLiteral("03:00"));
+    TypeAndLeave(&dlg, dlg.m_pStepEdit, QStringLiteral("5"));  // out of range: unchanged
+    EXPECT_EQ(dlg.Rules().m_nPcStepDuration, 180);
+    // 185 s is taken; the slider then stands at 18 and the duration ends a multiple of 10 s.
+    TypeAndLeave(&dlg, dlg.m_pStepEdit, QStringLiteral("185"));
+    EXPECT_EQ(dlg.m_pSlider->value(), 18);
+    EXPECT_EQ(dlg.Rules().m_nPcStepDuration, 180);
+    dlg.m_pSlider->setValue(24);
+    EXPECT_EQ(dlg.m_pStepEdit->text(), QStringLiteral("04:00"));
+    EXPECT_EQ(dlg.Rules().m_nPcStepDuration, 240);
+}
+
+TEST(TestParamDialog, FieldTestWithManualSourceDisablesTheLoadSchedule) {
+    TestDataType t = StepTest(1, 3);
+    CTRVTestParamDialog dlg(t);
+    Choose(dlg.m_pTestType, TestField);
+    EXPECT_EQ(dlg.m_pStepGroup->title(), QStringLiteral("Streckenlänge"));
+    ASSERT_EQ(dlg.m_pSource->count(), 3);
+    Choose(dlg.m_pSource, SourceManual);
+    EXPECT_FALSE(dlg.m_pStartEdit->isEnabled());
+    EXPECT_FALSE(dlg.m_pIncrementEdit->isEnabled());
+    EXPECT_FALSE(dlg.m_pIndividual->isEnabled());
+    EXPECT_TRUE(dlg.m_pExplanation->text().startsWith(QStringLiteral("Die Werte für die Stufendauer")));
+}
+
+TEST(TestParamDialog, SplineAndKeulExcludeEachOther) {
+    TestDataType t = StepTest(1, 3);
+    CTRVTestParamDialog dlg(t);
+    Choose(dlg.m_pFit, FitSpline);
+    Choose(dlg.m_pModel, ModelKeul);
+    EXPECT_EQ(dlg.m_pFit->currentIndex(), FitCubic);
+    Choose(dlg.m_pFit, FitSpline);
+    EXPECT_EQ(dlg.m_pModel->currentIndex(), ModelMader);
+}
+
+TEST(TestParamDialog, OkThroughTheViewEntersTheParametersAndUpdatesLoads) {
+    ViewHolder h;
+    h.SelectTests({2});
+    OnNextModal([](QWidget* w) {
+        auto* dlg = qobject_cast<CTRVTestParamDialog*>(w);
+        ASSERT_NE(dlg, nullptr);
+        Choose(dlg->m_pUnit, UnitKmh);
+        TypeAndLeave(dlg, dlg->m_pStartEdit, QStringLiteral("8"));
+        TypeAndLeave(dlg, dlg->m_pIncrementEdit, QStringLiteral("2"));
+        dlg->accept();
+    });
+    h.view->m_pParamButton->click();
+    const TestDataType& t = h.doc->Doc().m_Tests[2];
+    EXPECT_EQ(t.m_bParamsEntered, 1);
+    EXPECT_EQ(t.m_nLoadUnit, UnitKmh);
+    // Loads of the four steps: 8, 10, 12, 14 km/h.
+    ASSERT_EQ(t.m_Steps.size(), 4u);
+    EXPECT_NEAR(t.m_Steps[3].m_dSpeed * 3.6, 14.0, 1e-9);
+    EXPECT_TRUE(h.doc->IsModified());
+    EXPECT_EQ(h.view->m_pMeasModel->index(1, CMeasurementListModel::ColLoad).data().toString(), QStringLiteral("10,0"));
+}
+
+TEST(TestParamDialog, CancelThroughTheViewChangesNothing) {
+    ViewHolder h;
+    h.SelectTests({2});
+    OnNextModal([](QWidget* w) {
+        auto* dlg = qobject_cast<CTRVTestParamDialog*>(w);
+        ASSERT_NE(dlg, nullptr);
+        Choose(dlg->m_pTestType, TestErgometer);
+        dlg->reject();
+    });
+    h.view->m_pParamButton->click();
+    EXPECT_EQ(h.doc->Doc().m_Tests[2].m_nTestType, TestTreadmill);
+    EXPECT_EQ(h.doc->Doc().m_Tests[2].m_bParamsEntered, 0);
+    EXPECT_FALSE(h.doc->IsModified());
+}
+
+TEST(UserDataDialog, NewDocumentShowsMaleAndTheScaleStart) {
+    UserDataType u;
+    CTRVUserDataEditDialog dlg(u);
+    EXPECT_TRUE(dlg.m_pMale->isChecked());
+    EXPECT_FALSE(dlg.m_pFemale->isChecked());
+    EXPECT_EQ(dlg.m_pBirthDate->date(), QDate(1899, 12, 30));
+}
+
+TEST(UserDataDialog, ValuesAreReadBackOnOk) {
+    UserDataType u;
+    u.m_dHeight = 180.6;
+    CTRVUserDataEditDialog dlg(u);
+    EXPECT_EQ(dlg.m_pHeight->text(), QStringLiteral("181"));
+    dlg.m_pFirstName->setText(QString(300, QLatin1Char('A')));
+    dlg.m_pWeight->setText(QString());
+    dlg.m_pHeight->setText(QStringLiteral("172,5"));
+    dlg.m_pFemale->click();
+    EXPECT_FALSE(dlg.m_pMale->isChecked());
+    dlg.m_pBirthDate->setDate(QDate(1990, 5, 17));
+    dlg.accept();
+    const UserDataType& d = dlg.Data();
+    EXPECT_EQ(d.m_strFirstName.size(), 254u);
+    EXPECT_DOUBLE_EQ(d.m_dWeight, 0.0);
+    EXPECT_DOUBLE_EQ(d.m_dHeight, 172.5);
+    EXPECT_EQ(d.m_nSex, 1);
+    DateParts p;
+    ASSERT_TRUE(d.m_BirthDate.GetParts(p));
+    EXPECT_EQ(p.year, 1990);
+    EXPECT_EQ(p.month, 5);
+    EXPECT_EQ(p.day, 17);
+}
+
+TEST(UserDataDialog, OkAndCancelThroughTheView) {
+    ViewHolder h;
+    OnNextModal([](QWidget* w) {
+        auto* dlg = qobject_cast<CTRVUserDataEditDialog*>(w);
+        ASSERT_NE(dlg, nullptr);
+        dlg->m_pFirstName->setText(QStringLiteral("Jörg"));
+        dlg->reject();
+    });
+    h.view->m_pUserButton->click();
+    EXPECT_TRUE(h.doc->Doc().m_UserData.m_strFirstName.empty());
+    EXPECT_FALSE(h.doc->IsModified());
+
+    OnNextModal([](QWidget* w) {
+        auto* dlg = qobject_cast<CTRVUserDataEditDialog*>(w);
+        ASSERT_NE(dlg, nullptr);
+        dlg->m_pFirstName->setText(QStringLiteral("Jörg"));
+        dlg->m_pLastName->setText(QStringLiteral("Weiß"));
+        dlg->accept();
+    });
+    h.view->m_pUserButton->click();
+    EXPECT_EQ(h.doc->Doc().m_UserData.m_strFirstName, "J\xC3\xB6rg");
+    EXPECT_EQ(h.doc->Doc().m_UserData.m_strLastName, "Wei\xC3\x9F");
+    EXPECT_TRUE(h.doc->IsModified());
+    // The athlete notice is gone.
+    EXPECT_EQ(h.view->NoticeFlags() & 0x1000u, 0u);
+}

@@ -1,0 +1,73 @@
+// A download from the simulated analyser through the window, as a user presses "Daten empfangen".
+#include "SimAnalyser.h"
+#include "StatusDialog.h"
+#include "ViewFixture.h"
+
+#include <QElapsedTimer>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+using namespace trv;
+
+namespace {
+
+// Delivers events until `done` holds or `ms` have passed.
+bool WaitFor(const std::function<bool()>& done, int ms) {
+    QElapsedTimer t;
+    t.start();
+    while (!done() && t.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 20);
+    return done();
+}
+
+}  // namespace
+
+TEST(ViewDownload, ReceiveFromTheSimulatorFillsTheLists) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    sim::SimConfig cfg;
+    size_t readings = cfg.memory.readings.size();
+    ASSERT_GT(readings, 0u);
+    sim::SimAnalyser analyser(cfg);
+    std::string why;
+    ASSERT_TRUE(analyser.Start(dir.path().toStdString(), &why)) << why;
+    setenv("TRV_PORT_DIR", dir.path().toLocal8Bit().constData(), 1);
+
+    CDocHandle doc;
+    CTRVView view(&doc);
+    view.show();
+    EXPECT_TRUE(view.m_pReceiveButton->isEnabled());
+    bool disabledSeen = false;
+    QObject::connect(&view, &CTRVView::commandStateChanged, [&] {
+        if (!view.m_pReceiveButton->isEnabled()) disabledSeen = true;
+    });
+    view.m_pReceiveButton->click();
+    // The search is synchronous up to the identification; the button stays off until the end.
+    EXPECT_TRUE(disabledSeen || !view.m_pReceiveButton->isEnabled());
+    ASSERT_TRUE(WaitFor([&] { return view.m_pReceiveButton->isEnabled() && doc.Doc().GetTestCount() > 0; }, 20000));
+    EXPECT_TRUE(disabledSeen);
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_TRUE(doc.Doc().m_bDeviceBound);
+    EXPECT_EQ(doc.Doc().m_strDeviceId, cfg.memory.deviceId);
+    // Every reading of the sample arrived, each in exactly one test; the list shows every test.
+    size_t measurements = 0;
+    for (const TestDataType& t : doc.Doc().m_Tests) measurements += t.m_Steps.size();
+    EXPECT_EQ(measurements, readings);
+    EXPECT_EQ(view.m_pTestModel->rowCount(), doc.Doc().GetTestCount());
+    // The newest test is selected and its measurements are listed.
+    EXPECT_EQ(view.SelectedTest(), doc.Doc().GetTestCount() - 1);
+    EXPECT_EQ(view.m_pMeasModel->rowCount(),
+              static_cast<int>(doc.Doc().m_Tests.back().m_Steps.size()));
+    EXPECT_FALSE(view.m_pStatus->isVisible());
+    EXPECT_EQ(view.m_pStatus->Progress(), 100);
+    // A second download brings nothing new: known measurement IDs are skipped.
+    int tests = doc.Doc().GetTestCount();
+    view.m_pReceiveButton->click();
+    ASSERT_TRUE(WaitFor([&] { return view.m_pReceiveButton->isEnabled(); }, 20000));
+    EXPECT_EQ(doc.Doc().GetTestCount(), tests);
+    analyser.Stop();
+    unsetenv("TRV_PORT_DIR");
+}
