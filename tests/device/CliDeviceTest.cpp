@@ -1,0 +1,146 @@
+// trv-cli search, download, config and reset against trv-sim on a pseudo-terminal.
+#include "SimAnalyser.h"
+#include "TrvFile.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+using namespace trv;
+using namespace trv::sim;
+
+namespace {
+
+struct CliDevice : ::testing::Test {
+    std::string dir;
+    std::unique_ptr<SimAnalyser> sim;
+    std::string out, err;
+
+    CliDevice() {
+        char tmpl[] = "/tmp/trv-cli-XXXXXX";
+        dir = ::mkdtemp(tmpl);
+    }
+    ~CliDevice() override {
+        if (sim) sim->Stop();
+        std::filesystem::remove_all(dir);
+    }
+    void StartSim(SimConfig cfg = {}) {
+        sim = std::make_unique<SimAnalyser>(std::move(cfg));
+        ASSERT_TRUE(sim->Start(dir));
+    }
+    static std::string Slurp(const std::string& path) {
+        std::ifstream f(path, std::ios::binary);
+        std::stringstream s;
+        s << f.rdbuf();
+        return s.str();
+    }
+    int Cli(const std::string& args) {
+        const std::string cmd =
+            "TRV_PORT_DIR='" + dir + "' '" TRV_CLI "' " + args + " >'" + dir + "/out' 2>'" + dir + "/err'";
+        const int status = std::system(cmd.c_str());
+        out = Slurp(dir + "/out");
+        err = Slurp(dir + "/err");
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    std::string LastErrorLine() const {
+        const auto end = err.find_last_not_of('\n');
+        const auto start = err.rfind('\n', end);
+        return err.substr(start == std::string::npos ? 0 : start + 1,
+                          end - (start == std::string::npos ? 0 : start + 1) + 1);
+    }
+};
+
+}  // namespace
+
+TEST_F(CliDevice, SearchListsTheAnalyser) {
+    StartSim();
+    ASSERT_EQ(Cli("search --json"), 0) << err;
+    EXPECT_EQ(out, "[{\"port\":\"COM1\",\"device_id\":\"ARV0012345\",\"firmware\":3.05}]\n");
+}
+
+TEST_F(CliDevice, SearchWithoutAnalyserExitsThree) {
+    EXPECT_EQ(Cli("search --json"), 3);
+    EXPECT_EQ(
+        LastErrorLine(),
+        "trv-cli: Kein Arvento gefunden! Bitte Gerät mittels PC-Kabel oder BT-Modul anschließen und einschalten.");
+}
+
+TEST_F(CliDevice, DownloadCreatesTheFileThenAddsNothingTwice) {
+    StartSim();
+    const std::string file = dir + "/athlete.trv";
+    ASSERT_EQ(Cli("download '" + file + "'"), 0) << err;
+    EXPECT_NE(err.find("Empfange Messdaten ..."), std::string::npos);
+    CTRVDoc doc;
+    ASSERT_TRUE(LoadDocument(file, doc).ok);
+    EXPECT_EQ(doc.GetTestCount(), 8);
+    EXPECT_TRUE(doc.m_bDeviceBound);
+    EXPECT_EQ(doc.m_strDeviceId, "ARV0012345");
+    ASSERT_EQ(Cli("download '" + file + "' --port COM1"), 0) << err;
+    EXPECT_EQ(out.rfind("0 neue Messungen", 0), 0u) << out;
+}
+
+TEST_F(CliDevice, FailedDownloadsLeaveTheFileByteForByte) {
+    StartSim();
+    const std::string file = dir + "/athlete.trv";
+    ASSERT_EQ(Cli("download '" + file + "'"), 0) << err;
+    const std::string before = Slurp(file);
+    sim->Stop();
+
+    SimConfig other;
+    other.memory.deviceId = "ARV0099995";
+    StartSim(other);
+    EXPECT_EQ(Cli("download '" + file + "'"), 4);
+    EXPECT_EQ(LastErrorLine(), "trv-cli: Geräte-ID stimmt mit keiner der angeschlossenen Geräte überein.");
+    EXPECT_EQ(Slurp(file), before);
+    sim->Stop();
+
+    SimConfig crc;
+    crc.faults.corruptCrc = true;
+    crc.memory.readings.push_back({});
+    crc.memory.readings.back().id = 130;
+    crc.memory.readings.back().start = true;
+    StartSim(crc);
+    EXPECT_EQ(Cli("download '" + file + "' --port COM1"), 5);
+    EXPECT_EQ(LastErrorLine(), "trv-cli: Fehlerhafte CRC-Prüfsumme.");
+    EXPECT_EQ(Slurp(file), before);
+    sim->Stop();
+
+    SimConfig hangup;
+    hangup.faults.hangUpAt = 700;
+    StartSim(hangup);
+    EXPECT_EQ(Cli("download '" + file + "'"), 5);
+    EXPECT_EQ(Slurp(file), before);
+}
+
+TEST_F(CliDevice, ConfigReadsWritesAndVerifies) {
+    StartSim();
+    ASSERT_EQ(Cli("config --port COM1 --json"), 0) << err;
+    EXPECT_EQ(out, "{\"step_test_mode\":true}\n");
+    ASSERT_EQ(Cli("config --port COM1 --step-test-mode off --json"), 0) << err;
+    EXPECT_EQ(out, "{\"step_test_mode\":false}\n");
+    EXPECT_FALSE(sim->StepTestMode());
+    EXPECT_EQ(Cli("config --step-test-mode on"), 1);
+    EXPECT_EQ(Cli("config --port COM1 --step-test-mode maybe"), 1);
+}
+
+TEST_F(CliDevice, ConfigOfAnOldAnalyserExitsSix) {
+    SimConfig cfg;
+    cfg.memory.firmware100 = 303;
+    StartSim(cfg);
+    EXPECT_EQ(Cli("config --port COM1"), 6);
+    EXPECT_EQ(LastErrorLine(),
+              "trv-cli: Diese Funktion wird von der von Ihnen verwendeten Geräteversion nicht unterstützt.");
+}
+
+TEST_F(CliDevice, ResetNeedsConfirmation) {
+    StartSim();
+    EXPECT_EQ(Cli("reset --port COM1"), 1);
+    EXPECT_EQ(sim->ReadingCount(), 22u);
+    ASSERT_EQ(Cli("reset --port COM1 --yes"), 0) << err;
+    for (int i = 0; i < 200 && sim->ReadingCount() != 0; ++i) ::usleep(5000);  // the simulator's thread
+    EXPECT_EQ(sim->ReadingCount(), 0u);
+}
