@@ -52,6 +52,25 @@ QIcon GlyphIcon(QChar c) {
     return QIcon(pm);
 }
 
+// Copy: two sheets; paste: a sheet on a clipboard.
+QIcon SheetsIcon(bool clipboard) {
+    QPixmap pm(16, 16);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setPen(QColor(0, 0, 96));
+    if (clipboard) {
+        p.setBrush(QColor(190, 150, 90));
+        p.drawRect(1, 2, 10, 13);
+        p.setBrush(Qt::white);
+        p.drawRect(6, 6, 8, 9);
+    } else {
+        p.setBrush(Qt::white);
+        p.drawRect(1, 1, 8, 10);
+        p.drawRect(6, 5, 8, 10);
+    }
+    return QIcon(pm);
+}
+
 QString TrvFilter() { return QStr(IDS_TRV_FILTER) + QStringLiteral(";;") + QStr(IDS_ALL_FILES); }
 
 }  // namespace
@@ -135,8 +154,8 @@ void CMainFrame::CreateActions() {
     m_pActPaste->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
     for (QAction* a : {m_pActUndo, m_pActCut, m_pActCopy, m_pActPaste}) a->setEnabled(false);
     m_pActCut->setIcon(GlyphIcon(QChar(0x2702)));
-    m_pActCopy->setIcon(GlyphIcon(QChar(0x2398)));
-    m_pActPaste->setIcon(GlyphIcon(QChar(0x2399)));
+    m_pActCopy->setIcon(SheetsIcon(false));
+    m_pActPaste->setIcon(SheetsIcon(true));
     m_pActConvert = make(IDS_EDIT_CONVERT, IDS_TIP_CONVERT);
     m_pActToolbar = make(IDS_VIEW_TOOLBAR);
     m_pActToolbar->setCheckable(true);

@@ -101,9 +101,17 @@ CTRVView::CTRVView(CDocHandle* doc, QWidget* parent)
     m_pChart->SetModel(&m_Chart);
 
     const int measWidths[] = {95, 74, 110, 55, 90, 65, 40};
-    for (int c = 0; c < CMeasurementListModel::ColumnCount; ++c) m_pMeasList->setColumnWidth(c, measWidths[c]);
+    // At least the given widths; wider where this system's font needs room for the header.
+    auto fit = [](QTreeView* list, int column, int width) {
+        QString header = list->model()->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+        list->setColumnWidth(column, std::max(width, list->fontMetrics().horizontalAdvance(header) + 18));
+    };
+    for (int c = 0; c < CMeasurementListModel::ColumnCount; ++c) fit(m_pMeasList, c, measWidths[c]);
     const int testWidths[] = {80, 40, 74, 60, 40};
-    for (int c = 0; c < CTestListModel::ColumnCount; ++c) m_pTestList->setColumnWidth(c, testWidths[c]);
+    for (int c = 0; c < CTestListModel::ColumnCount; ++c) fit(m_pTestList, c, testWidths[c]);
+    // Room for the check box and the picture in front of the first column.
+    m_pTestList->setColumnWidth(0, std::max(m_pTestList->columnWidth(0), 110));
+    m_pMeasList->setColumnWidth(0, std::max(m_pMeasList->columnWidth(0), 115));
 
     connect(m_pTestModel, &CTestListModel::checkChangeRequested, this, &CTRVView::OnTestCheckChange);
     connect(m_pMeasModel, &CMeasurementListModel::checkChangeRequested, this, &CTRVView::OnMeasurementCheckChange);

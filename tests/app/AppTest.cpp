@@ -1,0 +1,206 @@
+// The main window: opening, saving, closing with the save question, new document from the selection,
+// menus, recent files, about box and Qt's German texts.
+#include "AboutDlg.h"
+#include "AppStart.h"
+#include "DocHandle.h"
+#include "MainFrame.h"
+#include "TrvFile.h"
+#include "ViewFixture.h"
+
+#include <QAction>
+#include <QDialogButtonBox>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace trv;
+using namespace viewtest;
+
+namespace {
+
+void OnNextModal(std::function<void(QWidget*)> act) {
+    QTimer::singleShot(0, [act] {
+        if (QWidget* w = QApplication::activeModalWidget()) act(w);
+    });
+}
+
+// Answers the next message box with `button` and keeps its text.
+void AnswerNextBox(QMessageBox::StandardButton button, QString* text = nullptr) {
+    OnNextModal([button, text](QWidget* w) {
+        auto* box = qobject_cast<QMessageBox*>(w);
+        if (!box) return;
+        if (text) *text = box->text();
+        box->button(button)->click();
+    });
+}
+
+QString SavedSample(const QTemporaryDir& dir, const char* name = "sample.trv") {
+    CTRVDoc doc;
+    FillDocument(doc);
+    doc.m_strDeviceId = "ARV0012345";
+    doc.m_dFirmware = 3.05;
+    QString path = dir.filePath(QString::fromLatin1(name));
+    EXPECT_TRUE(SaveDocument(doc, path.toStdString()).ok);
+    return path;
+}
+
+struct Frame {
+    Frame() { frame.show(); }
+    ~Frame() {
+        for (CDocHandle* d : frame.Documents()) d->SetModified(false);
+        frame.close();
+    }
+    CMainFrame frame;
+};
+
+}  // namespace
+
+TEST(MainFrame, OpenAFileShowsItsTestsAndRemembersIt) {
+    QTemporaryDir dir;
+    QString path = SavedSample(dir);
+    Frame f;
+    ASSERT_TRUE(f.frame.OpenDocument(path));
+    CTRVView* v = f.frame.ActiveView();
+    ASSERT_NE(v, nullptr);
+    EXPECT_EQ(v->m_pTestModel->rowCount(), 6);
+    EXPECT_EQ(v->m_pTestModel->index(0, 0).data().toString(), QStringLiteral("00500"));
+    EXPECT_FALSE(v->DocHandle()->IsModified());
+    EXPECT_TRUE(f.frame.windowTitle().contains(QStringLiteral("sample.trv")));
+    EXPECT_EQ(f.frame.RecentFiles().value(0), path);
+    // Opening the same file again brings its window to the front instead of a second copy.
+    ASSERT_TRUE(f.frame.OpenDocument(path));
+    EXPECT_EQ(f.frame.MdiArea()->subWindowList().size(), 1);
+}
+
+TEST(MainFrame, AFileThatCannotBeOpenedSaysWhy) {
+    QTemporaryDir dir;
+    QString path = dir.filePath(QStringLiteral("kaputt.trv"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("\x05\x00\x00\x00\x09\x00", 6);  // version 5, then a cut test count
+    file.close();
+    Frame f;
+    QString text;
+    AnswerNextBox(QMessageBox::Ok, &text);
+    EXPECT_FALSE(f.frame.OpenDocument(path));
+    EXPECT_TRUE(text.contains(QStringLiteral("kaputt.trv"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("nicht geöffnet"))) << text.toStdString();
+    EXPECT_TRUE(f.frame.MdiArea()->subWindowList().isEmpty());
+}
+
+TEST(MainFrame, MenusWithAndWithoutADocument) {
+    Frame f;
+    auto titles = [&] {
+        QStringList t;
+        for (QAction* a : f.frame.menuBar()->actions()) t << a->text();
+        return t.join(QLatin1Char('|'));
+    };
+    EXPECT_EQ(titles(), QStringLiteral("&Datei|&Ansicht|&?"));
+    f.frame.NewDocument();
+    EXPECT_EQ(titles(), QStringLiteral("&Datei|&Bearbeiten|&Ansicht|Einstellungen|&Fenster|&?"));
+    EXPECT_EQ(f.frame.m_pActSave->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+    EXPECT_EQ(f.frame.m_pActResetDevice->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_R));
+    // Nothing selected: no export, no conversion.
+    f.frame.UpdateCommands();
+    EXPECT_FALSE(f.frame.m_pActExport->isEnabled());
+    EXPECT_FALSE(f.frame.m_pActConvert->isEnabled());
+    EXPECT_TRUE(f.frame.m_pActConfig->isEnabled());
+}
+
+TEST(MainFrame, SaveAndReopenKeepsTheDocument) {
+    QTemporaryDir dir;
+    QString path = SavedSample(dir);
+    Frame f;
+    ASSERT_TRUE(f.frame.OpenDocument(path));
+    CTRVView* v = f.frame.ActiveView();
+    v->GetDocument().m_UserData.m_strFirstName = "Anna";
+    v->MarkModified();
+    EXPECT_TRUE(f.frame.windowTitle().contains(QStringLiteral("*")) || f.frame.isWindowModified());
+    ASSERT_TRUE(f.frame.SaveDocument(v->DocHandle(), false));
+    EXPECT_FALSE(v->DocHandle()->IsModified());
+    CTRVDoc back;
+    ASSERT_TRUE(LoadDocument(path.toStdString(), back).ok);
+    EXPECT_EQ(back.m_UserData.m_strFirstName, "Anna");
+    EXPECT_EQ(back.GetTestCount(), 6);
+}
+
+TEST(MainFrame, ClosingAModifiedDocumentAsksToSave) {
+    Frame f;
+    CChildFrame* child = f.frame.NewDocument();
+    child->View()->GetDocument().m_UserData.m_strLastName = "Muster";
+    child->View()->MarkModified();
+    QString question;
+    AnswerNextBox(QMessageBox::Cancel, &question);
+    child->close();
+    QApplication::processEvents();
+    EXPECT_EQ(f.frame.MdiArea()->subWindowList().size(), 1);  // cancelled: still open
+    EXPECT_TRUE(question.startsWith(QStringLiteral("Änderungen an TRV"))) << question.toStdString();
+    AnswerNextBox(QMessageBox::No);
+    child->close();
+    QApplication::processEvents();
+    EXPECT_TRUE(f.frame.MdiArea()->subWindowList().isEmpty());
+}
+
+TEST(MainFrame, NewDocumentFromTheSelectedTests) {
+    QTemporaryDir dir;
+    QString path = SavedSample(dir);
+    Frame f;
+    ASSERT_TRUE(f.frame.OpenDocument(path));
+    CTRVView* v = f.frame.ActiveView();
+    // Rows 0 (test 5, ID 500) and 2 (test 3, ID 251), selected in that order.
+    auto* sel = v->m_pTestList->selectionModel();
+    sel->select(v->m_pTestModel->index(0, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    sel->select(v->m_pTestModel->index(2, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    f.frame.UpdateCommands();
+    EXPECT_TRUE(f.frame.m_pActExport->isEnabled());
+    f.frame.NewFromSelection();
+    CTRVView* nv = f.frame.ActiveView();
+    ASSERT_NE(nv, v);
+    const CTRVDoc& nd = nv->GetDocument();
+    ASSERT_EQ(nd.GetTestCount(), 2);
+    EXPECT_EQ(nd.m_Tests[0].m_Steps[0].m_nMeasId, 251);  // document order
+    EXPECT_EQ(nd.m_Tests[1].m_Steps[0].m_nMeasId, 500);
+    EXPECT_EQ(nd.m_strDeviceId, "ARV0012345");
+    EXPECT_FALSE(nd.m_bDeviceBound);
+    EXPECT_TRUE(nd.m_UserData.m_strFirstName.empty());
+}
+
+TEST(MainFrame, SecondWindowOnTheSameDocument) {
+    Frame f;
+    CChildFrame* first = f.frame.NewDocument();
+    f.frame.NewWindow();
+    ASSERT_EQ(f.frame.MdiArea()->subWindowList().size(), 2);
+    auto* second = static_cast<CChildFrame*>(f.frame.MdiArea()->subWindowList().last());
+    EXPECT_EQ(second->Doc(), first->Doc());
+    EXPECT_TRUE(first->windowTitle().endsWith(QStringLiteral(":1[*]")));
+    EXPECT_TRUE(second->windowTitle().endsWith(QStringLiteral(":2[*]")));
+    // A change in one window shows in the other.
+    FillDocument(first->Doc()->Doc());
+    first->View()->MarkModified();
+    EXPECT_EQ(second->View()->m_pTestModel->rowCount(), 6);
+}
+
+TEST(AboutBox, VersionAndTitle) {
+    CAboutDlg dlg;
+    EXPECT_EQ(dlg.windowTitle(), QStringLiteral("Info über TRV"));
+    EXPECT_EQ(dlg.VersionLine(), QStringLiteral("TRV V1.0.7"));
+}
+
+TEST(Startup, QtSpeaksGerman) {
+    int argc = 1;
+    InitApplication(*qApp);
+    QDialogButtonBox box(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Save);
+    EXPECT_EQ(box.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("Abbrechen"));
+    EXPECT_EQ(box.button(QDialogButtonBox::Save)->text(), QStringLiteral("Speichern"));
+    (void)argc;
+    StartOptions o = ParseStartOptions({QStringLiteral("trv"), QStringLiteral("--demo"), QStringLiteral("a.trv")});
+    EXPECT_TRUE(o.demo);
+    EXPECT_EQ(o.files, QStringList{QStringLiteral("a.trv")});
+}

@@ -1,0 +1,159 @@
+// Walks through the program as a new user would, with the demo analyser, and writes a screenshot of
+// every step into the folder given (default: the current one). Run it under a display:
+//   Xvfb :99 & DISPLAY=:99 QT_QPA_PLATFORM=xcb trv_screen_tour /tmp/tour
+#include "AppStart.h"
+#include "Demo.h"
+#include "MainFrame.h"
+#include "StatusDialog.h"
+#include "TRVView.h"
+#include "TestListModel.h"
+#include "TestParamDialog.h"
+#include "UserDataDialog.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFocusEvent>
+#include <QMdiArea>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QTreeView>
+
+#include <clocale>
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+QString g_dir;
+
+void Pump(int ms) {
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+void Shot(QWidget* w, const char* name) {
+    Pump(150);
+    QString path = QDir(g_dir).filePath(QString::fromLatin1(name));
+    w->grab().save(path);
+    std::printf("%s\n", path.toLocal8Bit().constData());
+}
+
+void OnNextModal(std::function<void(QWidget*)> act) {
+    QTimer::singleShot(300, [act] {
+        if (QWidget* w = QApplication::activeModalWidget()) act(w);
+    });
+}
+
+void Choose(QComboBox* box, int index) {
+    box->setCurrentIndex(index);
+    emit box->activated(index);
+}
+
+void Type(QLineEdit* e, const QString& text) {
+    e->setFocus();
+    e->setText(text);
+    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(e, &out);
+    QApplication::processEvents();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");
+    g_dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath();
+    QDir().mkpath(g_dir);
+    InitApplication(app);
+    CMainFrame frame;
+    StartOptions opts;
+    opts.demo = true;
+    RunStartup(frame, opts);
+    frame.resize(1280, 900);
+    frame.move(0, 0);
+    Shot(&frame, "1-start.png");
+
+    CTRVView* v = frame.ActiveView();
+    bool statusShot = false;
+    QObject::connect(v, &CTRVView::commandStateChanged, [&] {
+        if (!statusShot && v->m_pStatus->isVisible() && v->m_pStatus->Progress() > 30) {
+            statusShot = true;
+            Shot(v->m_pStatus, "2-status.png");
+        }
+    });
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (!statusShot && v->m_pStatus->isVisible() && v->m_pStatus->Progress() > 30) {
+            statusShot = true;
+            v->m_pStatus->grab().save(QDir(g_dir).filePath(QStringLiteral("2-status.png")));
+        }
+    });
+    poll.start(50);
+    v->m_pReceiveButton->click();
+    QElapsedTimer t;
+    t.start();
+    while (!(v->m_pReceiveButton->isEnabled() && v->GetDocument().GetTestCount() > 0) && t.elapsed() < 30000)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    poll.stop();
+    Shot(&frame, "3-downloaded.png");
+
+    // Turn the newest single readings into a step test.
+    trv::CTRVDoc& doc = v->GetDocument();
+    std::vector<int> singles;
+    for (int i = doc.GetTestCount() - 1; i >= 0 && singles.size() < 5; --i)
+        if (doc.m_Tests[static_cast<size_t>(i)].m_Steps.front().m_nMeasType == trv::MeasSingle) singles.push_back(i);
+    auto* sel = v->m_pTestList->selectionModel();
+    bool first = true;
+    for (int i : singles) {
+        sel->setCurrentIndex(v->m_pTestModel->index(v->m_pTestModel->RowOfTestIndex(i), 0),
+                             (first ? QItemSelectionModel::ClearAndSelect : QItemSelectionModel::Select) |
+                                 QItemSelectionModel::Rows);
+        first = false;
+    }
+    Shot(&frame, "4-selected-singles.png");
+    v->OnConvertToStepTest();
+    Shot(&frame, "5-converted.png");
+
+    // Parameters of the new step test.
+    OnNextModal([](QWidget* w) {
+        auto* dlg = qobject_cast<CTRVTestParamDialog*>(w);
+        if (!dlg) return;
+        Choose(dlg->m_pUnit, trv::UnitKmh);
+        Type(dlg->m_pStartEdit, QStringLiteral("8"));
+        Type(dlg->m_pIncrementEdit, QStringLiteral("2"));
+        Shot(dlg, "6-params.png");
+        dlg->accept();
+    });
+    v->m_pParamButton->click();
+    OnNextModal([](QWidget* w) {
+        auto* dlg = qobject_cast<CTRVUserDataEditDialog*>(w);
+        if (!dlg) return;
+        dlg->m_pFirstName->setText(QStringLiteral("Jörg"));
+        dlg->m_pLastName->setText(QStringLiteral("Weißmüller"));
+        dlg->m_pHeight->setText(QStringLiteral("182"));
+        dlg->m_pWeight->setText(QStringLiteral("74,5"));
+        Shot(dlg, "7-athlete.png");
+        dlg->accept();
+    });
+    v->m_pUserButton->click();
+    v->m_pShowButton->click();
+    Shot(&frame, "8-one-test.png");
+
+    // A second test: the first step test downloaded.
+    for (int i = 0; i < doc.GetTestCount(); ++i) {
+        const trv::TestDataType& test = doc.m_Tests[static_cast<size_t>(i)];
+        if (!test.m_bShowInChart && test.m_Steps.front().m_nMeasType != trv::MeasSingle) {
+            v->OnTestCheckChange(i, true);
+            break;
+        }
+    }
+    Shot(&frame, "9-two-tests.png");
+    frame.MdiArea()->closeAllSubWindows();
+    for (CDocHandle* d : frame.Documents()) d->SetModified(false);
+    StopDemoAnalyser();
+    return 0;
+}
