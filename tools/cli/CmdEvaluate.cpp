@@ -2,6 +2,7 @@
 #include "Cli.h"
 #include "ChartModel.h"
 #include "Evaluator.h"
+#include "ShownTests.h"
 #include "TrvFile.h"
 
 #include <cstdio>
@@ -80,32 +81,9 @@ int CmdEvaluate(int argc, char** argv)
             return Fail(ExitUsage, "Test " + std::to_string(i) + " gibt es nicht; das Dokument hat " +
                                        std::to_string(doc.GetTestCount()) + " Tests.");
 
-    for (TestDataType& t : doc.m_Tests)
-        t.m_bShowInChart = 0;
-    for (int i : indices) {
-        TestDataType& t = doc.GetTest(i);
-        t.m_bShowInChart = 1;
-        t.m_Analysis.m_nFitFunction = fit;
-        t.m_Analysis.m_nThresholdModel = model;
-    }
-
-    // The test list sets the "parameters missing" notices before the evaluation reads them.
-    uint32_t flags = 0;
-    int slot = 0;
-    for (const TestDataType& t : doc.m_Tests) {
-        if (!t.m_bShowInChart)
-            continue;
-        if (!t.m_bParamsEntered)
-            flags |= slot == 0 ? NoticeParams1 : NoticeParams2;
-        ++slot;
-    }
-
     CChartModel chart;
-    chart.ApplyStartup();
-    chart.ResetSeries();
     CEvaluator ev;
-    ev.Evaluate(doc, chart, flags);
-    ev.SetUpResults(doc, chart, flags);
+    const uint32_t flags = EvaluateTests(doc, indices, fit, model, ev, chart);
 
     Json j;
     j.BeginObject();

@@ -1,0 +1,47 @@
+#include "ShownTests.h"
+
+#include "TRVDoc.h"
+
+namespace trv {
+
+void ShowOnlyTests(CTRVDoc& doc, const std::vector<int>& indices, int fit, int model)
+{
+    for (TestDataType& t : doc.m_Tests)
+        t.m_bShowInChart = 0;
+    for (int i : indices) {
+        if (!doc.IsValidTest(i))
+            continue;
+        TestDataType& t = doc.GetTest(i);
+        t.m_bShowInChart = 1;
+        t.m_Analysis.m_nFitFunction = fit;
+        t.m_Analysis.m_nThresholdModel = model;
+    }
+}
+
+uint32_t ParamsMissingNotices(const CTRVDoc& doc)
+{
+    uint32_t flags = 0;
+    int slot = 0;
+    for (const TestDataType& t : doc.m_Tests) {
+        if (!t.m_bShowInChart)
+            continue;
+        if (!t.m_bParamsEntered && slot < 2)
+            flags |= slot == 0 ? NoticeParams1 : NoticeParams2;
+        ++slot;
+    }
+    return flags;
+}
+
+uint32_t EvaluateTests(CTRVDoc& doc, const std::vector<int>& indices, int fit, int model, CEvaluator& evaluator,
+                       CChartModel& chart)
+{
+    ShowOnlyTests(doc, indices, fit, model);
+    uint32_t flags = ParamsMissingNotices(doc);
+    chart.ApplyStartup();
+    chart.ResetSeries();
+    evaluator.Evaluate(doc, chart, flags);
+    evaluator.SetUpResults(doc, chart, flags);
+    return flags;
+}
+
+}  // namespace trv

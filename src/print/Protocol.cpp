@@ -1,0 +1,304 @@
+#include "Protocol.h"
+
+#include "ChartModel.h"
+#include "Format.h"
+#include "ProtocolLayout.h"
+#include "ProtocolPaint.h"
+#include "ProtocolTable.h"
+#include "ProtocolText.h"
+#include "Strings.h"
+#include "TRVDoc.h"
+#include "Threshold.h"
+#include "TrvFile.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QSvgRenderer>
+
+#include <algorithm>
+
+namespace trv {
+
+namespace {
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+// The logo, fitted into its rectangle keeping its proportions. The program's original logo is a
+// Windows metafile, which cannot be drawn here; a PNG or SVG of the same name takes its place.
+void DrawLogo(QPainter& p, const QRect& rect, const QString& dir)
+{
+    if (dir.isEmpty() || rect.width() <= 0 || rect.height() <= 0)
+        return;
+    const QDir d(dir);
+    const QString svgPath = d.filePath(QStringLiteral("logo5.svg"));
+    const QString pngPath = d.filePath(QStringLiteral("logo5.png"));
+    QSizeF size;
+    QSvgRenderer svg;
+    QImage png;
+    if (QFileInfo(pngPath).isFile() && png.load(pngPath))
+        size = png.size();
+    else if (QFileInfo(svgPath).isFile() && svg.load(svgPath) && svg.isValid())
+        size = svg.defaultSize();
+    if (size.isEmpty())
+        return;
+    const QSizeF fit = size.scaled(QSizeF(rect.size()), Qt::KeepAspectRatio);
+    const QRectF target(rect.x() + (rect.width() - fit.width()) / 2, rect.y() + (rect.height() - fit.height()) / 2,
+                        fit.width(), fit.height());
+    if (!png.isNull())
+        p.drawImage(target, png);
+    else
+        svg.render(&p, target);
+}
+
+void DrawCommon(QPainter& p, const ProtocolLayout& l, int page, const CTRVDoc& doc, const ProtocolOptions& opt)
+{
+    p.setPen(QPen(Qt::black, 0));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(QRect(QPoint(l.ml, l.mt), QPoint(l.ml + l.cw, l.mt + l.ch)));
+
+    const COleDateTime today = opt.today.IsValid() ? opt.today : COleDateTime::Now();
+    p.setFont(MakeProtocolFont(ProtocolFont::Header, p));
+    DrawTextBlock(p, QRect(QPoint(l.ml + l.g, l.mt + l.g), QPoint(l.ml + l.cw - l.cw / 5, l.mt + l.hh)),
+                  Q(ProtocolHeaderText(doc.m_UserData, today)), Qt::AlignHCenter | Qt::AlignVCenter);
+
+    DrawLogo(p, QRect(l.ml + l.cw - l.cw / 5 + l.g, l.mt + l.g / 2, l.cw / 5 - 2 * l.g, l.hh - l.g), opt.logoDir);
+
+    p.setFont(MakeProtocolFont(ProtocolFont::Footer, p));
+    DrawTextBlock(p, QRect(QPoint(l.ml, l.mt + l.ch), QPoint(l.ml + l.cw, l.H)), Q(ProtocolFooterText(page)),
+                  Qt::AlignHCenter | Qt::AlignVCenter);
+}
+
+// A box with a title and a body below it; returns the y below the body.
+int DrawTitledBox(QPainter& p, const QRect& box, int g, const std::string& title, const std::string& body)
+{
+    p.drawRect(box);
+    const QRect inner(QPoint(box.left() + g, box.top() + g), QPoint(box.right(), box.bottom() - g));
+    p.setFont(MakeProtocolFont(ProtocolFont::Title, p));
+    int y = inner.top() + DrawTextBlock(p, inner, Q(title));
+    p.setFont(MakeProtocolFont(ProtocolFont::Body, p));
+    y += DrawTextBlock(p, QRect(QPoint(inner.left(), y), inner.bottomRight()), Q(body));
+    return y;
+}
+
+void DrawTestBox(QPainter& p, const QRect& box, int g, int slot, const TestDataType* test)
+{
+    p.drawRect(box);
+    if (!test)
+        return;
+    const QRect inner(QPoint(box.left() + g, box.top() + g), QPoint(box.right(), box.bottom() - g));
+    const auto block = [&](ProtocolFont font, const std::string& text, int y) {
+        p.setFont(MakeProtocolFont(font, p));
+        return y + DrawTextBlock(p, QRect(QPoint(inner.left(), y), inner.bottomRight()), Q(text));
+    };
+    int y = inner.top();
+    y = block(ProtocolFont::Title, TestTitleText(slot, *test), y);
+    y = block(ProtocolFont::Body, TestInfoText(*test), y);
+    y = block(ProtocolFont::Title, LoadStr(2156), y);
+    block(ProtocolFont::Body, PrintedResultText(*test), y);
+}
+
+void DrawPage1(QPainter& p, const ProtocolLayout& l, const CTRVDoc& doc, const std::vector<int>& tests,
+               const ProtocolOptions& opt)
+{
+    const int half = l.cw / 2;
+    DrawTitledBox(p, QRect(QPoint(l.ml, l.y0), QPoint(l.ml + half, l.y0 + l.q)), l.g, LoadStr(2145),
+                  AthleteText(doc.m_UserData));
+    DrawTitledBox(p, QRect(QPoint(l.ml + half, l.y0), QPoint(l.ml + l.cw, l.y0 + l.dq)), l.g, LoadStr(2142),
+                  AnalyserText(doc));
+    DrawTitledBox(p, QRect(QPoint(l.ml + half, l.y0 + l.dq), QPoint(l.ml + l.cw, l.y0 + l.dq + l.rq)), l.g,
+                  LoadStr(2144), doc.m_UserData.m_strRemarks);
+
+    p.setFont(MakeProtocolFont(ProtocolFont::Title, p));
+    const int t = DrawTextBlock(p, QRect(QPoint(l.ml + l.g, l.y1 + l.g), QPoint(l.ml + l.cw, l.y1 + l.cq)),
+                                Q(LoadStr(2148)));
+    const QRect chart(QPoint(l.ml, l.y1 + t), QPoint(l.ml + l.cw, l.y1 + l.cq - t));
+    if (opt.drawChart) {
+        p.save();
+        p.setClipRect(chart, Qt::IntersectClip);
+        opt.drawChart(p, QRectF(chart));
+        p.restore();
+    } else {
+        p.drawRect(chart.adjusted(l.g, 0, -l.g, 0));
+    }
+
+    for (int slot = 0; slot < 2; ++slot) {
+        const QRect box(QPoint(l.ml + slot * half, l.y2), QPoint(l.ml + half + slot * half, l.mt + l.ch));
+        const TestDataType* test = slot < static_cast<int>(tests.size()) ? &doc.GetTest(tests[slot]) : nullptr;
+        DrawTestBox(p, box, l.g, slot, test);
+    }
+}
+
+void DrawTable(QPainter& p, const ProtocolLayout& l, int slot, const TestDataType& test)
+{
+    const int x = l.ml + slot * (l.cw / 2);
+    const int right = x + l.cw / 2;
+    const int bottom = l.mt + l.ch;
+    int stops[kTableTabStops];
+    for (int i = 0; i < kTableTabStops; ++i)
+        stops[i] = l.TabStop(i);
+
+    p.setFont(MakeProtocolFont(ProtocolFont::Title, p));
+    int y = l.y0 + l.g;
+    y += DrawTextBlock(p, QRect(QPoint(x + l.g, y), QPoint(right, bottom)), Q(LoadStr(slot == 0 ? 2160 : 2161)));
+
+    p.save();
+    p.setClipRect(QRect(QPoint(x, l.y0), QPoint(right, bottom)), Qt::IntersectClip);
+    p.setFont(MakeProtocolFont(ProtocolFont::Table, p));
+    const QPen black(Qt::black, 0);
+    const int tableTop = y;
+    int headers = 0;
+    for (const TableLine& line : BuildMeasurementTable(test)) {
+        const QString text = Q(line.text);
+        switch (line.kind) {
+        case TableLine::Header:
+            if (headers++ == 0)
+                p.drawLine(x, y, right, y);
+            y += DrawTabbedLine(p, x + l.g, y, text, x, stops, kTableTabStops);
+            if (headers == 2) {
+                p.drawLine(x, y, right, y);
+                y += l.g;
+            }
+            break;
+        case TableLine::GroupRule:
+            p.drawLine(x, y, right, y);
+            y += l.g;
+            break;
+        case TableLine::Text:
+            y += DrawTabbedLine(p, x + l.g, y, text, x, stops, kTableTabStops);
+            break;
+        case TableLine::Row: {
+            if (line.shown) {
+                const int h = QFontMetrics(p.font(), p.device()).height();
+                p.fillRect(QRect(x + l.g, y, l.cw / 2 - 2 * l.g, h),
+                           line.shortened ? QColor(0x64, 0x64, 0x64) : QColor(0xC8, 0xC8, 0xC8));
+                p.setPen(line.shortened ? QPen(Qt::white, 0) : black);
+            }
+            y += DrawTabbedLine(p, x + l.g, y, text, x, stops, kTableTabStops);
+            p.setPen(black);
+            break;
+        }
+        }
+    }
+    p.drawLine(x, y, right, y);
+    for (int i = 1; i < kTableTabStops; ++i)
+        p.drawLine(x + stops[i], tableTop, x + stops[i], y);
+    p.restore();
+}
+
+void DrawPage2(QPainter& p, const ProtocolLayout& l, const CTRVDoc& doc, const std::vector<int>& tests)
+{
+    p.drawRect(QRect(QPoint(l.ml, l.y0), QPoint(l.ml + l.cw, l.mt + l.ch)));
+    p.drawRect(QRect(QPoint(l.ml, l.y0), QPoint(l.ml + l.cw / 2, l.mt + l.ch)));
+    for (size_t slot = 0; slot < tests.size() && slot < 2; ++slot)
+        DrawTable(p, l, static_cast<int>(slot), doc.GetTest(tests[slot]));
+}
+
+bool PaintAll(QPagedPaintDevice& device, QPainter& p, const QRect& rect, const CTRVDoc& doc,
+              const std::vector<int>& shownTests, const ProtocolOptions& opt)
+{
+    for (int page = 1; page <= kProtocolPageCount; ++page) {
+        if (page > 1 && !device.newPage())
+            return false;
+        PaintProtocolPage(p, rect, page, doc, shownTests, opt);
+    }
+    return true;
+}
+
+}  // namespace
+
+std::vector<int> ProtocolTests(const CTRVDoc& doc, const std::vector<int>& shownTests)
+{
+    std::vector<int> tests = NormalizedTestIndices(doc, shownTests);
+    if (tests.size() > 2)
+        tests.resize(2);
+    return tests;
+}
+
+void PaintProtocolPage(QPainter& painter, const QRect& pageRect, int page, const CTRVDoc& doc,
+                       const std::vector<int>& shownTests, const ProtocolOptions& options)
+{
+    const ProtocolLayout l = ProtocolLayout::ForPage(pageRect.width(), pageRect.height());
+    const std::vector<int> tests = ProtocolTests(doc, shownTests);
+    painter.save();
+    painter.translate(pageRect.topLeft());
+    painter.setBackgroundMode(Qt::TransparentMode);
+    DrawCommon(painter, l, page, doc, options);
+    if (page == 1)
+        DrawPage1(painter, l, doc, tests, options);
+    else if (page == 2)
+        DrawPage2(painter, l, doc, tests);
+    painter.restore();
+}
+
+bool PrintProtocol(QPrinter& printer, const CTRVDoc& doc, const std::vector<int>& shownTests,
+                   const ProtocolOptions& options)
+{
+    QPainter p;
+    if (!p.begin(&printer))
+        return false;
+    const QRect rect(QPoint(0, 0), printer.pageLayout().paintRectPixels(printer.resolution()).size());
+    const bool ok = PaintAll(printer, p, rect, doc, shownTests, options);
+    return p.end() && ok;
+}
+
+bool WriteProtocolPdf(const QString& path, const CTRVDoc& doc, const std::vector<int>& shownTests,
+                      const ProtocolOptions& options, QString* error)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    bool painted = false;
+    {
+        QPdfWriter writer(&buffer);
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+        // 96 dpi keeps the chart's fonts at their size; the PDF stays vector graphics.
+        writer.setResolution(96);
+        writer.setCreator(QStringLiteral("TRV"));
+        QPainter p;
+        if (p.begin(&writer)) {
+            const QRect rect(QPoint(0, 0), writer.pageLayout().paintRectPixels(writer.resolution()).size());
+            painted = PaintAll(writer, p, rect, doc, shownTests, options);
+            painted = p.end() && painted;
+        }
+    }
+    if (!painted) {
+        if (error)
+            *error = QString::fromStdString(Fmt("Das Protokoll \"%s\" konnte nicht erzeugt werden.", path.toUtf8().constData()));
+        return false;
+    }
+    const QByteArray& bytes = buffer.data();
+    std::string why;
+    if (!WriteFileSafely(path.toStdString(), std::vector<uint8_t>(bytes.begin(), bytes.end()), why)) {
+        if (error)
+            *error = QString::fromStdString(
+                Fmt("Die Datei \"%s\" konnte nicht geschrieben werden. %s", path.toUtf8().constData(), why.c_str()));
+        return false;
+    }
+    return true;
+}
+
+CChartModel PrintChartModel(const CChartModel& shown)
+{
+    CChartModel m = shown;
+    for (int a : {AxisLeft, AxisRight, AxisBottom, AxisCustom0, AxisCustom1}) {
+        m.axes[a].titleFontSize = 14;
+        m.axes[a].labelFontPixels = m.axes[a].labelFontPixels * 14 / 10;
+    }
+    m.tools[ToolZoneBand].transparency = 0;
+    m.tools[ToolBand2].active = false;
+    m.tools[ToolBand2].transparency = 100;
+    m.tools[ToolCursor1].active = false;
+    m.tools[ToolCursor2].active = false;
+    m.tools[ToolResult1].active = false;
+    m.tools[ToolResult2].active = false;
+    m.tools[ToolDeviceText].active = false;
+    return m;
+}
+
+}  // namespace trv

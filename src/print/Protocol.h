@@ -1,0 +1,69 @@
+#pragma once
+// The two-page test protocol of the tests shown in the chart: page 1 with the athlete, the
+// analyser, the remarks, the chart and the results of each test; page 2 with the measurement
+// tables.
+//
+// The view prints it like this (print or preview):
+//   trv::ProtocolOptions opt;
+//   opt.logoDir = startupDir;                       // logo5.png or logo5.svg is looked for there
+//   opt.drawChart = [&](QPainter& p, const QRectF& r) { ...draw the chart into r... };
+//   trv::PrintProtocol(printer, doc, shownTests, opt);   // both pages, new page in between
+// or, page by page (QPrintPreviewDialog's paintRequested gives the printer):
+//   trv::PaintProtocolPage(painter, printer.pageLayout().paintRectPixels(printer.resolution()), ...)
+//
+// The chart callback gets the painter and the chart rectangle in device units. The chart is laid
+// out as a window of 750 x 350 and drawn scaled into that rectangle, in the printing state that
+// PrintChartModel() gives.
+#include "OleDateTime.h"
+
+#include <QRect>
+#include <QRectF>
+#include <QString>
+
+#include <functional>
+#include <vector>
+
+class QPainter;
+class QPrinter;
+
+namespace trv {
+
+class CTRVDoc;
+class CChartModel;
+
+constexpr int kProtocolPageCount = 2;
+// The window size the chart is laid out at for printing.
+constexpr int kPrintChartWidth = 750;
+constexpr int kPrintChartHeight = 350;
+
+struct ProtocolOptions {
+    // The start-up directory; the logo "logo5.png" (or "logo5.svg") is read from it. Empty or no
+    // such file: no logo.
+    QString logoDir;
+    // Draws the chart into the rectangle. Empty: a framed empty chart area.
+    std::function<void(QPainter&, const QRectF&)> drawChart;
+    // The date printed in the header ("Protokoll vom ..."); not valid: today.
+    COleDateTime today{0.0, COleDateTime::null};
+};
+
+// The tests a protocol shows: the valid indices of `shownTests` in document order, at most two.
+std::vector<int> ProtocolTests(const CTRVDoc& doc, const std::vector<int>& shownTests);
+
+// Draws page `page` (1 or 2) into `pageRect`, the printable rectangle in the painter's device units.
+void PaintProtocolPage(QPainter& painter, const QRect& pageRect, int page, const CTRVDoc& doc,
+                       const std::vector<int>& shownTests, const ProtocolOptions& options);
+
+// Both pages on `printer` (its page layout and resolution as set). False when the printer cannot
+// be painted on.
+bool PrintProtocol(QPrinter& printer, const CTRVDoc& doc, const std::vector<int>& shownTests,
+                   const ProtocolOptions& options);
+
+// The protocol as an A4 PDF file at `path`. False, with a German message, when it cannot be written.
+bool WriteProtocolPdf(const QString& path, const CTRVDoc& doc, const std::vector<int>& shownTests,
+                      const ProtocolOptions& options, QString* error = nullptr);
+
+// The chart as it is printed: a copy of `shown` with the axis fonts at 14, the lactate zone band
+// opaque, the second band, the cursors, the result boxes and the analyser annotation off.
+CChartModel PrintChartModel(const CChartModel& shown);
+
+}  // namespace trv

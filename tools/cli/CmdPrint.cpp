@@ -1,0 +1,64 @@
+// trv-cli print: the two-page test protocol of the listed tests as a PDF file.
+#include "Cli.h"
+#include "ChartModel.h"
+#include "Evaluator.h"
+#include "Protocol.h"
+#include "ShownTests.h"
+#include "TrvFile.h"
+
+#include <QDir>
+#include <QGuiApplication>
+
+#include <clocale>
+#include <cstdlib>
+#include <memory>
+
+namespace trv::cli {
+
+int CmdPrint(int argc, char** argv)
+{
+    const Args args(argc, argv);
+    const std::vector<std::string> valued{"--tests", "-o"};
+    const auto files = args.Positional(valued);
+    const auto list = args.Value("--tests");
+    const auto out = args.Value("-o");
+    const char* usage = "Aufruf: trv-cli print FILE --tests LIST -o OUT.pdf";
+    if (files.size() != 1 || !list || !out || out->empty() || !args.Unknown(valued).empty())
+        return Fail(ExitUsage, usage);
+    std::vector<int> indices;
+    if (!ParseIndexList(*list, indices))
+        return Fail(ExitUsage, "Ungültige Testliste \"" + *list + "\" (erwartet z. B. 0,2).");
+
+    CTRVDoc doc;
+    const FileResult r = LoadDocument(files[0], doc);
+    if (!r.ok)
+        return Fail(ExitFile, r.message);
+    for (int i : indices)
+        if (!doc.IsValidTest(i))
+            return Fail(ExitUsage, "Test " + std::to_string(i) + " gibt es nicht; das Dokument hat " +
+                                       std::to_string(doc.GetTestCount()) + " Tests.");
+
+    // Fitting function and threshold model are not stored in files: the program's defaults apply.
+    CChartModel chart;
+    CEvaluator ev;
+    EvaluateTests(doc, indices, FitCubic, ModelMader, ev, chart);
+
+    // Fonts and PDF output need a Qt application; no display is needed.
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    int qtArgc = 1;
+    char name[] = "trv-cli";
+    char* qtArgv[] = {name, nullptr};
+    const auto app = std::make_unique<QGuiApplication>(qtArgc, qtArgv);
+    std::setlocale(LC_NUMERIC, "C");
+
+    ProtocolOptions opt;
+    opt.logoDir = QDir::currentPath();
+    // The chart window offers no drawing into a painter yet: the protocol gets an empty chart frame.
+    QString error;
+    if (!WriteProtocolPdf(QString::fromStdString(*out), doc, indices, opt, &error))
+        return Fail(ExitFile, error.toStdString());
+    return ExitOk;
+}
+
+}  // namespace trv::cli
