@@ -111,3 +111,10 @@ double CIncrementTicker::getTickStep(const QCPRange& range) {
     if (m_dIncrement > 0 && range.size() / m_dIncrement <= m_nMaxTicks) return m_dIncrement;
     return cleanMantissa(range.size() / std::max(tickCount(), 2));
 }
+
+QSizeF ItemTextSize(const QCPItemText* t) {
+    QFontMetricsF fm(t->font());
+    QRectF r = fm.boundingRect(QRectF(0, 0, 10000, 10000), Qt::TextDontClip | t->textAlignment(), t->text());
+    const QMargins p = t->padding();
+    return QSizeF(r.width() + p.left() + p.right(), r.height() + p.top() + p.bottom());
+}

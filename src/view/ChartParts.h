@@ -2,6 +2,8 @@
 // Pieces of the chart window that QCustomPlot does not have: the legend entry with a check box,
 // the minutes:seconds ticker of the post-load axis, the load-axis ticker, colour conversion.
 // Included by the chart's sources only (it pulls in all of QCustomPlot).
+#include "ChartWidget.h"
+
 #include <qcustomplot.h>
 
 #include <cstdint>
@@ -65,3 +67,14 @@ private:
 
 // The scatter style of a chart marker at the given pixel size.
 QCPScatterStyle MarkerStyle(const trv::ChartSeries& s, uint32_t fillColor, double size);
+
+// The size a text item takes on the plot, padding included.
+QSizeF ItemTextSize(const QCPItemText* t);
+
+// What one model series became on the plot.
+struct CTChart::SeriesDraw {
+    int region = RegionLoad;
+    bool right = false;                 // on the heart-rate axis
+    QVector<QPointF> points;            // region coordinates, model order
+    QVector<QCPGraph*> graphs;
+};

@@ -90,6 +90,7 @@ private:
     struct SeriesDraw;
     void BuildPlot();
     void ArrangeRegions();
+    void BalanceRegions();
     void SetAxisRanges();
     void DrawSeries();
     void DrawBands();
@@ -97,6 +98,7 @@ private:
     void DrawCursor();
     void PlaceItems();
     void FillLegend();
+    QRectF BoxPlace(int k, const QPointF& anchor, bool anchored, const QSizeF& size, const QRectF& area) const;
     void OnPlotMousePress(QMouseEvent* e);
     void OnPlotMouseMove(QMouseEvent* e);
     void OnLegendClick(QCPLegend* legend, class QCPAbstractLegendItem* item);
@@ -115,12 +117,18 @@ private:
     CIncrementTicker* m_pLoadTicker = nullptr;
     CIncrementTicker* m_pLactateTicker = nullptr;
     QCPLegend* m_pLegend = nullptr;
+    QCPLayoutGrid* m_pLegendColumn = nullptr;  // the legend on top, free space below
+    class QCPItemStraightLine* m_pCursorLine[2] = {};  // vertical and horizontal line of the cursor
+    QRectF m_aBoxRect[2];
+    QRectF m_aZoneRect[2];
+    int m_nShownCursor = -1;  // the cursor tool drawn last time
     QCPTextElement* m_pTitle = nullptr;
     QCPTextElement* m_pCursorText = nullptr;
     QCPTextElement* m_pNotice = nullptr;
     QCPTextElement* m_pDevice = nullptr;
     QCPItemText* m_apBox[2] = {};   // result boxes of test 1 and 2
     QCPItemText* m_apZone[2] = {};  // "ANS" and "AS "
+    class QCPItemLine* m_apLink[2] = {};  // from a result box to its threshold point
     QVector<SeriesDraw*> m_Series;
     QTimer* m_pTipTimer;
     QPoint m_TipPos;
