@@ -1,0 +1,183 @@
+// Editing cells of the measurement list: which cells open, what a typed text stores and shows,
+// which entries are refused, and the row colours.
+#include "MeasurementEdit.h"
+
+#include <gtest/gtest.h>
+
+using namespace trv;
+
+namespace {
+
+// A field test on a 400 m track with hand-entered durations: PrL, three Ld steps, AFL.
+TestDataType FieldTest() {
+    TestDataType t;
+    t.m_nTestType = TestField;
+    t.m_nDurationSource = SourceManual;
+    t.m_nLoadUnit = UnitKmh;
+    t.m_dTrackLength = 400.0;
+    for (uint8_t type : {MeasPreLoad, MeasLoad, MeasLoad, MeasLoad, MeasPostLoad}) {
+        PCMDataType m;
+        m.m_nMeasType = type;
+        m.m_nStatus = StatusNormal;
+        m.m_nLactate = 20;
+        m.m_nHeartRate = 120;
+        m.m_dSpeed = type == MeasLoad ? 3.0 : 0.0;
+        t.m_Steps.push_back(m);
+    }
+    return t;
+}
+
+}  // namespace
+
+TEST(MeasurementEdit, EditableColumnsFollowTheTestParameters) {
+    TestDataType t = FieldTest();
+    EXPECT_TRUE(IsEditableMeasColumn(t, MeasColDuration));
+    EXPECT_FALSE(IsEditableMeasColumn(t, MeasColLoad));
+    EXPECT_TRUE(IsEditableMeasColumn(t, MeasColLactate));
+    EXPECT_TRUE(IsEditableMeasColumn(t, MeasColHeartRate));
+    for (int c : {0, 1, 6, 7, -1}) EXPECT_FALSE(IsEditableMeasColumn(t, c));
+    t.m_bIndividualLoads = 1;
+    EXPECT_TRUE(IsEditableMeasColumn(t, MeasColLoad));
+    // Durations from the PC or the analyser, or a treadmill test: not typed.
+    t.m_nDurationSource = SourcePc;
+    EXPECT_FALSE(IsEditableMeasColumn(t, MeasColDuration));
+    t.m_nDurationSource = SourceAnalyser;
+    EXPECT_FALSE(IsEditableMeasColumn(t, MeasColDuration));
+    t.m_nDurationSource = SourceManual;
+    t.m_nTestType = TestTreadmill;
+    EXPECT_FALSE(IsEditableMeasColumn(t, MeasColDuration));
+}
+
+TEST(MeasurementEdit, LactateIsStoredInTenthsTruncated) {
+    TestDataType t = FieldTest();
+    MeasEditResult r = ApplyMeasurementEdit(t, 1, MeasColLactate, "4.25");
+    EXPECT_TRUE(r.stored);
+    EXPECT_TRUE(r.refill);
+    EXPECT_EQ(t.m_Steps[1].m_nLactate, 42);
+    EXPECT_EQ(r.shown, "4,2");
+    // 4,3 is 42.999... tenths in binary: still 43.
+    ApplyMeasurementEdit(t, 1, MeasColLactate, "4,3");
+    EXPECT_EQ(t.m_Steps[1].m_nLactate, 43);
+    r = ApplyMeasurementEdit(t, 0, MeasColLactate, "viel");
+    EXPECT_TRUE(r.stored);
+    EXPECT_EQ(t.m_Steps[0].m_nLactate, 0);
+    EXPECT_EQ(r.shown, "0,0");
+}
+
+TEST(MeasurementEdit, LactateOutsideTheRecordIsRefused) {
+    TestDataType t = FieldTest();
+    for (const char* text : {"-1,5", "6553,6", "70000"}) {
+        MeasEditResult r = ApplyMeasurementEdit(t, 1, MeasColLactate, text);
+        EXPECT_FALSE(r.stored) << text;
+        EXPECT_EQ(t.m_Steps[1].m_nLactate, 20) << text;
+    }
+    EXPECT_TRUE(ApplyMeasurementEdit(t, 1, MeasColLactate, "6553,5").stored);
+    EXPECT_EQ(t.m_Steps[1].m_nLactate, 65535);
+}
+
+TEST(MeasurementEdit, HeartRateKeepsTheTypedTextUntilTheListIsFilled) {
+    TestDataType t = FieldTest();
+    MeasEditResult r = ApplyMeasurementEdit(t, 2, MeasColHeartRate, "150x");
+    EXPECT_TRUE(r.stored);
+    EXPECT_FALSE(r.refill);
+    EXPECT_EQ(t.m_Steps[2].m_nHeartRate, 150);
+    EXPECT_EQ(r.shown, "150x");
+    ApplyMeasurementEdit(t, 2, MeasColHeartRate, "Puls");
+    EXPECT_EQ(t.m_Steps[2].m_nHeartRate, 0);
+    EXPECT_FALSE(ApplyMeasurementEdit(t, 2, MeasColHeartRate, "-80").stored);
+    EXPECT_EQ(t.m_Steps[2].m_nHeartRate, 0);
+}
+
+TEST(MeasurementEdit, FieldStepDurationSetsTheSpeedFromTheTrack) {
+    TestDataType t = FieldTest();
+    // 400 m in 1:40 = 100 s: 4.0 m/s.
+    MeasEditResult r = ApplyMeasurementEdit(t, 1, MeasColDuration, "01:40");
+    ASSERT_TRUE(r.stored);
+    EXPECT_DOUBLE_EQ(t.m_Steps[1].m_dSpeed, 4.0);
+    EXPECT_EQ(r.shown, "01:40");
+    EXPECT_TRUE(r.refill);
+    // 2:13 = 133 s: 400 / 133 m/s, shown again as 02:13.
+    r = ApplyMeasurementEdit(t, 2, MeasColDuration, "02:13");
+    EXPECT_DOUBLE_EQ(t.m_Steps[2].m_dSpeed, 400.0 / 133.0);
+    EXPECT_EQ(r.shown, "02:13");
+    // Colon at index 3 and 4: minutes with more digits.
+    ApplyMeasurementEdit(t, 3, MeasColDuration, "001:20");
+    EXPECT_DOUBLE_EQ(t.m_Steps[3].m_dSpeed, 5.0);
+    ApplyMeasurementEdit(t, 3, MeasColDuration, "0002:00");
+    EXPECT_DOUBLE_EQ(t.m_Steps[3].m_dSpeed, 400.0 / 120.0);
+}
+
+TEST(MeasurementEdit, StepDurationsThatCannotBeReadAreRefused) {
+    TestDataType t = FieldTest();
+    // No colon, colon too early or too late, no time at all, a pre-load row.
+    for (const char* text : {"3 min", "1:40", "00001:40", "00:00", "-1:00", ""}) {
+        EXPECT_FALSE(ApplyMeasurementEdit(t, 1, MeasColDuration, text).stored) << text;
+        EXPECT_DOUBLE_EQ(t.m_Steps[1].m_dSpeed, 3.0) << text;
+    }
+    EXPECT_FALSE(ApplyMeasurementEdit(t, 0, MeasColDuration, "01:40").stored);
+    EXPECT_DOUBLE_EQ(t.m_Steps[0].m_dSpeed, 0.0);
+    // Not editable at all for a treadmill test.
+    t.m_nTestType = TestTreadmill;
+    EXPECT_FALSE(ApplyMeasurementEdit(t, 1, MeasColDuration, "01:40").stored);
+}
+
+TEST(MeasurementEdit, LoadInTheTestsUnitOnMainLoadRowsOnly) {
+    TestDataType t = FieldTest();
+    EXPECT_FALSE(ApplyMeasurementEdit(t, 1, MeasColLoad, "14,4").stored);  // no individual loads
+    t.m_bIndividualLoads = 1;
+    MeasEditResult r = ApplyMeasurementEdit(t, 1, MeasColLoad, "14,4");  // km/h
+    ASSERT_TRUE(r.stored);
+    EXPECT_NEAR(t.m_Steps[1].m_dSpeed, 4.0, 1e-12);
+    EXPECT_EQ(r.shown, "14,4");
+    // A load typed into a pre-load or post-load row: refused.
+    EXPECT_FALSE(ApplyMeasurementEdit(t, 0, MeasColLoad, "8").stored);
+    EXPECT_FALSE(ApplyMeasurementEdit(t, 4, MeasColLoad, "8").stored);
+    EXPECT_DOUBLE_EQ(t.m_Steps[4].m_dSpeed, 0.0);
+    EXPECT_FALSE(ApplyMeasurementEdit(t, 2, MeasColLoad, "-3").stored);
+    t.m_nLoadUnit = UnitMs;
+    ApplyMeasurementEdit(t, 2, MeasColLoad, "3.75");
+    EXPECT_DOUBLE_EQ(t.m_Steps[2].m_dSpeed, 3.75);
+    t.m_nLoadUnit = UnitWatt;
+    r = ApplyMeasurementEdit(t, 3, MeasColLoad, "250");
+    EXPECT_DOUBLE_EQ(t.m_Steps[3].m_dPower, 250.0);
+    EXPECT_DOUBLE_EQ(t.m_Steps[3].m_dSpeed, 3.0);
+    EXPECT_EQ(r.shown, "250,0");
+}
+
+TEST(MeasurementEdit, RowColoursByTypeStateAndStatus) {
+    PCMDataType m;
+    m.m_nStatus = StatusNormal;
+    m.m_nMeasType = MeasPostLoad;
+    m.m_bChecked = 1;
+    MeasRowColors c = MeasurementRowColors(m);
+    EXPECT_TRUE(c.hasBackground);
+    EXPECT_EQ(c.background, 0xFFC8C8u);  // RGB(200, 200, 255)
+    EXPECT_FALSE(c.hasText);
+    m.m_bChecked = 0;
+    EXPECT_EQ(MeasurementRowColors(m).background, 0xFFE6E6u);  // RGB(230, 230, 255)
+
+    m.m_nMeasType = MeasLoad;
+    c = MeasurementRowColors(m);
+    EXPECT_EQ(c.background, 0xE6E6FFu);  // RGB(255, 230, 230)
+    EXPECT_TRUE(c.hasText);
+    EXPECT_EQ(c.text, 0x000000u);
+    m.m_bChecked = 1;
+    m.m_bShortened = 1;
+    m.m_bDurationMeasured = 1;
+    c = MeasurementRowColors(m);
+    EXPECT_EQ(c.background, 0xC8C8FFu);  // RGB(255, 200, 200)
+    EXPECT_EQ(c.text, 0xFF0000u);        // blue
+    m.m_bDurationMeasured = 0;
+    EXPECT_EQ(MeasurementRowColors(m).text, 0x000000u);
+
+    // "High": grey text whatever the type.
+    m.m_nStatus = StatusHigh;
+    EXPECT_EQ(MeasurementRowColors(m).text, 0x969696u);
+    m.m_nMeasType = MeasSingle;
+    c = MeasurementRowColors(m);
+    EXPECT_FALSE(c.hasBackground);
+    EXPECT_TRUE(c.hasText);
+    EXPECT_EQ(c.text, 0x969696u);
+    m.m_nStatus = StatusTimed;
+    EXPECT_FALSE(MeasurementRowColors(m).hasText);
+}
