@@ -30,6 +30,11 @@ namespace {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
+// A rectangle by its edges, right and bottom excluded, as the page measures are meant.
+QRect Rc(int left, int top, int right, int bottom) { return QRect(left, top, right - left, bottom - top); }
+// The part of `r` from `y` down.
+QRect Below(const QRect& r, int y) { return Rc(r.left(), y, r.left() + r.width(), r.top() + r.height()); }
+
 // The logo, fitted into its rectangle keeping its proportions. The program's original logo is a
 // Windows metafile, which cannot be drawn here; a PNG or SVG of the same name takes its place.
 void DrawLogo(QPainter& p, const QRect& rect, const QString& dir)
@@ -61,17 +66,17 @@ void DrawCommon(QPainter& p, const ProtocolLayout& l, int page, const CTRVDoc& d
 {
     p.setPen(QPen(Qt::black, 0));
     p.setBrush(Qt::NoBrush);
-    p.drawRect(QRect(QPoint(l.ml, l.mt), QPoint(l.ml + l.cw, l.mt + l.ch)));
+    p.drawRect(Rc(l.ml, l.mt, l.ml + l.cw, l.mt + l.ch));
 
     const COleDateTime today = opt.today.IsValid() ? opt.today : COleDateTime::Now();
     p.setFont(MakeProtocolFont(ProtocolFont::Header, p));
-    DrawTextBlock(p, QRect(QPoint(l.ml + l.g, l.mt + l.g), QPoint(l.ml + l.cw - l.cw / 5, l.mt + l.hh)),
+    DrawTextBlock(p, Rc(l.ml + l.g, l.mt + l.g, l.ml + l.cw - l.cw / 5, l.mt + l.hh),
                   Q(ProtocolHeaderText(doc.m_UserData, today)), Qt::AlignHCenter | Qt::AlignVCenter);
 
     DrawLogo(p, QRect(l.ml + l.cw - l.cw / 5 + l.g, l.mt + l.g / 2, l.cw / 5 - 2 * l.g, l.hh - l.g), opt.logoDir);
 
     p.setFont(MakeProtocolFont(ProtocolFont::Footer, p));
-    DrawTextBlock(p, QRect(QPoint(l.ml, l.mt + l.ch), QPoint(l.ml + l.cw, l.H)), Q(ProtocolFooterText(page)),
+    DrawTextBlock(p, Rc(l.ml, l.mt + l.ch, l.ml + l.cw, l.H), Q(ProtocolFooterText(page)),
                   Qt::AlignHCenter | Qt::AlignVCenter);
 }
 
@@ -79,11 +84,11 @@ void DrawCommon(QPainter& p, const ProtocolLayout& l, int page, const CTRVDoc& d
 int DrawTitledBox(QPainter& p, const QRect& box, int g, const std::string& title, const std::string& body)
 {
     p.drawRect(box);
-    const QRect inner(QPoint(box.left() + g, box.top() + g), QPoint(box.right(), box.bottom() - g));
+    const QRect inner = Rc(box.left() + g, box.top() + g, box.left() + box.width(), box.top() + box.height() - g);
     p.setFont(MakeProtocolFont(ProtocolFont::Title, p));
     int y = inner.top() + DrawTextBlock(p, inner, Q(title));
     p.setFont(MakeProtocolFont(ProtocolFont::Body, p));
-    y += DrawTextBlock(p, QRect(QPoint(inner.left(), y), inner.bottomRight()), Q(body));
+    y += DrawTextBlock(p, Below(inner, y), Q(body));
     return y;
 }
 
@@ -92,10 +97,10 @@ void DrawTestBox(QPainter& p, const QRect& box, int g, int slot, const TestDataT
     p.drawRect(box);
     if (!test)
         return;
-    const QRect inner(QPoint(box.left() + g, box.top() + g), QPoint(box.right(), box.bottom() - g));
+    const QRect inner = Rc(box.left() + g, box.top() + g, box.left() + box.width(), box.top() + box.height() - g);
     const auto block = [&](ProtocolFont font, const std::string& text, int y) {
         p.setFont(MakeProtocolFont(font, p));
-        return y + DrawTextBlock(p, QRect(QPoint(inner.left(), y), inner.bottomRight()), Q(text));
+        return y + DrawTextBlock(p, Below(inner, y), Q(text));
     };
     int y = inner.top();
     y = block(ProtocolFont::Title, TestTitleText(slot, *test), y);
@@ -108,17 +113,17 @@ void DrawPage1(QPainter& p, const ProtocolLayout& l, const CTRVDoc& doc, const s
                const ProtocolOptions& opt)
 {
     const int half = l.cw / 2;
-    DrawTitledBox(p, QRect(QPoint(l.ml, l.y0), QPoint(l.ml + half, l.y0 + l.q)), l.g, LoadStr(2145),
+    DrawTitledBox(p, Rc(l.ml, l.y0, l.ml + half, l.y0 + l.q), l.g, LoadStr(2145),
                   AthleteText(doc.m_UserData));
-    DrawTitledBox(p, QRect(QPoint(l.ml + half, l.y0), QPoint(l.ml + l.cw, l.y0 + l.dq)), l.g, LoadStr(2142),
+    DrawTitledBox(p, Rc(l.ml + half, l.y0, l.ml + l.cw, l.y0 + l.dq), l.g, LoadStr(2142),
                   AnalyserText(doc));
-    DrawTitledBox(p, QRect(QPoint(l.ml + half, l.y0 + l.dq), QPoint(l.ml + l.cw, l.y0 + l.dq + l.rq)), l.g,
+    DrawTitledBox(p, Rc(l.ml + half, l.y0 + l.dq, l.ml + l.cw, l.y0 + l.dq + l.rq), l.g,
                   LoadStr(2144), doc.m_UserData.m_strRemarks);
 
     p.setFont(MakeProtocolFont(ProtocolFont::Title, p));
-    const int t = DrawTextBlock(p, QRect(QPoint(l.ml + l.g, l.y1 + l.g), QPoint(l.ml + l.cw, l.y1 + l.cq)),
+    const int t = DrawTextBlock(p, Rc(l.ml + l.g, l.y1 + l.g, l.ml + l.cw, l.y1 + l.cq),
                                 Q(LoadStr(2148)));
-    const QRect chart(QPoint(l.ml, l.y1 + t), QPoint(l.ml + l.cw, l.y1 + l.cq - t));
+    const QRect chart = Rc(l.ml, l.y1 + t, l.ml + l.cw, l.y1 + l.cq - t);
     if (opt.drawChart) {
         p.save();
         p.setClipRect(chart, Qt::IntersectClip);
@@ -129,7 +134,7 @@ void DrawPage1(QPainter& p, const ProtocolLayout& l, const CTRVDoc& doc, const s
     }
 
     for (int slot = 0; slot < 2; ++slot) {
-        const QRect box(QPoint(l.ml + slot * half, l.y2), QPoint(l.ml + half + slot * half, l.mt + l.ch));
+        const QRect box = Rc(l.ml + slot * half, l.y2, l.ml + half + slot * half, l.mt + l.ch);
         const TestDataType* test = slot < static_cast<int>(tests.size()) ? &doc.GetTest(tests[slot]) : nullptr;
         DrawTestBox(p, box, l.g, slot, test);
     }
@@ -146,10 +151,10 @@ void DrawTable(QPainter& p, const ProtocolLayout& l, int slot, const TestDataTyp
 
     p.setFont(MakeProtocolFont(ProtocolFont::Title, p));
     int y = l.y0 + l.g;
-    y += DrawTextBlock(p, QRect(QPoint(x + l.g, y), QPoint(right, bottom)), Q(LoadStr(slot == 0 ? 2160 : 2161)));
+    y += DrawTextBlock(p, Rc(x + l.g, y, right, bottom), Q(LoadStr(slot == 0 ? 2160 : 2161)));
 
     p.save();
-    p.setClipRect(QRect(QPoint(x, l.y0), QPoint(right, bottom)), Qt::IntersectClip);
+    p.setClipRect(Rc(x, l.y0, right, bottom), Qt::IntersectClip);
     p.setFont(MakeProtocolFont(ProtocolFont::Table, p));
     const QPen black(Qt::black, 0);
     const int tableTop = y;
@@ -194,8 +199,8 @@ void DrawTable(QPainter& p, const ProtocolLayout& l, int slot, const TestDataTyp
 
 void DrawPage2(QPainter& p, const ProtocolLayout& l, const CTRVDoc& doc, const std::vector<int>& tests)
 {
-    p.drawRect(QRect(QPoint(l.ml, l.y0), QPoint(l.ml + l.cw, l.mt + l.ch)));
-    p.drawRect(QRect(QPoint(l.ml, l.y0), QPoint(l.ml + l.cw / 2, l.mt + l.ch)));
+    p.drawRect(Rc(l.ml, l.y0, l.ml + l.cw, l.mt + l.ch));
+    p.drawRect(Rc(l.ml, l.y0, l.ml + l.cw / 2, l.mt + l.ch));
     for (size_t slot = 0; slot < tests.size() && slot < 2; ++slot)
         DrawTable(p, l, static_cast<int>(slot), doc.GetTest(tests[slot]));
 }
