@@ -1,6 +1,7 @@
 #include "MeasurementListModel.h"
 
 #include "Icons.h"
+#include "MeasurementEdit.h"
 #include "QtText.h"
 
 #include <QBrush>
@@ -8,12 +9,13 @@
 
 using namespace trv;
 
-CMeasurementListModel::CMeasurementListModel(const CTRVDoc* doc, QObject* parent)
+CMeasurementListModel::CMeasurementListModel(CTRVDoc* doc, QObject* parent)
     : QAbstractTableModel(parent), m_pDoc(doc) {}
 
 void CMeasurementListModel::Fill(const std::vector<int>& tests, bool severalSelected) {
     beginResetModel();
     m_rows.clear();
+    m_Typed.clear();
     m_bSeveralSelected = severalSelected;
     for (int t : tests) {
         if (!m_pDoc->IsValidTest(t)) continue;
@@ -30,10 +32,12 @@ void CMeasurementListModel::Fill(const std::vector<int>& tests, bool severalSele
 void CMeasurementListModel::Clear() {
     beginResetModel();
     m_rows.clear();
+    m_Typed.clear();
     endResetModel();
 }
 
 void CMeasurementListModel::RefreshRows() {
+    m_Typed.clear();
     if (!m_rows.empty()) emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
 }
 
@@ -119,17 +123,28 @@ QVariant CMeasurementListModel::data(const QModelIndex& index, int role) const {
     if (r.meas < 0 || r.meas >= static_cast<int>(test.m_Steps.size())) return {};
     const PCMDataType& m = test.m_Steps[static_cast<size_t>(r.meas)];
     switch (role) {
-        case Qt::DisplayRole: return CellText(test, m, index.column());
+        case Qt::DisplayRole:
+        case Qt::EditRole: {
+            auto typed = m_Typed.find({index.row(), index.column()});
+            if (typed != m_Typed.end()) return typed->second;
+            return CellText(test, m, index.column());
+        }
         case Qt::DecorationRole:
             if (index.column() == ColTime) return MeasurementListIcon(IconIndex(m));
             break;
         case Qt::CheckStateRole:
             if (index.column() == ColTime && ShowsChecks()) return m.m_bChecked ? Qt::Checked : Qt::Unchecked;
             break;
-        case Qt::ForegroundRole:
-            // A shortened step stands out, as in the printed table.
-            if (m.m_bShortened) return QBrush(QColor(0x64, 0x64, 0x64));
+        case Qt::BackgroundRole: {
+            MeasRowColors c = MeasurementRowColors(m);
+            if (c.hasBackground) return QBrush(QColor(c.background & 0xFF, (c.background >> 8) & 0xFF, c.background >> 16));
             break;
+        }
+        case Qt::ForegroundRole: {
+            MeasRowColors c = MeasurementRowColors(m);
+            if (c.hasText) return QBrush(QColor(c.text & 0xFF, (c.text >> 8) & 0xFF, c.text >> 16));
+            break;
+        }
         default: break;
     }
     return {};
@@ -145,12 +160,29 @@ QVariant CMeasurementListModel::headerData(int section, Qt::Orientation orientat
 Qt::ItemFlags CMeasurementListModel::flags(const QModelIndex& index) const {
     Qt::ItemFlags f = QAbstractTableModel::flags(index);
     if (index.column() == ColTime && ShowsChecks()) f |= Qt::ItemIsUserCheckable;
+    if (index.row() >= 0 && index.row() < rowCount()) {
+        const Row& r = m_rows[static_cast<size_t>(index.row())];
+        if (m_pDoc->IsValidTest(r.test) && IsEditableMeasColumn(m_pDoc->GetTest(r.test), index.column()))
+            f |= Qt::ItemIsEditable;
+    }
     return f;
 }
 
 bool CMeasurementListModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-    if (role != Qt::CheckStateRole || index.column() != ColTime || !ShowsChecks()) return false;
     if (index.row() < 0 || index.row() >= rowCount()) return false;
+    if (role == Qt::EditRole) {
+        const Row r = m_rows[static_cast<size_t>(index.row())];
+        if (!m_pDoc->IsValidTest(r.test)) return false;
+        const QByteArray text = value.toString().toUtf8();
+        MeasEditResult res = ApplyMeasurementEdit(m_pDoc->GetTest(r.test), r.meas, index.column(),
+                                                  std::string_view(text.constData(), static_cast<size_t>(text.size())));
+        if (!res.stored) return false;
+        if (!res.refill) m_Typed[{index.row(), index.column()}] = QString::fromStdString(res.shown);
+        emit dataChanged(this->index(index.row(), 0), this->index(index.row(), ColumnCount - 1));
+        emit measurementEdited(index.row(), res.refill);
+        return true;
+    }
+    if (role != Qt::CheckStateRole || index.column() != ColTime || !ShowsChecks()) return false;
     emit checkChangeRequested(index.row(), value.toInt() == Qt::Checked);
     return false;
 }

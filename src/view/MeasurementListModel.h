@@ -4,6 +4,8 @@
 
 #include <QAbstractTableModel>
 
+#include <map>
+#include <utility>
 #include <vector>
 
 class CMeasurementListModel : public QAbstractTableModel {
@@ -16,7 +18,8 @@ public:
         int meas = -1;
     };
 
-    explicit CMeasurementListModel(const trv::CTRVDoc* doc, QObject* parent = nullptr);
+    // Cell edits write into the document's measurements (MeasurementEdit.h has the rules).
+    explicit CMeasurementListModel(trv::CTRVDoc* doc, QObject* parent = nullptr);
 
     // Lists the measurements of `tests` (test indices, in the order given). With `severalSelected`
     // only single readings are listed and no row shows a check box.
@@ -48,9 +51,14 @@ public:
 signals:
     // A click on a row's check box; the view applies its rules.
     void checkChangeRequested(int row, bool checked);
+    // A cell edit was stored in the measurement of `row`: the document is modified; with `refill`
+    // the list is to be filled again from the document.
+    void measurementEdited(int row, bool refill);
 
 private:
-    const trv::CTRVDoc* m_pDoc;
+    trv::CTRVDoc* m_pDoc;
+    // Cells that show the text as typed until the list is filled again (heart rate).
+    std::map<std::pair<int, int>, QString> m_Typed;
     std::vector<Row> m_rows;
     bool m_bSeveralSelected = false;
     int m_nHeaderUnit = -1;  // -1: the column keeps "P [W]"

@@ -92,7 +92,6 @@ CTRVView::CTRVView(CDocHandle* doc, QWidget* parent)
     m_pReceiveButton->setToolTip(QStr(2111));
     m_pParamButton->setToolTip(QStr(2112));
     m_pUserButton->setToolTip(QStr(2113));
-    m_pShowButton->setToolTip(QStr(2199));
     m_pPrintButton->setToolTip(QStr(2114));
     m_pResetButton->setToolTip(QStr(2200));
     m_pTestList->setToolTip(QStr(2110));
@@ -132,6 +131,7 @@ CTRVView::CTRVView(CDocHandle* doc, QWidget* parent)
     connect(m_pPrintButton, &QPushButton::clicked, this, &CTRVView::OnPrint);
     connect(m_pResetButton, &QPushButton::clicked, this, &CTRVView::OnResetDisplay);
     connect(m_pDocHandle, &CDocHandle::documentChanged, this, &CTRVView::OnDocumentChanged);
+    ConnectChartAndEditing();
 
     m_bSeveralSelected = false;
     FillMeasurementList();
@@ -168,8 +168,12 @@ void CTRVView::BuildLayout() {
     reset->addWidget(m_pResetButton);
     reset->addStretch(1);
     lists->addLayout(reset, 2, 0);
-    lists->setColumnStretch(0, 212);
-    lists->setColumnStretch(1, 371);
+    // On resize the chart takes the height; the lists keep theirs at the bottom, the test list
+    // keeps its width and the measurement list takes the rest of the width.
+    for (QTreeView* l : {m_pTestList, m_pMeasList}) l->setFixedHeight(182);
+    m_pTestList->setFixedWidth(318);
+    lists->setColumnStretch(0, 0);
+    lists->setColumnStretch(1, 1);
 
     auto* buttons = new QHBoxLayout;
     for (QPushButton* b : {m_pReceiveButton, m_pParamButton, m_pUserButton, m_pShowButton, m_pPrintButton}) {
@@ -182,8 +186,8 @@ void CTRVView::BuildLayout() {
 
     auto* lay = new QVBoxLayout(this);
     lay->setContentsMargins(6, 6, 6, 6);
-    lay->addWidget(m_pChart, 210);
-    lay->addLayout(lists, 112);
+    lay->addWidget(m_pChart, 1);
+    lay->addLayout(lists, 0);
     lay->addLayout(buttons);
 }
 

@@ -71,6 +71,13 @@ public:
     void OnConvertToStepTest();
     void OnSetMeasType(int type);
     void OnCursor(int which);  // 1 or 2
+    // Reports of the chart window and the measurement list (ChartViewLink.cpp).
+    void OnChartCursorMoved(int tool, double x, double y);
+    void OnChartSeriesToggled();
+    void OnMeasurementEdited(int row, bool refill);
+    // The tip of button 1008: what a click on it would do now ("" when nothing).
+    QString ShowButtonTip() const;
+    void ConnectChartAndEditing();
     bool CursorShown(int which) const { return which == 1 ? m_bCursor1 : m_bCursor2; }
     void OnBtMode();
     bool BtMode() const;

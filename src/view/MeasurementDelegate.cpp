@@ -1,0 +1,42 @@
+#include "MeasurementDelegate.h"
+
+#include <QAbstractItemView>
+#include <QLineEdit>
+#include <QMouseEvent>
+
+CMeasurementDelegate::CMeasurementDelegate(QAbstractItemView* view) : QStyledItemDelegate(view), m_pView(view) {}
+
+QWidget* CMeasurementDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex&) const {
+    auto* edit = new QLineEdit(parent);
+    edit->setFrame(false);
+    edit->setMaxLength(32);
+    return edit;
+}
+
+void CMeasurementDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {
+    if (auto* edit = qobject_cast<QLineEdit*>(editor)) {
+        edit->setText(index.data(Qt::DisplayRole).toString());
+        edit->selectAll();
+    }
+}
+
+void CMeasurementDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const {
+    if (auto* edit = qobject_cast<QLineEdit*>(editor)) model->setData(index, edit->text(), Qt::EditRole);
+}
+
+bool CMeasurementDelegate::editorEvent(QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option,
+                                       const QModelIndex& index) {
+    if (event->type() == QEvent::MouseButtonPress && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton &&
+        index.isValid()) {
+        const bool again = m_LastClicked.isValid() && QModelIndex(m_LastClicked) == index;
+        m_LastClicked = index;
+        if (!again && (index.flags() & Qt::ItemIsEditable)) {
+            // After the press has selected the row.
+            QPersistentModelIndex cell(index);
+            QAbstractItemView* view = m_pView;
+            QMetaObject::invokeMethod(
+                view, [view, cell] { if (cell.isValid()) view->edit(cell); }, Qt::QueuedConnection);
+        }
+    }
+    return QStyledItemDelegate::editorEvent(event, model, option, index);
+}

@@ -1,0 +1,152 @@
+// Editing the measurement list in the Qt way: the model's flags decide the editable cells, the
+// delegate opens an editor on a click into a new cell, the typed text goes through the edit rules
+// into the document; row colours come from the model.
+#include "ChartTestDocs.h"
+#include "MeasurementDelegate.h"
+#include "MeasurementListModel.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTreeView>
+
+#include <gtest/gtest.h>
+
+using namespace trv;
+
+namespace {
+
+class MeasurementEditingTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        doc.m_Tests.push_back(trvtest::FieldTest());  // PrL, six Ld steps, two AFL
+        model = new CMeasurementListModel(&doc, &list);
+        list.setModel(model);
+        list.setRootIsDecorated(false);
+        list.setEditTriggers(QAbstractItemView::NoEditTriggers);
+        delegate = new CMeasurementDelegate(&list);
+        list.setItemDelegate(delegate);
+        model->Fill({0}, false);
+        list.resize(700, 300);
+        list.show();
+        QApplication::processEvents();
+    }
+    PCMDataType& Meas(int i) { return doc.m_Tests[0].m_Steps[static_cast<size_t>(i)]; }
+    // A click into a cell as the user does it; returns the editor that opened, if any.
+    QLineEdit* Click(int row, int column) {
+        const QRect r = list.visualRect(model->index(row, column));
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, r.center());
+        QApplication::processEvents();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        for (QLineEdit* e : list.viewport()->findChildren<QLineEdit*>())
+            if (e->isVisible()) return e;
+        return nullptr;
+    }
+    void Type(QLineEdit* edit, const QString& text) {
+        edit->selectAll();
+        QTest::keyClicks(edit, text);
+        QTest::keyClick(edit, Qt::Key_Return);
+        QApplication::processEvents();
+    }
+
+    CTRVDoc doc;
+    QTreeView list;
+    CMeasurementListModel* model = nullptr;
+    CMeasurementDelegate* delegate = nullptr;
+};
+
+}  // namespace
+
+TEST_F(MeasurementEditingTest, FlagsFollowTheTestParameters) {
+    // Field test, hand-entered durations, loads from the parameters.
+    for (int row : {0, 1, 7}) {
+        EXPECT_TRUE(model->flags(model->index(row, 2)) & Qt::ItemIsEditable) << row;
+        EXPECT_FALSE(model->flags(model->index(row, 3)) & Qt::ItemIsEditable) << row;
+        EXPECT_TRUE(model->flags(model->index(row, 4)) & Qt::ItemIsEditable) << row;
+        EXPECT_TRUE(model->flags(model->index(row, 5)) & Qt::ItemIsEditable) << row;
+        for (int c : {0, 1, 6}) EXPECT_FALSE(model->flags(model->index(row, c)) & Qt::ItemIsEditable);
+    }
+    doc.m_Tests[0].m_bIndividualLoads = 1;
+    doc.m_Tests[0].m_nDurationSource = SourcePc;
+    EXPECT_TRUE(model->flags(model->index(1, 3)) & Qt::ItemIsEditable);
+    EXPECT_FALSE(model->flags(model->index(1, 2)) & Qt::ItemIsEditable);
+}
+
+TEST_F(MeasurementEditingTest, RowColoursComeFromTheModel) {
+    // Row 1 is a checked Ld step, row 7 a checked AFL reading, row 0 a PrL reading.
+    EXPECT_EQ(model->data(model->index(1, 4), Qt::BackgroundRole).value<QBrush>().color(), QColor(255, 200, 200));
+    EXPECT_EQ(model->data(model->index(7, 4), Qt::BackgroundRole).value<QBrush>().color(), QColor(200, 200, 255));
+    EXPECT_FALSE(model->data(model->index(0, 4), Qt::BackgroundRole).isValid());
+    Meas(7).m_nStatus = StatusHigh;
+    EXPECT_EQ(model->data(model->index(7, 4), Qt::ForegroundRole).value<QBrush>().color(), QColor(150, 150, 150));
+    EXPECT_EQ(model->data(model->index(7, 4), Qt::DisplayRole).toString(), QStringLiteral("High"));
+}
+
+TEST_F(MeasurementEditingTest, ClickTypeEnterStoresTheLactate) {
+    QSignalSpy spy(model, &CMeasurementListModel::measurementEdited);
+    QLineEdit* edit = Click(3, 4);
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(edit->text(), QStringLiteral("2,4"));  // the cell's text to start with
+    Type(edit, QStringLiteral("4.25"));
+    EXPECT_EQ(Meas(3).m_nLactate, 42);
+    EXPECT_EQ(model->data(model->index(3, 4), Qt::DisplayRole).toString(), QStringLiteral("4,2"));
+    ASSERT_EQ(spy.count(), 1);
+    EXPECT_EQ(spy.at(0).at(0).toInt(), 3);
+    EXPECT_TRUE(spy.at(0).at(1).toBool());
+}
+
+TEST_F(MeasurementEditingTest, StepDurationOfAFieldStepGivesItsSpeed) {
+    QLineEdit* edit = Click(2, 2);
+    ASSERT_NE(edit, nullptr);
+    Type(edit, QStringLiteral("01:40"));
+    EXPECT_DOUBLE_EQ(Meas(2).m_dSpeed, 4.0);  // 400 m in 100 s
+    EXPECT_EQ(model->data(model->index(2, 2), Qt::DisplayRole).toString(), QStringLiteral("01:40"));
+    // 00:00 would divide by zero: refused, the speed stays.
+    edit = Click(2, 4);
+    ASSERT_NE(edit, nullptr);
+    QTest::keyClick(edit, Qt::Key_Escape);
+    edit = Click(2, 2);
+    ASSERT_NE(edit, nullptr);
+    Type(edit, QStringLiteral("00:00"));
+    EXPECT_DOUBLE_EQ(Meas(2).m_dSpeed, 4.0);
+}
+
+TEST_F(MeasurementEditingTest, HeartRateShowsTheTypedTextUntilTheListIsFilled) {
+    QSignalSpy spy(model, &CMeasurementListModel::measurementEdited);
+    QLineEdit* edit = Click(4, 5);
+    ASSERT_NE(edit, nullptr);
+    Type(edit, QStringLiteral("150x"));
+    EXPECT_EQ(Meas(4).m_nHeartRate, 150);
+    EXPECT_EQ(model->data(model->index(4, 5), Qt::DisplayRole).toString(), QStringLiteral("150x"));
+    ASSERT_EQ(spy.count(), 1);
+    EXPECT_FALSE(spy.at(0).at(1).toBool());
+    model->Fill({0}, false);
+    EXPECT_EQ(model->data(model->index(4, 5), Qt::DisplayRole).toString(), QStringLiteral("150"));
+}
+
+TEST_F(MeasurementEditingTest, LoadIntoANonLoadRowIsRefused) {
+    doc.m_Tests[0].m_bIndividualLoads = 1;
+    QSignalSpy spy(model, &CMeasurementListModel::measurementEdited);
+    QLineEdit* edit = Click(0, 3);  // the PrL reading
+    ASSERT_NE(edit, nullptr);
+    Type(edit, QStringLiteral("8"));
+    EXPECT_DOUBLE_EQ(Meas(0).m_dSpeed, 0.0);
+    EXPECT_EQ(spy.count(), 0);
+    edit = Click(1, 3);
+    ASSERT_NE(edit, nullptr);
+    Type(edit, QStringLiteral("10,8"));  // km/h
+    EXPECT_NEAR(Meas(1).m_dSpeed, 3.0, 1e-12);
+}
+
+TEST_F(MeasurementEditingTest, NoEditorWhereTheCellIsNotEditableOrClickedAgain) {
+    EXPECT_EQ(Click(1, 3), nullptr);  // loads from the parameters
+    EXPECT_EQ(Click(1, 6), nullptr);  // temperature
+    QLineEdit* edit = Click(1, 4);
+    ASSERT_NE(edit, nullptr);
+    QTest::keyClick(edit, Qt::Key_Escape);
+    QApplication::processEvents();
+    EXPECT_EQ(Click(1, 4), nullptr);  // the same cell again: selection only
+    EXPECT_NE(Click(1, 5), nullptr);
+}
