@@ -7,13 +7,52 @@
 #include "TrvFile.h"
 
 #include <QDir>
+#include <QPainter>
+
+#ifdef TRV_CLI_CHART
+#include "ChartWidget.h"
+
+#include <QApplication>
+#include <QPicture>
+#include <qcustomplot.h>
+#else
 #include <QGuiApplication>
+#endif
 
 #include <clocale>
 #include <cstdlib>
 #include <memory>
 
 namespace trv::cli {
+
+namespace {
+
+#ifdef TRV_CLI_CHART
+using QtApp = QApplication;
+
+// The chart laid out as a 750 x 350 window and drawn scaled into the rectangle, as vector graphics.
+void DrawChart(CTChart& widget, QPainter& p, const QRectF& r)
+{
+    widget.resize(kPrintChartWidth, kPrintChartHeight);
+    widget.Plot()->setViewport(QRect(0, 0, kPrintChartWidth, kPrintChartHeight));
+    widget.Redraw();
+    // The plot paints through its own painter class; a picture carries its drawing over.
+    QPicture picture;
+    {
+        QCPPainter recorder(&picture);
+        widget.Plot()->toPainter(&recorder, kPrintChartWidth, kPrintChartHeight);
+    }
+    p.save();
+    p.translate(r.topLeft());
+    p.scale(r.width() / kPrintChartWidth, r.height() / kPrintChartHeight);
+    p.drawPicture(0, 0, picture);
+    p.restore();
+}
+#else
+using QtApp = QGuiApplication;
+#endif
+
+}  // namespace
 
 int CmdPrint(int argc, char** argv)
 {
@@ -49,12 +88,17 @@ int CmdPrint(int argc, char** argv)
     int qtArgc = 1;
     char name[] = "trv-cli";
     char* qtArgv[] = {name, nullptr};
-    const auto app = std::make_unique<QGuiApplication>(qtArgc, qtArgv);
+    const auto app = std::make_unique<QtApp>(qtArgc, qtArgv);
     std::setlocale(LC_NUMERIC, "C");
 
     ProtocolOptions opt;
     opt.logoDir = QDir::currentPath();
-    // The chart window offers no drawing into a painter yet: the protocol gets an empty chart frame.
+#ifdef TRV_CLI_CHART
+    CChartModel printed = PrintChartModel(chart);
+    CTChart widget;
+    widget.SetModel(&printed);
+    opt.drawChart = [&widget](QPainter& p, const QRectF& r) { DrawChart(widget, p, r); };
+#endif
     QString error;
     if (!WriteProtocolPdf(QString::fromStdString(*out), doc, indices, opt, &error))
         return Fail(ExitFile, error.toStdString());
