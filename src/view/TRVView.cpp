@@ -40,7 +40,10 @@ QTreeView* MakeList(QWidget* parent) {
     v->setContextMenuPolicy(Qt::DefaultContextMenu);
     v->header()->setStretchLastSection(false);
     v->header()->setSectionsMovable(false);
-    v->setStyleSheet(QStringLiteral("QTreeView::item { border-right: 1px solid #d8d8d8; border-bottom: 1px solid #e4e4e4; }"));
+    // Grid lines; a style sheet on the items must also say how a selected row looks.
+    v->setStyleSheet(QStringLiteral(
+        "QTreeView::item { border-right: 1px solid #d8d8d8; border-bottom: 1px solid #e4e4e4; }"
+        "QTreeView::item:selected { background: palette(highlight); color: palette(highlighted-text); }"));
     return v;
 }
 
@@ -216,7 +219,17 @@ void CTRVView::FillTestList() {
         m_nSelectedTest = -1;
     }
     m_bRefreshing = wasRefreshing;
+    FitColumns(m_pTestList);
     emit commandStateChanged();
+}
+
+void CTRVView::FitColumns(QTreeView* list) {
+    // Never narrower than set at start; wider when a text would be cut.
+    for (int c = 0; c < list->model()->columnCount(); ++c) {
+        int before = list->columnWidth(c);
+        list->resizeColumnToContents(c);
+        if (list->columnWidth(c) < before) list->setColumnWidth(c, before);
+    }
 }
 
 void CTRVView::SelectTestRow(int testIndex) {
@@ -256,6 +269,7 @@ void CTRVView::FillMeasurementList() {
         }
     }
     m_pMeasList->verticalScrollBar()->setValue(scroll);
+    FitColumns(m_pMeasList);
     m_bRefreshing = was;
 }
 

@@ -126,6 +126,7 @@ protected:
 
 private:
     void BuildLayout();
+    static void FitColumns(QTreeView* list);
     void OnTestSelectionChanged();
     void OnTestClicked(const QModelIndex& index);
     void OnMeasClicked(const QModelIndex& index);

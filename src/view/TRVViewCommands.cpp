@@ -35,7 +35,8 @@ void CTRVView::Evaluate() {
     // The evaluation gives each shown test its curve slot: the "Kurve" column follows it.
     m_pTestModel->dataChanged(m_pTestModel->index(0, CTestListModel::ColCurve),
                               m_pTestModel->index(std::max(0, m_pTestModel->rowCount() - 1), CTestListModel::ColCurve));
-    m_pChart->Redraw();
+    // The notice area follows at once rather than with the next tick of the notice timer.
+    RefreshNotices();
 }
 
 void CTRVView::SetUpChart() {
@@ -125,7 +126,10 @@ void CTRVView::OnConvertToStepTest() {
     m_bSeveralSelected = false;
     FillTestList();
     FillMeasurementList();
+    // As after a click on the new step test: "Test anzeigen" adds it to the chart.
+    m_nShowMode = CountShown() < 2 ? 1 : 0;
     MarkModified();
+    emit commandStateChanged();
 }
 
 void CTRVView::OnSetMeasType(int type) {

@@ -2,6 +2,7 @@
 
 #include "QtText.h"
 #include "UiIds.h"
+#include "UpDown.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -15,7 +16,6 @@
 #include <QLineEdit>
 #include <QSignalBlocker>
 #include <QSlider>
-#include <QSpinBox>
 #include <QVBoxLayout>
 
 using namespace trv;
@@ -45,17 +45,6 @@ void ShowCheck(QCheckBox* box, const DialogControl& c) {
     box->setChecked(c.checked);
 }
 
-// An up-down control: only its arrows count; each click is one step of 0.1 in the shown unit.
-QSpinBox* MakeSpin(QWidget* parent) {
-    auto* s = new QSpinBox(parent);
-    s->setRange(-1000, 1000);
-    s->setValue(0);
-    s->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
-    s->setFixedWidth(18);
-    s->setStyleSheet(QStringLiteral("QSpinBox { color: transparent; background: transparent; }"));
-    return s;
-}
-
 }  // namespace
 
 CTRVTestParamDialog::CTRVTestParamDialog(const TestDataType& test, QWidget* parent)
@@ -70,8 +59,8 @@ CTRVTestParamDialog::CTRVTestParamDialog(const TestDataType& test, QWidget* pare
     m_pStepUnit = new QLabel(this);
     m_pStartEdit = new QLineEdit(this);
     m_pIncrementEdit = new QLineEdit(this);
-    m_pStartSpin = MakeSpin(this);
-    m_pIncrementSpin = MakeSpin(this);
+    m_pStartSpin = new CUpDown(this);
+    m_pIncrementSpin = new CUpDown(this);
     m_pStartUnit = new QLabel(this);
     m_pIncrementUnit = new QLabel(this);
     m_pLoadGroup = new QGroupBox(this);
@@ -155,15 +144,12 @@ CTRVTestParamDialog::CTRVTestParamDialog(const TestDataType& test, QWidget* pare
         m_rules.SliderMoved(p);
         m_pStepEdit->setText(QU8(m_rules.m_strStepEdit));
     });
-    auto spin = [this](QSpinBox* box, bool start) {
-        connect(box, &QSpinBox::valueChanged, this, [this, box, start](int v) {
-            if (m_bShowing || v == 0) return;
+    auto spin = [this](CUpDown* box, bool start) {
+        connect(box, &CUpDown::stepped, this, [this, start](int delta) {
             if (start)
-                m_rules.StartSpin(v);
+                m_rules.StartSpin(delta);
             else
-                m_rules.IncrementSpin(v);
-            QSignalBlocker block(box);
-            box->setValue(0);
+                m_rules.IncrementSpin(delta);
             (start ? m_pStartEdit : m_pIncrementEdit)
                 ->setText(QU8(start ? m_rules.m_strStartEdit : m_rules.m_strIncrementEdit));
         });

@@ -13,7 +13,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QSlider;
-class QSpinBox;
+class CUpDown;
 
 class CTRVTestParamDialog : public QDialog {
     Q_OBJECT
@@ -32,9 +32,9 @@ public:
     QGroupBox* m_pStepGroup;
     QLabel* m_pStepUnit;
     QLineEdit* m_pStartEdit;
-    QSpinBox* m_pStartSpin;
+    CUpDown* m_pStartSpin;
     QLineEdit* m_pIncrementEdit;
-    QSpinBox* m_pIncrementSpin;
+    CUpDown* m_pIncrementSpin;
     QLabel* m_pStartUnit;
     QLabel* m_pIncrementUnit;
     QGroupBox* m_pLoadGroup;

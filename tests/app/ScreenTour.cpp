@@ -148,12 +148,13 @@ int main(int argc, char** argv) {
         const trv::TestDataType& test = doc.m_Tests[static_cast<size_t>(i)];
         if (!test.m_bShowInChart && test.m_Steps.front().m_nMeasType != trv::MeasSingle) {
             v->OnTestCheckChange(i, true);
+            std::printf("second test %d shown: %d\n", i, int(doc.m_Tests[static_cast<size_t>(i)].m_bShowInChart));
             break;
         }
     }
     Shot(&frame, "9-two-tests.png");
-    frame.MdiArea()->closeAllSubWindows();
     for (CDocHandle* d : frame.Documents()) d->SetModified(false);
+    frame.MdiArea()->closeAllSubWindows();
     StopDemoAnalyser();
     return 0;
 }

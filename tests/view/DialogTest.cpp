@@ -13,7 +13,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
-#include <QSpinBox>
+#include "UpDown.h"
 #include <QTimer>
 #include <QtTest/QTest>
 
