@@ -129,12 +129,19 @@ QRectF CTChart::BoxPlace(int k, const QPointF& anchor, bool anchored, const QSiz
     const auto& corners = k == 0 ? corners1 : corners2;
     double bestScore = 1e300;
     QRectF best;
-    for (int c = 0; c < 4; ++c) {
+    // Beside the point first; on a small chart also the corners of the plot area (the link line
+    // still shows which point a box belongs to).
+    for (int c = 0; c < 8; ++c) {
         QRectF cand(QPointF(), sz);
-        cand.moveLeft(corners[c][0] < 0 ? anchor.x() - gap - sz.width() : anchor.x() + gap);
-        cand.moveTop(corners[c][1] < 0 ? anchor.y() - gap - sz.height() : anchor.y() + gap);
+        if (c < 4) {
+            cand.moveLeft(corners[c][0] < 0 ? anchor.x() - gap - sz.width() : anchor.x() + gap);
+            cand.moveTop(corners[c][1] < 0 ? anchor.y() - gap - sz.height() : anchor.y() + gap);
+        } else {
+            cand.moveLeft(c % 2 == 0 ? area.left() : area.right() - sz.width());
+            cand.moveTop(c < 6 ? area.top() : area.bottom() - sz.height());
+        }
         cand = inside(cand);
-        double score = c;  // the order of preference breaks ties
+        double score = c < 4 ? c : 5 + c;  // the order of preference breaks ties
         if (cand.adjusted(-4, -4, 4, 4).contains(anchor)) score += 10000;
         if (k == 1 && m_apBox[0] && cand.intersects(m_aBoxRect[0])) score += 1000;
         for (int z = 0; z < 2; ++z)
@@ -180,6 +187,16 @@ void CTChart::PlaceItems() {
                          load->axis(QCPAxis::atLeft)->coordToPixel(tool.anchorY));
         const QPointF anchor = at;
         QRectF r = BoxPlace(k, anchor, tool.anchored, sz, area);
+        if (k == 1 && m_apBox[0] && r.intersects(m_aBoxRect[0])) {
+            // No room for both beside their points: test 1 into the top left corner, test 2 into
+            // the top right one (or below test 1 when the chart is too narrow for both).
+            QRectF& r1 = m_aBoxRect[0];
+            r1.moveTopLeft(area.topLeft());
+            m_apBox[0]->position->setCoords(r1.topLeft());
+            r.moveTopRight(area.topRight());
+            if (r.intersects(r1)) r.moveTopLeft(QPointF(area.left(), r1.bottom() + 4));
+            if (m_apLink[0]) m_apLink[0]->start->setCoords(r1.bottomRight());
+        }
         t->setPositionAlignment(Qt::AlignLeft | Qt::AlignTop);
         t->position->setCoords(r.topLeft());
         m_aBoxRect[k] = r;
