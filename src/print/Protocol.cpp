@@ -262,8 +262,8 @@ bool WriteProtocolPdf(const QString& path, const CTRVDoc& doc, const std::vector
     {
         QPdfWriter writer(&buffer);
         writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
-        // 96 dpi keeps the chart's fonts at their size; the PDF stays vector graphics.
-        writer.setResolution(96);
+        // A fine grid for the page measures; text and lines stay vector graphics.
+        writer.setResolution(1200);
         writer.setCreator(QStringLiteral("TRV"));
         QPainter p;
         if (p.begin(&writer)) {

@@ -44,7 +44,9 @@ int DrawTextBlock(QPainter& painter, const QRect& rect, const QString& text, int
         return 0;
     QTextOption opt(static_cast<Qt::Alignment>(align));
     opt.setWrapMode(QTextOption::WordWrap);
-    opt.setTabStopDistance(8.0 * kArialAverageWidth * painter.font().pixelSize());
+    // Qt counts a tab distance in pixels of a 96 dpi screen and scales it to the device.
+    const int dpi = painter.device() ? painter.device()->logicalDpiX() : 96;
+    opt.setTabStopDistance(8.0 * kArialAverageWidth * painter.font().pixelSize() * 96.0 / dpi);
     const QRectF r(rect);
     const QRectF used = painter.boundingRect(r, text, opt);
     painter.save();

@@ -3,6 +3,7 @@
 #include "Protocol.h"
 #include "ProtocolDocs.h"
 #include "ProtocolLayout.h"
+#include "ProtocolPaint.h"
 #include "ShownTests.h"
 #include "TrvFile.h"
 
@@ -247,6 +248,23 @@ TEST(ProtocolPageTest, ChartGoesBetweenItsTitleAndTheTestBoxes)
     EXPECT_EQ(page.pixelColor(210, 1500), QColor(Qt::black));
     EXPECT_EQ(page.pixelColor(1000, 1960), QColor(Qt::white));
     EXPECT_EQ(page.pixelColor(1000, static_cast<int>(got.center().y())), QColor(0, 0, 255));
+}
+
+TEST(ProtocolPageTest, TabsKeepLabelAndValueOnOneLineAtPrinterResolution)
+{
+    // Two labelled lines in a box 4000 units wide need two lines' height at 96 and at 1200 dpi.
+    for (int dpi : {96, 1200}) {
+        QImage image(4000, 3000, QImage::Format_RGB32);
+        image.setDotsPerMeterX(static_cast<int>(dpi / 0.0254 + 0.5));
+        image.setDotsPerMeterY(static_cast<int>(dpi / 0.0254 + 0.5));
+        image.fill(Qt::white);
+        QPainter p(&image);
+        p.setFont(MakeProtocolFont(ProtocolFont::Body, p));
+        const int line = QFontMetrics(p.font(), p.device()).lineSpacing();
+        const int h = DrawTextBlock(p, QRect(0, 0, 4000, 3000), QStringLiteral("Gewicht:\t73 kg\nGröße:\t\t171 cm"));
+        EXPECT_LT(h, 5 * line / 2) << dpi << " dpi";
+        EXPECT_GT(h, 3 * line / 2) << dpi << " dpi";
+    }
 }
 
 TEST(ProtocolPageTest, PrintChartModelHidesTheScreenOnlyParts)

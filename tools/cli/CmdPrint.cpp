@@ -42,9 +42,12 @@ void DrawChart(CTChart& widget, QPainter& p, const QRectF& r)
         QCPPainter recorder(&picture);
         widget.Plot()->toPainter(&recorder, kPrintChartWidth, kPrintChartHeight);
     }
+    // A picture played on a device of another resolution grows by the ratio of the two.
+    const double dx = static_cast<double>(picture.logicalDpiX()) / p.device()->logicalDpiX();
+    const double dy = static_cast<double>(picture.logicalDpiY()) / p.device()->logicalDpiY();
     p.save();
     p.translate(r.topLeft());
-    p.scale(r.width() / kPrintChartWidth, r.height() / kPrintChartHeight);
+    p.scale(r.width() / kPrintChartWidth * dx, r.height() / kPrintChartHeight * dy);
     p.drawPicture(0, 0, picture);
     p.restore();
 }
