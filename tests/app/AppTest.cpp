@@ -204,3 +204,29 @@ TEST(Startup, QtSpeaksGerman) {
     EXPECT_TRUE(o.demo);
     EXPECT_EQ(o.files, QStringList{QStringLiteral("a.trv")});
 }
+
+TEST(MainFrame, BluetoothModeAndMemoryResetQuestion) {
+    Frame f;
+    f.frame.NewDocument();
+    CTRVView* v = f.frame.ActiveView();
+    EXPECT_FALSE(v->BtMode());
+    f.frame.m_pActBt->trigger();
+    EXPECT_TRUE(v->BtMode());
+    EXPECT_TRUE(f.frame.m_pActBt->isChecked());
+    f.frame.m_pActBt->trigger();
+    EXPECT_FALSE(f.frame.m_pActBt->isChecked());
+    // Ctrl+R asks first; with no analyser connected nothing else happens after "Ja".
+    QString question, caption;
+    OnNextModal([&](QWidget* w) {
+        auto* box = qobject_cast<QMessageBox*>(w);
+        if (!box) return;
+        question = box->text();
+        caption = box->windowTitle();
+        EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::No));
+        box->button(QMessageBox::Yes)->click();
+    });
+    f.frame.m_pActResetDevice->trigger();
+    EXPECT_EQ(question, QStringLiteral("Gerätespeicher zurücksetzen?"));
+    EXPECT_EQ(caption, QStringLiteral("Achtung!"));
+    EXPECT_FALSE(v->DocHandle()->IsModified());
+}

@@ -79,15 +79,10 @@ int main(int argc, char** argv) {
 
     CTRVView* v = frame.ActiveView();
     bool statusShot = false;
-    QObject::connect(v, &CTRVView::commandStateChanged, [&] {
-        if (!statusShot && v->m_pStatus->isVisible() && v->m_pStatus->Progress() > 30) {
-            statusShot = true;
-            Shot(v->m_pStatus, "2-status.png");
-        }
-    });
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (!statusShot && v->m_pStatus->isVisible() && v->m_pStatus->Progress() > 30) {
+        if (!statusShot && v->m_pStatus->isVisible() && v->m_pStatus->StatusText().startsWith(QStringLiteral("Empfange")) &&
+            v->m_pStatus->Progress() > 20) {
             statusShot = true;
             v->m_pStatus->grab().save(QDir(g_dir).filePath(QStringLiteral("2-status.png")));
         }
