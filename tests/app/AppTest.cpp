@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -229,4 +230,46 @@ TEST(MainFrame, BluetoothModeAndMemoryResetQuestion) {
     EXPECT_EQ(question, QStringLiteral("Gerätespeicher zurücksetzen?"));
     EXPECT_EQ(caption, QStringLiteral("Achtung!"));
     EXPECT_FALSE(v->DocHandle()->IsModified());
+}
+
+TEST(MainFrame, ExportCommandAsksForTheFileAndWritesIt) {
+    QTemporaryDir dir;
+    QString path = SavedSample(dir);
+    Frame f;
+    ASSERT_TRUE(f.frame.OpenDocument(path));
+    CTRVView* v = f.frame.ActiveView();
+    v->m_pTestList->selectionModel()->select(v->m_pTestModel->index(0, 0),
+                                             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    f.frame.UpdateCommands();
+    ASSERT_TRUE(f.frame.m_pActExport->isEnabled());
+    QString target = dir.filePath(QStringLiteral("export"));
+    OnNextModal([&](QWidget* w) {
+        auto* dlg = qobject_cast<QFileDialog*>(w);
+        ASSERT_NE(dlg, nullptr);
+        EXPECT_EQ(dlg->acceptMode(), QFileDialog::AcceptSave);
+        dlg->selectFile(target);
+        static_cast<QDialog*>(dlg)->accept();
+    });
+    f.frame.m_pActExport->trigger();
+    QFile csv(target + QStringLiteral(".csv"));  // the default extension is added
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+    QList<QByteArray> lines = csv.readAll().split('\n');
+    ASSERT_GE(lines.size(), 2);
+    EXPECT_TRUE(lines[1].startsWith("00500;250;")) << lines[1].toStdString();
+}
+
+TEST(MainFrame, AFailedSaveKeepsTheDocumentModifiedAndSaysSo) {
+    QTemporaryDir dir;
+    QString path = SavedSample(dir);
+    Frame f;
+    ASSERT_TRUE(f.frame.OpenDocument(path));
+    CTRVView* v = f.frame.ActiveView();
+    v->MarkModified();
+    // The folder of the file disappears: the save cannot succeed.
+    v->GetDocument().SetPathName(dir.filePath(QStringLiteral("gone/sample.trv")).toStdString());
+    QString text;
+    AnswerNextBox(QMessageBox::Ok, &text);
+    EXPECT_FALSE(f.frame.SaveDocument(v->DocHandle(), false));
+    EXPECT_TRUE(text.contains(QStringLiteral("nicht gespeichert"))) << text.toStdString();
+    EXPECT_TRUE(v->DocHandle()->IsModified());
 }

@@ -1,4 +1,5 @@
 // The dialogs as a user fills them in, and what the view does with OK and Cancel.
+#include "ConfigDialog.h"
 #include "TestParamDialog.h"
 #include "UserDataDialog.h"
 #include "ViewFixture.h"
@@ -220,4 +221,15 @@ TEST(UserDataDialog, OkAndCancelThroughTheView) {
     EXPECT_TRUE(h.doc->IsModified());
     // The athlete notice is gone.
     EXPECT_EQ(h.view->NoticeFlags() & 0x1000u, 0u);
+}
+
+TEST(ConfigDialog, PreselectsTheModeAndTakesTheClick) {
+    CTRVConfigDialog on(true);
+    EXPECT_TRUE(on.m_pOn->isChecked());
+    on.m_pOff->click();
+    EXPECT_FALSE(on.StepTestMode());
+    CTRVConfigDialog off(false);
+    EXPECT_TRUE(off.m_pOff->isChecked());
+    off.m_pOn->click();
+    EXPECT_TRUE(off.StepTestMode());
 }
