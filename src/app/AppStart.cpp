@@ -6,6 +6,7 @@
 #include "UiIds.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QtGlobal>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -26,6 +27,8 @@ StartOptions ParseStartOptions(const QStringList& arguments) {
 
 void InitApplication(QApplication& app) {
     Q_INIT_RESOURCE(trv);
+    // The printed protocol reads its logo from the folder the program was started in.
+    app.setProperty("trvStartDir", QDir::currentPath());
     QApplication::setOrganizationName(QStringLiteral("Morvane GmbH"));
     QApplication::setApplicationName(QStringLiteral("TRV"));
     QApplication::setApplicationDisplayName(QStringLiteral("TRV"));

@@ -277,6 +277,7 @@ const StringEntry kTable[] = {
     {3059, "Der Demo-Analysator konnte nicht gestartet werden: %s"},
     {3060, "Keine Berechtigung für die serielle Schnittstelle %s.\nBitte den Benutzer in die Gruppe „dialout“ aufnehmen (sudo usermod -aG dialout $USER) und sich neu anmelden."},
     {3061, "Die Webseite %s konnte nicht geöffnet werden."},
+    {3062, "Das Protokoll konnte nicht gedruckt werden (%s)."},
     {3100, "Testparameter"},
     {3101, "Testtyp"},
     {3102, "Belastungseinheit"},

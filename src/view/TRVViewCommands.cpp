@@ -17,9 +17,6 @@
 #include <QFileDialog>
 #include <QMenu>
 #include <QMessageBox>
-#include <QPainter>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QTreeView>
 
 #include <qcustomplot.h>
@@ -101,16 +98,6 @@ void CTRVView::OnResetDisplay() {
         int t = m_pTestModel->TestIndexOfRow(row);
         if (doc.IsValidTest(t) && doc.GetTest(t).m_bShowInChart) OnTestCheckChange(t, false);
     }
-}
-
-void CTRVView::OnPrint() {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setResolution(96);
-    QPrintDialog dlg(&printer, this);
-    if (dlg.exec() != QDialog::Accepted) return;
-    QCPPainter painter(&printer);
-    QRect page = painter.viewport();
-    m_pChart->Plot()->toPainter(&painter, page.width(), page.height() / 2);
 }
 
 // ---- conversion and measurement types -----------------------------------------------------------
