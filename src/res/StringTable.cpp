@@ -272,10 +272,8 @@ const StringEntry kTable[] = {
     {3054, "Copyright (C) Morvane GmbH"},
     {3055, "https://www.morvane.de"},
     {3056, "Alle Dateien (*)"},
-    {3057, "Die Datei „%s“ ist keine TRV-Datei (*.trv)."},
     {3058, "Die Daten konnten nicht exportiert werden."},
     {3059, "Der Demo-Analysator konnte nicht gestartet werden: %s"},
-    {3060, "Keine Berechtigung für die serielle Schnittstelle %s.\nBitte den Benutzer in die Gruppe „dialout“ aufnehmen (sudo usermod -aG dialout $USER) und sich neu anmelden."},
     {3061, "Die Webseite %s konnte nicht geöffnet werden."},
     {3062, "Das Protokoll konnte nicht gedruckt werden (%s)."},
     {3100, "Testparameter"},
@@ -288,7 +286,6 @@ const StringEntry kTable[] = {
     {3107, "Quelle für Stufendauervorgabe"},
     {3108, "Schwellwertmodell"},
     {3109, "Fittingfunktion"},
-    {3110, "PC"},
     {3111, "Auswertung"},
     {3120, "Benutzerdaten"},
     {3121, "Vorname"},
@@ -309,7 +306,6 @@ const StringEntry kTable[] = {
     {3143, "Deaktiviert"},
     {3150, "Konvertierung"},
     {3151, "Messtyp"},
-    {3152, "Auswahl für Anzeige zurücksetzen"},
     {3153, "TRV%d"},
 };
 

@@ -10,6 +10,9 @@
 #include <QAction>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -272,4 +275,16 @@ TEST(MainFrame, AFailedSaveKeepsTheDocumentModifiedAndSaysSo) {
     EXPECT_FALSE(f.frame.SaveDocument(v->DocHandle(), false));
     EXPECT_TRUE(text.contains(QStringLiteral("nicht gespeichert"))) << text.toStdString();
     EXPECT_TRUE(v->DocHandle()->IsModified());
+}
+
+TEST(MainFrame, ADroppedFileIsOpened) {
+    QTemporaryDir dir;
+    QString path = SavedSample(dir);
+    Frame f;
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(path)});
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&f.frame, &drop);
+    ASSERT_NE(f.frame.ActiveView(), nullptr);
+    EXPECT_EQ(f.frame.ActiveView()->GetDocument().GetTestCount(), 6);
 }
