@@ -578,9 +578,15 @@ void CMainFrame::dragEnterEvent(QDragEnterEvent* e) {
 }
 
 void CMainFrame::dropEvent(QDropEvent* e) {
-    for (const QUrl& url : e->mimeData()->urls())
-        if (url.isLocalFile()) OpenDocument(url.toLocalFile());
+    OpenDropped(e->mimeData());
     e->acceptProposedAction();
+}
+
+int CMainFrame::OpenDropped(const QMimeData* mime) {
+    int opened = 0;
+    for (const QUrl& url : mime->urls())
+        if (url.isLocalFile() && OpenDocument(url.toLocalFile())) ++opened;
+    return opened;
 }
 
 void CMainFrame::OnAbout() {

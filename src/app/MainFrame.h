@@ -11,6 +11,7 @@ class QAction;
 class QLabel;
 class QMdiArea;
 class QMenu;
+class QMimeData;
 class CDocHandle;
 class CTRVView;
 
@@ -48,6 +49,8 @@ public:
     void NewFromSelection();
     void NewWindow();
     void TileSideBySide();
+    // Files dropped on the window: each local file is opened. Returns how many opened.
+    int OpenDropped(const QMimeData* mime);
 
     CChildFrame* ActiveFrame() const;
     CTRVView* ActiveView() const;

@@ -10,7 +10,6 @@
 #include <QAction>
 #include <QDialogButtonBox>
 #include <QFileDialog>
-#include <QDropEvent>
 #include <QMimeData>
 #include <QUrl>
 #include <QMdiArea>
@@ -283,8 +282,7 @@ TEST(MainFrame, ADroppedFileIsOpened) {
     Frame f;
     QMimeData mime;
     mime.setUrls({QUrl::fromLocalFile(path)});
-    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&f.frame, &drop);
+    EXPECT_EQ(f.frame.OpenDropped(&mime), 1);
     ASSERT_NE(f.frame.ActiveView(), nullptr);
     EXPECT_EQ(f.frame.ActiveView()->GetDocument().GetTestCount(), 6);
 }
