@@ -220,6 +220,10 @@ void CTRVView::FillTestList() {
     }
     m_bRefreshing = wasRefreshing;
     FitColumns(m_pTestList);
+    // The test list is narrow by design; it still shows all its columns without scrolling.
+    int width = 2 * m_pTestList->frameWidth() + m_pTestList->verticalScrollBar()->sizeHint().width();
+    for (int c = 0; c < CTestListModel::ColumnCount; ++c) width += m_pTestList->columnWidth(c);
+    m_pTestList->setMinimumWidth(width);
     emit commandStateChanged();
 }
 

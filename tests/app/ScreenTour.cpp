@@ -138,14 +138,25 @@ int main(int argc, char** argv) {
     v->m_pShowButton->click();
     Shot(&frame, "8-one-test.png");
 
-    // A second test: the first step test downloaded.
+    // A second test: the first step test the analyser delivered, with its parameters.
     for (int i = 0; i < doc.GetTestCount(); ++i) {
         const trv::TestDataType& test = doc.m_Tests[static_cast<size_t>(i)];
-        if (!test.m_bShowInChart && test.m_Steps.front().m_nMeasType != trv::MeasSingle) {
-            v->OnTestCheckChange(i, true);
-            std::printf("second test %d shown: %d\n", i, int(doc.m_Tests[static_cast<size_t>(i)].m_bShowInChart));
-            break;
-        }
+        if (test.m_bShowInChart || test.m_Steps.front().m_nMeasType == trv::MeasSingle) continue;
+        sel->setCurrentIndex(v->m_pTestModel->index(v->m_pTestModel->RowOfTestIndex(i), 0),
+                             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        emit v->m_pTestList->clicked(v->m_pTestModel->index(v->m_pTestModel->RowOfTestIndex(i), 0));
+        OnNextModal([](QWidget* w) {
+            auto* dlg = qobject_cast<CTRVTestParamDialog*>(w);
+            if (!dlg) return;
+            Choose(dlg->m_pUnit, trv::UnitKmh);
+            Type(dlg->m_pStartEdit, QStringLiteral("8"));
+            Type(dlg->m_pIncrementEdit, QStringLiteral("2"));
+            dlg->accept();
+        });
+        v->m_pParamButton->click();
+        v->m_pShowButton->click();
+        std::printf("second test %d shown: %d\n", i, int(test.m_bShowInChart));
+        break;
     }
     Shot(&frame, "9-two-tests.png");
     for (CDocHandle* d : frame.Documents()) d->SetModified(false);
