@@ -286,6 +286,7 @@ const StringEntry kTable[] = {
     {3107, "Quelle für Stufendauervorgabe"},
     {3108, "Schwellwertmodell"},
     {3109, "Fittingfunktion"},
+    {3110, "PC"},
     {3111, "Auswertung"},
     {3120, "Benutzerdaten"},
     {3121, "Vorname"},
