@@ -15,6 +15,7 @@
 // set by the test list). The bits of a test that is not evaluated in a run are cleared.
 #include "ChartModel.h"
 #include "CurveFit.h"
+#include "NoticeFlags.h"
 
 #include <array>
 #include <cstdint>
@@ -24,22 +25,6 @@ namespace trv {
 
 class CTRVDoc;
 struct TestDataType;
-
-enum NoticeFlag : uint32_t {
-    NoticeParams1 = 0x1,
-    NoticeParams2 = 0x2,
-    NoticeFit1 = 0x4,
-    NoticeFit2 = 0x8,
-    NoticeIans1 = 0x10,
-    NoticeIans2 = 0x20,
-    NoticeNoTestShown = 0x40,
-    NoticeNoTests = 0x80,
-    NoticeUnits = 0x100,
-    NoticeNoDevice = 0x200,
-    NoticeNotFound = 0x400,
-    NoticeAthlete = 0x1000,
-    NoticeSecondWindow = 0x2000,
-};
 
 class CEvaluator {
 public:

@@ -2,6 +2,8 @@
 // What the link controller needs from its owner (the workspace view, the console of trv-cli, or a
 // test fixture). Every call comes from the owner's own thread, the one that delivers the events
 // OnSerialData and OnTimer to the controller.
+#include "NoticeFlags.h"
+
 #include <cstdint>
 #include <string>
 
@@ -18,12 +20,8 @@ enum LinkTimerId : int {
     TimerConfigWrite = 7,  // 2000 ms: no "puticonf" after "seticonfig"
 };
 
-// Notice bits the link sets and clears in the view's notice flags.
-enum LinkNotice : uint32_t {
-    NoticeDeviceMismatch = 0x200,  // string 2029
-    NoticeNoAnalyser = 0x400,      // string 2030
-    NoticeSecondWindow = 0x2000,   // string 2218 (managed by the view's notice refresh)
-};
+// The link sets and clears NoticeDeviceMismatch and NoticeNoAnalyser (NoticeFlags.h); NoticeSecondWindow
+// is the view's.
 
 enum class BeepKind { Default, Exclamation };
 

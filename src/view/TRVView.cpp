@@ -441,7 +441,7 @@ void CTRVView::RefreshNotices() {
         m_nNotice |= NoticeAthlete;
     else
         m_nNotice &= ~NoticeAthlete;
-    if (m_nNotice & NoticeNotFound) {
+    if (m_nNotice & NoticeNoAnalyser) {
         // Another window may hold the analyser's port.
         int windows = 0;
         for (QWidget* w : QApplication::allWidgets())
@@ -458,11 +458,11 @@ void CTRVView::RefreshNotices() {
     static const Line kLines[] = {{NoticeNoTests, 2026},      {NoticeParams1, 2020},      {NoticeParams2, 2021},
                                   {NoticeIans1, 2024},        {NoticeIans2, 2025},        {NoticeFit1, 2022},
                                   {NoticeFit2, 2023}, {NoticeNoTestShown, 2027},  {NoticeUnits, 2028},
-                                  {NoticeAthlete, 2202},      {NoticeNoDevice, 2029}};
+                                  {NoticeAthlete, 2202},      {NoticeDeviceMismatch, 2029}};
     m_Chart.notices.Clear();
     for (const Line& l : kLines)
         if (m_nNotice & l.bit) m_Chart.notices.Add(LoadStr(l.id));
-    if (m_nNotice & NoticeNotFound) {
+    if (m_nNotice & NoticeNoAnalyser) {
         if (m_nNotice & NoticeSecondWindow) m_Chart.notices.Add(LoadStr(2218));
         m_Chart.notices.Add(LoadStr(2030));
     }
