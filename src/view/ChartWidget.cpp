@@ -5,6 +5,8 @@
 #include "Format.h"
 
 #include <QMouseEvent>
+#include <QPainter>
+#include <QPicture>
 #include <QTimer>
 #include <QToolTip>
 #include <QVBoxLayout>
@@ -161,6 +163,26 @@ void CTChart::SetModel(CChartModel* model) {
 }
 
 // ---- drawing ------------------------------------------------------------------------------------
+
+void CTChart::RenderInto(QPainter& p, const QRectF& r, const QSize& layout) {
+    resize(layout);
+    m_pPlot->setViewport(QRect(QPoint(0, 0), layout));
+    Redraw();
+    // The plot paints through its own painter class; a picture carries its drawing over.
+    QPicture picture;
+    {
+        QCPPainter recorder(&picture);
+        m_pPlot->toPainter(&recorder, layout.width(), layout.height());
+    }
+    // A picture played on a device of another resolution grows by the ratio of the two.
+    const double dx = static_cast<double>(picture.logicalDpiX()) / p.device()->logicalDpiX();
+    const double dy = static_cast<double>(picture.logicalDpiY()) / p.device()->logicalDpiY();
+    p.save();
+    p.translate(r.topLeft());
+    p.scale(r.width() / layout.width() * dx, r.height() / layout.height() * dy);
+    p.drawPicture(0, 0, picture);
+    p.restore();
+}
 
 void CTChart::Redraw() {
     QCustomPlot* p = m_pPlot;

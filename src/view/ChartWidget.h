@@ -46,6 +46,9 @@ public:
     void Redraw();
 
     QCustomPlot* Plot() const { return m_pPlot; }
+    // Lays the chart out at `layout` pixels and draws it scaled into `target` of any painter (a printer,
+    // a PDF), as vector graphics.
+    void RenderInto(QPainter& painter, const QRectF& target, const QSize& layout);
     QString TitleText() const;
     QString NoticeText() const;  // the notice area as drawn (third area, then notices)
     QString CursorText() const;

@@ -9,53 +9,15 @@
 #include <QDir>
 #include <QPainter>
 
-#ifdef TRV_CLI_CHART
 #include "ChartWidget.h"
 
 #include <QApplication>
-#include <QPicture>
-#include <qcustomplot.h>
-#else
-#include <QGuiApplication>
-#endif
 
 #include <clocale>
 #include <cstdlib>
 #include <memory>
 
 namespace trv::cli {
-
-namespace {
-
-#ifdef TRV_CLI_CHART
-using QtApp = QApplication;
-
-// The chart laid out as a 750 x 350 window and drawn scaled into the rectangle, as vector graphics.
-void DrawChart(CTChart& widget, QPainter& p, const QRectF& r)
-{
-    widget.resize(kPrintChartWidth, kPrintChartHeight);
-    widget.Plot()->setViewport(QRect(0, 0, kPrintChartWidth, kPrintChartHeight));
-    widget.Redraw();
-    // The plot paints through its own painter class; a picture carries its drawing over.
-    QPicture picture;
-    {
-        QCPPainter recorder(&picture);
-        widget.Plot()->toPainter(&recorder, kPrintChartWidth, kPrintChartHeight);
-    }
-    // A picture played on a device of another resolution grows by the ratio of the two.
-    const double dx = static_cast<double>(picture.logicalDpiX()) / p.device()->logicalDpiX();
-    const double dy = static_cast<double>(picture.logicalDpiY()) / p.device()->logicalDpiY();
-    p.save();
-    p.translate(r.topLeft());
-    p.scale(r.width() / kPrintChartWidth * dx, r.height() / kPrintChartHeight * dy);
-    p.drawPicture(0, 0, picture);
-    p.restore();
-}
-#else
-using QtApp = QGuiApplication;
-#endif
-
-}  // namespace
 
 int CmdPrint(int argc, char** argv)
 {
@@ -91,17 +53,17 @@ int CmdPrint(int argc, char** argv)
     int qtArgc = 1;
     char name[] = "trv-cli";
     char* qtArgv[] = {name, nullptr};
-    const auto app = std::make_unique<QtApp>(qtArgc, qtArgv);
+    const auto app = std::make_unique<QApplication>(qtArgc, qtArgv);
     std::setlocale(LC_NUMERIC, "C");
 
     ProtocolOptions opt;
     opt.logoDir = QDir::currentPath();
-#ifdef TRV_CLI_CHART
     CChartModel printed = PrintChartModel(chart);
     CTChart widget;
     widget.SetModel(&printed);
-    opt.drawChart = [&widget](QPainter& p, const QRectF& r) { DrawChart(widget, p, r); };
-#endif
+    opt.drawChart = [&widget](QPainter& p, const QRectF& r) {
+        widget.RenderInto(p, r, QSize(kPrintChartWidth, kPrintChartHeight));
+    };
     QString error;
     if (!WriteProtocolPdf(QString::fromStdString(*out), doc, indices, opt, &error))
         return Fail(ExitFile, error.toStdString());

@@ -1,6 +1,0 @@
-#include "Cli.h"
-
-// Stands in until the commands of this group are built.
-namespace trv::cli {
-int CmdPrint(int, char**) { return Fail(ExitUsage, "Dieser Befehl ist noch nicht verfügbar."); }
-}  // namespace trv::cli
