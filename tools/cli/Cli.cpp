@@ -1,5 +1,7 @@
 #include "Cli.h"
 
+#include "TrvFile.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -80,6 +82,26 @@ bool ParseIndexList(const std::string& text, std::vector<int>& out) {
         i = j + 1;
     }
     return true;
+}
+
+int LoadDocumentAndTests(const std::string& path, const std::string* list, CTRVDoc& doc, std::vector<int>& indices) {
+    indices.clear();
+    if (list && !ParseIndexList(*list, indices))
+        return Fail(ExitUsage, "Ungültige Testliste \"" + *list + "\" (erwartet z. B. 0,2).");
+    const FileResult r = LoadDocument(path, doc);
+    if (!r.ok) return Fail(ExitFile, r.message);
+    if (!list)
+        for (int i = 0; i < doc.GetTestCount(); ++i) indices.push_back(i);
+    for (int i : indices)
+        if (!doc.IsValidTest(i))
+            return Fail(ExitUsage, "Test " + std::to_string(i) + " gibt es nicht; das Dokument hat " +
+                                       std::to_string(doc.GetTestCount()) + " Tests.");
+    return ExitOk;
+}
+
+void Json::Print() const {
+    std::fwrite(m_out.data(), 1, m_out.size(), stdout);
+    std::fputc('\n', stdout);
 }
 
 void Json::Sep() {

@@ -5,6 +5,10 @@
 #include <string>
 #include <vector>
 
+namespace trv {
+class CTRVDoc;
+}
+
 namespace trv::cli {
 
 enum Exit : int {
@@ -40,6 +44,10 @@ private:
 // Parses "0,2" into indices; false on anything but non-negative integers.
 bool ParseIndexList(const std::string& text, std::vector<int>& out);
 
+// Reads FILE and the tests of LIST (or every test when `list` is null); prints the error line and
+// returns its exit code when the list is malformed, the file cannot be read or a test does not exist.
+int LoadDocumentAndTests(const std::string& path, const std::string* list, CTRVDoc& doc, std::vector<int>& indices);
+
 // A small JSON writer that keeps the commas right.
 class Json {
 public:
@@ -57,6 +65,8 @@ public:
     template <typename T>
     Json& Field(const std::string& key, const T& v);
     const std::string& Text() const { return m_out; }
+    // Writes the text and a line end to stdout.
+    void Print() const;
 
 private:
     void Sep();

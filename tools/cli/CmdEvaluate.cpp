@@ -68,18 +68,9 @@ int CmdEvaluate(int argc, char** argv)
     int model = ModelMader;
     if (!ParseCode(args.Value("--fit"), 1, fit) || !ParseCode(args.Value("--model"), 2, model))
         return Fail(ExitUsage, usage);
-    std::vector<int> indices;
-    if (!ParseIndexList(*list, indices))
-        return Fail(ExitUsage, "Ungültige Testliste \"" + *list + "\" (erwartet z. B. 0,2).");
-
     CTRVDoc doc;
-    const FileResult r = LoadDocument(files[0], doc);
-    if (!r.ok)
-        return Fail(ExitFile, r.message);
-    for (int i : indices)
-        if (!doc.IsValidTest(i))
-            return Fail(ExitUsage, "Test " + std::to_string(i) + " gibt es nicht; das Dokument hat " +
-                                       std::to_string(doc.GetTestCount()) + " Tests.");
+    std::vector<int> indices;
+    if (int rc = LoadDocumentAndTests(files[0], &*list, doc, indices)) return rc;
 
     CChartModel chart;
     CEvaluator ev;
@@ -110,8 +101,7 @@ int CmdEvaluate(int argc, char** argv)
     }
     j.EndArray();
     j.EndObject();
-    std::fwrite(j.Text().data(), 1, j.Text().size(), stdout);
-    std::fputc('\n', stdout);
+    j.Print();
     return ExitOk;
 }
 

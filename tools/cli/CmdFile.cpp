@@ -78,8 +78,7 @@ int CmdInfo(int argc, char** argv) {
     }
     j.EndArray();
     j.EndObject();
-    std::fwrite(j.Text().data(), 1, j.Text().size(), stdout);
-    std::fputc('\n', stdout);
+    j.Print();
     return ExitOk;
 }
 
@@ -106,17 +105,9 @@ int CmdExport(int argc, char** argv) {
     if (files.size() != 1 || !out || out->empty() || (list.has_value() == all) ||
         !args.Unknown({"-o", "--tests", "--all"}).empty())
         return Fail(ExitUsage, UsageError(usage));
-    std::vector<int> indices;
-    if (list && !ParseIndexList(*list, indices))
-        return Fail(ExitUsage, "Ungültige Testliste \"" + *list + "\" (erwartet z. B. 0,2).");
     CTRVDoc doc;
-    if (int rc = Load(files[0], doc)) return rc;
-    if (all)
-        for (int i = 0; i < doc.GetTestCount(); ++i) indices.push_back(i);
-    for (int i : indices)
-        if (!doc.IsValidTest(i))
-            return Fail(ExitUsage, "Test " + std::to_string(i) + " gibt es nicht; das Dokument hat " +
-                                       std::to_string(doc.GetTestCount()) + " Tests.");
+    std::vector<int> indices;
+    if (int rc = LoadDocumentAndTests(files[0], list ? &*list : nullptr, doc, indices)) return rc;
     const FileResult r = ExportCsv(doc, indices, *out);
     return r.ok ? ExitOk : Fail(ExitFile, r.message);
 }

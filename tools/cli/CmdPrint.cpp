@@ -29,18 +29,9 @@ int CmdPrint(int argc, char** argv)
     const char* usage = "Aufruf: trv-cli print FILE --tests LIST -o OUT.pdf";
     if (files.size() != 1 || !list || !out || out->empty() || !args.Unknown(valued).empty())
         return Fail(ExitUsage, usage);
-    std::vector<int> indices;
-    if (!ParseIndexList(*list, indices))
-        return Fail(ExitUsage, "Ungültige Testliste \"" + *list + "\" (erwartet z. B. 0,2).");
-
     CTRVDoc doc;
-    const FileResult r = LoadDocument(files[0], doc);
-    if (!r.ok)
-        return Fail(ExitFile, r.message);
-    for (int i : indices)
-        if (!doc.IsValidTest(i))
-            return Fail(ExitUsage, "Test " + std::to_string(i) + " gibt es nicht; das Dokument hat " +
-                                       std::to_string(doc.GetTestCount()) + " Tests.");
+    std::vector<int> indices;
+    if (int rc = LoadDocumentAndTests(files[0], &*list, doc, indices)) return rc;
 
     // Fitting function and threshold model are not stored in files: the program's defaults apply.
     CChartModel chart;
