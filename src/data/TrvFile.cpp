@@ -69,18 +69,19 @@ public:
             m_ok = false;
             return {};
         }
-        std::string ansi;
+        std::string utf8;
         if (wide) {
+            // Written by programs that keep texts in UTF-16; every character is kept.
             std::u16string w(static_cast<size_t>(len), u'\0');
             std::memcpy(w.data(), m_b.data() + m_pos, static_cast<size_t>(bytes));
-            // Kept as the code page would keep it: characters it cannot hold become '?'.
-            ansi = Utf8ToCp1252(Utf16ToUtf8(w));
+            utf8 = Utf8Left(Utf16ToUtf8(w), maxChars);
         } else {
-            ansi.assign(reinterpret_cast<const char*>(m_b.data() + m_pos), static_cast<size_t>(len));
+            std::string ansi(reinterpret_cast<const char*>(m_b.data() + m_pos), static_cast<size_t>(len));
+            if (ansi.size() > maxChars) ansi.resize(maxChars);
+            utf8 = Cp1252ToUtf8(ansi);
         }
         m_pos += static_cast<size_t>(bytes);
-        if (ansi.size() > maxChars) ansi.resize(maxChars);
-        return Cp1252ToUtf8(ansi);
+        return utf8;
     }
 
 private:
@@ -112,17 +113,7 @@ public:
     }
     void U8(uint8_t v) { Raw(v); }
     void Flag(uint8_t v) { Raw<uint8_t>(v ? 1 : 0); }
-    void U16(uint16_t v) { Raw(v); }
-    void I32(int32_t v) { Raw(v); }
-    void U32(uint32_t v) { Raw(v); }
-    void F64(double v) { Raw(v); }
-    void Date(const COleDateTime& t) {
-        I32(t.m_status);
-        F64(t.m_dt);
-    }
-    void Text(const std::string& utf8) {
-        const std::string ansi = Utf8ToCp1252(utf8);
-        const size_t n = ansi.size();
+    void Length(size_t n) {
         if (n < 0xFF) {
             U8(static_cast<uint8_t>(n));
         } else if (n < 0xFFFE) {
@@ -133,7 +124,29 @@ public:
             U16(0xFFFF);
             U32(static_cast<uint32_t>(n));
         }
-        m_out.insert(m_out.end(), ansi.begin(), ansi.end());
+    }
+    void U16(uint16_t v) { Raw(v); }
+    void I32(int32_t v) { Raw(v); }
+    void U32(uint32_t v) { Raw(v); }
+    void F64(double v) { Raw(v); }
+    void Date(const COleDateTime& t) {
+        I32(t.m_status);
+        F64(t.m_dt);
+    }
+    // Code-page text as the format has it; a text with characters the code page cannot hold is
+    // written in the format's UTF-16 form instead, so that nothing typed is lost.
+    void Text(const std::string& utf8) {
+        const std::string ansi = Utf8ToCp1252(utf8);
+        if (Cp1252ToUtf8(ansi) == utf8) {
+            Length(ansi.size());
+            m_out.insert(m_out.end(), ansi.begin(), ansi.end());
+            return;
+        }
+        const std::u16string wide = Utf8ToUtf16(utf8);
+        U8(0xFF);
+        U16(0xFFFE);
+        Length(wide.size());
+        for (char16_t c : wide) U16(static_cast<uint16_t>(c));
     }
 
 private:

@@ -180,10 +180,29 @@ TEST(TrvFile, Utf16AndLongStrings) {
     CTRVDoc doc;
     std::string err;
     ASSERT_TRUE(ReadTrv(bb.b, doc, err)) << err;
-    EXPECT_EQ(doc.m_UserData.m_strFirstName, "Zoë?");
+    EXPECT_EQ(doc.m_UserData.m_strFirstName, "Zoë中");
     EXPECT_EQ(doc.m_UserData.m_strLastName.size(), 254u);
     EXPECT_EQ(doc.m_UserData.m_strLastName.substr(0, 3), "abc");
     EXPECT_EQ(doc.m_UserData.m_strRemarks, std::string(300, 'r'));
+}
+
+TEST(TrvFile, TextsTheCodePageCannotHoldAreWrittenAsUtf16) {
+    CTRVDoc doc;
+    doc.m_UserData.m_strFirstName = "Łukasz";  // Ł is not in Windows-1252
+    doc.m_UserData.m_strLastName = "Müller";    // ü is
+    std::vector<uint8_t> bytes;
+    std::string err;
+    ASSERT_TRUE(WriteTrv(doc, bytes, err));
+    ByteBuilder expect;
+    expect.i32(5).u32(0).u8(0xFF).u16(0xFFFE).u8(6).u16(0x141);
+    for (char c : std::string("ukasz")) expect.u16(static_cast<uint16_t>(c));
+    expect.str("M\xFCller");
+    ASSERT_GE(bytes.size(), expect.b.size());
+    EXPECT_TRUE(std::equal(expect.b.begin(), expect.b.end(), bytes.begin()));
+    CTRVDoc back;
+    ASSERT_TRUE(ReadTrv(bytes, back, err)) << err;
+    EXPECT_EQ(back.m_UserData.m_strFirstName, "Łukasz");
+    EXPECT_EQ(back.m_UserData.m_strLastName, "Müller");
 }
 
 TEST(TrvFile, DamagedFilesAreRefusedWithoutTouchingTheDocument) {
