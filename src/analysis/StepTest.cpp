@@ -145,4 +145,25 @@ bool CompensatedLoad(const TestDataType& test, int step, double x, double& compe
     return std::isfinite(compensated);
 }
 
+void UpdateShortenedStep(TestDataType& test)
+{
+    TestAnalysis& an = test.m_Analysis;
+    an.m_bHasShortened = 0;
+    for (size_t k = 0; k < test.m_Steps.size(); ++k) {
+        PCMDataType& m = test.m_Steps[k];
+        if (m.m_nMeasType != MeasLoad)
+            continue;
+        m.m_bShortened = 0;
+        const double x = LoadInUnit(m, test.m_nLoadUnit);
+        double comp = 0.0;
+        if (std::isfinite(x) && CompensatedLoad(test, static_cast<int>(k), x, comp)) {
+            m.m_bShortened = 1;
+            an.m_bHasShortened = 1;
+            an.m_dShortFullLoad = x;
+            an.m_dShortCompLoad = comp;
+            an.m_dShortLactate = m.m_nLactate / 10.0;
+        }
+    }
+}
+
 }  // namespace trv

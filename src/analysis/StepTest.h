@@ -40,4 +40,8 @@ double StepLoad(const TestDataType& test, int step);
 // (display unit). `x` is the step's load in the display unit.
 bool CompensatedLoad(const TestDataType& test, int step, double x, double& compensated);
 
+// Marks the test's shortened last step and fills its shortened-step values as the evaluation does,
+// so that lists and exports of a test that is not shown in the chart carry the compensated load too.
+void UpdateShortenedStep(TestDataType& test);
+
 }  // namespace trv

@@ -230,7 +230,13 @@ void CTRVView::SetDeviceAnnotation(const std::string& text, bool visible) {
 // ---- export -------------------------------------------------------------------------------------
 
 bool CTRVView::ExportTo(const QString& path, QString& error) const {
-    FileResult r = ExportCsv(GetDocument(), SelectedTestIndices(), path.toStdString());
+    // The compensated load of a shortened step comes from an evaluation; a test that is not shown
+    // gets it worked out on a copy.
+    CTRVDoc doc = GetDocument();
+    const std::vector<int> tests = SelectedTestIndices();
+    for (int i : tests)
+        if (doc.IsValidTest(i)) UpdateShortenedStep(doc.GetTest(i));
+    FileResult r = ExportCsv(doc, tests, path.toStdString());
     if (!r.ok) error = QU8(r.message);
     return r.ok;
 }

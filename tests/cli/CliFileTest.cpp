@@ -93,6 +93,30 @@ TEST_F(CliFiles, ExportWritesTheCsv) {
     EXPECT_EQ(fs::file_size(P("a.csv")), fs::file_size(P("b.csv")));
 }
 
+TEST_F(CliFiles, ExportWorksOutTheCompensatedLoadOfAShortenedStep) {
+    // Treadmill in km/h, durations from the analyser, compensation on, increment 2 km/h: the last step of
+    // 12 km/h was stopped after 135 s of 180 s, so it counts as 10 + 2 * 135 / 180 = 11.5 km/h.
+    ByteBuilder bb;
+    bb.i32(5).u32(1);
+    bb.i32(0).i32(0).i32(0).u8(0).i32(0).f64(8 / 3.6).f64(2 / 3.6).f64(150).i32(1).u8(1).i32(180).u8(1).u8(0);
+    bb.u32(3);
+    const auto meas = [&](uint16_t id, double speed, uint8_t type, uint16_t duration, uint8_t timed) {
+        bb.u16(30).u16(id).u8(2).u8(23).u32(1700000000u + id).f64(0).i32(0).f64(speed).f64(0).u8(type).u16(duration);
+        bb.u8(0).u8(timed).u8(0);
+    };
+    meas(1, 10 / 3.6, 2, 180, 1);
+    meas(2, 12 / 3.6, 2, 135, 1);
+    meas(3, 0, 3, 180, 0);
+    bb.emptyAthlete().str("").f64(0);
+    std::ofstream(dir / "short.trv", std::ios::binary)
+        .write(reinterpret_cast<const char*>(bb.b.data()), static_cast<long>(bb.b.size()));
+    ASSERT_EQ(Cli("export " + P("short.trv") + " -o " + P("s.csv") + " --all").code, 0);
+    std::ifstream f(P("s.csv"), std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(f)), {});
+    EXPECT_NE(text.find(";03:00 (AV);10,0;km/h;"), std::string::npos) << text;
+    EXPECT_NE(text.find(";02:15 (AV);11,5 (12,0);km/h;"), std::string::npos) << text;
+}
+
 TEST_F(CliFiles, ErrorsHaveTheirExitCodes) {
     CliRun r = Cli("info " + P("missing.trv") + " --json");
     EXPECT_EQ(r.code, 2);

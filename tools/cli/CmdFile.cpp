@@ -1,6 +1,7 @@
 // trv-cli info, save, export: the document file without the desktop program.
 #include "Cli.h"
 #include "CsvExport.h"
+#include "StepTest.h"
 #include "TrvFile.h"
 
 #include <cstdio>
@@ -108,6 +109,8 @@ int CmdExport(int argc, char** argv) {
     CTRVDoc doc;
     std::vector<int> indices;
     if (int rc = LoadDocumentAndTests(files[0], list ? &*list : nullptr, doc, indices)) return rc;
+    // The compensated load of a shortened step is not stored in the file.
+    for (int i : indices) UpdateShortenedStep(doc.GetTest(i));
     const FileResult r = ExportCsv(doc, indices, *out);
     return r.ok ? ExitOk : Fail(ExitFile, r.message);
 }
