@@ -28,7 +28,9 @@ void DecodeSlot(const uint8_t* s, PCMDataType& m) {
     if (m.m_nStatus == StatusEmpty) return;
     int second = FromBcd(s[8]), minute = FromBcd(s[9]), hour = FromBcd(s[10]);
     int day = FromBcd(s[11]), month = FromBcd(s[12]);
-    const int year = 2000 + FromBcd(s[13]);  // at most 2000 + 165: always a valid year
+    // A year byte that is no BCD digit pair decodes to as much as 165: such a year is replaced too.
+    int year = 2000 + FromBcd(s[13]);
+    if (year > 2099) year = 2000;
     if (second > 59) second = 0;
     if (minute > 59) minute = 0;
     if (hour > 23) hour = 0;

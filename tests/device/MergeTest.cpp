@@ -54,6 +54,13 @@ TEST(DecodeSlot, InvalidBcdPartsAreReplaced) {
     const uint8_t april[14] = {3, 0, 0, 0, 0x01, 10, 0, 20, 0x00, 0x00, 0x08, 0x31, 0x04, 0x25};
     DecodeSlot(april, m);
     EXPECT_EQ(m.m_Time.FormatIso(), "2025-04-30T08:00:00");
+    // Year byte 0x99 is 2099, the last year taken; 0xA5 (10 * 10 + 5) would be 2105 and becomes 2000.
+    const uint8_t last[14] = {4, 0, 0, 0, 0x01, 10, 0, 20, 0x00, 0x00, 0x08, 0x15, 0x06, 0x99};
+    DecodeSlot(last, m);
+    EXPECT_EQ(m.m_Time.FormatIso(), "2099-06-15T08:00:00");
+    const uint8_t beyond[14] = {5, 0, 0, 0, 0x01, 10, 0, 20, 0x00, 0x00, 0x08, 0x15, 0x06, 0xA5};
+    DecodeSlot(beyond, m);
+    EXPECT_EQ(m.m_Time.FormatIso(), "2000-06-15T08:00:00");
 }
 
 TEST(DecodeSlot, EmptySlotKeepsTheConstructedTime) {
