@@ -70,7 +70,8 @@ void CLinkController::EndTransaction(LinkOutcome outcome) {
 }
 
 // A search may have written the analyser's identity into an unbound document; a download that then
-// fails must leave the document as it was.
+// fails and takes the link offline must leave the document as it was (the next search takes the
+// identity again).
 void CLinkController::RestoreIdentityAfterFailure() {
     if (!m_bIdentityTaken) return;
     m_bIdentityTaken = false;
@@ -174,7 +175,8 @@ void CLinkController::FinishFrame() {
         m_host.Beep(BeepKind::Exclamation);
         m_host.MessageBox(LoadStr(2135), LoadStr(2136), true);
         m_host.HideStatus();
-        RestoreIdentityAfterFailure();
+        // The link stays with this analyser and the next download asks it without a search: the
+        // document must keep its identity (the download binds it), so nothing is restored here.
         EndTransaction(LinkOutcome::CrcError);
         return;
     }

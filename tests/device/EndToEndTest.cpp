@@ -115,8 +115,13 @@ TEST_F(EndToEnd, ChecksumErrorLeavesTheDocumentUntouched) {
     EXPECT_EQ(loop.m_Messages[0], LoadStr(2135));
     EXPECT_EQ(doc.GetTestCount(), 0);
     EXPECT_FALSE(doc.m_bDeviceBound);
-    EXPECT_EQ(doc.m_strDeviceId, "");
     EXPECT_FALSE(doc.IsModified());
+    // Still connected to that analyser: a download without the fault binds the document to it.
+    sim->SetFaults({});
+    Run([&] { ctl.ReceiveData(); });
+    ASSERT_EQ(ctl.Outcome(), LinkOutcome::Downloaded);
+    EXPECT_TRUE(doc.m_bDeviceBound);
+    EXPECT_EQ(doc.m_strDeviceId, "ARV0012345");
 }
 
 TEST_F(EndToEnd, HangUpMidFrameThenTheAnalyserComesBack) {

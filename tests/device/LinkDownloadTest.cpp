@@ -58,7 +58,6 @@ TEST_F(LinkDownload, NoiseAndStrayBytesBeforeTheWordAreHarmless) {
 }
 
 TEST_F(LinkDownload, ChecksumMismatchLeavesTheDocumentAsItWas) {
-    doc.m_strDeviceId = "OLD";  // unbound document with a leftover identity
     ConnectForDownload();
     auto frame = FrameOf(SmallMemory());
     frame[3501] ^= 0x01;
@@ -71,9 +70,31 @@ TEST_F(LinkDownload, ChecksumMismatchLeavesTheDocumentAsItWas) {
     EXPECT_EQ(doc.GetTestCount(), 0);
     EXPECT_FALSE(doc.m_bDeviceBound);
     EXPECT_FALSE(doc.IsModified());
-    EXPECT_EQ(doc.m_strDeviceId, "OLD");
     EXPECT_EQ(ctl.State(), LinkIdle);
     EXPECT_TRUE(host.receiveEnabled);
+}
+
+TEST_F(LinkDownload, DownloadAfterAChecksumErrorBindsTheDocumentToTheConnectedAnalyser) {
+    ConnectForDownload("COM3", "ARV0000125", "305");
+    auto bad = FrameOf(SmallMemory());
+    bad[3500] ^= 0x01;
+    Feed("putmdata");
+    Feed(bad);
+    ASSERT_EQ(ctl.Outcome(), LinkOutcome::CrcError);
+    // The link stays with that analyser: the next "Daten empfangen" asks it again without a search.
+    ctl.ReceiveData();
+    EXPECT_EQ(port.Count("gethmgid"), 1);
+    Feed("putmdata");
+    Feed(FrameOf(SmallMemory()));
+    ASSERT_EQ(ctl.Outcome(), LinkOutcome::Downloaded);
+    EXPECT_TRUE(doc.m_bDeviceBound);
+    EXPECT_EQ(doc.m_strDeviceId, "ARV0000125");
+    EXPECT_DOUBLE_EQ(doc.m_dFirmware, 3.05);
+    // And the analyser's configuration is still offered (tenth character "5", firmware 3.05).
+    host.configOk = false;
+    ctl.Configure();
+    EXPECT_EQ(host.messages.size(), 1u);  // only the checksum message
+    EXPECT_EQ(port.writes.back().bytes, std::string("geticonfig\x00", 11));
 }
 
 TEST_F(LinkDownload, BytesAfterTheChecksumAreNotPartOfIt) {
