@@ -22,10 +22,10 @@ std::string CLinkController::SearchPortName(size_t index) const {
 void CLinkController::PortSearch() {
     m_FoundPorts.clear();
     m_strPermission.clear();
-    if (m_port.IsOpen()) {
-        Disconnect();
-        m_host.Sleep(250);
-    }
+    if (m_port.IsOpen()) Disconnect();
+    // The pause comes before every search, also when no port was open (a port closed just before,
+    // e.g. by a failed keep-alive, gets its time too).
+    m_host.Sleep(250);
     SetState(LinkIdle);
     m_host.ShowStatus();
     m_host.SetStatusText(LoadStr(2233));

@@ -75,6 +75,7 @@ TEST_F(LinkSearch, OnlyTheFirstTwentyPortsAreAskedAndTheTwentiethDoesNotSleep) {
 
 TEST_F(LinkSearch, SearchWithoutAnyPortEndsAsNoAnalyser) {
     ctl.ReceiveData();
+    EXPECT_EQ(host.sleeps, std::vector<int>{250});  // the pause before the probing, port closed or not
     EXPECT_EQ(ctl.Outcome(), LinkOutcome::NoAnalyser);
     EXPECT_TRUE(host.notice & NoticeNoAnalyser);
     EXPECT_TRUE(host.receiveEnabled);
@@ -172,8 +173,10 @@ TEST_F(LinkSearch, PollingSendsTheKeepAliveAndGoesOfflineWhenItCannotBeWritten) 
     EXPECT_EQ(port.Count("O"), 1);
     EXPECT_TRUE(host.Running(TimerPolling));
     port.writeFails = true;
+    host.sleeps.clear();
     host.Advance(15000);
-    EXPECT_EQ(std::count(host.sleeps.begin(), host.sleeps.end(), 250), 2);
+    // Two reopens (each closing the open port for the reopen delay), each followed by 250 ms.
+    EXPECT_EQ(host.sleeps, (std::vector<int>{100, 250, 100, 250}));
     EXPECT_EQ(ctl.State(), LinkOffline);
     EXPECT_TRUE(host.notice & NoticeNoAnalyser);
     EXPECT_TRUE(host.Running(TimerPolling));
