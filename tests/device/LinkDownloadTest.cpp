@@ -97,6 +97,18 @@ TEST_F(LinkDownload, DownloadAfterAChecksumErrorBindsTheDocumentToTheConnectedAn
     EXPECT_EQ(port.writes.back().bytes, std::string("geticonfig\x00", 11));
 }
 
+TEST_F(LinkDownload, EmptyMemoryAddsNothingButBindsAndModifiesTheDocument) {
+    ConnectForDownload();
+    // 3500 zero bytes have the checksum 0: the frame ends in two more zero bytes and two unused ones.
+    Feed("putmdata");
+    Feed(std::vector<uint8_t>(3504, 0));
+    EXPECT_EQ(ctl.Outcome(), LinkOutcome::Downloaded);
+    EXPECT_EQ(doc.GetTestCount(), 0);
+    EXPECT_TRUE(doc.m_bDeviceBound);
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(doc.m_strDeviceId, "ARV0000125");
+}
+
 TEST_F(LinkDownload, BytesAfterTheChecksumAreNotPartOfIt) {
     ConnectForDownload();
     auto frame = FrameOf(SmallMemory());
