@@ -52,11 +52,22 @@ void CTRVView::OnReceiveData() {
 void CTRVView::OnEditTestParams() {
     CTRVDoc& doc = GetDocument();
     if (!doc.IsValidTest(m_nSelectedTest)) return;
-    TestDataType& test = doc.GetTest(m_nSelectedTest);
-    CTRVTestParamDialog dlg(test, this);
+    // While the dialog is open the analyser may announce a reading, and its download adds tests
+    // (the list of tests grows and is sorted again, and the newest test becomes the selected one).
+    // The edited test is therefore found again afterwards by its first reading.
+    const int index = m_nSelectedTest;
+    auto firstId = [](const TestDataType& t) { return t.m_Steps.empty() ? -1 : int(t.m_Steps.front().m_nMeasId); };
+    const int id = firstId(doc.GetTest(index));
+    CTRVTestParamDialog dlg(doc.GetTest(index), this);
     if (dlg.exec() != QDialog::Accepted) return;
+    int edited = doc.IsValidTest(index) && firstId(doc.GetTest(index)) == id ? index : -1;
+    for (int i = 0; edited < 0 && i < doc.GetTestCount(); ++i)
+        if (firstId(doc.GetTest(i)) == id) edited = i;
+    if (edited < 0) return;
+    TestDataType& test = doc.GetTest(edited);
     test.m_bParamsEntered = 1;
     dlg.ApplyTo(test);
+    m_nSelectedTest = edited;
     MarkModified();
     RunLoadUpdate();
 }

@@ -149,6 +149,34 @@ TEST(TestParamDialog, OkThroughTheViewEntersTheParametersAndUpdatesLoads) {
     EXPECT_EQ(h.view->m_pMeasModel->index(1, CMeasurementListModel::ColLoad).data().toString(), QStringLiteral("10,0"));
 }
 
+TEST(TestParamDialog, ADownloadWhileTheDialogIsOpenDoesNotMisplaceTheParameters) {
+    ViewHolder h;
+    h.SelectTests({2});  // the step test with ID 200
+    OnNextModal([&h](QWidget* w) {
+        auto* dlg = qobject_cast<CTRVTestParamDialog*>(w);
+        ASSERT_NE(dlg, nullptr);
+        // A reading announced by the analyser arrives meanwhile; its test sorts in front of all
+        // others (ID 10), and the view selects the newest test.
+        CTRVDoc& doc = h.doc->Doc();
+        doc.m_Tests.insert(doc.m_Tests.begin(), SingleTest(10, 20));
+        h.view->OnDownloadMerged();
+        Choose(dlg->m_pTestType, TestErgometer);
+        dlg->accept();
+    });
+    h.view->m_pParamButton->click();
+    const CTRVDoc& doc = h.doc->Doc();
+    ASSERT_EQ(doc.m_Tests.size(), 7u);
+    ASSERT_EQ(doc.m_Tests[3].m_Steps.front().m_nMeasId, 200);
+    EXPECT_EQ(doc.m_Tests[3].m_nTestType, TestErgometer);
+    EXPECT_EQ(doc.m_Tests[3].m_nLoadUnit, UnitWatt);
+    EXPECT_EQ(doc.m_Tests[3].m_bParamsEntered, 1);
+    // The test that now stands at the old index (ID 100) is untouched.
+    EXPECT_EQ(doc.m_Tests[2].m_Steps.front().m_nMeasId, 100);
+    EXPECT_EQ(doc.m_Tests[2].m_nTestType, TestTreadmill);
+    EXPECT_EQ(doc.m_Tests[2].m_bParamsEntered, 0);
+    EXPECT_EQ(h.view->SelectedTest(), 3);
+}
+
 TEST(TestParamDialog, CancelThroughTheViewChangesNothing) {
     ViewHolder h;
     h.SelectTests({2});
