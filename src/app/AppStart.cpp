@@ -47,10 +47,15 @@ bool RunStartup(CMainFrame& frame, const StartOptions& opts) {
             QMessageBox::warning(&frame, QApplication::applicationDisplayName(),
                                  trv::QU8(trv::FmtId(trv::ui::IDS_DEMO_FAILED, error.toStdString().c_str())));
     }
-    bool opened = false;
-    for (const QString& f : opts.files) opened = frame.OpenDocument(f) || opened;
-    if (opts.files.isEmpty()) frame.NewDocument();
-    else if (!opened && opts.files.size() > 0) frame.NewDocument();
+    if (opts.files.isEmpty()) {
+        frame.NewDocument();
+    } else {
+        // A file named on the command line that cannot be opened ends the start (after its
+        // message), as a failed shell command does.
+        bool opened = false;
+        for (const QString& f : opts.files) opened = frame.OpenDocument(f) || opened;
+        if (!opened) return false;
+    }
     frame.showMaximized();
     return true;
 }

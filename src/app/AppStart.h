@@ -18,5 +18,6 @@ StartOptions ParseStartOptions(const QStringList& arguments);
 void InitApplication(QApplication& app);
 
 // With --demo starts the simulated analyser; opens the files given (or a new document), then shows
-// the main window maximised. False when start-up must end.
+// the main window maximised. False when start-up must end: no file named on the command line
+// could be opened.
 bool RunStartup(CMainFrame& frame, const StartOptions& opts);

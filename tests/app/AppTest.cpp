@@ -98,6 +98,32 @@ TEST(MainFrame, AFileThatCannotBeOpenedSaysWhy) {
     EXPECT_TRUE(f.frame.MdiArea()->subWindowList().isEmpty());
 }
 
+TEST(Startup, AFileOnTheCommandLineThatCannotBeOpenedEndsTheStart) {
+    QTemporaryDir dir;
+    {
+        Frame f;
+        StartOptions opts;
+        opts.files << dir.filePath(QStringLiteral("fehlt.trv"));
+        QString text;
+        AnswerNextBox(QMessageBox::Ok, &text);
+        EXPECT_FALSE(RunStartup(f.frame, opts));
+        EXPECT_TRUE(text.contains(QStringLiteral("fehlt.trv"))) << text.toStdString();
+        EXPECT_TRUE(f.frame.MdiArea()->subWindowList().isEmpty());
+    }
+    {
+        Frame f;
+        StartOptions opts;
+        opts.files << SavedSample(dir);
+        EXPECT_TRUE(RunStartup(f.frame, opts));
+        EXPECT_EQ(f.frame.MdiArea()->subWindowList().size(), 1);
+    }
+    {
+        Frame f;
+        EXPECT_TRUE(RunStartup(f.frame, StartOptions{}));  // no file: a new document
+        EXPECT_EQ(f.frame.MdiArea()->subWindowList().size(), 1);
+    }
+}
+
 TEST(MainFrame, MenusWithAndWithoutADocument) {
     Frame f;
     auto titles = [&] {
