@@ -1,11 +1,8 @@
 // German user texts of TRV, by string-table id.
 //
-// Ids the program refers to without a fixed text here:
-//   2166  contact text in the footer of the printed protocol (company name,
-//         postal address, telephone and fax on the first line, e-mail and web
-//         address on the second, each line ending with "\n"); it carries the
-//         maker's own details and is not part of this table, so LoadStr(2166)
-//         yields "".
+// 2166, the contact text in the footer of the printed protocol, has the form of two lines (company,
+// postal address, telephone and fax; e-mail and web address), each ending with "\n". It carries only
+// what is known of the maker: its name and the web address of the "?" menu.
 //
 // Texts are UTF-8. "\r", "\n" and "\t" inside a text are part of it (the
 // chart annotations break lines at "\r", the printout at "\n" and expands
@@ -136,6 +133,7 @@ const StringEntry kTable[] = {
     {2163, "\t\t [mm:ss]\t [%s]\t [mmol/l]\t [S/min]"},
     {2164, "\t\t AFL-Zeit\t\t\t"},
     {2165, "\nSeite %d / 2"},
+    {2166, "Morvane GmbH\nwww.morvane.de\n"},
     {2167, "Geräte-ID: %s\rFirmware: %2.2f"},
     {2168, "Laktat [mmol/l]"},
     {2169, "Heart Rate [S/min]"},
