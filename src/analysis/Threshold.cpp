@@ -157,12 +157,10 @@ bool DetermineThreshold(TestDataType& test, const CCurveFit& fit, const ChartSer
     }
     an.m_bIansFailed = ok ? 0 : 1;
     an.m_dIansHeartRate = ok && hrActive ? HeartRateAt(hr, an.m_dIansLoad) : -1.0;
-    if (test.m_nTestType == TestField) {
-        if (ok)
-            FieldTimes(an.m_dIansLoad, test.m_nLoadUnit, test.m_dTrackLength, an.m_nTime1000, an.m_nTimeTrack);
-        else
-            an.m_nTime1000 = an.m_nTimeTrack = 0;
-    }
+    // The running times follow the threshold load of every field-test run, determinable or not
+    // (a failed search leaves its last midpoint there); only the heart rate waits for success.
+    if (test.m_nTestType == TestField)
+        FieldTimes(an.m_dIansLoad, test.m_nLoadUnit, test.m_dTrackLength, an.m_nTime1000, an.m_nTimeTrack);
     an.m_bEvaluated = 1;
     return ok;
 }

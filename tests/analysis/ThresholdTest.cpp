@@ -192,3 +192,21 @@ TEST(CursorTexts, ReadOutLines)
     EXPECT_EQ(CursorText(1, f, 14.4, 4.0, HeartRates({})),
               "Cursor 1: v = 14,40 km/h, Laktat = 4,00 mmol/l, t (400 m) = 01:40, t (1000 m) = 04:10");
 }
+
+TEST(FieldTest, TimesFollowTheLoadAlsoWhenNotDeterminable)
+{
+    // Lactate stays below 4.0 mmol/l on 8..16 km/h: the Mader search runs to the upper end, 16 km/h,
+    // i.e. 4.444 m/s: 1000 m in 225 s, 400 m in 90 s. The heart rate is not taken.
+    CCurveFit fit;
+    fit.SetPoints({8, 10, 12, 14, 16}, {1.0, 1.2, 1.5, 2.0, 2.6});
+    ASSERT_TRUE(fit.Fit(FitSpline));
+    TestDataType t = MakeTest(UnitKmh, TestField, ModelMader);
+    t.m_Analysis.m_nFitFunction = FitSpline;
+    t.m_dTrackLength = 400;
+    EXPECT_FALSE(DetermineThreshold(t, fit, Curve(fit), HeartRates({{8, 120}, {16, 180}}), true));
+    EXPECT_EQ(t.m_Analysis.m_bIansFailed, 1);
+    EXPECT_NEAR(t.m_Analysis.m_dIansLoad, 16.0, 1e-9);
+    EXPECT_EQ(t.m_Analysis.m_nTime1000, 225);
+    EXPECT_EQ(t.m_Analysis.m_nTimeTrack, 90);
+    EXPECT_EQ(t.m_Analysis.m_dIansHeartRate, -1.0);
+}
