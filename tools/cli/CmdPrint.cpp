@@ -14,6 +14,7 @@
 #include <QApplication>
 
 #include <clocale>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 
@@ -41,6 +42,12 @@ int CmdPrint(int argc, char** argv)
     // Fonts and PDF output need a Qt application; no display is needed.
     if (!std::getenv("QT_QPA_PLATFORM"))
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    // stderr carries only the program's own error line; Qt's notes about the session
+    // (no runtime directory, no display) are not for a script's user.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& msg) {
+        if (type == QtCriticalMsg || type == QtFatalMsg)
+            std::fprintf(stderr, "trv-cli: %s\n", msg.toLocal8Bit().constData());
+    });
     int qtArgc = 1;
     char name[] = "trv-cli";
     char* qtArgv[] = {name, nullptr};
