@@ -20,13 +20,18 @@ void ShowOnlyTests(CTRVDoc& doc, const std::vector<int>& indices, int fit, int m
 
 uint32_t ParamsMissingNotices(const CTRVDoc& doc)
 {
+    // As the test list does it: every shown test after the first speaks for the bit of curve L2, in
+    // document order, a test with parameters clearing what one without them set.
     uint32_t flags = 0;
     int slot = 0;
     for (const TestDataType& t : doc.m_Tests) {
         if (!t.m_bShowInChart)
             continue;
-        if (!t.m_bParamsEntered && slot < 2)
-            flags |= slot == 0 ? NoticeParams1 : NoticeParams2;
+        const uint32_t bit = slot == 0 ? NoticeParams1 : NoticeParams2;
+        if (t.m_bParamsEntered)
+            flags &= ~bit;
+        else
+            flags |= bit;
         ++slot;
     }
     return flags;

@@ -15,8 +15,9 @@ class CTRVDoc;
 // gets the fitting function `fit` and the threshold model `model`.
 void ShowOnlyTests(CTRVDoc& doc, const std::vector<int>& indices, int fit, int model);
 
-// The "parameters missing" notices the test list sets for the shown tests: 0x1 when test 1, 0x2
-// when test 2 has no parameters entered.
+// The "parameters missing" notices the test list sets for the shown tests, in document order: 0x1
+// for the first shown test, 0x2 for every later one; set by a test without parameters entered,
+// cleared by one with them.
 uint32_t ParamsMissingNotices(const CTRVDoc& doc);
 
 // ShowOnlyTests, then the evaluation with its result boxes on a chart in its first-update state.
