@@ -78,6 +78,11 @@ TEST(PolyFit, ThreePointsNeverLeaveANonFiniteCurve)
     if (fit.Fit(FitCubic)) {
         for (double a : fit.m_adCoeff)
             EXPECT_TRUE(std::isfinite(a));
+        // Whatever a3 the noisy last pivot gives, the first three normal equations then make
+        // a0..a2 the quadratic through the points of y - a3 x^3: the cubic meets all three points.
+        const auto& a = fit.m_adCoeff;
+        for (int k = 0; k < 3; ++k)
+            EXPECT_NEAR(PolyValue(a[0], a[1], a[2], a[3], fit.m_x[k]), fit.m_y[k], 1e-6);
         ChartSeries s;
         EXPECT_TRUE(fit.Sample(s, "L 1", 0));
         for (const ChartPoint& p : s.points)
