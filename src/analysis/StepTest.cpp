@@ -151,7 +151,8 @@ void UpdateShortenedStep(TestDataType& test)
     an.m_bHasShortened = 0;
     for (size_t k = 0; k < test.m_Steps.size(); ++k) {
         PCMDataType& m = test.m_Steps[k];
-        if (m.m_nMeasType != MeasLoad)
+        // Like the evaluation: only the ticked main-load steps.
+        if (m.m_nMeasType != MeasLoad || !m.m_bChecked)
             continue;
         m.m_bShortened = 0;
         const double x = LoadInUnit(m, test.m_nLoadUnit);

@@ -102,7 +102,7 @@ TEST_F(CliFiles, ExportWorksOutTheCompensatedLoadOfAShortenedStep) {
     bb.u32(3);
     const auto meas = [&](uint16_t id, double speed, uint8_t type, uint16_t duration, uint8_t timed) {
         bb.u16(30).u16(id).u8(2).u8(23).u32(1700000000u + id).f64(0).i32(0).f64(speed).f64(0).u8(type).u16(duration);
-        bb.u8(0).u8(timed).u8(0);
+        bb.u8(1).u8(timed).u8(0);
     };
     meas(1, 10 / 3.6, 2, 180, 1);
     meas(2, 12 / 3.6, 2, 135, 1);
