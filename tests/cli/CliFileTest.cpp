@@ -117,6 +117,42 @@ TEST_F(CliFiles, ExportWorksOutTheCompensatedLoadOfAShortenedStep) {
     EXPECT_NE(text.find(";02:15 (AV);11,5 (12,0);km/h;"), std::string::npos) << text;
 }
 
+// The number after "key": in a JSON text.
+double JsonNumber(const std::string& json, const std::string& key) {
+    const size_t at = json.find("\"" + key + "\":");
+    if (at == std::string::npos) return -1e300;
+    return std::strtod(json.c_str() + at + key.size() + 3, nullptr);
+}
+
+TEST_F(CliFiles, EvaluateFindsTheMaderThresholdOfAKnownCurve) {
+    // Lactate 0.1 x² + 0.2 x + 0.5 mmol/l at 2..7 m/s crosses 4 mmol/l at x = 5 (x² + 2x - 35 = 0);
+    // heart rate 100 + 10 x gives 150 there.
+    ByteBuilder bb;
+    bb.i32(5).u32(1);
+    bb.i32(0).i32(1).i32(0).u8(1).i32(0).f64(2).f64(1).f64(150).i32(0).u8(0).i32(180).u8(1).u8(0);
+    bb.u32(6);
+    for (int x = 2; x <= 7; ++x)
+        bb.u16(static_cast<uint16_t>(x * x + 2 * x + 5)).u16(static_cast<uint16_t>(x)).u8(1).u8(23)
+            .u32(1700000000u + 180u * static_cast<uint32_t>(x)).f64(0).i32(100 + 10 * x).f64(x).f64(0).u8(2).u16(180)
+            .u8(1).u8(0).u8(0);
+    bb.emptyAthlete().str("").f64(0);
+    std::ofstream(dir / "curve.trv", std::ios::binary)
+        .write(reinterpret_cast<const char*>(bb.b.data()), static_cast<long>(bb.b.size()));
+    const CliRun r = Cli("evaluate " + P("curve.trv") + " --tests 0 --json");
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_NEAR(JsonNumber(r.out, "ians_load"), 5.0, 0.002) << r.out;
+    EXPECT_NEAR(JsonNumber(r.out, "ians_lactate"), 4.0, 1e-9);
+    EXPECT_NEAR(JsonNumber(r.out, "ians_heart_rate"), 150.0, 0.05);
+    EXPECT_NEAR(JsonNumber(r.out, "residual_sum"), 0.0, 1e-9);
+    EXPECT_EQ(JsonNumber(r.out, "notice_flags"), 0.0);
+    EXPECT_NE(r.out.find("\"result_text\":\"Madermodell:\\rv = 5,00 m/s\\rLaktat = 4,00 mmol/l\\rHR = 150 S/min\""),
+              std::string::npos)
+        << r.out;
+    // An unknown model and a test the document does not have are usage errors.
+    EXPECT_EQ(Cli("evaluate " + P("curve.trv") + " --tests 0 --model 3 --json").code, 1);
+    EXPECT_EQ(Cli("evaluate " + P("curve.trv") + " --tests 1 --json").code, 1);
+}
+
 TEST_F(CliFiles, ErrorsHaveTheirExitCodes) {
     CliRun r = Cli("info " + P("missing.trv") + " --json");
     EXPECT_EQ(r.code, 2);
