@@ -19,8 +19,7 @@ constexpr uint32_t kBlue = 0xFF0000;
 constexpr uint32_t kNavy = 0x800000;
 constexpr uint32_t kLightYellow = 0x80FFFF;
 
-ChartSeries MakeSeries(const char* title, SeriesKind kind, int xAxis, int yAxis, uint32_t color, MarkerShape marker)
-{
+ChartSeries MakeSeries(const char* title, SeriesKind kind, int xAxis, int yAxis, uint32_t color, MarkerShape marker) {
     ChartSeries s;
     s.title = title;
     s.kind = kind;
@@ -36,8 +35,7 @@ ChartSeries MakeSeries(const char* title, SeriesKind kind, int xAxis, int yAxis,
 
 }  // namespace
 
-int ChartSeries::Add(double x, double y, std::string label, uint32_t color)
-{
+int ChartSeries::Add(double x, double y, std::string label, uint32_t color) {
     auto at = points.end();
     if (sortedX)
         at = std::upper_bound(points.begin(), points.end(), x, [](double v, const ChartPoint& p) { return v < p.x; });
@@ -45,30 +43,23 @@ int ChartSeries::Add(double x, double y, std::string label, uint32_t color)
     return static_cast<int>(at - points.begin());
 }
 
-double ChartSeries::MinX() const
-{
-    if (points.empty())
-        return 0.0;
+double ChartSeries::MinX() const {
+    if (points.empty()) return 0.0;
     double v = points.front().x;
-    for (const ChartPoint& p : points)
-        v = std::min(v, p.x);
+    for (const ChartPoint& p : points) v = std::min(v, p.x);
     return v;
 }
 
-double ChartSeries::MaxX() const
-{
-    if (points.empty())
-        return 0.0;
+double ChartSeries::MaxX() const {
+    if (points.empty()) return 0.0;
     double v = points.front().x;
-    for (const ChartPoint& p : points)
-        v = std::max(v, p.x);
+    for (const ChartPoint& p : points) v = std::max(v, p.x);
     return v;
 }
 
 CChartModel::CChartModel() { Reset(); }
 
-void CChartModel::Reset()
-{
+void CChartModel::Reset() {
     using K = SeriesKind;
     using M = MarkerShape;
     for (int t = 0; t < 2; ++t) {
@@ -95,8 +86,7 @@ void CChartModel::Reset()
     for (int i = 0; i < kChartSeriesCount; ++i)
         series[i].sortedX = i != SeriesPreLoad1 && i != SeriesPostLoad1 && i != SeriesPostLoad2;
 
-    for (ChartAxis& a : axes)
-        a = ChartAxis{};
+    for (ChartAxis& a : axes) a = ChartAxis{};
     axes[AxisLeft].title = "Laktat [mmol/l]";
     axes[AxisLeft].automatic = false;
     axes[AxisLeft].increment = 1.0;
@@ -119,8 +109,7 @@ void CChartModel::Reset()
     axes[AxisTop].title = "Geschwindigkeit [km/h]";
     axes[AxisTop].visible = false;
 
-    for (ChartTool& tool : tools)
-        tool = ChartTool{};
+    for (ChartTool& tool : tools) tool = ChartTool{};
     tools[ToolMarksTip].kind = ToolKind::MarksTip;
     tools[ToolMarksTip].delayMs = 1000;
     ChartTool& zone = tools[ToolZoneBand];
@@ -160,8 +149,7 @@ void CChartModel::Reset()
     thirdText = ChartTextArea{};
 }
 
-void CChartModel::ApplyStartup()
-{
+void CChartModel::ApplyStartup() {
     axes[AxisLeft].title = LoadStr(2168);
     axes[AxisRight].title = LoadStr(2169);
     axes[AxisBottom].title = LoadStr(2170);
@@ -169,35 +157,30 @@ void CChartModel::ApplyStartup()
     axes[AxisCustom1].title = LoadStr(2172);
     tools[ToolAnsLabel].text = LoadStr(2173);
     tools[ToolAsLabel].text = LoadStr(2174);
-    for (int i = 0; i <= 8; ++i)
-        tools[i].active = false;
+    for (int i = 0; i <= 8; ++i) tools[i].active = false;
     tools[ToolBand2].active = true;
 }
 
-void CChartModel::ResetSeries()
-{
-    for (ChartSeries& s : series)
-        s.active = true;
+void CChartModel::ResetSeries() {
+    for (ChartSeries& s : series) s.active = true;
     axes[AxisBottom].startPercent = 12.0;
     axes[AxisBottom].endPercent = 70.0;
 }
 
-void CChartModel::ApplySeriesActivity()
-{
+void CChartModel::ApplySeriesActivity() {
     series[SeriesPreLoadHr1].active = series[SeriesHr1].active;
     series[SeriesPostLoadHr1].active = series[SeriesHr1].active;
     series[SeriesPreLoadHr2].active = series[SeriesHr2].active;
     series[SeriesPostLoadHr2].active = series[SeriesHr2].active;
     const bool pre = series[SeriesPreLoad1].active || series[SeriesPreLoad2].active || series[SeriesHr1].active ||
                      series[SeriesHr2].active;
-    const bool post = series[SeriesPostLoad1].active || series[SeriesPostLoad2].active ||
-                      series[SeriesHr1].active || series[SeriesHr2].active;
+    const bool post = series[SeriesPostLoad1].active || series[SeriesPostLoad2].active || series[SeriesHr1].active ||
+                      series[SeriesHr2].active;
     axes[AxisBottom].startPercent = pre ? 12.0 : 0.0;
     axes[AxisBottom].endPercent = post ? 70.0 : 100.0;
 }
 
-void CChartModel::ShowDeviceText(const std::string& deviceId, double firmware)
-{
+void CChartModel::ShowDeviceText(const std::string& deviceId, double firmware) {
     ChartTool& t = tools[ToolDeviceText];
     t.active = true;
     t.shapeProperty126 = 50;

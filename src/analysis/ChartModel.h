@@ -13,11 +13,11 @@ namespace trv {
 
 // Series indices. Test 1 uses 0..4, 10, 11; test 2 uses 5..9, 12, 13.
 enum ChartSeriesIndex : int {
-    SeriesCurve1 = 0,    // "L 1"  sampled curve of test 1        bottom / left
-    SeriesPreLoad1 = 1,  // "PrL 1" pre-load points               custom 0 / left
-    SeriesLoad1 = 2,     // "Ld 1"  main-load points              bottom / left
-    SeriesPostLoad1 = 3, // "AFL 1" post-load points, x in days   custom 1 / left
-    SeriesHr1 = 4,       // "HR 1"  heart rate at main-load points bottom / right
+    SeriesCurve1 = 0,     // "L 1"  sampled curve of test 1        bottom / left
+    SeriesPreLoad1 = 1,   // "PrL 1" pre-load points               custom 0 / left
+    SeriesLoad1 = 2,      // "Ld 1"  main-load points              bottom / left
+    SeriesPostLoad1 = 3,  // "AFL 1" post-load points, x in days   custom 1 / left
+    SeriesHr1 = 4,        // "HR 1"  heart rate at main-load points bottom / right
     SeriesCurve2 = 5,
     SeriesPreLoad2 = 6,
     SeriesLoad2 = 7,
@@ -81,8 +81,8 @@ struct ChartSeries {
     bool xIsTime = false;  // x is a fraction of a day, shown as mm:ss
     bool sortedX = true;   // points kept in ascending x (equal x in the order of the adds)
 
-    bool active = true;         // shown, with its legend entry
-    bool evalProperty = false;  // the boolean the evaluation sets (true on 0..9, false on 10..13)
+    bool active = true;              // shown, with its legend entry
+    bool evalProperty = false;       // the boolean the evaluation sets (true on 0..9, false on 10..13)
     std::vector<ChartPoint> points;  // in the order of the adds
 
     void Clear() { points.clear(); }
@@ -104,8 +104,8 @@ struct ChartAxis {
     bool grid = false;
     double startPercent = 0.0;  // position along the chart, percent of its width (horizontal axes)
     double endPercent = 100.0;
-    bool timeLabels = false;   // labels as time, format below
-    std::string labelFormat;   // "nn:ss" for the post-load axis
+    bool timeLabels = false;  // labels as time, format below
+    std::string labelFormat;  // "nn:ss" for the post-load axis
     std::string titleFont = "Verdana";
     int titleFontSize = 0;  // 0 = widget default
     std::string labelFont = "Arial Narrow";

@@ -30,8 +30,8 @@ int SplineSetup(const double* x, const double* y, int n, std::vector<double>& h,
 
 // Spline value at v: 0 and `out`, or -1 when v lies outside [x0, x(n-1)]. At an inner knot the
 // interval to the right is used.
-int SplineValue(const double* x, const double* y, const std::vector<double>& h, const std::vector<double>& M,
-                int n, double v, double& out);
+int SplineValue(const double* x, const double* y, const std::vector<double>& h, const std::vector<double>& M, int n,
+                double v, double& out);
 
 // The fit's working storage for one test at a time: the points, the cubic's coefficients and the
 // spline storage. Owned by the evaluation; the threshold search and the cursor read it.

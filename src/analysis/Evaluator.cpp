@@ -40,39 +40,31 @@ const SlotSeries kSlots[2] = {
 };
 
 // Whole seconds from `from` to `to`; 0 when either is not a valid time.
-double SecondsBetween(const COleDateTime& from, const COleDateTime& to)
-{
-    if (!from.IsValid() || !to.IsValid())
-        return 0.0;
+double SecondsBetween(const COleDateTime& from, const COleDateTime& to) {
+    if (!from.IsValid() || !to.IsValid()) return 0.0;
     const double s = std::round((to.m_dt - from.m_dt) * 86400.0);
     return std::isfinite(s) ? s : 0.0;
 }
 
 }  // namespace
 
-void CEvaluator::Evaluate(CTRVDoc& doc, CChartModel& chart, uint32_t& noticeFlags)
-{
-    for (int i = 0; i < kChartSeriesCount; ++i)
-        chart.series[i].evalProperty = i <= 9;
+void CEvaluator::Evaluate(CTRVDoc& doc, CChartModel& chart, uint32_t& noticeFlags) {
+    for (int i = 0; i < kChartSeriesCount; ++i) chart.series[i].evalProperty = i <= 9;
     chart.tools[ToolResult1].active = false;
     chart.tools[ToolResult2].active = false;
 
-    if (doc.m_Tests.empty() || doc.m_Tests.front().m_Steps.empty())
-        return;
+    if (doc.m_Tests.empty() || doc.m_Tests.front().m_Steps.empty()) return;
 
     chart.notices.Clear();
-    for (ChartSeries& s : chart.series)
-        s.Clear();
+    for (ChartSeries& s : chart.series) s.Clear();
 
     m_anShownTest = {-1, -1};
     m_nShownCount = 0;
     for (int i = 0; i < doc.GetTestCount(); ++i) {
         TestDataType& t = doc.GetTest(i);
-        if (!t.m_bShowInChart)
-            continue;
+        if (!t.m_bShowInChart) continue;
         t.m_nCurveSlot = m_nShownCount;
-        if (m_nShownCount < 2)
-            m_anShownTest[static_cast<size_t>(m_nShownCount)] = i;
+        if (m_nShownCount < 2) m_anShownTest[static_cast<size_t>(m_nShownCount)] = i;
         ++m_nShownCount;
     }
 
@@ -113,71 +105,65 @@ void CEvaluator::Evaluate(CTRVDoc& doc, CChartModel& chart, uint32_t& noticeFlag
         }
         EvaluateTest(doc, test, slot, chart, noticeFlags);
     }
-    if (m_nShownCount < 2)
-        noticeFlags &= ~static_cast<uint32_t>(NoticeUnits);
+    if (m_nShownCount < 2) noticeFlags &= ~static_cast<uint32_t>(NoticeUnits);
     noticeFlags &= ~static_cast<uint32_t>(NoticeNoTestShown);
 }
 
-void CEvaluator::AddPoints(TestDataType& test, int slot, CChartModel& chart)
-{
+void CEvaluator::AddPoints(TestDataType& test, int slot, CChartModel& chart) {
     const SlotSeries& ss = kSlots[slot];
     TestAnalysis& an = test.m_Analysis;
     COleDateTime reference(0.0, COleDateTime::invalid);
     for (size_t k = 0; k < test.m_Steps.size(); ++k) {
         PCMDataType& m = test.m_Steps[k];
-        if (!m.m_bChecked)
-            continue;
+        if (!m.m_bChecked) continue;
         double x = LoadInUnit(m, test.m_nLoadUnit);
-        if (!std::isfinite(x))
-            x = 0.0;
+        if (!std::isfinite(x)) x = 0.0;
         const double y = m.m_nLactate / 10.0;
         const double h = m.m_nHeartRate;
         const bool ordinary = m.m_nStatus == StatusNormal || m.m_nStatus == StatusTimed;
         switch (m.m_nMeasType) {
-        case MeasPreLoad:
-            chart.series[ss.pre].Add(x, y, ss.preLabel, ordinary ? kWhite : kGreyPoint);
-            chart.series[ss.preHr].Add(x, h, ss.hrLabel, kHeartRate);
-            break;
-        case MeasLoad: {
-            reference = m.m_Time;
-            m.m_bShortened = 0;
-            double comp = 0.0;
-            if (CompensatedLoad(test, static_cast<int>(k), x, comp)) {
-                m.m_bShortened = 1;
-                an.m_bHasShortened = 1;
-                an.m_dShortFullLoad = x;
-                an.m_dShortCompLoad = comp;
-                an.m_dShortLactate = y;
-                x = comp;
+            case MeasPreLoad:
+                chart.series[ss.pre].Add(x, y, ss.preLabel, ordinary ? kWhite : kGreyPoint);
+                chart.series[ss.preHr].Add(x, h, ss.hrLabel, kHeartRate);
+                break;
+            case MeasLoad: {
+                reference = m.m_Time;
+                m.m_bShortened = 0;
+                double comp = 0.0;
+                if (CompensatedLoad(test, static_cast<int>(k), x, comp)) {
+                    m.m_bShortened = 1;
+                    an.m_bHasShortened = 1;
+                    an.m_dShortFullLoad = x;
+                    an.m_dShortCompLoad = comp;
+                    an.m_dShortLactate = y;
+                    x = comp;
+                }
+                if (ordinary)
+                    chart.series[ss.load].Add(x, y, m.m_bShortened ? ss.shortLabel : ss.loadLabel, kRed);
+                else
+                    chart.series[ss.load].Add(x, y, ss.loadLabel, kGreyPoint);
+                chart.series[ss.hr].Add(x, h, ss.hrLabel, kHeartRate);
+                break;
             }
-            if (ordinary)
-                chart.series[ss.load].Add(x, y, m.m_bShortened ? ss.shortLabel : ss.loadLabel, kRed);
-            else
-                chart.series[ss.load].Add(x, y, ss.loadLabel, kGreyPoint);
-            chart.series[ss.hr].Add(x, h, ss.hrLabel, kHeartRate);
-            break;
-        }
-        case MeasPostLoad: {
-            const double px = SecondsBetween(reference, m.m_Time) / 86400.0;
-            if (ordinary)
-                chart.series[ss.post].Add(px, y, ss.postLabelOrdinary, kPostLoad);
-            else
-                chart.series[ss.post].Add(px, y, ss.postLabel, kGreyPoint);
-            chart.series[ss.postHr].Add(px, h, ss.hrLabel, kHeartRate);
-            break;
-        }
-        default:
-            break;
+            case MeasPostLoad: {
+                const double px = SecondsBetween(reference, m.m_Time) / 86400.0;
+                if (ordinary)
+                    chart.series[ss.post].Add(px, y, ss.postLabelOrdinary, kPostLoad);
+                else
+                    chart.series[ss.post].Add(px, y, ss.postLabel, kGreyPoint);
+                chart.series[ss.postHr].Add(px, h, ss.hrLabel, kHeartRate);
+                break;
+            }
+            default:
+                break;
         }
     }
 }
 
-void CEvaluator::EvaluateTest(CTRVDoc&, TestDataType& test, int slot, CChartModel& chart, uint32_t& noticeFlags)
-{
+void CEvaluator::EvaluateTest(CTRVDoc&, TestDataType& test, int slot, CChartModel& chart, uint32_t& noticeFlags) {
     const SlotSeries& ss = kSlots[slot];
     TestAnalysis& an = test.m_Analysis;
-    for (int t : {ToolMarksTip, ToolZoneBand, ToolAnsLabel, ToolAsLabel, ToolDeviceText})
-        chart.tools[t].active = true;
+    for (int t : {ToolMarksTip, ToolZoneBand, ToolAnsLabel, ToolAsLabel, ToolDeviceText}) chart.tools[t].active = true;
     an.m_bHasShortened = 0;
 
     const char* axisTitle = "v [m/s]";
@@ -226,20 +212,17 @@ void CEvaluator::EvaluateTest(CTRVDoc&, TestDataType& test, int slot, CChartMode
     m_Fit.Release();
 }
 
-void CEvaluator::SetUpResults(const CTRVDoc& doc, CChartModel& chart, uint32_t noticeFlags) const
-{
+void CEvaluator::SetUpResults(const CTRVDoc& doc, CChartModel& chart, uint32_t noticeFlags) const {
     for (int slot = 0; slot < 2; ++slot) {
         ChartTool& box = chart.tools[slot == 0 ? ToolResult1 : ToolResult2];
         box.active = false;
         box.text.clear();
         box.anchored = false;
         const int index = m_anShownTest[static_cast<size_t>(slot)];
-        if (!doc.IsValidTest(index))
-            continue;
+        if (!doc.IsValidTest(index)) continue;
         const TestDataType& t = doc.GetTest(index);
         const uint32_t blocking = kSlots[slot].fitBit | kSlots[slot].iansBit | NoticeUnits;
-        if (!t.m_bParamsEntered || !t.m_Analysis.m_bEvaluated || (noticeFlags & blocking) != 0)
-            continue;
+        if (!t.m_bParamsEntered || !t.m_Analysis.m_bEvaluated || (noticeFlags & blocking) != 0) continue;
         box.text = ResultText(t);
         box.active = true;
         box.anchored = true;
@@ -248,20 +231,17 @@ void CEvaluator::SetUpResults(const CTRVDoc& doc, CChartModel& chart, uint32_t n
     }
 }
 
-std::string CEvaluator::CursorReadout(const CTRVDoc& doc, CChartModel& chart, int toolIndex, double x, double y) const
-{
+std::string CEvaluator::CursorReadout(const CTRVDoc& doc, CChartModel& chart, int toolIndex, double x, double y) const {
     chart.cursorText.Clear();
     int slot = -1;
     if (toolIndex == ToolCursor1 && m_nShownCount >= 1)
         slot = 0;
     else if (toolIndex == ToolCursor2 && m_nShownCount >= 2)
         slot = 1;
-    if (slot < 0 || !doc.IsValidTest(m_anShownTest[static_cast<size_t>(slot)]))
-        return std::string();
+    if (slot < 0 || !doc.IsValidTest(m_anShownTest[static_cast<size_t>(slot)])) return std::string();
     const TestDataType& t = doc.GetTest(m_anShownTest[static_cast<size_t>(slot)]);
     std::string line = CursorText(slot + 1, t, x, y, chart.series[kSlots[slot].hr]);
-    if (!line.empty())
-        chart.cursorText.Add(line);
+    if (!line.empty()) chart.cursorText.Add(line);
     return line;
 }
 

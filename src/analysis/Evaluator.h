@@ -45,9 +45,9 @@ public:
     int ShownTest(int slot) const { return slot == 0 || slot == 1 ? m_anShownTest[slot] : -1; }
     int ShownCount() const { return m_nShownCount; }
 
-    int32_t m_nLoadUnit1 = -1;   // load unit of test 1, for the unit check
-    std::string m_strSymbol;     // "v" or "P"
-    std::string m_strUnit;       // "km/h", "m/s" or "W"
+    int32_t m_nLoadUnit1 = -1;    // load unit of test 1, for the unit check
+    std::string m_strSymbol;      // "v" or "P"
+    std::string m_strUnit;        // "km/h", "m/s" or "W"
     bool m_bCurve1Active = true;  // series 0 and 5 active when the evaluation ran
     bool m_bCurve2Active = true;
 

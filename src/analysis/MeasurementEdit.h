@@ -14,8 +14,8 @@ namespace trv {
 enum MeasListColumn : int {
     MeasColTime = 0,
     MeasColDate = 1,
-    MeasColDuration = 2,   // "Stufendauer [mm:ss]"
-    MeasColLoad = 3,       // in the test's load unit
+    MeasColDuration = 2,  // "Stufendauer [mm:ss]"
+    MeasColLoad = 3,      // in the test's load unit
     MeasColLactate = 4,
     MeasColHeartRate = 5,
     MeasColTemperature = 6,

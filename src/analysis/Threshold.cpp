@@ -15,21 +15,16 @@ namespace {
 constexpr int kMaxHalvings = 100;
 constexpr double kTolerance = 0.001;
 
-int32_t WholeSeconds(double s)
-{
-    if (!std::isfinite(s) || s <= 0.0)
-        return 0;
-    if (s >= static_cast<double>(INT32_MAX))
-        return INT32_MAX;
+int32_t WholeSeconds(double s) {
+    if (!std::isfinite(s) || s <= 0.0) return 0;
+    if (s >= static_cast<double>(INT32_MAX)) return INT32_MAX;
     return static_cast<int32_t>(s);  // truncates toward zero
 }
 
 }  // namespace
 
-bool TangentAngle(int model, int loadUnit, double& angle)
-{
-    if (loadUnit != UnitKmh && loadUnit != UnitMs)
-        return false;
+bool TangentAngle(int model, int loadUnit, double& angle) {
+    if (loadUnit != UnitKmh && loadUnit != UnitMs) return false;
     if (model == ModelKeul)
         angle = loadUnit == UnitKmh ? 51.34 : 77.34;
     else if (model == ModelSimon)
@@ -41,8 +36,7 @@ bool TangentAngle(int model, int loadUnit, double& angle)
 
 double TangentSlope(double angleDegrees) { return std::tan(angleDegrees * 3.14159265 / 180.0); }
 
-bool FindMaderThreshold(const CCurveFit& fit, double lo, double hi, double& load)
-{
+bool FindMaderThreshold(const CCurveFit& fit, double lo, double hi, double& load) {
     int count = 0;
     double mid = lo;
     for (;;) {
@@ -58,17 +52,14 @@ bool FindMaderThreshold(const CCurveFit& fit, double lo, double hi, double& load
             lo = mid;
         else
             hi = mid;
-        if (std::fabs(d) <= kTolerance || count >= kMaxHalvings)
-            break;
+        if (std::fabs(d) <= kTolerance || count >= kMaxHalvings) break;
     }
     load = mid;
     return count < kMaxHalvings;
 }
 
-bool FindTangentThreshold(const CCurveFit& fit, double slope, double lo, double hi, double& load)
-{
-    if (fit.m_nFitCode != FitCubic)
-        return false;
+bool FindTangentThreshold(const CCurveFit& fit, double slope, double lo, double hi, double& load) {
+    if (fit.m_nFitCode != FitCubic) return false;
     const auto& a = fit.m_adCoeff;
     int count = 0;
     double mid = lo;
@@ -81,37 +72,30 @@ bool FindTangentThreshold(const CCurveFit& fit, double slope, double lo, double 
             hi = mid;
         else
             lo = mid;
-        if (std::fabs(d) <= kTolerance || count >= kMaxHalvings)
-            break;
+        if (std::fabs(d) <= kTolerance || count >= kMaxHalvings) break;
     }
     load = mid;
     return count < kMaxHalvings;
 }
 
-double HeartRateAt(const ChartSeries& hr, double load)
-{
+double HeartRateAt(const ChartSeries& hr, double load) {
     const int n = hr.Count();
-    if (n < 2)
-        return -1.0;
+    if (n < 2) return -1.0;
     int k = 0;
-    while (k < n && !(hr.points[k].x >= load))
-        ++k;
-    if (k == n)
-        return -1.0;
+    while (k < n && !(hr.points[k].x >= load)) ++k;
+    if (k == n) return -1.0;
     const int lo = k == 0 ? 0 : k - 1;
     const int hi = k == 0 ? 1 : k;
     const ChartPoint& a = hr.points[lo];
     const ChartPoint& b = hr.points[hi];
-    if (b.x == a.x)
-        return -1.0;
+    if (b.x == a.x) return -1.0;
     const double slope = (b.y - a.y) / (b.x - a.x);
     const double intercept = a.y - a.x * slope;
     const double h = slope * load + intercept;
     return std::isfinite(h) ? h : -1.0;
 }
 
-void FieldTimes(double load, int loadUnit, double trackLength, int32_t& time1000, int32_t& timeTrack)
-{
+void FieldTimes(double load, int loadUnit, double trackLength, int32_t& time1000, int32_t& timeTrack) {
     double v = 0.0;
     if (loadUnit == UnitKmh)
         v = load / 3.6;
@@ -127,8 +111,7 @@ void FieldTimes(double load, int loadUnit, double trackLength, int32_t& time1000
 }
 
 bool DetermineThreshold(TestDataType& test, const CCurveFit& fit, const ChartSeries& curve, const ChartSeries& hr,
-                        bool hrActive)
-{
+                        bool hrActive) {
     TestAnalysis& an = test.m_Analysis;
     const double lo = curve.MinX();
     const double hi = curve.MaxX();
@@ -167,8 +150,7 @@ bool DetermineThreshold(TestDataType& test, const CCurveFit& fit, const ChartSer
 
 const char* LoadSymbol(int loadUnit) { return loadUnit == UnitWatt ? "P" : "v"; }
 
-std::string ResultText(const TestDataType& test)
-{
+std::string ResultText(const TestDataType& test) {
     const TestAnalysis& an = test.m_Analysis;
     const char* sym = LoadSymbol(test.m_nLoadUnit);
     const char* unit = LoadUnitText(test.m_nLoadUnit);
@@ -179,24 +161,20 @@ std::string ResultText(const TestDataType& test)
         first = an.m_nThresholdModel == ModelKeul ? 2189 : an.m_nThresholdModel == ModelSimon ? 2194 : 2184;
     else
         first = an.m_nThresholdModel == ModelKeul ? 2178 : an.m_nThresholdModel == ModelSimon ? 2181 : 2175;
-    std::string s = an.m_nThresholdModel == ModelMader ? std::string(LoadStr(first))
-                                                        : FmtId(first, an.m_dTangentAngle);
+    std::string s = an.m_nThresholdModel == ModelMader ? std::string(LoadStr(first)) : FmtId(first, an.m_dTangentAngle);
     s += FmtId(first + 1, sym, an.m_dIansLoad, unit);
     s += FmtId(first + 2, an.m_dIansLactate);
     if (field) {
         s += FmtId(first + 3, an.m_nTime1000 / 60, an.m_nTime1000 % 60);
         s += FmtId(first + 4, test.m_dTrackLength, an.m_nTimeTrack / 60, an.m_nTimeTrack % 60);
     }
-    if (an.m_dIansHeartRate != -1.0)
-        s += FmtId(2221, an.m_dIansHeartRate);
+    if (an.m_dIansHeartRate != -1.0) s += FmtId(2221, an.m_dIansHeartRate);
     return s;
 }
 
-std::string PrintedResultText(const TestDataType& test)
-{
+std::string PrintedResultText(const TestDataType& test) {
     const TestAnalysis& an = test.m_Analysis;
-    if (an.m_bIansFailed || !an.m_bEvaluated)
-        return LoadStr(2157);
+    if (an.m_bIansFailed || !an.m_bEvaluated) return LoadStr(2157);
     const std::string hr = an.m_dIansHeartRate != -1.0 ? FmtId(2223, an.m_dIansHeartRate) : std::string();
     const char* unit = LoadUnitText(test.m_nLoadUnit);
     if (test.m_nTestType == TestField)
@@ -205,14 +183,12 @@ std::string PrintedResultText(const TestDataType& test)
     return FmtId(2159, an.m_dIansLactate, an.m_dIansLoad, unit, hr.c_str());
 }
 
-std::string CursorText(int cursor, const TestDataType& test, double x, double y, const ChartSeries& hr)
-{
+std::string CursorText(int cursor, const TestDataType& test, double x, double y, const ChartSeries& hr) {
     const char* sym = LoadSymbol(test.m_nLoadUnit);
     const char* unit = LoadUnitText(test.m_nLoadUnit);
     const double h = HeartRateAt(hr, x);
     const std::string hrText = h != -1.0 ? FmtId(2222, h) : std::string();
-    if (!std::isfinite(x) || !std::isfinite(y))
-        return std::string();
+    if (!std::isfinite(x) || !std::isfinite(y)) return std::string();
     if (test.m_nTestType == TestField) {
         int32_t t1000 = 0;
         int32_t tTrack = 0;

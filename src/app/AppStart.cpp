@@ -7,11 +7,11 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QtGlobal>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
 #include <QTranslator>
+#include <QtGlobal>
 
 StartOptions ParseStartOptions(const QStringList& arguments) {
     StartOptions o;

@@ -261,7 +261,8 @@ void CMainFrame::CreateToolBar() {
     m_pToolBar->addAction(m_pActAbout);
     m_pToolBar->addAction(m_pActContextHelp);
     for (QAction* a : m_pToolBar->actions())
-        if (!a->isSeparator() && a->toolTip().contains(QLatin1Char('&'))) a->setToolTip(a->text().remove(QLatin1Char('&')).remove(QStringLiteral("...")));
+        if (!a->isSeparator() && a->toolTip().contains(QLatin1Char('&')))
+            a->setToolTip(a->text().remove(QLatin1Char('&')).remove(QStringLiteral("...")));
 }
 
 void CMainFrame::CreateStatusBar() {
@@ -521,7 +522,8 @@ void CMainFrame::UpdateTitles() {
         std::vector<CChildFrame*> frames;
         for (QMdiSubWindow* w : m_pMdi->subWindowList())
             if (static_cast<CChildFrame*>(w)->Doc() == doc) frames.push_back(static_cast<CChildFrame*>(w));
-        for (size_t i = 0; i < frames.size(); ++i) frames[i]->UpdateTitle(static_cast<int>(i) + 1, static_cast<int>(frames.size()));
+        for (size_t i = 0; i < frames.size(); ++i)
+            frames[i]->UpdateTitle(static_cast<int>(i) + 1, static_cast<int>(frames.size()));
     }
     CChildFrame* f = ActiveFrame();
     QString title = QStringLiteral("TRV");

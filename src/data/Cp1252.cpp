@@ -6,10 +6,9 @@ namespace trv {
 
 namespace {
 // 0x80..0x9F; 0 marks the five undefined positions (kept as the C1 control of the same value).
-const char16_t kHigh[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                            0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
-                            0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                            0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+const char16_t kHigh[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+                            0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+                            0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
 void AppendUtf8(std::string& out, char32_t c) {
     if (c < 0x80) {
@@ -52,7 +51,8 @@ char32_t NextCodePoint(std::string_view s, size_t& i) {
         }
     } else if ((b0 & 0xF8) == 0xF0 && cont(i + 1) && cont(i + 2) && cont(i + 3)) {
         char32_t c = ((b0 & 0x07) << 18) | ((static_cast<unsigned char>(s[i + 1]) & 0x3F) << 12) |
-                     ((static_cast<unsigned char>(s[i + 2]) & 0x3F) << 6) | (static_cast<unsigned char>(s[i + 3]) & 0x3F);
+                     ((static_cast<unsigned char>(s[i + 2]) & 0x3F) << 6) |
+                     (static_cast<unsigned char>(s[i + 3]) & 0x3F);
         if (c >= 0x10000 && c <= 0x10FFFF) {
             i += 4;
             return c;
@@ -68,9 +68,12 @@ std::string Cp1252ToUtf8(std::string_view bytes) {
     out.reserve(bytes.size());
     for (char ch : bytes) {
         const auto b = static_cast<unsigned char>(ch);
-        if (b < 0x80) out += ch;
-        else if (b < 0xA0 && kHigh[b - 0x80]) AppendUtf8(out, kHigh[b - 0x80]);
-        else AppendUtf8(out, b);
+        if (b < 0x80)
+            out += ch;
+        else if (b < 0xA0 && kHigh[b - 0x80])
+            AppendUtf8(out, kHigh[b - 0x80]);
+        else
+            AppendUtf8(out, b);
     }
     return out;
 }

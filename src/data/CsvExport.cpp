@@ -14,9 +14,7 @@ namespace {
 constexpr const char* kSep = ";";
 constexpr const char* kEol = "\r\n";
 
-std::string Duration(int seconds, const char* suffix) {
-    return Fmt("%02d:%02d", seconds / 60, seconds % 60) + suffix;
-}
+std::string Duration(int seconds, const char* suffix) { return Fmt("%02d:%02d", seconds / 60, seconds % 60) + suffix; }
 
 // Seconds for the track at a speed, truncated; -1 when the speed gives no finite duration.
 int TrackSeconds(double track, double speed) {
@@ -37,7 +35,8 @@ std::string StepLengthCell(const TestDataType& t, const PCMDataType& m) {
             }
             return Duration(t.m_nPcStepDuration, m.m_bShortened ? " (PC)*" : " (PC)");
         }
-        case SourceAnalyser: return Duration(m.m_nStepDuration, " (AV)");
+        case SourceAnalyser:
+            return Duration(m.m_nStepDuration, " (AV)");
         case SourceManual: {
             if (field) {
                 const int d = TrackSeconds(t.m_dTrackLength, m.m_dSpeed);
@@ -45,7 +44,8 @@ std::string StepLengthCell(const TestDataType& t, const PCMDataType& m) {
             }
             return Duration(t.m_nPcStepDuration, "");
         }
-        default: return {};
+        default:
+            return {};
     }
 }
 
@@ -57,14 +57,16 @@ std::string MeasTypeCell(int type) {
 }  // namespace
 
 std::string CsvText(const CTRVDoc& doc, const std::vector<int>& testIndices) {
-    std::string out = "MID;Mem Pos;Date;Time;Test type;Step length;Load;Load unit;Lactate value;Heart rate;"
-                      "Measurement type";
+    std::string out =
+        "MID;Mem Pos;Date;Time;Test type;Step length;Load;Load unit;Lactate value;Heart rate;"
+        "Measurement type";
     out += kEol;
     for (int i : NormalizedTestIndices(doc, testIndices)) {
         const TestDataType& t = doc.GetTest(i);
         for (const PCMDataType& m : t.m_Steps) {
             std::string load = LoadText(m, t.m_nLoadUnit);
-            if (m.m_bShortened) load = Fmt("%2.1f (%2.1f)", t.m_Analysis.m_dShortCompLoad, LoadInUnit(m, t.m_nLoadUnit));
+            if (m.m_bShortened)
+                load = Fmt("%2.1f (%2.1f)", t.m_Analysis.m_dShortCompLoad, LoadInUnit(m, t.m_nLoadUnit));
             const std::string cells[] = {MeasIdText(m.m_nMeasId),
                                          MemoryPositionText(m.m_nMeasId),
                                          m.m_Time.FormatDate(),

@@ -46,8 +46,8 @@ void OleDaysToCivil(int64_t days, int& year, int& month, int& day) {
 }
 
 COleDateTime COleDateTime::FromParts(int year, int month, int day, int hour, int minute, int second) {
-    if (year < 100 || year > 9999 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month) ||
-        hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59)
+    if (year < 100 || year > 9999 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month) || hour < 0 ||
+        hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59)
         return COleDateTime(0.0, invalid);
     const double days = static_cast<double>(CivilToOleDays(year, month, day));
     const double frac = (hour * 3600 + minute * 60 + second) / 86400.0;
@@ -97,8 +97,7 @@ std::string COleDateTime::FormatIso() const {
     DateParts p;
     if (!GetParts(p)) return {};
     char buf[40];
-    std::snprintf(buf, sizeof buf, "%04d-%02d-%02dT%02d:%02d:%02d", p.year, p.month, p.day, p.hour, p.minute,
-                  p.second);
+    std::snprintf(buf, sizeof buf, "%04d-%02d-%02dT%02d:%02d:%02d", p.year, p.month, p.day, p.hour, p.minute, p.second);
     return buf;
 }
 

@@ -24,10 +24,14 @@ std::string LactateText(const MDataType& m) {
 
 double LoadInUnit(const PCMDataType& m, int32_t loadUnit) {
     switch (loadUnit) {
-        case UnitKmh: return m.m_dSpeed * 3.6;
-        case UnitMs: return m.m_dSpeed;
-        case UnitWatt: return m.m_dPower;
-        default: return 0.0;
+        case UnitKmh:
+            return m.m_dSpeed * 3.6;
+        case UnitMs:
+            return m.m_dSpeed;
+        case UnitWatt:
+            return m.m_dPower;
+        default:
+            return 0.0;
     }
 }
 
@@ -37,19 +41,27 @@ double ShownLoadValue(double stored, int32_t loadUnit) { return loadUnit == Unit
 
 const char* LoadUnitText(int32_t loadUnit) {
     switch (loadUnit) {
-        case UnitKmh: return "km/h";
-        case UnitMs: return "m/s";
-        case UnitWatt: return "W";
-        default: return "";
+        case UnitKmh:
+            return "km/h";
+        case UnitMs:
+            return "m/s";
+        case UnitWatt:
+            return "W";
+        default:
+            return "";
     }
 }
 
 const char* MeasTypeText(int32_t measType) {
     switch (measType) {
-        case MeasPreLoad: return "PrL";
-        case MeasLoad: return "Ld";
-        case MeasPostLoad: return "AFL";
-        default: return "";
+        case MeasPreLoad:
+            return "PrL";
+        case MeasLoad:
+            return "Ld";
+        case MeasPostLoad:
+            return "AFL";
+        default:
+            return "";
     }
 }
 

@@ -5,8 +5,8 @@
 namespace trv {
 
 int CTRVDoc::CountShownTests() const {
-    return static_cast<int>(std::count_if(m_Tests.begin(), m_Tests.end(),
-                                          [](const TestDataType& t) { return t.m_bShowInChart != 0; }));
+    return static_cast<int>(
+        std::count_if(m_Tests.begin(), m_Tests.end(), [](const TestDataType& t) { return t.m_bShowInChart != 0; }));
 }
 
 // A merge sort: O(n log n) in every case and no recursion as deep as the list, which matters

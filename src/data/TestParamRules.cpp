@@ -19,8 +19,7 @@ CTestParamRules::CTestParamRules(const TestDataType& t)
       m_nDurationSource(t.m_nDurationSource),
       m_bCompensate(t.m_bCompensate != 0),
       m_nThresholdModel(t.m_Analysis.m_nThresholdModel),
-      m_nFitFunction(t.m_Analysis.m_nFitFunction)
-{
+      m_nFitFunction(t.m_Analysis.m_nFitFunction) {
     m_nSpinMin = 0;
     m_nSpinMax = 10;
     m_StartEdit.enabled = m_IncrementEdit.enabled = true;
@@ -29,15 +28,13 @@ CTestParamRules::CTestParamRules(const TestDataType& t)
     Refresh();
 }
 
-void CTestParamRules::SetLoadControlsEnabled(bool enabled)
-{
+void CTestParamRules::SetLoadControlsEnabled(bool enabled) {
     m_StartEdit.enabled = m_IncrementEdit.enabled = enabled;
     m_StartSpin.enabled = m_IncrementSpin.enabled = enabled;
 }
 
 // Individual load entry on the treadmill and ergometer.
-void CTestParamRules::ApplyIndividualLoads()
-{
+void CTestParamRules::ApplyIndividualLoads() {
     if (m_bIndividualLoads) {
         m_IndividualBox.checked = true;
         SetLoadControlsEnabled(false);
@@ -49,8 +46,7 @@ void CTestParamRules::ApplyIndividualLoads()
     }
 }
 
-void CTestParamRules::RefreshTreadmillOrErgometer(bool ergometer)
-{
+void CTestParamRules::RefreshTreadmillOrErgometer(bool ergometer) {
     if (ergometer) {
         m_ModelList.items = {LoadStr(2103)};
         m_ModelList.selection = 0;
@@ -60,12 +56,10 @@ void CTestParamRules::RefreshTreadmillOrErgometer(bool ergometer)
         m_ModelList.selection = m_nThresholdModel;
     }
     m_CompensateBox.enabled = m_nDurationSource == SourceAnalyser;
-    if (!m_CompensateBox.enabled)
-        m_bCompensate = false;
+    if (!m_CompensateBox.enabled) m_bCompensate = false;
     m_CompensateBox.checked = m_bCompensate;
     m_SourceList.items = {LoadStr(3110), LoadStr(2125)};
-    if (m_nDurationSource == SourceManual)
-        m_nDurationSource = SourceAnalyser;
+    if (m_nDurationSource == SourceManual) m_nDurationSource = SourceAnalyser;
     m_Slider.enabled = m_StepEdit.enabled = m_nDurationSource != SourceAnalyser;
     if (ergometer) {
         m_IndividualBox.enabled = true;
@@ -73,8 +67,7 @@ void CTestParamRules::RefreshTreadmillOrErgometer(bool ergometer)
         ApplyIndividualLoads();
     } else {
         ApplyIndividualLoads();
-        if (m_nLoadUnit == UnitWatt)
-            m_nLoadUnit = UnitMs;
+        if (m_nLoadUnit == UnitWatt) m_nLoadUnit = UnitMs;
         m_IndividualBox.enabled = true;
     }
     m_CompensateBox.checked = m_bCompensate;
@@ -87,8 +80,7 @@ void CTestParamRules::RefreshTreadmillOrErgometer(bool ergometer)
                                          : (m_nDurationSource == SourcePc ? 2120 : 2121));
 }
 
-void CTestParamRules::RefreshField()
-{
+void CTestParamRules::RefreshField() {
     m_CompensateBox.enabled = false;
     m_CompensateBox.checked = m_bCompensate;
     m_ModelList.items = {LoadStr(2103), LoadStr(2104), LoadStr(2105)};
@@ -115,37 +107,29 @@ void CTestParamRules::RefreshField()
     } else {
         m_IndividualBox.checked = false;
     }
-    if (m_nLoadUnit == UnitWatt)
-        m_nLoadUnit = UnitMs;
-    m_strExplanation = LoadStr(m_nDurationSource == SourceAnalyser  ? 2129
+    if (m_nLoadUnit == UnitWatt) m_nLoadUnit = UnitMs;
+    m_strExplanation = LoadStr(m_nDurationSource == SourceAnalyser ? 2129
                                : m_nDurationSource == SourceManual ? 2130
                                                                    : 2128);
 }
 
-void CTestParamRules::ShowStep()
-{
+void CTestParamRules::ShowStep() {
     if (m_nTestType == TestField)
         m_strStepEdit = Fmt("%5.0f", m_dTrackLength);
     else
         m_strStepEdit = Fmt("%02d:%02d", m_nPcStepDuration / 60, m_nPcStepDuration % 60);
 }
 
-void CTestParamRules::Refresh()
-{
+void CTestParamRules::Refresh() {
     m_TestTypeList.items = {LoadStr(2100), LoadStr(2101), LoadStr(2102)};
-    if (m_nTestType < TestTreadmill || m_nTestType > TestField)
-        m_nTestType = TestTreadmill;
+    if (m_nTestType < TestTreadmill || m_nTestType > TestField) m_nTestType = TestTreadmill;
     m_TestTypeList.selection = m_nTestType;
     m_SourceList.items.clear();
     m_UnitList.items = {"km/h", "m/s", "W"};
-    if (m_nLoadUnit < UnitKmh || m_nLoadUnit > UnitWatt)
-        m_nLoadUnit = UnitMs;
-    if (m_nThresholdModel < ModelMader || m_nThresholdModel > ModelSimon)
-        m_nThresholdModel = ModelMader;
-    if (m_nFitFunction < FitCubic || m_nFitFunction > FitSpline)
-        m_nFitFunction = FitCubic;
-    if (m_nDurationSource < SourcePc || m_nDurationSource > SourceManual)
-        m_nDurationSource = SourcePc;
+    if (m_nLoadUnit < UnitKmh || m_nLoadUnit > UnitWatt) m_nLoadUnit = UnitMs;
+    if (m_nThresholdModel < ModelMader || m_nThresholdModel > ModelSimon) m_nThresholdModel = ModelMader;
+    if (m_nFitFunction < FitCubic || m_nFitFunction > FitSpline) m_nFitFunction = FitCubic;
+    if (m_nDurationSource < SourcePc || m_nDurationSource > SourceManual) m_nDurationSource = SourcePc;
     m_FitList.selection = m_nFitFunction;
 
     if (m_nTestType == TestField)
@@ -166,46 +150,36 @@ void CTestParamRules::Refresh()
     SliderMoved(std::clamp(pos, m_nSliderMin, m_nSliderMax));
 }
 
-void CTestParamRules::ChooseTestType(int index)
-{
-    if (index < TestTreadmill || index > TestField)
-        return;
+void CTestParamRules::ChooseTestType(int index) {
+    if (index < TestTreadmill || index > TestField) return;
     m_nTestType = index;
     Refresh();
 }
 
-void CTestParamRules::ChooseUnit(int index)
-{
-    if (index < UnitKmh || index > UnitWatt)
-        return;
+void CTestParamRules::ChooseUnit(int index) {
+    if (index < UnitKmh || index > UnitWatt) return;
     m_nLoadUnit = index;
     Refresh();
 }
 
-void CTestParamRules::ChooseSource(int index)
-{
-    if (index < 0 || index >= static_cast<int>(m_SourceList.items.size()))
-        return;
+void CTestParamRules::ChooseSource(int index) {
+    if (index < 0 || index >= static_cast<int>(m_SourceList.items.size())) return;
     m_nDurationSource = index;
     Refresh();
 }
 
-void CTestParamRules::ClickCompensate(bool checked)
-{
+void CTestParamRules::ClickCompensate(bool checked) {
     m_bCompensate = checked;
     Refresh();
 }
 
-void CTestParamRules::ClickIndividualLoads(bool checked)
-{
+void CTestParamRules::ClickIndividualLoads(bool checked) {
     m_bIndividualLoads = checked;
     Refresh();
 }
 
-void CTestParamRules::ChooseModel(int index)
-{
-    if (index < 0 || index >= static_cast<int>(m_ModelList.items.size()))
-        return;
+void CTestParamRules::ChooseModel(int index) {
+    if (index < 0 || index >= static_cast<int>(m_ModelList.items.size())) return;
     m_nThresholdModel = index;
     m_ModelList.selection = index;
     if (index == ModelKeul || index == ModelSimon) {
@@ -214,10 +188,8 @@ void CTestParamRules::ChooseModel(int index)
     }
 }
 
-void CTestParamRules::ChooseFit(int index)
-{
-    if (index < FitCubic || index > FitSpline)
-        return;
+void CTestParamRules::ChooseFit(int index) {
+    if (index < FitCubic || index > FitSpline) return;
     m_nFitFunction = index;
     m_FitList.selection = index;
     if (index == FitSpline) {
@@ -226,34 +198,28 @@ void CTestParamRules::ChooseFit(int index)
     }
 }
 
-void CTestParamRules::StepEditLostFocus(const std::string& text)
-{
+void CTestParamRules::StepEditLostFocus(const std::string& text) {
     const long v = ParseLeadingInt(text);
     if (m_nTestType == TestField) {
-        if (v >= 100 && v <= 10000)
-            m_dTrackLength = static_cast<double>(v);
+        if (v >= 100 && v <= 10000) m_dTrackLength = static_cast<double>(v);
     } else if (v >= 10 && v <= 600) {
         m_nPcStepDuration = static_cast<int32_t>(v);
     }
     Refresh();
 }
 
-void CTestParamRules::DecimalLostFocus(double& value, const std::string& text)
-{
+void CTestParamRules::DecimalLostFocus(double& value, const std::string& text) {
     const double v = ParseLeadingDecimal(text);
-    if (std::isfinite(v) && v >= 0.0)
-        value = Stored(v);
+    if (std::isfinite(v) && v >= 0.0) value = Stored(v);
     Refresh();
 }
 
 void CTestParamRules::StartEditLostFocus(const std::string& text) { DecimalLostFocus(m_dStartValue, text); }
 void CTestParamRules::IncrementEditLostFocus(const std::string& text) { DecimalLostFocus(m_dIncrement, text); }
 
-void CTestParamRules::Spin(double& value, std::string& text, int delta)
-{
+void CTestParamRules::Spin(double& value, std::string& text, int delta) {
     double shown = Shown(value) + delta / 10.0;
-    if (shown < 0.0)
-        shown = 0.0;
+    if (shown < 0.0) shown = 0.0;
     value = Stored(shown);
     text = Fmt("%2.1f", shown);
 }
@@ -261,8 +227,7 @@ void CTestParamRules::Spin(double& value, std::string& text, int delta)
 void CTestParamRules::StartSpin(int delta) { Spin(m_dStartValue, m_strStartEdit, delta); }
 void CTestParamRules::IncrementSpin(int delta) { Spin(m_dIncrement, m_strIncrementEdit, delta); }
 
-void CTestParamRules::SliderMoved(int position)
-{
+void CTestParamRules::SliderMoved(int position) {
     m_nSliderPos = position;
     if (m_nTestType == TestField)
         m_dTrackLength = 100.0 * position;
@@ -271,8 +236,7 @@ void CTestParamRules::SliderMoved(int position)
     ShowStep();
 }
 
-void CTestParamRules::Apply(TestDataType& t) const
-{
+void CTestParamRules::Apply(TestDataType& t) const {
     t.m_nTestType = m_nTestType;
     t.m_nLoadUnit = m_nLoadUnit;
     t.m_dStartValue = m_dStartValue;

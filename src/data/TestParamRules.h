@@ -42,7 +42,7 @@ public:
     void StepEditLostFocus(const std::string& text);
     void StartEditLostFocus(const std::string& text);
     void IncrementEditLostFocus(const std::string& text);
-    void StartSpin(int delta);      // delta in tenths of the shown unit; updates only its edit
+    void StartSpin(int delta);  // delta in tenths of the shown unit; updates only its edit
     void IncrementSpin(int delta);
     void SliderMoved(int position);  // updates only the step edit
 
@@ -70,16 +70,16 @@ public:
     DialogList m_FitList;       // 1049
     std::string m_strStepEdit;  // 1054: "%02d:%02d" or "%5.0f"
     DialogControl m_StepEdit;
-    DialogControl m_Slider;     // 1065
+    DialogControl m_Slider;  // 1065
     int m_nSliderMin = 1, m_nSliderMax = 60, m_nSliderPos = 18, m_nSliderTick = 1;
-    std::string m_strStepGroup;   // 1078: "Stufendauer" / "Streckenlänge"
-    std::string m_strStepUnit;    // 1079: "m" for the field test
-    std::string m_strStartEdit;   // 1052 "%2.1f"
+    std::string m_strStepGroup;      // 1078: "Stufendauer" / "Streckenlänge"
+    std::string m_strStepUnit;       // 1079: "m" for the field test
+    std::string m_strStartEdit;      // 1052 "%2.1f"
     std::string m_strIncrementEdit;  // 1053
     DialogControl m_StartEdit, m_StartSpin, m_IncrementEdit, m_IncrementSpin;
     int m_nSpinMin = 0, m_nSpinMax = 10;
-    std::string m_strUnitText;   // 1074, 1075
-    std::string m_strLoadGroup;  // 1062
+    std::string m_strUnitText;      // 1074, 1075
+    std::string m_strLoadGroup;     // 1062
     DialogControl m_IndividualBox;  // 1101
     DialogControl m_CompensateBox;  // 1077
     std::string m_strExplanation;   // 1103

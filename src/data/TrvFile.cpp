@@ -3,12 +3,12 @@
 #include "Cp1252.h"
 #include "Format.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 namespace trv {
 
@@ -200,18 +200,25 @@ bool ReadTest(Reader& r, int version, TestDataType& t, const PCMDataType& proto)
 
 std::string FileErrorText(int err) {
     switch (err) {
-        case ENOENT: return "Die Datei oder der Ordner existiert nicht.";
+        case ENOENT:
+            return "Die Datei oder der Ordner existiert nicht.";
         case EACCES:
-        case EPERM: return "Zugriff verweigert.";
-        case EISDIR: return "Das ist ein Ordner, keine Datei.";
-        case ENOSPC: return "Auf dem Datenträger ist nicht genügend Platz.";
-        case EROFS: return "Der Datenträger ist schreibgeschützt.";
-        case EDQUOT: return "Das Speicherkontingent ist erschöpft.";
-        case ENAMETOOLONG: return "Der Dateiname ist zu lang.";
-        default: return Fmt("Systemfehler %d.", err);
+        case EPERM:
+            return "Zugriff verweigert.";
+        case EISDIR:
+            return "Das ist ein Ordner, keine Datei.";
+        case ENOSPC:
+            return "Auf dem Datenträger ist nicht genügend Platz.";
+        case EROFS:
+            return "Der Datenträger ist schreibgeschützt.";
+        case EDQUOT:
+            return "Das Speicherkontingent ist erschöpft.";
+        case ENAMETOOLONG:
+            return "Der Dateiname ist zu lang.";
+        default:
+            return Fmt("Systemfehler %d.", err);
     }
 }
-
 
 bool ReadTrv(const std::vector<uint8_t>& bytes, CTRVDoc& doc, std::string& error) {
     Reader r(bytes);

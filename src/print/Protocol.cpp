@@ -37,10 +37,8 @@ QRect Below(const QRect& r, int y) { return Rc(r.left(), y, r.left() + r.width()
 
 // The logo, fitted into its rectangle keeping its proportions. The program's original logo is a
 // Windows metafile, which cannot be drawn here; a PNG or SVG of the same name takes its place.
-void DrawLogo(QPainter& p, const QRect& rect, const QString& dir)
-{
-    if (dir.isEmpty() || rect.width() <= 0 || rect.height() <= 0)
-        return;
+void DrawLogo(QPainter& p, const QRect& rect, const QString& dir) {
+    if (dir.isEmpty() || rect.width() <= 0 || rect.height() <= 0) return;
     const QDir d(dir);
     const QString svgPath = d.filePath(QStringLiteral("logo5.svg"));
     const QString pngPath = d.filePath(QStringLiteral("logo5.png"));
@@ -51,8 +49,7 @@ void DrawLogo(QPainter& p, const QRect& rect, const QString& dir)
         size = png.size();
     else if (QFileInfo(svgPath).isFile() && svg.load(svgPath) && svg.isValid())
         size = svg.defaultSize();
-    if (size.isEmpty())
-        return;
+    if (size.isEmpty()) return;
     const QSizeF fit = size.scaled(QSizeF(rect.size()), Qt::KeepAspectRatio);
     const QRectF target(rect.x() + (rect.width() - fit.width()) / 2, rect.y() + (rect.height() - fit.height()) / 2,
                         fit.width(), fit.height());
@@ -62,8 +59,7 @@ void DrawLogo(QPainter& p, const QRect& rect, const QString& dir)
         svg.render(&p, target);
 }
 
-void DrawCommon(QPainter& p, const ProtocolLayout& l, int page, const CTRVDoc& doc, const ProtocolOptions& opt)
-{
+void DrawCommon(QPainter& p, const ProtocolLayout& l, int page, const CTRVDoc& doc, const ProtocolOptions& opt) {
     p.setPen(QPen(Qt::black, 0));
     p.setBrush(Qt::NoBrush);
     p.drawRect(Rc(l.ml, l.mt, l.ml + l.cw, l.mt + l.ch));
@@ -81,8 +77,7 @@ void DrawCommon(QPainter& p, const ProtocolLayout& l, int page, const CTRVDoc& d
 }
 
 // A box with a title and a body below it; returns the y below the body.
-int DrawTitledBox(QPainter& p, const QRect& box, int g, const std::string& title, const std::string& body)
-{
+int DrawTitledBox(QPainter& p, const QRect& box, int g, const std::string& title, const std::string& body) {
     p.drawRect(box);
     const QRect inner = Rc(box.left() + g, box.top() + g, box.left() + box.width(), box.top() + box.height() - g);
     p.setFont(MakeProtocolFont(ProtocolFont::Title, p));
@@ -92,11 +87,9 @@ int DrawTitledBox(QPainter& p, const QRect& box, int g, const std::string& title
     return y;
 }
 
-void DrawTestBox(QPainter& p, const QRect& box, int g, int slot, const TestDataType* test)
-{
+void DrawTestBox(QPainter& p, const QRect& box, int g, int slot, const TestDataType* test) {
     p.drawRect(box);
-    if (!test)
-        return;
+    if (!test) return;
     const QRect inner = Rc(box.left() + g, box.top() + g, box.left() + box.width(), box.top() + box.height() - g);
     const auto block = [&](ProtocolFont font, const std::string& text, int y) {
         p.setFont(MakeProtocolFont(font, p));
@@ -110,19 +103,15 @@ void DrawTestBox(QPainter& p, const QRect& box, int g, int slot, const TestDataT
 }
 
 void DrawPage1(QPainter& p, const ProtocolLayout& l, const CTRVDoc& doc, const std::vector<int>& tests,
-               const ProtocolOptions& opt)
-{
+               const ProtocolOptions& opt) {
     const int half = l.cw / 2;
-    DrawTitledBox(p, Rc(l.ml, l.y0, l.ml + half, l.y0 + l.q), l.g, LoadStr(2145),
-                  AthleteText(doc.m_UserData));
-    DrawTitledBox(p, Rc(l.ml + half, l.y0, l.ml + l.cw, l.y0 + l.dq), l.g, LoadStr(2142),
-                  AnalyserText(doc));
-    DrawTitledBox(p, Rc(l.ml + half, l.y0 + l.dq, l.ml + l.cw, l.y0 + l.dq + l.rq), l.g,
-                  LoadStr(2144), doc.m_UserData.m_strRemarks);
+    DrawTitledBox(p, Rc(l.ml, l.y0, l.ml + half, l.y0 + l.q), l.g, LoadStr(2145), AthleteText(doc.m_UserData));
+    DrawTitledBox(p, Rc(l.ml + half, l.y0, l.ml + l.cw, l.y0 + l.dq), l.g, LoadStr(2142), AnalyserText(doc));
+    DrawTitledBox(p, Rc(l.ml + half, l.y0 + l.dq, l.ml + l.cw, l.y0 + l.dq + l.rq), l.g, LoadStr(2144),
+                  doc.m_UserData.m_strRemarks);
 
     p.setFont(MakeProtocolFont(ProtocolFont::Title, p));
-    const int t = DrawTextBlock(p, Rc(l.ml + l.g, l.y1 + l.g, l.ml + l.cw, l.y1 + l.cq),
-                                Q(LoadStr(2148)));
+    const int t = DrawTextBlock(p, Rc(l.ml + l.g, l.y1 + l.g, l.ml + l.cw, l.y1 + l.cq), Q(LoadStr(2148)));
     const QRect chart = Rc(l.ml, l.y1 + t, l.ml + l.cw, l.y1 + l.cq - t);
     if (opt.drawChart) {
         p.save();
@@ -140,14 +129,12 @@ void DrawPage1(QPainter& p, const ProtocolLayout& l, const CTRVDoc& doc, const s
     }
 }
 
-void DrawTable(QPainter& p, const ProtocolLayout& l, int slot, const TestDataType& test)
-{
+void DrawTable(QPainter& p, const ProtocolLayout& l, int slot, const TestDataType& test) {
     const int x = l.ml + slot * (l.cw / 2);
     const int right = x + l.cw / 2;
     const int bottom = l.mt + l.ch;
     int stops[kTableTabStops];
-    for (int i = 0; i < kTableTabStops; ++i)
-        stops[i] = l.TabStop(i);
+    for (int i = 0; i < kTableTabStops; ++i) stops[i] = l.TabStop(i);
 
     p.setFont(MakeProtocolFont(ProtocolFont::Title, p));
     int y = l.y0 + l.g;
@@ -162,43 +149,40 @@ void DrawTable(QPainter& p, const ProtocolLayout& l, int slot, const TestDataTyp
     for (const TableLine& line : BuildMeasurementTable(test)) {
         const QString text = Q(line.text);
         switch (line.kind) {
-        case TableLine::Header:
-            if (headers++ == 0)
-                p.drawLine(x, y, right, y);
-            y += DrawTabbedLine(p, x + l.g, y, text, x, stops, kTableTabStops);
-            if (headers == 2) {
+            case TableLine::Header:
+                if (headers++ == 0) p.drawLine(x, y, right, y);
+                y += DrawTabbedLine(p, x + l.g, y, text, x, stops, kTableTabStops);
+                if (headers == 2) {
+                    p.drawLine(x, y, right, y);
+                    y += l.g;
+                }
+                break;
+            case TableLine::GroupRule:
                 p.drawLine(x, y, right, y);
                 y += l.g;
+                break;
+            case TableLine::Text:
+                y += DrawTabbedLine(p, x + l.g, y, text, x, stops, kTableTabStops);
+                break;
+            case TableLine::Row: {
+                if (line.shown) {
+                    const int h = QFontMetrics(p.font(), p.device()).height();
+                    p.fillRect(QRect(x + l.g, y, l.cw / 2 - 2 * l.g, h),
+                               line.shortened ? QColor(0x64, 0x64, 0x64) : QColor(0xC8, 0xC8, 0xC8));
+                    p.setPen(line.shortened ? QPen(Qt::white, 0) : black);
+                }
+                y += DrawTabbedLine(p, x + l.g, y, text, x, stops, kTableTabStops);
+                p.setPen(black);
+                break;
             }
-            break;
-        case TableLine::GroupRule:
-            p.drawLine(x, y, right, y);
-            y += l.g;
-            break;
-        case TableLine::Text:
-            y += DrawTabbedLine(p, x + l.g, y, text, x, stops, kTableTabStops);
-            break;
-        case TableLine::Row: {
-            if (line.shown) {
-                const int h = QFontMetrics(p.font(), p.device()).height();
-                p.fillRect(QRect(x + l.g, y, l.cw / 2 - 2 * l.g, h),
-                           line.shortened ? QColor(0x64, 0x64, 0x64) : QColor(0xC8, 0xC8, 0xC8));
-                p.setPen(line.shortened ? QPen(Qt::white, 0) : black);
-            }
-            y += DrawTabbedLine(p, x + l.g, y, text, x, stops, kTableTabStops);
-            p.setPen(black);
-            break;
-        }
         }
     }
     p.drawLine(x, y, right, y);
-    for (int i = 1; i < kTableTabStops; ++i)
-        p.drawLine(x + stops[i], tableTop, x + stops[i], y);
+    for (int i = 1; i < kTableTabStops; ++i) p.drawLine(x + stops[i], tableTop, x + stops[i], y);
     p.restore();
 }
 
-void DrawPage2(QPainter& p, const ProtocolLayout& l, const CTRVDoc& doc, const std::vector<int>& tests)
-{
+void DrawPage2(QPainter& p, const ProtocolLayout& l, const CTRVDoc& doc, const std::vector<int>& tests) {
     p.drawRect(Rc(l.ml, l.y0, l.ml + l.cw, l.mt + l.ch));
     p.drawRect(Rc(l.ml, l.y0, l.ml + l.cw / 2, l.mt + l.ch));
     for (size_t slot = 0; slot < tests.size() && slot < 2; ++slot)
@@ -206,11 +190,9 @@ void DrawPage2(QPainter& p, const ProtocolLayout& l, const CTRVDoc& doc, const s
 }
 
 bool PaintAll(QPagedPaintDevice& device, QPainter& p, const QRect& rect, const CTRVDoc& doc,
-              const std::vector<int>& shownTests, const ProtocolOptions& opt)
-{
+              const std::vector<int>& shownTests, const ProtocolOptions& opt) {
     for (int page = 1; page <= kProtocolPageCount; ++page) {
-        if (page > 1 && !device.newPage())
-            return false;
+        if (page > 1 && !device.newPage()) return false;
         PaintProtocolPage(p, rect, page, doc, shownTests, opt);
     }
     return true;
@@ -218,17 +200,14 @@ bool PaintAll(QPagedPaintDevice& device, QPainter& p, const QRect& rect, const C
 
 }  // namespace
 
-std::vector<int> ProtocolTests(const CTRVDoc& doc, const std::vector<int>& shownTests)
-{
+std::vector<int> ProtocolTests(const CTRVDoc& doc, const std::vector<int>& shownTests) {
     std::vector<int> tests = NormalizedTestIndices(doc, shownTests);
-    if (tests.size() > 2)
-        tests.resize(2);
+    if (tests.size() > 2) tests.resize(2);
     return tests;
 }
 
 void PaintProtocolPage(QPainter& painter, const QRect& pageRect, int page, const CTRVDoc& doc,
-                       const std::vector<int>& shownTests, const ProtocolOptions& options)
-{
+                       const std::vector<int>& shownTests, const ProtocolOptions& options) {
     const ProtocolLayout l = ProtocolLayout::ForPage(pageRect.width(), pageRect.height());
     const std::vector<int> tests = ProtocolTests(doc, shownTests);
     painter.save();
@@ -243,19 +222,16 @@ void PaintProtocolPage(QPainter& painter, const QRect& pageRect, int page, const
 }
 
 bool PrintProtocol(QPrinter& printer, const CTRVDoc& doc, const std::vector<int>& shownTests,
-                   const ProtocolOptions& options)
-{
+                   const ProtocolOptions& options) {
     QPainter p;
-    if (!p.begin(&printer))
-        return false;
+    if (!p.begin(&printer)) return false;
     const QRect rect(QPoint(0, 0), printer.pageLayout().paintRectPixels(printer.resolution()).size());
     const bool ok = PaintAll(printer, p, rect, doc, shownTests, options);
     return p.end() && ok;
 }
 
 bool WriteProtocolPdf(const QString& path, const CTRVDoc& doc, const std::vector<int>& shownTests,
-                      const ProtocolOptions& options, QString* error)
-{
+                      const ProtocolOptions& options, QString* error) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     bool painted = false;
@@ -274,7 +250,8 @@ bool WriteProtocolPdf(const QString& path, const CTRVDoc& doc, const std::vector
     }
     if (!painted) {
         if (error)
-            *error = QString::fromStdString(Fmt("Das Protokoll \"%s\" konnte nicht erzeugt werden.", path.toUtf8().constData()));
+            *error = QString::fromStdString(
+                Fmt("Das Protokoll \"%s\" konnte nicht erzeugt werden.", path.toUtf8().constData()));
         return false;
     }
     const QByteArray& bytes = buffer.data();
@@ -288,8 +265,7 @@ bool WriteProtocolPdf(const QString& path, const CTRVDoc& doc, const std::vector
     return true;
 }
 
-CChartModel PrintChartModel(const CChartModel& shown)
-{
+CChartModel PrintChartModel(const CChartModel& shown) {
     CChartModel m = shown;
     for (int a : {AxisLeft, AxisRight, AxisBottom, AxisCustom0, AxisCustom1}) {
         m.axes[a].titleFontSize = 14;

@@ -2,8 +2,7 @@
 
 namespace trv {
 
-ProtocolLayout ProtocolLayout::ForPage(int width, int height)
-{
+ProtocolLayout ProtocolLayout::ForPage(int width, int height) {
     ProtocolLayout l;
     l.W = width;
     l.H = height;
@@ -25,16 +24,21 @@ ProtocolLayout ProtocolLayout::ForPage(int width, int height)
     return l;
 }
 
-int ProtocolLayout::TabStop(int i) const
-{
+int ProtocolLayout::TabStop(int i) const {
     const int u = TabUnit();
     switch (i) {
-    case 0: return u;
-    case 1: return 2 * u;
-    case 2: return 4 * u;
-    case 3: return 57 * u / 10;
-    case 4: return 74 * u / 10;
-    default: return 0;
+        case 0:
+            return u;
+        case 1:
+            return 2 * u;
+        case 2:
+            return 4 * u;
+        case 3:
+            return 57 * u / 10;
+        case 4:
+            return 74 * u / 10;
+        default:
+            return 0;
     }
 }
 

@@ -20,16 +20,27 @@ constexpr double kArialAverageWidth = 904.0 / 2048.0;
 
 }  // namespace
 
-QFont MakeProtocolFont(ProtocolFont which, const QPainter& painter)
-{
+QFont MakeProtocolFont(ProtocolFont which, const QPainter& painter) {
     int points = 10;
     bool bold = false;
     switch (which) {
-    case ProtocolFont::Header: points = 14; bold = true; break;
-    case ProtocolFont::Title: points = 12; bold = true; break;
-    case ProtocolFont::Body: points = 10; break;
-    case ProtocolFont::Table: points = 8; break;
-    case ProtocolFont::Footer: points = 6; break;
+        case ProtocolFont::Header:
+            points = 14;
+            bold = true;
+            break;
+        case ProtocolFont::Title:
+            points = 12;
+            bold = true;
+            break;
+        case ProtocolFont::Body:
+            points = 10;
+            break;
+        case ProtocolFont::Table:
+            points = 8;
+            break;
+        case ProtocolFont::Footer:
+            points = 6;
+            break;
     }
     const int dpi = painter.device() ? painter.device()->logicalDpiY() : 96;
     QFont f(QStringLiteral("Arial"));
@@ -38,10 +49,8 @@ QFont MakeProtocolFont(ProtocolFont which, const QPainter& painter)
     return f;
 }
 
-int DrawTextBlock(QPainter& painter, const QRect& rect, const QString& text, int align)
-{
-    if (rect.width() <= 0 || rect.height() <= 0)
-        return 0;
+int DrawTextBlock(QPainter& painter, const QRect& rect, const QString& text, int align) {
+    if (rect.width() <= 0 || rect.height() <= 0) return 0;
     QTextOption opt(static_cast<Qt::Alignment>(align));
     opt.setWrapMode(QTextOption::WordWrap);
     // Qt counts a tab distance in pixels of a 96 dpi screen and scales it to the device.
@@ -56,8 +65,8 @@ int DrawTextBlock(QPainter& painter, const QRect& rect, const QString& text, int
     return static_cast<int>(std::ceil(used.height()));
 }
 
-int DrawTabbedLine(QPainter& painter, int x, int top, const QString& text, int origin, const int* stops, int stopCount)
-{
+int DrawTabbedLine(QPainter& painter, int x, int top, const QString& text, int origin, const int* stops,
+                   int stopCount) {
     const QFontMetrics fm(painter.font(), painter.device());
     const int baseline = top + fm.ascent();
     int pen = x;
@@ -73,7 +82,8 @@ int DrawTabbedLine(QPainter& painter, int x, int top, const QString& text, int o
             }
             if (next < 0) {
                 // Past the last stop: further stops follow at the spacing of the last two.
-                const int step = stopCount >= 2 ? std::max(1, stops[stopCount - 1] - stops[stopCount - 2]) : 8 * fm.averageCharWidth();
+                const int step = stopCount >= 2 ? std::max(1, stops[stopCount - 1] - stops[stopCount - 2])
+                                                : 8 * fm.averageCharWidth();
                 next = pen + step - (pen - origin) % step;
             }
             pen = next;

@@ -43,27 +43,39 @@ void AppendConverted(std::string& out, const std::string& convText, char conv, L
     switch (conv) {
         case 'd':
         case 'i':
-            if (len == Len::l) put(va_arg(ap, long));
-            else if (len == Len::ll || len == Len::j) put(va_arg(ap, long long));
-            else if (len == Len::z || len == Len::t) put(va_arg(ap, long));
-            else put(va_arg(ap, int));
+            if (len == Len::l)
+                put(va_arg(ap, long));
+            else if (len == Len::ll || len == Len::j)
+                put(va_arg(ap, long long));
+            else if (len == Len::z || len == Len::t)
+                put(va_arg(ap, long));
+            else
+                put(va_arg(ap, int));
             break;
         case 'u':
         case 'x':
         case 'X':
         case 'o':
-            if (len == Len::l) put(va_arg(ap, unsigned long));
-            else if (len == Len::ll || len == Len::j) put(va_arg(ap, unsigned long long));
-            else if (len == Len::z || len == Len::t) put(va_arg(ap, size_t));
-            else put(va_arg(ap, unsigned));
+            if (len == Len::l)
+                put(va_arg(ap, unsigned long));
+            else if (len == Len::ll || len == Len::j)
+                put(va_arg(ap, unsigned long long));
+            else if (len == Len::z || len == Len::t)
+                put(va_arg(ap, size_t));
+            else
+                put(va_arg(ap, unsigned));
             break;
-        case 'c': put(va_arg(ap, int)); break;
+        case 'c':
+            put(va_arg(ap, int));
+            break;
         case 's': {
             const char* s = va_arg(ap, const char*);
             put(s ? s : "");
             break;
         }
-        case 'p': put(va_arg(ap, void*)); break;
+        case 'p':
+            put(va_arg(ap, void*));
+            break;
         case 'f':
         case 'F':
         case 'e':
@@ -73,13 +85,17 @@ void AppendConverted(std::string& out, const std::string& convText, char conv, L
         case 'a':
         case 'A': {
             size_t before = out.size();
-            if (len == Len::L) put(va_arg(ap, long double));
-            else put(va_arg(ap, double));
+            if (len == Len::L)
+                put(va_arg(ap, long double));
+            else
+                put(va_arg(ap, double));
             for (size_t i = before; i < out.size(); ++i)
                 if (out[i] == '.') out[i] = ',';
             break;
         }
-        default: out += convText; break;
+        default:
+            out += convText;
+            break;
     }
 }
 
@@ -126,14 +142,22 @@ std::string FmtV(const char* fmt, va_list apIn) {
                 while (std::isdigit(static_cast<unsigned char>(*q))) convText += *q++;
         }
         Len len = Len::none;
-        if (q[0] == 'h' && q[1] == 'h') len = Len::hh, convText += "hh", q += 2;
-        else if (q[0] == 'l' && q[1] == 'l') len = Len::ll, convText += "ll", q += 2;
-        else if (*q == 'h') len = Len::h, convText += *q++;
-        else if (*q == 'l') len = Len::l, convText += *q++;
-        else if (*q == 'j') len = Len::j, convText += *q++;
-        else if (*q == 'z') len = Len::z, convText += *q++;
-        else if (*q == 't') len = Len::t, convText += *q++;
-        else if (*q == 'L') len = Len::L, convText += *q++;
+        if (q[0] == 'h' && q[1] == 'h')
+            len = Len::hh, convText += "hh", q += 2;
+        else if (q[0] == 'l' && q[1] == 'l')
+            len = Len::ll, convText += "ll", q += 2;
+        else if (*q == 'h')
+            len = Len::h, convText += *q++;
+        else if (*q == 'l')
+            len = Len::l, convText += *q++;
+        else if (*q == 'j')
+            len = Len::j, convText += *q++;
+        else if (*q == 'z')
+            len = Len::z, convText += *q++;
+        else if (*q == 't')
+            len = Len::t, convText += *q++;
+        else if (*q == 'L')
+            len = Len::L, convText += *q++;
         if (!*q) {
             out += convText;
             break;
@@ -190,8 +214,10 @@ size_t ScanNumber(std::string_view s, size_t i, double& value) {
     double v = 0.0, scale = 1.0;
     bool neg = false, frac = false;
     for (char c : buf) {
-        if (c == '-') neg = true;
-        else if (c == '.') frac = true;
+        if (c == '-')
+            neg = true;
+        else if (c == '.')
+            frac = true;
         else if (c >= '0' && c <= '9') {
             if (frac) {
                 scale /= 10.0;

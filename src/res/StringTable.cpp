@@ -312,9 +312,7 @@ constexpr int kTableSize = static_cast<int>(std::size(kTable));
 
 const StringEntry* Find(int id) {
     const StringEntry* end = kTable + kTableSize;
-    const StringEntry* it = std::lower_bound(
-        kTable, end, id,
-        [](const StringEntry& e, int key) { return e.id < key; });
+    const StringEntry* it = std::lower_bound(kTable, end, id, [](const StringEntry& e, int key) { return e.id < key; });
     return (it != end && it->id == id) ? it : nullptr;
 }
 

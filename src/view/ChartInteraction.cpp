@@ -93,8 +93,8 @@ void CTChart::MoveCursorTo(int tool, double x) {
     t.cursorX = pt.x();
     t.cursorY = pt.y();
     const QPointF px = PixelOf(t.followSeries, pt.x(), pt.y());
-    emit cursorMoved(tool, static_cast<int>(std::lround(px.x())), static_cast<int>(std::lround(px.y())), pt.x(),
-                     pt.y(), t.followSeries, k);
+    emit cursorMoved(tool, static_cast<int>(std::lround(px.x())), static_cast<int>(std::lround(px.y())), pt.x(), pt.y(),
+                     t.followSeries, k);
     Redraw();
 }
 
@@ -355,30 +355,45 @@ QPointF CTChart::PixelOf(int series, double x, double y) const {
 
 bool CTChart::ItemShown(int tool) const {
     switch (tool) {
-        case ToolResult1: return m_apBox[0] != nullptr;
-        case ToolResult2: return m_apBox[1] != nullptr;
-        case ToolAnsLabel: return m_apZone[0] != nullptr;
-        case ToolAsLabel: return m_apZone[1] != nullptr;
-        default: return false;
+        case ToolResult1:
+            return m_apBox[0] != nullptr;
+        case ToolResult2:
+            return m_apBox[1] != nullptr;
+        case ToolAnsLabel:
+            return m_apZone[0] != nullptr;
+        case ToolAsLabel:
+            return m_apZone[1] != nullptr;
+        default:
+            return false;
     }
 }
 
 QString CTChart::ItemText(int tool) const {
     switch (tool) {
-        case ToolResult1: return m_apBox[0] ? m_apBox[0]->text() : QString();
-        case ToolResult2: return m_apBox[1] ? m_apBox[1]->text() : QString();
-        case ToolAnsLabel: return m_apZone[0] ? m_apZone[0]->text() : QString();
-        case ToolAsLabel: return m_apZone[1] ? m_apZone[1]->text() : QString();
-        default: return {};
+        case ToolResult1:
+            return m_apBox[0] ? m_apBox[0]->text() : QString();
+        case ToolResult2:
+            return m_apBox[1] ? m_apBox[1]->text() : QString();
+        case ToolAnsLabel:
+            return m_apZone[0] ? m_apZone[0]->text() : QString();
+        case ToolAsLabel:
+            return m_apZone[1] ? m_apZone[1]->text() : QString();
+        default:
+            return {};
     }
 }
 
 QRectF CTChart::ItemRect(int tool) const {
     switch (tool) {
-        case ToolResult1: return m_aBoxRect[0];
-        case ToolResult2: return m_aBoxRect[1];
-        case ToolAnsLabel: return m_aZoneRect[0];
-        case ToolAsLabel: return m_aZoneRect[1];
-        default: return {};
+        case ToolResult1:
+            return m_aBoxRect[0];
+        case ToolResult2:
+            return m_aBoxRect[1];
+        case ToolAnsLabel:
+            return m_aZoneRect[0];
+        case ToolAsLabel:
+            return m_aZoneRect[1];
+        default:
+            return {};
     }
 }

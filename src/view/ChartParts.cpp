@@ -19,11 +19,22 @@ QCPScatterStyle MarkerStyle(const ChartSeries& s, uint32_t fillColor, double siz
     QCPScatterStyle::ScatterShape shape = QCPScatterStyle::ssNone;
     bool hollow = false;
     switch (s.marker) {
-        case MarkerShape::Circle: shape = QCPScatterStyle::ssCircle; break;
-        case MarkerShape::Triangle: shape = QCPScatterStyle::ssTriangle; break;
-        case MarkerShape::HollowCircle: shape = QCPScatterStyle::ssCircle; hollow = true; break;
-        case MarkerShape::HollowTriangle: shape = QCPScatterStyle::ssTriangle; hollow = true; break;
-        case MarkerShape::None: return QCPScatterStyle();
+        case MarkerShape::Circle:
+            shape = QCPScatterStyle::ssCircle;
+            break;
+        case MarkerShape::Triangle:
+            shape = QCPScatterStyle::ssTriangle;
+            break;
+        case MarkerShape::HollowCircle:
+            shape = QCPScatterStyle::ssCircle;
+            hollow = true;
+            break;
+        case MarkerShape::HollowTriangle:
+            shape = QCPScatterStyle::ssTriangle;
+            hollow = true;
+            break;
+        case MarkerShape::None:
+            return QCPScatterStyle();
     }
     if (hollow) return QCPScatterStyle(shape, QPen(ChartColor(s.color), 1.3), Qt::NoBrush, size);
     return QCPScatterStyle(shape, QPen(ChartColor(s.markerOutline), 1.0), QBrush(ChartColor(fillColor)), size);
@@ -32,8 +43,8 @@ QCPScatterStyle MarkerStyle(const ChartSeries& s, uint32_t fillColor, double siz
 // ---- legend entry -------------------------------------------------------------------------------
 
 namespace {
-constexpr int kBox = 11;     // check box
-constexpr int kIcon = 20;    // line and marker picture
+constexpr int kBox = 11;   // check box
+constexpr int kIcon = 20;  // line and marker picture
 constexpr int kGap = 4;
 }  // namespace
 

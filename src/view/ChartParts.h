@@ -74,7 +74,7 @@ QSizeF ItemTextSize(const QCPItemText* t);
 // What one model series became on the plot.
 struct CTChart::SeriesDraw {
     int region = RegionLoad;
-    bool right = false;                 // on the heart-rate axis
-    QVector<QPointF> points;            // region coordinates, model order
+    bool right = false;       // on the heart-rate axis
+    QVector<QPointF> points;  // region coordinates, model order
     QVector<QCPGraph*> graphs;
 };

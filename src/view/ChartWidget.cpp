@@ -56,7 +56,6 @@ void AddRange(double v, double& lo, double& hi) {
 
 }  // namespace
 
-
 CTChart::CTChart(QWidget* parent) : QWidget(parent), m_pPlot(new QCustomPlot(this)), m_pTipTimer(new QTimer(this)) {
     auto* lay = new QVBoxLayout(this);
     lay->setContentsMargins(0, 0, 0, 0);
@@ -268,10 +267,9 @@ void CTChart::ArrangeRegions() {
                                          post.endPercent - post.startPercent};
 
     FillLegend();
-    for (QCPLayoutElement* e : {static_cast<QCPLayoutElement*>(m_apRect[RegionRest]),
-                                static_cast<QCPLayoutElement*>(m_apRect[RegionLoad]),
-                                static_cast<QCPLayoutElement*>(m_apRect[RegionPost]),
-                                static_cast<QCPLayoutElement*>(m_pLegendColumn)})
+    for (QCPLayoutElement* e :
+         {static_cast<QCPLayoutElement*>(m_apRect[RegionRest]), static_cast<QCPLayoutElement*>(m_apRect[RegionLoad]),
+          static_cast<QCPLayoutElement*>(m_apRect[RegionPost]), static_cast<QCPLayoutElement*>(m_pLegendColumn)})
         if (e->layout() == m_pRegionGrid) m_pRegionGrid->take(e);
     m_pRegionGrid->simplify();
     QList<double> factors;
@@ -306,8 +304,10 @@ void CTChart::ArrangeRegions() {
         rect->setBackground(QBrush(ChartColor(m.backgroundColor)));
     }
     const int w = m_pPlot->width();
-    m_apRect[RegionPost]->axis(QCPAxis::atBottom)->ticker()->setTickCount(
-        std::max(2, static_cast<int>(w * widths[RegionPost] / 100.0 / 48)));
+    m_apRect[RegionPost]
+        ->axis(QCPAxis::atBottom)
+        ->ticker()
+        ->setTickCount(std::max(2, static_cast<int>(w * widths[RegionPost] / 100.0 / 48)));
     m_pLoadTicker->SetMaxTicks(std::max(3, static_cast<int>(m_pPlot->width() * widths[RegionLoad] / 100.0 / 42)));
 }
 
@@ -491,7 +491,6 @@ QCPItemText* MakeText(QCustomPlot* plot, QCPAxisRect* rect, const QString& text,
     return t;
 }
 
-
 }  // namespace
 
 void CTChart::DrawMarks() {
@@ -553,4 +552,3 @@ void CTChart::DrawMarks() {
         m_apLink[k] = link;
     }
 }
-

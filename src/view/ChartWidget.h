@@ -120,7 +120,7 @@ private:
     CIncrementTicker* m_pLoadTicker = nullptr;
     CIncrementTicker* m_pLactateTicker = nullptr;
     QCPLegend* m_pLegend = nullptr;
-    QCPLayoutGrid* m_pLegendColumn = nullptr;  // the legend on top, free space below
+    QCPLayoutGrid* m_pLegendColumn = nullptr;          // the legend on top, free space below
     class QCPItemStraightLine* m_pCursorLine[2] = {};  // vertical and horizontal line of the cursor
     QRectF m_aBoxRect[2];
     QRectF m_aZoneRect[2];
@@ -129,8 +129,8 @@ private:
     QCPTextElement* m_pCursorText = nullptr;
     QCPTextElement* m_pNotice = nullptr;
     QCPTextElement* m_pDevice = nullptr;
-    QCPItemText* m_apBox[2] = {};   // result boxes of test 1 and 2
-    QCPItemText* m_apZone[2] = {};  // "ANS" and "AS "
+    QCPItemText* m_apBox[2] = {};         // result boxes of test 1 and 2
+    QCPItemText* m_apZone[2] = {};        // "ANS" and "AS "
     class QCPItemLine* m_apLink[2] = {};  // from a result box to its threshold point
     QVector<SeriesDraw*> m_Series;
     QTimer* m_pTipTimer;

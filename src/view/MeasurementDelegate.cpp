@@ -35,7 +35,11 @@ bool CMeasurementDelegate::editorEvent(QEvent* event, QAbstractItemModel* model,
             QPersistentModelIndex cell(index);
             QAbstractItemView* view = m_pView;
             QMetaObject::invokeMethod(
-                view, [view, cell] { if (cell.isValid()) view->edit(cell); }, Qt::QueuedConnection);
+                view,
+                [view, cell] {
+                    if (cell.isValid()) view->edit(cell);
+                },
+                Qt::QueuedConnection);
         }
     }
     return QStyledItemDelegate::editorEvent(event, model, option, index);

@@ -71,14 +71,16 @@ QString CMeasurementListModel::DurationText(const TestDataType& test, const PCMD
             }
             if (m.m_bShortened) return Duration(test.m_nPcStepDuration, " (PC)*");
             return load ? Duration(test.m_nPcStepDuration, " (PC)") : QString();
-        case SourceAnalyser: return load ? Duration(m.m_nStepDuration, " (AV)") : QString();
+        case SourceAnalyser:
+            return load ? Duration(m.m_nStepDuration, " (AV)") : QString();
         case SourceManual:
             if (field) {
                 int d = load ? FieldDuration(test, m) : -1;
                 return d >= 0 ? Duration(d, "") : QString();
             }
             return load || m.m_bShortened ? Duration(test.m_nPcStepDuration, "") : QString();
-        default: return {};
+        default:
+            return {};
     }
 }
 
@@ -90,22 +92,33 @@ QString CMeasurementListModel::LoadText(const TestDataType& test, const PCMDataT
 
 QString CMeasurementListModel::CellText(const TestDataType& test, const PCMDataType& m, int column) {
     switch (column) {
-        case ColTime: return QU8(m.m_Time.FormatTime());
-        case ColDate: return QU8(m.m_Time.FormatDate());
-        case ColDuration: return DurationText(test, m);
-        case ColLoad: return LoadText(test, m);
-        case ColLactate: return QU8(LactateText(m));
-        case ColHeartRate: return QU8(Fmt("%d", m.m_nHeartRate));
-        case ColTemperature: return QU8(Fmt("%02d", m.m_nTemperature));
-        default: return {};
+        case ColTime:
+            return QU8(m.m_Time.FormatTime());
+        case ColDate:
+            return QU8(m.m_Time.FormatDate());
+        case ColDuration:
+            return DurationText(test, m);
+        case ColLoad:
+            return LoadText(test, m);
+        case ColLactate:
+            return QU8(LactateText(m));
+        case ColHeartRate:
+            return QU8(Fmt("%d", m.m_nHeartRate));
+        case ColTemperature:
+            return QU8(Fmt("%02d", m.m_nTemperature));
+        default:
+            return {};
     }
 }
 
 QString CMeasurementListModel::LoadHeader(int loadUnit) {
     switch (loadUnit) {
-        case UnitKmh: return QStringLiteral("v [km/h]");
-        case UnitMs: return QStringLiteral("v [m/s]");
-        default: return QStr(2008);
+        case UnitKmh:
+            return QStringLiteral("v [km/h]");
+        case UnitMs:
+            return QStringLiteral("v [m/s]");
+        default:
+            return QStr(2008);
     }
 }
 
@@ -137,7 +150,8 @@ QVariant CMeasurementListModel::data(const QModelIndex& index, int role) const {
             break;
         case Qt::BackgroundRole: {
             MeasRowColors c = MeasurementRowColors(m);
-            if (c.hasBackground) return QBrush(QColor(c.background & 0xFF, (c.background >> 8) & 0xFF, c.background >> 16));
+            if (c.hasBackground)
+                return QBrush(QColor(c.background & 0xFF, (c.background >> 8) & 0xFF, c.background >> 16));
             break;
         }
         case Qt::ForegroundRole: {
@@ -145,7 +159,8 @@ QVariant CMeasurementListModel::data(const QModelIndex& index, int role) const {
             if (c.hasText) return QBrush(QColor(c.text & 0xFF, (c.text >> 8) & 0xFF, c.text >> 16));
             break;
         }
-        default: break;
+        default:
+            break;
     }
     return {};
 }

@@ -240,8 +240,8 @@ void CTRVView::SelectTestRow(int testIndex) {
     int row = m_pTestModel->RowOfTestIndex(testIndex);
     if (row < 0) return;
     QModelIndex idx = m_pTestModel->index(row, 0);
-    m_pTestList->selectionModel()->setCurrentIndex(
-        idx, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    m_pTestList->selectionModel()->setCurrentIndex(idx,
+                                                   QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     m_pTestList->scrollTo(idx);
 }
 
@@ -455,10 +455,10 @@ void CTRVView::RefreshNotices() {
         uint32_t bit;
         int id;
     };
-    static const Line kLines[] = {{NoticeNoTests, 2026},      {NoticeParams1, 2020},      {NoticeParams2, 2021},
-                                  {NoticeIans1, 2024},        {NoticeIans2, 2025},        {NoticeFit1, 2022},
-                                  {NoticeFit2, 2023}, {NoticeNoTestShown, 2027},  {NoticeUnits, 2028},
-                                  {NoticeAthlete, 2202},      {NoticeDeviceMismatch, 2029}};
+    static const Line kLines[] = {{NoticeNoTests, 2026}, {NoticeParams1, 2020},       {NoticeParams2, 2021},
+                                  {NoticeIans1, 2024},   {NoticeIans2, 2025},         {NoticeFit1, 2022},
+                                  {NoticeFit2, 2023},    {NoticeNoTestShown, 2027},   {NoticeUnits, 2028},
+                                  {NoticeAthlete, 2202}, {NoticeDeviceMismatch, 2029}};
     m_Chart.notices.Clear();
     for (const Line& l : kLines)
         if (m_nNotice & l.bit) m_Chart.notices.Add(LoadStr(l.id));

@@ -39,15 +39,20 @@ QString CTestListModel::CellText(const TestDataType& test, int column) {
     const PCMDataType& m = test.m_Steps.front();
     bool step = m.m_nMeasType != MeasSingle;
     switch (column) {
-        case ColId: return QU8(Fmt(step ? "%05d ..." : "%05d", m.m_nMeasId));
-        case ColMemPos: return QU8(Fmt(step ? "%03d ..." : "%03d", MemoryPosition(m.m_nMeasId)));
-        case ColDate: return QU8(m.m_Time.FormatDate());
-        case ColTestType: return QString::fromUtf8(TestTypeText(test.m_nTestType));
+        case ColId:
+            return QU8(Fmt(step ? "%05d ..." : "%05d", m.m_nMeasId));
+        case ColMemPos:
+            return QU8(Fmt(step ? "%03d ..." : "%03d", MemoryPosition(m.m_nMeasId)));
+        case ColDate:
+            return QU8(m.m_Time.FormatDate());
+        case ColTestType:
+            return QString::fromUtf8(TestTypeText(test.m_nTestType));
         case ColCurve:
             if (test.m_nCurveSlot == 0) return QStringLiteral("L 1");
             if (test.m_nCurveSlot == 1) return QStringLiteral("L 2");
             return QStringLiteral("-");
-        default: return {};
+        default:
+            return {};
     }
 }
 
@@ -60,14 +65,16 @@ QVariant CTestListModel::data(const QModelIndex& index, int role) const {
     if (test < 0) return {};
     const TestDataType& t = m_pDoc->GetTest(test);
     switch (role) {
-        case Qt::DisplayRole: return CellText(t, index.column());
+        case Qt::DisplayRole:
+            return CellText(t, index.column());
         case Qt::DecorationRole:
             if (index.column() == ColId) return TestListIcon(IconIndex(t));
             break;
         case Qt::CheckStateRole:
             if (index.column() == ColId) return t.m_bShowInChart ? Qt::Checked : Qt::Unchecked;
             break;
-        default: break;
+        default:
+            break;
     }
     return {};
 }

@@ -47,8 +47,7 @@ void ShowCheck(QCheckBox* box, const DialogControl& c) {
 
 }  // namespace
 
-CTRVTestParamDialog::CTRVTestParamDialog(const TestDataType& test, QWidget* parent)
-    : QDialog(parent), m_rules(test) {
+CTRVTestParamDialog::CTRVTestParamDialog(const TestDataType& test, QWidget* parent) : QDialog(parent), m_rules(test) {
     setWindowTitle(QStr(IDS_TP_TITLE));
     m_pTestType = new QComboBox(this);
     m_pUnit = new QComboBox(this);
@@ -132,13 +131,34 @@ CTRVTestParamDialog::CTRVTestParamDialog(const TestDataType& test, QWidget* pare
     setMinimumWidth(640);
 
     // User actions go to the rules; the controls then show their state.
-    connect(m_pTestType, &QComboBox::activated, this, [this](int i) { m_rules.ChooseTestType(i); ShowRules(); });
-    connect(m_pUnit, &QComboBox::activated, this, [this](int i) { m_rules.ChooseUnit(i); ShowRules(); });
-    connect(m_pSource, &QComboBox::activated, this, [this](int i) { m_rules.ChooseSource(i); ShowRules(); });
-    connect(m_pCompensate, &QCheckBox::clicked, this, [this](bool on) { m_rules.ClickCompensate(on); ShowRules(); });
-    connect(m_pIndividual, &QCheckBox::clicked, this, [this](bool on) { m_rules.ClickIndividualLoads(on); ShowRules(); });
-    connect(m_pModel, &QComboBox::activated, this, [this](int i) { m_rules.ChooseModel(i); ShowRules(); });
-    connect(m_pFit, &QComboBox::activated, this, [this](int i) { m_rules.ChooseFit(i); ShowRules(); });
+    connect(m_pTestType, &QComboBox::activated, this, [this](int i) {
+        m_rules.ChooseTestType(i);
+        ShowRules();
+    });
+    connect(m_pUnit, &QComboBox::activated, this, [this](int i) {
+        m_rules.ChooseUnit(i);
+        ShowRules();
+    });
+    connect(m_pSource, &QComboBox::activated, this, [this](int i) {
+        m_rules.ChooseSource(i);
+        ShowRules();
+    });
+    connect(m_pCompensate, &QCheckBox::clicked, this, [this](bool on) {
+        m_rules.ClickCompensate(on);
+        ShowRules();
+    });
+    connect(m_pIndividual, &QCheckBox::clicked, this, [this](bool on) {
+        m_rules.ClickIndividualLoads(on);
+        ShowRules();
+    });
+    connect(m_pModel, &QComboBox::activated, this, [this](int i) {
+        m_rules.ChooseModel(i);
+        ShowRules();
+    });
+    connect(m_pFit, &QComboBox::activated, this, [this](int i) {
+        m_rules.ChooseFit(i);
+        ShowRules();
+    });
     connect(m_pSlider, &QSlider::valueChanged, this, [this](int p) {
         if (m_bShowing) return;
         m_rules.SliderMoved(p);
@@ -207,7 +227,8 @@ bool CTRVTestParamDialog::eventFilter(QObject* watched, QEvent* event) {
         else
             return QDialog::eventFilter(watched, event);
         // Rewriting the edits while the focus moves on is safe: the rules refreshed already.
-        QMetaObject::invokeMethod(this, [this] { ShowRules(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { ShowRules(); }, Qt::QueuedConnection);
     }
     return QDialog::eventFilter(watched, event);
 }

@@ -24,7 +24,8 @@ struct CViewLink::Impl : public ILinkHost {
         QObject* r = receiver.get();
         port.SetNotify([this, r] {
             // Reader thread: hand the event to the GUI thread; dropped once the window is gone.
-            QMetaObject::invokeMethod(r, [this] { link.OnSerialData(); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                r, [this] { link.OnSerialData(); }, Qt::QueuedConnection);
         });
     }
     ~Impl() override {

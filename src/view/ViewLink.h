@@ -16,10 +16,10 @@ public:
     // False when the program was built without the device link.
     bool Available() const;
 
-    void ReceiveData();      // "Daten empfangen"
-    void DeviceSettings();   // "Geräteeinstellungen"
-    void ResetAnalyser();    // Ctrl+R, after its question
-    void ToggleBtMode();     // "BT-Kompatibilitätsmodus"
+    void ReceiveData();     // "Daten empfangen"
+    void DeviceSettings();  // "Geräteeinstellungen"
+    void ResetAnalyser();   // Ctrl+R, after its question
+    void ToggleBtMode();    // "BT-Kompatibilitätsmodus"
     bool BtMode() const;
 
 private:

@@ -11,18 +11,15 @@ using namespace trv;
 
 namespace {
 
-std::vector<double> Apply(const std::vector<double>& xs, double a0, double a1, double a2, double a3)
-{
+std::vector<double> Apply(const std::vector<double>& xs, double a0, double a1, double a2, double a3) {
     std::vector<double> ys;
-    for (double x : xs)
-        ys.push_back(a0 + a1 * x + a2 * x * x + a3 * x * x * x);
+    for (double x : xs) ys.push_back(a0 + a1 * x + a2 * x * x + a3 * x * x * x);
     return ys;
 }
 
 }  // namespace
 
-TEST(PolyFit, RecoversAnExactCubic)
-{
+TEST(PolyFit, RecoversAnExactCubic) {
     const std::vector<double> x{8, 10, 12, 14, 16};
     const std::vector<double> y = Apply(x, -36.56, 9.14, -0.72, 0.02);
     double c[4] = {0, 0, 0, 0};
@@ -33,8 +30,7 @@ TEST(PolyFit, RecoversAnExactCubic)
     EXPECT_NEAR(c[3], 0.02, 1e-9);
 }
 
-TEST(PolyFit, LeastSquaresLineOfScatteredPoints)
-{
+TEST(PolyFit, LeastSquaresLineOfScatteredPoints) {
     // Degree 1 through (0,1) (1,3) (2,2) (3,5): slope Sxy/Sxx = 5.5/5 = 1.1, intercept 2.75 - 1.1*1.5 = 1.1.
     const double x[] = {0, 1, 2, 3};
     const double y[] = {1, 3, 2, 5};
@@ -44,8 +40,7 @@ TEST(PolyFit, LeastSquaresLineOfScatteredPoints)
     EXPECT_NEAR(c[1], 1.1, 1e-12);
 }
 
-TEST(PolyFit, ZeroLowerCoefficientFailsButZeroHighestDoesNot)
-{
+TEST(PolyFit, ZeroLowerCoefficientFailsButZeroHighestDoesNot) {
     // y = x^4 on -2..2: the odd coefficients come out exactly 0.0, a1 among them.
     const double x[] = {-2, -1, 0, 1, 2};
     const double quartic[] = {16, 1, 0, 1, 16};
@@ -62,8 +57,7 @@ TEST(PolyFit, ZeroLowerCoefficientFailsButZeroHighestDoesNot)
     EXPECT_NEAR(d[0], 1.0, 1e-12);
 }
 
-TEST(PolyFit, ZeroPivotColumnWithoutReplacementFails)
-{
+TEST(PolyFit, ZeroPivotColumnWithoutReplacementFails) {
     // All loads 0: every column but the first is zero.
     const double x[] = {0, 0, 0, 0};
     const double y[] = {1, 2, 3, 4};
@@ -71,22 +65,18 @@ TEST(PolyFit, ZeroPivotColumnWithoutReplacementFails)
     EXPECT_EQ(PolyFit(x, y, 4, c, 3), -1);
 }
 
-TEST(PolyFit, ThreePointsNeverLeaveANonFiniteCurve)
-{
+TEST(PolyFit, ThreePointsNeverLeaveANonFiniteCurve) {
     CCurveFit fit;
     fit.SetPoints({8, 10, 12}, {1.2, 2.0, 4.5});
     if (fit.Fit(FitCubic)) {
-        for (double a : fit.m_adCoeff)
-            EXPECT_TRUE(std::isfinite(a));
+        for (double a : fit.m_adCoeff) EXPECT_TRUE(std::isfinite(a));
         // Whatever a3 the noisy last pivot gives, the first three normal equations then make
         // a0..a2 the quadratic through the points of y - a3 x^3: the cubic meets all three points.
         const auto& a = fit.m_adCoeff;
-        for (int k = 0; k < 3; ++k)
-            EXPECT_NEAR(PolyValue(a[0], a[1], a[2], a[3], fit.m_x[k]), fit.m_y[k], 1e-6);
+        for (int k = 0; k < 3; ++k) EXPECT_NEAR(PolyValue(a[0], a[1], a[2], a[3], fit.m_x[k]), fit.m_y[k], 1e-6);
         ChartSeries s;
         EXPECT_TRUE(fit.Sample(s, "L 1", 0));
-        for (const ChartPoint& p : s.points)
-            EXPECT_TRUE(std::isfinite(p.y));
+        for (const ChartPoint& p : s.points) EXPECT_TRUE(std::isfinite(p.y));
     }
     CCurveFit two;
     two.SetPoints({8, 10}, {1.2, 2.0});
@@ -94,8 +84,7 @@ TEST(PolyFit, ThreePointsNeverLeaveANonFiniteCurve)
     EXPECT_FALSE(two.Fit(7));
 }
 
-TEST(Spline, ThreeKnotsByHand)
-{
+TEST(Spline, ThreeKnotsByHand) {
     // (0,0) (1,1) (2,0): M1 = -3; on [0,1] S = 1.5x - 0.5x^3, S(0.5) = 0.6875.
     const double x[] = {0, 1, 2};
     const double y[] = {0, 1, 0};
@@ -109,8 +98,7 @@ TEST(Spline, ThreeKnotsByHand)
     EXPECT_DOUBLE_EQ(v, 0.6875);
 }
 
-TEST(Spline, TextbookExponentialExample)
-{
+TEST(Spline, TextbookExponentialExample) {
     // Natural spline of e^x at 0..3 (Burden & Faires): c1 = 0.75685, c2 = 5.83007 (M = 2c);
     // S(0.5) = 1 + 1.46600*0.5 + 0.25228*0.125, S(2.5) = e^2 + 8.80977*0.5 + 5.83007*0.25 - 1.94336*0.125.
     const double x[] = {0, 1, 2, 3};
@@ -129,8 +117,7 @@ TEST(Spline, TextbookExponentialExample)
     EXPECT_NEAR(v, std::exp(2.0), 1e-12);
 }
 
-TEST(Spline, EdgeCases)
-{
+TEST(Spline, EdgeCases) {
     std::vector<double> h, M;
     const double same[] = {8, 10, 10, 12};
     const double y4[] = {1, 2, 3, 4};
@@ -162,8 +149,7 @@ TEST(Spline, EdgeCases)
     EXPECT_FALSE(none.Fit(FitSpline));
 }
 
-TEST(Sampling, EightyOnePointsFromSmallestToLargestLoad)
-{
+TEST(Sampling, EightyOnePointsFromSmallestToLargestLoad) {
     // A range whose step does not add up exactly: the last sample must still be the largest knot.
     CCurveFit fit;
     fit.SetPoints({0.1, 0.3, 0.7}, {1.0, 2.0, 5.0});

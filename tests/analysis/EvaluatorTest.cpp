@@ -19,8 +19,7 @@ struct Fixture {
     CChartModel chart;
     CEvaluator ev;
     uint32_t flags = 0;
-    void Run()
-    {
+    void Run() {
         ev.Evaluate(doc, chart, flags);
         ev.SetUpResults(doc, chart, flags);
     }
@@ -28,8 +27,7 @@ struct Fixture {
 
 }  // namespace
 
-TEST(Evaluate, OneTreadmillTestFillsItsSeries)
-{
+TEST(Evaluate, OneTreadmillTestFillsItsSeries) {
     Fixture f;
     f.doc.m_UserData.m_strFirstName = "Anna";
     f.doc.m_UserData.m_strLastName = "Berg";
@@ -69,20 +67,17 @@ TEST(Evaluate, OneTreadmillTestFillsItsSeries)
     EXPECT_EQ(f.doc.GetTest(0).m_nCurveSlot, 0);
 }
 
-TEST(Evaluate, NoTestShown)
-{
+TEST(Evaluate, NoTestShown) {
     Fixture f;
     f.doc.m_Tests.push_back(trvtest::Treadmill(5, kLac));
     f.doc.GetTest(0).m_bShowInChart = 0;
     f.flags = 0x1234;
     f.Run();
     EXPECT_EQ(f.flags, 0x40u);
-    for (const ChartSeries& s : f.chart.series)
-        EXPECT_EQ(s.Count(), 0);
+    for (const ChartSeries& s : f.chart.series) EXPECT_EQ(s.Count(), 0);
 }
 
-TEST(Evaluate, TwoTestsInDocumentOrderAndDifferentUnits)
-{
+TEST(Evaluate, TwoTestsInDocumentOrderAndDifferentUnits) {
     Fixture f;
     f.doc.m_Tests.push_back(trvtest::Treadmill(5, kLac));
     f.doc.m_Tests.push_back(trvtest::Treadmill(4, kLac));
@@ -106,8 +101,7 @@ TEST(Evaluate, TwoTestsInDocumentOrderAndDifferentUnits)
     EXPECT_FALSE(f.chart.tools[ToolResult2].active);
 }
 
-TEST(Evaluate, TwoPointsCubicFailsSplineDrawsASegment)
-{
+TEST(Evaluate, TwoPointsCubicFailsSplineDrawsASegment) {
     Fixture f;
     f.doc.m_Tests.push_back(trvtest::Treadmill(2, kLac));
     f.Run();
@@ -126,8 +120,7 @@ TEST(Evaluate, TwoPointsCubicFailsSplineDrawsASegment)
     EXPECT_NEAR(curve.points[40].y, 2.05, 1e-12);
 }
 
-TEST(Evaluate, ShortenedLastStepAndPostLoad)
-{
+TEST(Evaluate, ShortenedLastStepAndPostLoad) {
     Fixture f;
     TestDataType t = trvtest::Treadmill(3, kLac);  // 8, 10, 12 km/h
     t.m_bCompensate = 1;
@@ -175,8 +168,7 @@ TEST(Evaluate, ShortenedLastStepAndPostLoad)
     EXPECT_EQ(f.chart.series[SeriesHr1].Count(), 3);
 }
 
-TEST(Evaluate, ParametersMissingAndFieldTest)
-{
+TEST(Evaluate, ParametersMissingAndFieldTest) {
     Fixture f;
     f.doc.m_Tests.push_back(trvtest::Treadmill(5, kLac));
     f.doc.GetTest(0).m_bParamsEntered = 0;
@@ -197,12 +189,10 @@ TEST(Evaluate, ParametersMissingAndFieldTest)
     EXPECT_TRUE(f.chart.tools[ToolResult1].active);
     EXPECT_NE(f.chart.tools[ToolResult1].text.find("t(400m) = "), std::string::npos);
     for (const ChartSeries& s : f.chart.series)
-        for (const ChartPoint& p : s.points)
-            EXPECT_TRUE(std::isfinite(p.x) && std::isfinite(p.y));
+        for (const ChartPoint& p : s.points) EXPECT_TRUE(std::isfinite(p.x) && std::isfinite(p.y));
 }
 
-TEST(Cursor, ReadOutForShownTestsOnly)
-{
+TEST(Cursor, ReadOutForShownTestsOnly) {
     Fixture f;
     f.doc.m_Tests.push_back(trvtest::Treadmill(5, kLac));
     f.Run();
@@ -213,22 +203,19 @@ TEST(Cursor, ReadOutForShownTestsOnly)
     EXPECT_TRUE(f.chart.cursorText.lines.empty());
 }
 
-TEST(ChartModelState, StartingStateAndActivity)
-{
+TEST(ChartModelState, StartingStateAndActivity) {
     CChartModel c;
     c.ApplyStartup();
     EXPECT_EQ(c.axes[AxisLeft].title, "Laktat [mmol/l]");
     EXPECT_EQ(c.axes[AxisCustom1].title, "AFL-Zeit [mm:ss]");
     EXPECT_EQ(c.tools[ToolAsLabel].text, "AS ");
-    for (int i = 0; i <= 8; ++i)
-        EXPECT_FALSE(c.tools[i].active);
+    for (int i = 0; i <= 8; ++i) EXPECT_FALSE(c.tools[i].active);
     EXPECT_TRUE(c.tools[ToolBand2].active);
     EXPECT_EQ(c.series[SeriesCurve1].color, 0xFF8000u);
     EXPECT_EQ(c.series[SeriesPostLoad2].color, 0xC66300u);
     EXPECT_FALSE(c.series[SeriesPreLoadHr2].inLegend);
 
-    for (int i : {1, 4, 6, 9})
-        c.series[i].active = false;
+    for (int i : {1, 4, 6, 9}) c.series[i].active = false;
     c.series[3].active = true;
     c.ApplySeriesActivity();
     EXPECT_EQ(c.axes[AxisBottom].startPercent, 0.0);
@@ -250,14 +237,12 @@ TEST(ChartModelState, StartingStateAndActivity)
     EXPECT_EQ(c.series[SeriesPostLoad1].points[0].label, "b");
 }
 
-TEST(Evaluate, MetresPerSecondWithSimonAndErgometerInWatt)
-{
+TEST(Evaluate, MetresPerSecondWithSimonAndErgometerInWatt) {
     // p(x) = 4 + 2 (x - 3.5) + 0.8 (x - 3.5)^3 at 2.5..4.5 m/s gives the same whole tenths as kLac.
     Fixture f;
     TestDataType t = trvtest::Treadmill(5, kLac);
     t.m_nLoadUnit = UnitMs;
-    for (int i = 1; i <= 5; ++i)
-        t.m_Steps[static_cast<size_t>(i)].m_dSpeed = 2.5 + 0.5 * (i - 1);
+    for (int i = 1; i <= 5; ++i) t.m_Steps[static_cast<size_t>(i)].m_dSpeed = 2.5 + 0.5 * (i - 1);
     t.m_Analysis.m_nThresholdModel = ModelSimon;
     f.doc.m_Tests.push_back(t);
     f.Run();
@@ -273,19 +258,16 @@ TEST(Evaluate, MetresPerSecondWithSimonAndErgometerInWatt)
     TestDataType w = trvtest::Treadmill(5, kLac);
     w.m_nLoadUnit = UnitWatt;
     w.m_nTestType = TestErgometer;
-    for (int i = 1; i <= 5; ++i)
-        w.m_Steps[static_cast<size_t>(i)].m_dPower = 100 + 25 * (i - 1);
+    for (int i = 1; i <= 5; ++i) w.m_Steps[static_cast<size_t>(i)].m_dPower = 100 + 25 * (i - 1);
     f.doc.m_Tests[0] = w;
     f.Run();
     EXPECT_EQ(f.chart.axes[AxisBottom].title, "P [W]");
     EXPECT_EQ(f.chart.tools[ToolResult1].text, "Madermodell:\rP = 150,00 W\rLaktat = 4,00 mmol/l\rHR = 150 S/min");
 }
 
-TEST(ShownTestsNotices, ParametersMissingAsTheTestListSetsThem)
-{
+TEST(ShownTestsNotices, ParametersMissingAsTheTestListSetsThem) {
     CTRVDoc doc;
-    for (int i = 0; i < 4; ++i)
-        doc.m_Tests.push_back(trvtest::Treadmill(3, kLac));
+    for (int i = 0; i < 4; ++i) doc.m_Tests.push_back(trvtest::Treadmill(3, kLac));
     // Shown: 0, 1, 2. Only test 1 lacks its parameters; the third shown test has them and speaks
     // for the same bit of curve L2, so nothing is left.
     doc.GetTest(1).m_bParamsEntered = 0;

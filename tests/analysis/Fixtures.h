@@ -5,8 +5,7 @@
 
 namespace trvtest {
 
-inline trv::PCMDataType Meas(int type, double lactate, int hr = 0, int minute = 0, int second = 0)
-{
+inline trv::PCMDataType Meas(int type, double lactate, int hr = 0, int minute = 0, int second = 0) {
     trv::PCMDataType m;
     m.m_nMeasType = static_cast<uint8_t>(type);
     m.m_nLactate = static_cast<uint16_t>(lactate * 10 + 0.5);
@@ -18,8 +17,7 @@ inline trv::PCMDataType Meas(int type, double lactate, int hr = 0, int minute = 
 }
 
 // A treadmill test in km/h: start 8 km/h, +2 km/h, a pre-load, `steps` main loads, no post-load.
-inline trv::TestDataType Treadmill(int steps, const double* lactates)
-{
+inline trv::TestDataType Treadmill(int steps, const double* lactates) {
     trv::TestDataType t;
     t.m_nLoadUnit = trv::UnitKmh;
     t.m_nTestType = trv::TestTreadmill;

@@ -8,8 +8,7 @@ using trvtest::Meas;
 
 namespace {
 
-CTRVDoc SingleTests(int count)
-{
+CTRVDoc SingleTests(int count) {
     CTRVDoc doc;
     for (int i = 0; i < count; ++i) {
         TestDataType t;
@@ -23,13 +22,11 @@ CTRVDoc SingleTests(int count)
 
 }  // namespace
 
-TEST(Conversion, ThreeSelectedRowsBecomeOneStepTest)
-{
+TEST(Conversion, ThreeSelectedRowsBecomeOneStepTest) {
     CTRVDoc doc = SingleTests(4);
     // Rows 0, 1, 2 of a newest-first list of four: tests 3, 2, 1.
     std::vector<int> tests;
-    for (int row : {0, 1, 2})
-        tests.push_back(TestIndexOfRow(row, 4));
+    for (int row : {0, 1, 2}) tests.push_back(TestIndexOfRow(row, 4));
     ASSERT_TRUE(CanConvertToStepTest(doc, tests));
     EXPECT_EQ(ConvertToStepTest(doc, tests), 1);
     ASSERT_EQ(doc.GetTestCount(), 2);
@@ -38,8 +35,7 @@ TEST(Conversion, ThreeSelectedRowsBecomeOneStepTest)
     EXPECT_EQ(t.m_Steps[0].m_nMeasId, 101);
     EXPECT_EQ(t.m_Steps[1].m_nMeasId, 102);
     EXPECT_EQ(t.m_Steps[2].m_nMeasId, 103);
-    for (const PCMDataType& m : t.m_Steps)
-        EXPECT_EQ(m.m_nMeasType, MeasLoad);
+    for (const PCMDataType& m : t.m_Steps) EXPECT_EQ(m.m_nMeasType, MeasLoad);
     EXPECT_EQ(t.m_Steps[0].m_bFirstStep, 1);
     EXPECT_EQ(t.m_Steps[0].m_bLastStep, 0);
     EXPECT_EQ(t.m_Steps[1].m_bFirstStep + t.m_Steps[1].m_bLastStep, 0);
@@ -48,8 +44,7 @@ TEST(Conversion, ThreeSelectedRowsBecomeOneStepTest)
     EXPECT_TRUE(doc.IsModified());
 }
 
-TEST(Conversion, StepTestsInTheSelection)
-{
+TEST(Conversion, StepTestsInTheSelection) {
     CTRVDoc doc = SingleTests(4);
     doc.GetTest(2).m_Steps[0].m_nMeasType = MeasLoad;
     EXPECT_FALSE(CanConvertToStepTest(doc, {1, 2, 3}));
@@ -66,8 +61,7 @@ TEST(Conversion, StepTestsInTheSelection)
     EXPECT_EQ(one.GetTestCount(), 2);
 }
 
-TEST(MeasType, SeveralRowsZeroLoadsOneRowKeepsThem)
-{
+TEST(MeasType, SeveralRowsZeroLoadsOneRowKeepsThem) {
     const double lac[] = {1.5, 2.0, 3.0, 5.0};
     TestDataType t = trvtest::Treadmill(4, lac);
     t.m_bIndividualLoads = 1;  // keep the loads as they are
@@ -84,8 +78,7 @@ TEST(MeasType, SeveralRowsZeroLoadsOneRowKeepsThem)
     EXPECT_FALSE(SetMeasType(u, {}, -1, MeasPostLoad));
 }
 
-TEST(Loads, EveryTestTypeAndSource)
-{
+TEST(Loads, EveryTestTypeAndSource) {
     const double lac[] = {1.5, 2.0, 3.0};
     TestDataType t = trvtest::Treadmill(3, lac);
     t.m_dStartValue = 2.5;  // m/s
@@ -139,8 +132,7 @@ TEST(Loads, EveryTestTypeAndSource)
     EXPECT_NEAR(individual.m_Steps[1].m_dSpeed * 3.6, 8.0, 1e-12);
 }
 
-TEST(Compensation, ShortenedLastStep)
-{
+TEST(Compensation, ShortenedLastStep) {
     const double lac[] = {1.5, 2.0, 3.0};
     TestDataType t = trvtest::Treadmill(3, lac);  // 8, 10, 12 km/h, increment 2 km/h
     t.m_bCompensate = 1;

@@ -12,34 +12,28 @@ namespace {
 
 // p(x) = 4 + 0.5 (x - 12) + 0.02 (x - 12)^3 = -36.56 + 9.14 x - 0.72 x^2 + 0.02 x^3:
 // reaches 4.0 mmol/l at exactly 12; its slope 0.5 + 0.06 (x - 12)^2 grows away from 12.
-CCurveFit SteepCubic()
-{
+CCurveFit SteepCubic() {
     CCurveFit fit;
     std::vector<double> x{8, 10, 12, 14, 16}, y;
-    for (double v : x)
-        y.push_back(4 + 0.5 * (v - 12) + 0.02 * (v - 12) * (v - 12) * (v - 12));
+    for (double v : x) y.push_back(4 + 0.5 * (v - 12) + 0.02 * (v - 12) * (v - 12) * (v - 12));
     fit.SetPoints(x, y);
     EXPECT_TRUE(fit.Fit(FitCubic));
     return fit;
 }
 
-ChartSeries Curve(const CCurveFit& fit)
-{
+ChartSeries Curve(const CCurveFit& fit) {
     ChartSeries s;
     fit.Sample(s, "L 1", 0);
     return s;
 }
 
-ChartSeries HeartRates(std::initializer_list<std::pair<double, double>> pts)
-{
+ChartSeries HeartRates(std::initializer_list<std::pair<double, double>> pts) {
     ChartSeries s;
-    for (auto [x, y] : pts)
-        s.Add(x, y, "HR 1", 0x00B000);
+    for (auto [x, y] : pts) s.Add(x, y, "HR 1", 0x00B000);
     return s;
 }
 
-TestDataType MakeTest(int unit, int type, int model)
-{
+TestDataType MakeTest(int unit, int type, int model) {
     TestDataType t;
     t.m_nLoadUnit = unit;
     t.m_nTestType = type;
@@ -49,8 +43,7 @@ TestDataType MakeTest(int unit, int type, int model)
 
 }  // namespace
 
-TEST(TangentModels, AnglesAndSlopes)
-{
+TEST(TangentModels, AnglesAndSlopes) {
     double a = 0;
     ASSERT_TRUE(TangentAngle(ModelKeul, UnitKmh, a));
     EXPECT_DOUBLE_EQ(a, 51.34);
@@ -65,8 +58,7 @@ TEST(TangentModels, AnglesAndSlopes)
     EXPECT_FALSE(TangentAngle(ModelMader, UnitKmh, a));
 }
 
-TEST(Mader, FindsTheFourMillimolePoint)
-{
+TEST(Mader, FindsTheFourMillimolePoint) {
     const CCurveFit fit = SteepCubic();
     double load = 0;
     ASSERT_TRUE(FindMaderThreshold(fit, 8, 16, load));
@@ -74,8 +66,7 @@ TEST(Mader, FindsTheFourMillimolePoint)
     EXPECT_NEAR(load, 12.0, 0.002);
 }
 
-TEST(Mader, CurveBelowFourIsNotDeterminable)
-{
+TEST(Mader, CurveBelowFourIsNotDeterminable) {
     CCurveFit fit;
     fit.SetPoints({8, 10, 12, 14}, {1.0, 1.4, 2.1, 3.2});
     ASSERT_TRUE(fit.Fit(FitSpline));
@@ -91,8 +82,7 @@ TEST(Mader, CurveBelowFourIsNotDeterminable)
     EXPECT_EQ(t.m_Analysis.m_dIansHeartRate, -1.0);
 }
 
-TEST(Keul, TangentPointOfTheCubic)
-{
+TEST(Keul, TangentPointOfTheCubic) {
     const CCurveFit fit = SteepCubic();
     TestDataType t = MakeTest(UnitKmh, TestTreadmill, ModelKeul);
     ASSERT_TRUE(DetermineThreshold(t, fit, Curve(fit), HeartRates({}), true));
@@ -104,8 +94,7 @@ TEST(Keul, TangentPointOfTheCubic)
     EXPECT_EQ(t.m_Analysis.m_bIansFailed, 0);
 }
 
-TEST(Keul, SlopeNeverReachedOrSplineIsNotDeterminable)
-{
+TEST(Keul, SlopeNeverReachedOrSplineIsNotDeterminable) {
     // A straight line of slope 0.3: the tangent never reaches 1.25.
     CCurveFit flat;
     flat.SetPoints({8, 10, 12, 14, 16}, {1.0, 1.6, 2.2, 2.8, 3.4});
@@ -124,8 +113,7 @@ TEST(Keul, SlopeNeverReachedOrSplineIsNotDeterminable)
     EXPECT_EQ(s.m_Analysis.m_bIansFailed, 1);
 }
 
-TEST(HeartRate, InterpolationAndExtrapolation)
-{
+TEST(HeartRate, InterpolationAndExtrapolation) {
     const ChartSeries hr = HeartRates({{10, 140}, {12, 150}, {14, 160}});
     EXPECT_DOUBLE_EQ(HeartRateAt(hr, 13), 155);
     EXPECT_DOUBLE_EQ(HeartRateAt(hr, 12), 150);
@@ -135,8 +123,7 @@ TEST(HeartRate, InterpolationAndExtrapolation)
     EXPECT_EQ(HeartRateAt(HeartRates({{10, 140}, {10, 150}}), 9), -1.0);
 }
 
-TEST(FieldTest, TimesAtTheThreshold)
-{
+TEST(FieldTest, TimesAtTheThreshold) {
     int32_t t1000 = 0, tTrack = 0;
     FieldTimes(14.4, UnitKmh, 400, t1000, tTrack);
     EXPECT_EQ(t1000, 250);
@@ -158,8 +145,7 @@ TEST(FieldTest, TimesAtTheThreshold)
     EXPECT_EQ(ResultText(t), "Madermodell:\rv = 14,40 km/h\rLaktat = 4,00 mmol/l\rt(1000m) = 04:10\rt(400m) = 01:40");
 }
 
-TEST(ResultTexts, ByModelAndUnit)
-{
+TEST(ResultTexts, ByModelAndUnit) {
     TestDataType t = MakeTest(UnitKmh, TestTreadmill, ModelMader);
     t.m_Analysis.m_dIansLoad = 12.0;
     t.m_Analysis.m_dIansLactate = 4.0;
@@ -180,8 +166,7 @@ TEST(ResultTexts, ByModelAndUnit)
     EXPECT_EQ(ResultText(k), "IANS n. Simon (Winkel=74,29°):\rv = 4,13 m/s\rLaktat = 3,46 mmol/l");
 }
 
-TEST(CursorTexts, ReadOutLines)
-{
+TEST(CursorTexts, ReadOutLines) {
     const ChartSeries hr = HeartRates({{10, 140}, {12, 150}});
     TestDataType t = MakeTest(UnitKmh, TestTreadmill, ModelMader);
     EXPECT_EQ(CursorText(1, t, 11.0, 3.25, hr), "Cursor 1: v = 11,00 km/h, Laktat = 3,25 mmol/l, 145 S/min");
@@ -193,8 +178,7 @@ TEST(CursorTexts, ReadOutLines)
               "Cursor 1: v = 14,40 km/h, Laktat = 4,00 mmol/l, t (400 m) = 01:40, t (1000 m) = 04:10");
 }
 
-TEST(FieldTest, TimesFollowTheLoadAlsoWhenNotDeterminable)
-{
+TEST(FieldTest, TimesFollowTheLoadAlsoWhenNotDeterminable) {
     // Lactate stays below 4.0 mmol/l on 8..16 km/h: the Mader search runs to the upper end, 16 km/h,
     // i.e. 4.444 m/s: 1000 m in 225 s, 400 m in 90 s. The heart rate is not taken.
     CCurveFit fit;

@@ -10,14 +10,14 @@
 #include <QAction>
 #include <QDialogButtonBox>
 #include <QFileDialog>
-#include <QMimeData>
-#include <QUrl>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 

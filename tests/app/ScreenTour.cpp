@@ -15,8 +15,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFocusEvent>
-#include <QMdiArea>
 #include <QLineEdit>
+#include <QMdiArea>
 #include <QPushButton>
 #include <QTimer>
 #include <QTreeView>
@@ -81,8 +81,8 @@ int main(int argc, char** argv) {
     bool statusShot = false;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (!statusShot && v->m_pStatus->isVisible() && v->m_pStatus->StatusText().startsWith(QStringLiteral("Empfange")) &&
-            v->m_pStatus->Progress() > 20) {
+        if (!statusShot && v->m_pStatus->isVisible() &&
+            v->m_pStatus->StatusText().startsWith(QStringLiteral("Empfange")) && v->m_pStatus->Progress() > 20) {
             statusShot = true;
             v->m_pStatus->grab().save(QDir(g_dir).filePath(QStringLiteral("2-status.png")));
         }
@@ -104,9 +104,9 @@ int main(int argc, char** argv) {
     auto* sel = v->m_pTestList->selectionModel();
     bool first = true;
     for (int i : singles) {
-        sel->setCurrentIndex(v->m_pTestModel->index(v->m_pTestModel->RowOfTestIndex(i), 0),
-                             (first ? QItemSelectionModel::ClearAndSelect : QItemSelectionModel::Select) |
-                                 QItemSelectionModel::Rows);
+        sel->setCurrentIndex(
+            v->m_pTestModel->index(v->m_pTestModel->RowOfTestIndex(i), 0),
+            (first ? QItemSelectionModel::ClearAndSelect : QItemSelectionModel::Select) | QItemSelectionModel::Rows);
         first = false;
     }
     Shot(&frame, "4-selected-singles.png");

@@ -1,12 +1,12 @@
 // Open and save of a large document: prints times and peak memory (not a test).
 #include "TrvFile.h"
 
+#include <sys/resource.h>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <string>
 #include <filesystem>
-#include <sys/resource.h>
+#include <string>
 
 using namespace trv;
 

@@ -13,8 +13,7 @@ using namespace trv;
 
 namespace {
 
-TestDataType StepTest(int unit, int fit, double offset)
-{
+TestDataType StepTest(int unit, int fit, double offset) {
     TestDataType t;
     t.m_nLoadUnit = unit;
     t.m_nTestType = TestTreadmill;
@@ -41,8 +40,7 @@ TestDataType StepTest(int unit, int fit, double offset)
     return t;
 }
 
-double Measure(CTRVDoc& doc, int runs)
-{
+double Measure(CTRVDoc& doc, int runs) {
     CChartModel chart;
     chart.ApplyStartup();
     CEvaluator ev;
@@ -61,8 +59,7 @@ double Measure(CTRVDoc& doc, int runs)
 
 }  // namespace
 
-int main()
-{
+int main() {
     CTRVDoc doc;
     doc.m_UserData.m_strFirstName = "Anna";
     doc.m_UserData.m_strLastName = "Berg";

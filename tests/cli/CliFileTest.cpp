@@ -2,12 +2,12 @@
 #include "ByteBuilder.h"
 #include "TrvFile.h"
 
+#include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <array>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <gtest/gtest.h>
-#include <sys/wait.h>
 
 namespace fs = std::filesystem;
 
@@ -20,8 +20,8 @@ struct CliRun {
 
 CliRun Cli(const std::string& args) {
     static int n = 0;
-    const fs::path errFile = fs::temp_directory_path() / ("trv-cli-err-" + std::to_string(::getpid()) + "-" +
-                                                          std::to_string(n++));
+    const fs::path errFile =
+        fs::temp_directory_path() / ("trv-cli-err-" + std::to_string(::getpid()) + "-" + std::to_string(n++));
     const std::string cmd = std::string(TRV_CLI) + " " + args + " 2>" + errFile.string();
     CliRun r;
     FILE* p = ::popen(cmd.c_str(), "r");
@@ -47,11 +47,23 @@ protected:
         bb.i32(0).i32(0).i32(0).u8(0).i32(0).f64(2.5).f64(0.5).f64(150).i32(0).u8(0).i32(180).u8(1);
         bb.u32(2);
         for (uint16_t id : {7, 8})
-            bb.u16(static_cast<uint16_t>(20 + id)).u16(id).u8(1).u8(23).date(0, 45000.5 + id / 1440.0).f64(0).i32(
-                  140).f64(2.5).f64(0).u8(2).u16(180).u8(1).u8(0).u8(0);
+            bb.u16(static_cast<uint16_t>(20 + id))
+                .u16(id)
+                .u8(1)
+                .u8(23)
+                .date(0, 45000.5 + id / 1440.0)
+                .f64(0)
+                .i32(140)
+                .f64(2.5)
+                .f64(0)
+                .u8(2)
+                .u16(180)
+                .u8(1)
+                .u8(0)
+                .u8(0);
         bb.athlete({"J\xFCrgen", "", "", "", "", "", ""}, 0, 0, 0, 0, "");
-        std::ofstream(dir / "v3.trv", std::ios::binary).write(reinterpret_cast<const char*>(bb.b.data()),
-                                                               static_cast<long>(bb.b.size()));
+        std::ofstream(dir / "v3.trv", std::ios::binary)
+            .write(reinterpret_cast<const char*>(bb.b.data()), static_cast<long>(bb.b.size()));
     }
     void TearDown() override { fs::remove_all(dir); }
     std::string P(const char* name) const { return (dir / name).string(); }
@@ -132,9 +144,20 @@ TEST_F(CliFiles, EvaluateFindsTheMaderThresholdOfAKnownCurve) {
     bb.i32(0).i32(1).i32(0).u8(1).i32(0).f64(2).f64(1).f64(150).i32(0).u8(0).i32(180).u8(1).u8(0);
     bb.u32(6);
     for (int x = 2; x <= 7; ++x)
-        bb.u16(static_cast<uint16_t>(x * x + 2 * x + 5)).u16(static_cast<uint16_t>(x)).u8(1).u8(23)
-            .u32(1700000000u + 180u * static_cast<uint32_t>(x)).f64(0).i32(100 + 10 * x).f64(x).f64(0).u8(2).u16(180)
-            .u8(1).u8(0).u8(0);
+        bb.u16(static_cast<uint16_t>(x * x + 2 * x + 5))
+            .u16(static_cast<uint16_t>(x))
+            .u8(1)
+            .u8(23)
+            .u32(1700000000u + 180u * static_cast<uint32_t>(x))
+            .f64(0)
+            .i32(100 + 10 * x)
+            .f64(x)
+            .f64(0)
+            .u8(2)
+            .u16(180)
+            .u8(1)
+            .u8(0)
+            .u8(0);
     bb.emptyAthlete().str("").f64(0);
     std::ofstream(dir / "curve.trv", std::ios::binary)
         .write(reinterpret_cast<const char*>(bb.b.data()), static_cast<long>(bb.b.size()));

@@ -1,7 +1,7 @@
 #include "CsvExport.h"
 
-#include <filesystem>
 #include <gtest/gtest.h>
+#include <filesystem>
 
 using namespace trv;
 

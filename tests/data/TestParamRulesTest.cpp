@@ -10,8 +10,7 @@ TestDataType NewTest() { return TestDataType{}; }  // Laufband, m/s, 180 s, 150 
 
 }  // namespace
 
-TEST(TestParamRules, StartStateOfANewTest)
-{
+TEST(TestParamRules, StartStateOfANewTest) {
     CTestParamRules r(NewTest());
     EXPECT_EQ(r.m_TestTypeList.items.size(), 3u);
     EXPECT_EQ(r.m_TestTypeList.items[2], "Feldtest");
@@ -34,8 +33,7 @@ TEST(TestParamRules, StartStateOfANewTest)
     EXPECT_EQ(r.m_nSpinMax, 10);
 }
 
-TEST(TestParamRules, ErgometerForcesWattAndMader)
-{
+TEST(TestParamRules, ErgometerForcesWattAndMader) {
     TestDataType t = NewTest();
     t.m_Analysis.m_nThresholdModel = ModelKeul;
     CTestParamRules r(t);
@@ -57,8 +55,7 @@ TEST(TestParamRules, ErgometerForcesWattAndMader)
     EXPECT_EQ(r.m_nLoadUnit, UnitMs);
 }
 
-TEST(TestParamRules, KmhValuesAreShownAndStoredConverted)
-{
+TEST(TestParamRules, KmhValuesAreShownAndStoredConverted) {
     CTestParamRules r(NewTest());
     r.ChooseUnit(UnitKmh);
     EXPECT_EQ(r.m_strLoadGroup, "Geschwindigkeitsvorgabe v [km/h]");
@@ -80,8 +77,7 @@ TEST(TestParamRules, KmhValuesAreShownAndStoredConverted)
     EXPECT_EQ(r.m_strIncrementEdit, "0,0");
 }
 
-TEST(TestParamRules, StepDurationEditAndSlider)
-{
+TEST(TestParamRules, StepDurationEditAndSlider) {
     CTestParamRules r(NewTest());
     r.StepEditLostFocus("5");
     EXPECT_EQ(r.m_nPcStepDuration, 180);
@@ -113,8 +109,7 @@ TEST(TestParamRules, StepDurationEditAndSlider)
     EXPECT_EQ(r.m_dTrackLength, 1200.0);
 }
 
-TEST(TestParamRules, SourceCompensationAndIndividualLoads)
-{
+TEST(TestParamRules, SourceCompensationAndIndividualLoads) {
     CTestParamRules r(NewTest());
     r.ChooseSource(SourceAnalyser);
     EXPECT_TRUE(r.m_CompensateBox.enabled);
@@ -142,8 +137,7 @@ TEST(TestParamRules, SourceCompensationAndIndividualLoads)
     EXPECT_FALSE(r.m_CompensateBox.enabled);
 }
 
-TEST(TestParamRules, FieldTestSources)
-{
+TEST(TestParamRules, FieldTestSources) {
     CTestParamRules r(NewTest());
     r.ChooseTestType(TestField);
     EXPECT_EQ(r.m_SourceList.items.size(), 3u);
@@ -175,8 +169,7 @@ TEST(TestParamRules, FieldTestSources)
     EXPECT_EQ(m.m_SourceList.selection, SourceAnalyser);
 }
 
-TEST(TestParamRules, ModelAndFitCouplingAndApply)
-{
+TEST(TestParamRules, ModelAndFitCouplingAndApply) {
     CTestParamRules r(NewTest());
     r.ChooseFit(FitSpline);
     r.ChooseModel(ModelKeul);

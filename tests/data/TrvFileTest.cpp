@@ -1,11 +1,11 @@
 #include "ByteBuilder.h"
 #include "TrvFile.h"
 
+#include <gtest/gtest.h>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
-#include <gtest/gtest.h>
 
 using namespace trv;
 
@@ -21,8 +21,20 @@ void TestHeader(ByteBuilder& bb, int version, int unit, int type, double start, 
 
 // A measurement block of versions 2 to 4 (12-byte date-time).
 void OldMeasurement(ByteBuilder& bb, uint16_t lactate, uint16_t id, double days) {
-    bb.u16(lactate).u16(id).u8(1).u8(24).date(0, days).f64(0.0).i32(150).f64(2.5).f64(2.4).u8(2).u16(175).u8(1).u8(0).u8(
-        1);
+    bb.u16(lactate)
+        .u16(id)
+        .u8(1)
+        .u8(24)
+        .date(0, days)
+        .f64(0.0)
+        .i32(150)
+        .f64(2.5)
+        .f64(2.4)
+        .u8(2)
+        .u16(175)
+        .u8(1)
+        .u8(0)
+        .u8(1);
 }
 
 std::vector<uint8_t> Old(int version) {
@@ -32,8 +44,11 @@ std::vector<uint8_t> Old(int version) {
     bb.u32(2);
     OldMeasurement(bb, 42, 251, 45000.5);  // 15.03.2023 12:00
     OldMeasurement(bb, 63, 252, 45000.75);
-    bb.athlete({"J\xF6rg", "M\xFCller", "Stra\xDF" "e 1", "12345", "K\xF6ln", "0221", "a@b.de"}, 71.5, 180.6, 30000.0, 1,
-               "\x80 Bemerkung");
+    bb.athlete({"J\xF6rg", "M\xFCller",
+                "Stra\xDF"
+                "e 1",
+                "12345", "K\xF6ln", "0221", "a@b.de"},
+               71.5, 180.6, 30000.0, 1, "\x80 Bemerkung");
     return bb.b;
 }
 
@@ -146,8 +161,10 @@ TEST(TrvFile, Version5MeasurementUsesCompactLocalTime) {
     std::vector<uint8_t> out;
     ASSERT_TRUE(WriteTrv(doc, out, err));
     EXPECT_EQ(out, bb.b);  // byte for byte the same file
-    if (oldTz) setenv("TZ", saved.c_str(), 1);
-    else unsetenv("TZ");
+    if (oldTz)
+        setenv("TZ", saved.c_str(), 1);
+    else
+        unsetenv("TZ");
     tzset();
 }
 
@@ -189,7 +206,7 @@ TEST(TrvFile, Utf16AndLongStrings) {
 TEST(TrvFile, TextsTheCodePageCannotHoldAreWrittenAsUtf16) {
     CTRVDoc doc;
     doc.m_UserData.m_strFirstName = "Łukasz";  // Ł is not in Windows-1252
-    doc.m_UserData.m_strLastName = "Müller";    // ü is
+    doc.m_UserData.m_strLastName = "Müller";   // ü is
     std::vector<uint8_t> bytes;
     std::string err;
     ASSERT_TRUE(WriteTrv(doc, bytes, err));
@@ -235,7 +252,8 @@ TEST(TrvFile, DamagedFilesAreRefusedWithoutTouchingTheDocument) {
     std::srand(7);
     for (int round = 0; round < 2000; ++round) {
         auto bytes = good;
-        for (int k = 0; k < 4; ++k) bytes[static_cast<size_t>(std::rand()) % bytes.size()] = static_cast<uint8_t>(std::rand());
+        for (int k = 0; k < 4; ++k)
+            bytes[static_cast<size_t>(std::rand()) % bytes.size()] = static_cast<uint8_t>(std::rand());
         CTRVDoc d;
         ReadTrv(bytes, d, err);
     }

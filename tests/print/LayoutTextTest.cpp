@@ -8,8 +8,7 @@
 
 using namespace trv;
 
-TEST(ProtocolLayoutTest, MeasuresOfAPage2100Wide)
-{
+TEST(ProtocolLayoutTest, MeasuresOfAPage2100Wide) {
     // A4 proportions: 2100 x 2970.
     const ProtocolLayout l = ProtocolLayout::ForPage(2100, 2970);
     EXPECT_EQ(l.ml, 210);
@@ -30,12 +29,10 @@ TEST(ProtocolLayoutTest, MeasuresOfAPage2100Wide)
     // Tab unit 99: stops 99, 198, 396, 564, 732.
     EXPECT_EQ(l.TabUnit(), 99);
     const int stops[] = {99, 198, 396, 564, 732};
-    for (int i = 0; i < kTableTabStops; ++i)
-        EXPECT_EQ(l.TabStop(i), stops[i]) << i;
+    for (int i = 0; i < kTableTabStops; ++i) EXPECT_EQ(l.TabStop(i), stops[i]) << i;
 }
 
-TEST(ProtocolLayoutTest, OddWidthTruncatesEveryQuantity)
-{
+TEST(ProtocolLayoutTest, OddWidthTruncatesEveryQuantity) {
     const ProtocolLayout l = ProtocolLayout::ForPage(767, 1097);
     EXPECT_EQ(l.ml, 76);
     EXPECT_EQ(l.mr, 38);
@@ -46,8 +43,7 @@ TEST(ProtocolLayoutTest, OddWidthTruncatesEveryQuantity)
     EXPECT_EQ(l.ch, 983);  // 1097 - 38 - 76
 }
 
-TEST(ProtocolTextTest, HeaderAndFooter)
-{
+TEST(ProtocolTextTest, HeaderAndFooter) {
     UserDataType u;
     u.m_strFirstName = "Anna";
     u.m_strLastName = "Berger";
@@ -58,8 +54,7 @@ TEST(ProtocolTextTest, HeaderAndFooter)
     EXPECT_EQ(footer.substr(footer.size() - 12), "\nSeite 2 / 2");
 }
 
-TEST(ProtocolTextTest, AthleteBoxRoundsWeightAndHeightAndNamesTheSex)
-{
+TEST(ProtocolTextTest, AthleteBoxRoundsWeightAndHeightAndNamesTheSex) {
     const CTRVDoc doc = trvtest::ProtocolDoc();
     EXPECT_EQ(AthleteText(doc.m_UserData),
               "Vorname:\tAnna\nName:\t\tBerger\nStrasse:\tLindenweg 4\nPLZ/Ort:\t79098 Freiburg\n"
@@ -73,14 +68,12 @@ TEST(ProtocolTextTest, AthleteBoxRoundsWeightAndHeightAndNamesTheSex)
     EXPECT_NE(text.find("Geschlecht:\tmännlich"), std::string::npos);
 }
 
-TEST(ProtocolTextTest, AnalyserBoxWithDecimalComma)
-{
+TEST(ProtocolTextTest, AnalyserBoxWithDecimalComma) {
     const CTRVDoc doc = trvtest::ProtocolDoc();
     EXPECT_EQ(AnalyserText(doc), "Geräte-ID:\t\tARV0012345\nFirmware:\t\tV3,05");
 }
 
-TEST(ProtocolTextTest, TestBoxTitleAndParameters)
-{
+TEST(ProtocolTextTest, TestBoxTitleAndParameters) {
     CTRVDoc doc = trvtest::ProtocolDoc();
     EXPECT_EQ(TestTitleText(0, doc.GetTest(0)), "Test 1  (Feldtest)\n");
     EXPECT_EQ(TestTitleText(1, doc.GetTest(1)), "Test 2  (Laufband)\n");
@@ -90,19 +83,19 @@ TEST(ProtocolTextTest, TestBoxTitleAndParameters)
     TestDataType& t = doc.GetTest(1);
     t.m_Analysis.m_nThresholdModel = ModelSimon;
     t.m_Analysis.m_nFitFunction = FitSpline;
-    EXPECT_EQ(TestInfoText(t), "Datum:\t\t\t14.05.2024\nUhrzeit:\t\t\t10:00:00\nSchwellwertmodell:\tModell nach Simon\n"
-                               "Fitting-Funktion:\tKubische Splines\n");
+    EXPECT_EQ(TestInfoText(t),
+              "Datum:\t\t\t14.05.2024\nUhrzeit:\t\t\t10:00:00\nSchwellwertmodell:\tModell nach Simon\n"
+              "Fitting-Funktion:\tKubische Splines\n");
 }
 
-TEST(ProtocolTextTest, EmptyTestHasNoDate)
-{
+TEST(ProtocolTextTest, EmptyTestHasNoDate) {
     TestDataType t;
-    EXPECT_EQ(TestInfoText(t), "Datum:\t\t\t\nUhrzeit:\t\t\t\nSchwellwertmodell:\tMader-Modell\n"
-                               "Fitting-Funktion:\tPolynom 3. Grades\n");
+    EXPECT_EQ(TestInfoText(t),
+              "Datum:\t\t\t\nUhrzeit:\t\t\t\nSchwellwertmodell:\tMader-Modell\n"
+              "Fitting-Funktion:\tPolynom 3. Grades\n");
 }
 
-TEST(ShownTestsTest, OnlyTheListedTestsAreShownAndMissingParametersAreNoticed)
-{
+TEST(ShownTestsTest, OnlyTheListedTestsAreShownAndMissingParametersAreNoticed) {
     CTRVDoc doc = trvtest::ProtocolDoc();
     doc.m_Tests.push_back(trvtest::FieldTestMs());
     doc.GetTest(2).m_bParamsEntered = 0;
@@ -117,8 +110,7 @@ TEST(ShownTestsTest, OnlyTheListedTestsAreShownAndMissingParametersAreNoticed)
     EXPECT_EQ(ParamsMissingNotices(doc), 0x2u);
 }
 
-TEST(ShownTestsTest, FieldTestThresholdOnAStraightLine)
-{
+TEST(ShownTestsTest, FieldTestThresholdOnAStraightLine) {
     // The lactate cubic reaches 4 mmol/l at 4.0 m/s (the second halving lands there); heart rate
     // 130 + 20 * (v - 2.5): 160 there;
     // 1000 m at 4 m/s take 250 s, 400 m 100 s.

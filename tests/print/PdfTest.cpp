@@ -22,46 +22,38 @@ using namespace trv;
 
 namespace {
 
-std::string RunShell(const std::string& cmd, int* status = nullptr)
-{
+std::string RunShell(const std::string& cmd, int* status = nullptr) {
     std::string out;
     FILE* p = ::popen(cmd.c_str(), "r");
-    if (!p)
-        return out;
+    if (!p) return out;
     char buf[4096];
     size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0)
-        out.append(buf, n);
+    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
     const int rc = ::pclose(p);
-    if (status)
-        *status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
+    if (status) *status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
     return out;
 }
 
-bool HavePoppler()
-{
+bool HavePoppler() {
     int status = -1;
     RunShell("command -v pdftotext >/dev/null 2>&1 && command -v pdfinfo >/dev/null 2>&1", &status);
     return status == 0;
 }
 
 // The words of a page, with runs of blanks and line breaks made single blanks.
-std::string PageText(const fs::path& pdf, int page)
-{
-    const std::string raw = RunShell("pdftotext -layout -f " + std::to_string(page) + " -l " + std::to_string(page) + " '" +
-                                pdf.string() + "' - 2>/dev/null");
+std::string PageText(const fs::path& pdf, int page) {
+    const std::string raw = RunShell("pdftotext -layout -f " + std::to_string(page) + " -l " + std::to_string(page) +
+                                     " '" + pdf.string() + "' - 2>/dev/null");
     std::string out;
     for (char c : raw) {
         const bool blank = c == ' ' || c == '\n' || c == '\t' || c == '\f';
-        if (blank && (out.empty() || out.back() == ' '))
-            continue;
+        if (blank && (out.empty() || out.back() == ' ')) continue;
         out += blank ? ' ' : c;
     }
     return out;
 }
 
-int PageCount(const fs::path& pdf)
-{
+int PageCount(const fs::path& pdf) {
     const std::string info = RunShell("pdfinfo '" + pdf.string() + "' 2>/dev/null");
     const size_t at = info.find("Pages:");
     return at == std::string::npos ? -1 : std::atoi(info.c_str() + at + 6);
@@ -69,8 +61,7 @@ int PageCount(const fs::path& pdf)
 
 class ProtocolPdfTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         dir = fs::temp_directory_path() / ("trv-print-" + std::to_string(::getpid()) + "-" +
                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::create_directories(dir);
@@ -83,10 +74,8 @@ protected:
 
 }  // namespace
 
-TEST_F(ProtocolPdfTest, TwoPagesWithAthleteAnalyserResultsAndTables)
-{
-    if (!HavePoppler())
-        GTEST_SKIP() << "pdftotext/pdfinfo not installed";
+TEST_F(ProtocolPdfTest, TwoPagesWithAthleteAnalyserResultsAndTables) {
+    if (!HavePoppler()) GTEST_SKIP() << "pdftotext/pdfinfo not installed";
     CTRVDoc doc = trvtest::ProtocolDoc();
     CEvaluator ev;
     CChartModel chart;
@@ -143,15 +132,12 @@ TEST_F(ProtocolPdfTest, TwoPagesWithAthleteAnalyserResultsAndTables)
     EXPECT_EQ(p2.find("Testperson"), std::string::npos);
 }
 
-TEST_F(ProtocolPdfTest, ANotDeterminableThresholdAndNoHeartRateLine)
-{
-    if (!HavePoppler())
-        GTEST_SKIP() << "pdftotext/pdfinfo not installed";
+TEST_F(ProtocolPdfTest, ANotDeterminableThresholdAndNoHeartRateLine) {
+    if (!HavePoppler()) GTEST_SKIP() << "pdftotext/pdfinfo not installed";
     CTRVDoc doc = trvtest::ProtocolDoc();
     // Lactate never reaches 4 mmol/l.
     for (PCMDataType& m : doc.GetTest(0).m_Steps)
-        if (m.m_nMeasType == MeasLoad)
-            m.m_nLactate = static_cast<uint16_t>(m.m_nLactate / 3);
+        if (m.m_nMeasType == MeasLoad) m.m_nLactate = static_cast<uint16_t>(m.m_nLactate / 3);
     CEvaluator ev;
     CChartModel chart;
     EvaluateTests(doc, {0, 1}, FitCubic, ModelMader, ev, chart);
@@ -164,10 +150,8 @@ TEST_F(ProtocolPdfTest, ANotDeterminableThresholdAndNoHeartRateLine)
     EXPECT_EQ(p1.find("HR an IANS"), std::string::npos);
 }
 
-TEST_F(ProtocolPdfTest, NoShownTestLeavesTheBoxesEmpty)
-{
-    if (!HavePoppler())
-        GTEST_SKIP() << "pdftotext/pdfinfo not installed";
+TEST_F(ProtocolPdfTest, NoShownTestLeavesTheBoxesEmpty) {
+    if (!HavePoppler()) GTEST_SKIP() << "pdftotext/pdfinfo not installed";
     const CTRVDoc doc = trvtest::ProtocolDoc();
     const fs::path pdf = dir / "p.pdf";
     ASSERT_TRUE(WriteProtocolPdf(QString::fromStdString(pdf.string()), doc, {}, {}));
@@ -181,18 +165,15 @@ TEST_F(ProtocolPdfTest, NoShownTestLeavesTheBoxesEmpty)
     EXPECT_HAS(p2, "Seite 2 / 2");
 }
 
-TEST_F(ProtocolPdfTest, LogoFromTheStartDirectoryOnlyWhenPresent)
-{
-    if (!HavePoppler())
-        GTEST_SKIP() << "pdftotext/pdfinfo not installed";
+TEST_F(ProtocolPdfTest, LogoFromTheStartDirectoryOnlyWhenPresent) {
+    if (!HavePoppler()) GTEST_SKIP() << "pdftotext/pdfinfo not installed";
     const CTRVDoc doc = trvtest::ProtocolDoc();
     ProtocolOptions opt;
     opt.logoDir = QString::fromStdString(dir.string());
     const auto images = [](const fs::path& pdf) {
         const std::string list = RunShell("pdfimages -list '" + pdf.string() + "' 2>/dev/null");
         int lines = 0;
-        for (char c : list)
-            lines += c == '\n';
+        for (char c : list) lines += c == '\n';
         return lines - 2;  // two header lines
     };
     const fs::path without = dir / "without.pdf";
@@ -207,8 +188,7 @@ TEST_F(ProtocolPdfTest, LogoFromTheStartDirectoryOnlyWhenPresent)
     EXPECT_EQ(images(with), 2);  // once on each page
 }
 
-TEST_F(ProtocolPdfTest, UnwritablePathIsReportedAndNothingIsLeft)
-{
+TEST_F(ProtocolPdfTest, UnwritablePathIsReportedAndNothingIsLeft) {
     const CTRVDoc doc = trvtest::ProtocolDoc();
     const fs::path pdf = dir / "missing-dir" / "p.pdf";
     QString error;
@@ -217,8 +197,7 @@ TEST_F(ProtocolPdfTest, UnwritablePathIsReportedAndNothingIsLeft)
     EXPECT_FALSE(fs::exists(dir / "missing-dir"));
 }
 
-TEST(ProtocolPageTest, ChartGoesBetweenItsTitleAndTheTestBoxes)
-{
+TEST(ProtocolPageTest, ChartGoesBetweenItsTitleAndTheTestBoxes) {
     // A page of 2100 x 2970: the chart band starts at y1 = 925 and is 1015 high; the chart keeps the
     // title's height t free above and below: left 210, width 1785, top 925 + t, bottom 1940 - t.
     QImage page(2100, 2970, QImage::Format_RGB32);
@@ -250,8 +229,7 @@ TEST(ProtocolPageTest, ChartGoesBetweenItsTitleAndTheTestBoxes)
     EXPECT_EQ(page.pixelColor(1000, static_cast<int>(got.center().y())), QColor(0, 0, 255));
 }
 
-TEST(ProtocolPageTest, TabsKeepLabelAndValueOnOneLineAtPrinterResolution)
-{
+TEST(ProtocolPageTest, TabsKeepLabelAndValueOnOneLineAtPrinterResolution) {
     // Two labelled lines in a box 4000 units wide need two lines' height at 96 and at 1200 dpi.
     for (int dpi : {96, 1200}) {
         QImage image(4000, 3000, QImage::Format_RGB32);
@@ -267,8 +245,7 @@ TEST(ProtocolPageTest, TabsKeepLabelAndValueOnOneLineAtPrinterResolution)
     }
 }
 
-TEST(ProtocolPageTest, PrintChartModelHidesTheScreenOnlyParts)
-{
+TEST(ProtocolPageTest, PrintChartModelHidesTheScreenOnlyParts) {
     CChartModel shown;
     shown.ApplyStartup();
     shown.tools[ToolCursor1].active = true;
@@ -291,17 +268,15 @@ TEST(ProtocolPageTest, PrintChartModelHidesTheScreenOnlyParts)
 }
 
 #ifdef TRV_CLI
-TEST_F(ProtocolPdfTest, CommandLinePrintsTheListedTests)
-{
-    if (!HavePoppler())
-        GTEST_SKIP() << "pdftotext/pdfinfo not installed";
+TEST_F(ProtocolPdfTest, CommandLinePrintsTheListedTests) {
+    if (!HavePoppler()) GTEST_SKIP() << "pdftotext/pdfinfo not installed";
     CTRVDoc doc = trvtest::ProtocolDoc();
     const fs::path file = dir / "athlet.trv";
     ASSERT_TRUE(SaveDocument(doc, file.string()).ok);
     const fs::path pdf = dir / "out.pdf";
     int status = -1;
     RunShell(std::string(TRV_CLI) + " print '" + file.string() + "' --tests 1,0 -o '" + pdf.string() + "' 2>/dev/null",
-        &status);
+             &status);
     ASSERT_EQ(status, 0);
     EXPECT_EQ(PageCount(pdf), 2);
     const std::string p1 = PageText(pdf, 1);
@@ -314,8 +289,7 @@ TEST_F(ProtocolPdfTest, CommandLinePrintsTheListedTests)
     EXPECT_HAS(p2, "AFL 1 02:30 5,6 141");
 }
 
-TEST_F(ProtocolPdfTest, CommandLineErrors)
-{
+TEST_F(ProtocolPdfTest, CommandLineErrors) {
     const fs::path file = dir / "athlet.trv";
     CTRVDoc doc = trvtest::ProtocolDoc();
     ASSERT_TRUE(SaveDocument(doc, file.string()).ok);
@@ -331,7 +305,7 @@ TEST_F(ProtocolPdfTest, CommandLineErrors)
     RunShell(cli + "'" + (dir / "none.trv").string() + "' --tests 0" + out + " 2>/dev/null", &status);
     EXPECT_EQ(status, 2);
     RunShell(cli + "'" + file.string() + "' --tests 0 -o '" + (dir / "no" / "x.pdf").string() + "' 2>/dev/null",
-        &status);
+             &status);
     EXPECT_EQ(status, 2);
     EXPECT_FALSE(fs::exists(dir / "x.pdf"));
 }

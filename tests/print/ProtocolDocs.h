@@ -8,8 +8,7 @@
 
 namespace trvtest {
 
-inline trv::PCMDataType Reading(int id, int type, double speedMs, double lactate, int hr, int minute, int second = 0)
-{
+inline trv::PCMDataType Reading(int id, int type, double speedMs, double lactate, int hr, int minute, int second = 0) {
     trv::PCMDataType m;
     m.m_nMeasId = static_cast<uint16_t>(id);
     m.m_nMeasType = static_cast<uint8_t>(type);
@@ -24,8 +23,7 @@ inline trv::PCMDataType Reading(int id, int type, double speedMs, double lactate
 
 // Field test, m/s, track 400 m, durations from the track (PC): 2.5 .. 4.5 m/s, heart rate 130 .. 170,
 // lactate 1.3 + 0.6 t + 0.1 t^2 + 0.05 t (t - 1) (t - 3) with t = 2 (v - 2.5): 1.3, 2.0, 2.8, 4.0, 5.9.
-inline trv::TestDataType FieldTestMs()
-{
+inline trv::TestDataType FieldTestMs() {
     using namespace trv;
     TestDataType t;
     t.m_nLoadUnit = UnitMs;
@@ -47,8 +45,7 @@ inline trv::TestDataType FieldTestMs()
 // Treadmill, m/s, 2.5 .. 4.0 m/s in steps of 0.5, analyser-timed 3:00 steps, the last one stopped
 // after 2:00 and compensated; the second pre-load reading is left out of the curve, the last
 // post-load reading is above the measuring range.
-inline trv::TestDataType TreadmillMs()
-{
+inline trv::TestDataType TreadmillMs() {
     using namespace trv;
     TestDataType t;
     t.m_nLoadUnit = UnitMs;
@@ -78,8 +75,7 @@ inline trv::TestDataType TreadmillMs()
     return t;
 }
 
-inline trv::CTRVDoc ProtocolDoc()
-{
+inline trv::CTRVDoc ProtocolDoc() {
     trv::CTRVDoc doc;
     doc.m_strDeviceId = "ARV0012345";
     doc.m_dFirmware = 3.05;

@@ -9,18 +9,15 @@ using namespace trv;
 
 namespace {
 
-std::vector<std::string> Texts(const std::vector<TableLine>& lines)
-{
+std::vector<std::string> Texts(const std::vector<TableLine>& lines) {
     std::vector<std::string> out;
-    for (const TableLine& l : lines)
-        out.push_back(l.kind == TableLine::GroupRule ? "<rule>" : l.text);
+    for (const TableLine& l : lines) out.push_back(l.kind == TableLine::GroupRule ? "<rule>" : l.text);
     return out;
 }
 
 }  // namespace
 
-TEST(MeasurementTableTest, FieldTestDurationsFromTheTrack)
-{
+TEST(MeasurementTableTest, FieldTestDurationsFromTheTrack) {
     // 400 m at 2.5, 3.0, 3.5, 4.0, 4.5 m/s: 160, 133.3, 114.3, 100, 88.9 s, cut to whole seconds.
     const std::vector<std::string> expected = {
         "\t\t Stufendauer\t Belastung\t Laktat\t HR",
@@ -40,8 +37,7 @@ TEST(MeasurementTableTest, FieldTestDurationsFromTheTrack)
     EXPECT_EQ(Texts(BuildMeasurementTable(trvtest::FieldTestMs())), expected);
 }
 
-TEST(MeasurementTableTest, AnalyserTimedStepsWithShortenedLastStep)
-{
+TEST(MeasurementTableTest, AnalyserTimedStepsWithShortenedLastStep) {
     TestDataType t = trvtest::TreadmillMs();
     t.m_Steps[5].m_bShortened = 1;
     // The shortened step: 4.0 m/s for 2:00 of 3:00 counts as 3.5 + 0.5 x 120 / 180 = 3.83 m/s.
@@ -71,8 +67,7 @@ TEST(MeasurementTableTest, AnalyserTimedStepsWithShortenedLastStep)
     EXPECT_FALSE(lines[7].shortened);
 }
 
-TEST(MeasurementTableTest, TheEvaluationMarksTheShortenedStep)
-{
+TEST(MeasurementTableTest, TheEvaluationMarksTheShortenedStep) {
     CTRVDoc doc = trvtest::ProtocolDoc();
     CEvaluator ev;
     CChartModel chart;
@@ -83,8 +78,7 @@ TEST(MeasurementTableTest, TheEvaluationMarksTheShortenedStep)
     EXPECT_TRUE(lines[8].shortened);
 }
 
-TEST(MeasurementTableTest, ReadingsWithoutValueShowADash)
-{
+TEST(MeasurementTableTest, ReadingsWithoutValueShowADash) {
     TestDataType t = trvtest::TreadmillMs();
     t.m_Steps[0].m_nStatus = StatusLow;
     t.m_Steps[2].m_nStatus = StatusHigh;
@@ -95,8 +89,7 @@ TEST(MeasurementTableTest, ReadingsWithoutValueShowADash)
     EXPECT_EQ(lines[6].text, "\t2\t 03:00\t 3,0\t -\t 140");
 }
 
-TEST(MeasurementTableTest, DurationSources)
-{
+TEST(MeasurementTableTest, DurationSources) {
     TestDataType t = trvtest::TreadmillMs();
     t.m_nDurationSource = SourcePc;
     t.m_nPcStepDuration = 240;
@@ -113,16 +106,14 @@ TEST(MeasurementTableTest, DurationSources)
     EXPECT_EQ(BuildMeasurementTable(f)[4].text, "Ld\t1\t 02:40\t 2,5\t 1,3\t 130");
 }
 
-TEST(MeasurementTableTest, FieldStepWithoutSpeedHasNoDuration)
-{
+TEST(MeasurementTableTest, FieldStepWithoutSpeedHasNoDuration) {
     TestDataType f = trvtest::FieldTestMs();
     f.m_Steps[1].m_dSpeed = 0.0;
     EXPECT_EQ(PrintedStepDuration(f, f.m_Steps[1]), 0);
     EXPECT_EQ(BuildMeasurementTable(f)[4].text, "Ld\t1\t 00:00 (PC)\t 0,0\t 1,3\t 130");
 }
 
-TEST(MeasurementTableTest, PostLoadTimeCountsFromTheLastStepBeforeIt)
-{
+TEST(MeasurementTableTest, PostLoadTimeCountsFromTheLastStepBeforeIt) {
     const COleDateTime a = COleDateTime::FromParts(2024, 5, 14, 23, 58, 0);
     const COleDateTime b = COleDateTime::FromParts(2024, 5, 15, 0, 1, 30);
     EXPECT_EQ(SecondsBetween(a, b), 210);  // across midnight
@@ -136,8 +127,7 @@ TEST(MeasurementTableTest, PostLoadTimeCountsFromTheLastStepBeforeIt)
     EXPECT_EQ(lines[5].text, "AFL\t1\t 00:00\t\t 3,0\t 100");
 }
 
-TEST(MeasurementTableTest, SingleReadingsAndEmptyTests)
-{
+TEST(MeasurementTableTest, SingleReadingsAndEmptyTests) {
     TestDataType t;
     EXPECT_EQ(BuildMeasurementTable(t).size(), 2u);  // the two header lines
     t.m_Steps.push_back(trvtest::Reading(1, MeasSingle, 0.0, 3.0, 100, 5));

@@ -1,7 +1,7 @@
 #include "Format.h"
 
-#include <clocale>
 #include <gtest/gtest.h>
+#include <clocale>
 
 using trv::Fmt;
 

@@ -15,8 +15,7 @@ bool IsUtf8(const std::string& s) {
     size_t i = 0;
     while (i < s.size()) {
         unsigned char c = static_cast<unsigned char>(s[i]);
-        int more = c < 0x80 ? 0 : (c & 0xE0) == 0xC0 ? 1 : (c & 0xF0) == 0xE0 ? 2
-                 : (c & 0xF8) == 0xF0 ? 3 : -1;
+        int more = c < 0x80 ? 0 : (c & 0xE0) == 0xC0 ? 1 : (c & 0xF0) == 0xE0 ? 2 : (c & 0xF8) == 0xF0 ? 3 : -1;
         if (more < 0 || (more == 1 && c < 0xC2)) return false;
         if (s.size() - i <= static_cast<size_t>(more)) return false;  // cut short
         for (int k = 1; k <= more; ++k)
@@ -71,9 +70,15 @@ TEST(StringTable, BlanksAndControlCharactersAreKept) {
 }
 
 TEST(StringTable, UmlautsAreUtf8) {
-    EXPECT_STREQ(LoadStr(2217), "Info \xC3\xBC" "ber TRV");
-    EXPECT_STREQ(LoadStr(2010), "T [\xC2\xB0" "C]");
-    EXPECT_STREQ(LoadStr(2136), "\xC3\x9C" "bertragungsfehler:");
+    EXPECT_STREQ(LoadStr(2217),
+                 "Info \xC3\xBC"
+                 "ber TRV");
+    EXPECT_STREQ(LoadStr(2010),
+                 "T [\xC2\xB0"
+                 "C]");
+    EXPECT_STREQ(LoadStr(2136),
+                 "\xC3\x9C"
+                 "bertragungsfehler:");
     EXPECT_STREQ(LoadStr(2151), "m\xC3\xA4nnlich");
 }
 
@@ -89,7 +94,8 @@ TEST(StringTable, LongExplanationTexts) {
     EXPECT_STREQ(LoadStr(2123), stopNote);
     EXPECT_STREQ(LoadStr(2129),
                  "Die im Handmessger\xC3\xA4t mittels Stop-Funktion ermittelten "
-                 "Stufendauerwerte werden \xC3\xBC" "bernommen und zur Berechnung der "
+                 "Stufendauerwerte werden \xC3\xBC"
+                 "bernommen und zur Berechnung der "
                  "Geschwindigkeiten herangezogen. ");
     // The treadmill text keeps its established spelling; the ergometer one differs.
     EXPECT_STREQ(LoadStr(2120), "Die am PC einegestellte Stufendauer wird verwendet.");

@@ -69,7 +69,8 @@ TEST_F(ChartWidgetTest, OneTreadmillTestDrawsItsPointsInTheirRegions) {
     EXPECT_TRUE(widget.RegionShown(CTChart::RegionPost));
     ExpectPoints(widget.DrawnPoints(SeriesLoad1),
                  {{2.5, 1.2}, {3.0, 1.4}, {3.5, 1.9}, {4.0, 2.8}, {4.5, 4.4}, {5.0, 7.1}});
-    ExpectPoints(widget.DrawnPoints(SeriesHr1), {{2.5, 128}, {3.0, 141}, {3.5, 154}, {4.0, 166}, {4.5, 177}, {5.0, 187}});
+    ExpectPoints(widget.DrawnPoints(SeriesHr1),
+                 {{2.5, 128}, {3.0, 141}, {3.5, 154}, {4.0, 166}, {4.5, 177}, {5.0, 187}});
     ExpectPoints(widget.DrawnPoints(SeriesPreLoad1), {{0.0, 1.0}, {0.0, 1.1}});
     ExpectPoints(widget.DrawnPoints(SeriesPreLoadHr1), {{0.0, 64}, {0.0, 71}});
     // Post-load readings 1, 3 and 5 minutes after the last step, drawn in seconds.
@@ -80,8 +81,8 @@ TEST_F(ChartWidgetTest, OneTreadmillTestDrawsItsPointsInTheirRegions) {
     ASSERT_EQ(curve.size(), 81);
     EXPECT_NEAR(curve.front().x(), 2.5, 1e-9);
     EXPECT_NEAR(curve.back().x(), 5.0, 1e-9);
-    for (int s : {SeriesCurve2, SeriesPreLoad2, SeriesLoad2, SeriesPostLoad2, SeriesHr2, SeriesPreLoadHr2,
-                  SeriesPostLoadHr2})
+    for (int s :
+         {SeriesCurve2, SeriesPreLoad2, SeriesLoad2, SeriesPostLoad2, SeriesHr2, SeriesPreLoadHr2, SeriesPostLoadHr2})
         EXPECT_TRUE(widget.DrawnPoints(s).isEmpty()) << s;
     EXPECT_EQ(widget.LegendSeries(), (QVector<int>{0, 1, 2, 3, 4}));
 }
@@ -117,7 +118,7 @@ TEST_F(ChartWidgetTest, EveryDrawnPointLiesInsideItsAxes) {
         for (const QPointF& p : widget.DrawnPoints(s)) {
             QCPAxis* y = right ? widget.HeartRateAxis() : widget.LactateAxis();
             EXPECT_TRUE(y->range().contains(p.y())) << "series " << s << " y " << p.y();
-            const int region = s == SeriesPreLoad1 || s == SeriesPreLoadHr1 ? CTChart::RegionRest
+            const int region = s == SeriesPreLoad1 || s == SeriesPreLoadHr1     ? CTChart::RegionRest
                                : s == SeriesPostLoad1 || s == SeriesPostLoadHr1 ? CTChart::RegionPost
                                                                                 : CTChart::RegionLoad;
             EXPECT_TRUE(widget.RegionXAxis(region)->range().contains(p.x())) << "series " << s << " x " << p.x();

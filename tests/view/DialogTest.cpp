@@ -14,9 +14,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
-#include "UpDown.h"
 #include <QTimer>
 #include <QtTest/QTest>
+#include "UpDown.h"
 
 #include <gtest/gtest.h>
 

@@ -59,8 +59,7 @@ TEST(ViewDownload, ReceiveFromTheSimulatorFillsTheLists) {
     EXPECT_EQ(view.m_pTestModel->rowCount(), doc.Doc().GetTestCount());
     // The newest test is selected and its measurements are listed.
     EXPECT_EQ(view.SelectedTest(), doc.Doc().GetTestCount() - 1);
-    EXPECT_EQ(view.m_pMeasModel->rowCount(),
-              static_cast<int>(doc.Doc().m_Tests.back().m_Steps.size()));
+    EXPECT_EQ(view.m_pMeasModel->rowCount(), static_cast<int>(doc.Doc().m_Tests.back().m_Steps.size()));
     EXPECT_FALSE(view.m_pStatus->isVisible());
     EXPECT_EQ(view.m_pStatus->Progress(), 100);
     // A second download brings nothing new: known measurement IDs are skipped.

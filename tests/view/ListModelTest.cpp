@@ -37,7 +37,8 @@ TEST(TestListModel, IconsAndHeaders) {
     EXPECT_EQ(CTestListModel::IconIndex(doc.m_Tests[0]), 3);
     CTestListModel model(&doc);
     QStringList headers;
-    for (int c = 0; c < model.columnCount(); ++c) headers << model.headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+    for (int c = 0; c < model.columnCount(); ++c)
+        headers << model.headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
     EXPECT_EQ(headers.join(QLatin1Char('|')), QStringLiteral("Mess-ID|SP|Datum|Testtyp|Kurve"));
 }
 

@@ -20,9 +20,11 @@ TEST(ViewLists, OpeningShowsTheTestsAndTheSelectedTestsMeasurements) {
     EXPECT_EQ(h.view->SelectedTest(), 1);
     ASSERT_EQ(h.view->m_pMeasModel->rowCount(), 5);
     // Step test 1: lactate 1.0, 1.5, 2.2, 3.4, 5.1; unit m/s.
-    EXPECT_EQ(h.view->m_pMeasModel->index(3, CMeasurementListModel::ColLactate).data().toString(), QStringLiteral("3,4"));
-    EXPECT_EQ(h.view->m_pMeasModel->headerData(CMeasurementListModel::ColLoad, Qt::Horizontal, Qt::DisplayRole).toString(),
-              QStringLiteral("v [m/s]"));
+    EXPECT_EQ(h.view->m_pMeasModel->index(3, CMeasurementListModel::ColLactate).data().toString(),
+              QStringLiteral("3,4"));
+    EXPECT_EQ(
+        h.view->m_pMeasModel->headerData(CMeasurementListModel::ColLoad, Qt::Horizontal, Qt::DisplayRole).toString(),
+        QStringLiteral("v [m/s]"));
     EXPECT_EQ(h.view->ShowButtonMode(), 1);
     // A single reading does not make the show button add it.
     h.SelectTests({5});
@@ -65,7 +67,8 @@ TEST(ViewLists, ShownTestsGetTheirCurveAndParameterNotices) {
     h.view->RefreshNotices();
     // Parameters were never entered: the notice for curve L1 stands; the "Kurve" column says L 1.
     EXPECT_NE(h.view->NoticeFlags() & 0x1u, 0u);
-    EXPECT_EQ(h.view->m_pTestModel->index(h.RowOf(1), CTestListModel::ColCurve).data().toString(), QStringLiteral("L 1"));
+    EXPECT_EQ(h.view->m_pTestModel->index(h.RowOf(1), CTestListModel::ColCurve).data().toString(),
+              QStringLiteral("L 1"));
     EXPECT_TRUE(h.view->m_pChart->NoticeText().contains(QStringLiteral("Bitte Testparameter für Kurve L1 eingeben.")));
     // The athlete is missing too.
     EXPECT_TRUE(h.view->m_pChart->NoticeText().contains(QStringLiteral("Bitte Benutzerdaten eingeben.")));
@@ -148,7 +151,8 @@ TEST(ViewCommands, MeasurementTypeOfTheCurrentRow) {
     ViewHolder h;
     h.SelectTests({0});
     QModelIndex row0 = h.view->m_pMeasModel->index(0, 0);
-    h.view->m_pMeasList->selectionModel()->setCurrentIndex(row0, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    h.view->m_pMeasList->selectionModel()->setCurrentIndex(
+        row0, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     EXPECT_EQ(h.view->CurrentMeasurement(), 0);
     h.view->OnSetMeasType(MeasPreLoad);
     const TestDataType& t = h.doc->Doc().m_Tests[0];

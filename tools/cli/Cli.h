@@ -76,15 +76,25 @@ private:
 };
 
 template <>
-inline Json& Json::Field(const std::string& key, const std::string& v) { return Key(key).Str(v); }
+inline Json& Json::Field(const std::string& key, const std::string& v) {
+    return Key(key).Str(v);
+}
 template <>
-inline Json& Json::Field(const std::string& key, const bool& v) { return Key(key).Bool(v); }
+inline Json& Json::Field(const std::string& key, const bool& v) {
+    return Key(key).Bool(v);
+}
 template <>
-inline Json& Json::Field(const std::string& key, const double& v) { return Key(key).Num(v); }
+inline Json& Json::Field(const std::string& key, const double& v) {
+    return Key(key).Num(v);
+}
 template <>
-inline Json& Json::Field(const std::string& key, const int& v) { return Key(key).Int(v); }
+inline Json& Json::Field(const std::string& key, const int& v) {
+    return Key(key).Int(v);
+}
 template <>
-inline Json& Json::Field(const std::string& key, const long long& v) { return Key(key).Int(v); }
+inline Json& Json::Field(const std::string& key, const long long& v) {
+    return Key(key).Int(v);
+}
 
 // Commands, one file each.
 int CmdInfo(int argc, char** argv);

@@ -1,6 +1,6 @@
 // trv-cli evaluate: the evaluation of the shown tests, as the desktop program draws them.
-#include "Cli.h"
 #include "ChartModel.h"
+#include "Cli.h"
 #include "Evaluator.h"
 #include "ShownTests.h"
 #include "TrvFile.h"
@@ -11,18 +11,14 @@ namespace trv::cli {
 
 namespace {
 
-bool ParseCode(const std::optional<std::string>& text, int maxCode, int& code)
-{
-    if (!text)
-        return true;
-    if (text->size() != 1 || (*text)[0] < '0' || (*text)[0] > '0' + maxCode)
-        return false;
+bool ParseCode(const std::optional<std::string>& text, int maxCode, int& code) {
+    if (!text) return true;
+    if (text->size() != 1 || (*text)[0] < '0' || (*text)[0] > '0' + maxCode) return false;
     code = (*text)[0] - '0';
     return true;
 }
 
-void WriteTest(Json& j, const TestDataType& t, int index, uint32_t flags, const CChartModel& chart)
-{
+void WriteTest(Json& j, const TestDataType& t, int index, uint32_t flags, const CChartModel& chart) {
     const TestAnalysis& an = t.m_Analysis;
     const int slot = t.m_nCurveSlot;
     bool fitFailed = false;
@@ -30,8 +26,7 @@ void WriteTest(Json& j, const TestDataType& t, int index, uint32_t flags, const 
     if (slot == 0 || slot == 1) {
         fitFailed = (flags & (slot == 0 ? NoticeFit1 : NoticeFit2)) != 0;
         const ChartTool& box = chart.tools[slot == 0 ? ToolResult1 : ToolResult2];
-        if (box.active)
-            result = box.text;
+        if (box.active) result = box.text;
     }
     j.BeginObject();
     j.Field("index", index).Field("slot", slot);
@@ -41,8 +36,7 @@ void WriteTest(Json& j, const TestDataType& t, int index, uint32_t flags, const 
     j.Field("ians_heart_rate", an.m_dIansHeartRate).Field("tangent_angle", an.m_dTangentAngle);
     j.Field("time_1000", static_cast<int>(an.m_nTime1000)).Field("time_track", static_cast<int>(an.m_nTimeTrack));
     j.Key("coefficients").BeginArray();
-    for (double a : an.m_adCoeff)
-        j.Num(a);
+    for (double a : an.m_adCoeff) j.Num(a);
     j.EndArray();
     j.Field("residual_sum", an.m_dResidualSum);
     j.Field("has_shortened", an.m_bHasShortened != 0);
@@ -54,8 +48,7 @@ void WriteTest(Json& j, const TestDataType& t, int index, uint32_t flags, const 
 
 }  // namespace
 
-int CmdEvaluate(int argc, char** argv)
-{
+int CmdEvaluate(int argc, char** argv) {
     const Args args(argc, argv);
     const std::vector<std::string> valued{"--tests", "--fit", "--model"};
     const auto files = args.Positional(valued);
@@ -81,8 +74,7 @@ int CmdEvaluate(int argc, char** argv)
     j.Field("notice_flags", static_cast<long long>(flags));
     j.Key("tests").BeginArray();
     for (int i = 0; i < doc.GetTestCount(); ++i)
-        if (doc.GetTest(i).m_bShowInChart)
-            WriteTest(j, doc.GetTest(i), i, flags, chart);
+        if (doc.GetTest(i).m_bShowInChart) WriteTest(j, doc.GetTest(i), i, flags, chart);
     j.EndArray();
     j.Key("series").BeginArray();
     for (int s = 0; s < kChartSeriesCount; ++s) {

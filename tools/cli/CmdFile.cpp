@@ -13,8 +13,10 @@ namespace {
 void DateField(Json& j, const std::string& key, const COleDateTime& t) {
     const std::string iso = t.FormatIso();
     j.Key(key);
-    if (iso.empty()) j.Null();
-    else j.Str(iso);
+    if (iso.empty())
+        j.Null();
+    else
+        j.Str(iso);
 }
 
 // Reads FILE into `doc`; prints the error line and returns its exit code on failure.

@@ -1,6 +1,6 @@
 // trv-cli print: the two-page test protocol of the listed tests as a PDF file.
-#include "Cli.h"
 #include "ChartModel.h"
+#include "Cli.h"
 #include "Evaluator.h"
 #include "Protocol.h"
 #include "ShownTests.h"
@@ -20,8 +20,7 @@
 
 namespace trv::cli {
 
-int CmdPrint(int argc, char** argv)
-{
+int CmdPrint(int argc, char** argv) {
     const Args args(argc, argv);
     const std::vector<std::string> valued{"--tests", "-o"};
     const auto files = args.Positional(valued);
@@ -40,8 +39,7 @@ int CmdPrint(int argc, char** argv)
     EvaluateTests(doc, indices, FitCubic, ModelMader, ev, chart);
 
     // Fonts and PDF output need a Qt application; no display is needed.
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     // stderr carries only the program's own error line; Qt's notes about the session
     // (no runtime directory, no display) are not for a script's user.
     qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& msg) {
