@@ -9,15 +9,7 @@ namespace trv {
 
 namespace {
 
-constexpr uint32_t kWhite = 0xFFFFFF;
-constexpr uint32_t kGrey = 0x808080;
-constexpr uint32_t kRed = 0x0000FF;
-constexpr uint32_t kLightBlue = 0xFF8000;
-constexpr uint32_t kDarkBlue = 0xC66300;
-constexpr uint32_t kGreen = 0x00B000;
-constexpr uint32_t kBlue = 0xFF0000;
-constexpr uint32_t kNavy = 0x800000;
-constexpr uint32_t kLightYellow = 0x80FFFF;
+using namespace chart_color;
 
 ChartSeries MakeSeries(const char* title, SeriesKind kind, int xAxis, int yAxis, uint32_t color, MarkerShape marker) {
     ChartSeries s;

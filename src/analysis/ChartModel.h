@@ -11,6 +11,20 @@
 
 namespace trv {
 
+// Colours handed to the chart, as 0x00BBGGRR.
+namespace chart_color {
+constexpr uint32_t kWhite = 0xFFFFFF;
+constexpr uint32_t kGrey = 0x808080;
+constexpr uint32_t kGreyPoint = 0xA0A0A0;  // readings that are not ordinary
+constexpr uint32_t kRed = 0x0000FF;
+constexpr uint32_t kLightBlue = 0xFF8000;
+constexpr uint32_t kDarkBlue = 0xC66300;
+constexpr uint32_t kGreen = 0x00B000;
+constexpr uint32_t kBlue = 0xFF0000;
+constexpr uint32_t kNavy = 0x800000;
+constexpr uint32_t kLightYellow = 0x80FFFF;
+}  // namespace chart_color
+
 // Series indices. Test 1 uses 0..4, 10, 11; test 2 uses 5..9, 12, 13.
 enum ChartSeriesIndex : int {
     SeriesCurve1 = 0,     // "L 1"  sampled curve of test 1        bottom / left

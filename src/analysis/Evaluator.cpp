@@ -13,12 +13,7 @@ namespace trv {
 
 namespace {
 
-constexpr uint32_t kGreyPoint = 0xA0A0A0;
-constexpr uint32_t kWhite = 0xFFFFFF;
-constexpr uint32_t kRed = 0x0000FF;
-constexpr uint32_t kPostLoad = 0xC66300;
-constexpr uint32_t kHeartRate = 0x00B000;
-constexpr uint32_t kCurve = 0xFF8000;
+using namespace chart_color;
 
 struct SlotSeries {
     int curve, pre, load, post, hr, preHr, postHr;
@@ -124,7 +119,7 @@ void CEvaluator::AddPoints(TestDataType& test, int slot, CChartModel& chart) {
         switch (m.m_nMeasType) {
             case MeasPreLoad:
                 chart.series[ss.pre].Add(x, y, ss.preLabel, ordinary ? kWhite : kGreyPoint);
-                chart.series[ss.preHr].Add(x, h, ss.hrLabel, kHeartRate);
+                chart.series[ss.preHr].Add(x, h, ss.hrLabel, kGreen);
                 break;
             case MeasLoad: {
                 reference = m.m_Time;
@@ -142,16 +137,16 @@ void CEvaluator::AddPoints(TestDataType& test, int slot, CChartModel& chart) {
                     chart.series[ss.load].Add(x, y, m.m_bShortened ? ss.shortLabel : ss.loadLabel, kRed);
                 else
                     chart.series[ss.load].Add(x, y, ss.loadLabel, kGreyPoint);
-                chart.series[ss.hr].Add(x, h, ss.hrLabel, kHeartRate);
+                chart.series[ss.hr].Add(x, h, ss.hrLabel, kGreen);
                 break;
             }
             case MeasPostLoad: {
                 const double px = SecondsBetween(reference, m.m_Time) / 86400.0;
                 if (ordinary)
-                    chart.series[ss.post].Add(px, y, ss.postLabelOrdinary, kPostLoad);
+                    chart.series[ss.post].Add(px, y, ss.postLabelOrdinary, kDarkBlue);
                 else
                     chart.series[ss.post].Add(px, y, ss.postLabel, kGreyPoint);
-                chart.series[ss.postHr].Add(px, h, ss.hrLabel, kHeartRate);
+                chart.series[ss.postHr].Add(px, h, ss.hrLabel, kGreen);
                 break;
             }
             default:
@@ -189,7 +184,7 @@ void CEvaluator::EvaluateTest(CTRVDoc&, TestDataType& test, int slot, CChartMode
 
     bool fitted = m_Fit.Fit(an.m_nFitFunction);
     if (fitted) {
-        fitted = m_Fit.Sample(chart.series[ss.curve], ss.curveLabel, kCurve);
+        fitted = m_Fit.Sample(chart.series[ss.curve], ss.curveLabel, kLightBlue);
         if (fitted && an.m_nFitFunction == FitCubic) {
             const double residual = m_Fit.ResidualSum();
             an.m_adCoeff = m_Fit.m_adCoeff;
