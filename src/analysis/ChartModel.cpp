@@ -79,26 +79,26 @@ void CChartModel::Reset() {
         series[i].sortedX = i != SeriesPreLoad1 && i != SeriesPostLoad1 && i != SeriesPostLoad2;
 
     for (ChartAxis& a : axes) a = ChartAxis{};
-    axes[AxisLeft].title = "Laktat [mmol/l]";
+    axes[AxisLeft].title = LoadStr(IDS_AXIS_LACTATE);
     axes[AxisLeft].automatic = false;
     axes[AxisLeft].increment = 1.0;
     axes[AxisLeft].minimum = 0.0;
     axes[AxisLeft].maximum = 12.0;
-    axes[AxisRight].title = "Puls [S/min]";
-    axes[AxisBottom].title = "v [m/s]";
+    axes[AxisRight].title = LoadStr(IDS_AXIS_PULSE_INITIAL);
+    axes[AxisBottom].title = LoadStr(IDS_AXIS_SPEED);
     axes[AxisBottom].increment = 0.5;
     axes[AxisBottom].startPercent = 12.0;
     axes[AxisBottom].endPercent = 70.0;
-    axes[AxisCustom0].title = "Ruhe";
+    axes[AxisCustom0].title = LoadStr(IDS_AXIS_REST_INITIAL);
     axes[AxisCustom0].startPercent = 0.0;
     axes[AxisCustom0].endPercent = 9.0;
-    axes[AxisCustom1].title = "NB-Zeit [mm:ss]";
+    axes[AxisCustom1].title = LoadStr(IDS_AXIS_POST_TIME_INITIAL);
     axes[AxisCustom1].timeLabels = true;
     axes[AxisCustom1].labelFormat = "nn:ss";
     axes[AxisCustom1].increment = 15.0 / 86400.0;
     axes[AxisCustom1].startPercent = 72.0;
     axes[AxisCustom1].endPercent = 100.0;
-    axes[AxisTop].title = "Geschwindigkeit [km/h]";
+    axes[AxisTop].title = LoadStr(IDS_AXIS_SPEED_KMH_INITIAL);
     axes[AxisTop].visible = false;
 
     for (ChartTool& tool : tools) tool = ChartTool{};
@@ -110,8 +110,8 @@ void CChartModel::Reset() {
     zone.bandStart = 2.0;
     zone.bandEnd = 4.0;
     zone.transparency = 70;
-    tools[ToolAnsLabel].text = "ANS";
-    tools[ToolAsLabel].text = "AS ";
+    tools[ToolAnsLabel].text = LoadStr(IDS_CHART_ANS);
+    tools[ToolAsLabel].text = LoadStr(IDS_CHART_AS);
     for (int i : {ToolResult1, ToolResult2}) {
         tools[i].kind = ToolKind::AnnotationBox;
         tools[i].color = kLightYellow;
@@ -142,13 +142,13 @@ void CChartModel::Reset() {
 }
 
 void CChartModel::ApplyStartup() {
-    axes[AxisLeft].title = LoadStr(2168);
-    axes[AxisRight].title = LoadStr(2169);
-    axes[AxisBottom].title = LoadStr(2170);
-    axes[AxisCustom0].title = LoadStr(2171);
-    axes[AxisCustom1].title = LoadStr(2172);
-    tools[ToolAnsLabel].text = LoadStr(2173);
-    tools[ToolAsLabel].text = LoadStr(2174);
+    axes[AxisLeft].title = LoadStr(IDS_AXIS_LACTATE);
+    axes[AxisRight].title = LoadStr(IDS_AXIS_HEART_RATE);
+    axes[AxisBottom].title = LoadStr(IDS_AXIS_SPEED);
+    axes[AxisCustom0].title = LoadStr(IDS_AXIS_PRE_LOAD);
+    axes[AxisCustom1].title = LoadStr(IDS_AXIS_POST_LOAD);
+    tools[ToolAnsLabel].text = LoadStr(IDS_CHART_ANS);
+    tools[ToolAsLabel].text = LoadStr(IDS_CHART_AS);
     for (int i = 0; i <= 8; ++i) tools[i].active = false;
     tools[ToolBand2].active = true;
 }
@@ -176,7 +176,7 @@ void CChartModel::ShowDeviceText(const std::string& deviceId, double firmware) {
     ChartTool& t = tools[ToolDeviceText];
     t.active = true;
     t.shapeProperty126 = 50;
-    t.text = FmtId(2167, deviceId.c_str(), firmware);
+    t.text = FmtId(IDS_CHART_DEVICE, deviceId.c_str(), firmware);
 }
 
 }  // namespace trv

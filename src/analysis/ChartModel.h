@@ -176,7 +176,7 @@ public:
     void Reset();
 
     // What the view does when it is first set up: axis titles and marker texts from the string
-    // table (2168..2174), tools 0..8 off, tool 9 on.
+    // table (IDS_AXIS_LACTATE..IDS_CHART_AS), tools 0..8 off, tool 9 on.
     void ApplyStartup();
 
     // Before a test is shown or hidden: every series active, bottom axis from 12 % to 70 %.

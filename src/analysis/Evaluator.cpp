@@ -29,9 +29,11 @@ struct SlotSeries {
 
 const SlotSeries kSlots[2] = {
     {SeriesCurve1, SeriesPreLoad1, SeriesLoad1, SeriesPostLoad1, SeriesHr1, SeriesPreLoadHr1, SeriesPostLoadHr1,
-     NoticeFit1, NoticeIans1, NoticeParams1, "L 1", "PrL 1", "Ld 1", "Ld 1 (verkürzt)", "AFL 1 ", "AFL 1", "HR 1"},
+     NoticeFit1, NoticeIans1, NoticeParams1, "L 1", "PrL 1", "Ld 1", LoadStr(IDS_SERIES_LOAD_SHORTENED1), "AFL 1 ",
+     "AFL 1", "HR 1"},
     {SeriesCurve2, SeriesPreLoad2, SeriesLoad2, SeriesPostLoad2, SeriesHr2, SeriesPreLoadHr2, SeriesPostLoadHr2,
-     NoticeFit2, NoticeIans2, NoticeParams2, "L 2", "PrL 2", "Ld 2", "Ld 2 (verkürzt)", "AFL 2", "AFL 2", "HR 2"},
+     NoticeFit2, NoticeIans2, NoticeParams2, "L 2", "PrL 2", "Ld 2", LoadStr(IDS_SERIES_LOAD_SHORTENED2), "AFL 2",
+     "AFL 2", "HR 2"},
 };
 
 // Whole seconds from `from` to `to`; 0 when either is not a valid time.
@@ -83,10 +85,10 @@ void CEvaluator::Evaluate(CTRVDoc& doc, CChartModel& chart, uint32_t& noticeFlag
             const std::string date = test.m_Steps.empty() ? std::string() : test.m_Steps.front().m_Time.FormatDate();
             chart.title.Clear();
             if (!u.m_strFirstName.empty() && !u.m_strLastName.empty())
-                chart.title.Add(Fmt("%s %s, %s %s", u.m_strFirstName.c_str(), u.m_strLastName.c_str(), LoadStr(2155),
-                                    date.c_str()));
+                chart.title.Add(Fmt("%s %s, %s %s", u.m_strFirstName.c_str(), u.m_strLastName.c_str(),
+                                    LoadStr(IDS_CHART_TEST_DATE), date.c_str()));
             else
-                chart.title.Add(Fmt("%s %s", LoadStr(2155), date.c_str()));
+                chart.title.Add(Fmt("%s %s", LoadStr(IDS_CHART_TEST_DATE), date.c_str()));
         } else {
             if (test.m_nLoadUnit != m_nLoadUnit1) {
                 noticeFlags |= NoticeUnits;

@@ -155,12 +155,16 @@ std::string ResultText(const TestDataType& test) {
     const char* sym = LoadSymbol(test.m_nLoadUnit);
     const char* unit = LoadUnitText(test.m_nLoadUnit);
     // First text id of each block: header, load, lactate (+ two time lines for the field test).
-    int first = 2175;
+    int first = IDS_RES_MADER;
     const bool field = test.m_nTestType == TestField;
     if (field)
-        first = an.m_nThresholdModel == ModelKeul ? 2189 : an.m_nThresholdModel == ModelSimon ? 2194 : 2184;
+        first = an.m_nThresholdModel == ModelKeul    ? IDS_RES_FIELD_KEUL
+                : an.m_nThresholdModel == ModelSimon ? IDS_RES_FIELD_SIMON
+                                                     : IDS_RES_FIELD_MADER;
     else
-        first = an.m_nThresholdModel == ModelKeul ? 2178 : an.m_nThresholdModel == ModelSimon ? 2181 : 2175;
+        first = an.m_nThresholdModel == ModelKeul    ? IDS_RES_KEUL
+                : an.m_nThresholdModel == ModelSimon ? IDS_RES_SIMON
+                                                     : IDS_RES_MADER;
     std::string s = an.m_nThresholdModel == ModelMader ? std::string(LoadStr(first)) : FmtId(first, an.m_dTangentAngle);
     s += FmtId(first + 1, sym, an.m_dIansLoad, unit);
     s += FmtId(first + 2, an.m_dIansLactate);
@@ -168,35 +172,35 @@ std::string ResultText(const TestDataType& test) {
         s += FmtId(first + 3, an.m_nTime1000 / 60, an.m_nTime1000 % 60);
         s += FmtId(first + 4, test.m_dTrackLength, an.m_nTimeTrack / 60, an.m_nTimeTrack % 60);
     }
-    if (an.m_dIansHeartRate != -1.0) s += FmtId(2221, an.m_dIansHeartRate);
+    if (an.m_dIansHeartRate != -1.0) s += FmtId(IDS_RES_HEART_RATE, an.m_dIansHeartRate);
     return s;
 }
 
 std::string PrintedResultText(const TestDataType& test) {
     const TestAnalysis& an = test.m_Analysis;
-    if (an.m_bIansFailed || !an.m_bEvaluated) return LoadStr(2157);
-    const std::string hr = an.m_dIansHeartRate != -1.0 ? FmtId(2223, an.m_dIansHeartRate) : std::string();
+    if (an.m_bIansFailed || !an.m_bEvaluated) return LoadStr(IDS_PRN_NO_IANS);
+    const std::string hr = an.m_dIansHeartRate != -1.0 ? FmtId(IDS_PRN_HEART_RATE, an.m_dIansHeartRate) : std::string();
     const char* unit = LoadUnitText(test.m_nLoadUnit);
     if (test.m_nTestType == TestField)
-        return FmtId(2158, an.m_dIansLactate, an.m_dIansLoad, unit, an.m_nTime1000 / 60, an.m_nTime1000 % 60,
-                     test.m_dTrackLength, an.m_nTimeTrack / 60, an.m_nTimeTrack % 60, hr.c_str());
-    return FmtId(2159, an.m_dIansLactate, an.m_dIansLoad, unit, hr.c_str());
+        return FmtId(IDS_PRN_RESULT_FIELD, an.m_dIansLactate, an.m_dIansLoad, unit, an.m_nTime1000 / 60,
+                     an.m_nTime1000 % 60, test.m_dTrackLength, an.m_nTimeTrack / 60, an.m_nTimeTrack % 60, hr.c_str());
+    return FmtId(IDS_PRN_RESULT, an.m_dIansLactate, an.m_dIansLoad, unit, hr.c_str());
 }
 
 std::string CursorText(int cursor, const TestDataType& test, double x, double y, const ChartSeries& hr) {
     const char* sym = LoadSymbol(test.m_nLoadUnit);
     const char* unit = LoadUnitText(test.m_nLoadUnit);
     const double h = HeartRateAt(hr, x);
-    const std::string hrText = h != -1.0 ? FmtId(2222, h) : std::string();
+    const std::string hrText = h != -1.0 ? FmtId(IDS_CURSOR_HEART_RATE, h) : std::string();
     if (!std::isfinite(x) || !std::isfinite(y)) return std::string();
     if (test.m_nTestType == TestField) {
         int32_t t1000 = 0;
         int32_t tTrack = 0;
         FieldTimes(x, test.m_nLoadUnit, test.m_dTrackLength, t1000, tTrack);
-        return FmtId(cursor == 2 ? 2211 : 2209, sym, x, unit, y, test.m_dTrackLength, tTrack / 60, tTrack % 60,
-                     t1000 / 60, t1000 % 60, hrText.c_str());
+        return FmtId(cursor == 2 ? IDS_CURSOR2_FIELD : IDS_CURSOR1_FIELD, sym, x, unit, y, test.m_dTrackLength,
+                     tTrack / 60, tTrack % 60, t1000 / 60, t1000 % 60, hrText.c_str());
     }
-    return FmtId(cursor == 2 ? 2210 : 2208, sym, x, unit, y, hrText.c_str());
+    return FmtId(cursor == 2 ? IDS_CURSOR2 : IDS_CURSOR1, sym, x, unit, y, hrText.c_str());
 }
 
 }  // namespace trv

@@ -2,7 +2,7 @@
 
 #include "Icons.h"
 #include "QtText.h"
-#include "UiIds.h"
+#include "StringIds.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -10,12 +10,12 @@
 #include <QVBoxLayout>
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(trv::QStr(2217));
+    setWindowTitle(trv::QStr(trv::IDS_ABOUT_TITLE));
     auto* icon = new QLabel(this);
     icon->setPixmap(trv::AppIcon().pixmap(48, 48));
     auto* version = new QLabel(VersionLine(), this);
     version->setObjectName(QStringLiteral("version"));
-    auto* notice = new QLabel(trv::QStr(trv::ui::IDS_ABOUT_NOTICE), this);
+    auto* notice = new QLabel(trv::QStr(trv::IDS_ABOUT_NOTICE), this);
     auto* texts = new QVBoxLayout;
     texts->addWidget(version);
     texts->addWidget(notice);

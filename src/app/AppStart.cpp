@@ -3,7 +3,7 @@
 #include "Demo.h"
 #include "MainFrame.h"
 #include "QtText.h"
-#include "UiIds.h"
+#include "StringIds.h"
 
 #include <QApplication>
 #include <QDir>
@@ -45,7 +45,7 @@ bool RunStartup(CMainFrame& frame, const StartOptions& opts) {
         QString error;
         if (!StartDemoAnalyser(error))
             QMessageBox::warning(&frame, QApplication::applicationDisplayName(),
-                                 trv::QU8(trv::FmtId(trv::ui::IDS_DEMO_FAILED, error.toStdString().c_str())));
+                                 trv::QU8(trv::FmtId(trv::IDS_DEMO_FAILED, error.toStdString().c_str())));
     }
     if (opts.files.isEmpty()) {
         frame.NewDocument();

@@ -4,9 +4,9 @@
 #include "DocHandle.h"
 #include "Icons.h"
 #include "QtText.h"
+#include "StringIds.h"
 #include "TRVView.h"
 #include "TrvFile.h"
-#include "UiIds.h"
 
 #include <QAction>
 #include <QApplication>
@@ -32,7 +32,6 @@
 #include <algorithm>
 
 using namespace trv;
-using namespace trv::ui;
 
 namespace {
 

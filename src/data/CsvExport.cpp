@@ -95,15 +95,13 @@ FileResult ExportCsv(const CTRVDoc& doc, const std::vector<int>& testIndices, co
     FILE* f = std::fopen(path.c_str(), "wb");
     if (!f) {
         const int err = errno;
-        return {false, Fmt("Die Datei \"%s\" kann nicht zum Schreiben geöffnet werden. %s", path.c_str(),
-                           FileErrorText(err).c_str())};
+        return {false, FmtId(IDS_ERR_CSV_OPEN, path.c_str(), FileErrorText(err).c_str())};
     }
     const bool wrote = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
     const int err = errno;
     const bool closed = std::fclose(f) == 0;
     if (!wrote || !closed)
-        return {false, Fmt("Die Datei \"%s\" konnte nicht vollständig geschrieben werden. %s", path.c_str(),
-                           FileErrorText(wrote ? errno : err).c_str())};
+        return {false, FmtId(IDS_ERR_CSV_WRITE, path.c_str(), FileErrorText(wrote ? errno : err).c_str())};
     return {};
 }
 

@@ -67,7 +67,7 @@ const char* MeasTypeText(int32_t measType) {
 
 const char* TestTypeText(int32_t testType) {
     if (testType < TestTreadmill || testType > TestField) return "";
-    return LoadStr(2100 + testType);
+    return LoadStr(IDS_TESTTYPE_TREADMILL + testType);
 }
 
 }  // namespace trv

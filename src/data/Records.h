@@ -125,6 +125,6 @@ std::string LoadText(const PCMDataType& m, int32_t loadUnit);  // "%2.1f"
 double ShownLoadValue(double stored, int32_t loadUnit);
 const char* LoadUnitText(int32_t loadUnit);  // "km/h", "m/s", "W"; "" otherwise
 const char* MeasTypeText(int32_t measType);  // "PrL", "Ld", "AFL"; "" otherwise
-const char* TestTypeText(int32_t testType);  // strings 2100..2102; "" otherwise
+const char* TestTypeText(int32_t testType);  // IDS_TESTTYPE_TREADMILL.._FIELD; "" otherwise
 
 }  // namespace trv

@@ -24,7 +24,7 @@ CTestParamRules::CTestParamRules(const TestDataType& t)
     m_nSpinMax = 10;
     m_StartEdit.enabled = m_IncrementEdit.enabled = true;
     m_StartSpin.enabled = m_IncrementSpin.enabled = true;
-    m_FitList.items = {LoadStr(2106), LoadStr(2219)};
+    m_FitList.items = {LoadStr(IDS_FIT_POLYNOMIAL), LoadStr(IDS_FIT_SPLINES)};
     Refresh();
 }
 
@@ -48,17 +48,17 @@ void CTestParamRules::ApplyIndividualLoads() {
 
 void CTestParamRules::RefreshTreadmillOrErgometer(bool ergometer) {
     if (ergometer) {
-        m_ModelList.items = {LoadStr(2103)};
+        m_ModelList.items = {LoadStr(IDS_MODEL_MADER)};
         m_ModelList.selection = 0;
         m_nThresholdModel = ModelMader;
     } else {
-        m_ModelList.items = {LoadStr(2103), LoadStr(2104), LoadStr(2105)};
+        m_ModelList.items = {LoadStr(IDS_MODEL_MADER), LoadStr(IDS_MODEL_KEUL), LoadStr(IDS_MODEL_SIMON)};
         m_ModelList.selection = m_nThresholdModel;
     }
     m_CompensateBox.enabled = m_nDurationSource == SourceAnalyser;
     if (!m_CompensateBox.enabled) m_bCompensate = false;
     m_CompensateBox.checked = m_bCompensate;
-    m_SourceList.items = {LoadStr(3110), LoadStr(2125)};
+    m_SourceList.items = {LoadStr(IDS_TP_SOURCE_PC), LoadStr(IDS_TP_SOURCE_ANALYSER)};
     if (m_nDurationSource == SourceManual) m_nDurationSource = SourceAnalyser;
     m_Slider.enabled = m_StepEdit.enabled = m_nDurationSource != SourceAnalyser;
     if (ergometer) {
@@ -71,23 +71,25 @@ void CTestParamRules::RefreshTreadmillOrErgometer(bool ergometer) {
         m_IndividualBox.enabled = true;
     }
     m_CompensateBox.checked = m_bCompensate;
-    m_strStepGroup = LoadStr(2116);
+    m_strStepGroup = LoadStr(IDS_TP_STEP_DURATION_GROUP);
     m_strStepUnit.clear();
     m_nSliderMin = 1;
     m_nSliderMax = 60;
     m_nSliderTick = 1;
-    m_strExplanation = LoadStr(ergometer ? (m_nDurationSource == SourcePc ? 2122 : 2123)
-                                         : (m_nDurationSource == SourcePc ? 2120 : 2121));
+    m_strExplanation = LoadStr(
+        ergometer ? (m_nDurationSource == SourcePc ? IDS_TP_NOTE_ERGOMETER_PC : IDS_TP_NOTE_ERGOMETER_ANALYSER)
+                  : (m_nDurationSource == SourcePc ? IDS_TP_NOTE_TREADMILL_PC : IDS_TP_NOTE_TREADMILL_ANALYSER));
 }
 
 void CTestParamRules::RefreshField() {
     m_CompensateBox.enabled = false;
     m_CompensateBox.checked = m_bCompensate;
-    m_ModelList.items = {LoadStr(2103), LoadStr(2104), LoadStr(2105)};
+    m_ModelList.items = {LoadStr(IDS_MODEL_MADER), LoadStr(IDS_MODEL_KEUL), LoadStr(IDS_MODEL_SIMON)};
     m_ModelList.selection = m_nThresholdModel;
-    m_SourceList.items = {LoadStr(2124), LoadStr(2125), LoadStr(2126)};
+    m_SourceList.items = {LoadStr(IDS_TP_SOURCE_PC_SPEEDS), LoadStr(IDS_TP_SOURCE_ANALYSER),
+                          LoadStr(IDS_TP_SOURCE_MANUAL)};
     m_Slider.enabled = m_StepEdit.enabled = true;
-    m_strStepGroup = LoadStr(2127);
+    m_strStepGroup = LoadStr(IDS_TP_TRACK_LENGTH_GROUP);
     m_strStepUnit = "m";
     m_nSliderMin = 1;
     m_nSliderMax = 100;
@@ -108,9 +110,9 @@ void CTestParamRules::RefreshField() {
         m_IndividualBox.checked = false;
     }
     if (m_nLoadUnit == UnitWatt) m_nLoadUnit = UnitMs;
-    m_strExplanation = LoadStr(m_nDurationSource == SourceAnalyser ? 2129
-                               : m_nDurationSource == SourceManual ? 2130
-                                                                   : 2128);
+    m_strExplanation = LoadStr(m_nDurationSource == SourceAnalyser ? IDS_TP_NOTE_FIELD_ANALYSER
+                               : m_nDurationSource == SourceManual ? IDS_TP_NOTE_FIELD_MANUAL
+                                                                   : IDS_TP_NOTE_FIELD_PC);
 }
 
 void CTestParamRules::ShowStep() {
@@ -121,7 +123,8 @@ void CTestParamRules::ShowStep() {
 }
 
 void CTestParamRules::Refresh() {
-    m_TestTypeList.items = {LoadStr(2100), LoadStr(2101), LoadStr(2102)};
+    m_TestTypeList.items = {LoadStr(IDS_TESTTYPE_TREADMILL), LoadStr(IDS_TESTTYPE_ERGOMETER),
+                            LoadStr(IDS_TESTTYPE_FIELD)};
     if (m_nTestType < TestTreadmill || m_nTestType > TestField) m_nTestType = TestTreadmill;
     m_TestTypeList.selection = m_nTestType;
     m_SourceList.items.clear();
@@ -140,7 +143,9 @@ void CTestParamRules::Refresh() {
     m_UnitList.selection = m_nLoadUnit;
     m_SourceList.selection = m_nDurationSource;
     m_strUnitText = LoadUnitText(m_nLoadUnit);
-    m_strLoadGroup = LoadStr(m_nLoadUnit == UnitKmh ? 2118 : m_nLoadUnit == UnitMs ? 2117 : 2119);
+    m_strLoadGroup = LoadStr(m_nLoadUnit == UnitKmh  ? IDS_TP_LOAD_KMH
+                             : m_nLoadUnit == UnitMs ? IDS_TP_LOAD_MS
+                                                     : IDS_TP_LOAD_WATT);
     m_strStartEdit = Fmt("%2.1f", Shown(m_dStartValue));
     m_strIncrementEdit = Fmt("%2.1f", Shown(m_dIncrement));
 

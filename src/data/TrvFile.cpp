@@ -2,6 +2,7 @@
 
 #include "Cp1252.h"
 #include "Format.h"
+#include "Strings.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -201,22 +202,22 @@ bool ReadTest(Reader& r, int version, TestDataType& t, const PCMDataType& proto)
 std::string FileErrorText(int err) {
     switch (err) {
         case ENOENT:
-            return "Die Datei oder der Ordner existiert nicht.";
+            return LoadStr(IDS_ERR_NO_SUCH_FILE);
         case EACCES:
         case EPERM:
-            return "Zugriff verweigert.";
+            return LoadStr(IDS_ERR_ACCESS_DENIED);
         case EISDIR:
-            return "Das ist ein Ordner, keine Datei.";
+            return LoadStr(IDS_ERR_IS_FOLDER);
         case ENOSPC:
-            return "Auf dem Datenträger ist nicht genügend Platz.";
+            return LoadStr(IDS_ERR_DISK_FULL);
         case EROFS:
-            return "Der Datenträger ist schreibgeschützt.";
+            return LoadStr(IDS_ERR_READ_ONLY);
         case EDQUOT:
-            return "Das Speicherkontingent ist erschöpft.";
+            return LoadStr(IDS_ERR_QUOTA);
         case ENAMETOOLONG:
-            return "Der Dateiname ist zu lang.";
+            return LoadStr(IDS_ERR_NAME_TOO_LONG);
         default:
-            return Fmt("Systemfehler %d.", err);
+            return FmtId(IDS_ERR_SYSTEM, err);
     }
 }
 
@@ -225,7 +226,7 @@ bool ReadTrv(const std::vector<uint8_t>& bytes, CTRVDoc& doc, std::string& error
     CTRVDoc tmp;
     tmp.m_nVersion = r.I32();
     if (!r.Ok()) {
-        error = "Die Datei ist leer oder unvollständig.";
+        error = LoadStr(IDS_ERR_FILE_SHORT);
         return false;
     }
     if (tmp.m_nVersion < 2 || tmp.m_nVersion > 5) {
@@ -238,14 +239,14 @@ bool ReadTrv(const std::vector<uint8_t>& bytes, CTRVDoc& doc, std::string& error
     const int version = tmp.m_nVersion;
     const uint32_t tests = r.U32();
     if (!r.Ok() || tests > r.Remaining() / kMinTestBlock) {
-        error = "Die Datei ist beschädigt: die Anzahl der Tests passt nicht zur Dateigröße.";
+        error = LoadStr(IDS_ERR_FILE_TEST_COUNT);
         return false;
     }
     const PCMDataType proto;  // one construction, copied into every record
     tmp.m_Tests.resize(tests);
     for (auto& t : tmp.m_Tests) {
         if (!ReadTest(r, version, t, proto)) {
-            error = "Die Datei ist beschädigt oder unvollständig.";
+            error = LoadStr(IDS_ERR_FILE_DAMAGED);
             return false;
         }
     }
@@ -268,7 +269,7 @@ bool ReadTrv(const std::vector<uint8_t>& bytes, CTRVDoc& doc, std::string& error
         tmp.m_bDeviceBound = true;
     }
     if (!r.Ok()) {
-        error = "Die Datei ist beschädigt oder unvollständig.";
+        error = LoadStr(IDS_ERR_FILE_DAMAGED);
         return false;
     }
     tmp.SetPathName(doc.GetPathName());
@@ -303,8 +304,8 @@ bool WriteTrv(const CTRVDoc& doc, std::vector<uint8_t>& bytes, std::string& erro
             uint32_t compact = 0;
             if (!LocalToCompactTime(m.m_Time, compact)) {
                 const std::string when = m.m_Time.FormatDate() + " " + m.m_Time.FormatTime();
-                error = Fmt("Die Zeit der Messung %05d (%s) kann im Dateiformat nicht gespeichert werden.",
-                            static_cast<int>(m.m_nMeasId), m.m_Time.IsValid() ? when.c_str() : "ungültig");
+                error = FmtId(IDS_ERR_TIME_NOT_STORABLE, static_cast<int>(m.m_nMeasId),
+                              m.m_Time.IsValid() ? when.c_str() : LoadStr(IDS_ERR_TIME_INVALID));
                 return false;
             }
             w.U16(m.m_nLactate);
@@ -404,11 +405,9 @@ bool WriteFileSafely(const std::string& path, const std::vector<uint8_t>& bytes,
 FileResult LoadDocument(const std::string& path, CTRVDoc& doc) {
     std::vector<uint8_t> bytes;
     std::string why;
-    if (!ReadWholeFile(path, bytes, why))
-        return {false, Fmt("Die Datei \"%s\" kann nicht geöffnet werden. %s", path.c_str(), why.c_str())};
+    if (!ReadWholeFile(path, bytes, why)) return {false, FmtId(IDS_ERR_CANNOT_OPEN, path.c_str(), why.c_str())};
     CTRVDoc tmp;
-    if (!ReadTrv(bytes, tmp, why))
-        return {false, Fmt("Die Datei \"%s\" kann nicht geöffnet werden. %s", path.c_str(), why.c_str())};
+    if (!ReadTrv(bytes, tmp, why)) return {false, FmtId(IDS_ERR_CANNOT_OPEN, path.c_str(), why.c_str())};
     tmp.SetPathName(path);
     tmp.SetModifiedFlag(false);
     doc = std::move(tmp);
@@ -419,7 +418,7 @@ FileResult SaveDocument(CTRVDoc& doc, const std::string& path) {
     std::vector<uint8_t> bytes;
     std::string why;
     if (!WriteTrv(doc, bytes, why) || !WriteFileSafely(path, bytes, why))
-        return {false, Fmt("Die Datei \"%s\" konnte nicht gespeichert werden. %s", path.c_str(), why.c_str())};
+        return {false, FmtId(IDS_ERR_CANNOT_SAVE, path.c_str(), why.c_str())};
     doc.m_nVersion = 5;
     doc.SetPathName(path);
     doc.SetModifiedFlag(false);

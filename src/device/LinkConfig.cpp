@@ -32,7 +32,7 @@ void CLinkController::Configure() {
 void CLinkController::ConfigAfterSearch() {
     if (!SupportsConfiguration(m_doc.m_strDeviceId, m_doc.m_dFirmware)) {
         m_bConfigPending = false;
-        m_host.MessageBox(LoadStr(2232), "", false);
+        m_host.MessageBox(LoadStr(IDS_LINK_UNSUPPORTED), "", false);
         EndTransaction(LinkOutcome::Unsupported);
         return;
     }
@@ -42,7 +42,7 @@ void CLinkController::ConfigAfterSearch() {
 void CLinkController::StartConfigRead() {
     m_eActive = Active::ConfigRead;
     m_host.ShowStatus();
-    m_host.SetStatusText(LoadStr(2225));
+    m_host.SetStatusText(LoadStr(IDS_LINK_CONFIG_RECEIVING));
     m_host.SetStatusPercent(0);
     m_bVerifyPending = false;
     static const uint8_t read[11] = {'g', 'e', 't', 'i', 'c', 'o', 'n', 'f', 'i', 'g', 0};
@@ -75,7 +75,7 @@ void CLinkController::FinishConfig() {
         if (m_host.RunConfigDialog(chosen)) {
             m_doc.m_bStepTestMode = chosen;
             m_host.ShowStatus();
-            m_host.SetStatusText(LoadStr(2227));
+            m_host.SetStatusText(LoadStr(IDS_LINK_CONFIG_SENDING));
             m_host.SetStatusPercent(0);
             SendConfigWrite();
             m_bConfigPending = false;
@@ -85,7 +85,7 @@ void CLinkController::FinishConfig() {
         return;
     }
     const bool failed = (mode == 0 && m_doc.m_bStepTestMode) || (mode == 1 && !m_doc.m_bStepTestMode);
-    m_host.MessageBox(LoadStr(failed ? 2231 : 2230), "", false);
+    m_host.MessageBox(LoadStr(failed ? IDS_LINK_CONFIG_CHECK_FAILED : IDS_LINK_CONFIG_SENT), "", false);
     EndTransaction(failed ? LinkOutcome::ConfigVerifyFailed : LinkOutcome::ConfigVerified);
 }
 

@@ -112,7 +112,7 @@ void CLinkController::ProcessByte(uint8_t b) {
             ++m_nFrameCount;
             if (m_nFrameCount < 3501) m_nCrc = Crc16ArcUpdate(m_nCrc, b, m_nPoly);
             if (const int percent = m_nFrameCount * 100 / kFrameBytes; percent != m_nLastPercent) {
-                if (m_nLastPercent < 0) m_host.SetStatusText(LoadStr(2133));
+                if (m_nLastPercent < 0) m_host.SetStatusText(LoadStr(IDS_LINK_RECEIVING));
                 m_nLastPercent = percent;
                 m_host.SetStatusPercent(percent);
             }
@@ -173,7 +173,7 @@ void CLinkController::FinishFrame() {
     const uint16_t received = static_cast<uint16_t>(m_Frame[3500] | (m_Frame[3501] << 8));
     if (received != m_nCrc) {
         m_host.Beep(BeepKind::Exclamation);
-        m_host.MessageBox(LoadStr(2135), LoadStr(2136), true);
+        m_host.MessageBox(LoadStr(IDS_LINK_CRC_ERROR), LoadStr(IDS_LINK_TRANSFER_ERROR), true);
         m_host.HideStatus();
         // The link stays with this analyser and the next download asks it without a search: the
         // document must keep its identity (the download binds it), so nothing is restored here.
@@ -205,7 +205,7 @@ void CLinkController::OnHangUp() {
     m_host.HideStatus();
     SetNotice(NoticeNoAnalyser);
     if (busy) {
-        m_host.MessageBox(LoadStr(2138), "", false);
+        m_host.MessageBox(LoadStr(IDS_LINK_NO_ANSWER), "", false);
         RestoreIdentityAfterFailure();
         EndTransaction(LinkOutcome::HungUp);
     }
@@ -242,12 +242,14 @@ void CLinkController::Retry(int timer) {
     m_bDownloadPending = false;
     if (m_nRetry < kMaxRetries) {
         if (timer == TimerDataStart) {
-            m_host.SetStatusText(FmtId(2234, m_nRetry + 1));
+            m_host.SetStatusText(FmtId(IDS_LINK_RECEIVING_RETRY, m_nRetry + 1));
             Reopen();
             RequestMeasurementData();
         } else {
             Reopen();
-            m_host.SetStatusText(FmtId(timer == TimerConfigRead ? 2226 : 2228, m_nRetry + 2));
+            m_host.SetStatusText(
+                FmtId(timer == TimerConfigRead ? IDS_LINK_CONFIG_RECEIVING_RETRY : IDS_LINK_CONFIG_SENDING_RETRY,
+                      m_nRetry + 2));
             if (timer == TimerConfigRead) {
                 static const uint8_t read[11] = {'g', 'e', 't', 'i', 'c', 'o', 'n', 'f', 'i', 'g', 0};
                 Send(read, sizeof read);
@@ -261,7 +263,7 @@ void CLinkController::Retry(int timer) {
         return;
     }
     SetState(LinkOffline);
-    m_host.MessageBox(LoadStr(2138), "", false);
+    m_host.MessageBox(LoadStr(IDS_LINK_NO_ANSWER), "", false);
     m_nRetry = 0;
     SetNotice(NoticeNoAnalyser);
     m_host.HideStatus();
@@ -273,7 +275,7 @@ void CLinkController::OnFrameTimeout() {
     Disconnect();
     SetState(LinkOffline);
     m_host.HideStatus();
-    m_host.MessageBox(LoadStr(2137), "", false);
+    m_host.MessageBox(LoadStr(IDS_LINK_TIMEOUT), "", false);
     RestoreIdentityAfterFailure();
     EndTransaction(LinkOutcome::FrameTimeout);
 }
@@ -334,7 +336,7 @@ void CLinkController::Search() {
 }
 
 bool CLinkController::ResetMemory() {
-    if (!m_host.AskYesNo(LoadStr(2214), LoadStr(2215))) return false;
+    if (!m_host.AskYesNo(LoadStr(IDS_LINK_ASK_RESET), LoadStr(IDS_ATTENTION))) return false;
     if (m_nState != LinkIdle) return false;
     return Send("reset");
 }

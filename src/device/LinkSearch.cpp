@@ -28,7 +28,7 @@ void CLinkController::PortSearch() {
     m_host.Sleep(250);
     SetState(LinkIdle);
     m_host.ShowStatus();
-    m_host.SetStatusText(LoadStr(2233));
+    m_host.SetStatusText(LoadStr(IDS_LINK_SEARCHING_PORTS));
     auto probe = [&](const std::string& name) {
         if (m_port.Open(name)) {
             if (m_FoundPorts.size() < kMaxIdentifiedPorts) m_FoundPorts.push_back(name);
@@ -71,7 +71,7 @@ void CLinkController::StartIdentification() {
 void CLinkController::ProbeCurrentPort() {
     const std::string name = SearchPortName(m_nSearchIndex - 1);
     m_host.SetStatusPercent(static_cast<int>(m_nSearchIndex * 100 / m_FoundPorts.size()));
-    m_host.SetStatusText(FmtId(2131, name.c_str()));
+    m_host.SetStatusText(FmtId(IDS_LINK_SEARCHING_AT, name.c_str()));
     m_strWindow.clear();
     if (Connect(name)) {
         Send("gethmgid");
@@ -87,9 +87,9 @@ void CLinkController::IdentityReceived() {
     m_host.SetStatusPercent(static_cast<int>(m_nSearchIndex * 100 / m_FoundPorts.size()));
     const int n = ComPortNumber(name);
     if (n > 0) {
-        m_host.SetStatusText(FmtId(2132, m_strIdBuf.c_str(), n));
+        m_host.SetStatusText(FmtId(IDS_LINK_FOUND_AT, m_strIdBuf.c_str(), n));
     } else {
-        m_host.SetStatusText("Gerät " + m_strIdBuf + " an " + name + " gefunden.");
+        m_host.SetStatusText(FmtId(IDS_LINK_FOUND_AT_PATH, m_strIdBuf.c_str(), name.c_str()));
     }
     Disconnect();
     SetState(LinkIdle);
@@ -157,7 +157,8 @@ void CLinkController::FinishSearch() {
             EndTransaction(LinkOutcome::DeviceMismatch);
         } else {
             const std::string& port = m_IdentPorts[static_cast<size_t>(taken)];
-            m_host.SetDeviceAnnotation(FmtId(2139, m_doc.m_strDeviceId.c_str(), m_doc.m_dFirmware, port.c_str()), true);
+            m_host.SetDeviceAnnotation(
+                FmtId(IDS_LINK_DEVICE_INFO, m_doc.m_strDeviceId.c_str(), m_doc.m_dFirmware, port.c_str()), true);
             m_strBoundPort = port;
             Connect(port);
             SetState(LinkIdle);

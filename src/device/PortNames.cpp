@@ -86,10 +86,6 @@ bool ResolvePortName(const std::string& name, std::string& path) {
     return true;
 }
 
-std::string PermissionHint(const std::string& devicePath) {
-    return "Keine Berechtigung für die serielle Schnittstelle " + devicePath +
-           ". Bitte den Benutzer der Gruppe \"dialout\" hinzufügen (sudo usermod -aG dialout $USER) und neu "
-           "anmelden.";
-}
+std::string PermissionHint(const std::string& devicePath) { return FmtId(IDS_PORT_PERMISSION, devicePath.c_str()); }
 
 }  // namespace trv

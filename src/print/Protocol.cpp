@@ -98,20 +98,23 @@ void DrawTestBox(QPainter& p, const QRect& box, int g, int slot, const TestDataT
     int y = inner.top();
     y = block(ProtocolFont::Title, TestTitleText(slot, *test), y);
     y = block(ProtocolFont::Body, TestInfoText(*test), y);
-    y = block(ProtocolFont::Title, LoadStr(2156), y);
+    y = block(ProtocolFont::Title, LoadStr(IDS_PRN_RESULTS_HEAD), y);
     block(ProtocolFont::Body, PrintedResultText(*test), y);
 }
 
 void DrawPage1(QPainter& p, const ProtocolLayout& l, const CTRVDoc& doc, const std::vector<int>& tests,
                const ProtocolOptions& opt) {
     const int half = l.cw / 2;
-    DrawTitledBox(p, Rc(l.ml, l.y0, l.ml + half, l.y0 + l.q), l.g, LoadStr(2145), AthleteText(doc.m_UserData));
-    DrawTitledBox(p, Rc(l.ml + half, l.y0, l.ml + l.cw, l.y0 + l.dq), l.g, LoadStr(2142), AnalyserText(doc));
-    DrawTitledBox(p, Rc(l.ml + half, l.y0 + l.dq, l.ml + l.cw, l.y0 + l.dq + l.rq), l.g, LoadStr(2144),
+    DrawTitledBox(p, Rc(l.ml, l.y0, l.ml + half, l.y0 + l.q), l.g, LoadStr(IDS_PRN_ATHLETE_HEAD),
+                  AthleteText(doc.m_UserData));
+    DrawTitledBox(p, Rc(l.ml + half, l.y0, l.ml + l.cw, l.y0 + l.dq), l.g, LoadStr(IDS_PRN_DEVICE_HEAD),
+                  AnalyserText(doc));
+    DrawTitledBox(p, Rc(l.ml + half, l.y0 + l.dq, l.ml + l.cw, l.y0 + l.dq + l.rq), l.g, LoadStr(IDS_PRN_REMARKS_HEAD),
                   doc.m_UserData.m_strRemarks);
 
     p.setFont(MakeProtocolFont(ProtocolFont::Title, p));
-    const int t = DrawTextBlock(p, Rc(l.ml + l.g, l.y1 + l.g, l.ml + l.cw, l.y1 + l.cq), Q(LoadStr(2148)));
+    const int t =
+        DrawTextBlock(p, Rc(l.ml + l.g, l.y1 + l.g, l.ml + l.cw, l.y1 + l.cq), Q(LoadStr(IDS_PRN_CURVE_HEAD)));
     const QRect chart = Rc(l.ml, l.y1 + t, l.ml + l.cw, l.y1 + l.cq - t);
     if (opt.drawChart) {
         p.save();
@@ -138,7 +141,8 @@ void DrawTable(QPainter& p, const ProtocolLayout& l, int slot, const TestDataTyp
 
     p.setFont(MakeProtocolFont(ProtocolFont::Title, p));
     int y = l.y0 + l.g;
-    y += DrawTextBlock(p, Rc(x + l.g, y, right, bottom), Q(LoadStr(slot == 0 ? 2160 : 2161)));
+    y += DrawTextBlock(p, Rc(x + l.g, y, right, bottom),
+                       Q(LoadStr(slot == 0 ? IDS_PRN_READINGS1_HEAD : IDS_PRN_READINGS2_HEAD)));
 
     p.save();
     p.setClipRect(Rc(x, l.y0, right, bottom), Qt::IntersectClip);
@@ -249,17 +253,13 @@ bool WriteProtocolPdf(const QString& path, const CTRVDoc& doc, const std::vector
         }
     }
     if (!painted) {
-        if (error)
-            *error = QString::fromStdString(
-                Fmt("Das Protokoll \"%s\" konnte nicht erzeugt werden.", path.toUtf8().constData()));
+        if (error) *error = QString::fromStdString(FmtId(IDS_ERR_PROTOCOL_CREATE, path.toUtf8().constData()));
         return false;
     }
     const QByteArray& bytes = buffer.data();
     std::string why;
     if (!WriteFileSafely(path.toStdString(), std::vector<uint8_t>(bytes.begin(), bytes.end()), why)) {
-        if (error)
-            *error = QString::fromStdString(
-                Fmt("Die Datei \"%s\" konnte nicht geschrieben werden. %s", path.toUtf8().constData(), why.c_str()));
+        if (error) *error = QString::fromStdString(FmtId(IDS_ERR_FILE_WRITE, path.toUtf8().constData(), why.c_str()));
         return false;
     }
     return true;

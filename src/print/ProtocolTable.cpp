@@ -81,8 +81,8 @@ int SecondsBetween(const COleDateTime& reference, const COleDateTime& time) {
 
 std::vector<TableLine> BuildMeasurementTable(const TestDataType& test) {
     std::vector<TableLine> lines;
-    lines.push_back({TableLine::Header, LoadStr(2162)});
-    lines.push_back({TableLine::Header, FmtId(2163, LoadUnitText(test.m_nLoadUnit))});
+    lines.push_back({TableLine::Header, LoadStr(IDS_PRN_TABLE_HEAD)});
+    lines.push_back({TableLine::Header, FmtId(IDS_PRN_TABLE_UNITS, LoadUnitText(test.m_nLoadUnit))});
     int nPre = 0, nLoad = 0, nPost = 0;
     COleDateTime reference(0.0, COleDateTime::null);
     for (size_t i = 0; i < test.m_Steps.size(); ++i) {
@@ -104,7 +104,7 @@ std::vector<TableLine> BuildMeasurementTable(const TestDataType& test) {
             case MeasPostLoad:
                 if (nPost == 0) {
                     lines.push_back({TableLine::GroupRule, {}});
-                    lines.push_back({TableLine::Text, LoadStr(2164)});
+                    lines.push_back({TableLine::Text, LoadStr(IDS_PRN_TABLE_POST_LOAD)});
                     lines.push_back({TableLine::Text, "\t\t [mm:ss]\t\t\t"});
                 }
                 row.text = PostLoadRow(m, ++nPost, SecondsBetween(reference, m.m_Time));

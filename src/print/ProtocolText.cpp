@@ -7,19 +7,22 @@
 namespace trv {
 
 std::string ProtocolHeaderText(const UserDataType& user, const COleDateTime& today) {
-    return user.m_strFirstName + " " + user.m_strLastName + LoadStr(2140) + today.FormatDate();
+    return user.m_strFirstName + " " + user.m_strLastName + LoadStr(IDS_PRN_TITLE_DATE) + today.FormatDate();
 }
 
-std::string ProtocolFooterText(int page) { return std::string(LoadStr(2166)) + FmtId(2165, page); }
+std::string ProtocolFooterText(int page) { return std::string(LoadStr(IDS_PRN_CONTACT)) + FmtId(IDS_PRN_PAGE, page); }
 
 std::string AthleteText(const UserDataType& user) {
     const std::string birth = user.m_BirthDate.FormatDate();
-    return FmtId(2146, user.m_strFirstName.c_str(), user.m_strLastName.c_str(), user.m_strStreet.c_str(),
+    return FmtId(IDS_PRN_ATHLETE, user.m_strFirstName.c_str(), user.m_strLastName.c_str(), user.m_strStreet.c_str(),
                  user.m_strPostCode.c_str(), user.m_strTown.c_str(), user.m_strPhone.c_str(), user.m_strEmail.c_str(),
-                 birth.c_str(), user.m_dWeight, user.m_dHeight, LoadStr(user.m_nSex == 0 ? 2151 : 2152));
+                 birth.c_str(), user.m_dWeight, user.m_dHeight,
+                 LoadStr(user.m_nSex == 0 ? IDS_SEX_MALE : IDS_SEX_FEMALE));
 }
 
-std::string AnalyserText(const CTRVDoc& doc) { return FmtId(2143, doc.m_strDeviceId.c_str(), doc.m_dFirmware); }
+std::string AnalyserText(const CTRVDoc& doc) {
+    return FmtId(IDS_PRN_DEVICE, doc.m_strDeviceId.c_str(), doc.m_dFirmware);
+}
 
 std::string TestTitleText(int slot, const TestDataType& test) {
     return Fmt("Test %d  (", slot + 1) + TestTypeText(test.m_nTestType) + ")\n";
@@ -28,11 +31,11 @@ std::string TestTitleText(int slot, const TestDataType& test) {
 const char* ThresholdModelName(int model) {
     switch (model) {
         case ModelMader:
-            return LoadStr(2103);
+            return LoadStr(IDS_MODEL_MADER);
         case ModelKeul:
-            return LoadStr(2104);
+            return LoadStr(IDS_MODEL_KEUL);
         case ModelSimon:
-            return LoadStr(2105);
+            return LoadStr(IDS_MODEL_SIMON);
         default:
             return "";
     }
@@ -41,9 +44,9 @@ const char* ThresholdModelName(int model) {
 const char* FitFunctionName(int fit) {
     switch (fit) {
         case FitCubic:
-            return LoadStr(2106);
+            return LoadStr(IDS_FIT_POLYNOMIAL);
         case FitSpline:
-            return LoadStr(2219);
+            return LoadStr(IDS_FIT_SPLINES);
         default:
             return "";
     }
@@ -56,8 +59,9 @@ std::string TestInfoText(const TestDataType& test) {
     const std::string time = first.FormatTime();
     const char* model = ThresholdModelName(test.m_Analysis.m_nThresholdModel);
     const char* fit = FitFunctionName(test.m_Analysis.m_nFitFunction);
-    if (test.m_nTestType == TestField) return FmtId(2149, date.c_str(), time.c_str(), model, fit, test.m_dTrackLength);
-    return FmtId(2154, date.c_str(), time.c_str(), model, fit);
+    if (test.m_nTestType == TestField)
+        return FmtId(IDS_PRN_TEST_FIELD, date.c_str(), time.c_str(), model, fit, test.m_dTrackLength);
+    return FmtId(IDS_PRN_TEST, date.c_str(), time.c_str(), model, fit);
 }
 
 }  // namespace trv

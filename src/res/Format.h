@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "StringIds.h"
+
 namespace trv {
 
 // printf-style formatting; every floating conversion (%f %e %g %a) gets a decimal comma.

@@ -66,7 +66,7 @@ void CTRVView::OnMeasurementEdited(int, bool refill) {
 QString CTRVView::ShowButtonTip() const {
     const CTRVDoc& doc = GetDocument();
     const bool checked = doc.IsValidTest(m_nSelectedTest) && doc.GetTest(m_nSelectedTest).m_bShowInChart;
-    if (m_nShowMode == 0 || checked) return QStr(2115);
-    if (doc.CountShownTests() < 2) return QStr(2199);
+    if (m_nShowMode == 0 || checked) return QStr(IDS_SHOW_REFRESH);
+    if (doc.CountShownTests() < 2) return QStr(IDS_SHOW_CURVE);
     return QString();
 }

@@ -1,7 +1,7 @@
 #include "ConfigDialog.h"
 
 #include "QtText.h"
-#include "UiIds.h"
+#include "StringIds.h"
 
 #include <QDialogButtonBox>
 #include <QGroupBox>
@@ -9,7 +9,6 @@
 #include <QVBoxLayout>
 
 using namespace trv;
-using namespace trv::ui;
 
 CTRVConfigDialog::CTRVConfigDialog(bool stepTestMode, QWidget* parent) : QDialog(parent), m_bMode(stepTestMode) {
     setWindowTitle(QStr(IDS_CFG_TITLE));

@@ -1,7 +1,7 @@
 #include "DocHandle.h"
 
 #include "QtText.h"
-#include "UiIds.h"
+#include "StringIds.h"
 
 #include <QFileInfo>
 
@@ -11,7 +11,7 @@ CDocHandle::CDocHandle(QObject* parent) : QObject(parent), m_nUntitled(++s_nUnti
 
 QString CDocHandle::Title() const {
     if (!m_doc.GetPathName().empty()) return QFileInfo(PathName()).fileName();
-    return QString::fromStdString(trv::FmtId(trv::ui::IDS_NEW_TITLE, m_nUntitled));
+    return QString::fromStdString(trv::FmtId(trv::IDS_NEW_TITLE, m_nUntitled));
 }
 
 void CDocHandle::SetModified(bool modified) {

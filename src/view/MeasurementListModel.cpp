@@ -118,7 +118,7 @@ QString CMeasurementListModel::LoadHeader(int loadUnit) {
         case UnitMs:
             return QStringLiteral("v [m/s]");
         default:
-            return QStr(2008);
+            return QStr(IDS_COL_LOAD);
     }
 }
 
@@ -167,8 +167,9 @@ QVariant CMeasurementListModel::data(const QModelIndex& index, int role) const {
 
 QVariant CMeasurementListModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
-    if (section == ColLoad) return m_nHeaderUnit < 0 ? QStr(2008) : LoadHeader(m_nHeaderUnit);
-    static const int kIds[ColumnCount] = {2002, 2001, 2011, 2008, 2005, 2006, 2010};
+    if (section == ColLoad) return m_nHeaderUnit < 0 ? QStr(IDS_COL_LOAD) : LoadHeader(m_nHeaderUnit);
+    static const int kIds[ColumnCount] = {IDS_COL_TIME,    IDS_COL_DATE,       IDS_COL_STEP_DURATION, IDS_COL_LOAD,
+                                          IDS_COL_LACTATE, IDS_COL_HEART_RATE, IDS_COL_TEMPERATURE};
     return section >= 0 && section < ColumnCount ? QStr(kIds[section]) : QVariant();
 }
 

@@ -11,7 +11,7 @@ CTRVStatusDialog::CTRVStatusDialog(QWidget* parent)
       m_pText(new QLabel(this)),
       m_pPercent(new QLabel(this)),
       m_pBar(new QProgressBar(this)) {
-    setWindowTitle(trv::QStr(2216));
+    setWindowTitle(trv::QStr(trv::IDS_STATUS_TITLE));
     setModal(false);
     auto* lay = new QVBoxLayout(this);
     m_pPercent->setAlignment(Qt::AlignCenter);

@@ -87,18 +87,18 @@ CTRVView::CTRVView(CDocHandle* doc, QWidget* parent)
     BuildLayout();
 
     // Initial update: texts, chart start state, columns, lists, evaluation.
-    m_pReceiveButton->setText(QStr(2203));
-    m_pParamButton->setText(QStr(2204));
-    m_pUserButton->setText(QStr(2205));
-    m_pShowButton->setText(QStr(2206));
-    m_pPrintButton->setText(QStr(2207));
-    m_pReceiveButton->setToolTip(QStr(2111));
-    m_pParamButton->setToolTip(QStr(2112));
-    m_pUserButton->setToolTip(QStr(2113));
-    m_pPrintButton->setToolTip(QStr(2114));
-    m_pResetButton->setToolTip(QStr(2200));
-    m_pTestList->setToolTip(QStr(2110));
-    m_pMeasList->setToolTip(QStr(2109));
+    m_pReceiveButton->setText(QStr(IDS_BTN_RECEIVE));
+    m_pParamButton->setText(QStr(IDS_BTN_PARAMS));
+    m_pUserButton->setText(QStr(IDS_BTN_USER));
+    m_pShowButton->setText(QStr(IDS_BTN_SHOW));
+    m_pPrintButton->setText(QStr(IDS_BTN_PRINT));
+    m_pReceiveButton->setToolTip(QStr(IDS_TIP_RECEIVE));
+    m_pParamButton->setToolTip(QStr(IDS_TIP_PARAMS));
+    m_pUserButton->setToolTip(QStr(IDS_TIP_USER));
+    m_pPrintButton->setToolTip(QStr(IDS_TIP_PRINT_PROTOCOL));
+    m_pResetButton->setToolTip(QStr(IDS_TIP_RESET_SHOWN));
+    m_pTestList->setToolTip(QStr(IDS_TIP_TEST_LIST));
+    m_pMeasList->setToolTip(QStr(IDS_TIP_MEAS_LIST));
     m_Chart.ApplyStartup();
     m_pChart->SetModel(&m_Chart);
 
@@ -156,8 +156,8 @@ CTRVView::~CTRVView() {
 }
 
 void CTRVView::BuildLayout() {
-    auto* testsLabel = new QLabel(QStr(2212), this);
-    auto* measLabel = new QLabel(QStr(2213), this);
+    auto* testsLabel = new QLabel(QStr(IDS_LABEL_TESTS), this);
+    auto* measLabel = new QLabel(QStr(IDS_LABEL_MEAS), this);
     m_pResetButton->setFixedSize(22, 22);
     m_pBitmap->setPixmap(Plate());
     m_pBitmap->setFrameShape(QFrame::Box);
@@ -455,16 +455,23 @@ void CTRVView::RefreshNotices() {
         uint32_t bit;
         int id;
     };
-    static const Line kLines[] = {{NoticeNoTests, 2026}, {NoticeParams1, 2020},       {NoticeParams2, 2021},
-                                  {NoticeIans1, 2024},   {NoticeIans2, 2025},         {NoticeFit1, 2022},
-                                  {NoticeFit2, 2023},    {NoticeNoTestShown, 2027},   {NoticeUnits, 2028},
-                                  {NoticeAthlete, 2202}, {NoticeDeviceMismatch, 2029}};
+    static const Line kLines[] = {{NoticeNoTests, IDS_NOTICE_NO_TESTS},
+                                  {NoticeParams1, IDS_NOTICE_PARAMS1},
+                                  {NoticeParams2, IDS_NOTICE_PARAMS2},
+                                  {NoticeIans1, IDS_NOTICE_IANS1},
+                                  {NoticeIans2, IDS_NOTICE_IANS2},
+                                  {NoticeFit1, IDS_NOTICE_FIT1},
+                                  {NoticeFit2, IDS_NOTICE_FIT2},
+                                  {NoticeNoTestShown, IDS_NOTICE_NO_TEST_SHOWN},
+                                  {NoticeUnits, IDS_NOTICE_UNITS},
+                                  {NoticeAthlete, IDS_NOTICE_ATHLETE},
+                                  {NoticeDeviceMismatch, IDS_NOTICE_DEVICE_MISMATCH}};
     m_Chart.notices.Clear();
     for (const Line& l : kLines)
         if (m_nNotice & l.bit) m_Chart.notices.Add(LoadStr(l.id));
     if (m_nNotice & NoticeNoAnalyser) {
-        if (m_nNotice & NoticeSecondWindow) m_Chart.notices.Add(LoadStr(2218));
-        m_Chart.notices.Add(LoadStr(2030));
+        if (m_nNotice & NoticeSecondWindow) m_Chart.notices.Add(LoadStr(IDS_NOTICE_SECOND_WINDOW));
+        m_Chart.notices.Add(LoadStr(IDS_NOTICE_NO_ANALYSER));
     }
     m_Chart.thirdText.Clear();
     m_pChart->Redraw();

@@ -6,10 +6,10 @@
 #include "MeasurementListModel.h"
 #include "QtText.h"
 #include "StepTest.h"
+#include "StringIds.h"
 #include "TRVView.h"
 #include "TestListModel.h"
 #include "TestParamDialog.h"
-#include "UiIds.h"
 #include "UserDataDialog.h"
 #include "ViewLink.h"
 
@@ -22,7 +22,6 @@
 #include <qcustomplot.h>
 
 using namespace trv;
-using namespace trv::ui;
 
 // ---- evaluation -------------------------------------------------------------------------------
 

@@ -2,8 +2,8 @@
 #include "ChartWidget.h"
 #include "Protocol.h"
 #include "QtText.h"
+#include "StringIds.h"
 #include "TRVView.h"
-#include "UiIds.h"
 
 #include <QApplication>
 #include <QDir>
@@ -34,5 +34,5 @@ void CTRVView::OnPrint() {
     };
     if (!PrintProtocol(printer, doc, shown, opt))
         QMessageBox::warning(this, QApplication::applicationDisplayName(),
-                             QU8(FmtId(ui::IDS_PRINT_FAILED, printer.printerName().toStdString().c_str())));
+                             QU8(FmtId(IDS_PRINT_FAILED, printer.printerName().toStdString().c_str())));
 }

@@ -81,7 +81,8 @@ QVariant CTestListModel::data(const QModelIndex& index, int role) const {
 
 QVariant CTestListModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
-    static const int kIds[ColumnCount] = {2000, 2201, 2001, 2009, 2014};
+    static const int kIds[ColumnCount] = {IDS_COL_MEAS_ID, IDS_COL_SHOWN, IDS_COL_DATE, IDS_COL_TEST_TYPE,
+                                          IDS_COL_CURVE};
     return section >= 0 && section < ColumnCount ? QStr(kIds[section]) : QVariant();
 }
 

@@ -1,7 +1,7 @@
 #include "TestParamDialog.h"
 
 #include "QtText.h"
-#include "UiIds.h"
+#include "StringIds.h"
 #include "UpDown.h"
 
 #include <QCheckBox>
@@ -19,7 +19,6 @@
 #include <QVBoxLayout>
 
 using namespace trv;
-using namespace trv::ui;
 
 namespace {
 

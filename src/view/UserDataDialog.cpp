@@ -1,7 +1,7 @@
 #include "UserDataDialog.h"
 
 #include "QtText.h"
-#include "UiIds.h"
+#include "StringIds.h"
 
 #include <QButtonGroup>
 #include <QDateEdit>
@@ -15,7 +15,6 @@
 #include <QRadioButton>
 
 using namespace trv;
-using namespace trv::ui;
 
 namespace {
 
@@ -81,8 +80,8 @@ CTRVUserDataEditDialog::CTRVUserDataEditDialog(const UserDataType& data, QWidget
     m_pRemarks = new QPlainTextEdit(QU8(data.m_strRemarks), this);
     m_pRemarks->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_pRemarks->setMinimumHeight(70);
-    m_pMale = new QRadioButton(QStr(2151), this);
-    m_pFemale = new QRadioButton(QStr(2152), this);
+    m_pMale = new QRadioButton(QStr(IDS_SEX_MALE), this);
+    m_pFemale = new QRadioButton(QStr(IDS_SEX_FEMALE), this);
     (data.m_nSex != 0 ? m_pFemale : m_pMale)->setChecked(true);
     // Exclusive by their group: a click on one unchecks the other.
     auto* sexGroup = new QButtonGroup(this);

@@ -1,5 +1,6 @@
 #include "Cli.h"
 
+#include "Format.h"
 #include "TrvFile.h"
 
 #include <charconv>
@@ -86,16 +87,13 @@ bool ParseIndexList(const std::string& text, std::vector<int>& out) {
 
 int LoadDocumentAndTests(const std::string& path, const std::string* list, CTRVDoc& doc, std::vector<int>& indices) {
     indices.clear();
-    if (list && !ParseIndexList(*list, indices))
-        return Fail(ExitUsage, "Ungültige Testliste \"" + *list + "\" (erwartet z. B. 0,2).");
+    if (list && !ParseIndexList(*list, indices)) return Fail(ExitUsage, FmtId(IDS_CLI_BAD_TEST_LIST, list->c_str()));
     const FileResult r = LoadDocument(path, doc);
     if (!r.ok) return Fail(ExitFile, r.message);
     if (!list)
         for (int i = 0; i < doc.GetTestCount(); ++i) indices.push_back(i);
     for (int i : indices)
-        if (!doc.IsValidTest(i))
-            return Fail(ExitUsage, "Test " + std::to_string(i) + " gibt es nicht; das Dokument hat " +
-                                       std::to_string(doc.GetTestCount()) + " Tests.");
+        if (!doc.IsValidTest(i)) return Fail(ExitUsage, FmtId(IDS_CLI_NO_SUCH_TEST, i, doc.GetTestCount()));
     return ExitOk;
 }
 

@@ -71,30 +71,30 @@ int FailFor(const Session& s) {
         case LinkOutcome::PermissionDenied:
             return Fail(ExitNoAnalyser, s.ctl.PermissionText());
         case LinkOutcome::NoAnalyser:
-            return Fail(ExitNoAnalyser, LoadStr(2030));
+            return Fail(ExitNoAnalyser, LoadStr(IDS_NOTICE_NO_ANALYSER));
         case LinkOutcome::NoAnswer:
-            return Fail(ExitNoAnalyser, LoadStr(2138));
+            return Fail(ExitNoAnalyser, LoadStr(IDS_LINK_NO_ANSWER));
         case LinkOutcome::DeviceMismatch:
-            return Fail(ExitDeviceMismatch, LoadStr(2029));
+            return Fail(ExitDeviceMismatch, LoadStr(IDS_NOTICE_DEVICE_MISMATCH));
         case LinkOutcome::CrcError:
-            return Fail(ExitTransfer, LoadStr(2135));
+            return Fail(ExitTransfer, LoadStr(IDS_LINK_CRC_ERROR));
         case LinkOutcome::FrameTimeout:
-            return Fail(ExitTransfer, LoadStr(2137));
+            return Fail(ExitTransfer, LoadStr(IDS_LINK_TIMEOUT));
         case LinkOutcome::HungUp:
-            return Fail(ExitTransfer, "Die Verbindung zum Gerät wurde während der Übertragung unterbrochen.");
+            return Fail(ExitTransfer, LoadStr(IDS_CLI_CONNECTION_LOST));
         case LinkOutcome::ConfigVerifyFailed:
-            return Fail(ExitTransfer, LoadStr(2231));
+            return Fail(ExitTransfer, LoadStr(IDS_LINK_CONFIG_CHECK_FAILED));
         case LinkOutcome::Unsupported:
-            return Fail(ExitUnsupported, LoadStr(2232));
+            return Fail(ExitUnsupported, LoadStr(IDS_LINK_UNSUPPORTED));
         default:
-            return Fail(ExitTransfer, LoadStr(2138));
+            return Fail(ExitTransfer, LoadStr(IDS_LINK_NO_ANSWER));
     }
 }
 
 bool CheckOptions(const Args& args, const std::vector<std::string>& known, const char* usage, int& exitCode) {
     const auto unknown = args.Unknown(known);
     if (!unknown.empty()) {
-        exitCode = Fail(ExitUsage, "Unbekannte Option " + unknown[0] + ". Aufruf: trv-cli " + usage);
+        exitCode = Fail(ExitUsage, FmtId(IDS_CLI_UNKNOWN_OPTION, unknown[0].c_str(), usage));
         return false;
     }
     return true;
@@ -104,7 +104,7 @@ bool PortOption(const Args& args, bool required, const char* usage, std::string&
     bool missing = false;
     const auto value = args.Value("--port", &missing);
     if (missing || (required && !value) || (value && value->empty())) {
-        exitCode = Fail(ExitUsage, std::string("Bitte einen Port angeben. Aufruf: trv-cli ") + usage);
+        exitCode = Fail(ExitUsage, FmtId(IDS_CLI_NO_PORT, usage));
         return false;
     }
     if (value) port = *value;
@@ -123,9 +123,9 @@ int CmdSearch(int argc, char** argv) {
     const Args args(argc, argv);
     int code = 0;
     if (!CheckOptions(args, {"--json"}, "search --json", code)) return code;
-    if (!args.Positional({}).empty()) return Fail(ExitUsage, "Aufruf: trv-cli search --json");
+    if (!args.Positional({}).empty()) return Fail(ExitUsage, FmtId(IDS_CLI_USAGE, "search --json"));
     Session s;
-    if (!s.Run(&CLinkController::Search)) return Fail(ExitNoAnalyser, LoadStr(2138));
+    if (!s.Run(&CLinkController::Search)) return Fail(ExitNoAnalyser, LoadStr(IDS_LINK_NO_ANSWER));
     const auto& ids = s.ctl.IdentifiedIds();
     if (ids.empty()) return FailFor(s);
     Json json;
@@ -148,7 +148,7 @@ int CmdDownload(int argc, char** argv) {
     int code = 0;
     if (!CheckOptions(args, {"--port"}, kUsage, code)) return code;
     const auto files = args.Positional({"--port"});
-    if (files.size() != 1) return Fail(ExitUsage, std::string("Aufruf: trv-cli ") + kUsage);
+    if (files.size() != 1) return Fail(ExitUsage, FmtId(IDS_CLI_USAGE, kUsage));
     std::string port;
     if (!PortOption(args, false, kUsage, port, code)) return code;
     const std::string& path = files[0];
@@ -161,13 +161,12 @@ int CmdDownload(int argc, char** argv) {
     }
     const int before = CountMeasurements(s.doc);
     s.ctl.SetFixedPort(port);
-    if (!s.Run(&CLinkController::ReceiveData)) return Fail(ExitTransfer, LoadStr(2137));
+    if (!s.Run(&CLinkController::ReceiveData)) return Fail(ExitTransfer, LoadStr(IDS_LINK_TIMEOUT));
     if (s.ctl.Outcome() != LinkOutcome::Downloaded) return FailFor(s);
     const FileResult saved = SaveDocument(s.doc, path);
     if (!saved.ok) return Fail(ExitFile, saved.message);
-    std::printf("%s\n", Fmt("%d neue Messungen übernommen; %d Tests im Dokument (Gerät %s, Firmware %2.2f, %s).",
-                            CountMeasurements(s.doc) - before, s.doc.GetTestCount(), s.doc.m_strDeviceId.c_str(),
-                            s.doc.m_dFirmware, s.ctl.BoundPort().c_str())
+    std::printf("%s\n", FmtId(IDS_CLI_DOWNLOADED, CountMeasurements(s.doc) - before, s.doc.GetTestCount(),
+                              s.doc.m_strDeviceId.c_str(), s.doc.m_dFirmware, s.ctl.BoundPort().c_str())
                             .c_str());
     return ExitOk;
 }
@@ -177,30 +176,28 @@ int CmdConfig(int argc, char** argv) {
     const Args args(argc, argv);
     int code = 0;
     if (!CheckOptions(args, {"--port", "--step-test-mode", "--json"}, kUsage, code)) return code;
-    if (!args.Positional({"--port", "--step-test-mode"}).empty())
-        return Fail(ExitUsage, std::string("Aufruf: trv-cli ") + kUsage);
+    if (!args.Positional({"--port", "--step-test-mode"}).empty()) return Fail(ExitUsage, FmtId(IDS_CLI_USAGE, kUsage));
     std::string port;
     if (!PortOption(args, true, kUsage, port, code)) return code;
     Session s;
     bool missing = false;
     if (const auto mode = args.Value("--step-test-mode", &missing)) {
-        if (*mode != "on" && *mode != "off")
-            return Fail(ExitUsage, "--step-test-mode erwartet on oder off. Aufruf: trv-cli " + std::string(kUsage));
+        if (*mode != "on" && *mode != "off") return Fail(ExitUsage, FmtId(IDS_CLI_STEP_MODE_VALUE, kUsage));
         s.host.m_ConfigChoice = *mode == "on";
     } else if (missing) {
-        return Fail(ExitUsage, "--step-test-mode erwartet on oder off. Aufruf: trv-cli " + std::string(kUsage));
+        return Fail(ExitUsage, FmtId(IDS_CLI_STEP_MODE_VALUE, kUsage));
     }
     s.ctl.SetFixedPort(port);
-    if (!s.Run(&CLinkController::Configure)) return Fail(ExitTransfer, LoadStr(2138));
+    if (!s.Run(&CLinkController::Configure)) return Fail(ExitTransfer, LoadStr(IDS_LINK_NO_ANSWER));
     const LinkOutcome o = s.ctl.Outcome();
     if (o != LinkOutcome::ConfigCancelled && o != LinkOutcome::ConfigVerified) return FailFor(s);
-    if (o == LinkOutcome::ConfigVerified) std::fprintf(stderr, "%s\n", LoadStr(2230));
+    if (o == LinkOutcome::ConfigVerified) std::fprintf(stderr, "%s\n", LoadStr(IDS_LINK_CONFIG_SENT));
     if (args.Has("--json")) {
         Json json;
         json.BeginObject().Field("step_test_mode", s.doc.m_bStepTestMode).EndObject();
         std::printf("%s\n", json.Text().c_str());
     } else {
-        std::printf("Stufentestmodus: %s\n", s.doc.m_bStepTestMode ? "aktiviert" : "deaktiviert");
+        std::printf("%s\n", LoadStr(s.doc.m_bStepTestMode ? IDS_CLI_STEP_MODE_ON : IDS_CLI_STEP_MODE_OFF));
     }
     return ExitOk;
 }
@@ -210,17 +207,17 @@ int CmdReset(int argc, char** argv) {
     const Args args(argc, argv);
     int code = 0;
     if (!CheckOptions(args, {"--port", "--yes"}, kUsage, code)) return code;
-    if (!args.Positional({"--port"}).empty()) return Fail(ExitUsage, std::string("Aufruf: trv-cli ") + kUsage);
+    if (!args.Positional({"--port"}).empty()) return Fail(ExitUsage, FmtId(IDS_CLI_USAGE, kUsage));
     std::string port;
     if (!PortOption(args, true, kUsage, port, code)) return code;
-    if (!args.Has("--yes")) return Fail(ExitUsage, std::string(LoadStr(2214)) + " Zum Bestätigen --yes angeben.");
+    if (!args.Has("--yes")) return Fail(ExitUsage, FmtId(IDS_CLI_CONFIRM_RESET, LoadStr(IDS_LINK_ASK_RESET)));
     Session s;
     s.ctl.SetFixedPort(port);
-    if (!s.Run(&CLinkController::Search)) return Fail(ExitNoAnalyser, LoadStr(2138));
+    if (!s.Run(&CLinkController::Search)) return Fail(ExitNoAnalyser, LoadStr(IDS_LINK_NO_ANSWER));
     if (s.ctl.Outcome() != LinkOutcome::Found) return FailFor(s);
     s.host.m_bAnswerYes = true;
-    if (!s.ctl.ResetMemory()) return Fail(ExitTransfer, LoadStr(2138));
-    std::printf("Gerätespeicher von %s an %s zurückgesetzt.\n", s.doc.m_strDeviceId.c_str(), s.ctl.BoundPort().c_str());
+    if (!s.ctl.ResetMemory()) return Fail(ExitTransfer, LoadStr(IDS_LINK_NO_ANSWER));
+    std::printf("%s\n", FmtId(IDS_CLI_RESET_DONE, s.doc.m_strDeviceId.c_str(), s.ctl.BoundPort().c_str()).c_str());
     return ExitOk;
 }
 

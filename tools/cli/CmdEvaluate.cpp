@@ -2,6 +2,7 @@
 #include "ChartModel.h"
 #include "Cli.h"
 #include "Evaluator.h"
+#include "Format.h"
 #include "ShownTests.h"
 #include "TrvFile.h"
 
@@ -53,7 +54,7 @@ int CmdEvaluate(int argc, char** argv) {
     const std::vector<std::string> valued{"--tests", "--fit", "--model"};
     const auto files = args.Positional(valued);
     const auto list = args.Value("--tests");
-    const char* usage = "Aufruf: trv-cli evaluate FILE --tests LIST [--fit 0|1] [--model 0|1|2] --json";
+    const std::string usage = FmtId(IDS_CLI_USAGE, "evaluate FILE --tests LIST [--fit 0|1] [--model 0|1|2] --json");
     if (files.size() != 1 || !list || !args.Has("--json") ||
         !args.Unknown({"--tests", "--fit", "--model", "--json"}).empty())
         return Fail(ExitUsage, usage);

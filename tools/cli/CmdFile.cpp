@@ -1,6 +1,7 @@
 // trv-cli info, save, export: the document file without the desktop program.
 #include "Cli.h"
 #include "CsvExport.h"
+#include "Format.h"
 #include "StepTest.h"
 #include "TrvFile.h"
 
@@ -25,7 +26,7 @@ int Load(const std::string& path, CTRVDoc& doc) {
     return r.ok ? ExitOk : Fail(ExitFile, r.message);
 }
 
-std::string UsageError(const char* usage) { return std::string("Aufruf: trv-cli ") + usage; }
+std::string UsageError(const char* usage) { return FmtId(IDS_CLI_USAGE, usage); }
 
 }  // namespace
 

@@ -2,6 +2,7 @@
 #include "ChartModel.h"
 #include "Cli.h"
 #include "Evaluator.h"
+#include "Format.h"
 #include "Protocol.h"
 #include "ShownTests.h"
 #include "TrvFile.h"
@@ -26,7 +27,7 @@ int CmdPrint(int argc, char** argv) {
     const auto files = args.Positional(valued);
     const auto list = args.Value("--tests");
     const auto out = args.Value("-o");
-    const char* usage = "Aufruf: trv-cli print FILE --tests LIST -o OUT.pdf";
+    const std::string usage = FmtId(IDS_CLI_USAGE, "print FILE --tests LIST -o OUT.pdf");
     if (files.size() != 1 || !list || !out || out->empty() || !args.Unknown(valued).empty())
         return Fail(ExitUsage, usage);
     CTRVDoc doc;

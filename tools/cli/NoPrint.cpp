@@ -1,8 +1,7 @@
 #include "Cli.h"
+#include "Strings.h"
 
 // A build without the desktop program (TRV_BUILD_GUI=OFF) has no Qt, and so no printed protocol.
 namespace trv::cli {
-int CmdPrint(int, char**) {
-    return Fail(ExitUsage, "Der Protokolldruck ist in dieser Ausgabe ohne Qt nicht enthalten.");
-}
+int CmdPrint(int, char**) { return Fail(ExitUsage, LoadStr(IDS_CLI_NO_PRINT)); }
 }  // namespace trv::cli

@@ -1,5 +1,7 @@
 // trv-cli: the headless companion of the desktop program.
 #include "Cli.h"
+#include "Format.h"
+#include "Strings.h"
 
 #include <clocale>
 #include <cstdio>
@@ -27,13 +29,9 @@ const Command kCommands[] = {
 };
 
 void PrintUsage(FILE* to) {
-    std::fprintf(to, "Aufruf: trv-cli BEFEHL [ARGUMENTE] [OPTIONEN]\n\nBefehle:\n");
+    std::fputs(trv::LoadStr(trv::IDS_CLI_HELP_HEAD), to);
     for (const auto& c : kCommands) std::fprintf(to, "  trv-cli %s\n", c.usage);
-    std::fprintf(to,
-                 "\nPortnamen: COMn (n = 1..100) oder ein Gerätepfad. Ist TRV_PORT_DIR gesetzt, ist COMn der "
-                 "Eintrag COMn in diesem Verzeichnis.\n"
-                 "Exit-Status: 0 Erfolg, 1 Aufruffehler, 2 Dateifehler, 3 kein Analysegerät, 4 andere Geräte-ID,\n"
-                 "5 Übertragung fehlgeschlagen, 6 Funktion vom Gerät nicht unterstützt.\n");
+    std::fputs(trv::LoadStr(trv::IDS_CLI_HELP_TAIL), to);
 }
 
 }  // namespace
@@ -53,10 +51,10 @@ int main(int argc, char** argv) {
         if (word != c.name) continue;
         for (int i = 2; i < argc; ++i)
             if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-                std::printf("Aufruf: trv-cli %s\n", c.usage);
+                std::printf("%s\n", trv::FmtId(trv::IDS_CLI_USAGE, c.usage).c_str());
                 return trv::cli::ExitOk;
             }
         return c.run(argc - 1, argv + 1);
     }
-    return trv::cli::Fail(trv::cli::ExitUsage, "Unbekannter Befehl \"" + word + "\". Siehe trv-cli --help.");
+    return trv::cli::Fail(trv::cli::ExitUsage, trv::FmtId(trv::IDS_CLI_UNKNOWN_COMMAND, word.c_str()));
 }
