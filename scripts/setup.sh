@@ -10,6 +10,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev googletest
   fonts-liberation
   xvfb xauth imagemagick poppler-utils
+  desktop-file-utils appstream shared-mime-info dpkg-dev man-db
 )
 
 missing=()
