@@ -1,76 +1,14 @@
-// Decoding the analyser's memory and merging it into the document.
-#include "DeviceMemory.h"
-
+// Merging the analyser's memory into the document.
 #include "TRVDoc.h"
 
 #include <algorithm>
 
 namespace trv {
 
-namespace {
-
-int FromBcd(uint8_t b) { return (b >> 4) * 10 + (b & 0x0F); }
-uint8_t ToBcd(int v) { return static_cast<uint8_t>(((v / 10) % 10) << 4 | (v % 10)); }
-
-}  // namespace
-
-void DecodeSlot(const uint8_t* s, PCMDataType& m) {
-    std::copy(s, s + kSlotBytes, m.m_abRaw.begin());
-    m.m_nMeasId = static_cast<uint16_t>(s[0] | (s[1] << 8));
-    m.m_nStepDuration = static_cast<uint16_t>(s[2] | (s[3] << 8));
-    m.m_nStatus = s[4] & 0x0F;
-    m.m_nMeasType = (s[4] >> 4) & 0x03;
-    m.m_bFirstStep = (s[4] >> 6) & 1;
-    m.m_bLastStep = (s[4] >> 7) & 1;
-    m.m_nLactate = static_cast<uint16_t>(s[5] | (s[6] << 8));
-    m.m_nTemperature = s[7];
-    m.m_bDurationMeasured = m.m_nStatus == StatusTimed ? 1 : 0;
-    if (m.m_nStatus == StatusEmpty) return;
-    int second = FromBcd(s[8]), minute = FromBcd(s[9]), hour = FromBcd(s[10]);
-    int day = FromBcd(s[11]), month = FromBcd(s[12]);
-    // A year byte that is no BCD digit pair decodes to as much as 165: such a year is replaced too.
-    int year = 2000 + FromBcd(s[13]);
-    if (year > 2099) year = 2000;
-    if (second > 59) second = 0;
-    if (minute > 59) minute = 0;
-    if (hour > 23) hour = 0;
-    if (day < 1 || day > 31) day = 1;
-    if (month < 1 || month > 12) month = 1;
-    // 31 February and the like: the last day of that month rather than an invalid time stamp.
-    static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-    const int monthDays = kDays[month - 1] + (month == 2 && leap ? 1 : 0);
-    if (day > monthDays) day = monthDays;
-    m.m_Time = COleDateTime::FromParts(year, month, day, hour, minute, second);
-}
-
-void EncodeSlot(const MDataType& m, uint8_t* s) {
-    s[0] = static_cast<uint8_t>(m.m_nMeasId & 0xFF);
-    s[1] = static_cast<uint8_t>(m.m_nMeasId >> 8);
-    s[2] = static_cast<uint8_t>(m.m_nStepDuration & 0xFF);
-    s[3] = static_cast<uint8_t>(m.m_nStepDuration >> 8);
-    s[4] = static_cast<uint8_t>((m.m_nStatus & 0x0F) | ((m.m_nMeasType & 0x03) << 4) | (m.m_bFirstStep ? 0x40 : 0) |
-                                (m.m_bLastStep ? 0x80 : 0));
-    s[5] = static_cast<uint8_t>(m.m_nLactate & 0xFF);
-    s[6] = static_cast<uint8_t>(m.m_nLactate >> 8);
-    s[7] = m.m_nTemperature;
-    DateParts p;
-    if (!m.m_Time.GetParts(p)) p = DateParts{2000, 1, 1, 0, 0, 0};
-    s[8] = ToBcd(p.second);
-    s[9] = ToBcd(p.minute);
-    s[10] = ToBcd(p.hour);
-    s[11] = ToBcd(p.day);
-    s[12] = ToBcd(p.month);
-    s[13] = ToBcd(p.year >= 2000 ? p.year - 2000 : 0);
-}
-
-bool CTRVDoc::MergeDeviceMemory(const uint8_t* memory) {
+bool CTRVDoc::MergeDeviceMemory(const std::vector<PCMDataType>& slots) {
     m_Downloaded.clear();
-    for (int i = 0; i < kMemorySlots; ++i) {
-        PCMDataType m;
-        DecodeSlot(memory + i * kSlotBytes, m);
+    for (const PCMDataType& m : slots)
         if (m.m_nStatus != StatusEmpty && m.m_nMeasId != 0) m_Downloaded.push_back(m);
-    }
     SortDownloaded();
 
     // The test that new step records are appended to; -1 when no test is open. It is the last test

@@ -16,11 +16,6 @@ struct TransferSlot {
     double m_dTransferFirmware = 0.0;
 };
 
-// Number of slots of the analyser's ring memory and bytes per slot.
-constexpr int kMemorySlots = 250;
-constexpr int kSlotBytes = 14;
-constexpr int kMemoryBytes = kMemorySlots * kSlotBytes;  // 3500
-
 class CTRVDoc {
 public:
     CTRVDoc() = default;
@@ -45,9 +40,9 @@ public:
     void SortDownloaded();
     void SortTests();
 
-    // Takes the 3500 bytes of the analyser's 250 memory slots, rebuilds m_Downloaded and adds the
-    // new measurements and tests to m_Tests. Always succeeds.
-    bool MergeDeviceMemory(const uint8_t* memory);
+    // Takes the records of the analyser's memory slots (in slot order, empty slots included),
+    // rebuilds m_Downloaded and adds the new measurements and tests to m_Tests. Always succeeds.
+    bool MergeDeviceMemory(const std::vector<PCMDataType>& slots);
 
     // Back to the state of a new, empty document; with the selection flag set, takes the slot's tests,
     // device ID and firmware version (the document stays unbound, the athlete empty).

@@ -1,12 +1,14 @@
 #pragma once
 // CRC-16/ARC of the analyser's memory frame: reflected polynomial 0xA001, initial value 0,
 // no final XOR.
+#include "DeviceProtocol.h"
+
 #include <cstddef>
 #include <cstdint>
 
 namespace trv {
 
-inline uint16_t Crc16ArcUpdate(uint16_t crc, uint8_t b, uint16_t poly = 0xA001) {
+inline uint16_t Crc16ArcUpdate(uint16_t crc, uint8_t b, uint16_t poly = proto::kCrcPolynomial) {
     for (int i = 0; i < 8; ++i) {
         crc = ((crc ^ b) & 1) ? static_cast<uint16_t>((crc >> 1) ^ poly) : static_cast<uint16_t>(crc >> 1);
         b = static_cast<uint8_t>(b >> 1);

@@ -45,18 +45,25 @@ void CLinkController::StartConfigRead() {
     m_host.SetStatusText(LoadStr(IDS_LINK_CONFIG_RECEIVING));
     m_host.SetStatusPercent(0);
     m_bVerifyPending = false;
-    static const uint8_t read[11] = {'g', 'e', 't', 'i', 'c', 'o', 'n', 'f', 'i', 'g', 0};
-    Send(read, sizeof read);
-    m_host.SetTimer(TimerConfigRead, kConfigReadMs);
+    SendConfigRead();
     m_bConfigPending = false;
+}
+
+void CLinkController::SendConfigRead() {
+    std::vector<uint8_t> read(proto::kGetConfig, proto::kGetConfig + sizeof proto::kGetConfig - 1);
+    read.resize(read.size() + proto::kGetConfigPayload, 0);
+    Send(read.data(), read.size());
+    m_host.SetTimer(TimerConfigRead, kConfigReadMs);
 }
 
 void CLinkController::SendConfigWrite() {
     m_eActive = Active::ConfigWrite;
-    const uint8_t write[14] = {
-        's', 'e', 't', 'i', 'c', 'o', 'n', 'f', 'i', 'g', 0, 0, static_cast<uint8_t>(m_doc.m_bStepTestMode ? 1 : 0), 0};
+    std::vector<uint8_t> write(proto::kSetConfig, proto::kSetConfig + sizeof proto::kSetConfig - 1);
+    const size_t payload = write.size();
+    write.resize(payload + proto::kSetConfigPayload, 0);
+    write[payload + proto::kSetConfigModeByte] = m_doc.m_bStepTestMode ? 1 : 0;
     m_bVerifyPending = true;
-    Send(write, sizeof write);
+    Send(write.data(), write.size());
     m_host.SetTimer(TimerConfigWrite, kConfigWriteMs);
 }
 
@@ -68,7 +75,7 @@ void CLinkController::FinishConfig() {
     m_nRetry = 0;
     m_host.SetStatusPercent(100);
     m_host.HideStatus();
-    const uint8_t mode = m_abConfig[4];
+    const uint8_t mode = m_abConfig[proto::kConfigModeByte];
     if (!verifying) {
         m_doc.m_bStepTestMode = mode != 0;
         bool chosen = m_doc.m_bStepTestMode;

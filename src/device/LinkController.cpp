@@ -2,6 +2,7 @@
 
 #include "Crc16.h"
 #include "Format.h"
+#include "MemorySlot.h"
 #include "Strings.h"
 
 #include <cstring>
@@ -16,7 +17,7 @@ constexpr int kMaxRetries = 3;
 }  // namespace
 
 CLinkController::CLinkController(CTRVDoc& doc, ILinkPort& port, ILinkHost& host)
-    : m_doc(doc), m_port(port), m_host(host), m_Frame(kFrameBytes, 0) {}
+    : m_doc(doc), m_port(port), m_host(host), m_Frame(proto::kFrameBytes, 0) {}
 
 CLinkController::~CLinkController() { Disconnect(); }
 
@@ -49,7 +50,7 @@ void CLinkController::Reopen() {
 
 void CLinkController::RequestMeasurementData() {
     m_eActive = Active::Download;
-    Send("getmdata");
+    Send(proto::kGetMemory);
     m_host.SetTimer(TimerDataStart, kDataStartMs);
 }
 
@@ -104,29 +105,30 @@ void CLinkController::ProcessByte(uint8_t b) {
     switch (m_nState) {
         case LinkIdle:
             m_strWindow.push_back(static_cast<char>(b));
-            if (m_strWindow.size() > 8) m_strWindow.erase(0, 1);
-            if (m_strWindow.size() == 8) OnWord();
+            if (m_strWindow.size() > proto::kAnswerWordChars) m_strWindow.erase(0, 1);
+            if (m_strWindow.size() == proto::kAnswerWordChars) OnWord();
             break;
         case LinkMeasurementData:
             m_Frame[static_cast<size_t>(m_nFrameCount)] = b;
             ++m_nFrameCount;
-            if (m_nFrameCount < 3501) m_nCrc = Crc16ArcUpdate(m_nCrc, b, m_nPoly);
-            if (const int percent = m_nFrameCount * 100 / kFrameBytes; percent != m_nLastPercent) {
+            if (m_nFrameCount <= proto::kMemoryBytes) m_nCrc = Crc16ArcUpdate(m_nCrc, b, m_nPoly);
+            if (const int percent = m_nFrameCount * 100 / proto::kFrameBytes; percent != m_nLastPercent) {
                 if (m_nLastPercent < 0) m_host.SetStatusText(LoadStr(IDS_LINK_RECEIVING));
                 m_nLastPercent = percent;
                 m_host.SetStatusPercent(percent);
             }
-            if (m_nFrameCount == kFrameBytes) FinishFrame();
+            if (m_nFrameCount == proto::kFrameBytes) FinishFrame();
             break;
         case LinkDeviceId:
             // Outside a search nobody waits for the identity: keep no more than one.
-            if (m_strIdBuf.size() < kIdentityChars) m_strIdBuf.push_back(static_cast<char>(b));
-            if (m_strIdBuf.size() == kIdentityChars && m_nSearchIndex != 0) IdentityReceived();
+            if (m_strIdBuf.size() < proto::kIdentityChars) m_strIdBuf.push_back(static_cast<char>(b));
+            if (m_strIdBuf.size() == proto::kIdentityChars && m_nSearchIndex != 0) IdentityReceived();
             break;
         case LinkConfigRead:
         case LinkConfigVerify:
-            if (m_nConfigCount < 5) m_abConfig[static_cast<size_t>(m_nConfigCount++)] = b;
-            if (m_nConfigCount == 5) FinishConfig();
+            if (m_nConfigCount < static_cast<int>(proto::kConfigBytes))
+                m_abConfig[static_cast<size_t>(m_nConfigCount++)] = b;
+            if (m_nConfigCount == static_cast<int>(proto::kConfigBytes)) FinishConfig();
             break;
         case LinkOffline:
         case LinkDiscard:
@@ -136,30 +138,30 @@ void CLinkController::ProcessByte(uint8_t b) {
 
 void CLinkController::OnWord() {
     const std::string& w = m_strWindow;
-    if (w == "puthmgid") {
+    if (w == proto::kPutIdentity) {
         SetState(LinkDeviceId);
         m_host.KillTimer(TimerIdentify);
         m_strIdBuf.clear();
         // An identity that stops short must not stall the search: the port then counts as silent.
         if (m_nSearchIndex != 0) m_host.SetTimer(TimerIdentify, 1000);
-    } else if (w == "putmdata") {
+    } else if (w == proto::kPutMemory) {
         m_nRetry = 0;
         m_host.ShowStatus();
         SetState(LinkMeasurementData);
         m_host.KillTimer(TimerDataStart);
         m_nFrameCount = 0;
         m_nCrc = 0;
-        m_nPoly = 0xA001;
+        m_nPoly = proto::kCrcPolynomial;
         m_nLastPercent = -1;
         m_host.SetTimer(TimerFrame, kFrameMs);
-    } else if (w == "putddata") {
+    } else if (w == proto::kPutOther) {
         SetState(LinkDiscard);
-    } else if (w == "swhmgoff") {
+    } else if (w == proto::kSwitchOff) {
         Reopen();
         m_host.Beep(BeepKind::Default);
-    } else if (w == "menotify") {
+    } else if (w == proto::kNotify) {
         ReceiveData();
-    } else if (w == "puticonf") {
+    } else if (w == proto::kPutConfig) {
         SetState(m_bVerifyPending ? LinkConfigVerify : LinkConfigRead);
         m_host.SetStatusPercent(50);
         m_nConfigCount = 0;
@@ -170,7 +172,7 @@ void CLinkController::FinishFrame() {
     SetState(LinkIdle);
     m_host.HideStatus();
     m_host.KillTimer(TimerFrame);
-    const uint16_t received = static_cast<uint16_t>(m_Frame[3500] | (m_Frame[3501] << 8));
+    const uint16_t received = static_cast<uint16_t>(m_Frame[proto::kCrcOffset] | (m_Frame[proto::kCrcOffset + 1] << 8));
     if (received != m_nCrc) {
         m_host.Beep(BeepKind::Exclamation);
         m_host.MessageBox(LoadStr(IDS_LINK_CRC_ERROR), LoadStr(IDS_LINK_TRANSFER_ERROR), true);
@@ -181,7 +183,7 @@ void CLinkController::FinishFrame() {
         return;
     }
     m_host.ShowStatus();
-    m_doc.MergeDeviceMemory(m_Frame.data());
+    m_doc.MergeDeviceMemory(DecodeMemory(m_Frame.data()));
     m_host.HideStatus();
     m_doc.m_bDeviceBound = true;
     m_bIdentityTaken = false;
@@ -251,9 +253,7 @@ void CLinkController::Retry(int timer) {
                 FmtId(timer == TimerConfigRead ? IDS_LINK_CONFIG_RECEIVING_RETRY : IDS_LINK_CONFIG_SENDING_RETRY,
                       m_nRetry + 2));
             if (timer == TimerConfigRead) {
-                static const uint8_t read[11] = {'g', 'e', 't', 'i', 'c', 'o', 'n', 'f', 'i', 'g', 0};
-                Send(read, sizeof read);
-                m_host.SetTimer(TimerConfigRead, 1000);
+                SendConfigRead();
             } else {
                 SendConfigWrite();
             }
@@ -289,7 +289,7 @@ void CLinkController::OnPollingTick() {
         return;
     }
     if (m_nState != LinkIdle) return;
-    static const uint8_t keepAlive = 'O';
+    static const uint8_t keepAlive = proto::kKeepAlive;
     size_t written = 0;
     m_port.Write(&keepAlive, 1, written);
     for (int attempt = 0; attempt < 2 && written < 1; ++attempt) {
@@ -338,7 +338,7 @@ void CLinkController::Search() {
 bool CLinkController::ResetMemory() {
     if (!m_host.AskYesNo(LoadStr(IDS_LINK_ASK_RESET), LoadStr(IDS_ATTENTION))) return false;
     if (m_nState != LinkIdle) return false;
-    return Send("reset");
+    return Send(proto::kReset);
 }
 
 void CLinkController::SetAutoPolling(bool on) {

@@ -3,6 +3,7 @@
 // search and identification, polling, configuration and the memory reset. A plain state machine
 // driven by three kinds of events from its owner's thread: bytes received (OnSerialData), a timer
 // fired (OnTimer) and commands (ReceiveData, Configure, ResetMemory, Search, SetAutoPolling, ...).
+#include "DeviceProtocol.h"
 #include "LinkHost.h"
 #include "LinkPort.h"
 #include "TRVDoc.h"
@@ -42,8 +43,6 @@ enum class LinkOutcome {
     ConfigVerifyFailed,  // read-back differs
 };
 
-constexpr int kFrameBytes = 3504;
-constexpr int kIdentityChars = 13;
 constexpr int kMaxIdentifiedPorts = 20;
 
 class CLinkController {
@@ -125,6 +124,7 @@ private:
 
     // Configuration (LinkConfig.cpp).
     void StartConfigRead();
+    void SendConfigRead();
     void SendConfigWrite();
     void FinishConfig();
     void ConfigAfterSearch();
@@ -141,7 +141,7 @@ private:
     Active m_eActive = Active::None;
     std::string m_strWindow;
     std::string m_strIdBuf;
-    std::array<uint8_t, 5> m_abConfig{};
+    std::array<uint8_t, proto::kConfigBytes> m_abConfig{};
     int m_nConfigCount = 0;
     std::vector<uint8_t> m_Frame;
     int m_nFrameCount = 0;

@@ -74,7 +74,7 @@ void CLinkController::ProbeCurrentPort() {
     m_host.SetStatusText(FmtId(IDS_LINK_SEARCHING_AT, name.c_str()));
     m_strWindow.clear();
     if (Connect(name)) {
-        Send("gethmgid");
+        Send(proto::kGetIdentity);
         m_host.SetTimer(TimerIdentify, kIdentifyMs);
     } else {
         OnIdentifyTimeout();
@@ -136,8 +136,8 @@ void CLinkController::FinishSearch() {
         int taken = -1;
         for (size_t i = 0; i < m_IdentIds.size() && taken < 0; ++i) {
             const std::string& ident = m_IdentIds[i];
-            const std::string id = ident.substr(0, 10);
-            const double firmware = std::atoi(ident.c_str() + 10) / 100.0;
+            const std::string id = ident.substr(0, proto::kDeviceIdChars);
+            const double firmware = std::atoi(ident.c_str() + proto::kDeviceIdChars) / 100.0;
             if (!m_doc.m_bDeviceBound) {
                 m_bIdentityTaken = true;
                 m_strPrevDeviceId = m_doc.m_strDeviceId;

@@ -1,6 +1,6 @@
 // Decoding the analyser's memory and merging it into a document.
-#include "DeviceMemory.h"
 #include "LinkTestUtil.h"
+#include "MemorySlot.h"
 
 using namespace trv;
 using namespace trv::test;
@@ -74,7 +74,7 @@ TEST(DecodeSlot, EmptySlotKeepsTheConstructedTime) {
 TEST(Merge, EmptyMemoryAddsNothing) {
     CTRVDoc doc;
     const std::vector<uint8_t> mem(3500, 0);
-    EXPECT_TRUE(doc.MergeDeviceMemory(mem.data()));
+    EXPECT_TRUE(doc.MergeDeviceMemory(DecodeMemory(mem.data())));
     EXPECT_EQ(doc.GetTestCount(), 0);
     EXPECT_TRUE(doc.m_Downloaded.empty());
 }
@@ -90,7 +90,7 @@ TEST(Merge, SingleReadingsAndAStepTestFormTestsInIdOrder) {
     PutSlot(mem, 2, 251, kLoad, 20);
     PutSlot(mem, 3, 0, kSingle, 12);  // id 0: not a measurement
     PutSlot(mem, 4, 260, 0x40, 12);   // status 0: empty slot
-    doc.MergeDeviceMemory(mem.data());
+    doc.MergeDeviceMemory(DecodeMemory(mem.data()));
     ASSERT_EQ(doc.GetTestCount(), 2);
     EXPECT_EQ(Ids(doc.GetTest(0)), std::vector<int>{249});
     EXPECT_TRUE(doc.GetTest(0).m_bClosed);
@@ -103,8 +103,8 @@ TEST(Merge, SingleReadingsAndAStepTestFormTestsInIdOrder) {
 TEST(Merge, RepeatedDownloadAddsNothing) {
     CTRVDoc doc;
     const auto mem = SmallMemory();
-    doc.MergeDeviceMemory(mem.data());
-    doc.MergeDeviceMemory(mem.data());
+    doc.MergeDeviceMemory(DecodeMemory(mem.data()));
+    doc.MergeDeviceMemory(DecodeMemory(mem.data()));
     ASSERT_EQ(doc.GetTestCount(), 2);
     EXPECT_EQ(Ids(doc.GetTest(1)), (std::vector<int>{8, 9, 10}));
 }
@@ -114,13 +114,13 @@ TEST(Merge, OpenStepTestIsContinuedByTheNextDownload) {
     std::vector<uint8_t> mem(3500, 0);
     PutSlot(mem, 0, 20, kPreStart, 11);
     PutSlot(mem, 1, 21, kLoad, 15);
-    doc.MergeDeviceMemory(mem.data());
+    doc.MergeDeviceMemory(DecodeMemory(mem.data()));
     ASSERT_EQ(doc.GetTestCount(), 1);
     EXPECT_FALSE(doc.GetTest(0).m_bClosed);
     PutSlot(mem, 2, 22, kLoad, 30);
     PutSlot(mem, 3, 23, kPostEnd, 50);
     PutSlot(mem, 4, 24, kSingle, 14);
-    doc.MergeDeviceMemory(mem.data());
+    doc.MergeDeviceMemory(DecodeMemory(mem.data()));
     ASSERT_EQ(doc.GetTestCount(), 2);
     EXPECT_EQ(Ids(doc.GetTest(0)), (std::vector<int>{20, 21, 22, 23}));
     EXPECT_TRUE(doc.GetTest(0).m_bClosed);
@@ -132,9 +132,9 @@ TEST(Merge, ClosedStepTestIsNotContinued) {
     std::vector<uint8_t> mem(3500, 0);
     PutSlot(mem, 0, 20, kPreStart, 11);
     PutSlot(mem, 1, 21, kPostEnd, 15);
-    doc.MergeDeviceMemory(mem.data());
+    doc.MergeDeviceMemory(DecodeMemory(mem.data()));
     PutSlot(mem, 2, 22, kLoad, 30);  // a step whose start is not in this test's run
-    doc.MergeDeviceMemory(mem.data());
+    doc.MergeDeviceMemory(DecodeMemory(mem.data()));
     ASSERT_EQ(doc.GetTestCount(), 1);
     EXPECT_EQ(Ids(doc.GetTest(0)), (std::vector<int>{20, 21}));
 }
@@ -145,7 +145,7 @@ TEST(Merge, OrphanedStepReadingIsDropped) {
     PutSlot(mem, 0, 3, kLoad, 30);  // its start was overwritten in the ring
     PutSlot(mem, 1, 4, kPostEnd, 40);
     PutSlot(mem, 2, 5, kSingle, 12);
-    doc.MergeDeviceMemory(mem.data());
+    doc.MergeDeviceMemory(DecodeMemory(mem.data()));
     ASSERT_EQ(doc.GetTestCount(), 1);
     EXPECT_EQ(Ids(doc.GetTest(0)), std::vector<int>{5});
 }
@@ -158,10 +158,10 @@ TEST(Merge, TestReadFromAFileIsContinuedIntoItselfNotIntoALaterTest) {
     PutSlot(mem, 0, 30, kPreStart, 11);
     PutSlot(mem, 1, 31, kLoad, 15);
     PutSlot(mem, 3, 40, kSingle, 13);
-    doc.MergeDeviceMemory(mem.data());
+    doc.MergeDeviceMemory(DecodeMemory(mem.data()));
     for (auto& t : doc.m_Tests) t.m_bClosed = 0;
     PutSlot(mem, 2, 32, kPostEnd, 45);
-    doc.MergeDeviceMemory(mem.data());
+    doc.MergeDeviceMemory(DecodeMemory(mem.data()));
     ASSERT_EQ(doc.GetTestCount(), 2);
     EXPECT_EQ(Ids(doc.GetTest(0)), (std::vector<int>{30, 31, 32}));
     EXPECT_EQ(Ids(doc.GetTest(1)), std::vector<int>{40});
@@ -172,7 +172,7 @@ TEST(Merge, HighAndLowReadingsKeepTheirStatus) {
     std::vector<uint8_t> mem(3500, 0);
     PutSlot(mem, 0, 1, 0x46, 999);
     PutSlot(mem, 1, 2, 0x47, 0);
-    doc.MergeDeviceMemory(mem.data());
+    doc.MergeDeviceMemory(DecodeMemory(mem.data()));
     ASSERT_EQ(doc.GetTestCount(), 2);
     EXPECT_EQ(LactateText(doc.GetTest(0).m_Steps[0]), "High");
     EXPECT_EQ(LactateText(doc.GetTest(1).m_Steps[0]), "Low");

@@ -41,9 +41,9 @@ bool LoadSimMemory(const std::string& path, SimMemory& memory, std::string& erro
 const std::string& SampleMemoryText();
 SimMemory SampleMemory();
 
-// The 250 slots (3500 bytes): reading with ID n in slot (n - 1) mod 250, the newest winning.
+// The memory slots: reading with ID n in slot (n - 1) mod 250, the newest winning.
 std::vector<uint8_t> BuildMemoryImage(const std::vector<SimReading>& readings);
-// "putmdata" payload: image, CRC-16/ARC low byte first, two unused bytes.
+// The memory frame: image, CRC-16/ARC low byte first, two unused bytes.
 std::vector<uint8_t> BuildMemoryFrame(const std::vector<SimReading>& readings);
 
 }  // namespace trv::sim

@@ -1,8 +1,9 @@
 #include "SimMemory.h"
 
 #include "Crc16.h"
-#include "DeviceMemory.h"
+#include "DeviceProtocol.h"
 #include "Format.h"
+#include "MemorySlot.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -118,7 +119,7 @@ SimMemory SampleMemory() {
 }
 
 std::vector<uint8_t> BuildMemoryImage(const std::vector<SimReading>& readings) {
-    std::vector<uint8_t> image(3500, 0);
+    std::vector<uint8_t> image(proto::kMemoryBytes, 0);
     std::vector<SimReading> sorted(readings);
     std::sort(sorted.begin(), sorted.end(), [](const SimReading& a, const SimReading& b) { return a.id < b.id; });
     for (const SimReading& r : sorted) {
@@ -132,7 +133,7 @@ std::vector<uint8_t> BuildMemoryImage(const std::vector<SimReading>& readings) {
         m.m_nLactate = static_cast<uint16_t>(r.lactate);
         m.m_nTemperature = static_cast<uint8_t>(r.temperature);
         m.m_Time = COleDateTime::FromParts(r.year, r.month, r.day, r.hour, r.minute, r.second);
-        EncodeSlot(m, image.data() + ((r.id - 1) % 250) * 14);
+        EncodeSlot(m, image.data() + ((r.id - 1) % proto::kMemorySlots) * proto::kSlotBytes);
     }
     return image;
 }
@@ -140,10 +141,9 @@ std::vector<uint8_t> BuildMemoryImage(const std::vector<SimReading>& readings) {
 std::vector<uint8_t> BuildMemoryFrame(const std::vector<SimReading>& readings) {
     std::vector<uint8_t> frame = BuildMemoryImage(readings);
     const uint16_t crc = Crc16Arc(frame.data(), frame.size());
-    frame.push_back(static_cast<uint8_t>(crc & 0xFF));
-    frame.push_back(static_cast<uint8_t>(crc >> 8));
-    frame.push_back(0);
-    frame.push_back(0);
+    frame.resize(proto::kFrameBytes, 0);
+    frame[proto::kCrcOffset] = static_cast<uint8_t>(crc & 0xFF);
+    frame[proto::kCrcOffset + 1] = static_cast<uint8_t>(crc >> 8);
     return frame;
 }
 

@@ -1,5 +1,6 @@
 #include "SimAnalyser.h"
 
+#include "DeviceProtocol.h"
 #include "Format.h"
 
 #include <fcntl.h>
@@ -137,7 +138,7 @@ void SimAnalyser::Run() {
 void SimAnalyser::OnByte(uint8_t b) {
     if (!m_strPending.empty()) {
         m_Payload.push_back(b);
-        const size_t need = m_strPending == "geticonfig" ? 1 : 4;
+        const size_t need = m_strPending == proto::kGetConfig ? proto::kGetConfigPayload : proto::kSetConfigPayload;
         if (m_Payload.size() == need) {
             const std::string word = m_strPending;
             m_strPending.clear();
@@ -147,12 +148,13 @@ void SimAnalyser::OnByte(uint8_t b) {
         return;
     }
     m_strWindow.push_back(static_cast<char>(b));
-    if (m_strWindow.size() > 10) m_strWindow.erase(0, m_strWindow.size() - 10);
+    constexpr size_t kLongest = sizeof proto::kGetConfig - 1;  // the longest request word
+    if (m_strWindow.size() > kLongest) m_strWindow.erase(0, m_strWindow.size() - kLongest);
     auto endsWith = [&](const char* w) {
         const size_t n = std::strlen(w);
         return m_strWindow.size() >= n && m_strWindow.compare(m_strWindow.size() - n, n, w) == 0;
     };
-    for (const char* w : {"gethmgid", "getmdata", "reset"}) {
+    for (const char* w : {proto::kGetIdentity, proto::kGetMemory, proto::kReset}) {
         if (endsWith(w)) {
             m_strWindow.clear();
             PaceRequest(std::strlen(w));
@@ -160,7 +162,7 @@ void SimAnalyser::OnByte(uint8_t b) {
             return;
         }
     }
-    for (const char* w : {"geticonfig", "seticonfig"}) {
+    for (const char* w : {proto::kGetConfig, proto::kSetConfig}) {
         if (endsWith(w)) {
             m_strWindow.clear();
             m_strPending = w;
@@ -177,7 +179,7 @@ void SimAnalyser::PaceRequest(size_t bytes) {
 
 void SimAnalyser::Answer(const std::string& request, const uint8_t* payload) {
     std::lock_guard lock(m_mutex);
-    if (request == "reset") {
+    if (request == proto::kReset) {
         m_cfg.memory.readings.clear();
         return;
     }
@@ -194,24 +196,26 @@ void SimAnalyser::Answer(const std::string& request, const uint8_t* payload) {
         }
         if (!Send(noise.data(), noise.size())) return;
     }
-    if (request == "gethmgid") {
+    if (request == proto::kGetIdentity) {
         std::string id = m_cfg.memory.deviceId;
-        id.resize(10, ' ');
-        Send("puthmgid" + id + Fmt("%03d", m_cfg.memory.firmware100 % 1000));
-    } else if (request == "getmdata") {
+        id.resize(proto::kDeviceIdChars, ' ');
+        Send(proto::kPutIdentity + id + Fmt("%03d", m_cfg.memory.firmware100 % 1000));
+    } else if (request == proto::kGetMemory) {
         std::vector<uint8_t> frame = BuildMemoryFrame(m_cfg.memory.readings);
-        if (m_cfg.faults.corruptCrc) frame[3500] ^= 0x5A;
+        if (m_cfg.faults.corruptCrc) frame[proto::kCrcOffset] ^= 0x5A;
         size_t len = frame.size();
         if (m_cfg.faults.cutFrameAt >= 0 && static_cast<size_t>(m_cfg.faults.cutFrameAt) < len)
             len = static_cast<size_t>(m_cfg.faults.cutFrameAt);
-        std::vector<uint8_t> out(8 + len);
-        std::memcpy(out.data(), "putmdata", 8);
-        std::memcpy(out.data() + 8, frame.data(), len);
-        Send(out.data(), out.size(), m_cfg.faults.hangUpAt >= 0 ? 8 + m_cfg.faults.hangUpAt : -1);
+        const size_t word = proto::kAnswerWordChars;
+        std::vector<uint8_t> out(word + len);
+        std::memcpy(out.data(), proto::kPutMemory, word);
+        std::memcpy(out.data() + word, frame.data(), len);
+        Send(out.data(), out.size(), m_cfg.faults.hangUpAt >= 0 ? static_cast<int>(word) + m_cfg.faults.hangUpAt : -1);
     } else {
-        if (request == "seticonfig") m_bStepTestMode = payload[2] != 0;
-        std::string answer("puticonf\0\0\0\0", 12);
-        answer.push_back(m_bStepTestMode ? 1 : 0);
+        if (request == proto::kSetConfig) m_bStepTestMode = payload[proto::kSetConfigModeByte] != 0;
+        std::string answer(proto::kPutConfig);
+        answer.resize(answer.size() + proto::kConfigBytes, '\0');
+        answer[proto::kAnswerWordChars + proto::kConfigModeByte] = m_bStepTestMode ? 1 : 0;
         Send(answer);
     }
 }
