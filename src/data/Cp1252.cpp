@@ -130,6 +130,16 @@ std::string Utf16ToUtf8(std::u16string_view text) {
     return out;
 }
 
+bool IsValidUtf8(std::string_view bytes) {
+    size_t i = 0;
+    while (i < bytes.size()) {
+        const size_t at = i;
+        // A byte of 0x80 or above that does not start a well-formed sequence comes back on its own.
+        if (NextCodePoint(bytes, i) >= 0x80 && i - at == 1) return false;
+    }
+    return true;
+}
+
 size_t Utf8Length(std::string_view utf8) {
     size_t n = 0, i = 0;
     while (i < utf8.size()) {

@@ -11,6 +11,8 @@ std::string Utf8ToCp1252(std::string_view utf8);
 // A UTF-16 code unit sequence (as read from a file) to UTF-8.
 std::u16string Utf8ToUtf16(std::string_view utf8);
 std::string Utf16ToUtf8(std::u16string_view text);
+// True when the bytes are well-formed UTF-8 (plain ASCII included).
+bool IsValidUtf8(std::string_view bytes);
 // Number of characters (code points) of a UTF-8 text.
 size_t Utf8Length(std::string_view utf8);
 // The first `n` characters of a UTF-8 text.

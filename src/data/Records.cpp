@@ -1,6 +1,7 @@
 #include "Records.h"
 
 #include "Format.h"
+#include "ManualIds.h"
 #include "Strings.h"
 
 namespace trv {
@@ -12,9 +13,14 @@ int MemoryPosition(uint16_t measId) {
     return r == 0 ? 250 : r;
 }
 
-std::string MemoryPositionText(uint16_t measId) { return Fmt("%03d", MemoryPosition(measId)); }
+// A typed or imported reading was never in the analyser's memory.
+std::string MemoryPositionText(uint16_t measId) {
+    return IsManualMeasId(measId) ? std::string() : Fmt("%03d", MemoryPosition(measId));
+}
 
-std::string MeasIdText(uint16_t measId) { return Fmt("%05d", static_cast<int>(measId)); }
+std::string MeasIdText(uint16_t measId) {
+    return IsManualMeasId(measId) ? kManualIdText : Fmt("%05d", static_cast<int>(measId));
+}
 
 std::string LactateText(const MDataType& m) {
     if (m.m_nStatus == StatusHigh) return "High";

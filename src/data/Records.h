@@ -116,8 +116,8 @@ struct UserDataType {
 
 // Derived values shown in lists, export and printout.
 int MemoryPosition(uint16_t measId);                           // id mod 250, 0 shown as 250
-std::string MemoryPositionText(uint16_t measId);               // "%03d"
-std::string MeasIdText(uint16_t measId);                       // "%05d"
+std::string MemoryPositionText(uint16_t measId);               // "%03d"; "" for a typed reading
+std::string MeasIdText(uint16_t measId);                       // "%05d"; "manuell" for a typed reading
 std::string LactateText(const MDataType& m);                   // "High", "Low" or "%2.1f"
 double LoadInUnit(const PCMDataType& m, int32_t loadUnit);     // km/h, m/s or W
 std::string LoadText(const PCMDataType& m, int32_t loadUnit);  // "%2.1f"

@@ -1,6 +1,7 @@
 #include "ProtocolText.h"
 
 #include "Format.h"
+#include "ManualIds.h"
 #include "Strings.h"
 #include "TRVDoc.h"
 
@@ -25,7 +26,10 @@ std::string AnalyserText(const CTRVDoc& doc) {
 }
 
 std::string TestTitleText(int slot, const TestDataType& test) {
-    return Fmt("Test %d  (", slot + 1) + TestTypeText(test.m_nTestType) + ")\n";
+    // A typed or imported test says so, as its readings carry no analyser ID.
+    const bool typed = !test.m_Steps.empty() && IsManualMeasId(test.m_Steps.front().m_nMeasId);
+    return Fmt("Test %d  (", slot + 1) + TestTypeText(test.m_nTestType) + (typed ? ", " : "") +
+           (typed ? kManualIdText : "") + ")\n";
 }
 
 const char* ThresholdModelName(int model) {

@@ -1,6 +1,7 @@
 #include "TestListModel.h"
 
 #include "Icons.h"
+#include "ManualIds.h"
 #include "QtText.h"
 
 using namespace trv;
@@ -40,9 +41,10 @@ QString CTestListModel::CellText(const TestDataType& test, int column) {
     bool step = m.m_nMeasType != MeasSingle;
     switch (column) {
         case ColId:
-            return QU8(Fmt(step ? "%05d ..." : "%05d", m.m_nMeasId));
+            return QU8(MeasIdText(m.m_nMeasId) + (step ? " ..." : ""));
         case ColMemPos:
-            return QU8(Fmt(step ? "%03d ..." : "%03d", MemoryPosition(m.m_nMeasId)));
+            if (IsManualMeasId(m.m_nMeasId)) return {};
+            return QU8(MemoryPositionText(m.m_nMeasId) + (step ? " ..." : ""));
         case ColDate:
             return QU8(m.m_Time.FormatDate());
         case ColTestType:

@@ -144,3 +144,58 @@ TEST_F(CliDevice, ResetNeedsConfirmation) {
     for (int i = 0; i < 200 && sim->ReadingCount() != 0; ++i) ::usleep(5000);  // the simulator's thread
     EXPECT_EQ(sim->ReadingCount(), 0u);
 }
+
+TEST_F(CliDevice, DownloadAfterAnImportMergesAsBefore) {
+    // The analyser holds a single reading and a step test that is still running.
+    SimConfig cfg;
+    cfg.memory.readings.clear();
+    auto reading = [](int id, int type, bool start, bool end, int lactate) {
+        SimReading r;
+        r.id = id;
+        r.type = type;
+        r.start = start;
+        r.end = end;
+        r.lactate = lactate;
+        r.day = 9;
+        r.minute = id % 60;
+        return r;
+    };
+    cfg.memory.readings = {reading(5, 0, true, false, 12), reading(6, 1, true, false, 10),
+                           reading(7, 2, false, false, 14)};
+    StartSim(cfg);
+    const std::string file = dir + "/athlete.trv";
+    ASSERT_EQ(Cli("download '" + file + "'"), 0) << err;
+    {
+        std::ofstream csv(dir + "/paper.csv", std::ios::binary);
+        csv << "Belastung;Laktat;HF\r\n100;1,0;110\r\n150;1,8;130\r\n200;3,6;152\r\n";
+    }
+    ASSERT_EQ(Cli("import '" + file + "' '" + dir + "/paper.csv' --test-type 1 --date 2026-01-08T16:00:00"), 0) << err;
+    CTRVDoc imported;
+    ASSERT_TRUE(LoadDocument(file, imported).ok);
+    ASSERT_EQ(imported.GetTestCount(), 3);
+    EXPECT_EQ(imported.m_strDeviceId, "ARV0012345");
+
+    // The test goes on on the analyser, and a new reading follows.
+    sim->AddReading(reading(8, 2, false, false, 25));
+    sim->AddReading(reading(9, 3, false, true, 48));
+    sim->AddReading(reading(10, 0, true, false, 11));
+    ASSERT_EQ(Cli("download '" + file + "'"), 0) << err;
+    EXPECT_EQ(out.rfind("3 neue Messungen", 0), 0u) << out;
+    CTRVDoc doc;
+    ASSERT_TRUE(LoadDocument(file, doc).ok);
+    ASSERT_EQ(doc.GetTestCount(), 4);
+    std::vector<int> ids;
+    for (const auto& m : doc.GetTest(1).m_Steps) ids.push_back(m.m_nMeasId);
+    EXPECT_EQ(ids, (std::vector<int>{6, 7, 8, 9}));
+    EXPECT_EQ(doc.GetTest(2).m_Steps.front().m_nMeasId, 10);
+    // The imported test is the same, byte for byte in the file's terms.
+    const TestDataType &before = imported.GetTest(2), &after = doc.GetTest(3);
+    ASSERT_EQ(after.m_Steps.size(), 3u);
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(after.m_Steps[i].m_nMeasId, 60000 + i);
+        EXPECT_EQ(after.m_Steps[i].m_nLactate, before.m_Steps[i].m_nLactate);
+        EXPECT_EQ(after.m_Steps[i].m_dPower, before.m_Steps[i].m_dPower);
+        EXPECT_EQ(after.m_Steps[i].m_Time, before.m_Steps[i].m_Time);
+    }
+    EXPECT_EQ(after.m_nTestType, TestErgometer);
+}

@@ -106,5 +106,6 @@ int CmdDownload(int argc, char** argv);
 int CmdConfig(int argc, char** argv);
 int CmdReset(int argc, char** argv);
 int CmdPrint(int argc, char** argv);
+int CmdImport(int argc, char** argv);
 
 }  // namespace trv::cli

@@ -26,6 +26,8 @@ const Command kCommands[] = {
     {"config", trv::cli::CmdConfig, "config --port PORT [--step-test-mode on|off] [--json]"},
     {"reset", trv::cli::CmdReset, "reset --port PORT --yes"},
     {"print", trv::cli::CmdPrint, "print FILE --tests LIST -o OUT.pdf"},
+    {"import", trv::cli::CmdImport,
+     "import FILE IN.csv [--test-type 0|1|2] [--load-unit 0|1|2] [--date YYYY-MM-DDTHH:MM:SS]"},
 };
 
 void PrintUsage(FILE* to) {

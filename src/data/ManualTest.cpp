@@ -1,0 +1,199 @@
+#include "ManualTest.h"
+
+#include "Format.h"
+#include "ManualIds.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace trv {
+
+namespace {
+
+constexpr double kSecondsPerDay = 86400.0;
+
+COleDateTime Plus(const COleDateTime& t, double seconds) { return COleDateTime(t.m_dt + seconds / kSecondsPerDay); }
+
+std::string LoadShown(double v, int32_t unit) { return Fmt("%2.1f %s", v, LoadUnitText(unit)); }
+
+bool CheckStep(const ManualStep& s, std::string& error, std::vector<std::string>& questions) {
+    const int line = s.m_nLine;
+    if (s.m_nMeasType < MeasPreLoad || s.m_nMeasType > MeasPostLoad) {
+        error = Fmt("Zeile %d: unbekannter Messtyp.", line);
+        return false;
+    }
+    if (s.m_nMeasType == MeasLoad && !s.m_Load) {
+        error = Fmt("Zeile %d: Die Belastung fehlt.", line);
+        return false;
+    }
+    if (s.m_Load && (!std::isfinite(*s.m_Load) || *s.m_Load < 0.0)) {
+        error = Fmt("Zeile %d: Die Belastung darf nicht negativ sein.", line);
+        return false;
+    }
+    if (s.m_nStatus == StatusNormal) {
+        if (!std::isfinite(s.m_dLactate) || s.m_dLactate < 0.0) {
+            error = Fmt("Zeile %d: Der Laktatwert darf nicht negativ sein.", line);
+            return false;
+        }
+        if (s.m_dLactate * 10.0 > 65535.0) {
+            error = Fmt("Zeile %d: Der Laktatwert ist zu groß.", line);
+            return false;
+        }
+        if (s.m_dLactate > kLactateQuestionAbove)
+            questions.push_back(Fmt("Zeile %d: Laktat %2.1f mmol/l liegt über %2.0f mmol/l.", line, s.m_dLactate,
+                                    kLactateQuestionAbove));
+    }
+    if (s.m_nHeartRate < 0) {
+        error = Fmt("Zeile %d: Die Herzfrequenz darf nicht negativ sein.", line);
+        return false;
+    }
+    if (s.m_nHeartRate > kHeartRateQuestionAbove)
+        questions.push_back(
+            Fmt("Zeile %d: Herzfrequenz %d S/min liegt über %d S/min.", line, s.m_nHeartRate, kHeartRateQuestionAbove));
+    if (s.m_nDuration != -1 && (s.m_nDuration <= 0 || s.m_nDuration > 65535)) {
+        error = Fmt("Zeile %d: Die Stufendauer muss zwischen 00:01 und 1092:15 liegen.", line);
+        return false;
+    }
+    if (s.m_nMinutesAfter && *s.m_nMinutesAfter < 0) {
+        error = Fmt("Zeile %d: Die Minuten nach der letzten Stufe dürfen nicht negativ sein.", line);
+        return false;
+    }
+    return true;
+}
+
+// Stored speed or power of a main-load step.
+void SetLoad(PCMDataType& m, const TestDataType& t, double shown) {
+    switch (t.m_nLoadUnit) {
+        case UnitKmh:
+            m.m_dSpeed = shown / 3.6;
+            break;
+        case UnitMs:
+            m.m_dSpeed = shown;
+            break;
+        default:
+            m.m_dPower = shown;
+            break;
+    }
+    if (t.m_nTestType == TestField) m.m_dNominalSpeed = m.m_dSpeed;
+}
+
+}  // namespace
+
+bool BuildManualTest(const ManualTestSpec& spec, TestDataType& test, std::string& error,
+                     std::vector<std::string>& questions) {
+    questions.clear();
+    if (spec.m_nTestType < TestTreadmill || spec.m_nTestType > TestField || spec.m_nLoadUnit < UnitKmh ||
+        spec.m_nLoadUnit > UnitWatt) {
+        error = "Unbekannter Testtyp oder unbekannte Belastungseinheit.";
+        return false;
+    }
+    if (spec.m_nStepDuration < 10 || spec.m_nStepDuration > 600) {
+        error = "Die Stufendauer muss zwischen 00:10 und 10:00 liegen.";
+        return false;
+    }
+    if (spec.m_nTestType == TestField && !(spec.m_dTrackLength > 0.0 && spec.m_dTrackLength <= 100000.0)) {
+        error = "Die Streckenlänge muss größer als 0 m sein.";
+        return false;
+    }
+    if (!spec.m_FirstStep.IsValid()) {
+        error = "Datum und Uhrzeit der ersten Stufe fehlen.";
+        return false;
+    }
+    std::vector<ManualStep> pre, load, post;
+    for (const ManualStep& s : spec.m_Steps) {
+        if (!CheckStep(s, error, questions)) return false;
+        (s.m_nMeasType == MeasPreLoad ? pre : s.m_nMeasType == MeasLoad ? load : post).push_back(s);
+    }
+    if (load.empty()) {
+        error = "Der Test hat keine Belastungsstufe mit Belastung und Laktatwert.";
+        return false;
+    }
+    // The curve needs distinct loads in ascending order.
+    std::stable_sort(load.begin(), load.end(),
+                     [](const ManualStep& a, const ManualStep& b) { return *a.m_Load < *b.m_Load; });
+    for (size_t i = 1; i < load.size(); ++i)
+        if (std::fabs(*load[i].m_Load - *load[i - 1].m_Load) < 1e-9) {
+            const int a = std::min(load[i - 1].m_nLine, load[i].m_nLine);
+            const int b = std::max(load[i - 1].m_nLine, load[i].m_nLine);
+            error =
+                Fmt("Zeile %d und Zeile %d: Zwei Stufen haben dieselbe Belastung (%s). Jede Stufe braucht eine "
+                    "eigene Belastung.",
+                    a, b, LoadShown(*load[i].m_Load, spec.m_nLoadUnit).c_str());
+            return false;
+        }
+
+    TestDataType t;
+    t.m_nTestType = spec.m_nTestType;
+    t.m_nLoadUnit = spec.m_nLoadUnit;
+    t.m_nPcStepDuration = spec.m_nStepDuration;
+    t.m_dTrackLength = spec.m_nTestType == TestField ? spec.m_dTrackLength : TestDataType{}.m_dTrackLength;
+    // Field-test durations are hand-entered and stay as entered; the other tests run on the PC's schedule.
+    t.m_nDurationSource = spec.m_nTestType == TestField ? SourceManual : SourcePc;
+    t.m_bIndividualLoads = 1;
+    t.m_bParamsEntered = 1;
+    t.m_bClosed = 1;
+    const double toStored = spec.m_nLoadUnit == UnitKmh ? 1.0 / 3.6 : 1.0;
+    t.m_dStartValue = *load.front().m_Load * toStored;
+    t.m_dIncrement = load.size() > 1 ? (*load[1].m_Load - *load[0].m_Load) * toStored : 0.0;
+
+    auto reading = [&](const ManualStep& s, const COleDateTime& when) {
+        PCMDataType m;
+        m.m_nMeasType = static_cast<uint8_t>(s.m_nMeasType);
+        m.m_nStatus = static_cast<uint8_t>(s.m_nStatus);
+        m.m_nLactate = s.m_nStatus == StatusNormal ? static_cast<uint16_t>(std::llround(s.m_dLactate * 10.0)) : 0;
+        m.m_nHeartRate = s.m_nHeartRate;
+        m.m_nStepDuration = static_cast<uint16_t>(s.m_nDuration > 0 ? s.m_nDuration : spec.m_nStepDuration);
+        if (s.m_nMeasType == MeasLoad) SetLoad(m, t, *s.m_Load);
+        m.m_bChecked = 1;
+        m.m_Time = s.m_Time ? *s.m_Time : s.m_nOffset ? Plus(spec.m_FirstStep, *s.m_nOffset) : when;
+        return m;
+    };
+    // Without a time of their own: the steps follow each other by their durations, pre-load readings
+    // a minute apart before the first step, post-load readings a minute apart after the last.
+    double at = 0.0;
+    for (size_t i = 0; i < pre.size(); ++i)
+        t.m_Steps.push_back(reading(pre[i], Plus(spec.m_FirstStep, -60.0 * static_cast<double>(pre.size() - i))));
+    COleDateTime last = spec.m_FirstStep;
+    for (size_t i = 0; i < load.size(); ++i) {
+        if (i > 0) at += load[i].m_nDuration > 0 ? load[i].m_nDuration : spec.m_nStepDuration;
+        t.m_Steps.push_back(reading(load[i], Plus(spec.m_FirstStep, at)));
+        last = t.m_Steps.back().m_Time;
+    }
+    for (size_t i = 0; i < post.size(); ++i) {
+        const double minutes = post[i].m_nMinutesAfter ? *post[i].m_nMinutesAfter : static_cast<double>(i + 1);
+        t.m_Steps.push_back(reading(post[i], Plus(last, 60.0 * minutes)));
+    }
+    for (size_t i = 0; i < t.m_Steps.size(); ++i) {
+        uint32_t seconds = 0;
+        if (!LocalToCompactTime(t.m_Steps[i].m_Time, seconds)) {
+            const ManualStep& s = i < pre.size()                 ? pre[i]
+                                  : i < pre.size() + load.size() ? load[i - pre.size()]
+                                                                 : post[i - pre.size() - load.size()];
+            error = Fmt("Zeile %d: Datum und Uhrzeit liegen außerhalb von 1970 bis 2105.", s.m_nLine);
+            return false;
+        }
+    }
+    t.m_Steps.front().m_bFirstStep = 1;
+    t.m_Steps.back().m_bLastStep = 1;
+    test = std::move(t);
+    return true;
+}
+
+int AddManualTest(CTRVDoc& doc, TestDataType test, std::string& error) {
+    const std::vector<uint16_t> ids = AllocateManualIds(doc, test.m_Steps.size());
+    if (ids.empty()) {
+        error = Fmt("Das Dokument hat keinen Platz für %d weitere manuell erfasste Messwerte.",
+                    static_cast<int>(test.m_Steps.size()));
+        return -1;
+    }
+    for (size_t i = 0; i < ids.size(); ++i) test.m_Steps[i].m_nMeasId = ids[i];
+    const uint16_t first = ids.front();
+    doc.m_Tests.push_back(std::move(test));
+    doc.SortTests();
+    doc.SetModifiedFlag();
+    for (int i = 0; i < doc.GetTestCount(); ++i)
+        if (doc.GetTest(i).m_Steps.front().m_nMeasId == first) return i;
+    return -1;
+}
+
+}  // namespace trv

@@ -1,0 +1,189 @@
+// Typed step tests: their IDs, their time stamps, and how they survive the file.
+#include "CsvExport.h"
+#include "ManualIds.h"
+#include "ManualTest.h"
+#include "TrvFile.h"
+
+#include <gtest/gtest.h>
+
+using namespace trv;
+
+namespace {
+
+ManualStep Step(int type, std::optional<double> load, double lactate, int hr = 0, int line = 0) {
+    ManualStep s;
+    s.m_nMeasType = type;
+    s.m_Load = load;
+    s.m_dLactate = lactate;
+    s.m_nHeartRate = hr;
+    s.m_nLine = line;
+    return s;
+}
+
+ManualTestSpec Treadmill(int steps) {
+    ManualTestSpec spec;
+    spec.m_FirstStep = COleDateTime::FromParts(2026, 1, 20, 18, 0, 0);
+    for (int i = 0; i < steps; ++i) spec.m_Steps.push_back(Step(MeasLoad, 8.0 + 2 * i, 1.0 + i, 120 + 10 * i, i + 1));
+    return spec;
+}
+
+TestDataType Built(const ManualTestSpec& spec) {
+    TestDataType t;
+    std::string error;
+    std::vector<std::string> questions;
+    EXPECT_TRUE(BuildManualTest(spec, t, error, questions)) << error;
+    return t;
+}
+
+// An analyser's reading as a download leaves it.
+PCMDataType Reading(uint16_t id, uint8_t type) {
+    PCMDataType m;
+    m.m_nMeasId = id;
+    m.m_nMeasType = type;
+    m.m_nStatus = StatusNormal;
+    m.m_Time = COleDateTime::FromParts(2026, 1, 19, 8, id % 60, 0);
+    return m;
+}
+
+std::vector<int> Ids(const TestDataType& t) {
+    std::vector<int> ids;
+    for (const auto& m : t.m_Steps) ids.push_back(m.m_nMeasId);
+    return ids;
+}
+
+}  // namespace
+
+TEST(ManualIds, NewTestsTakeConsecutiveIdsAboveTheAnalysersRange) {
+    CTRVDoc doc;
+    TestDataType analyser;
+    for (uint16_t id : {101, 102, 103}) analyser.m_Steps.push_back(Reading(id, MeasLoad));
+    doc.m_Tests.push_back(analyser);
+    std::string error;
+    const int first = AddManualTest(doc, Built(Treadmill(4)), error);
+    // The typed test sorts behind the analyser's: index 1, IDs 60000 to 60003 in step order.
+    EXPECT_EQ(first, 1);
+    EXPECT_EQ(Ids(doc.GetTest(1)), (std::vector<int>{60000, 60001, 60002, 60003}));
+    EXPECT_TRUE(doc.IsModified());
+    const int second = AddManualTest(doc, Built(Treadmill(2)), error);
+    EXPECT_EQ(second, 2);
+    EXPECT_EQ(Ids(doc.GetTest(2)), (std::vector<int>{60004, 60005}));
+    EXPECT_TRUE(IsManualTest(doc, 2));
+    EXPECT_FALSE(IsManualTest(doc, 0));
+    EXPECT_EQ(MeasIdText(60004), "manuell");
+    EXPECT_EQ(MemoryPositionText(60004), "");
+    EXPECT_EQ(MeasIdText(59999), "59999");
+    EXPECT_EQ(MemoryPositionText(59999), "249");
+}
+
+TEST(ManualIds, AtTheTopTheLowestFreeIdsAreUsed) {
+    CTRVDoc doc;
+    TestDataType top;
+    top.m_Steps.push_back(Reading(65534, MeasLoad));
+    top.m_Steps.push_back(Reading(60001, MeasLoad));
+    doc.m_Tests.push_back(top);
+    // Two more do not fit above 65534: 60000 and 60002 are free below.
+    EXPECT_EQ(AllocateManualIds(doc, 2), (std::vector<uint16_t>{60000, 60002}));
+    EXPECT_EQ(AllocateManualIds(doc, 1), (std::vector<uint16_t>{65535}));
+    // The block holds 5,536 IDs; two are taken.
+    EXPECT_EQ(AllocateManualIds(doc, 5534).size(), 5534u);
+    EXPECT_TRUE(AllocateManualIds(doc, 5535).empty());
+    std::string error;
+    ManualTestSpec spec = Treadmill(1);
+    doc.m_Tests.front().m_Steps.clear();
+    for (int id = 60000; id <= 65535; ++id)
+        doc.m_Tests.front().m_Steps.push_back(Reading(static_cast<uint16_t>(id), 2));
+    const size_t before = doc.m_Tests.size();
+    EXPECT_EQ(AddManualTest(doc, Built(spec), error), -1);
+    EXPECT_EQ(error, "Das Dokument hat keinen Platz für 1 weitere manuell erfasste Messwerte.");
+    EXPECT_EQ(doc.m_Tests.size(), before);
+}
+
+TEST(ManualTest, TimesParametersAndTicks) {
+    ManualTestSpec spec = Treadmill(3);
+    spec.m_nStepDuration = 240;
+    spec.m_Steps.insert(spec.m_Steps.begin(), Step(MeasPreLoad, std::nullopt, 0.9));
+    spec.m_Steps.insert(spec.m_Steps.begin(), Step(MeasPreLoad, std::nullopt, 1.1));
+    spec.m_Steps.push_back(Step(MeasPostLoad, std::nullopt, 5.0));
+    spec.m_Steps.back().m_nMinutesAfter = 3;
+    spec.m_Steps.push_back(Step(MeasPostLoad, std::nullopt, 4.1));
+    spec.m_Steps.back().m_nMinutesAfter = 10;
+    const TestDataType t = Built(spec);
+    // Pre-load a minute apart before the first step at 18:00, steps 4 min apart, post-load 3 and 10
+    // minutes after the last step (18:08).
+    const char* times[] = {"2026-01-20T17:58:00", "2026-01-20T17:59:00", "2026-01-20T18:00:00", "2026-01-20T18:04:00",
+                           "2026-01-20T18:08:00", "2026-01-20T18:11:00", "2026-01-20T18:18:00"};
+    ASSERT_EQ(t.m_Steps.size(), 7u);
+    for (size_t i = 0; i < 7; ++i) {
+        EXPECT_EQ(t.m_Steps[i].m_Time.FormatIso(), times[i]) << i;
+        EXPECT_EQ(t.m_Steps[i].m_bChecked, 1) << i;
+        EXPECT_EQ(t.m_Steps[i].m_nStatus, StatusNormal) << i;
+    }
+    EXPECT_EQ(t.m_Steps[0].m_nLactate, 11);
+    EXPECT_EQ(t.m_nPcStepDuration, 240);
+    EXPECT_EQ(t.m_nDurationSource, SourcePc);
+    EXPECT_EQ(t.m_bClosed, 1);
+    // 8 km/h and 2 km/h per step, stored in m/s.
+    EXPECT_NEAR(t.m_dStartValue, 8.0 / 3.6, 1e-12);
+    EXPECT_NEAR(t.m_dIncrement, 2.0 / 3.6, 1e-12);
+}
+
+TEST(ManualTest, FieldTestKeepsItsDurations) {
+    ManualTestSpec spec;
+    spec.m_nTestType = TestField;
+    spec.m_nLoadUnit = UnitKmh;
+    spec.m_dTrackLength = 400.0;
+    spec.m_FirstStep = COleDateTime::FromParts(2026, 5, 2, 10, 0, 0);
+    for (int i = 0; i < 3; ++i) {
+        spec.m_Steps.push_back(Step(MeasLoad, 10.0 + 2 * i, 1.5 + i));
+        spec.m_Steps.back().m_nDuration = 300 - 30 * i;
+    }
+    const TestDataType t = Built(spec);
+    EXPECT_EQ(t.m_nDurationSource, SourceManual);
+    EXPECT_DOUBLE_EQ(t.m_dTrackLength, 400.0);
+    // Times follow the steps' own durations: 10:00, +270 s, +240 s.
+    EXPECT_EQ(t.m_Steps[1].m_Time.FormatIso(), "2026-05-02T10:04:30");
+    EXPECT_EQ(t.m_Steps[2].m_Time.FormatIso(), "2026-05-02T10:08:30");
+    EXPECT_EQ(t.m_Steps[2].m_nStepDuration, 240);
+    EXPECT_NEAR(t.m_Steps[2].m_dSpeed, 14.0 / 3.6, 1e-12);
+    EXPECT_NEAR(t.m_Steps[2].m_dNominalSpeed, 14.0 / 3.6, 1e-12);
+    // A step duration of zero is refused.
+    spec.m_Steps[1].m_nDuration = 0;
+    spec.m_Steps[1].m_nLine = 7;
+    TestDataType none;
+    std::string error;
+    std::vector<std::string> q;
+    EXPECT_FALSE(BuildManualTest(spec, none, error, q));
+    EXPECT_EQ(error.rfind("Zeile 7: ", 0), 0u) << error;
+}
+
+TEST(ManualTest, SurvivesSaveAndReopen) {
+    CTRVDoc doc;
+    TestDataType analyser;
+    analyser.m_Steps.push_back(Reading(7, MeasSingle));
+    doc.m_Tests.push_back(analyser);
+    doc.m_strDeviceId = "ARV0012345";
+    std::vector<uint8_t> plain;
+    std::string error;
+    ASSERT_TRUE(WriteTrv(doc, plain, error));
+    std::string why;
+    ASSERT_EQ(AddManualTest(doc, Built(Treadmill(3)), why), 1);
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(WriteTrv(doc, bytes, error)) << error;
+    // Same layout: three more 44-byte readings in a test block of 44 bytes and a count.
+    const size_t testBlock = 4 + 4 + 4 + 1 + 4 + 8 + 8 + 8 + 4 + 1 + 4 + 1 + 1 + 4;
+    EXPECT_EQ(bytes.size(), plain.size() + testBlock + 3 * 44);
+    CTRVDoc back;
+    ASSERT_TRUE(ReadTrv(bytes, back, error)) << error;
+    ASSERT_EQ(back.GetTestCount(), 2);
+    EXPECT_EQ(Ids(back.GetTest(1)), (std::vector<int>{60000, 60001, 60002}));
+    const TestDataType& t = back.GetTest(1);
+    EXPECT_EQ(t.m_bIndividualLoads, 1);
+    EXPECT_EQ(t.m_bParamsEntered, 1);
+    EXPECT_EQ(t.m_Steps[2].m_nLactate, 30);
+    EXPECT_EQ(t.m_Steps[2].m_nHeartRate, 140);
+    EXPECT_EQ(t.m_Steps[2].m_Time.FormatIso(), "2026-01-20T18:06:00");
+    // The next typed test goes on above the reopened ones.
+    EXPECT_EQ(AllocateManualIds(back, 1), (std::vector<uint16_t>{60003}));
+    EXPECT_NE(CsvText(back, {1}).find("\r\nmanuell;;20.01.2026;18:00:00;Laufband;03:00 (PC);8,0;km/h;1,0;120;Ld\r\n"),
+              std::string::npos);
+}

@@ -1,0 +1,106 @@
+// Downloads into documents that also hold typed or imported tests.
+#include "DeviceMemory.h"
+#include "LinkTestUtil.h"
+#include "ManualTest.h"
+
+using namespace trv;
+using namespace trv::test;
+
+namespace {
+
+constexpr uint8_t kSingle = 0x41;    // single reading, start of its own test
+constexpr uint8_t kPreStart = 0x51;  // pre-load, test start
+constexpr uint8_t kLoad = 0x21;      // main-load step
+constexpr uint8_t kPostEnd = 0xB1;   // post-load, test end
+
+std::vector<int> Ids(const TestDataType& t) {
+    std::vector<int> ids;
+    for (const auto& s : t.m_Steps) ids.push_back(s.m_nMeasId);
+    return ids;
+}
+
+// Adds a typed treadmill test of `steps` steps (8 km/h + 2 km/h, lactate 1.0 + 1.0 per step).
+void AddTyped(CTRVDoc& doc, int steps) {
+    ManualTestSpec spec;
+    spec.m_FirstStep = COleDateTime::FromParts(2026, 2, 1, 9, 0, 0);
+    for (int i = 0; i < steps; ++i) {
+        ManualStep s;
+        s.m_Load = 8.0 + 2 * i;
+        s.m_dLactate = 1.0 + i;
+        spec.m_Steps.push_back(s);
+    }
+    TestDataType t;
+    std::string error;
+    std::vector<std::string> questions;
+    ASSERT_TRUE(BuildManualTest(spec, t, error, questions)) << error;
+    ASSERT_GE(AddManualTest(doc, t, error), 0) << error;
+}
+
+void ExpectSameReadings(const TestDataType& a, const TestDataType& b) {
+    ASSERT_EQ(a.m_Steps.size(), b.m_Steps.size());
+    for (size_t i = 0; i < a.m_Steps.size(); ++i) {
+        const PCMDataType &x = a.m_Steps[i], &y = b.m_Steps[i];
+        EXPECT_EQ(x.m_nMeasId, y.m_nMeasId);
+        EXPECT_EQ(x.m_nLactate, y.m_nLactate);
+        EXPECT_EQ(x.m_nMeasType, y.m_nMeasType);
+        EXPECT_EQ(x.m_dSpeed, y.m_dSpeed);
+        EXPECT_EQ(x.m_Time, y.m_Time);
+        EXPECT_EQ(x.m_bChecked, y.m_bChecked);
+    }
+}
+
+}  // namespace
+
+TEST(ManualMerge, DownloadAfterTypedTestsMergesEveryAnalyserReading) {
+    CTRVDoc doc;
+    std::vector<uint8_t> mem(3500, 0);
+    PutSlot(mem, 6, 7, kSingle, 13);
+    PutSlot(mem, 19, 20, kPreStart, 11);  // a step test still running on the analyser
+    PutSlot(mem, 20, 21, kLoad, 15);
+    doc.MergeDeviceMemory(mem.data());
+    AddTyped(doc, 4);
+    AddTyped(doc, 3);
+    // As after saving and reopening: no test counts as closed, the typed ones included.
+    for (auto& t : doc.m_Tests) t.m_bClosed = 0;
+    const TestDataType first = doc.GetTest(2), second = doc.GetTest(3);
+
+    PutSlot(mem, 21, 22, kLoad, 30);
+    PutSlot(mem, 22, 23, kPostEnd, 52);
+    PutSlot(mem, 23, 24, kSingle, 14);
+    PutSlot(mem, 24, 25, kPreStart, 10);  // a new step test, still open
+    PutSlot(mem, 25, 26, kLoad, 17);
+    doc.MergeDeviceMemory(mem.data());
+
+    ASSERT_EQ(doc.GetTestCount(), 6);
+    EXPECT_EQ(Ids(doc.GetTest(0)), std::vector<int>{7});
+    EXPECT_EQ(Ids(doc.GetTest(1)), (std::vector<int>{20, 21, 22, 23}));
+    EXPECT_TRUE(doc.GetTest(1).m_bClosed);
+    EXPECT_EQ(Ids(doc.GetTest(2)), std::vector<int>{24});
+    EXPECT_EQ(Ids(doc.GetTest(3)), (std::vector<int>{25, 26}));
+    EXPECT_FALSE(doc.GetTest(3).m_bClosed);
+    ExpectSameReadings(doc.GetTest(4), first);
+    ExpectSameReadings(doc.GetTest(5), second);
+
+    // The open analyser test goes on with the next download, behind the typed tests in the list.
+    PutSlot(mem, 26, 27, kPostEnd, 40);
+    doc.MergeDeviceMemory(mem.data());
+    EXPECT_EQ(Ids(doc.GetTest(3)), (std::vector<int>{25, 26, 27}));
+    EXPECT_EQ(Ids(doc.GetTest(5)), (std::vector<int>{60004, 60005, 60006}));
+}
+
+TEST(ManualMerge, StepsWithoutTheirStartNeverGoToATypedTest) {
+    // The typed test is the document's last test and not closed; analyser steps whose start was
+    // overwritten in the ring stay dropped rather than being appended to it.
+    CTRVDoc doc;
+    AddTyped(doc, 3);
+    doc.GetTest(0).m_bClosed = 0;
+    const TestDataType typed = doc.GetTest(0);
+    std::vector<uint8_t> mem(3500, 0);
+    PutSlot(mem, 0, 1, kLoad, 30);
+    PutSlot(mem, 1, 2, kPostEnd, 40);
+    PutSlot(mem, 2, 3, kSingle, 12);
+    doc.MergeDeviceMemory(mem.data());
+    ASSERT_EQ(doc.GetTestCount(), 2);
+    EXPECT_EQ(Ids(doc.GetTest(0)), std::vector<int>{3});
+    ExpectSameReadings(doc.GetTest(1), typed);
+}

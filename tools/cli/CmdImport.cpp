@@ -1,0 +1,113 @@
+// trv-cli import: one step test from a CSV or tab-separated file into a document.
+#include "Cli.h"
+#include "Format.h"
+#include "ImportMapping.h"
+#include "TrvFile.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+
+namespace trv::cli {
+
+namespace {
+
+constexpr const char* kUsage =
+    "import FILE IN.csv [--test-type 0|1|2] [--load-unit 0|1|2] [--date YYYY-MM-DDTHH:MM:SS]";
+
+bool ParseCode(const std::optional<std::string>& text, std::optional<int32_t>& code) {
+    if (!text) return true;
+    if (*text != "0" && *text != "1" && *text != "2") return false;
+    code = (*text)[0] - '0';
+    return true;
+}
+
+bool ParseIsoDate(const std::string& text, COleDateTime& date) {
+    int y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0;
+    char tail = 0;
+    if (text.size() != 19 ||
+        std::sscanf(text.c_str(), "%4d-%2d-%2dT%2d:%2d:%2d%c", &y, &mo, &d, &h, &mi, &s, &tail) != 6)
+        return false;
+    date = COleDateTime::FromParts(y, mo, d, h, mi, s);
+    return date.IsValid();
+}
+
+// The values beyond the plausible range are taken only when the person at the terminal says so.
+bool Confirm(const std::vector<std::string>& questions) {
+    for (const std::string& q : questions) std::fprintf(stderr, "%s\n", q.c_str());
+    std::fprintf(stderr, "Trotzdem übernehmen? (j/n) ");
+    std::fflush(stderr);
+    std::string answer;
+    if (!std::getline(std::cin, answer)) answer.clear();
+    std::fprintf(stderr, "\n");
+    return answer == "j" || answer == "J" || answer == "ja" || answer == "Ja" || answer == "y" || answer == "yes";
+}
+
+}  // namespace
+
+int CmdImport(int argc, char** argv) {
+    const Args args(argc, argv);
+    const std::vector<std::string> valued = {"--test-type", "--load-unit", "--date"};
+    const auto files = args.Positional(valued);
+    bool missingValue = false;
+    for (const auto& o : valued) {
+        bool missing = false;
+        args.Value(o, &missing);
+        missingValue = missingValue || missing;
+    }
+    const std::string usage = std::string("Aufruf: trv-cli ") + kUsage;
+    if (files.size() != 2 || missingValue || !args.Unknown(valued).empty()) return Fail(ExitUsage, usage);
+    ImportOptions options;
+    if (!ParseCode(args.Value("--test-type"), options.m_nTestType))
+        return Fail(ExitUsage, "--test-type erwartet 0, 1 oder 2. " + usage);
+    if (!ParseCode(args.Value("--load-unit"), options.m_nLoadUnit))
+        return Fail(ExitUsage, "--load-unit erwartet 0, 1 oder 2. " + usage);
+    if (const auto date = args.Value("--date")) {
+        COleDateTime d;
+        if (!ParseIsoDate(*date, d)) return Fail(ExitUsage, "--date erwartet YYYY-MM-DDTHH:MM:SS. " + usage);
+        options.m_Date = d;
+    }
+    // The test type chosen on the command line decides the default unit, as the command describes it.
+    if (options.m_nTestType && !options.m_nLoadUnit)
+        options.m_nLoadUnit = *options.m_nTestType == TestErgometer ? UnitWatt : UnitKmh;
+    const std::string& path = files[0];
+    const std::string& csvPath = files[1];
+
+    CTRVDoc doc;
+    std::error_code ec;
+    if (std::filesystem::exists(path, ec)) {
+        const FileResult r = LoadDocument(path, doc);
+        if (!r.ok) return Fail(ExitFile, r.message);
+    }
+    std::vector<uint8_t> bytes;
+    std::string error;
+    // A thousand rows of readings stay far below this; a larger file is not read into memory at all.
+    constexpr std::uintmax_t kLargestText = 16u << 20;
+    if (const auto size = std::filesystem::file_size(csvPath, ec); !ec && size > kLargestText)
+        return Fail(ExitFile, Fmt("Die Datei \"%s\" ist zu groß für die Messwerte eines Tests.", csvPath.c_str()));
+    if (!ReadWholeFile(csvPath, bytes, error))
+        return Fail(ExitFile, Fmt("Die Datei \"%s\" kann nicht gelesen werden. %s", csvPath.c_str(), error.c_str()));
+    ImportTable table;
+    ManualTestSpec spec;
+    TestDataType test;
+    std::vector<std::string> questions;
+    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    if (!ReadImportTable(text, table, error) ||
+        !ImportSpecFromTable(table, GuessImportMapping(table), options, spec, error) ||
+        !BuildManualTest(spec, test, error, questions))
+        return Fail(ExitFile, csvPath + ": " + error);
+    if (!questions.empty() && !Confirm(questions))
+        return Fail(ExitFile, csvPath + ": " + questions.front() + " Nichts übernommen.");
+    const int steps = static_cast<int>(test.m_Steps.size());
+    const int index = AddManualTest(doc, std::move(test), error);
+    if (index < 0) return Fail(ExitFile, error);
+    const FileResult saved = SaveDocument(doc, path);
+    if (!saved.ok) return Fail(ExitFile, saved.message);
+    std::printf("%s\n", Fmt("Test %d mit %d Messwerten übernommen (%s, %s); %d Tests im Dokument.", index, steps,
+                            TestTypeText(doc.GetTest(index).m_nTestType), LoadUnitText(doc.GetTest(index).m_nLoadUnit),
+                            doc.GetTestCount())
+                            .c_str());
+    return ExitOk;
+}
+
+}  // namespace trv::cli
