@@ -160,6 +160,16 @@ bool ReadImportTable(std::string_view bytes, ImportTable& table, std::string& er
     for (size_t i = next; i < lines.size(); ++i) {
         std::vector<std::string> row = SplitCells(lines[i], t.m_cSeparator);
         if (IsBlank(row)) continue;
+        // More values than names: most likely decimal commas in a comma-separated file, which would
+        // shift every value into the wrong column.
+        if (!t.m_Header.empty() && row.size() > t.m_Header.size() &&
+            !IsBlank(std::vector<std::string>(row.begin() + static_cast<long>(t.m_Header.size()), row.end()))) {
+            error =
+                Fmt("Zeile %d: Die Zeile hat mehr Werte als die Kopfzeile Spalten (Dezimalkomma bei Komma als "
+                    "Trennzeichen?).",
+                    static_cast<int>(i) + 1);
+            return false;
+        }
         if (static_cast<int>(t.m_Rows.size()) == kImportRowsMax) {
             error = Fmt("Zeile %d: Die Datei enthält mehr als %d Messwerte; so viele nimmt ein Test nicht auf.",
                         static_cast<int>(i) + 1, kImportRowsMax);

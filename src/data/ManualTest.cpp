@@ -106,6 +106,10 @@ bool BuildManualTest(const ManualTestSpec& spec, TestDataType& test, std::string
     }
     if (load.empty()) {
         error = "Der Test hat keine Belastungsstufe mit Belastung und Laktatwert.";
+        if (!spec.m_Steps.empty()) {
+            const int a = spec.m_Steps.front().m_nLine, b = spec.m_Steps.back().m_nLine;
+            error = (a == b ? Fmt("Zeile %d: ", a) : Fmt("Zeile %d bis %d: ", a, b)) + error;
+        }
         return false;
     }
     // The curve needs distinct loads in ascending order.

@@ -169,7 +169,8 @@ TEST(ImportText, RefusalsNameTheLine) {
         {"Belastung;Laktat;Typ\n8;1,0;Ruhe\n"sv, "Zeile 2: \"Ruhe\" ist kein Messtyp"},
         {"Belastung;Laktat\n8;1,0\n10;2,0\n8,0;3,0\n"sv,
          "Zeile 2 und Zeile 4: Zwei Stufen haben dieselbe Belastung (8,0 km/h)."},
-        {"Typ;Belastung;Laktat\nPrL;;1,0\n"sv, "Der Test hat keine Belastungsstufe"},
+        {"Typ;Belastung;Laktat\nPrL;;1,0\n"sv, "Zeile 2: Der Test hat keine Belastungsstufe"},
+        {"Load,Lactate\n8.0,1.2\n10,0,2,5\n"sv, "Zeile 3: Die Zeile hat mehr Werte als die Kopfzeile Spalten"},
     };
     for (const Case& c : cases) {
         const Imported r = Import(c.text);

@@ -67,9 +67,6 @@ int CmdImport(int argc, char** argv) {
         if (!ParseIsoDate(*date, d)) return Fail(ExitUsage, "--date erwartet YYYY-MM-DDTHH:MM:SS. " + usage);
         options.m_Date = d;
     }
-    // The test type chosen on the command line decides the default unit, as the command describes it.
-    if (options.m_nTestType && !options.m_nLoadUnit)
-        options.m_nLoadUnit = *options.m_nTestType == TestErgometer ? UnitWatt : UnitKmh;
     const std::string& path = files[0];
     const std::string& csvPath = files[1];
 
