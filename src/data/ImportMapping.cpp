@@ -1,6 +1,7 @@
 #include "ImportMapping.h"
 
 #include "Format.h"
+#include "Strings.h"
 
 #include <algorithm>
 #include <cmath>
@@ -168,10 +169,8 @@ int LoadUnitOf(const std::string& cell) {
 }  // namespace
 
 const char* ImportRoleName(int role) {
-    static const char* kNamesOfRoles[] = {"nicht übernehmen", "Belastung", "Laktat", "Herzfrequenz",
-                                          "Messtyp",          "Zeit",      "Datum",  "Stufendauer",
-                                          "Einheit",          "Testtyp"};
-    return role >= 0 && role < RoleCount ? kNamesOfRoles[role] : "";
+    // The role names stand in the table in role order.
+    return role >= 0 && role < RoleCount ? LoadStr(IDS_IMP_ROLE_IGNORE + role) : "";
 }
 
 ImportMapping GuessImportMapping(const ImportTable& table) {
@@ -203,15 +202,11 @@ bool ImportSpecFromTable(const ImportTable& table, const ImportMapping& mapping,
     const int headerLine = std::max(table.m_nHeaderLine, 1);
     const int cLactate = ColumnOf(mapping, RoleLactate), cLoad = ColumnOf(mapping, RoleLoad);
     if (cLactate < 0) {
-        error =
-            Fmt("Zeile %d: Keine Spalte mit Laktatwerten (erwartet \"Laktat\", \"Lactate\" oder \"La\").", headerLine);
+        error = FmtId(IDS_IMP_NO_LACTATE_COLUMN, headerLine);
         return false;
     }
     if (cLoad < 0) {
-        error =
-            Fmt("Zeile %d: Keine Spalte mit Belastungen (erwartet \"Belastung\", \"Last\", \"Load\", \"Power\" "
-                "oder \"Speed\").",
-                headerLine);
+        error = FmtId(IDS_IMP_NO_LOAD_COLUMN, headerLine);
         return false;
     }
     const int cHr = ColumnOf(mapping, RoleHeartRate), cType = ColumnOf(mapping, RoleType);
@@ -238,13 +233,12 @@ bool ImportSpecFromTable(const ImportTable& table, const ImportMapping& mapping,
         step.m_nLine = line;
         step.m_nMeasType = cType >= 0 ? MeasTypeOf(Cell(row, cType)) : MeasLoad;
         if (step.m_nMeasType < 0) {
-            error =
-                Fmt("Zeile %d: \"%s\" ist kein Messtyp (erwartet PrL, Ld oder AFL).", line, Cell(row, cType).c_str());
+            error = FmtId(IDS_IMP_BAD_TYPE, line, Cell(row, cType).c_str());
             return false;
         }
         const std::string& lactate = Cell(row, cLactate);
         if (lactate.empty()) {
-            error = Fmt("Zeile %d: Der Laktatwert fehlt.", line);
+            error = FmtId(IDS_IMP_LACTATE_MISSING, line);
             return false;
         }
         if (Lower(lactate) == "high") {
@@ -252,25 +246,25 @@ bool ImportSpecFromTable(const ImportTable& table, const ImportMapping& mapping,
         } else if (Lower(lactate) == "low") {
             step.m_nStatus = StatusLow;
         } else if (!ParseDecimal(lactate, step.m_dLactate)) {
-            error = Fmt("Zeile %d: \"%s\" ist kein Laktatwert.", line, lactate.c_str());
+            error = FmtId(IDS_IMP_BAD_LACTATE, line, lactate.c_str());
             return false;
         }
         const std::string load = LoadPart(Cell(row, cLoad));
         if (!load.empty()) {
             double v = 0.0;
             if (!ParseDecimal(load, v)) {
-                error = Fmt("Zeile %d: \"%s\" ist keine Belastung.", line, Cell(row, cLoad).c_str());
+                error = FmtId(IDS_IMP_BAD_LOAD, line, Cell(row, cLoad).c_str());
                 return false;
             }
             step.m_Load = v;
         } else if (step.m_nMeasType == MeasLoad) {
-            error = Fmt("Zeile %d: Die Belastung fehlt.", line);
+            error = FmtId(IDS_MAN_LOAD_MISSING, line);
             return false;
         }
         if (const std::string& hr = Cell(row, cHr); !hr.empty()) {
             double v = 0.0;
             if (!ParseDecimal(hr, v) || v > 100000.0) {
-                error = Fmt("Zeile %d: \"%s\" ist keine Herzfrequenz.", line, hr.c_str());
+                error = FmtId(IDS_IMP_BAD_HEART_RATE, line, hr.c_str());
                 return false;
             }
             step.m_nHeartRate = static_cast<int>(std::lround(v));
@@ -278,7 +272,7 @@ bool ImportSpecFromTable(const ImportTable& table, const ImportMapping& mapping,
         if (const std::string& d = Cell(row, cDuration); !d.empty()) {
             double seconds = ParseClock(d, false);
             if (seconds < 0 && !ParseDecimal(d.substr(0, d.find(' ')), seconds)) {
-                error = Fmt("Zeile %d: \"%s\" ist keine Stufendauer (mm:ss).", line, d.c_str());
+                error = FmtId(IDS_IMP_BAD_DURATION, line, d.c_str());
                 return false;
             }
             step.m_nDuration = seconds < 0 ? -2 : static_cast<int>(std::lround(seconds));
@@ -289,7 +283,7 @@ bool ImportSpecFromTable(const ImportTable& table, const ImportMapping& mapping,
             COleDateTime day;
             const int clock = time.empty() ? 0 : ParseClock(time, true);
             if (!ParseDate(date, day) || clock < 0) {
-                error = Fmt("Zeile %d: \"%s %s\" ist kein Datum mit Uhrzeit.", line, date.c_str(), time.c_str());
+                error = FmtId(IDS_IMP_BAD_DATE, line, date.c_str(), time.c_str());
                 return false;
             }
             step.m_Time = COleDateTime(day.m_dt + clock / 86400.0);
@@ -297,7 +291,7 @@ bool ImportSpecFromTable(const ImportTable& table, const ImportMapping& mapping,
         } else if (!time.empty()) {
             const int offset = ParseClock(time, false);
             if (offset < 0) {
-                error = Fmt("Zeile %d: \"%s\" ist keine Zeit (mm:ss nach dem Start).", line, time.c_str());
+                error = FmtId(IDS_IMP_BAD_TIME, line, time.c_str());
                 return false;
             }
             step.m_nOffset = offset;
@@ -314,7 +308,7 @@ bool ImportSpecFromTable(const ImportTable& table, const ImportMapping& mapping,
             if (schedule) s.m_nStepDuration = st.m_nDuration;
             // A field test times every step on its own; the others run on one schedule of 10 s to 10 min.
             if (!schedule && st.m_nDuration > 0 && s.m_nTestType != TestField) {
-                error = Fmt("Zeile %d: Die Stufendauer muss zwischen 00:10 und 10:00 liegen.", st.m_nLine);
+                error = FmtId(IDS_IMP_SCHEDULE, st.m_nLine);
                 return false;
             }
             break;

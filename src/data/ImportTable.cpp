@@ -2,6 +2,7 @@
 
 #include "Cp1252.h"
 #include "Format.h"
+#include "Strings.h"
 
 #include <algorithm>
 
@@ -134,13 +135,13 @@ bool ReadImportTable(std::string_view bytes, ImportTable& table, std::string& er
     for (size_t i = 0; i < lines.size(); ++i)
         for (char c : lines[i])
             if (static_cast<unsigned char>(c) < 0x20 && c != '\t') {
-                error = Fmt("Zeile %d: Die Datei ist keine Textdatei mit Messwerten.", static_cast<int>(i) + 1);
+                error = FmtId(IDS_IMP_NOT_TEXT, static_cast<int>(i) + 1);
                 return false;
             }
     size_t first = 0;
     while (first < lines.size() && Trim(lines[first]).empty()) ++first;
     if (first == lines.size()) {
-        error = "Die Datei enthält keine Messwerte.";
+        error = LoadStr(IDS_IMP_EMPTY);
         return false;
     }
     const std::string& head = lines[first];
@@ -164,22 +165,18 @@ bool ReadImportTable(std::string_view bytes, ImportTable& table, std::string& er
         // shift every value into the wrong column.
         if (!t.m_Header.empty() && row.size() > t.m_Header.size() &&
             !IsBlank(std::vector<std::string>(row.begin() + static_cast<long>(t.m_Header.size()), row.end()))) {
-            error =
-                Fmt("Zeile %d: Die Zeile hat mehr Werte als die Kopfzeile Spalten (Dezimalkomma bei Komma als "
-                    "Trennzeichen?).",
-                    static_cast<int>(i) + 1);
+            error = FmtId(IDS_IMP_EXTRA_CELLS, static_cast<int>(i) + 1);
             return false;
         }
         if (static_cast<int>(t.m_Rows.size()) == kImportRowsMax) {
-            error = Fmt("Zeile %d: Die Datei enthält mehr als %d Messwerte; so viele nimmt ein Test nicht auf.",
-                        static_cast<int>(i) + 1, kImportRowsMax);
+            error = FmtId(IDS_IMP_TOO_MANY, static_cast<int>(i) + 1, kImportRowsMax);
             return false;
         }
         t.m_Rows.push_back(std::move(row));
         t.m_Lines.push_back(static_cast<int>(i) + 1);
     }
     if (t.m_Rows.empty()) {
-        error = Fmt("Zeile %d: Nach der Kopfzeile folgt keine Zeile mit Messwerten.", t.m_nHeaderLine);
+        error = FmtId(IDS_IMP_NO_ROWS, t.m_nHeaderLine);
         return false;
     }
     table = std::move(t);

@@ -33,9 +33,6 @@ class CTRVDoc;
 constexpr uint16_t kManualIdFirst = 60000;
 constexpr uint16_t kManualIdLast = 65535;
 
-// The ID text shown for a typed or imported reading.
-inline constexpr const char* kManualIdText = "manuell";
-
 inline bool IsManualMeasId(uint16_t id) { return id >= kManualIdFirst; }
 
 // True when the test's first reading was typed in or imported.

@@ -2,6 +2,7 @@
 
 #include "Format.h"
 #include "ManualIds.h"
+#include "Strings.h"
 
 #include <algorithm>
 #include <cmath>
@@ -19,43 +20,41 @@ std::string LoadShown(double v, int32_t unit) { return Fmt("%2.1f %s", v, LoadUn
 bool CheckStep(const ManualStep& s, std::string& error, std::vector<std::string>& questions) {
     const int line = s.m_nLine;
     if (s.m_nMeasType < MeasPreLoad || s.m_nMeasType > MeasPostLoad) {
-        error = Fmt("Zeile %d: unbekannter Messtyp.", line);
+        error = FmtId(IDS_MAN_UNKNOWN_TYPE, line);
         return false;
     }
     if (s.m_nMeasType == MeasLoad && !s.m_Load) {
-        error = Fmt("Zeile %d: Die Belastung fehlt.", line);
+        error = FmtId(IDS_MAN_LOAD_MISSING, line);
         return false;
     }
     if (s.m_Load && (!std::isfinite(*s.m_Load) || *s.m_Load < 0.0)) {
-        error = Fmt("Zeile %d: Die Belastung darf nicht negativ sein.", line);
+        error = FmtId(IDS_MAN_LOAD_NEGATIVE, line);
         return false;
     }
     if (s.m_nStatus == StatusNormal) {
         if (!std::isfinite(s.m_dLactate) || s.m_dLactate < 0.0) {
-            error = Fmt("Zeile %d: Der Laktatwert darf nicht negativ sein.", line);
+            error = FmtId(IDS_MAN_LACTATE_NEGATIVE, line);
             return false;
         }
         if (s.m_dLactate * 10.0 > 65535.0) {
-            error = Fmt("Zeile %d: Der Laktatwert ist zu groß.", line);
+            error = FmtId(IDS_MAN_LACTATE_TOO_HIGH, line);
             return false;
         }
         if (s.m_dLactate > kLactateQuestionAbove)
-            questions.push_back(Fmt("Zeile %d: Laktat %2.1f mmol/l liegt über %2.0f mmol/l.", line, s.m_dLactate,
-                                    kLactateQuestionAbove));
+            questions.push_back(FmtId(IDS_MAN_ASK_LACTATE, line, s.m_dLactate, kLactateQuestionAbove));
     }
     if (s.m_nHeartRate < 0) {
-        error = Fmt("Zeile %d: Die Herzfrequenz darf nicht negativ sein.", line);
+        error = FmtId(IDS_MAN_HR_NEGATIVE, line);
         return false;
     }
     if (s.m_nHeartRate > kHeartRateQuestionAbove)
-        questions.push_back(
-            Fmt("Zeile %d: Herzfrequenz %d S/min liegt über %d S/min.", line, s.m_nHeartRate, kHeartRateQuestionAbove));
+        questions.push_back(FmtId(IDS_MAN_ASK_HR, line, s.m_nHeartRate, kHeartRateQuestionAbove));
     if (s.m_nDuration != -1 && (s.m_nDuration <= 0 || s.m_nDuration > 65535)) {
-        error = Fmt("Zeile %d: Die Stufendauer muss zwischen 00:01 und 1092:15 liegen.", line);
+        error = FmtId(IDS_MAN_DURATION_RANGE, line);
         return false;
     }
     if (s.m_nMinutesAfter && *s.m_nMinutesAfter < 0) {
-        error = Fmt("Zeile %d: Die Minuten nach der letzten Stufe dürfen nicht negativ sein.", line);
+        error = FmtId(IDS_MAN_MINUTES_NEGATIVE, line);
         return false;
     }
     return true;
@@ -84,19 +83,19 @@ bool BuildManualTest(const ManualTestSpec& spec, TestDataType& test, std::string
     questions.clear();
     if (spec.m_nTestType < TestTreadmill || spec.m_nTestType > TestField || spec.m_nLoadUnit < UnitKmh ||
         spec.m_nLoadUnit > UnitWatt) {
-        error = "Unbekannter Testtyp oder unbekannte Belastungseinheit.";
+        error = LoadStr(IDS_MAN_BAD_CODES);
         return false;
     }
     if (spec.m_nStepDuration < 10 || spec.m_nStepDuration > 600) {
-        error = "Die Stufendauer muss zwischen 00:10 und 10:00 liegen.";
+        error = LoadStr(IDS_MAN_STEP_DURATION);
         return false;
     }
     if (spec.m_nTestType == TestField && !(spec.m_dTrackLength > 0.0 && spec.m_dTrackLength <= 100000.0)) {
-        error = "Die Streckenlänge muss größer als 0 m sein.";
+        error = LoadStr(IDS_MAN_TRACK);
         return false;
     }
     if (!spec.m_FirstStep.IsValid()) {
-        error = "Datum und Uhrzeit der ersten Stufe fehlen.";
+        error = LoadStr(IDS_MAN_NO_DATE);
         return false;
     }
     std::vector<ManualStep> pre, load, post;
@@ -105,10 +104,10 @@ bool BuildManualTest(const ManualTestSpec& spec, TestDataType& test, std::string
         (s.m_nMeasType == MeasPreLoad ? pre : s.m_nMeasType == MeasLoad ? load : post).push_back(s);
     }
     if (load.empty()) {
-        error = "Der Test hat keine Belastungsstufe mit Belastung und Laktatwert.";
+        error = LoadStr(IDS_MAN_NO_LOAD_STEP);
         if (!spec.m_Steps.empty()) {
             const int a = spec.m_Steps.front().m_nLine, b = spec.m_Steps.back().m_nLine;
-            error = (a == b ? Fmt("Zeile %d: ", a) : Fmt("Zeile %d bis %d: ", a, b)) + error;
+            error = (a == b ? FmtId(IDS_MAN_LINE, a) : FmtId(IDS_MAN_LINES, a, b)) + error;
         }
         return false;
     }
@@ -119,10 +118,7 @@ bool BuildManualTest(const ManualTestSpec& spec, TestDataType& test, std::string
         if (std::fabs(*load[i].m_Load - *load[i - 1].m_Load) < 1e-9) {
             const int a = std::min(load[i - 1].m_nLine, load[i].m_nLine);
             const int b = std::max(load[i - 1].m_nLine, load[i].m_nLine);
-            error =
-                Fmt("Zeile %d und Zeile %d: Zwei Stufen haben dieselbe Belastung (%s). Jede Stufe braucht eine "
-                    "eigene Belastung.",
-                    a, b, LoadShown(*load[i].m_Load, spec.m_nLoadUnit).c_str());
+            error = FmtId(IDS_MAN_EQUAL_LOADS, a, b, LoadShown(*load[i].m_Load, spec.m_nLoadUnit).c_str());
             return false;
         }
 
@@ -173,7 +169,7 @@ bool BuildManualTest(const ManualTestSpec& spec, TestDataType& test, std::string
             const ManualStep& s = i < pre.size()                 ? pre[i]
                                   : i < pre.size() + load.size() ? load[i - pre.size()]
                                                                  : post[i - pre.size() - load.size()];
-            error = Fmt("Zeile %d: Datum und Uhrzeit liegen außerhalb von 1970 bis 2105.", s.m_nLine);
+            error = FmtId(IDS_MAN_DATE_RANGE, s.m_nLine);
             return false;
         }
     }
@@ -186,8 +182,7 @@ bool BuildManualTest(const ManualTestSpec& spec, TestDataType& test, std::string
 int AddManualTest(CTRVDoc& doc, TestDataType test, std::string& error) {
     const std::vector<uint16_t> ids = AllocateManualIds(doc, test.m_Steps.size());
     if (ids.empty()) {
-        error = Fmt("Das Dokument hat keinen Platz für %d weitere manuell erfasste Messwerte.",
-                    static_cast<int>(test.m_Steps.size()));
+        error = FmtId(IDS_MAN_NO_IDS_LEFT, static_cast<int>(test.m_Steps.size()));
         return -1;
     }
     for (size_t i = 0; i < ids.size(); ++i) test.m_Steps[i].m_nMeasId = ids[i];

@@ -19,7 +19,7 @@ std::string MemoryPositionText(uint16_t measId) {
 }
 
 std::string MeasIdText(uint16_t measId) {
-    return IsManualMeasId(measId) ? kManualIdText : Fmt("%05d", static_cast<int>(measId));
+    return IsManualMeasId(measId) ? LoadStr(IDS_MAN_ID_TEXT) : Fmt("%05d", static_cast<int>(measId));
 }
 
 std::string LactateText(const MDataType& m) {

@@ -2,7 +2,8 @@
 // Names of the string-table ids. Code refers to a text only by its name; the number is the text's
 // id in the table (src/res/StringTable.cpp), which keeps the numbering the texts have always had.
 // 129 and 2000..2234 are the established texts; 3000..3199 are the desktop program's menus, tips and
-// dialog labels; 3200 onwards are error and status texts of the files, the ports and trv-cli.
+// dialog labels; 3200 onwards are error and status texts of the files, the ports and trv-cli; 3400
+// onwards the texts of readings typed in or imported.
 
 namespace trv {
 
@@ -322,6 +323,66 @@ enum StringId : int {
     IDS_CLI_UNKNOWN_COMMAND = 3313,
     IDS_CLI_HELP_HEAD = 3314,
     IDS_CLI_HELP_TAIL = 3315,
+
+    // trv-cli import.
+    IDS_CLI_IMPORT_CODE = 3320,
+    IDS_CLI_IMPORT_DATE = 3321,
+    IDS_CLI_IMPORT_TOO_LARGE = 3322,
+    IDS_CLI_IMPORT_CANNOT_READ = 3323,
+    IDS_CLI_IMPORT_ASK = 3324,
+    IDS_CLI_IMPORT_REFUSED = 3325,
+    IDS_CLI_IMPORTED = 3326,
+
+    // Readings typed in or imported: their ID text and what is wrong with them.
+    IDS_MAN_ID_TEXT = 3400,
+    IDS_MAN_UNKNOWN_TYPE = 3401,
+    IDS_MAN_LOAD_MISSING = 3402,
+    IDS_MAN_LOAD_NEGATIVE = 3403,
+    IDS_MAN_LACTATE_NEGATIVE = 3404,
+    IDS_MAN_LACTATE_TOO_HIGH = 3405,
+    IDS_MAN_ASK_LACTATE = 3406,
+    IDS_MAN_HR_NEGATIVE = 3407,
+    IDS_MAN_ASK_HR = 3408,
+    IDS_MAN_DURATION_RANGE = 3409,
+    IDS_MAN_MINUTES_NEGATIVE = 3410,
+    IDS_MAN_BAD_CODES = 3411,
+    IDS_MAN_STEP_DURATION = 3412,
+    IDS_MAN_TRACK = 3413,
+    IDS_MAN_NO_DATE = 3414,
+    IDS_MAN_NO_LOAD_STEP = 3415,
+    IDS_MAN_LINE = 3416,
+    IDS_MAN_LINES = 3417,
+    IDS_MAN_EQUAL_LOADS = 3418,
+    IDS_MAN_DATE_RANGE = 3419,
+    IDS_MAN_NO_IDS_LEFT = 3420,
+
+    // Import of spreadsheet text and the names of its column roles (in role order).
+    IDS_IMP_NOT_TEXT = 3430,
+    IDS_IMP_EMPTY = 3431,
+    IDS_IMP_TOO_MANY = 3432,
+    IDS_IMP_NO_ROWS = 3433,
+    IDS_IMP_EXTRA_CELLS = 3434,
+    IDS_IMP_NO_LACTATE_COLUMN = 3435,
+    IDS_IMP_NO_LOAD_COLUMN = 3436,
+    IDS_IMP_BAD_TYPE = 3437,
+    IDS_IMP_LACTATE_MISSING = 3438,
+    IDS_IMP_BAD_LACTATE = 3439,
+    IDS_IMP_BAD_LOAD = 3440,
+    IDS_IMP_BAD_HEART_RATE = 3441,
+    IDS_IMP_BAD_DURATION = 3442,
+    IDS_IMP_BAD_DATE = 3443,
+    IDS_IMP_BAD_TIME = 3444,
+    IDS_IMP_SCHEDULE = 3445,
+    IDS_IMP_ROLE_IGNORE = 3450,
+    IDS_IMP_ROLE_LOAD = 3451,
+    IDS_IMP_ROLE_LACTATE = 3452,
+    IDS_IMP_ROLE_HEART_RATE = 3453,
+    IDS_IMP_ROLE_TYPE = 3454,
+    IDS_IMP_ROLE_TIME = 3455,
+    IDS_IMP_ROLE_DATE = 3456,
+    IDS_IMP_ROLE_DURATION = 3457,
+    IDS_IMP_ROLE_LOAD_UNIT = 3458,
+    IDS_IMP_ROLE_TEST_TYPE = 3459,
 };
 
 }  // namespace trv

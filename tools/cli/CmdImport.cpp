@@ -2,6 +2,7 @@
 #include "Cli.h"
 #include "Format.h"
 #include "ImportMapping.h"
+#include "Strings.h"
 #include "TrvFile.h"
 
 #include <cstdio>
@@ -35,7 +36,7 @@ bool ParseIsoDate(const std::string& text, COleDateTime& date) {
 // The values beyond the plausible range are taken only when the person at the terminal says so.
 bool Confirm(const std::vector<std::string>& questions) {
     for (const std::string& q : questions) std::fprintf(stderr, "%s\n", q.c_str());
-    std::fprintf(stderr, "Trotzdem übernehmen? (j/n) ");
+    std::fprintf(stderr, LoadStr(IDS_CLI_IMPORT_ASK));
     std::fflush(stderr);
     std::string answer;
     if (!std::getline(std::cin, answer)) answer.clear();
@@ -55,16 +56,16 @@ int CmdImport(int argc, char** argv) {
         args.Value(o, &missing);
         missingValue = missingValue || missing;
     }
-    const std::string usage = std::string("Aufruf: trv-cli ") + kUsage;
-    if (files.size() != 2 || missingValue || !args.Unknown(valued).empty()) return Fail(ExitUsage, usage);
+    if (files.size() != 2 || missingValue || !args.Unknown(valued).empty())
+        return Fail(ExitUsage, FmtId(IDS_CLI_USAGE, kUsage));
     ImportOptions options;
     if (!ParseCode(args.Value("--test-type"), options.m_nTestType))
-        return Fail(ExitUsage, "--test-type erwartet 0, 1 oder 2. " + usage);
+        return Fail(ExitUsage, FmtId(IDS_CLI_IMPORT_CODE, "--test-type", kUsage));
     if (!ParseCode(args.Value("--load-unit"), options.m_nLoadUnit))
-        return Fail(ExitUsage, "--load-unit erwartet 0, 1 oder 2. " + usage);
+        return Fail(ExitUsage, FmtId(IDS_CLI_IMPORT_CODE, "--load-unit", kUsage));
     if (const auto date = args.Value("--date")) {
         COleDateTime d;
-        if (!ParseIsoDate(*date, d)) return Fail(ExitUsage, "--date erwartet YYYY-MM-DDTHH:MM:SS. " + usage);
+        if (!ParseIsoDate(*date, d)) return Fail(ExitUsage, FmtId(IDS_CLI_IMPORT_DATE, kUsage));
         options.m_Date = d;
     }
     const std::string& path = files[0];
@@ -81,9 +82,9 @@ int CmdImport(int argc, char** argv) {
     // A thousand rows of readings stay far below this; a larger file is not read into memory at all.
     constexpr std::uintmax_t kLargestText = 16u << 20;
     if (const auto size = std::filesystem::file_size(csvPath, ec); !ec && size > kLargestText)
-        return Fail(ExitFile, Fmt("Die Datei \"%s\" ist zu groß für die Messwerte eines Tests.", csvPath.c_str()));
+        return Fail(ExitFile, FmtId(IDS_CLI_IMPORT_TOO_LARGE, csvPath.c_str()));
     if (!ReadWholeFile(csvPath, bytes, error))
-        return Fail(ExitFile, Fmt("Die Datei \"%s\" kann nicht gelesen werden. %s", csvPath.c_str(), error.c_str()));
+        return Fail(ExitFile, FmtId(IDS_CLI_IMPORT_CANNOT_READ, csvPath.c_str(), error.c_str()));
     ImportTable table;
     ManualTestSpec spec;
     TestDataType test;
@@ -100,9 +101,8 @@ int CmdImport(int argc, char** argv) {
     if (index < 0) return Fail(ExitFile, error);
     const FileResult saved = SaveDocument(doc, path);
     if (!saved.ok) return Fail(ExitFile, saved.message);
-    std::printf("%s\n", Fmt("Test %d mit %d Messwerten übernommen (%s, %s); %d Tests im Dokument.", index, steps,
-                            TestTypeText(doc.GetTest(index).m_nTestType), LoadUnitText(doc.GetTest(index).m_nLoadUnit),
-                            doc.GetTestCount())
+    std::printf("%s\n", FmtId(IDS_CLI_IMPORTED, index, steps, TestTypeText(doc.GetTest(index).m_nTestType),
+                              LoadUnitText(doc.GetTest(index).m_nLoadUnit), doc.GetTestCount())
                             .c_str());
     return ExitOk;
 }
