@@ -7,6 +7,18 @@
 
 namespace trv::test {
 
+// Flags bytes: status 1, type in bits 4-5, start 0x40, end 0x80.
+constexpr uint8_t kSingle = 0x41;    // single reading, start of its own test
+constexpr uint8_t kPreStart = 0x51;  // pre-load, test start
+constexpr uint8_t kLoad = 0x21;      // main-load step
+constexpr uint8_t kPostEnd = 0xB1;   // post-load, test end
+
+inline std::vector<int> Ids(const TestDataType& t) {
+    std::vector<int> ids;
+    for (const auto& s : t.m_Steps) ids.push_back(s.m_nMeasId);
+    return ids;
+}
+
 // A slot written byte by byte: id, flags (status | type << 4 | start 0x40 | end 0x80), lactate.
 inline void PutSlot(std::vector<uint8_t>& mem, int slot, int id, uint8_t flags, int lactate,
                     std::array<uint8_t, 6> bcd = {0x00, 0x30, 0x09, 0x02, 0x03, 0x26}) {

@@ -8,17 +8,6 @@ using namespace trv::test;
 
 namespace {
 
-constexpr uint8_t kSingle = 0x41;    // single reading, start of its own test
-constexpr uint8_t kPreStart = 0x51;  // pre-load, test start
-constexpr uint8_t kLoad = 0x21;      // main-load step
-constexpr uint8_t kPostEnd = 0xB1;   // post-load, test end
-
-std::vector<int> Ids(const TestDataType& t) {
-    std::vector<int> ids;
-    for (const auto& s : t.m_Steps) ids.push_back(s.m_nMeasId);
-    return ids;
-}
-
 // Adds a typed treadmill test of `steps` steps (8 km/h + 2 km/h, lactate 1.0 + 1.0 per step).
 void AddTyped(CTRVDoc& doc, int steps) {
     ManualTestSpec spec;

@@ -5,22 +5,6 @@
 using namespace trv;
 using namespace trv::test;
 
-namespace {
-
-// Flags bytes: status 1, type in bits 4-5, start 0x40, end 0x80.
-constexpr uint8_t kSingle = 0x41;    // single reading, start of its own test
-constexpr uint8_t kPreStart = 0x51;  // pre-load, test start
-constexpr uint8_t kLoad = 0x21;      // main-load step
-constexpr uint8_t kPostEnd = 0xB1;   // post-load, test end
-
-std::vector<int> Ids(const TestDataType& t) {
-    std::vector<int> ids;
-    for (const auto& s : t.m_Steps) ids.push_back(s.m_nMeasId);
-    return ids;
-}
-
-}  // namespace
-
 TEST(DecodeSlot, FieldsFromHandWrittenBytes) {
     const uint8_t slot[14] = {0x2C, 0x01, 0xB4, 0x00, 0x62, 0x50, 0x00, 0x17, 0x05, 0x30, 0x14, 0x28, 0x02, 0x24};
     PCMDataType m;
