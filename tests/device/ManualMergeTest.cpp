@@ -1,7 +1,7 @@
 // Downloads into documents that also hold typed or imported tests.
-#include "DeviceMemory.h"
 #include "LinkTestUtil.h"
 #include "ManualTest.h"
+#include "MemorySlot.h"
 
 using namespace trv;
 using namespace trv::test;
@@ -46,7 +46,7 @@ TEST(ManualMerge, DownloadAfterTypedTestsMergesEveryAnalyserReading) {
     PutSlot(mem, 6, 7, kSingle, 13);
     PutSlot(mem, 19, 20, kPreStart, 11);  // a step test still running on the analyser
     PutSlot(mem, 20, 21, kLoad, 15);
-    doc.MergeDeviceMemory(mem.data());
+    doc.MergeDeviceMemory(DecodeMemory(mem.data()));
     AddTyped(doc, 4);
     AddTyped(doc, 3);
     // As after saving and reopening: no test counts as closed, the typed ones included.
@@ -58,7 +58,7 @@ TEST(ManualMerge, DownloadAfterTypedTestsMergesEveryAnalyserReading) {
     PutSlot(mem, 23, 24, kSingle, 14);
     PutSlot(mem, 24, 25, kPreStart, 10);  // a new step test, still open
     PutSlot(mem, 25, 26, kLoad, 17);
-    doc.MergeDeviceMemory(mem.data());
+    doc.MergeDeviceMemory(DecodeMemory(mem.data()));
 
     ASSERT_EQ(doc.GetTestCount(), 6);
     EXPECT_EQ(Ids(doc.GetTest(0)), std::vector<int>{7});
@@ -72,7 +72,7 @@ TEST(ManualMerge, DownloadAfterTypedTestsMergesEveryAnalyserReading) {
 
     // The open analyser test goes on with the next download, behind the typed tests in the list.
     PutSlot(mem, 26, 27, kPostEnd, 40);
-    doc.MergeDeviceMemory(mem.data());
+    doc.MergeDeviceMemory(DecodeMemory(mem.data()));
     EXPECT_EQ(Ids(doc.GetTest(3)), (std::vector<int>{25, 26, 27}));
     EXPECT_EQ(Ids(doc.GetTest(5)), (std::vector<int>{60004, 60005, 60006}));
 }
@@ -88,7 +88,7 @@ TEST(ManualMerge, StepsWithoutTheirStartNeverGoToATypedTest) {
     PutSlot(mem, 0, 1, kLoad, 30);
     PutSlot(mem, 1, 2, kPostEnd, 40);
     PutSlot(mem, 2, 3, kSingle, 12);
-    doc.MergeDeviceMemory(mem.data());
+    doc.MergeDeviceMemory(DecodeMemory(mem.data()));
     ASSERT_EQ(doc.GetTestCount(), 2);
     EXPECT_EQ(Ids(doc.GetTest(0)), std::vector<int>{3});
     ExpectSameReadings(doc.GetTest(1), typed);
