@@ -1,6 +1,7 @@
 #include "Protocol.h"
 
 #include "ChartModel.h"
+#include "ChartPlot.h"
 #include "Format.h"
 #include "ProtocolLayout.h"
 #include "ProtocolPaint.h"
@@ -116,10 +117,15 @@ void DrawPage1(QPainter& p, const ProtocolLayout& l, const CTRVDoc& doc, const s
     const int t =
         DrawTextBlock(p, Rc(l.ml + l.g, l.y1 + l.g, l.ml + l.cw, l.y1 + l.cq), Q(LoadStr(IDS_PRN_CURVE_HEAD)));
     const QRect chart = Rc(l.ml, l.y1 + t, l.ml + l.cw, l.y1 + l.cq - t);
-    if (opt.drawChart) {
+    if (opt.drawChart || opt.chart) {
         p.save();
         p.setClipRect(chart, Qt::IntersectClip);
-        opt.drawChart(p, QRectF(chart));
+        if (opt.drawChart) {
+            opt.drawChart(p, QRectF(chart));
+        } else {
+            CChartPlot plot;
+            plot.RenderInto(PrintChartModel(*opt.chart), p, QRectF(chart), QSize(kPrintChartWidth, kPrintChartHeight));
+        }
         p.restore();
     } else {
         p.drawRect(chart.adjusted(l.g, 0, -l.g, 0));

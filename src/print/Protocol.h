@@ -6,14 +6,13 @@
 // The view prints it like this (print or preview):
 //   trv::ProtocolOptions opt;
 //   opt.logoDir = startupDir;                       // logo5.png or logo5.svg is looked for there
-//   opt.drawChart = [&](QPainter& p, const QRectF& r) { ...draw the chart into r... };
+//   opt.chart = &chartModel;                        // the chart as shown on screen
 //   trv::PrintProtocol(printer, doc, shownTests, opt);   // both pages, new page in between
 // or, page by page (QPrintPreviewDialog's paintRequested gives the printer):
 //   trv::PaintProtocolPage(painter, printer.pageLayout().paintRectPixels(printer.resolution()), ...)
 //
-// The chart callback gets the painter and the chart rectangle in device units. The chart is laid
-// out as a window of 750 x 350 and drawn scaled into that rectangle, in the printing state that
-// PrintChartModel() gives.
+// The chart is laid out as a window of 750 x 350 and drawn scaled into the chart rectangle, in the
+// printing state that PrintChartModel() gives.
 #include "OleDateTime.h"
 
 #include <QRect>
@@ -40,7 +39,10 @@ struct ProtocolOptions {
     // The start-up directory; the logo "logo5.png" (or "logo5.svg") is read from it. Empty or no
     // such file: no logo.
     QString logoDir;
-    // Draws the chart into the rectangle. Empty: a framed empty chart area.
+    // The chart as shown; the protocol draws it in its printing state (PrintChartModel). Neither
+    // this nor drawChart: a framed empty chart area.
+    const CChartModel* chart = nullptr;
+    // Draws the chart into the rectangle instead (takes precedence over `chart`).
     std::function<void(QPainter&, const QRectF&)> drawChart;
     // The date printed in the header ("Protokoll vom ..."); not valid: today.
     COleDateTime today{0.0, COleDateTime::null};

@@ -7,12 +7,8 @@
 #include "ShownTests.h"
 #include "TrvFile.h"
 
-#include <QDir>
-#include <QPainter>
-
-#include "ChartWidget.h"
-
 #include <QApplication>
+#include <QDir>
 
 #include <clocale>
 #include <cstdio>
@@ -55,12 +51,7 @@ int CmdPrint(int argc, char** argv) {
 
     ProtocolOptions opt;
     opt.logoDir = QDir::currentPath();
-    CChartModel printed = PrintChartModel(chart);
-    CTChart widget;
-    widget.SetModel(&printed);
-    opt.drawChart = [&widget](QPainter& p, const QRectF& r) {
-        widget.RenderInto(p, r, QSize(kPrintChartWidth, kPrintChartHeight));
-    };
+    opt.chart = &chart;
     QString error;
     if (!WriteProtocolPdf(QString::fromStdString(*out), doc, indices, opt, &error))
         return Fail(ExitFile, error.toStdString());
