@@ -58,9 +58,7 @@ void CEvaluator::Evaluate(CTRVDoc& doc, CChartModel& chart, uint32_t& noticeFlag
     m_anShownTest = {-1, -1};
     m_nShownCount = 0;
     for (int i = 0; i < doc.GetTestCount(); ++i) {
-        TestDataType& t = doc.GetTest(i);
-        if (!t.m_bShowInChart) continue;
-        t.m_nCurveSlot = m_nShownCount;
+        if (!doc.GetTest(i).m_bShowInChart) continue;
         if (m_nShownCount < 2) m_anShownTest[static_cast<size_t>(m_nShownCount)] = i;
         ++m_nShownCount;
     }

@@ -3,6 +3,7 @@
 #include "AboutDlg.h"
 #include "DocHandle.h"
 #include "Icons.h"
+#include "MeasurementListModel.h"
 #include "QtText.h"
 #include "StringIds.h"
 #include "TRVView.h"
@@ -38,35 +39,15 @@ namespace {
 constexpr int kRecentMax = 4;
 const char kRecentGroup[] = "Recent File List";
 
-// A tool-bar picture drawn from a symbol of the font (the system may have no icon theme).
-QIcon GlyphIcon(QChar c) {
-    QPixmap pm(16, 16);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    QFont f(QStringLiteral("DejaVu Sans"));
-    f.setPixelSize(14);
-    p.setFont(f);
-    p.setPen(QColor(0, 0, 96));
-    p.drawText(pm.rect(), Qt::AlignCenter, QString(c));
-    return QIcon(pm);
-}
-
-// Copy: two sheets; paste: a sheet on a clipboard.
-QIcon SheetsIcon(bool clipboard) {
+// Copy: two sheets.
+QIcon SheetsIcon() {
     QPixmap pm(16, 16);
     pm.fill(Qt::transparent);
     QPainter p(&pm);
     p.setPen(QColor(0, 0, 96));
-    if (clipboard) {
-        p.setBrush(QColor(190, 150, 90));
-        p.drawRect(1, 2, 10, 13);
-        p.setBrush(Qt::white);
-        p.drawRect(6, 6, 8, 9);
-    } else {
-        p.setBrush(Qt::white);
-        p.drawRect(1, 1, 8, 10);
-        p.drawRect(6, 5, 8, 10);
-    }
+    p.setBrush(Qt::white);
+    p.drawRect(1, 1, 8, 10);
+    p.drawRect(6, 5, 8, 10);
     return QIcon(pm);
 }
 
@@ -143,18 +124,14 @@ void CMainFrame::CreateActions() {
     m_pActPrint->setIcon(QIcon::fromTheme(QStringLiteral("document-print"), st->standardIcon(QStyle::SP_ComputerIcon)));
     m_pActPrintSetup = make(IDS_FILE_PRINT_SETUP);
     m_pActExit = make(IDS_FILE_EXIT);
-    m_pActUndo = make(IDS_EDIT_UNDO);
+    m_pActUndo = make(IDS_UNDO);
     m_pActUndo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_Backspace)});
-    m_pActCut = make(IDS_EDIT_CUT);
-    m_pActCut->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::SHIFT | Qt::Key_Delete)});
-    m_pActCopy = make(IDS_EDIT_COPY);
+    m_pActRedo = make(IDS_REDO);
+    m_pActRedo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    m_pActCopy = make(IDS_COPY_TABLE, IDS_TIP_COPY_TABLE);
     m_pActCopy->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)});
-    m_pActPaste = make(IDS_EDIT_PASTE);
-    m_pActPaste->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
-    for (QAction* a : {m_pActUndo, m_pActCut, m_pActCopy, m_pActPaste}) a->setEnabled(false);
-    m_pActCut->setIcon(GlyphIcon(QChar(0x2702)));
-    m_pActCopy->setIcon(SheetsIcon(false));
-    m_pActPaste->setIcon(SheetsIcon(true));
+    m_pActCopy->setIcon(SheetsIcon());
+    for (QAction* a : {m_pActUndo, m_pActRedo, m_pActCopy}) a->setEnabled(false);
     m_pActConvert = make(IDS_EDIT_CONVERT, IDS_TIP_CONVERT);
     m_pActToolbar = make(IDS_VIEW_TOOLBAR);
     m_pActToolbar->setCheckable(true);
@@ -174,16 +151,18 @@ void CMainFrame::CreateActions() {
     m_pActWeb = make(IDS_HELP_WEB);
     m_pActAbout = make(IDS_HELP_ABOUT, IDS_TIP_ABOUT);
     m_pActAbout->setIcon(st->standardIcon(QStyle::SP_MessageBoxInformation));
-    m_pActHelp = new QAction(this);
-    m_pActHelp->setShortcut(QKeySequence(Qt::Key_F1));
-    m_pActContextHelp = new QAction(st->standardIcon(QStyle::SP_TitleBarContextHelpButton), QString(), this);
-    m_pActContextHelp->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F1));
-    m_pActHelp->setEnabled(false);
-    m_pActContextHelp->setEnabled(false);
     m_pActResetDevice = new QAction(this);
     m_pActResetDevice->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
     addAction(m_pActResetDevice);
-    addAction(m_pActHelp);
+    connect(m_pActUndo, &QAction::triggered, this, [this] {
+        if (ActiveView()) ActiveView()->OnUndo();
+    });
+    connect(m_pActRedo, &QAction::triggered, this, [this] {
+        if (ActiveView()) ActiveView()->OnRedo();
+    });
+    connect(m_pActCopy, &QAction::triggered, this, [this] {
+        if (ActiveView()) ActiveView()->OnCopyTable();
+    });
 
     connect(m_pActNew, &QAction::triggered, this, [this] { NewDocument(); });
     connect(m_pActNewSel, &QAction::triggered, this, &CMainFrame::NewFromSelection);
@@ -251,14 +230,11 @@ void CMainFrame::CreateToolBar() {
     m_pToolBar->addAction(m_pActOpen);
     m_pToolBar->addAction(m_pActSave);
     m_pToolBar->addSeparator();
-    m_pToolBar->addAction(m_pActCut);
     m_pToolBar->addAction(m_pActCopy);
-    m_pToolBar->addAction(m_pActPaste);
     m_pToolBar->addSeparator();
     m_pToolBar->addAction(m_pActPrint);
     m_pToolBar->addSeparator();
     m_pToolBar->addAction(m_pActAbout);
-    m_pToolBar->addAction(m_pActContextHelp);
     for (QAction* a : m_pToolBar->actions())
         if (!a->isSeparator() && a->toolTip().contains(QLatin1Char('&')))
             a->setToolTip(a->text().remove(QLatin1Char('&')).remove(QStringLiteral("...")));
@@ -322,10 +298,9 @@ void CMainFrame::BuildMenus() {
     if (withDoc) {
         QMenu* edit = mb->addMenu(QStr(IDS_MENU_EDIT));
         edit->addAction(m_pActUndo);
+        edit->addAction(m_pActRedo);
         edit->addSeparator();
-        edit->addAction(m_pActCut);
         edit->addAction(m_pActCopy);
-        edit->addAction(m_pActPaste);
         edit->addSeparator();
         edit->addAction(m_pActConvert);
         connect(edit, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommands);
@@ -366,6 +341,16 @@ void CMainFrame::UpdateCommands() {
     m_pActCursor1->setChecked(doc && v->CursorShown(1));
     m_pActCursor2->setChecked(doc && v->CursorShown(2));
     m_pActBt->setChecked(doc && v->BtMode());
+    // "Rückgängig: Laktatwert ändern": the name of the command an undo or redo replays.
+    const CCommandHistory* h = doc ? &v->DocHandle()->History() : nullptr;
+    auto named = [](int plainId, int namedId, int commandId) {
+        return commandId ? QU8(FmtId(namedId, LoadStr(commandId))) : QStr(plainId);
+    };
+    m_pActUndo->setEnabled(h && h->CanUndo());
+    m_pActUndo->setText(named(IDS_UNDO, IDS_UNDO_NAMED, h ? h->UndoNameId() : 0));
+    m_pActRedo->setEnabled(h && h->CanRedo());
+    m_pActRedo->setText(named(IDS_REDO, IDS_REDO_NAMED, h ? h->RedoNameId() : 0));
+    m_pActCopy->setEnabled(doc && v->m_pMeasModel->rowCount() > 0);
 }
 
 // ---- documents ----------------------------------------------------------------------------------
@@ -478,7 +463,7 @@ void CMainFrame::OnFrameClose(CChildFrame* frame, bool& allow) {
 
 void CMainFrame::NewFromSelection() {
     TransferSlot slot;
-    if (CTRVView* v = ActiveView()) FillTransferSlot(v->GetDocument(), v->SelectedTestIndices(), slot);
+    if (CTRVView* v = ActiveView()) v->Workspace().FillTransferSlot(slot);
     slot.m_bNewFromSelection = true;
     NewDocument(&slot);
     slot.m_bNewFromSelection = false;

@@ -73,9 +73,8 @@ public:
     QAction* m_pActPrintSetup;
     QAction* m_pActExit;
     QAction* m_pActUndo;
-    QAction* m_pActCut;
+    QAction* m_pActRedo;
     QAction* m_pActCopy;
-    QAction* m_pActPaste;
     QAction* m_pActConvert;
     QAction* m_pActToolbar;
     QAction* m_pActStatusbar;
@@ -89,8 +88,6 @@ public:
     QAction* m_pActArrange;
     QAction* m_pActWeb;
     QAction* m_pActAbout;
-    QAction* m_pActHelp;
-    QAction* m_pActContextHelp;
     QAction* m_pActResetDevice;
 
 public slots:

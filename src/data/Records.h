@@ -95,7 +95,6 @@ struct TestDataType {
     uint8_t m_bParamsEntered = 0;
     int32_t m_nReserved1 = 0;
     int32_t m_nReserved2 = 0;
-    int32_t m_nCurveSlot = -1;
     uint8_t m_bClosed = 0;
     TestAnalysis m_Analysis;
 };

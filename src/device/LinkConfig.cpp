@@ -30,7 +30,7 @@ void CLinkController::Configure() {
 }
 
 void CLinkController::ConfigAfterSearch() {
-    if (!SupportsConfiguration(m_doc.m_strDeviceId, m_doc.m_dFirmware)) {
+    if (!SupportsConfiguration(m_strDeviceId, m_dFirmware)) {
         m_bConfigPending = false;
         m_host.MessageBox(LoadStr(IDS_LINK_UNSUPPORTED), "", false);
         EndTransaction(LinkOutcome::Unsupported);
@@ -61,7 +61,7 @@ void CLinkController::SendConfigWrite() {
     std::vector<uint8_t> write(proto::kSetConfig, proto::kSetConfig + sizeof proto::kSetConfig - 1);
     const size_t payload = write.size();
     write.resize(payload + proto::kSetConfigPayload, 0);
-    write[payload + proto::kSetConfigModeByte] = m_doc.m_bStepTestMode ? 1 : 0;
+    write[payload + proto::kSetConfigModeByte] = m_bStepTestMode ? 1 : 0;
     m_bVerifyPending = true;
     Send(write.data(), write.size());
     m_host.SetTimer(TimerConfigWrite, kConfigWriteMs);
@@ -77,10 +77,10 @@ void CLinkController::FinishConfig() {
     m_host.HideStatus();
     const uint8_t mode = m_abConfig[proto::kConfigModeByte];
     if (!verifying) {
-        m_doc.m_bStepTestMode = mode != 0;
-        bool chosen = m_doc.m_bStepTestMode;
+        m_bStepTestMode = mode != 0;
+        bool chosen = m_bStepTestMode;
         if (m_host.RunConfigDialog(chosen)) {
-            m_doc.m_bStepTestMode = chosen;
+            m_bStepTestMode = chosen;
             m_host.ShowStatus();
             m_host.SetStatusText(LoadStr(IDS_LINK_CONFIG_SENDING));
             m_host.SetStatusPercent(0);
@@ -91,7 +91,7 @@ void CLinkController::FinishConfig() {
         }
         return;
     }
-    const bool failed = (mode == 0 && m_doc.m_bStepTestMode) || (mode == 1 && !m_doc.m_bStepTestMode);
+    const bool failed = (mode == 0 && m_bStepTestMode) || (mode == 1 && !m_bStepTestMode);
     m_host.MessageBox(LoadStr(failed ? IDS_LINK_CONFIG_CHECK_FAILED : IDS_LINK_CONFIG_SENT), "", false);
     EndTransaction(failed ? LinkOutcome::ConfigVerifyFailed : LinkOutcome::ConfigVerified);
 }

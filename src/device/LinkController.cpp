@@ -16,8 +16,8 @@ constexpr int kPollingMs = 15000;
 constexpr int kMaxRetries = 3;
 }  // namespace
 
-CLinkController::CLinkController(CTRVDoc& doc, ILinkPort& port, ILinkHost& host)
-    : m_doc(doc), m_port(port), m_host(host), m_Frame(proto::kFrameBytes, 0) {}
+CLinkController::CLinkController(ILinkPort& port, ILinkHost& host)
+    : m_port(port), m_host(host), m_Frame(proto::kFrameBytes, 0) {}
 
 CLinkController::~CLinkController() { Disconnect(); }
 
@@ -68,17 +68,6 @@ void CLinkController::EndTransaction(LinkOutcome outcome) {
     m_eActive = Active::None;
     m_eOutcome = outcome;
     m_host.EnableReceive(true);
-}
-
-// A search may have written the analyser's identity into an unbound document; a download that then
-// fails and takes the link offline must leave the document as it was (the next search takes the
-// identity again).
-void CLinkController::RestoreIdentityAfterFailure() {
-    if (!m_bIdentityTaken) return;
-    m_bIdentityTaken = false;
-    if (m_doc.m_bDeviceBound) return;
-    m_doc.m_strDeviceId = m_strPrevDeviceId;
-    m_doc.m_dFirmware = m_dPrevFirmware;
 }
 
 // ---- receive ---------------------------------------------------------------------------------
@@ -177,18 +166,13 @@ void CLinkController::FinishFrame() {
         m_host.Beep(BeepKind::Exclamation);
         m_host.MessageBox(LoadStr(IDS_LINK_CRC_ERROR), LoadStr(IDS_LINK_TRANSFER_ERROR), true);
         m_host.HideStatus();
-        // The link stays with this analyser and the next download asks it without a search: the
-        // document must keep its identity (the download binds it), so nothing is restored here.
+        // The link stays with this analyser: the next download asks it without a search.
         EndTransaction(LinkOutcome::CrcError);
         return;
     }
     m_host.ShowStatus();
-    m_doc.MergeDeviceMemory(DecodeMemory(m_Frame.data()));
+    m_host.MemoryReceived(m_Frame.data(), m_strDeviceId, m_dFirmware);
     m_host.HideStatus();
-    m_doc.m_bDeviceBound = true;
-    m_bIdentityTaken = false;
-    m_doc.SetModifiedFlag(true);
-    m_host.DocumentChanged();
     EndTransaction(LinkOutcome::Downloaded);
 }
 
@@ -208,7 +192,6 @@ void CLinkController::OnHangUp() {
     SetNotice(NoticeNoAnalyser);
     if (busy) {
         m_host.MessageBox(LoadStr(IDS_LINK_NO_ANSWER), "", false);
-        RestoreIdentityAfterFailure();
         EndTransaction(LinkOutcome::HungUp);
     }
 }
@@ -267,7 +250,6 @@ void CLinkController::Retry(int timer) {
     m_nRetry = 0;
     SetNotice(NoticeNoAnalyser);
     m_host.HideStatus();
-    RestoreIdentityAfterFailure();
     EndTransaction(LinkOutcome::NoAnswer);
 }
 
@@ -276,7 +258,6 @@ void CLinkController::OnFrameTimeout() {
     SetState(LinkOffline);
     m_host.HideStatus();
     m_host.MessageBox(LoadStr(IDS_LINK_TIMEOUT), "", false);
-    RestoreIdentityAfterFailure();
     EndTransaction(LinkOutcome::FrameTimeout);
 }
 

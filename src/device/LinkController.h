@@ -3,10 +3,11 @@
 // search and identification, polling, configuration and the memory reset. A plain state machine
 // driven by three kinds of events from its owner's thread: bytes received (OnSerialData), a timer
 // fired (OnTimer) and commands (ReceiveData, Configure, ResetMemory, Search, SetAutoPolling, ...).
+// It never touches a document: it asks its host which analyser the document is bound to and hands
+// the received memory over; binding and merging are the owner's.
 #include "DeviceProtocol.h"
 #include "LinkHost.h"
 #include "LinkPort.h"
-#include "TRVDoc.h"
 
 #include <array>
 #include <cstdint>
@@ -47,7 +48,7 @@ constexpr int kMaxIdentifiedPorts = 20;
 
 class CLinkController {
 public:
-    CLinkController(CTRVDoc& doc, ILinkPort& port, ILinkHost& host);
+    CLinkController(ILinkPort& port, ILinkHost& host);
     ~CLinkController();  // disconnects
     CLinkController(const CLinkController&) = delete;
     CLinkController& operator=(const CLinkController&) = delete;
@@ -84,6 +85,12 @@ public:
     const std::string& BoundPort() const { return m_strBoundPort; }
     // The German text of the last permission problem ("" when none).
     const std::string& PermissionText() const { return m_strPermission; }
+    // The analyser the link is bound to after a successful search: the document's identity when
+    // the document is bound, else the analyser's own answer ("" and 0.0 before).
+    const std::string& DeviceId() const { return m_strDeviceId; }
+    double Firmware() const { return m_dFirmware; }
+    // The analyser's step-test mode as last read or chosen in the configuration.
+    bool StepTestMode() const { return m_bStepTestMode; }
     // Whether the analyser's device ID and firmware offer the configuration commands.
     static bool SupportsConfiguration(const std::string& deviceId, double firmware);
 
@@ -130,9 +137,7 @@ private:
     void ConfigAfterSearch();
 
     void EndTransaction(LinkOutcome outcome);
-    void RestoreIdentityAfterFailure();
 
-    CTRVDoc& m_doc;
     ILinkPort& m_port;
     ILinkHost& m_host;
 
@@ -165,10 +170,9 @@ private:
     std::string m_strBoundPort;
     std::string m_strPermission;
 
-    // The identity the document held before a search bound it, restored when the download fails.
-    bool m_bIdentityTaken = false;
-    std::string m_strPrevDeviceId;
-    double m_dPrevFirmware = 0.0;
+    std::string m_strDeviceId;
+    double m_dFirmware = 0.0;
+    bool m_bStepTestMode = true;
 
     bool m_bInReceive = false;
     bool m_bReceiveAgain = false;

@@ -59,8 +59,12 @@ public:
     virtual void ClearNoticeFlags(uint32_t bits) = 0;
     // The chart's device-information annotation (tool 5): its text and whether it is shown.
     virtual void SetDeviceAnnotation(const std::string& text, bool visible) = 0;
-    // A download was merged into the document: select the last test, refresh lists and chart.
-    virtual void DocumentChanged() = 0;
+    // The analyser the document is bound to (true), or false when any analyser may fill it. A search
+    // keeps only a bound document's analyser.
+    virtual bool BoundIdentity(std::string& deviceId, double& firmware) = 0;
+    // A memory frame arrived with a correct checksum: its 3500 slot bytes and the analyser's identity.
+    // The owner merges it into the document and binds the document to that analyser.
+    virtual void MemoryReceived(const uint8_t* memory, const std::string& deviceId, double firmware) = 0;
 };
 
 }  // namespace trv

@@ -45,7 +45,18 @@ public:
     void SetNoticeFlags(uint32_t bits) override { m_nNotice |= bits; }
     void ClearNoticeFlags(uint32_t bits) override { m_nNotice &= ~bits; }
     void SetDeviceAnnotation(const std::string& text, bool visible) override;
-    void DocumentChanged() override { ++m_nDocumentChanged; }
+    bool BoundIdentity(std::string& deviceId, double& firmware) override {
+        return m_BoundIdentity && m_BoundIdentity(deviceId, firmware);
+    }
+    void MemoryReceived(const uint8_t* memory, const std::string& deviceId, double firmware) override {
+        ++m_nDocumentChanged;
+        if (m_OnMemory) m_OnMemory(memory, deviceId, firmware);
+    }
+
+    // The document's side (CWorkspace::BoundIdentity and CWorkspace::MergeDownload); without them
+    // every analyser is taken and the memory is only counted.
+    std::function<bool(std::string&, double&)> m_BoundIdentity;
+    std::function<void(const uint8_t*, const std::string&, double)> m_OnMemory;
 
     // What the answers are and what was shown.
     bool m_bAnswerYes = false;

@@ -133,19 +133,21 @@ void CLinkController::FinishSearch() {
         m_bConfigPending = false;
         EndTransaction(m_strPermission.empty() ? LinkOutcome::NoAnalyser : LinkOutcome::PermissionDenied);
     } else {
+        // A bound document keeps its analyser; an unbound one takes the first that answered.
+        std::string boundId;
+        double boundFirmware = 0.0;
+        const bool bound = m_host.BoundIdentity(boundId, boundFirmware);
         int taken = -1;
         for (size_t i = 0; i < m_IdentIds.size() && taken < 0; ++i) {
             const std::string& ident = m_IdentIds[i];
             const std::string id = ident.substr(0, proto::kDeviceIdChars);
-            const double firmware = std::atoi(ident.c_str() + proto::kDeviceIdChars) / 100.0;
-            if (!m_doc.m_bDeviceBound) {
-                m_bIdentityTaken = true;
-                m_strPrevDeviceId = m_doc.m_strDeviceId;
-                m_dPrevFirmware = m_doc.m_dFirmware;
-                m_doc.m_strDeviceId = id;
-                m_doc.m_dFirmware = firmware;
+            if (!bound) {
+                m_strDeviceId = id;
+                m_dFirmware = std::atoi(ident.c_str() + proto::kDeviceIdChars) / 100.0;
                 taken = static_cast<int>(i);
-            } else if (id == m_doc.m_strDeviceId) {
+            } else if (id == boundId) {
+                m_strDeviceId = boundId;
+                m_dFirmware = boundFirmware;
                 taken = static_cast<int>(i);
             }
         }
@@ -157,8 +159,8 @@ void CLinkController::FinishSearch() {
             EndTransaction(LinkOutcome::DeviceMismatch);
         } else {
             const std::string& port = m_IdentPorts[static_cast<size_t>(taken)];
-            m_host.SetDeviceAnnotation(
-                FmtId(IDS_LINK_DEVICE_INFO, m_doc.m_strDeviceId.c_str(), m_doc.m_dFirmware, port.c_str()), true);
+            m_host.SetDeviceAnnotation(FmtId(IDS_LINK_DEVICE_INFO, m_strDeviceId.c_str(), m_dFirmware, port.c_str()),
+                                       true);
             m_strBoundPort = port;
             Connect(port);
             SetState(LinkIdle);

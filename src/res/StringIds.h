@@ -3,7 +3,8 @@
 // id in the table (src/res/StringTable.cpp), which keeps the numbering the texts have always had.
 // 129 and 2000..2234 are the established texts; 3000..3199 are the desktop program's menus, tips and
 // dialog labels; 3200 onwards are error and status texts of the files, the ports and trv-cli; 3400
-// onwards the texts of readings typed in or imported.
+// onwards the texts of readings typed in or imported; 3800 onwards undo, redo and the names of the
+// document commands.
 
 namespace trv {
 
@@ -383,6 +384,28 @@ enum StringId : int {
     IDS_IMP_ROLE_DURATION = 3457,
     IDS_IMP_ROLE_LOAD_UNIT = 3458,
     IDS_IMP_ROLE_TEST_TYPE = 3459,
+
+    // Undo and redo, copying the measurement list, and the names of the document commands.
+    IDS_UNDO = 3800,
+    IDS_REDO = 3801,
+    IDS_UNDO_NAMED = 3802,
+    IDS_REDO_NAMED = 3803,
+    IDS_COPY_TABLE = 3804,
+    IDS_TIP_COPY_TABLE = 3805,
+    IDS_CMD_SHOW_TEST = 3810,
+    IDS_CMD_HIDE_TEST = 3811,
+    IDS_CMD_RESET_DISPLAY = 3812,
+    IDS_CMD_TICK = 3813,
+    IDS_CMD_UNTICK = 3814,
+    IDS_CMD_MEAS_TYPE = 3815,
+    IDS_CMD_CONVERT = 3816,
+    IDS_CMD_TEST_PARAMS = 3817,
+    IDS_CMD_ATHLETE = 3818,
+    IDS_CMD_EDIT_LACTATE = 3819,
+    IDS_CMD_EDIT_HEART_RATE = 3820,
+    IDS_CMD_EDIT_LOAD = 3821,
+    IDS_CMD_EDIT_DURATION = 3822,
+    IDS_CMD_MERGE = 3823,
 };
 
 }  // namespace trv

@@ -15,9 +15,22 @@ QString CDocHandle::Title() const {
 }
 
 void CDocHandle::SetModified(bool modified) {
-    bool was = m_doc.IsModified();
-    m_doc.SetModifiedFlag(modified);
-    if (was != modified) emit modifiedChanged(modified);
+    if (modified)
+        m_History.SetDirty();
+    else
+        m_History.SetClean();
+    EmitModified();
 }
 
-void CDocHandle::UpdateAllViews(CTRVView* sender) { emit documentChanged(sender); }
+void CDocHandle::EmitModified() {
+    const bool modified = IsModified();
+    m_doc.SetModifiedFlag(modified);
+    if (modified == m_bShownModified) return;
+    m_bShownModified = modified;
+    emit modifiedChanged(modified);
+}
+
+void CDocHandle::UpdateAllViews(CTRVView* sender) {
+    EmitModified();
+    emit documentChanged(sender);
+}

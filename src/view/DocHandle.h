@@ -1,6 +1,8 @@
 #pragma once
-// One open document as the windows share it: the document itself, its title and the signals that
-// keep every window on it up to date.
+// One open document as the windows share it: the document itself, its command history (the undo
+// stack; whether the document is modified follows from it), its title and the signals that keep
+// every window on it up to date.
+#include "Command.h"
 #include "TRVDoc.h"
 
 #include <QObject>
@@ -15,15 +17,19 @@ public:
 
     trv::CTRVDoc& Doc() { return m_doc; }
     const trv::CTRVDoc& Doc() const { return m_doc; }
+    trv::CCommandHistory& History() { return m_History; }
 
     // The window title: the file name, or "TRV1", "TRV2" ... for a document never saved.
     QString Title() const;
     QString PathName() const { return QString::fromStdString(m_doc.GetPathName()); }
 
+    // False: the current state is the one saved (or loaded), the clean mark of the history. True:
+    // the document changed outside the history, and no undo leads back to the saved state.
     void SetModified(bool modified = true);
-    bool IsModified() const { return m_doc.IsModified(); }
+    bool IsModified() const { return !m_History.IsClean(); }
 
-    // Tells every other window on this document that the records changed (they refill their lists).
+    // A window ran a command, an undo or a redo: every other window on this document refreshes, and
+    // the modified marker follows the history.
     void UpdateAllViews(CTRVView* sender);
     // After a load or save: the path (and so the title) may have changed.
     void PathChanged() { emit titleChanged(); }
@@ -34,7 +40,11 @@ signals:
     void documentChanged(CTRVView* sender);
 
 private:
+    void EmitModified();
+
     trv::CTRVDoc m_doc;
+    trv::CCommandHistory m_History;
+    bool m_bShownModified = false;
     int m_nUntitled = 0;
     static int s_nUntitledCount;
 };

@@ -189,9 +189,10 @@ bool CMeasurementListModel::setData(const QModelIndex& index, const QVariant& va
     if (role == Qt::EditRole) {
         const Row r = m_rows[static_cast<size_t>(index.row())];
         if (!m_pDoc->IsValidTest(r.test)) return false;
-        const QByteArray text = value.toString().toUtf8();
-        MeasEditResult res = ApplyMeasurementEdit(m_pDoc->GetTest(r.test), r.meas, index.column(),
-                                                  std::string_view(text.constData(), static_cast<size_t>(text.size())));
+        const std::string text = value.toString().toStdString();
+        const MeasEditResult res = m_Editor
+                                       ? m_Editor(r.test, r.meas, index.column(), text)
+                                       : ApplyMeasurementEdit(m_pDoc->GetTest(r.test), r.meas, index.column(), text);
         if (!res.stored) return false;
         if (!res.refill) m_Typed[{index.row(), index.column()}] = QString::fromStdString(res.shown);
         emit dataChanged(this->index(index.row(), 0), this->index(index.row(), ColumnCount - 1));

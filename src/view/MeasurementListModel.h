@@ -1,10 +1,13 @@
 #pragma once
 // The "Messdaten" list: the measurements of the selected tests, in stored order.
+#include "MeasurementEdit.h"
 #include "TRVDoc.h"
 
 #include <QAbstractTableModel>
 
+#include <functional>
 #include <map>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -18,8 +21,12 @@ public:
         int meas = -1;
     };
 
-    // Cell edits write into the document's measurements (MeasurementEdit.h has the rules).
+    // Stores a typed cell (test, measurement, column, text). A document window hands in its
+    // workspace's command; a list on its own applies the edit rules straight to the document.
+    using Editor = std::function<trv::MeasEditResult(int, int, int, const std::string&)>;
+
     explicit CMeasurementListModel(trv::CTRVDoc* doc, QObject* parent = nullptr);
+    void SetEditor(Editor editor) { m_Editor = std::move(editor); }
 
     // Lists the measurements of `tests` (test indices, in the order given). With `severalSelected`
     // only single readings are listed and no row shows a check box.
@@ -57,6 +64,7 @@ signals:
 
 private:
     trv::CTRVDoc* m_pDoc;
+    Editor m_Editor;
     // Cells that show the text as typed until the list is filled again (heart rate).
     std::map<std::pair<int, int>, QString> m_Typed;
     std::vector<Row> m_rows;

@@ -1,20 +1,33 @@
 #include "TRVView.h"
 
 #include "ChartWidget.h"
-#include "Evaluator.h"
+#include "CsvExport.h"
 #include "Icons.h"
+#include "MeasurementDelegate.h"
 #include "MeasurementListModel.h"
+#include "Protocol.h"
 #include "QtText.h"
 #include "StatusDialog.h"
+#include "StepTest.h"
+#include "StringIds.h"
 #include "TestListModel.h"
+#include "TestParamDialog.h"
+#include "UserDataDialog.h"
 #include "ViewLink.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
 #include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTimer>
@@ -77,13 +90,15 @@ CTRVView::CTRVView(CDocHandle* doc, QWidget* parent)
       m_pTestModel(new CTestListModel(&doc->Doc(), this)),
       m_pMeasModel(new CMeasurementListModel(&doc->Doc(), this)),
       m_pStatus(nullptr),
+      m_Ws(doc->Doc(), doc->History()),
+      m_Chart(m_Ws.Chart()),
       m_pDocHandle(doc),
       m_pNoticeTimer(new QTimer(this)),
-      m_pBitmap(new QLabel(this)),
-      m_pEval(std::make_unique<CEvaluator>()) {
+      m_pBitmap(new QLabel(this)) {
     m_pTestList->setModel(m_pTestModel);
     m_pMeasList->setModel(m_pMeasModel);
     m_pMeasList->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_pMeasModel->SetEditor([this](int t, int m, int c, const std::string& text) { return EditCell(t, m, c, text); });
     BuildLayout();
 
     // Initial update: texts, chart start state, columns, lists, evaluation.
@@ -99,7 +114,6 @@ CTRVView::CTRVView(CDocHandle* doc, QWidget* parent)
     m_pResetButton->setToolTip(QStr(IDS_TIP_RESET_SHOWN));
     m_pTestList->setToolTip(QStr(IDS_TIP_TEST_LIST));
     m_pMeasList->setToolTip(QStr(IDS_TIP_MEAS_LIST));
-    m_Chart.ApplyStartup();
     m_pChart->SetModel(&m_Chart);
 
     const int measWidths[] = {95, 74, 110, 55, 90, 65, 40};
@@ -114,7 +128,27 @@ CTRVView::CTRVView(CDocHandle* doc, QWidget* parent)
     // Room for the check box and the picture in front of the first column.
     m_pTestList->setColumnWidth(0, std::max(m_pTestList->columnWidth(0), 110));
     m_pMeasList->setColumnWidth(0, std::max(m_pMeasList->columnWidth(0), 115));
+    ConnectSignals();
 
+    FillMeasurementList();
+    FillTestList();
+    Evaluate();
+    SetUpChart();
+
+    m_pStatus = new CTRVStatusDialog(this);
+    m_pLink = std::make_unique<CViewLink>(this);
+    connect(m_pNoticeTimer, &QTimer::timeout, this, &CTRVView::RefreshNotices);
+    m_pNoticeTimer->start(1000);
+    m_Ws.ShowDeviceText();
+    RefreshNotices();
+}
+
+CTRVView::~CTRVView() {
+    m_pNoticeTimer->stop();
+    m_pLink.reset();  // stops the reader thread and closes the port
+}
+
+void CTRVView::ConnectSignals() {
     connect(m_pTestModel, &CTestListModel::checkChangeRequested, this, &CTRVView::OnTestCheckChange);
     connect(m_pMeasModel, &CMeasurementListModel::checkChangeRequested, this, &CTRVView::OnMeasurementCheckChange);
     connect(m_pTestList->selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -134,25 +168,25 @@ CTRVView::CTRVView(CDocHandle* doc, QWidget* parent)
     connect(m_pPrintButton, &QPushButton::clicked, this, &CTRVView::OnPrint);
     connect(m_pResetButton, &QPushButton::clicked, this, &CTRVView::OnResetDisplay);
     connect(m_pDocHandle, &CDocHandle::documentChanged, this, &CTRVView::OnDocumentChanged);
-    ConnectChartAndEditing();
 
-    m_bSeveralSelected = false;
-    FillMeasurementList();
-    FillTestList();
-    Evaluate();
-    SetUpChart();
-
-    m_pStatus = new CTRVStatusDialog(this);
-    m_pLink = std::make_unique<CViewLink>(this);
-    connect(m_pNoticeTimer, &QTimer::timeout, this, &CTRVView::RefreshNotices);
-    m_pNoticeTimer->start(1000);
-    if (GetDocument().m_bDeviceBound) m_Chart.ShowDeviceText(GetDocument().m_strDeviceId, GetDocument().m_dFirmware);
-    RefreshNotices();
+    connect(m_pChart, &CTChart::cursorMoved, this,
+            [this](int tool, int, int, double x, double y, int, int) { m_Ws.CursorMoved(tool, x, y); });
+    // The chart has applied the activity rule (heart-rate companions, load-axis extent).
+    connect(m_pChart, &CTChart::seriesActivityChanged, this, [this](int) {
+        Evaluate();
+        SetUpChart();
+    });
+    auto* delegate = new CMeasurementDelegate(m_pMeasList);
+    m_pMeasList->setItemDelegate(delegate);
+    connect(m_pMeasModel, &QAbstractItemModel::modelReset, delegate, &CMeasurementDelegate::ResetClick);
+    // The tip of button 1008 follows the moment it is asked for.
+    m_pShowButton->installEventFilter(this);
+    m_pShowButton->setToolTip(ShowButtonTip());
 }
 
-CTRVView::~CTRVView() {
-    m_pNoticeTimer->stop();
-    m_pLink.reset();  // stops the reader thread and closes the port
+bool CTRVView::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == m_pShowButton && e->type() == QEvent::ToolTip) m_pShowButton->setToolTip(ShowButtonTip());
+    return QWidget::eventFilter(watched, e);
 }
 
 void CTRVView::BuildLayout() {
@@ -197,27 +231,12 @@ void CTRVView::BuildLayout() {
 // ---- list fills ---------------------------------------------------------------------------------
 
 void CTRVView::FillTestList() {
-    CTRVDoc& doc = GetDocument();
-    int remembered = m_nSelectedTest;
-    bool wasRefreshing = m_bRefreshing;
+    const int remembered = m_Ws.SelectedTest();
+    const bool wasRefreshing = m_bRefreshing;
     m_bRefreshing = true;
     m_pTestModel->Refill();
-
-    m_nNotice &= ~(NoticeParams1 | NoticeParams2);
-    for (const TestDataType& t : doc.m_Tests) {
-        if (!t.m_bShowInChart) continue;
-        uint32_t bit = t.m_nCurveSlot == 0 ? NoticeParams1 : NoticeParams2;
-        if (t.m_bParamsEntered)
-            m_nNotice &= ~bit;
-        else
-            m_nNotice |= bit;
-    }
-    if (doc.IsValidTest(remembered)) {
-        SelectTestRow(remembered);
-        m_nSelectedTest = remembered;
-    } else {
-        m_nSelectedTest = -1;
-    }
+    if (GetDocument().IsValidTest(remembered)) SelectTestRow(remembered);
+    m_Ws.SyncSelection(SelectedTestIndices(), remembered);
     m_bRefreshing = wasRefreshing;
     FitColumns(m_pTestList);
     // The test list is narrow by design; it still shows all its columns without scrolling.
@@ -246,30 +265,25 @@ void CTRVView::SelectTestRow(int testIndex) {
 }
 
 void CTRVView::FillMeasurementList() {
-    if (m_nSelectedTest < 0) {
-        bool was = m_bRefreshing;
-        m_bRefreshing = true;
+    const bool was = m_bRefreshing;
+    m_bRefreshing = true;
+    if (m_Ws.SelectedTest() < 0) {
         m_pMeasModel->Clear();
         m_bRefreshing = was;
         return;
     }
-    int remembered = m_nCurrentMeas;
-    int scroll = m_pMeasList->verticalScrollBar()->value();
-    bool was = m_bRefreshing;
-    m_bRefreshing = true;
-    std::vector<int> tests = SelectedTestIndices();
-    m_pMeasModel->Fill(tests, m_bSeveralSelected);
+    const int remembered = m_Ws.CurrentMeasurement();
+    const int scroll = m_pMeasList->verticalScrollBar()->value();
+    m_pMeasModel->Fill(m_Ws.SelectedTests(), m_Ws.SeveralSelected());
     const auto& rows = m_pMeasModel->Rows();
-    m_nCurrentMeas = -1;
-    if (remembered >= 0) {
-        for (size_t r = 0; r < rows.size(); ++r) {
-            if (rows[r].test == m_nSelectedTest && rows[r].meas == remembered) {
-                QModelIndex idx = m_pMeasModel->index(static_cast<int>(r), 0);
-                m_pMeasList->selectionModel()->setCurrentIndex(
-                    idx, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-                m_nCurrentMeas = remembered;
-                break;
-            }
+    m_Ws.SetCurrentMeasurement(-1);
+    for (size_t r = 0; remembered >= 0 && r < rows.size(); ++r) {
+        if (rows[r].test == m_Ws.SelectedTest() && rows[r].meas == remembered) {
+            QModelIndex idx = m_pMeasModel->index(static_cast<int>(r), 0);
+            m_pMeasList->selectionModel()->setCurrentIndex(
+                idx, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+            m_Ws.SetCurrentMeasurement(remembered);
+            break;
         }
     }
     m_pMeasList->verticalScrollBar()->setValue(scroll);
@@ -280,6 +294,20 @@ void CTRVView::FillMeasurementList() {
 void CTRVView::RefreshLists() {
     FillTestList();
     FillMeasurementList();
+}
+
+void CTRVView::Refresh(uint32_t changes) {
+    if (changes & ChangeTestList) FillTestList();
+    if (changes & (ChangeTestList | ChangeMeasList | ChangeSelection)) FillMeasurementList();
+    if (changes & (ChangeChart | ChangeShown | ChangeDevice)) {
+        // Each shown test's curve slot: the "Kurve" column follows it.
+        if (m_pTestModel->rowCount() > 0)
+            emit m_pTestModel->dataChanged(m_pTestModel->index(0, CTestListModel::ColCurve),
+                                           m_pTestModel->index(m_pTestModel->rowCount() - 1, CTestListModel::ColCurve));
+        RefreshNotices();
+    }
+    if (changes & ChangeModified) m_pDocHandle->UpdateAllViews(this);
+    emit commandStateChanged();
 }
 
 std::vector<int> CTRVView::SelectedTestIndices() const {
@@ -304,106 +332,54 @@ std::vector<int> CTRVView::SelectedMeasurementRows() const {
 // ---- selection and check boxes ------------------------------------------------------------------
 
 void CTRVView::OnTestSelectionChanged() {
-    QModelIndex cur = m_pTestList->selectionModel()->currentIndex();
-    bool any = m_pTestList->selectionModel()->hasSelection();
-    m_nSelectedTest = any && cur.isValid() ? m_pTestModel->TestIndexOfRow(cur.row()) : -1;
-    if (m_bRefreshing) return;
-    if (m_pTestList->selectionModel()->selectedRows().size() > 1) {
-        m_nShowMode = 0;
-        m_bSeveralSelected = true;
-        m_bRefreshing = true;
-        FillMeasurementList();
-        m_bRefreshing = false;
-        emit commandStateChanged();
+    const QModelIndex cur = m_pTestList->selectionModel()->currentIndex();
+    const bool any = m_pTestList->selectionModel()->hasSelection();
+    const int current = any && cur.isValid() ? m_pTestModel->TestIndexOfRow(cur.row()) : -1;
+    if (m_bRefreshing) {
+        m_Ws.SyncSelection(SelectedTestIndices(), current);
         return;
     }
-    m_bSeveralSelected = false;
+    m_Ws.SelectTests(SelectedTestIndices(), current);
     FillMeasurementList();
-    CTRVDoc& doc = GetDocument();
-    if (doc.IsValidTest(m_nSelectedTest) && !doc.GetTest(m_nSelectedTest).m_Steps.empty()) {
-        bool step = doc.GetTest(m_nSelectedTest).m_Steps.front().m_nMeasType != MeasSingle;
-        m_nShowMode = step && CountShown() != 2 ? 1 : 0;
-    } else {
-        m_nShowMode = 0;
-    }
     emit commandStateChanged();
 }
 
 void CTRVView::OnTestClicked(const QModelIndex& index) {
-    CTRVDoc& doc = GetDocument();
-    int t = index.isValid() ? m_pTestModel->TestIndexOfRow(index.row()) : -1;
-    if (t < 0 || !doc.IsValidTest(t)) {
-        m_nSelectedTest = -1;
-        return;
-    }
-    if (m_pTestList->selectionModel()->selectedRows().size() > 1) return;
-    m_nSelectedTest = t;
-    const TestDataType& test = doc.GetTest(t);
-    bool step = !test.m_Steps.empty() && test.m_Steps.front().m_nMeasType != MeasSingle;
-    m_nShowMode = step && CountShown() < 2 ? 1 : 0;
+    m_Ws.ClickTest(index.isValid() ? m_pTestModel->TestIndexOfRow(index.row()) : -1);
 }
 
 void CTRVView::OnMeasClicked(const QModelIndex& index) {
     if (m_bRefreshing) return;
-    m_nCurrentMeas = -1;
-    if (!index.isValid() || m_nSelectedTest < 0) return;
     const auto& rows = m_pMeasModel->Rows();
-    if (index.row() < 0 || index.row() >= static_cast<int>(rows.size())) return;
-    const auto& r = rows[static_cast<size_t>(index.row())];
-    if (r.test == m_nSelectedTest) m_nCurrentMeas = r.meas;
+    int meas = -1;
+    if (index.isValid() && index.row() < static_cast<int>(rows.size())) {
+        const auto& r = rows[static_cast<size_t>(index.row())];
+        if (r.test == m_Ws.SelectedTest()) meas = r.meas;
+    }
+    m_Ws.SetCurrentMeasurement(meas);
     emit commandStateChanged();
 }
 
 void CTRVView::OnTestCheckChange(int testIndex, bool checked) {
     if (m_bRefreshing) return;
-    CTRVDoc& doc = GetDocument();
-    if (!doc.IsValidTest(testIndex)) return;
-    TestDataType& test = doc.GetTest(testIndex);
-    if (checked) {
-        // Single readings are never shown, and never more than two tests.
-        if (test.m_Steps.empty() || test.m_Steps.front().m_nMeasType == MeasSingle) return;
-        if (CountShown() >= 2) return;
-        test.m_bShowInChart = 1;
-        m_Chart.ResetSeries();
-        for (PCMDataType& m : test.m_Steps)
-            if (m.m_nMeasType >= MeasPreLoad && m.m_nMeasType <= MeasPostLoad) m.m_bChecked = 1;
-        Evaluate();
-    } else {
-        m_Chart.ResetSeries();
-        test.m_bShowInChart = 0;
-        for (PCMDataType& m : test.m_Steps) m.m_bChecked = 0;
-        test.m_nCurveSlot = -1;
-        Evaluate();
-    }
-    bool was = m_bRefreshing;
-    m_bRefreshing = true;
-    FillTestList();
-    m_bRefreshing = was;
-    FillMeasurementList();
-    if (!checked) Evaluate();
-    MarkModified();
-    if (!m_bSeveralSelected && doc.IsValidTest(m_nSelectedTest) && !doc.GetTest(m_nSelectedTest).m_Steps.empty()) {
-        bool step = doc.GetTest(m_nSelectedTest).m_Steps.front().m_nMeasType != MeasSingle;
-        m_nShowMode = step && CountShown() != 2 ? 1 : 0;
-    }
+    // A refused change (a single reading, a third test) leaves the check mark as it was.
+    Refresh(m_Ws.ShowTest(testIndex, checked));
 }
 
 void CTRVView::OnMeasurementCheckChange(int row, bool checked) {
-    if (m_bRefreshing || m_nSelectedTest < 0) return;
+    if (m_bRefreshing || m_Ws.SelectedTest() < 0) return;
     const auto& rows = m_pMeasModel->Rows();
     if (row < 0 || row >= static_cast<int>(rows.size())) return;
-    auto r = rows[static_cast<size_t>(row)];
-    CTRVDoc& doc = GetDocument();
-    if (!doc.IsValidTest(r.test)) return;
-    TestDataType& test = doc.GetTest(r.test);
-    if (r.meas < 0 || r.meas >= static_cast<int>(test.m_Steps.size())) return;
-    PCMDataType& m = test.m_Steps[static_cast<size_t>(r.meas)];
-    if (r.test == m_nSelectedTest) m_nCurrentMeas = r.meas;
-    if (checked && m.m_nMeasType == MeasSingle) return;  // a single reading takes no part in a curve
-    m.m_bChecked = checked ? 1 : 0;
-    FillMeasurementList();
-    Evaluate();
-    MarkModified();
+    const auto r = rows[static_cast<size_t>(row)];
+    Refresh(m_Ws.TickMeasurement(r.test, r.meas, checked));
+}
+
+MeasEditResult CTRVView::EditCell(int test, int meas, int column, const std::string& text) {
+    MeasEditResult result;
+    const uint32_t changes = m_Ws.EditCell(test, meas, column, text, &result);
+    // The model shows the typed cell itself; the list refills only when the edit says so.
+    Refresh(result.refill ? changes : changes & ~static_cast<uint32_t>(ChangeMeasList));
+    return result;
 }
 
 // ---- document and notices -----------------------------------------------------------------------
@@ -415,64 +391,243 @@ void CTRVView::MarkModified() {
 
 void CTRVView::OnDocumentChanged(CTRVView* sender) {
     if (sender == this) return;
-    if (!GetDocument().IsValidTest(m_nSelectedTest)) m_nSelectedTest = -1;
+    m_Ws.Revalidate();
     RefreshLists();
     Evaluate();
+}
+
+void CTRVView::OnMemoryReceived(const uint8_t* memory, const std::string& deviceId, double firmware) {
+    Refresh(m_Ws.MergeDownload(memory, deviceId, firmware));
 }
 
 void CTRVView::OnDownloadMerged() {
-    CTRVDoc& doc = GetDocument();
-    if (doc.GetTestCount() > 0) m_nSelectedTest = doc.GetTestCount() - 1;
-    m_nCurrentMeas = -1;
-    m_bSeveralSelected = false;
+    const int count = GetDocument().GetTestCount();
+    m_Ws.SelectTests(count > 0 ? std::vector<int>{count - 1} : std::vector<int>{}, count - 1);
+    m_Ws.SetCurrentMeasurement(-1);
     RefreshLists();
     Evaluate();
     SetUpChart();
-    MarkModified();
 }
 
 void CTRVView::RefreshNotices() {
-    CTRVDoc& doc = GetDocument();
-    if (doc.m_Tests.empty())
-        m_nNotice |= NoticeNoTests;
-    else
-        m_nNotice &= ~NoticeNoTests;
-    if (doc.m_UserData.m_strFirstName.empty() || doc.m_UserData.m_strLastName.empty())
-        m_nNotice |= NoticeAthlete;
-    else
-        m_nNotice &= ~NoticeAthlete;
-    if (m_nNotice & NoticeNoAnalyser) {
-        // Another window may hold the analyser's port.
-        int windows = 0;
+    int windows = 0;
+    if (m_Ws.Notices() & NoticeNoAnalyser)
         for (QWidget* w : QApplication::allWidgets())
             if (qobject_cast<CTRVView*>(w)) ++windows;
-        if (windows > 1)
-            m_nNotice |= NoticeSecondWindow;
-        else
-            m_nNotice &= ~NoticeSecondWindow;
-    }
-    struct Line {
-        uint32_t bit;
-        int id;
-    };
-    static const Line kLines[] = {{NoticeNoTests, IDS_NOTICE_NO_TESTS},
-                                  {NoticeParams1, IDS_NOTICE_PARAMS1},
-                                  {NoticeParams2, IDS_NOTICE_PARAMS2},
-                                  {NoticeIans1, IDS_NOTICE_IANS1},
-                                  {NoticeIans2, IDS_NOTICE_IANS2},
-                                  {NoticeFit1, IDS_NOTICE_FIT1},
-                                  {NoticeFit2, IDS_NOTICE_FIT2},
-                                  {NoticeNoTestShown, IDS_NOTICE_NO_TEST_SHOWN},
-                                  {NoticeUnits, IDS_NOTICE_UNITS},
-                                  {NoticeAthlete, IDS_NOTICE_ATHLETE},
-                                  {NoticeDeviceMismatch, IDS_NOTICE_DEVICE_MISMATCH}};
-    m_Chart.notices.Clear();
-    for (const Line& l : kLines)
-        if (m_nNotice & l.bit) m_Chart.notices.Add(LoadStr(l.id));
-    if (m_nNotice & NoticeNoAnalyser) {
-        if (m_nNotice & NoticeSecondWindow) m_Chart.notices.Add(LoadStr(IDS_NOTICE_SECOND_WINDOW));
-        m_Chart.notices.Add(LoadStr(IDS_NOTICE_NO_ANALYSER));
-    }
-    m_Chart.thirdText.Clear();
+    m_Ws.RefreshNotices(windows > 1);
     m_pChart->Redraw();
+}
+
+void CTRVView::Evaluate() {
+    m_Ws.Evaluate();
+    Refresh(ChangeChart);
+}
+
+void CTRVView::SetUpChart() {
+    m_Ws.SetUpChart();
+    m_pChart->Redraw();
+}
+
+// ---- buttons ----------------------------------------------------------------------------------
+
+void CTRVView::OnReceiveData() {
+    if (m_pLink) m_pLink->ReceiveData();
+}
+
+void CTRVView::OnEditTestParams() {
+    const int index = m_Ws.SelectedTest();
+    if (!GetDocument().IsValidTest(index)) return;
+    // While the dialog is open a download may add tests; the workspace finds the edited one again.
+    const int firstId = m_Ws.FirstId(index);
+    CTRVTestParamDialog dlg(GetDocument().GetTest(index), this);
+    if (dlg.exec() != QDialog::Accepted) return;
+    Refresh(m_Ws.ApplyTestParams(index, firstId, dlg.Rules()));
+}
+
+void CTRVView::OnEditUserData() {
+    CTRVUserDataEditDialog dlg(GetDocument().m_UserData, this);
+    if (dlg.exec() == QDialog::Accepted) Refresh(m_Ws.ApplyAthlete(dlg.Data()));
+    Evaluate();
+}
+
+void CTRVView::OnShowTest() {
+    switch (m_Ws.ShowButton()) {
+        case ShowButtonAction::Redraw:
+            Evaluate();
+            SetUpChart();
+            break;
+        case ShowButtonAction::ShowSelected:
+            Refresh(m_Ws.ShowTest(m_Ws.SelectedTest(), true));
+            break;
+        case ShowButtonAction::Nothing:
+            break;
+    }
+}
+
+void CTRVView::OnResetDisplay() { Refresh(m_Ws.HideAllTests()); }
+
+QString CTRVView::ShowButtonTip() const { return QU8(m_Ws.ShowButtonTip()); }
+
+void CTRVView::OnConvertToStepTest() { Refresh(m_Ws.ConvertToStepTest()); }
+
+void CTRVView::OnSetMeasType(int type) {
+    // Rows of the measurement list are the measurements of the selected test, in order.
+    std::vector<int> meas;
+    const auto& listed = m_pMeasModel->Rows();
+    for (int r : SelectedMeasurementRows())
+        if (r < static_cast<int>(listed.size()) && listed[static_cast<size_t>(r)].test == m_Ws.SelectedTest())
+            meas.push_back(listed[static_cast<size_t>(r)].meas);
+    Refresh(m_Ws.SetMeasType(meas, type));
+}
+
+void CTRVView::OnUndo() { Refresh(m_Ws.Undo()); }
+
+void CTRVView::OnRedo() { Refresh(m_Ws.Redo()); }
+
+QString CTRVView::MeasurementTableText() const {
+    QStringList lines;
+    QStringList cells;
+    for (int c = 0; c < m_pMeasModel->columnCount(); ++c)
+        cells << m_pMeasModel->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+    lines << cells.join(QLatin1Char('\t'));
+    for (int r = 0; r < m_pMeasModel->rowCount(); ++r) {
+        cells.clear();
+        for (int c = 0; c < m_pMeasModel->columnCount(); ++c) cells << m_pMeasModel->index(r, c).data().toString();
+        lines << cells.join(QLatin1Char('\t'));
+    }
+    return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+}
+
+void CTRVView::OnCopyTable() { QApplication::clipboard()->setText(MeasurementTableText()); }
+
+// ---- menus ----------------------------------------------------------------------------------------
+
+void CTRVView::contextMenuEvent(QContextMenuEvent* e) {
+    QPoint pos = e->globalPos();
+    if (m_pTestList->viewport()->rect().contains(m_pTestList->viewport()->mapFromGlobal(pos))) {
+        ShowTestMenu(pos);
+        return;
+    }
+    QPoint local = m_pMeasList->viewport()->mapFromGlobal(pos);
+    if (m_pMeasList->viewport()->rect().contains(local)) {
+        ShowMeasMenu(pos, m_pMeasList->indexAt(local));
+        return;
+    }
+    QWidget::contextMenuEvent(e);
+}
+
+void CTRVView::ShowTestMenu(const QPoint& globalPos) {
+    if (!CanConvertToStepTest()) return;
+    QMenu menu(QStr(IDS_POPUP_CONVERT), this);
+    QAction* a = menu.addAction(QStr(IDS_EDIT_CONVERT));
+    a->setStatusTip(QStr(IDS_TIP_CONVERT));
+    connect(a, &QAction::triggered, this, &CTRVView::OnConvertToStepTest);
+    menu.exec(globalPos);
+}
+
+void CTRVView::ShowMeasMenu(const QPoint& globalPos, const QModelIndex& index) {
+    const CTRVDoc& doc = GetDocument();
+    if (!index.isValid() || !doc.IsValidTest(m_Ws.SelectedTest())) return;
+    const auto& rows = m_pMeasModel->Rows();
+    if (index.row() >= static_cast<int>(rows.size())) return;
+    auto r = rows[static_cast<size_t>(index.row())];
+    if (!doc.IsValidTest(r.test)) return;
+    const TestDataType& test = doc.GetTest(r.test);
+    if (r.meas < 0 || r.meas >= static_cast<int>(test.m_Steps.size())) return;
+    int type = test.m_Steps[static_cast<size_t>(r.meas)].m_nMeasType;
+    if (type == MeasSingle) return;
+    if (r.test == m_Ws.SelectedTest()) m_Ws.SetCurrentMeasurement(r.meas);
+    QMenu menu(QStr(IDS_POPUP_MEASTYPE), this);
+    const int tips[] = {IDS_TIP_PRL, IDS_TIP_LD, IDS_TIP_AFL};
+    for (int t = MeasPreLoad; t <= MeasPostLoad; ++t) {
+        QAction* a = menu.addAction(QString::fromUtf8(MeasTypeText(t)));
+        a->setCheckable(true);
+        a->setChecked(t == type);
+        a->setStatusTip(QStr(tips[t - 1]));
+        connect(a, &QAction::triggered, this, [this, t] { OnSetMeasType(t); });
+    }
+    menu.exec(globalPos);
+}
+
+// ---- cursors, device commands -------------------------------------------------------------------
+
+void CTRVView::OnCursor(int which) {
+    m_Ws.ToggleCursor(which);
+    m_pChart->Redraw();
+    emit commandStateChanged();
+}
+
+void CTRVView::OnBtMode() {
+    if (m_pLink) m_pLink->ToggleBtMode();
+    emit commandStateChanged();
+}
+
+bool CTRVView::BtMode() const { return m_pLink && m_pLink->BtMode(); }
+
+void CTRVView::OnResetAnalyser() {
+    if (m_pLink) m_pLink->ResetAnalyser();
+}
+
+void CTRVView::OnDeviceSettings() {
+    if (m_pLink && ReceiveEnabled()) m_pLink->DeviceSettings();
+}
+
+bool CTRVView::ReceiveEnabled() const { return m_pReceiveButton->isEnabled(); }
+
+void CTRVView::EnableReceive(bool enable) {
+    m_pReceiveButton->setEnabled(enable);
+    emit commandStateChanged();
+}
+
+void CTRVView::SetDeviceAnnotation(const std::string& text, bool visible) {
+    m_Chart.tools[ToolDeviceText].text = text;
+    m_Chart.tools[ToolDeviceText].active = visible;
+    m_pChart->Redraw();
+}
+
+// ---- export and print ---------------------------------------------------------------------------
+
+bool CTRVView::ExportTo(const QString& path, QString& error) const {
+    // The compensated load of a shortened step comes from an evaluation; a test that is not shown
+    // gets it worked out on a copy.
+    CTRVDoc doc = GetDocument();
+    const std::vector<int> tests = SelectedTestIndices();
+    for (int i : tests)
+        if (doc.IsValidTest(i)) UpdateShortenedStep(doc.GetTest(i));
+    FileResult r = ExportCsv(doc, tests, path.toStdString());
+    if (!r.ok) error = QU8(r.message);
+    return r.ok;
+}
+
+void CTRVView::OnExportData() {
+    if (SelectedTestIndices().empty()) return;
+    QFileDialog dlg(this, QStr(IDS_FILE_EXPORT), QString(), QStr(IDS_CSV_FILTER));
+    dlg.setAcceptMode(QFileDialog::AcceptSave);
+    dlg.setDefaultSuffix(QStringLiteral("csv"));
+    dlg.setOption(QFileDialog::DontConfirmOverwrite, false);
+    dlg.selectFile(QStringLiteral("*.csv"));
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return;
+    QString error;
+    if (!ExportTo(dlg.selectedFiles().first(), error))
+        QMessageBox::warning(this, QApplication::applicationDisplayName(),
+                             QStr(IDS_EXPORT_FAILED) + QLatin1Char('\n') + error);
+}
+
+void CTRVView::OnPrint() {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    QPrintDialog dlg(&printer, this);
+    dlg.setMinMax(1, kProtocolPageCount);
+    if (dlg.exec() != QDialog::Accepted) return;
+    std::vector<int> shown;
+    const CTRVDoc& doc = GetDocument();
+    for (int i = 0; i < doc.GetTestCount(); ++i)
+        if (doc.GetTest(i).m_bShowInChart) shown.push_back(i);
+    ProtocolOptions opt;
+    opt.chart = &m_Chart;
+    // The logo is looked for in the folder the program was started from.
+    opt.logoDir = qApp->property("trvStartDir").toString();
+    if (!PrintProtocol(printer, doc, shown, opt))
+        QMessageBox::warning(this, QApplication::applicationDisplayName(),
+                             QU8(FmtId(IDS_PRINT_FAILED, printer.printerName().toStdString().c_str())));
 }

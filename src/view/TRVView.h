@@ -1,11 +1,12 @@
 #pragma once
-// The workspace of a document window: the chart, the test list, the measurement list, the command
-// buttons and the notice area. It keeps the selection, decides which tests the chart shows (at most
-// two) and routes every command to the code that does the work. It also owns the device link of its
-// window (serial port, link controller, status window).
+// The window of a document: the chart, the test list, the measurement list, the command buttons
+// and the notice area. It mirrors its workspace (CWorkspace: selection, shown tests, notices,
+// evaluation, document commands): each handler reads the selection, calls one workspace command and
+// refreshes what that command says changed. It also owns the device link of its window.
 #include "ChartModel.h"
 #include "DocHandle.h"
 #include "TRVDoc.h"
+#include "Workspace.h"
 
 #include <QWidget>
 
@@ -22,9 +23,6 @@ class CTestListModel;
 class CMeasurementListModel;
 class CTRVStatusDialog;
 class CViewLink;
-namespace trv {
-class CEvaluator;
-}
 
 class CTRVView : public QWidget {
     Q_OBJECT
@@ -34,31 +32,34 @@ public:
 
     CDocHandle* DocHandle() const { return m_pDocHandle; }
     trv::CTRVDoc& GetDocument() const { return m_pDocHandle->Doc(); }
+    trv::CWorkspace& Workspace() { return m_Ws; }
 
     // List refills from the document.
     void FillTestList();
     void FillMeasurementList();
     void RefreshLists();
-    // Evaluates the shown tests into the chart model and redraws the chart.
+    // Refreshes what a command, undo or redo changed (trv::WorkspaceChange bits).
+    void Refresh(uint32_t changes);
+    // Evaluates the shown tests and redraws the chart.
     void Evaluate();
     void SetUpChart();
     // Rewrites the notice area from the notice flags (every second).
     void RefreshNotices();
 
     // Selection.
-    int SelectedTest() const { return m_nSelectedTest; }
-    int CurrentMeasurement() const { return m_nCurrentMeas; }
+    int SelectedTest() const { return m_Ws.SelectedTest(); }
+    int CurrentMeasurement() const { return m_Ws.CurrentMeasurement(); }
     // Test indices of the selected rows of the test list, top to bottom.
     std::vector<int> SelectedTestIndices() const;
     // Rows of the measurement list that are selected.
     std::vector<int> SelectedMeasurementRows() const;
-    bool SeveralTestsSelected() const { return m_bSeveralSelected; }
-    int ShowButtonMode() const { return m_nShowMode; }
+    bool SeveralTestsSelected() const { return m_Ws.SeveralSelected(); }
+    int ShowButtonMode() const { return m_Ws.ShowButtonMode(); }
 
     // Notice bits (trv::NoticeFlag); each adds one line to the chart's notice area.
-    uint32_t NoticeFlags() const { return m_nNotice; }
-    void SetNoticeFlags(uint32_t bits) { m_nNotice |= bits; }
-    void ClearNoticeFlags(uint32_t bits) { m_nNotice &= ~bits; }
+    uint32_t NoticeFlags() const { return m_Ws.Notices(); }
+    void SetNoticeFlags(uint32_t bits) { m_Ws.SetNotices(bits); }
+    void ClearNoticeFlags(uint32_t bits) { m_Ws.ClearNotices(bits); }
 
     // Commands.
     void OnReceiveData();
@@ -67,18 +68,18 @@ public:
     void OnShowTest();
     void OnResetDisplay();
     void OnPrint();
-    bool CanConvertToStepTest() const;
+    bool CanConvertToStepTest() const { return m_Ws.CanConvertToStepTest(); }
     void OnConvertToStepTest();
     void OnSetMeasType(int type);
     void OnCursor(int which);  // 1 or 2
-    // Reports of the chart window and the measurement list (ChartViewLink.cpp).
-    void OnChartCursorMoved(int tool, double x, double y);
-    void OnChartSeriesToggled();
-    void OnMeasurementEdited(int row, bool refill);
+    void OnUndo();
+    void OnRedo();
+    // "Messdaten kopieren": the measurement list as tab-separated text on the clipboard.
+    void OnCopyTable();
+    QString MeasurementTableText() const;
     // The tip of button 1008: what a click on it would do now ("" when nothing).
     QString ShowButtonTip() const;
-    void ConnectChartAndEditing();
-    bool CursorShown(int which) const { return which == 1 ? m_bCursor1 : m_bCursor2; }
+    bool CursorShown(int which) const { return m_Ws.CursorShown(which); }
     void OnBtMode();
     bool BtMode() const;
     void OnResetAnalyser();
@@ -94,8 +95,11 @@ public:
     void EnableReceive(bool enable);
     // The device-information annotation of the chart.
     void SetDeviceAnnotation(const std::string& text, bool visible);
-    // After a download was merged: the newest test becomes the selected one.
+    // The analyser's memory arrived: merged into the document as a command, then refreshed.
+    void OnMemoryReceived(const uint8_t* memory, const std::string& deviceId, double firmware);
+    // After a download was merged: the newest test becomes the selected one, lists and chart follow.
     void OnDownloadMerged();
+    // The document was changed outside the command history (no undo leads back to the saved state).
     void MarkModified();
 
     // Check-box handling of both lists (what a click on a check box leads to).
@@ -115,7 +119,13 @@ public:
     CTestListModel* m_pTestModel;
     CMeasurementListModel* m_pMeasModel;
     CTRVStatusDialog* m_pStatus;
-    trv::CChartModel m_Chart;
+
+private:
+    trv::CWorkspace m_Ws;
+
+public:
+    // The chart model of the workspace (the chart widget draws it).
+    trv::CChartModel& m_Chart;
 
 signals:
     // A command's enable or check state may have changed (the main window updates its menus).
@@ -123,31 +133,24 @@ signals:
 
 protected:
     void contextMenuEvent(QContextMenuEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
     void BuildLayout();
+    void ConnectSignals();
     static void FitColumns(QTreeView* list);
     void OnTestSelectionChanged();
     void OnTestClicked(const QModelIndex& index);
     void OnMeasClicked(const QModelIndex& index);
     void OnDocumentChanged(CTRVView* sender);
-    void RunLoadUpdate();
     void ShowTestMenu(const QPoint& globalPos);
     void ShowMeasMenu(const QPoint& globalPos, const QModelIndex& index);
     void SelectTestRow(int testIndex);
-    int CountShown() const { return GetDocument().CountShownTests(); }
+    trv::MeasEditResult EditCell(int test, int meas, int column, const std::string& text);
 
     CDocHandle* m_pDocHandle;
     QTimer* m_pNoticeTimer;
     QLabel* m_pBitmap;
-    int m_nSelectedTest = -1;
-    int m_nCurrentMeas = -1;
-    int m_nShowMode = 0;
     bool m_bRefreshing = false;
-    bool m_bSeveralSelected = false;
-    bool m_bCursor1 = false;
-    bool m_bCursor2 = false;
-    uint32_t m_nNotice = 0;
-    std::unique_ptr<trv::CEvaluator> m_pEval;
     std::unique_ptr<CViewLink> m_pLink;
 };

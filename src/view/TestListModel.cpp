@@ -3,6 +3,7 @@
 #include "Icons.h"
 #include "ManualIds.h"
 #include "QtText.h"
+#include "Workspace.h"
 
 using namespace trv;
 
@@ -35,7 +36,7 @@ int CTestListModel::IconIndex(const TestDataType& test) {
     return (step ? 2 : 0) + (usable ? 0 : 1);
 }
 
-QString CTestListModel::CellText(const TestDataType& test, int column) {
+QString CTestListModel::CellText(const TestDataType& test, int column, int curveSlot) {
     if (test.m_Steps.empty()) return {};
     const PCMDataType& m = test.m_Steps.front();
     bool step = m.m_nMeasType != MeasSingle;
@@ -50,8 +51,8 @@ QString CTestListModel::CellText(const TestDataType& test, int column) {
         case ColTestType:
             return QString::fromUtf8(TestTypeText(test.m_nTestType));
         case ColCurve:
-            if (test.m_nCurveSlot == 0) return QStringLiteral("L 1");
-            if (test.m_nCurveSlot == 1) return QStringLiteral("L 2");
+            if (curveSlot == 0) return QStringLiteral("L 1");
+            if (curveSlot == 1) return QStringLiteral("L 2");
             return QStringLiteral("-");
         default:
             return {};
@@ -68,7 +69,7 @@ QVariant CTestListModel::data(const QModelIndex& index, int role) const {
     const TestDataType& t = m_pDoc->GetTest(test);
     switch (role) {
         case Qt::DisplayRole:
-            return CellText(t, index.column());
+            return CellText(t, index.column(), CurveSlotOf(*m_pDoc, test));
         case Qt::DecorationRole:
             if (index.column() == ColId) return TestListIcon(IconIndex(t));
             break;

@@ -19,8 +19,8 @@ public:
 
     // Image index of a test's row: 0/1 single reading, 2/3 step test (odd: first reading unusable).
     static int IconIndex(const trv::TestDataType& test);
-    // The texts of a test's row, column by column.
-    static QString CellText(const trv::TestDataType& test, int column);
+    // The texts of a test's row, column by column; `curveSlot` as CWorkspace::CurveSlot.
+    static QString CellText(const trv::TestDataType& test, int column, int curveSlot);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

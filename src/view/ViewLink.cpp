@@ -20,7 +20,7 @@
 using namespace trv;
 
 struct CViewLink::Impl : public ILinkHost {
-    explicit Impl(CTRVView* v) : view(v), receiver(new QObject), link(v->GetDocument(), port, *this) {
+    explicit Impl(CTRVView* v) : view(v), receiver(new QObject), link(port, *this) {
         QObject* r = receiver.get();
         port.SetNotify([this, r] {
             // Reader thread: hand the event to the GUI thread; dropped once the window is gone.
@@ -86,7 +86,12 @@ struct CViewLink::Impl : public ILinkHost {
     void SetDeviceAnnotation(const std::string& text, bool visible) override {
         view->SetDeviceAnnotation(text, visible);
     }
-    void DocumentChanged() override { view->OnDownloadMerged(); }
+    bool BoundIdentity(std::string& deviceId, double& firmware) override {
+        return view->Workspace().BoundIdentity(deviceId, firmware);
+    }
+    void MemoryReceived(const uint8_t* memory, const std::string& deviceId, double firmware) override {
+        view->OnMemoryReceived(memory, deviceId, firmware);
+    }
 
     CTRVView* view;
     std::unique_ptr<QObject> receiver;

@@ -1,6 +1,5 @@
 #include "Evaluator.h"
 #include "Fixtures.h"
-#include "ShownTests.h"
 
 #include <gtest/gtest.h>
 
@@ -64,7 +63,7 @@ TEST(Evaluate, OneTreadmillTestFillsItsSeries) {
     EXPECT_TRUE(c.tools[ToolResult1].active);
     EXPECT_EQ(c.tools[ToolResult1].text, "Madermodell:\rv = 12,00 km/h\rLaktat = 4,00 mmol/l\rHR = 150 S/min");
     EXPECT_FALSE(c.tools[ToolResult2].active);
-    EXPECT_EQ(f.doc.GetTest(0).m_nCurveSlot, 0);
+    EXPECT_EQ(f.ev.ShownTest(0), 0);
 }
 
 TEST(Evaluate, NoTestShown) {
@@ -86,7 +85,6 @@ TEST(Evaluate, TwoTestsInDocumentOrderAndDifferentUnits) {
     f.Run();
     EXPECT_EQ(f.ev.ShownTest(0), 0);
     EXPECT_EQ(f.ev.ShownTest(1), 2);
-    EXPECT_EQ(f.doc.GetTest(2).m_nCurveSlot, 1);
     EXPECT_EQ(f.chart.series[SeriesLoad2].points[0].label, "Ld 2");
     EXPECT_EQ(f.chart.series[SeriesCurve2].Count(), 81);
     EXPECT_TRUE(f.chart.tools[ToolResult2].active);
@@ -263,21 +261,4 @@ TEST(Evaluate, MetresPerSecondWithSimonAndErgometerInWatt) {
     f.Run();
     EXPECT_EQ(f.chart.axes[AxisBottom].title, "P [W]");
     EXPECT_EQ(f.chart.tools[ToolResult1].text, "Madermodell:\rP = 150,00 W\rLaktat = 4,00 mmol/l\rHR = 150 S/min");
-}
-
-TEST(ShownTestsNotices, ParametersMissingAsTheTestListSetsThem) {
-    CTRVDoc doc;
-    for (int i = 0; i < 4; ++i) doc.m_Tests.push_back(trvtest::Treadmill(3, kLac));
-    // Shown: 0, 1, 2. Only test 1 lacks its parameters; the third shown test has them and speaks
-    // for the same bit of curve L2, so nothing is left.
-    doc.GetTest(1).m_bParamsEntered = 0;
-    doc.GetTest(3).m_bShowInChart = 0;
-    doc.GetTest(3).m_bParamsEntered = 0;  // not shown: no notice
-    EXPECT_EQ(ParamsMissingNotices(doc), 0u);
-    // The third shown test without parameters: "Bitte Testparameter für Kurve L2 eingeben."
-    doc.GetTest(1).m_bParamsEntered = 1;
-    doc.GetTest(2).m_bParamsEntered = 0;
-    EXPECT_EQ(ParamsMissingNotices(doc), 0x2u);
-    doc.GetTest(0).m_bParamsEntered = 0;
-    EXPECT_EQ(ParamsMissingNotices(doc), 0x3u);
 }

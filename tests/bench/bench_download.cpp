@@ -84,9 +84,8 @@ int main(int argc, char** argv) {
         SimAnalyser sim;
         if (!sim.Start(dir)) return 1;
         CLinkLoop loop;
-        CTRVDoc doc;
         CSerialPort port;
-        CLinkController ctl(doc, port, loop);
+        CLinkController ctl(port, loop);
         loop.Attach(ctl, port);
         const int before = loop.m_nEnableCount;
         ctl.Search();

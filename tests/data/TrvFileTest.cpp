@@ -89,7 +89,6 @@ TEST(TrvFile, OldLayoutsReadTheirFlagsAndDefaults) {
         EXPECT_EQ(t.m_nPcStepDuration, 120);
         EXPECT_EQ(t.m_bParamsEntered, version >= 3 ? 1 : 0);
         EXPECT_EQ(t.m_bIndividualLoads, version >= 4 ? 1 : 0);
-        EXPECT_EQ(t.m_nCurveSlot, -1);
         ASSERT_EQ(t.m_Steps.size(), 2u);
         const PCMDataType& m = t.m_Steps[0];
         EXPECT_EQ(m.m_nLactate, 42);

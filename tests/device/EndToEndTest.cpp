@@ -1,5 +1,5 @@
 // The link controller and the serial port against trv-sim on a pseudo-terminal, in real time.
-#include "LinkLoop.h"
+#include "LinkHandOver.h"
 #include "SerialPort.h"
 #include "SimAnalyser.h"
 #include "Strings.h"
@@ -20,14 +20,17 @@ struct EndToEnd : ::testing::Test {
     std::unique_ptr<SimAnalyser> sim;
     CLinkLoop loop;
     CTRVDoc doc;
+    CCommandHistory history;
+    CWorkspace ws{doc, history};
     CSerialPort port;
-    CLinkController ctl{doc, port, loop};
+    CLinkController ctl{port, loop};
 
     EndToEnd() {
         char tmpl[] = "/tmp/trv-e2e-XXXXXX";
         dir = ::mkdtemp(tmpl);
         ::setenv("TRV_PORT_DIR", dir.c_str(), 1);
         loop.Attach(ctl, port);
+        HandLinkTo(loop, ws);
     }
     ~EndToEnd() override {
         if (sim) sim->Stop();
@@ -184,7 +187,7 @@ TEST_F(EndToEnd, ConfigurationIsWrittenAndVerified) {
     Run([&] { ctl.Configure(); });
     EXPECT_EQ(ctl.Outcome(), LinkOutcome::ConfigVerified);
     EXPECT_FALSE(sim->StepTestMode());
-    EXPECT_FALSE(doc.m_bStepTestMode);
+    EXPECT_FALSE(ctl.StepTestMode());
     ASSERT_EQ(loop.m_Messages.size(), 1u);
     EXPECT_EQ(loop.m_Messages[0], LoadStr(2230));
 }

@@ -3,6 +3,7 @@
 #include "LinkController.h"
 
 #include <cerrno>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -162,7 +163,16 @@ public:
         annotation = t;
         annotationVisible = v;
     }
-    void DocumentChanged() override { ++docChanged; }
+    // The document's side, as the window's workspace answers it (set by the fixture).
+    std::function<bool(std::string&, double&)> boundIdentity;
+    std::function<void(const uint8_t*, const std::string&, double)> onMemory;
+    bool BoundIdentity(std::string& id, double& firmware) override {
+        return boundIdentity && boundIdentity(id, firmware);
+    }
+    void MemoryReceived(const uint8_t* memory, const std::string& id, double firmware) override {
+        ++docChanged;
+        if (onMemory) onMemory(memory, id, firmware);
+    }
 
     bool Running(int id) const { return timers.count(id) != 0; }
     // Lets `ms` of virtual time pass, firing the timers that fall due in order.

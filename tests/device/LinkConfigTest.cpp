@@ -56,7 +56,7 @@ TEST_F(LinkConfig, ReadWriteAndVerify) {
     Feed(std::string("\x07\x07\x07\x07\x01", 5));
     EXPECT_EQ(host.configDialogs, 1);
     EXPECT_TRUE(host.configPreselected);
-    EXPECT_FALSE(doc.m_bStepTestMode);  // the user's choice
+    EXPECT_FALSE(ctl.StepTestMode());  // the user's choice
     EXPECT_EQ(port.writes.back().bytes, WriteFrame(0));
     EXPECT_EQ(host.texts.back(), "Sende und prüfe Konfiguration ...");
     EXPECT_TRUE(host.Running(TimerConfigWrite));
@@ -89,19 +89,18 @@ TEST_F(LinkConfig, VerifyRule) {
                                          : "Prüfung der Konfiguration fehlgeschlagen. Bitte wiederholen Sie den "
                                            "Vorgang.")
             << "written " << c.written << " read back " << int(c.readBack);
-        EXPECT_EQ(doc.m_bStepTestMode, c.written);  // kept as chosen either way
+        EXPECT_EQ(ctl.StepTestMode(), c.written);  // kept as chosen either way
     }
 }
 
 TEST_F(LinkConfig, CancelSendsNothingButKeepsTheModeRead) {
     Connect();
-    doc.m_bStepTestMode = true;
     host.configOk = false;
     ctl.Configure();
     const size_t before = port.writes.size();
     Feed(ConfigAnswer(0));
     EXPECT_EQ(port.writes.size(), before);
-    EXPECT_FALSE(doc.m_bStepTestMode);
+    EXPECT_FALSE(ctl.StepTestMode());
     EXPECT_EQ(ctl.Outcome(), LinkOutcome::ConfigCancelled);
     EXPECT_TRUE(host.receiveEnabled);
 }

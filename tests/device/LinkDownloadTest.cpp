@@ -18,8 +18,10 @@ using LinkDownload = LinkFixture;
 
 TEST_F(LinkDownload, WholeFrameInPiecesIsMergedAndBindsTheDocument) {
     ConnectForDownload();
-    EXPECT_EQ(doc.m_strDeviceId, "ARV0000125");
-    EXPECT_DOUBLE_EQ(doc.m_dFirmware, 3.05);
+    // The link keeps the analyser's identity; the document gets it with the merged download.
+    EXPECT_EQ(ctl.DeviceId(), "ARV0000125");
+    EXPECT_DOUBLE_EQ(ctl.Firmware(), 3.05);
+    EXPECT_EQ(doc.m_strDeviceId, "");
     EXPECT_TRUE(host.Running(TimerDataStart));
     // The word and the frame arrive in odd pieces.
     const auto frame = FrameOf(SmallMemory());

@@ -1,6 +1,7 @@
 #pragma once
 #include "Crc16.h"
 #include "FakeLink.h"
+#include "LinkHandOver.h"
 #include "Strings.h"
 
 #include <gtest/gtest.h>
@@ -54,13 +55,20 @@ inline std::vector<uint8_t> SmallMemory() {
     return mem;
 }
 
+// The controller with a document window's workspace as its owner: a download merges as a command.
 struct LinkFixture : ::testing::Test {
     CTRVDoc doc;
+    CCommandHistory history;
+    CWorkspace ws{doc, history};
     FakePort port;
     FakeHost host;
-    CLinkController ctl{doc, port, host};
+    CLinkController ctl{port, host};
 
-    LinkFixture() { host.ctl = &ctl; }
+    LinkFixture() {
+        host.ctl = &ctl;
+        host.boundIdentity = [this](std::string& id, double& fw) { return ws.BoundIdentity(id, fw); };
+        host.onMemory = [this](const uint8_t* m, const std::string& id, double fw) { ws.MergeDownload(m, id, fw); };
+    }
 
     void Feed(const std::string& bytes) {
         port.Queue(bytes);

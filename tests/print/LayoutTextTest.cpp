@@ -2,7 +2,7 @@
 #include "ProtocolDocs.h"
 #include "ProtocolLayout.h"
 #include "ProtocolText.h"
-#include "ShownTests.h"
+#include "Workspace.h"
 
 #include <gtest/gtest.h>
 
@@ -100,14 +100,16 @@ TEST(ShownTestsTest, OnlyTheListedTestsAreShownAndMissingParametersAreNoticed) {
     doc.m_Tests.push_back(trvtest::FieldTestMs());
     doc.GetTest(2).m_bParamsEntered = 0;
     doc.GetTest(0).m_bShowInChart = 1;
-    ShowOnlyTests(doc, {2, 1, 7}, FitSpline, ModelKeul);
+    CCommandHistory history;
+    CWorkspace ws(doc, history);
+    ws.ShowOnly({2, 1, 7}, FitSpline, ModelKeul);
     EXPECT_EQ(doc.GetTest(0).m_bShowInChart, 0);
     EXPECT_EQ(doc.GetTest(1).m_bShowInChart, 1);
     EXPECT_EQ(doc.GetTest(2).m_bShowInChart, 1);
     EXPECT_EQ(doc.GetTest(2).m_Analysis.m_nFitFunction, FitSpline);
     EXPECT_EQ(doc.GetTest(1).m_Analysis.m_nThresholdModel, ModelKeul);
     // Test 2 (the second shown in document order) has no parameters.
-    EXPECT_EQ(ParamsMissingNotices(doc), 0x2u);
+    EXPECT_EQ(CWorkspace::ParamsMissingNotices(doc), 0x2u);
 }
 
 TEST(ShownTestsTest, FieldTestThresholdOnAStraightLine) {
@@ -115,9 +117,10 @@ TEST(ShownTestsTest, FieldTestThresholdOnAStraightLine) {
     // 130 + 20 * (v - 2.5): 160 there;
     // 1000 m at 4 m/s take 250 s, 400 m 100 s.
     CTRVDoc doc = trvtest::ProtocolDoc();
-    CEvaluator ev;
-    CChartModel chart;
-    const uint32_t flags = EvaluateTests(doc, {0}, FitCubic, ModelMader, ev, chart);
+    CCommandHistory history;
+    CWorkspace ws(doc, history);
+    ws.ShowOnly({0}, FitCubic, ModelMader);
+    const uint32_t flags = ws.Notices();
     EXPECT_EQ(flags & (NoticeFit1 | NoticeIans1), 0u);
     const TestAnalysis& an = doc.GetTest(0).m_Analysis;
     EXPECT_NEAR(an.m_dIansLoad, 4.0, 5e-4);

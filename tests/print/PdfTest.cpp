@@ -4,8 +4,8 @@
 #include "ProtocolDocs.h"
 #include "ProtocolLayout.h"
 #include "ProtocolPaint.h"
-#include "ShownTests.h"
 #include "TrvFile.h"
+#include "Workspace.h"
 
 #include <QColor>
 #include <QImage>
@@ -77,9 +77,9 @@ protected:
 TEST_F(ProtocolPdfTest, TwoPagesWithAthleteAnalyserResultsAndTables) {
     if (!HavePoppler()) GTEST_SKIP() << "pdftotext/pdfinfo not installed";
     CTRVDoc doc = trvtest::ProtocolDoc();
-    CEvaluator ev;
-    CChartModel chart;
-    EvaluateTests(doc, {0, 1}, FitCubic, ModelMader, ev, chart);
+    CCommandHistory history;
+    CWorkspace ws(doc, history);
+    ws.ShowOnly({0, 1}, FitCubic, ModelMader);
     ProtocolOptions opt;
     opt.today = COleDateTime::FromParts(2024, 6, 1, 12, 0, 0);
     const fs::path pdf = dir / "protokoll.pdf";
@@ -138,9 +138,9 @@ TEST_F(ProtocolPdfTest, ANotDeterminableThresholdAndNoHeartRateLine) {
     // Lactate never reaches 4 mmol/l.
     for (PCMDataType& m : doc.GetTest(0).m_Steps)
         if (m.m_nMeasType == MeasLoad) m.m_nLactate = static_cast<uint16_t>(m.m_nLactate / 3);
-    CEvaluator ev;
-    CChartModel chart;
-    EvaluateTests(doc, {0, 1}, FitCubic, ModelMader, ev, chart);
+    CCommandHistory history;
+    CWorkspace ws(doc, history);
+    ws.ShowOnly({0, 1}, FitCubic, ModelMader);
     doc.GetTest(1).m_Analysis.m_dIansHeartRate = -1.0;
     const fs::path pdf = dir / "p.pdf";
     ASSERT_TRUE(WriteProtocolPdf(QString::fromStdString(pdf.string()), doc, {0, 1}, {}));

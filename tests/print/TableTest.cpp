@@ -1,7 +1,7 @@
 // The measurement tables of page 2.
 #include "ProtocolDocs.h"
 #include "ProtocolTable.h"
-#include "ShownTests.h"
+#include "Workspace.h"
 
 #include <gtest/gtest.h>
 
@@ -69,9 +69,9 @@ TEST(MeasurementTableTest, AnalyserTimedStepsWithShortenedLastStep) {
 
 TEST(MeasurementTableTest, TheEvaluationMarksTheShortenedStep) {
     CTRVDoc doc = trvtest::ProtocolDoc();
-    CEvaluator ev;
-    CChartModel chart;
-    EvaluateTests(doc, {1}, FitCubic, ModelMader, ev, chart);
+    CCommandHistory history;
+    CWorkspace ws(doc, history);
+    ws.ShowOnly({1}, FitCubic, ModelMader);
     const std::vector<TableLine> lines = BuildMeasurementTable(doc.GetTest(1));
     ASSERT_GT(lines.size(), 8u);
     EXPECT_EQ(lines[8].text, "\t4\t 02:00 (AV)\t 3,8 (4,0)\t 4,8\t 164");

@@ -55,7 +55,7 @@ TEST(ViewLists, NeverASingleMeasurementAndNeverAThirdTest) {
     // Unchecking frees the slot and clears every measurement's shown flag.
     h.ClickTestCheck(0, false);
     EXPECT_FALSE(h.TestChecked(0));
-    EXPECT_EQ(h.doc->Doc().m_Tests[0].m_nCurveSlot, -1);
+    EXPECT_EQ(h.view->m_pTestModel->index(h.RowOf(0), CTestListModel::ColCurve).data().toString(), QStringLiteral("-"));
     for (const PCMDataType& m : h.doc->Doc().m_Tests[0].m_Steps) EXPECT_EQ(m.m_bChecked, 0);
     h.ClickTestCheck(2, true);
     EXPECT_TRUE(h.TestChecked(2));

@@ -3,7 +3,7 @@
 #include "Cli.h"
 
 #include "Format.h"
-#include "LinkLoop.h"
+#include "LinkHandOver.h"
 #include "SerialPort.h"
 #include "Strings.h"
 #include "TrvFile.h"
@@ -49,14 +49,19 @@ private:
     int m_nPrinted = -1;
 };
 
-// One link session: document, port, console and controller, wired together.
+// One link session: document and its workspace, port, console and controller, wired together.
 struct Session {
     CTRVDoc doc;
+    CCommandHistory history;
+    CWorkspace ws{doc, history};
     ConsoleHost host;
     CSerialPort port;
-    CLinkController ctl{doc, port, host};
+    CLinkController ctl{port, host};
 
-    Session() { host.Attach(ctl, port); }
+    Session() {
+        host.Attach(ctl, port);
+        HandLinkTo(host, ws);
+    }
 
     bool Run(void (CLinkController::*command)()) {
         const int before = host.m_nEnableCount;
@@ -194,10 +199,10 @@ int CmdConfig(int argc, char** argv) {
     if (o == LinkOutcome::ConfigVerified) std::fprintf(stderr, "%s\n", LoadStr(IDS_LINK_CONFIG_SENT));
     if (args.Has("--json")) {
         Json json;
-        json.BeginObject().Field("step_test_mode", s.doc.m_bStepTestMode).EndObject();
+        json.BeginObject().Field("step_test_mode", s.ctl.StepTestMode()).EndObject();
         std::printf("%s\n", json.Text().c_str());
     } else {
-        std::printf("%s\n", LoadStr(s.doc.m_bStepTestMode ? IDS_CLI_STEP_MODE_ON : IDS_CLI_STEP_MODE_OFF));
+        std::printf("%s\n", LoadStr(s.ctl.StepTestMode() ? IDS_CLI_STEP_MODE_ON : IDS_CLI_STEP_MODE_OFF));
     }
     return ExitOk;
 }
@@ -217,7 +222,7 @@ int CmdReset(int argc, char** argv) {
     if (s.ctl.Outcome() != LinkOutcome::Found) return FailFor(s);
     s.host.m_bAnswerYes = true;
     if (!s.ctl.ResetMemory()) return Fail(ExitTransfer, LoadStr(IDS_LINK_NO_ANSWER));
-    std::printf("%s\n", FmtId(IDS_CLI_RESET_DONE, s.doc.m_strDeviceId.c_str(), s.ctl.BoundPort().c_str()).c_str());
+    std::printf("%s\n", FmtId(IDS_CLI_RESET_DONE, s.ctl.DeviceId().c_str(), s.ctl.BoundPort().c_str()).c_str());
     return ExitOk;
 }
 

@@ -1,10 +1,8 @@
 // trv-cli evaluate: the evaluation of the shown tests, as the desktop program draws them.
-#include "ChartModel.h"
 #include "Cli.h"
-#include "Evaluator.h"
 #include "Format.h"
-#include "ShownTests.h"
 #include "TrvFile.h"
+#include "Workspace.h"
 
 #include <cstdio>
 
@@ -19,9 +17,12 @@ bool ParseCode(const std::optional<std::string>& text, int maxCode, int& code) {
     return true;
 }
 
-void WriteTest(Json& j, const TestDataType& t, int index, uint32_t flags, const CChartModel& chart) {
+void WriteTest(Json& j, const CWorkspace& ws, int index) {
+    const TestDataType& t = ws.Doc().GetTest(index);
     const TestAnalysis& an = t.m_Analysis;
-    const int slot = t.m_nCurveSlot;
+    const int slot = ws.CurveSlot(index);
+    const uint32_t flags = ws.Notices();
+    const CChartModel& chart = ws.Chart();
     bool fitFailed = false;
     std::string result;
     if (slot == 0 || slot == 1) {
@@ -66,16 +67,18 @@ int CmdEvaluate(int argc, char** argv) {
     std::vector<int> indices;
     if (int rc = LoadDocumentAndTests(files[0], &*list, doc, indices)) return rc;
 
-    CChartModel chart;
-    CEvaluator ev;
-    const uint32_t flags = EvaluateTests(doc, indices, fit, model, ev, chart);
+    CCommandHistory history;
+    CWorkspace ws(doc, history);
+    ws.ShowOnly(indices, fit, model);
+    const uint32_t flags = ws.Notices();
+    const CChartModel& chart = ws.Chart();
 
     Json j;
     j.BeginObject();
     j.Field("notice_flags", static_cast<long long>(flags));
     j.Key("tests").BeginArray();
     for (int i = 0; i < doc.GetTestCount(); ++i)
-        if (doc.GetTest(i).m_bShowInChart) WriteTest(j, doc.GetTest(i), i, flags, chart);
+        if (doc.GetTest(i).m_bShowInChart) WriteTest(j, ws, i);
     j.EndArray();
     j.Key("series").BeginArray();
     for (int s = 0; s < kChartSeriesCount; ++s) {

@@ -1,11 +1,9 @@
 // trv-cli print: the two-page test protocol of the listed tests as a PDF file.
-#include "ChartModel.h"
 #include "Cli.h"
-#include "Evaluator.h"
 #include "Format.h"
 #include "Protocol.h"
-#include "ShownTests.h"
 #include "TrvFile.h"
+#include "Workspace.h"
 
 #include <QApplication>
 #include <QDir>
@@ -31,9 +29,9 @@ int CmdPrint(int argc, char** argv) {
     if (int rc = LoadDocumentAndTests(files[0], &*list, doc, indices)) return rc;
 
     // Fitting function and threshold model are not stored in files: the program's defaults apply.
-    CChartModel chart;
-    CEvaluator ev;
-    EvaluateTests(doc, indices, FitCubic, ModelMader, ev, chart);
+    CCommandHistory history;
+    CWorkspace ws(doc, history);
+    ws.ShowOnly(indices, FitCubic, ModelMader);
 
     // Fonts and PDF output need a Qt application; no display is needed.
     if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
@@ -51,7 +49,7 @@ int CmdPrint(int argc, char** argv) {
 
     ProtocolOptions opt;
     opt.logoDir = QDir::currentPath();
-    opt.chart = &chart;
+    opt.chart = &ws.Chart();
     QString error;
     if (!WriteProtocolPdf(QString::fromStdString(*out), doc, indices, opt, &error))
         return Fail(ExitFile, error.toStdString());

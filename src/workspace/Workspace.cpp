@@ -1,0 +1,340 @@
+#include "Workspace.h"
+
+#include "DocCommands.h"
+#include "MemorySlot.h"
+#include "NoticeFlags.h"
+#include "StepTest.h"
+#include "StringIds.h"
+#include "Strings.h"
+#include "TestParamRules.h"
+
+#include <algorithm>
+
+namespace trv {
+
+CWorkspace::CWorkspace(CTRVDoc& doc, CCommandHistory& history) : m_doc(doc), m_history(history) {
+    m_Chart.ApplyStartup();
+}
+
+// ---- selection -----------------------------------------------------------------------------------
+
+bool CWorkspace::IsStepTest(int test) const {
+    if (!m_doc.IsValidTest(test)) return false;
+    const TestDataType& t = m_doc.GetTest(test);
+    return !t.m_Steps.empty() && t.m_Steps.front().m_nMeasType != MeasSingle;
+}
+
+void CWorkspace::SyncSelection(const std::vector<int>& tests, int current) {
+    m_Selected.clear();
+    for (int t : tests)
+        if (m_doc.IsValidTest(t)) m_Selected.push_back(t);
+    m_nSelectedTest = m_doc.IsValidTest(current) ? current : -1;
+}
+
+void CWorkspace::SelectTests(const std::vector<int>& tests, int current) {
+    SyncSelection(tests, current);
+    if (SeveralSelected()) {
+        m_nShowMode = 0;
+        return;
+    }
+    m_nShowMode = IsStepTest(m_nSelectedTest) && ShownCount() != 2 ? 1 : 0;
+}
+
+void CWorkspace::ClickTest(int test) {
+    if (!m_doc.IsValidTest(test)) {
+        m_nSelectedTest = -1;
+        return;
+    }
+    if (SeveralSelected()) return;
+    m_nSelectedTest = test;
+    m_nShowMode = IsStepTest(test) && ShownCount() < 2 ? 1 : 0;
+}
+
+void CWorkspace::SetCurrentMeasurement(int meas) {
+    const bool valid = m_doc.IsValidTest(m_nSelectedTest) && meas >= 0 &&
+                       meas < static_cast<int>(m_doc.GetTest(m_nSelectedTest).m_Steps.size());
+    m_nCurrentMeas = valid ? meas : -1;
+}
+
+void CWorkspace::Revalidate() {
+    std::erase_if(m_Selected, [&](int t) { return !m_doc.IsValidTest(t); });
+    if (!m_doc.IsValidTest(m_nSelectedTest)) m_nSelectedTest = -1;
+    SetCurrentMeasurement(m_nCurrentMeas);
+}
+
+void CWorkspace::UpdateShowModeAfterCheck() {
+    if (!SeveralSelected() && m_doc.IsValidTest(m_nSelectedTest) && !m_doc.GetTest(m_nSelectedTest).m_Steps.empty())
+        m_nShowMode = IsStepTest(m_nSelectedTest) && ShownCount() != 2 ? 1 : 0;
+}
+
+ShowButtonAction CWorkspace::ShowButton() const {
+    const bool shown = m_doc.IsValidTest(m_nSelectedTest) && m_doc.GetTest(m_nSelectedTest).m_bShowInChart;
+    if (m_nShowMode == 0 || shown) return ShowButtonAction::Redraw;
+    return ShownCount() < 2 ? ShowButtonAction::ShowSelected : ShowButtonAction::Nothing;
+}
+
+std::string CWorkspace::ShowButtonTip() const {
+    switch (ShowButton()) {
+        case ShowButtonAction::Redraw:
+            return LoadStr(IDS_SHOW_REFRESH);
+        case ShowButtonAction::ShowSelected:
+            return LoadStr(IDS_SHOW_CURVE);
+        case ShowButtonAction::Nothing:
+            break;
+    }
+    return std::string();
+}
+
+// ---- shown tests ---------------------------------------------------------------------------------
+
+int CurveSlotOf(const CTRVDoc& doc, int test) {
+    if (!doc.IsValidTest(test) || !doc.GetTest(test).m_bShowInChart) return -1;
+    int slot = 0;
+    for (int i = 0; i < test; ++i)
+        if (doc.GetTest(i).m_bShowInChart) ++slot;
+    return slot;
+}
+
+void CWorkspace::ShowOnly(const std::vector<int>& indices, int fit, int model) {
+    for (TestDataType& t : m_doc.m_Tests) t.m_bShowInChart = 0;
+    for (int i : indices) {
+        if (!m_doc.IsValidTest(i)) continue;
+        TestDataType& t = m_doc.GetTest(i);
+        t.m_bShowInChart = 1;
+        t.m_Analysis.m_nFitFunction = fit;
+        t.m_Analysis.m_nThresholdModel = model;
+    }
+    m_Chart.ResetSeries();
+    Evaluate();
+}
+
+// ---- cursors -------------------------------------------------------------------------------------
+
+void CWorkspace::ToggleCursor(int which) {
+    bool& mine = which == 1 ? m_bCursor1 : m_bCursor2;
+    bool& other = which == 1 ? m_bCursor2 : m_bCursor1;
+    if (mine) {
+        mine = false;
+        m_Chart.cursorText.Clear();
+    } else {
+        mine = true;
+        other = false;
+    }
+    m_Chart.tools[ToolCursor1].active = m_bCursor1;
+    m_Chart.tools[ToolCursor2].active = m_bCursor2;
+}
+
+std::string CWorkspace::CursorMoved(int tool, double x, double y) {
+    return m_Eval.CursorReadout(m_doc, m_Chart, tool, x, y);
+}
+
+// ---- notices -------------------------------------------------------------------------------------
+
+uint32_t CWorkspace::ParamsMissingNotices(const CTRVDoc& doc) {
+    // Every shown test after the first speaks for the bit of curve L2, in document order; a test
+    // with parameters clears what one without them set.
+    uint32_t flags = 0;
+    int slot = 0;
+    for (const TestDataType& t : doc.m_Tests) {
+        if (!t.m_bShowInChart) continue;
+        const uint32_t bit = slot == 0 ? NoticeParams1 : NoticeParams2;
+        if (t.m_bParamsEntered)
+            flags &= ~bit;
+        else
+            flags |= bit;
+        ++slot;
+    }
+    return flags;
+}
+
+std::vector<std::string> CWorkspace::NoticeLines(uint32_t flags) {
+    struct Line {
+        uint32_t bit;
+        int id;
+    };
+    static const Line kLines[] = {{NoticeNoTests, IDS_NOTICE_NO_TESTS},
+                                  {NoticeParams1, IDS_NOTICE_PARAMS1},
+                                  {NoticeParams2, IDS_NOTICE_PARAMS2},
+                                  {NoticeIans1, IDS_NOTICE_IANS1},
+                                  {NoticeIans2, IDS_NOTICE_IANS2},
+                                  {NoticeFit1, IDS_NOTICE_FIT1},
+                                  {NoticeFit2, IDS_NOTICE_FIT2},
+                                  {NoticeNoTestShown, IDS_NOTICE_NO_TEST_SHOWN},
+                                  {NoticeUnits, IDS_NOTICE_UNITS},
+                                  {NoticeAthlete, IDS_NOTICE_ATHLETE},
+                                  {NoticeDeviceMismatch, IDS_NOTICE_DEVICE_MISMATCH}};
+    std::vector<std::string> lines;
+    for (const Line& l : kLines)
+        if (flags & l.bit) lines.emplace_back(LoadStr(l.id));
+    if (flags & NoticeNoAnalyser) {
+        if (flags & NoticeSecondWindow) lines.emplace_back(LoadStr(IDS_NOTICE_SECOND_WINDOW));
+        lines.emplace_back(LoadStr(IDS_NOTICE_NO_ANALYSER));
+    }
+    return lines;
+}
+
+void CWorkspace::RefreshNotices(bool otherWindows) {
+    if (m_doc.m_Tests.empty())
+        m_nNotice |= NoticeNoTests;
+    else
+        m_nNotice &= ~NoticeNoTests;
+    const UserDataType& u = m_doc.m_UserData;
+    if (u.m_strFirstName.empty() || u.m_strLastName.empty())
+        m_nNotice |= NoticeAthlete;
+    else
+        m_nNotice &= ~NoticeAthlete;
+    // Another window may hold the analyser's port.
+    if (m_nNotice & NoticeNoAnalyser) {
+        if (otherWindows)
+            m_nNotice |= NoticeSecondWindow;
+        else
+            m_nNotice &= ~NoticeSecondWindow;
+    }
+    m_Chart.notices.Clear();
+    for (const std::string& line : NoticeLines(m_nNotice)) m_Chart.notices.Add(line);
+    m_Chart.thirdText.Clear();
+}
+
+// ---- evaluation ----------------------------------------------------------------------------------
+
+void CWorkspace::Evaluate() {
+    m_nNotice = (m_nNotice & ~static_cast<uint32_t>(NoticeParams1 | NoticeParams2)) | ParamsMissingNotices(m_doc);
+    m_Eval.Evaluate(m_doc, m_Chart, m_nNotice);
+    m_Eval.SetUpResults(m_doc, m_Chart, m_nNotice);
+}
+
+void CWorkspace::SetUpChart() {
+    m_Eval.SetUpResults(m_doc, m_Chart, m_nNotice);
+    m_Chart.tools[ToolCursor1].active = m_bCursor1;
+    m_Chart.tools[ToolCursor2].active = m_bCursor2;
+}
+
+void CWorkspace::ShowDeviceText() {
+    if (m_doc.m_bDeviceBound) m_Chart.ShowDeviceText(m_doc.m_strDeviceId, m_doc.m_dFirmware);
+}
+
+// ---- commands ------------------------------------------------------------------------------------
+
+uint32_t CWorkspace::Run(std::unique_ptr<CDocCommand> cmd) {
+    const uint32_t changes = cmd->Changes();
+    if (!m_history.Run(m_doc, std::move(cmd))) return ChangeNone;
+    return AfterChange(changes);
+}
+
+uint32_t CWorkspace::AfterChange(uint32_t changes) {
+    m_doc.SetModifiedFlag(!m_history.IsClean());
+    Revalidate();
+    if (changes & ChangeShown) m_Chart.ResetSeries();
+    if (changes & (ChangeChart | ChangeShown)) {
+        Evaluate();
+        SetUpChart();
+    }
+    return changes | ChangeModified;
+}
+
+uint32_t CWorkspace::ShowTest(int test, bool show) {
+    const uint32_t changes = Run(std::make_unique<CShowTestCommand>(test, show));
+    if (changes) UpdateShowModeAfterCheck();
+    return changes;
+}
+
+uint32_t CWorkspace::HideAllTests() {
+    const uint32_t changes = Run(std::make_unique<CHideAllTestsCommand>());
+    if (changes) UpdateShowModeAfterCheck();
+    return changes;
+}
+
+uint32_t CWorkspace::TickMeasurement(int test, int meas, bool checked) {
+    if (test == m_nSelectedTest) SetCurrentMeasurement(meas);
+    return Run(std::make_unique<CTickMeasurementCommand>(test, meas, checked));
+}
+
+uint32_t CWorkspace::SetMeasType(const std::vector<int>& rows, int type) {
+    if (!m_doc.IsValidTest(m_nSelectedTest)) return ChangeNone;
+    return Run(std::make_unique<CSetMeasTypeCommand>(m_nSelectedTest, rows, m_nCurrentMeas, type));
+}
+
+bool CWorkspace::CanConvertToStepTest() const { return trv::CanConvertToStepTest(m_doc, m_Selected); }
+
+uint32_t CWorkspace::ConvertToStepTest() {
+    auto cmd = std::make_unique<CConvertToStepTestCommand>(m_Selected);
+    CConvertToStepTestCommand* c = cmd.get();
+    const uint32_t changes = Run(std::move(cmd));
+    if (!changes) return ChangeNone;
+    m_Selected = {c->ResultTest()};
+    m_nSelectedTest = c->ResultTest();
+    m_nCurrentMeas = -1;
+    // As after a click on the new step test: "Test anzeigen" adds it to the chart.
+    m_nShowMode = ShownCount() < 2 ? 1 : 0;
+    return changes;
+}
+
+int CWorkspace::FirstId(int test) const {
+    if (!m_doc.IsValidTest(test) || m_doc.GetTest(test).m_Steps.empty()) return -1;
+    return m_doc.GetTest(test).m_Steps.front().m_nMeasId;
+}
+
+uint32_t CWorkspace::ApplyTestParams(int index, int firstId, const CTestParamRules& rules) {
+    int edited = FirstId(index) == firstId ? index : -1;
+    for (int i = 0; edited < 0 && i < m_doc.GetTestCount(); ++i)
+        if (FirstId(i) == firstId) edited = i;
+    if (edited < 0) return ChangeNone;
+    const uint32_t changes = Run(std::make_unique<CApplyTestParamsCommand>(edited, rules));
+    if (changes && edited != m_nSelectedTest) {
+        m_nSelectedTest = edited;
+        m_Selected = {edited};
+        m_nCurrentMeas = -1;
+        return changes | ChangeSelection;
+    }
+    return changes;
+}
+
+uint32_t CWorkspace::ApplyAthlete(const UserDataType& user) {
+    return Run(std::make_unique<CApplyAthleteCommand>(user));
+}
+
+uint32_t CWorkspace::EditCell(int test, int meas, int column, const std::string& text, MeasEditResult* result) {
+    auto cmd = std::make_unique<CEditCellCommand>(test, meas, column, text);
+    CEditCellCommand* c = cmd.get();
+    const uint32_t changes = Run(std::move(cmd));
+    if (result) *result = changes ? c->Result() : MeasEditResult{};
+    return changes;
+}
+
+bool CWorkspace::BoundIdentity(std::string& deviceId, double& firmware) const {
+    return trv::BoundIdentity(m_doc, deviceId, firmware);
+}
+
+uint32_t CWorkspace::MergeDownload(const uint8_t* memory, const std::string& deviceId, double firmware) {
+    const uint32_t changes = Run(std::make_unique<CMergeDownloadCommand>(DecodeMemory(memory), deviceId, firmware));
+    if (!changes) {
+        // Bound to another analyser meanwhile (another window's download): nothing is taken.
+        m_nNotice |= NoticeDeviceMismatch;
+        return ChangeNone;
+    }
+    m_nSelectedTest = m_doc.GetTestCount() - 1;
+    m_Selected.clear();
+    if (m_nSelectedTest >= 0) m_Selected.push_back(m_nSelectedTest);
+    m_nCurrentMeas = -1;
+    ShowDeviceText();
+    return changes;
+}
+
+uint32_t CWorkspace::Undo() {
+    const CDocCommand* c = m_history.Undo(m_doc);
+    return c ? AfterChange(c->Changes()) : ChangeNone;
+}
+
+uint32_t CWorkspace::Redo() {
+    const CDocCommand* c = m_history.Redo(m_doc);
+    return c ? AfterChange(c->Changes()) : ChangeNone;
+}
+
+void CWorkspace::MarkSaved() {
+    m_history.SetClean();
+    m_doc.SetModifiedFlag(false);
+}
+
+void CWorkspace::FillTransferSlot(TransferSlot& slot) const { trv::FillTransferSlot(m_doc, m_Selected, slot); }
+
+}  // namespace trv

@@ -1,0 +1,148 @@
+#pragma once
+// The workspace of one document window, without the window: the selection, which tests the chart
+// shows (at most two), the show button's mode, the cursors, the notice flags, the chart model with
+// the evaluation of the shown tests, and every change of the document as a command of the shared
+// history. The Qt view mirrors this state and forwards each click here; trv-cli and the tests drive
+// it directly.
+#include "ChartModel.h"
+#include "Command.h"
+#include "Evaluator.h"
+#include "MeasurementEdit.h"
+#include "TRVDoc.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace trv {
+
+class CTestParamRules;
+
+// Curve slot of a test: 0 for curve "L 1", 1 for "L 2", the next numbers for further shown tests in
+// document order; -1 for a test not shown.
+int CurveSlotOf(const CTRVDoc& doc, int test);
+
+// What button 1008 ("Test anzeigen/ neu zeichnen") does now.
+enum class ShowButtonAction { Redraw, ShowSelected, Nothing };
+
+class CWorkspace {
+public:
+    // `history` belongs to the document (all windows on it share it).
+    CWorkspace(CTRVDoc& doc, CCommandHistory& history);
+
+    CTRVDoc& Doc() { return m_doc; }
+    const CTRVDoc& Doc() const { return m_doc; }
+    const CCommandHistory& History() const { return m_history; }
+    CChartModel& Chart() { return m_Chart; }
+    const CChartModel& Chart() const { return m_Chart; }
+    const CEvaluator& Evaluator() const { return m_Eval; }
+
+    // ---- selection ---------------------------------------------------------------------------
+    // The selected rows of the test list as test indices (top to bottom) and the test of the
+    // list's current row (-1 = none). With more than one test the show button only redraws.
+    void SelectTests(const std::vector<int>& tests, int current);
+    // The same without a user's action behind it (the list was refilled): the show button keeps
+    // its mode.
+    void SyncSelection(const std::vector<int>& tests, int current);
+    // A click on a test row (-1 = no row hit): the show button offers to show a step test while
+    // fewer than two tests are shown.
+    void ClickTest(int test);
+    int SelectedTest() const { return m_nSelectedTest; }
+    const std::vector<int>& SelectedTests() const { return m_Selected; }
+    bool SeveralSelected() const { return m_Selected.size() > 1; }
+    // Row within the selected test; -1 = none.
+    int CurrentMeasurement() const { return m_nCurrentMeas; }
+    void SetCurrentMeasurement(int meas);
+    // Indices that no longer name a test or measurement become -1 (after undo, another window).
+    void Revalidate();
+
+    int ShowButtonMode() const { return m_nShowMode; }
+    ShowButtonAction ShowButton() const;
+    // The tip of button 1008 for the current state ("" when a click does nothing).
+    std::string ShowButtonTip() const;
+
+    // ---- shown tests --------------------------------------------------------------------------
+    int ShownCount() const { return m_doc.CountShownTests(); }
+    int CurveSlot(int test) const { return CurveSlotOf(m_doc, test); }
+    // Headless set-up: exactly the tests `indices` are shown (invalid ones ignored), each with
+    // the fitting function `fit` and the threshold model `model`; then the evaluation.
+    void ShowOnly(const std::vector<int>& indices, int fit, int model);
+
+    // ---- cursors ------------------------------------------------------------------------------
+    bool CursorShown(int which) const { return which == 1 ? m_bCursor1 : m_bCursor2; }
+    // Switches cursor 1 or 2; switching one on switches the other off.
+    void ToggleCursor(int which);
+    // A cursor moved: its read-out line.
+    std::string CursorMoved(int tool, double x, double y);
+
+    // ---- notices ------------------------------------------------------------------------------
+    uint32_t Notices() const { return m_nNotice; }
+    void SetNotices(uint32_t bits) { m_nNotice |= bits; }
+    void ClearNotices(uint32_t bits) { m_nNotice &= ~bits; }
+    // The "parameters missing" bits of the shown tests (0x1 for curve L1, 0x2 for every later one).
+    static uint32_t ParamsMissingNotices(const CTRVDoc& doc);
+    // The notice area's lines for a set of bits, in the order they are written.
+    static std::vector<std::string> NoticeLines(uint32_t flags);
+    // The once-a-second refresh: the bits that follow the document (no tests, athlete's name), the
+    // second-window bit (`otherWindows`: more document windows are open), then the notice area.
+    void RefreshNotices(bool otherWindows);
+
+    // ---- evaluation ---------------------------------------------------------------------------
+    // The parameters-missing bits, the evaluation of the shown tests and their result boxes.
+    void Evaluate();
+    // Result boxes and cursors again (a redraw without a new evaluation).
+    void SetUpChart();
+    // The chart's device annotation from the document's binding.
+    void ShowDeviceText();
+
+    // ---- commands (each returns WorkspaceChange bits; 0 = refused, nothing changed) ------------
+    uint32_t ShowTest(int test, bool show);
+    uint32_t HideAllTests();
+    uint32_t TickMeasurement(int test, int meas, bool checked);
+    // PrL, Ld or AFL for the rows `rows` of the selected test (or its current measurement).
+    uint32_t SetMeasType(const std::vector<int>& rows, int type);
+    bool CanConvertToStepTest() const;
+    uint32_t ConvertToStepTest();
+    // The dialog's values for the test that was selected when it opened: `index` and the ID of its
+    // first reading (a download meanwhile may have moved it; it is found again by that ID).
+    uint32_t ApplyTestParams(int index, int firstId, const CTestParamRules& rules);
+    uint32_t ApplyAthlete(const UserDataType& user);
+    // A typed cell; `result` (may be null) says what the cell shows and whether the list refills.
+    uint32_t EditCell(int test, int meas, int column, const std::string& text, MeasEditResult* result);
+    // The analyser the document is bound to (false: none, any analyser may fill it).
+    bool BoundIdentity(std::string& deviceId, double& firmware) const;
+    // The analyser's memory (3500 bytes) merged; the newest test becomes the selected one.
+    uint32_t MergeDownload(const uint8_t* memory, const std::string& deviceId, double firmware);
+    uint32_t Undo();
+    uint32_t Redo();
+
+    // The document was saved or loaded: this state is the clean one.
+    void MarkSaved();
+    bool IsModified() const { return !m_history.IsClean(); }
+    // ID of a test's first reading (-1 = none): how a test is found again after the list changed.
+    int FirstId(int test) const;
+
+    // "Neu mit ausgewählten Tests": the selected tests, device ID and firmware for a new document.
+    void FillTransferSlot(TransferSlot& slot) const;
+
+private:
+    uint32_t Run(std::unique_ptr<CDocCommand> cmd);
+    uint32_t AfterChange(uint32_t changes);
+    void UpdateShowModeAfterCheck();
+    bool IsStepTest(int test) const;
+
+    CTRVDoc& m_doc;
+    CCommandHistory& m_history;
+    CChartModel m_Chart;
+    CEvaluator m_Eval;
+    std::vector<int> m_Selected;
+    int m_nSelectedTest = -1;
+    int m_nCurrentMeas = -1;
+    int m_nShowMode = 0;
+    bool m_bCursor1 = false;
+    bool m_bCursor2 = false;
+    uint32_t m_nNotice = 0;
+};
+
+}  // namespace trv
