@@ -203,3 +203,16 @@ bool CMeasurementListModel::setData(const QModelIndex& index, const QVariant& va
     emit checkChangeRequested(index.row(), value.toInt() == Qt::Checked);
     return false;
 }
+
+QString CMeasurementListModel::TableText() const {
+    QStringList lines;
+    QStringList cells;
+    for (int c = 0; c < ColumnCount; ++c) cells << headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+    lines << cells.join(QLatin1Char('\t'));
+    for (int r = 0; r < rowCount(); ++r) {
+        cells.clear();
+        for (int c = 0; c < ColumnCount; ++c) cells << index(r, c).data().toString();
+        lines << cells.join(QLatin1Char('\t'));
+    }
+    return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+}

@@ -36,6 +36,8 @@ public:
     void RefreshRows();
 
     const std::vector<Row>& Rows() const { return m_rows; }
+    // The listed rows as tab-separated text, the header line first (for the clipboard).
+    QString TableText() const;
     bool ShowsChecks() const { return !m_bSeveralSelected; }
 
     // Image index of a measurement's row (0..7, odd: not an ordinary reading).

@@ -14,6 +14,7 @@
 #include "TestParamDialog.h"
 #include "UserDataDialog.h"
 #include "ViewLink.h"
+#include "ViewWidgets.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -37,44 +38,6 @@
 #include <algorithm>
 
 using namespace trv;
-
-namespace {
-
-QTreeView* MakeList(QWidget* parent) {
-    auto* v = new QTreeView(parent);
-    v->setRootIsDecorated(false);
-    v->setItemsExpandable(false);
-    v->setUniformRowHeights(true);
-    v->setAllColumnsShowFocus(true);
-    v->setSelectionBehavior(QAbstractItemView::SelectRows);
-    v->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    v->setAlternatingRowColors(false);
-    v->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    v->setContextMenuPolicy(Qt::DefaultContextMenu);
-    v->header()->setStretchLastSection(false);
-    v->header()->setSectionsMovable(false);
-    // Grid lines; a style sheet on the items must also say how a selected row looks.
-    v->setStyleSheet(QStringLiteral(
-        "QTreeView::item { border-right: 1px solid #d8d8d8; border-bottom: 1px solid #e4e4e4; }"
-        "QTreeView::item:selected { background: palette(highlight); color: palette(highlighted-text); }"));
-    return v;
-}
-
-// The decoration beside the buttons: the analyser's name on a small plate.
-QPixmap Plate() {
-    QPixmap pm(84, 40);
-    pm.fill(QColor(0, 0, 128));
-    QPainter p(&pm);
-    p.setPen(Qt::white);
-    QFont f(QStringLiteral("Arial"));
-    f.setBold(true);
-    f.setPixelSize(15);
-    p.setFont(f);
-    p.drawText(pm.rect(), Qt::AlignCenter, QStringLiteral("Arvento"));
-    return pm;
-}
-
-}  // namespace
 
 CTRVView::CTRVView(CDocHandle* doc, QWidget* parent)
     : QWidget(parent),
@@ -484,19 +447,7 @@ void CTRVView::OnUndo() { Refresh(m_Ws.Undo()); }
 
 void CTRVView::OnRedo() { Refresh(m_Ws.Redo()); }
 
-QString CTRVView::MeasurementTableText() const {
-    QStringList lines;
-    QStringList cells;
-    for (int c = 0; c < m_pMeasModel->columnCount(); ++c)
-        cells << m_pMeasModel->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
-    lines << cells.join(QLatin1Char('\t'));
-    for (int r = 0; r < m_pMeasModel->rowCount(); ++r) {
-        cells.clear();
-        for (int c = 0; c < m_pMeasModel->columnCount(); ++c) cells << m_pMeasModel->index(r, c).data().toString();
-        lines << cells.join(QLatin1Char('\t'));
-    }
-    return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
-}
+QString CTRVView::MeasurementTableText() const { return m_pMeasModel->TableText(); }
 
 void CTRVView::OnCopyTable() { QApplication::clipboard()->setText(MeasurementTableText()); }
 

@@ -312,3 +312,41 @@ TEST(MainFrame, ADroppedFileIsOpened) {
     ASSERT_NE(f.frame.ActiveView(), nullptr);
     EXPECT_EQ(f.frame.ActiveView()->GetDocument().GetTestCount(), 6);
 }
+
+TEST(MainFrame, UndoAndRedoNameTheCommandAndFollowTheSavedState) {
+    QTemporaryDir dir;
+    QString path = SavedSample(dir);
+    Frame f;
+    ASSERT_TRUE(f.frame.OpenDocument(path));
+    CTRVView* v = f.frame.ActiveView();
+    f.frame.UpdateCommands();
+    EXPECT_FALSE(f.frame.m_pActUndo->isEnabled());
+    EXPECT_EQ(f.frame.m_pActUndo->text(), QStringLiteral("&Rückgängig"));
+    // The first step of test 0 (ID 42) gets a typed lactate of 1,7.
+    v->m_pTestList->selectionModel()->setCurrentIndex(v->m_pTestModel->index(v->m_pTestModel->RowOfTestIndex(0), 0),
+                                                      QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    ASSERT_TRUE(v->m_pMeasModel->setData(v->m_pMeasModel->index(0, 4), QStringLiteral("1,7"), Qt::EditRole));
+    EXPECT_EQ(v->GetDocument().GetTest(0).m_Steps[0].m_nLactate, 17);
+    EXPECT_TRUE(v->DocHandle()->IsModified());
+    f.frame.UpdateCommands();
+    EXPECT_EQ(f.frame.m_pActUndo->text(), QStringLiteral("&Rückgängig: Laktatwert ändern"));
+    EXPECT_TRUE(f.frame.m_pActUndo->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_Z)));
+    EXPECT_TRUE(f.frame.m_pActRedo->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_Y)));
+
+    f.frame.m_pActUndo->trigger();
+    EXPECT_EQ(v->GetDocument().GetTest(0).m_Steps[0].m_nLactate, 10);  // as saved
+    EXPECT_EQ(v->m_pMeasModel->index(0, 4).data().toString(), QStringLiteral("1,0"));
+    EXPECT_FALSE(v->DocHandle()->IsModified());
+    EXPECT_FALSE(f.frame.isWindowModified());
+    f.frame.UpdateCommands();
+    EXPECT_EQ(f.frame.m_pActRedo->text(), QStringLiteral("&Wiederholen: Laktatwert ändern"));
+    f.frame.m_pActRedo->trigger();
+    EXPECT_EQ(v->GetDocument().GetTest(0).m_Steps[0].m_nLactate, 17);
+    EXPECT_TRUE(v->DocHandle()->IsModified());
+
+    // Copy: the measurement list as tab-separated text, header line first.
+    const QStringList lines = v->MeasurementTableText().split(QLatin1Char('\n'));
+    ASSERT_GE(lines.size(), 6);
+    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("Uhrzeit\tDatum\t"))) << lines[0].toStdString();
+    EXPECT_EQ(lines[1].split(QLatin1Char('\t')).value(4), QStringLiteral("1,7"));
+}
