@@ -316,7 +316,6 @@ uint32_t CWorkspace::MergeDownload(const uint8_t* memory, const std::string& dev
     m_Selected.clear();
     if (m_nSelectedTest >= 0) m_Selected.push_back(m_nSelectedTest);
     m_nCurrentMeas = -1;
-    ShowDeviceText();
     return changes;
 }
 
