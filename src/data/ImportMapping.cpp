@@ -88,6 +88,8 @@ const Name kNames[] = {
     {"test type", RoleTestType},
     {"testtyp", RoleTestType},
     {"testart", RoleTestType},
+    {"min. nach belastungsende", RoleMinutesAfter},
+    {"minutes after", RoleMinutesAfter},
     {"stufe", RoleCount},
     {"step", RoleCount},
 };
@@ -144,14 +146,6 @@ std::string LoadPart(const std::string& cell) {
     return cell.substr(open + 1, cell.size() - open - 2);
 }
 
-int MeasTypeOf(const std::string& cell) {
-    const std::string s = Lower(Trim(cell));
-    if (s.empty() || s == "ld" || s == "hauptbelastung" || s == "load") return MeasLoad;
-    if (s == "prl" || s == "vorbelastung" || s == "pre-load" || s == "pre") return MeasPreLoad;
-    if (s == "afl" || s == "nachbelastung" || s == "post-load" || s == "post") return MeasPostLoad;
-    return -1;
-}
-
 int TestTypeOf(const std::string& cell) {
     const std::string s = Lower(cell);
     if (s == "laufband" || s == "treadmill") return TestTreadmill;
@@ -167,6 +161,14 @@ int LoadUnitOf(const std::string& cell) {
 }
 
 }  // namespace
+
+int MeasTypeOfText(const std::string& cell) {
+    const std::string s = Lower(Trim(cell));
+    if (s.empty() || s == "ld" || s == "hauptbelastung" || s == "load") return MeasLoad;
+    if (s == "prl" || s == "vorbelastung" || s == "pre-load" || s == "pre") return MeasPreLoad;
+    if (s == "afl" || s == "nachbelastung" || s == "post-load" || s == "post") return MeasPostLoad;
+    return -1;
+}
 
 const char* ImportRoleName(int role) {
     // The role names stand in the table in role order.
@@ -213,6 +215,7 @@ bool ImportSpecFromTable(const ImportTable& table, const ImportMapping& mapping,
     const int cTime = ColumnOf(mapping, RoleTime), cDate = ColumnOf(mapping, RoleDate);
     const int cDuration = ColumnOf(mapping, RoleDuration);
     const int cUnit = ColumnOf(mapping, RoleLoadUnit), cTestType = ColumnOf(mapping, RoleTestType);
+    const int cAfter = ColumnOf(mapping, RoleMinutesAfter);
 
     ManualTestSpec s;
     const auto& firstRow = table.m_Rows.front();
@@ -231,7 +234,7 @@ bool ImportSpecFromTable(const ImportTable& table, const ImportMapping& mapping,
         const int line = table.m_Lines[r];
         ManualStep step;
         step.m_nLine = line;
-        step.m_nMeasType = cType >= 0 ? MeasTypeOf(Cell(row, cType)) : MeasLoad;
+        step.m_nMeasType = cType >= 0 ? MeasTypeOfText(Cell(row, cType)) : MeasLoad;
         if (step.m_nMeasType < 0) {
             error = FmtId(IDS_IMP_BAD_TYPE, line, Cell(row, cType).c_str());
             return false;
@@ -277,6 +280,14 @@ bool ImportSpecFromTable(const ImportTable& table, const ImportMapping& mapping,
             }
             step.m_nDuration = seconds < 0 ? -2 : static_cast<int>(std::lround(seconds));
         }
+        if (const std::string& after = Cell(row, cAfter); !after.empty()) {
+            double minutes = 0.0;
+            if (!ParseDecimal(after, minutes) || minutes < 0.0) {
+                error = FmtId(IDS_IMP_BAD_MINUTES, line, after.c_str());
+                return false;
+            }
+            step.m_dMinutesAfter = minutes;
+        }
         const std::string& time = Cell(row, cTime);
         const std::string& date = Cell(row, cDate);
         if (!date.empty()) {
@@ -317,6 +328,8 @@ bool ImportSpecFromTable(const ImportTable& table, const ImportMapping& mapping,
         loadOffsets[1] - loadOffsets[0] <= 600)
         s.m_nStepDuration = loadOffsets[1] - loadOffsets[0];
 
+    if (options.m_nStepDuration) s.m_nStepDuration = *options.m_nStepDuration;
+    if (options.m_dTrackLength) s.m_dTrackLength = *options.m_dTrackLength;
     if (options.m_Date) {
         s.m_FirstStep = *options.m_Date;
         // The rows' own date and time keep their spacing from the chosen start.
@@ -331,6 +344,30 @@ bool ImportSpecFromTable(const ImportTable& table, const ImportMapping& mapping,
     }
     spec = std::move(s);
     return true;
+}
+
+std::string ImportCellError(int role, const std::string& cell) {
+    if (cell.empty()) return {};
+    double v = 0.0;
+    switch (role) {
+        case RoleType:
+            return MeasTypeOfText(cell) < 0 ? LoadStr(IDS_IMP_CELL_TYPE) : "";
+        case RoleLactate:
+            if (Lower(cell) == "high" || Lower(cell) == "low") return {};
+            [[fallthrough]];
+        case RoleLoad:
+        case RoleHeartRate:
+        case RoleMinutesAfter:
+            if (!ParseDecimal(role == RoleLoad ? LoadPart(cell) : cell, v)) return LoadStr(IDS_IMP_CELL_NOT_NUMBER);
+            return v < 0.0 ? LoadStr(IDS_IMP_CELL_NEGATIVE) : "";
+        case RoleDuration: {
+            double seconds = ParseClock(cell, false);
+            if (seconds < 0 && !ParseDecimal(cell, seconds)) return LoadStr(IDS_IMP_CELL_DURATION);
+            return seconds > 0 ? "" : LoadStr(IDS_IMP_CELL_DURATION);
+        }
+        default:
+            return {};
+    }
 }
 
 }  // namespace trv

@@ -13,17 +13,21 @@ enum ImportRole : int {
     RoleLoad,
     RoleLactate,
     RoleHeartRate,
-    RoleType,      // "PrL", "Ld", "AFL"
-    RoleTime,      // mm:ss after the start, or the time of day beside a date column
-    RoleDate,      // dd.mm.yyyy or yyyy-mm-dd
-    RoleDuration,  // step duration mm:ss or seconds
-    RoleLoadUnit,  // "km/h", "m/s", "W" (the program's own export)
-    RoleTestType,  // "Laufband", "Ergometer", "Feldtest" (the program's own export)
+    RoleType,          // "PrL", "Ld", "AFL"
+    RoleTime,          // mm:ss after the start, or the time of day beside a date column
+    RoleDate,          // dd.mm.yyyy or yyyy-mm-dd
+    RoleDuration,      // step duration mm:ss or seconds
+    RoleLoadUnit,      // "km/h", "m/s", "W" (the program's own export)
+    RoleTestType,      // "Laufband", "Ergometer", "Feldtest" (the program's own export)
+    RoleMinutesAfter,  // post-load reading: minutes after the last step
     RoleCount
 };
 
 // German name of a role for the column choice ("Belastung", "Laktat", ...; "nicht übernehmen").
 const char* ImportRoleName(int role);
+
+// The measurement type a cell names: "Ld" or empty, "PrL", "AFL" (or their German words); -1 otherwise.
+int MeasTypeOfText(const std::string& cell);
 
 // One role per column of the table.
 using ImportMapping = std::vector<int>;
@@ -41,7 +45,13 @@ struct ImportOptions {
     std::optional<int32_t> m_nTestType;
     std::optional<int32_t> m_nLoadUnit;
     std::optional<COleDateTime> m_Date;  // time stamp of the first main-load reading
+    std::optional<int32_t> m_nStepDuration;
+    std::optional<double> m_dTrackLength;
 };
+
+// Why a cell cannot be taken for its role (German, without the line), or "" when it can. Empty cells
+// are for the caller to judge.
+std::string ImportCellError(int role, const std::string& cell);
 
 // Reads the rows by the mapping into a test spec: test type (option, else the table's test-type
 // column, else Laufband), load unit (option, else the table's unit column or the load header, else

@@ -53,7 +53,7 @@ bool CheckStep(const ManualStep& s, std::string& error, std::vector<std::string>
         error = FmtId(IDS_MAN_DURATION_RANGE, line);
         return false;
     }
-    if (s.m_nMinutesAfter && *s.m_nMinutesAfter < 0) {
+    if (s.m_dMinutesAfter && !(*s.m_dMinutesAfter >= 0.0 && *s.m_dMinutesAfter < 100000.0)) {
         error = FmtId(IDS_MAN_MINUTES_NEGATIVE, line);
         return false;
     }
@@ -160,7 +160,7 @@ bool BuildManualTest(const ManualTestSpec& spec, TestDataType& test, std::string
         last = t.m_Steps.back().m_Time;
     }
     for (size_t i = 0; i < post.size(); ++i) {
-        const double minutes = post[i].m_nMinutesAfter ? *post[i].m_nMinutesAfter : static_cast<double>(i + 1);
+        const double minutes = post[i].m_dMinutesAfter ? *post[i].m_dMinutesAfter : static_cast<double>(i + 1);
         t.m_Steps.push_back(reading(post[i], Plus(last, 60.0 * minutes)));
     }
     for (size_t i = 0; i < t.m_Steps.size(); ++i) {

@@ -22,7 +22,7 @@ struct ManualStep {
     // time follows from the step duration.
     std::optional<COleDateTime> m_Time;
     std::optional<int> m_nOffset;
-    std::optional<int> m_nMinutesAfter;
+    std::optional<double> m_dMinutesAfter;
 };
 
 struct ManualTestSpec {

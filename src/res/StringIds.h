@@ -384,6 +384,13 @@ enum StringId : int {
     IDS_IMP_ROLE_DURATION = 3457,
     IDS_IMP_ROLE_LOAD_UNIT = 3458,
     IDS_IMP_ROLE_TEST_TYPE = 3459,
+    IDS_IMP_ROLE_MINUTES_AFTER = 3460,
+    IDS_IMP_CELL_NOT_NUMBER = 3461,
+    IDS_IMP_CELL_NEGATIVE = 3462,
+    IDS_IMP_CELL_TYPE = 3463,
+    IDS_IMP_CELL_DURATION = 3464,
+    IDS_IMP_CELL_REQUIRED = 3465,
+    IDS_IMP_BAD_MINUTES = 3466,
 
     // Undo and redo, copying the measurement list, and the names of the document commands.
     IDS_UNDO = 3800,

@@ -1,0 +1,117 @@
+#include "ManualEntry.h"
+
+#include "Format.h"
+#include "Strings.h"
+
+#include <algorithm>
+
+namespace trv {
+
+namespace {
+
+constexpr int kRoles[CManualEntry::ColumnCount] = {RoleType,      RoleLoad,     RoleLactate,
+                                                   RoleHeartRate, RoleDuration, RoleMinutesAfter};
+
+}  // namespace
+
+CManualEntry::CManualEntry() : m_FirstStep(COleDateTime::Now()) { KeepOneEmptyRow(); }
+
+void CManualEntry::SetTestType(int32_t type) {
+    const bool wasBike = m_nTestType == TestErgometer, isBike = type == TestErgometer;
+    m_nTestType = type;
+    if (wasBike == isBike) return;
+    m_nLoadUnit = isBike ? UnitWatt : UnitKmh;
+    m_dStartLoad = isBike ? 100.0 : 8.0;
+    m_dIncrement = isBike ? 50.0 : 2.0;
+}
+
+const std::string& CManualEntry::Cell(int row, int column) const {
+    static const std::string kEmpty;
+    if (row < 0 || row >= RowCount() || column < 0 || column >= ColumnCount) return kEmpty;
+    return m_Rows[static_cast<size_t>(row)][static_cast<size_t>(column)];
+}
+
+void CManualEntry::SetCell(int row, int column, const std::string& text) {
+    if (row < 0 || column < 0 || column >= ColumnCount) return;
+    if (row >= RowCount()) m_Rows.resize(static_cast<size_t>(row) + 1);
+    m_Rows[static_cast<size_t>(row)][static_cast<size_t>(column)] = text;
+    KeepOneEmptyRow();
+}
+
+void CManualEntry::PasteRows(int row, int column, const std::vector<std::vector<std::string>>& block) {
+    for (size_t r = 0; r < block.size(); ++r)
+        for (size_t c = 0; c < block[r].size() && column + static_cast<int>(c) < ColumnCount; ++c)
+            SetCell(row + static_cast<int>(r), column + static_cast<int>(c), block[r][c]);
+}
+
+bool CManualEntry::IsBlankRow(int row) const {
+    const auto& cells = m_Rows[static_cast<size_t>(row)];
+    return std::all_of(cells.begin(), cells.end(), [](const std::string& c) { return c.empty(); });
+}
+
+void CManualEntry::KeepOneEmptyRow() {
+    while (RowCount() > 1 && IsBlankRow(RowCount() - 1) && IsBlankRow(RowCount() - 2)) m_Rows.pop_back();
+    if (m_Rows.empty() || !IsBlankRow(RowCount() - 1)) m_Rows.emplace_back();
+}
+
+int CManualEntry::MainLoadIndex(int row) const {
+    int k = 0;
+    for (int r = 0; r < RowCount(); ++r) {
+        if (IsBlankRow(r) || MeasTypeOfText(Cell(r, ColType)) != MeasLoad) continue;
+        if (r == row) return k;
+        ++k;
+    }
+    return -1;
+}
+
+bool CManualEntry::IsColumnUsed(int column) const { return column != ColDuration || m_nTestType == TestField; }
+
+bool CManualEntry::IsEditable(int row, int column) const {
+    if (!IsColumnUsed(column)) return false;
+    return column != ColLoad || m_bIndividualLoads || MeasTypeOfText(Cell(row, ColType)) != MeasLoad;
+}
+
+std::string CManualEntry::ShownText(int row, int column) const {
+    if (column == ColLoad && !m_bIndividualLoads) {
+        const int k = MainLoadIndex(row);
+        if (k >= 0) return Fmt("%2.1f", m_dStartLoad + k * m_dIncrement);
+    }
+    return Cell(row, column);
+}
+
+std::string CManualEntry::CellError(int row, int column) const {
+    if (row < 0 || row >= RowCount() || IsBlankRow(row) || !IsColumnUsed(column)) return {};
+    const std::string text = ShownText(row, column);
+    const int type = MeasTypeOfText(Cell(row, ColType));
+    if (text.empty()) {
+        const bool required = column == ColLactate || (column == ColLoad && type == MeasLoad);
+        return required ? LoadStr(IDS_IMP_CELL_REQUIRED) : "";
+    }
+    return ImportCellError(kRoles[column], text);
+}
+
+bool CManualEntry::Build(TestDataType& test, std::string& error, std::vector<std::string>& questions) const {
+    ImportTable table;
+    for (int r = 0; r < RowCount(); ++r) {
+        if (IsBlankRow(r)) continue;
+        std::vector<std::string> cells;
+        for (int c = 0; c < ColumnCount; ++c) cells.push_back(IsColumnUsed(c) ? ShownText(r, c) : std::string());
+        table.m_Rows.push_back(std::move(cells));
+        table.m_Lines.push_back(r + 1);
+    }
+    if (table.m_Rows.empty()) {
+        error = LoadStr(IDS_MAN_NO_LOAD_STEP);
+        return false;
+    }
+    ImportOptions options;
+    options.m_nTestType = m_nTestType;
+    options.m_nLoadUnit = m_nLoadUnit;
+    options.m_Date = m_FirstStep;
+    options.m_nStepDuration = m_nStepDuration;
+    options.m_dTrackLength = m_dTrackLength;
+    ManualTestSpec spec;
+    const ImportMapping mapping(std::begin(kRoles), std::end(kRoles));
+    return ImportSpecFromTable(table, mapping, options, spec, error) && BuildManualTest(spec, test, error, questions);
+}
+
+}  // namespace trv
