@@ -133,6 +133,8 @@ void CMainFrame::CreateActions() {
     m_pActCopy->setIcon(SheetsIcon());
     for (QAction* a : {m_pActUndo, m_pActRedo, m_pActCopy}) a->setEnabled(false);
     m_pActConvert = make(IDS_EDIT_CONVERT, IDS_TIP_CONVERT);
+    m_pActManualTest = make(IDS_MT_ACTION, IDS_MT_ACTION_TIP);
+    m_pActImport = make(IDS_IMPD_ACTION, IDS_IMPD_ACTION_TIP);
     m_pActToolbar = make(IDS_VIEW_TOOLBAR);
     m_pActToolbar->setCheckable(true);
     m_pActToolbar->setChecked(true);
@@ -192,6 +194,16 @@ void CMainFrame::CreateActions() {
     });
     connect(m_pActPrintSetup, &QAction::triggered, this, &CMainFrame::OnPrintSetup);
     connect(m_pActExit, &QAction::triggered, this, &QWidget::close);
+    connect(m_pActManualTest, &QAction::triggered, this, [this] {
+        if (ActiveView()) ActiveView()->OnManualTest();
+    });
+    connect(m_pActImport, &QAction::triggered, this, [this] {
+        if (ActiveView()) ActiveView()->OnImportReadings();
+    });
+    // Pasting a table of readings into a document window imports it as a test.
+    connect(m_pActPaste, &QAction::triggered, this, [this] {
+        if (ActiveView()) ActiveView()->OnPasteReadings();
+    });
     connect(m_pActConvert, &QAction::triggered, this, [this] {
         if (ActiveView()) ActiveView()->OnConvertToStepTest();
     });
@@ -265,6 +277,7 @@ void CMainFrame::BuildMenus() {
         file->addAction(m_pActSaveAs);
         file->addSeparator();
         file->addAction(m_pActExport);
+        file->addAction(m_pActImport);
         file->addSeparator();
         file->addAction(m_pActPrint);
     }
@@ -303,6 +316,7 @@ void CMainFrame::BuildMenus() {
         edit->addAction(m_pActCopy);
         edit->addSeparator();
         edit->addAction(m_pActConvert);
+        edit->addAction(m_pActManualTest);
         connect(edit, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommands);
     }
     QMenu* view = mb->addMenu(QStr(IDS_MENU_VIEW));
@@ -337,6 +351,7 @@ void CMainFrame::UpdateCommands() {
         a->setEnabled(doc);
     m_pActExport->setEnabled(doc && v->CanExport());
     m_pActConvert->setEnabled(doc && v->CanConvertToStepTest());
+    for (QAction* a : {m_pActManualTest, m_pActImport, m_pActPaste}) a->setEnabled(doc);
     m_pActConfig->setEnabled(doc && v->ReceiveEnabled());
     m_pActCursor1->setChecked(doc && v->CursorShown(1));
     m_pActCursor2->setChecked(doc && v->CursorShown(2));

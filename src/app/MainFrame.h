@@ -76,6 +76,8 @@ public:
     QAction* m_pActRedo;
     QAction* m_pActCopy;
     QAction* m_pActConvert;
+    QAction* m_pActManualTest;
+    QAction* m_pActImport;
     QAction* m_pActToolbar;
     QAction* m_pActStatusbar;
     QAction* m_pActCursor1;

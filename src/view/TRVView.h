@@ -70,6 +70,10 @@ public:
     void OnPrint();
     bool CanConvertToStepTest() const { return m_Ws.CanConvertToStepTest(); }
     void OnConvertToStepTest();
+    // Tests without the analyser: typed in, imported from a file, pasted from the clipboard.
+    void OnManualTest();
+    void OnImportReadings();
+    void OnPasteReadings();
     void OnSetMeasType(int type);
     void OnCursor(int which);  // 1 or 2
     void OnUndo();
@@ -101,6 +105,8 @@ public:
     void OnDownloadMerged();
     // The document was changed outside the command history (no undo leads back to the saved state).
     void MarkModified();
+    void AddEnteredTest(const trv::TestDataType& test);
+    void ImportText(const std::string& bytes);
 
     // Check-box handling of both lists (what a click on a check box leads to).
     void OnTestCheckChange(int testIndex, bool checked);

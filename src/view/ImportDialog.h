@@ -1,0 +1,47 @@
+#pragma once
+// "Messwerte importieren": a preview of spreadsheet text with the column roles the user can change.
+#include "ImportMapping.h"
+
+#include <QDialog>
+
+class QCheckBox;
+class QComboBox;
+class QDateTimeEdit;
+class QLabel;
+class QTableWidget;
+
+namespace trv {
+
+class CImportDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit CImportDialog(QWidget* parent = nullptr);
+
+    // Reads the text; false with a German message naming the line when it holds no table of readings.
+    bool Load(std::string_view bytes, std::string& error);
+
+    const TestDataType& Test() const { return m_test; }
+    QTableWidget* Preview() const { return m_pPreview; }
+    QComboBox* RoleBox(int column) const;
+    QLabel* Status() const { return m_pStatus; }
+
+    void accept() override;
+
+private:
+    void FillPreview();
+    // Builds the test from the current choices; the status line says what would be taken or why not.
+    bool Rebuild(std::vector<std::string>* questions = nullptr);
+
+    ImportTable m_table;
+    ImportMapping m_mapping;
+    TestDataType m_test;
+    QComboBox* m_pTestType;
+    QComboBox* m_pUnit;
+    QDateTimeEdit* m_pDate;
+    QCheckBox* m_pDateFromFile;
+    QLabel* m_pInfo;
+    QTableWidget* m_pPreview;
+    QLabel* m_pStatus;
+};
+
+}  // namespace trv
