@@ -68,13 +68,15 @@ bool CManualEntry::IsColumnUsed(int column) const { return column != ColDuration
 
 bool CManualEntry::IsEditable(int row, int column) const {
     if (!IsColumnUsed(column)) return false;
-    return column != ColLoad || m_bIndividualLoads || MeasTypeOfText(Cell(row, ColType)) != MeasLoad;
+    // Only main-load steps have a load, and only individual loads are typed.
+    return column != ColLoad || (m_bIndividualLoads && MeasTypeOfText(Cell(row, ColType)) == MeasLoad);
 }
 
 std::string CManualEntry::ShownText(int row, int column) const {
-    if (column == ColLoad && !m_bIndividualLoads) {
+    if (column == ColLoad) {
         const int k = MainLoadIndex(row);
-        if (k >= 0) return Fmt("%2.1f", m_dStartLoad + k * m_dIncrement);
+        if (k < 0) return {};
+        if (!m_bIndividualLoads) return Fmt("%2.1f", m_dStartLoad + k * m_dIncrement);
     }
     return Cell(row, column);
 }

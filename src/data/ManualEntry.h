@@ -37,7 +37,7 @@ public:
     void PasteRows(int row, int column, const std::vector<std::vector<std::string>>& block);
 
     // The load column holds typed values only with individual loads; otherwise a main-load row shows
-    // the load it gets from start and increment.
+    // the load it gets from start and increment. Pre- and post-load rows have no load.
     bool IsEditable(int row, int column) const;
     bool IsColumnUsed(int column) const;  // the duration column belongs to field tests
     std::string ShownText(int row, int column) const;

@@ -6,6 +6,8 @@
 #include <QLineEdit>
 #include <QStyledItemDelegate>
 
+#include <algorithm>
+
 using namespace trv;
 
 namespace {
@@ -20,8 +22,11 @@ public:
             const int key = static_cast<QKeyEvent*>(event)->key();
             if (key == Qt::Key_Return || key == Qt::Key_Enter) {
                 auto* editor = qobject_cast<QWidget*>(object);
+                auto* table = qobject_cast<CEntryTable*>(parent());
                 emit commitData(editor);
+                if (table) table->SetEnterMove(true);
                 emit closeEditor(editor, QAbstractItemDelegate::EditNextItem);
+                if (table) table->SetEnterMove(false);
                 return true;
             }
         }
@@ -38,19 +43,21 @@ CEntryTable::CEntryTable(QWidget* parent) : QTableWidget(parent) {
     setTabKeyNavigation(true);
 }
 
-QModelIndex CEntryTable::Step(const QModelIndex& from, bool forward) const {
+QModelIndex CEntryTable::Step(const QModelIndex& from, bool forward, bool enter) const {
     const int columns = columnCount(), cells = rowCount() * columns;
     const int at = from.isValid() ? from.row() * columns + from.column() : -1;
     for (int p = at + (forward ? 1 : -1); p >= 0 && p < cells; p += forward ? 1 : -1) {
         const QModelIndex i = model()->index(p / columns, p % columns);
-        if (!isColumnHidden(i.column()) && (i.flags() & Qt::ItemIsEditable)) return i;
+        const bool skipped =
+            enter && std::find(m_EnterSkips.begin(), m_EnterSkips.end(), i.column()) != m_EnterSkips.end();
+        if (!isColumnHidden(i.column()) && (i.flags() & Qt::ItemIsEditable) && !skipped) return i;
     }
     return from;
 }
 
 QModelIndex CEntryTable::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
-    if (action == MoveNext) return Step(currentIndex(), true);
-    if (action == MovePrevious) return Step(currentIndex(), false);
+    if (action == MoveNext) return Step(currentIndex(), true, m_bEnterMove);
+    if (action == MovePrevious) return Step(currentIndex(), false, false);
     return QTableWidget::moveCursor(action, modifiers);
 }
 
@@ -72,7 +79,7 @@ void CEntryTable::keyPressEvent(QKeyEvent* event) {
     }
     // Enter on a cell that is not being edited opens it, as typing would.
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && state() != EditingState) {
-        const QModelIndex next = Step(currentIndex(), true);
+        const QModelIndex next = Step(currentIndex(), true, true);
         if (next.isValid()) {
             setCurrentIndex(next);
             edit(next);

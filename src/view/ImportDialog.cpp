@@ -131,6 +131,10 @@ void CImportDialog::FillPreview() {
                     RoleBox(static_cast<int>(k))->setCurrentIndex(RoleIgnore);
                 }
             m_mapping[static_cast<size_t>(c)] = role;
+            if (const int unit = LoadUnitFromHeader(m_table, m_mapping); role == RoleLoad && unit >= 0) {
+                const QSignalBlocker block(m_pUnit);
+                m_pUnit->setCurrentIndex(unit);
+            }
             const bool dated = std::find(m_mapping.begin(), m_mapping.end(), RoleDate) != m_mapping.end();
             m_pDateFromFile->setEnabled(dated);
             if (!dated) m_pDateFromFile->setChecked(false);

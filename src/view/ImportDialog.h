@@ -24,6 +24,8 @@ public:
     QTableWidget* Preview() const { return m_pPreview; }
     QComboBox* RoleBox(int column) const;
     QLabel* Status() const { return m_pStatus; }
+    QComboBox* TestTypeBox() const { return m_pTestType; }
+    QComboBox* UnitBox() const { return m_pUnit; }
 
     void accept() override;
 

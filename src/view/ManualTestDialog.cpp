@@ -66,6 +66,7 @@ CManualTestDialog::CManualTestDialog(QWidget* parent) : QDialog(parent) {
     for (QLineEdit* e : {m_pStepDuration, m_pTrack, m_pStart, m_pIncrement}) e->setMaximumWidth(80);
     m_pTable = new CEntryTable(this);
     m_pTable->setColumnCount(CManualEntry::ColumnCount);
+    m_pTable->m_EnterSkips = {CManualEntry::ColType, CManualEntry::ColMinutesAfter};
     m_pTable->verticalHeader()->setDefaultSectionSize(22);
     m_pTable->setMinimumSize(560, 260);
     m_pMessage = new QLabel(this);
