@@ -68,7 +68,8 @@ CManualTestDialog::CManualTestDialog(QWidget* parent) : QDialog(parent) {
     m_pTable->setColumnCount(CManualEntry::ColumnCount);
     m_pTable->m_EnterSkips = {CManualEntry::ColType, CManualEntry::ColMinutesAfter};
     m_pTable->verticalHeader()->setDefaultSectionSize(22);
-    m_pTable->setMinimumSize(560, 260);
+    m_pTable->setMinimumSize(640, 260);
+    m_pTable->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     m_pMessage = new QLabel(this);
     m_pMessage->setWordWrap(true);
     m_pMessage->setStyleSheet(QStringLiteral("color: #b00000"));

@@ -3,7 +3,9 @@
 //   Xvfb :99 & DISPLAY=:99 QT_QPA_PLATFORM=xcb trv_screen_tour /tmp/tour
 #include "AppStart.h"
 #include "Demo.h"
+#include "ImportDialog.h"
 #include "MainFrame.h"
+#include "ManualTestDialog.h"
 #include "StatusDialog.h"
 #include "TRVView.h"
 #include "TestListModel.h"
@@ -11,6 +13,7 @@
 #include "UserDataDialog.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
@@ -159,6 +162,44 @@ int main(int argc, char** argv) {
         break;
     }
     Shot(&frame, "9-two-tests.png");
+
+    // A test from paper: typed into "Test manuell erfassen", then one pasted from a spreadsheet.
+    v->OnResetDisplay();
+    OnNextModal([](QWidget* w) {
+        auto* dlg = qobject_cast<trv::CManualTestDialog*>(w);
+        if (!dlg) return;
+        trv::CManualEntry& e = dlg->Entry();
+        const char* rows[][4] = {{"PrL", "0,9", "68", ""}, {"", "1,2", "131", ""},    {"", "1,5", "144", ""},
+                                 {"", "2,3", "158", ""},   {"", "3,6", "169", ""},    {"", "5,8", "181", ""},
+                                 {"", "x", "", ""},        {"AFL", "6,4", "162", "3"}};
+        for (int r = 0; r < 8; ++r) {
+            e.SetCell(r, trv::CManualEntry::ColType, rows[r][0]);
+            e.SetCell(r, trv::CManualEntry::ColLactate, rows[r][1]);
+            e.SetCell(r, trv::CManualEntry::ColHeartRate, rows[r][2]);
+            e.SetCell(r, trv::CManualEntry::ColMinutesAfter, rows[r][3]);
+        }
+        dlg->Refresh();
+        Shot(dlg, "10-manual-with-error.png");
+        e.SetCell(6, trv::CManualEntry::ColLactate, "8,1");
+        e.SetCell(6, trv::CManualEntry::ColHeartRate, "190");
+        dlg->Refresh();
+        Shot(dlg, "11-manual.png");
+        dlg->accept();
+    });
+    v->OnManualTest();
+    Shot(&frame, "12-manual-shown.png");
+    QApplication::clipboard()->setText(
+        QStringLiteral("Stufe\tLast [W]\tLaktat\tHF\n1\t100\t1,0\t112\n2\t150\t1,4\t129\n3\t200\t2,2\t146\n"
+                       "4\t250\t3,9\t163\n5\t300\t6,6\t178\n"));
+    OnNextModal([](QWidget* w) {
+        auto* dlg = qobject_cast<trv::CImportDialog*>(w);
+        if (!dlg) return;
+        dlg->TestTypeBox()->setCurrentIndex(trv::TestErgometer);
+        Shot(dlg, "13-import.png");
+        dlg->accept();
+    });
+    v->OnPasteReadings();
+    Shot(&frame, "14-imported.png");
     for (CDocHandle* d : frame.Documents()) d->SetModified(false);
     frame.MdiArea()->closeAllSubWindows();
     StopDemoAnalyser();
