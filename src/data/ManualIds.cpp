@@ -12,6 +12,12 @@ bool IsManualTest(const CTRVDoc& doc, int testIndex) {
     return !steps.empty() && IsManualMeasId(steps.front().m_nMeasId);
 }
 
+int LastAnalyserTest(const CTRVDoc& doc) {
+    for (int i = doc.GetTestCount() - 1; i >= 0; --i)
+        if (!IsManualTest(doc, i)) return i;
+    return doc.GetTestCount() - 1;
+}
+
 std::vector<uint16_t> AllocateManualIds(const CTRVDoc& doc, size_t count) {
     constexpr size_t kBlock = size_t{kManualIdLast} - kManualIdFirst + 1;
     std::vector<bool> used(kBlock, false);

@@ -38,6 +38,10 @@ inline bool IsManualMeasId(uint16_t id) { return id >= kManualIdFirst; }
 // True when the test's first reading was typed in or imported.
 bool IsManualTest(const CTRVDoc& doc, int testIndex);
 
+// The newest test that came from the analyser (typed tests sort behind every analyser test); the last
+// test when there is none; -1 for an empty document.
+int LastAnalyserTest(const CTRVDoc& doc);
+
 // `count` free IDs of the manual block for a new test (see above); empty when the block has not that
 // many free IDs left.
 std::vector<uint16_t> AllocateManualIds(const CTRVDoc& doc, size_t count);

@@ -1,5 +1,6 @@
 #include "Workspace.h"
 
+#include "ManualIds.h"
 #include "DocCommands.h"
 #include "MemorySlot.h"
 #include "NoticeFlags.h"
@@ -312,7 +313,8 @@ uint32_t CWorkspace::MergeDownload(const uint8_t* memory, const std::string& dev
         m_nNotice |= NoticeDeviceMismatch;
         return ChangeNone;
     }
-    m_nSelectedTest = m_doc.GetTestCount() - 1;
+    // The newest test of the download, not a typed test that sorts behind it.
+    m_nSelectedTest = LastAnalyserTest(m_doc);
     m_Selected.clear();
     if (m_nSelectedTest >= 0) m_Selected.push_back(m_nSelectedTest);
     m_nCurrentMeas = -1;

@@ -1,4 +1,5 @@
 // A download from the simulated analyser through the window, as a user presses "Daten empfangen".
+#include "ManualTest.h"
 #include "SimAnalyser.h"
 #include "StatusDialog.h"
 #include "ViewFixture.h"
@@ -67,6 +68,38 @@ TEST(ViewDownload, ReceiveFromTheSimulatorFillsTheLists) {
     view.m_pReceiveButton->click();
     ASSERT_TRUE(WaitFor([&] { return view.m_pReceiveButton->isEnabled(); }, 20000));
     EXPECT_EQ(doc.Doc().GetTestCount(), tests);
+    analyser.Stop();
+    unsetenv("TRV_PORT_DIR");
+}
+
+TEST(ViewDownload, TheNewestAnalyserTestIsSelectedNotATypedTestBehindIt) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    sim::SimAnalyser analyser{sim::SimConfig{}};
+    std::string why;
+    ASSERT_TRUE(analyser.Start(dir.path().toStdString(), &why)) << why;
+    setenv("TRV_PORT_DIR", dir.path().toLocal8Bit().constData(), 1);
+    CDocHandle doc;
+    ManualTestSpec spec;
+    spec.m_FirstStep = COleDateTime::FromParts(2026, 1, 5, 17, 0, 0);
+    for (int i = 0; i < 3; ++i) {
+        ManualStep s;
+        s.m_Load = 8.0 + 2 * i;
+        s.m_dLactate = 1.0 + i;
+        spec.m_Steps.push_back(s);
+    }
+    TestDataType typed;
+    std::vector<std::string> questions;
+    ASSERT_TRUE(BuildManualTest(spec, typed, why, questions)) << why;
+    ASSERT_EQ(AddManualTest(doc.Doc(), typed, why), 0) << why;
+    CTRVView view(&doc);
+    view.show();
+    view.m_pReceiveButton->click();
+    ASSERT_TRUE(WaitFor([&] { return view.m_pReceiveButton->isEnabled() && doc.Doc().GetTestCount() > 1; }, 20000));
+    const int n = doc.Doc().GetTestCount();
+    EXPECT_EQ(doc.Doc().GetTest(n - 1).m_Steps.front().m_nMeasId, 60000);
+    EXPECT_EQ(view.SelectedTest(), n - 2);
+    EXPECT_EQ(view.m_pMeasModel->rowCount(), static_cast<int>(doc.Doc().GetTest(n - 2).m_Steps.size()));
     analyser.Stop();
     unsetenv("TRV_PORT_DIR");
 }
