@@ -135,6 +135,8 @@ void CMainFrame::CreateActions() {
     m_pActConvert = make(IDS_EDIT_CONVERT, IDS_TIP_CONVERT);
     m_pActManualTest = make(IDS_MT_ACTION, IDS_MT_ACTION_TIP);
     m_pActImport = make(IDS_IMPD_ACTION, IDS_IMPD_ACTION_TIP);
+    m_pActPaste = make(IDS_EDIT_PASTE, IDS_IMPD_PASTE_TIP);
+    m_pActPaste->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
     m_pActToolbar = make(IDS_VIEW_TOOLBAR);
     m_pActToolbar->setCheckable(true);
     m_pActToolbar->setChecked(true);
@@ -314,6 +316,7 @@ void CMainFrame::BuildMenus() {
         edit->addAction(m_pActRedo);
         edit->addSeparator();
         edit->addAction(m_pActCopy);
+        edit->addAction(m_pActPaste);
         edit->addSeparator();
         edit->addAction(m_pActConvert);
         edit->addAction(m_pActManualTest);

@@ -75,6 +75,7 @@ public:
     QAction* m_pActUndo;
     QAction* m_pActRedo;
     QAction* m_pActCopy;
+    QAction* m_pActPaste;
     QAction* m_pActConvert;
     QAction* m_pActManualTest;
     QAction* m_pActImport;

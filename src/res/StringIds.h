@@ -391,6 +391,9 @@ enum StringId : int {
     IDS_IMP_CELL_DURATION = 3464,
     IDS_IMP_CELL_REQUIRED = 3465,
     IDS_IMP_BAD_MINUTES = 3466,
+    IDS_CMD_ENTER_TEST = 3467,
+    IDS_CMD_IMPORT_TEST = 3468,
+    IDS_IMPD_PASTE_TIP = 3469,
 
     // The dialogs "Test manuell erfassen" and "Messwerte importieren".
     IDS_MT_TITLE = 3470,

@@ -468,7 +468,15 @@ void CTRVView::contextMenuEvent(QContextMenuEvent* e) {
 }
 
 void CTRVView::ShowTestMenu(const QPoint& globalPos) {
-    if (!CanConvertToStepTest()) return;
+    if (!CanConvertToStepTest()) {
+        // Without single readings to convert, the list offers the tests that need no analyser.
+        QMenu menu(this);
+        connect(menu.addAction(QStr(IDS_MT_ACTION)), &QAction::triggered, this, &CTRVView::OnManualTest);
+        connect(menu.addAction(QStr(IDS_IMPD_ACTION)), &QAction::triggered, this, &CTRVView::OnImportReadings);
+        connect(menu.addAction(QStr(IDS_EDIT_PASTE)), &QAction::triggered, this, &CTRVView::OnPasteReadings);
+        menu.exec(globalPos);
+        return;
+    }
     QMenu menu(QStr(IDS_POPUP_CONVERT), this);
     QAction* a = menu.addAction(QStr(IDS_EDIT_CONVERT));
     a->setStatusTip(QStr(IDS_TIP_CONVERT));

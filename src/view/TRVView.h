@@ -105,7 +105,7 @@ public:
     void OnDownloadMerged();
     // The document was changed outside the command history (no undo leads back to the saved state).
     void MarkModified();
-    void AddEnteredTest(const trv::TestDataType& test);
+    void AddEnteredTest(const trv::TestDataType& test, int nameId);
     void ImportText(const std::string& bytes);
 
     // Check-box handling of both lists (what a click on a check box leads to).

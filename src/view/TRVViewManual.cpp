@@ -12,30 +12,19 @@
 
 using namespace trv;
 
-void CTRVView::AddEnteredTest(const TestDataType& test) {
+void CTRVView::AddEnteredTest(const TestDataType& test, int nameId) {
     std::string error;
-    const int index = AddManualTest(GetDocument(), test, error);
-    if (index < 0) {
+    const uint32_t changes = m_Ws.AddEnteredTest(test, nameId, &error);
+    if (!changes) {
         QMessageBox::warning(this, QStr(IDS_MT_TITLE), QU8(error));
         return;
     }
-    m_nSelectedTest = index;
-    m_nCurrentMeas = -1;
-    m_bSeveralSelected = false;
-    FillTestList();
-    FillMeasurementList();
-    MarkModified();
-    // Shown in the chart at once, unless two tests are shown already.
-    if (CountShown() < 2)
-        OnTestCheckChange(index, true);
-    else
-        Evaluate();
-    emit commandStateChanged();
+    Refresh(changes);
 }
 
 void CTRVView::OnManualTest() {
     CManualTestDialog dlg(this);
-    if (dlg.exec() == QDialog::Accepted) AddEnteredTest(dlg.Test());
+    if (dlg.exec() == QDialog::Accepted) AddEnteredTest(dlg.Test(), IDS_CMD_ENTER_TEST);
 }
 
 void CTRVView::OnImportReadings() {
@@ -67,5 +56,5 @@ void CTRVView::ImportText(const std::string& bytes) {
         QMessageBox::warning(this, QStr(IDS_IMPD_TITLE), QU8(error));
         return;
     }
-    if (dlg.exec() == QDialog::Accepted) AddEnteredTest(dlg.Test());
+    if (dlg.exec() == QDialog::Accepted) AddEnteredTest(dlg.Test(), IDS_CMD_IMPORT_TEST);
 }

@@ -1,7 +1,9 @@
 #include "Workspace.h"
 
-#include "ManualIds.h"
 #include "DocCommands.h"
+#include "EnteredTestCommand.h"
+#include "Format.h"
+#include "ManualIds.h"
 #include "MemorySlot.h"
 #include "NoticeFlags.h"
 #include "StepTest.h"
@@ -267,6 +269,23 @@ uint32_t CWorkspace::ConvertToStepTest() {
     m_nCurrentMeas = -1;
     // As after a click on the new step test: "Test anzeigen" adds it to the chart.
     m_nShowMode = ShownCount() < 2 ? 1 : 0;
+    return changes;
+}
+
+uint32_t CWorkspace::AddEnteredTest(const TestDataType& test, int nameId, std::string* error) {
+    // Known before the command runs: a refused command does not outlive Run().
+    if (AllocateManualIds(m_doc, test.m_Steps.size()).empty()) {
+        if (error) *error = FmtId(IDS_MAN_NO_IDS_LEFT, static_cast<int>(test.m_Steps.size()));
+        return ChangeNone;
+    }
+    auto cmd = std::make_unique<CAddEnteredTestCommand>(test, nameId);
+    CAddEnteredTestCommand* c = cmd.get();
+    const uint32_t changes = Run(std::move(cmd));
+    if (!changes) return ChangeNone;
+    m_Selected = {c->AddedTest()};
+    m_nSelectedTest = c->AddedTest();
+    m_nCurrentMeas = -1;
+    UpdateShowModeAfterCheck();
     return changes;
 }
 

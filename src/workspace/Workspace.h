@@ -104,6 +104,10 @@ public:
     uint32_t SetMeasType(const std::vector<int>& rows, int type);
     bool CanConvertToStepTest() const;
     uint32_t ConvertToStepTest();
+    // A step test typed in or imported (`nameId`: IDS_CMD_ENTER_TEST or IDS_CMD_IMPORT_TEST): it
+    // becomes the selected test and is shown unless two are. 0 with `error` set when the document
+    // has no IDs left for it.
+    uint32_t AddEnteredTest(const TestDataType& test, int nameId, std::string* error = nullptr);
     // The dialog's values for the test that was selected when it opened: `index` and the ID of its
     // first reading (a download meanwhile may have moved it; it is found again by that ID).
     uint32_t ApplyTestParams(int index, int firstId, const CTestParamRules& rules);

@@ -161,4 +161,11 @@ TEST(EnteredTests, PastedIntoTheDocumentWindowAndShownAtOnce) {
     EXPECT_TRUE(h.doc->IsModified());
     EXPECT_EQ(h.view->m_pTestModel->index(0, 0).data().toString(), QStringLiteral("manuell ..."));
     EXPECT_TRUE(t.m_Analysis.m_bEvaluated);
+    // One undo takes the pasted test away again; redo brings it back.
+    h.view->OnUndo();
+    EXPECT_EQ(doc.GetTestCount(), before);
+    EXPECT_EQ(h.view->m_pTestModel->rowCount(), before);
+    h.view->OnRedo();
+    EXPECT_EQ(doc.GetTestCount(), before + 1);
+    EXPECT_EQ(doc.GetTest(before).m_bShowInChart, 1);
 }
