@@ -77,6 +77,10 @@ TEST(ProtocolTextTest, TestBoxTitleAndParameters) {
     CTRVDoc doc = trvtest::ProtocolDoc();
     EXPECT_EQ(TestTitleText(0, doc.GetTest(0)), "Test 1  (Feldtest)\n");
     EXPECT_EQ(TestTitleText(1, doc.GetTest(1)), "Test 2  (Laufband)\n");
+    // A typed or imported test says where its readings came from.
+    TestDataType typed = doc.GetTest(1);
+    typed.m_Steps.front().m_nMeasId = 60000;
+    EXPECT_EQ(TestTitleText(1, typed), "Test 2  (Laufband, manuell)\n");
     EXPECT_EQ(TestInfoText(doc.GetTest(0)),
               "Datum:\t\t\t14.05.2024\nUhrzeit:\t\t\t09:00:00\nSchwellwertmodell:\tMader-Modell\n"
               "Fitting-Funktion:\tPolynom 3. Grades\nStreckenlänge:\t\t400 m\n");
