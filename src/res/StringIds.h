@@ -3,8 +3,8 @@
 // id in the table (src/res/StringTable.cpp), which keeps the numbering the texts have always had.
 // 129 and 2000..2234 are the established texts; 3000..3199 are the desktop program's menus, tips and
 // dialog labels; 3200 onwards are error and status texts of the files, the ports and trv-cli; 3400
-// onwards the texts of readings typed in or imported; 3800 onwards undo, redo and the names of the
-// document commands.
+// onwards the texts of readings typed in or imported; 3500 onwards say why a typed value was not
+// taken; 3800 onwards undo, redo and the names of the document commands.
 
 namespace trv {
 
@@ -426,6 +426,26 @@ enum StringId : int {
     IDS_IMPD_READY = 3497,
     IDS_IMPD_CANNOT_READ = 3498,
     IDS_IMPD_TAB = 3499,
+    // Why a typed value was not taken (IDS_IN_START_ZERO is a question).
+    IDS_IN_NOT_A_NUMBER = 3500,
+    IDS_IN_NOT_A_WHOLE_NUMBER = 3501,
+    IDS_IN_LACTATE_RANGE = 3502,
+    IDS_IN_HEART_RATE_RANGE = 3503,
+    IDS_IN_CELL_DURATION = 3504,
+    IDS_IN_LOAD_NEGATIVE = 3505,
+    IDS_IN_LOAD_ROW = 3506,
+    IDS_IN_STEP_DURATION_RANGE = 3507,
+    IDS_IN_TRACK_RANGE = 3508,
+    IDS_IN_NEGATIVE = 3509,
+    IDS_IN_START_ZERO = 3510,
+    IDS_IN_DATE_FORM = 3511,
+    IDS_IN_DATE_FUTURE = 3512,
+    IDS_IN_HEIGHT_RANGE = 3513,
+    IDS_IN_WEIGHT_RANGE = 3514,
+    IDS_IN_POST_CODE = 3515,
+    IDS_IN_NAMES_REQUIRED = 3516,
+    IDS_IN_DURATION_ROW = 3517,
+
     // Undo and redo, copying the measurement list, and the names of the document commands.
     IDS_UNDO = 3800,
     IDS_REDO = 3801,

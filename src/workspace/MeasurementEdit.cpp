@@ -1,28 +1,16 @@
 #include "MeasurementEdit.h"
 
 #include "Format.h"
+#include "InputRules.h"
 #include "StepTest.h"
 
 #include <cmath>
-#include <limits>
 
 namespace trv {
 
 namespace {
 
 constexpr uint32_t Rgb(uint32_t r, uint32_t g, uint32_t b) { return r | (g << 8) | (b << 16); }
-
-// "mm:ss" with the colon at index 2, 3 or 4; the seconds are the two characters after it.
-bool ParseDuration(std::string_view text, int& seconds) {
-    const size_t colon = text.find(':');
-    if (colon != 2 && colon != 3 && colon != 4) return false;
-    const long minutes = ParseLeadingInt(text.substr(0, colon));
-    const long secs = ParseLeadingInt(text.substr(colon + 1, 2));
-    const long total = minutes * 60 + secs;
-    if (total <= 0 || total > std::numeric_limits<int>::max()) return false;
-    seconds = static_cast<int>(total);
-    return true;
-}
 
 std::string DurationText(int seconds) { return Fmt("%02d:%02d", seconds / 60, seconds % 60); }
 
@@ -67,7 +55,11 @@ MeasEditResult ApplyMeasurementEdit(TestDataType& test, int meas, int column, st
     switch (column) {
         case MeasColDuration: {
             int seconds = 0;
-            if (!ParseDuration(text, seconds) || m.m_nMeasType != MeasLoad) return r;
+            if ((r.reason = ReadCellDuration(text, seconds)) != InputOk) return r;
+            if (m.m_nMeasType != MeasLoad) {
+                r.reason = IDS_IN_DURATION_ROW;
+                return r;
+            }
             m.m_dSpeed = SpeedFromDuration(test.m_dTrackLength, seconds);
             // Whole seconds again; the allowance keeps 400 m / (400 m / 133 s) at 133, not 132.
             const int shown = m.m_dSpeed > 0.0 ? static_cast<int>(test.m_dTrackLength / m.m_dSpeed + 1e-6) : 0;
@@ -76,8 +68,12 @@ MeasEditResult ApplyMeasurementEdit(TestDataType& test, int meas, int column, st
             break;
         }
         case MeasColLoad: {
-            const double v = ParseLeadingDecimal(text);
-            if (m.m_nMeasType != MeasLoad || !std::isfinite(v) || v < 0.0) return r;
+            double v = 0.0;
+            if (m.m_nMeasType != MeasLoad) {
+                r.reason = IDS_IN_LOAD_ROW;
+                return r;
+            }
+            if ((r.reason = ReadLoad(text, v)) != InputOk) return r;
             if (test.m_nLoadUnit == UnitKmh)
                 m.m_dSpeed = v / 3.6;
             else if (test.m_nLoadUnit == UnitMs)
@@ -89,20 +85,18 @@ MeasEditResult ApplyMeasurementEdit(TestDataType& test, int meas, int column, st
             break;
         }
         case MeasColLactate: {
-            const double v = ParseLeadingDecimal(text);
-            // Tenths, truncated; the small allowance keeps 4,3 (42.99999... tenths in binary) at 43.
-            const double tenths = std::floor(v * 10.0 + 1e-9);
-            if (!std::isfinite(v) || v < 0.0 || tenths > std::numeric_limits<uint16_t>::max()) return r;
-            m.m_nLactate = static_cast<uint16_t>(tenths);
+            uint16_t tenths = 0;
+            if ((r.reason = ReadLactate(text, tenths)) != InputOk) return r;
+            m.m_nLactate = tenths;
             r.shown = Fmt("%2.1f", m.m_nLactate / 10.0);
             r.refill = true;
             break;
         }
         case MeasColHeartRate: {
-            const long v = ParseLeadingInt(text);
-            if (v < 0 || v > std::numeric_limits<int32_t>::max()) return r;
-            m.m_nHeartRate = static_cast<int32_t>(v);
-            r.shown = std::string(text);
+            int32_t bpm = 0;
+            if ((r.reason = ReadHeartRate(text, bpm)) != InputOk) return r;
+            m.m_nHeartRate = bpm;
+            r.shown = Fmt("%d", bpm);
             break;
         }
         default:

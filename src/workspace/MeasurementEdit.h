@@ -42,13 +42,14 @@ struct MeasEditResult {
     bool stored = false;  // the measurement changed: the document is modified
     bool refill = false;  // the list is filled again from the document
     std::string shown;    // what the cell shows after the edit
+    int reason = 0;       // refused: string-table id of the German reason (0 when there is nothing to say)
 };
 
 // Applies the text typed into cell (measurement `meas` of `test`, `column`). A refused edit changes
-// nothing. Refused: a column that is not editable; a step duration without its colon at index 2, 3
-// or 4, of 0 seconds or less, or on a row that is not a main-load step; a load on a row that is not
-// a main-load step, or a negative load; a negative lactate or one beyond the record's range; a
-// negative heart rate. A text that is not a number reads as 0.
+// nothing and says why. Refused: a column that is not editable; a step duration that is not m:ss
+// from 00:01 to 59:59, or on a row that is not a main-load step; a load on a row that is not a
+// main-load step, or a negative load; a lactate outside 0 to 30 mmol/l; a heart rate outside 0 to
+// 250; a text that is not a number.
 MeasEditResult ApplyMeasurementEdit(TestDataType& test, int meas, int column, std::string_view text);
 
 }  // namespace trv

@@ -1,6 +1,7 @@
 #include "TestParamRules.h"
 
 #include "Format.h"
+#include "InputRules.h"
 #include "Strings.h"
 
 #include <algorithm>
@@ -204,19 +205,30 @@ void CTestParamRules::ChooseFit(int index) {
 }
 
 void CTestParamRules::StepEditLostFocus(const std::string& text) {
-    const long v = ParseLeadingInt(text);
     if (m_nTestType == TestField) {
-        if (v >= 100 && v <= 10000) m_dTrackLength = static_cast<double>(v);
-    } else if (v >= 10 && v <= 600) {
-        m_nPcStepDuration = static_cast<int32_t>(v);
+        double metres = m_dTrackLength;
+        m_nRefusal = ReadTrackLength(text, metres);
+        m_dTrackLength = metres;
+    } else {
+        int seconds = m_nPcStepDuration;
+        m_nRefusal = ReadStepDuration(text, seconds);
+        m_nPcStepDuration = seconds;
     }
     Refresh();
 }
 
 void CTestParamRules::DecimalLostFocus(double& value, const std::string& text) {
-    const double v = ParseLeadingDecimal(text);
-    if (std::isfinite(v) && v >= 0.0) value = Stored(v);
+    double v = 0.0;
+    m_nRefusal = ReadLoadParameter(text, v);
+    if (m_nRefusal == InputOk) value = Stored(v);
     Refresh();
+}
+
+bool CTestParamRules::StartValueMissing() const {
+    // A start value of 0 gives the first step no load, which is almost always a slip; loads typed per
+    // step and speeds from the field test's durations do not use it.
+    const bool fromStartValue = !m_bIndividualLoads && !(m_nTestType == TestField && m_nDurationSource != SourcePc);
+    return fromStartValue && m_dStartValue <= 0.0;
 }
 
 void CTestParamRules::StartEditLostFocus(const std::string& text) { DecimalLostFocus(m_dStartValue, text); }

@@ -46,6 +46,11 @@ public:
     void IncrementSpin(int delta);
     void SliderMoved(int position);  // updates only the step edit
 
+    // The string-table id of why the last edit that lost the focus was refused (its value kept), or 0.
+    int Refusal() const { return m_nRefusal; }
+    // OK asks first when the loads come from the start value and it is 0.
+    bool StartValueMissing() const;
+
     // OK: writes the working copy back and marks the parameters as entered.
     void Apply(TestDataType& test) const;
 
@@ -85,6 +90,7 @@ public:
     std::string m_strExplanation;   // 1103
 
 private:
+    int m_nRefusal = 0;
     void RefreshTreadmillOrErgometer(bool ergometer);
     void RefreshField();
     void SetLoadControlsEnabled(bool enabled);

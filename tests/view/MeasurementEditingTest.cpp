@@ -113,17 +113,21 @@ TEST_F(MeasurementEditingTest, StepDurationOfAFieldStepGivesItsSpeed) {
     EXPECT_DOUBLE_EQ(Meas(2).m_dSpeed, 4.0);
 }
 
-TEST_F(MeasurementEditingTest, HeartRateShowsTheTypedTextUntilTheListIsFilled) {
+TEST_F(MeasurementEditingTest, HeartRateTakesWholeNumbersOnly) {
     QSignalSpy spy(model, &CMeasurementListModel::measurementEdited);
+    const int before = Meas(4).m_nHeartRate;
     QLineEdit* edit = Click(4, 5);
     ASSERT_NE(edit, nullptr);
     Type(edit, QStringLiteral("150x"));
-    EXPECT_EQ(Meas(4).m_nHeartRate, 150);
-    EXPECT_EQ(model->data(model->index(4, 5), Qt::DisplayRole).toString(), QStringLiteral("150x"));
+    EXPECT_EQ(Meas(4).m_nHeartRate, before);
+    EXPECT_EQ(spy.count(), 0);
+    edit = Click(3, 5);
+    ASSERT_NE(edit, nullptr);
+    Type(edit, QStringLiteral("150"));
+    EXPECT_EQ(Meas(3).m_nHeartRate, 150);
+    EXPECT_EQ(model->data(model->index(3, 5), Qt::DisplayRole).toString(), QStringLiteral("150"));
     ASSERT_EQ(spy.count(), 1);
     EXPECT_FALSE(spy.at(0).at(1).toBool());
-    model->Fill({0}, false);
-    EXPECT_EQ(model->data(model->index(4, 5), Qt::DisplayRole).toString(), QStringLiteral("150"));
 }
 
 TEST_F(MeasurementEditingTest, LoadIntoANonLoadRowIsRefused) {

@@ -2,6 +2,8 @@
 // which entries are refused, and the row colours.
 #include "MeasurementEdit.h"
 
+#include "InputRules.h"
+
 #include <gtest/gtest.h>
 
 using namespace trv;
@@ -58,33 +60,37 @@ TEST(MeasurementEdit, LactateIsStoredInTenthsTruncated) {
     // 4,3 is 42.999... tenths in binary: still 43.
     ApplyMeasurementEdit(t, 1, MeasColLactate, "4,3");
     EXPECT_EQ(t.m_Steps[1].m_nLactate, 43);
-    r = ApplyMeasurementEdit(t, 0, MeasColLactate, "viel");
-    EXPECT_TRUE(r.stored);
-    EXPECT_EQ(t.m_Steps[0].m_nLactate, 0);
-    EXPECT_EQ(r.shown, "0,0");
+    EXPECT_EQ(r.reason, 0);
 }
 
-TEST(MeasurementEdit, LactateOutsideTheRecordIsRefused) {
+TEST(MeasurementEdit, ImplausibleOrUnreadableLactateIsRefusedWithItsReason) {
     TestDataType t = FieldTest();
-    for (const char* text : {"-1,5", "6553,6", "70000"}) {
+    for (const char* text : {"viel", "", "-1,5", "45", "30,1"}) {
         MeasEditResult r = ApplyMeasurementEdit(t, 1, MeasColLactate, text);
         EXPECT_FALSE(r.stored) << text;
+        EXPECT_NE(r.reason, 0) << text;
         EXPECT_EQ(t.m_Steps[1].m_nLactate, 20) << text;
     }
-    EXPECT_TRUE(ApplyMeasurementEdit(t, 1, MeasColLactate, "6553,5").stored);
-    EXPECT_EQ(t.m_Steps[1].m_nLactate, 65535);
+    EXPECT_EQ(ApplyMeasurementEdit(t, 1, MeasColLactate, "viel").reason, IDS_IN_NOT_A_NUMBER);
+    EXPECT_EQ(ApplyMeasurementEdit(t, 1, MeasColLactate, "45").reason, IDS_IN_LACTATE_RANGE);
+    EXPECT_TRUE(ApplyMeasurementEdit(t, 1, MeasColLactate, "30,0").stored);
+    EXPECT_EQ(t.m_Steps[1].m_nLactate, 300);
 }
 
-TEST(MeasurementEdit, HeartRateKeepsTheTypedTextUntilTheListIsFilled) {
+TEST(MeasurementEdit, HeartRateIsAWholeNumberUpTo250) {
     TestDataType t = FieldTest();
-    MeasEditResult r = ApplyMeasurementEdit(t, 2, MeasColHeartRate, "150x");
+    MeasEditResult r = ApplyMeasurementEdit(t, 2, MeasColHeartRate, " 150 ");
     EXPECT_TRUE(r.stored);
     EXPECT_FALSE(r.refill);
     EXPECT_EQ(t.m_Steps[2].m_nHeartRate, 150);
-    EXPECT_EQ(r.shown, "150x");
-    ApplyMeasurementEdit(t, 2, MeasColHeartRate, "Puls");
-    EXPECT_EQ(t.m_Steps[2].m_nHeartRate, 0);
-    EXPECT_FALSE(ApplyMeasurementEdit(t, 2, MeasColHeartRate, "-80").stored);
+    EXPECT_EQ(r.shown, "150");
+    for (const char* text : {"150x", "Puls", "-80", "251"}) {
+        EXPECT_FALSE(ApplyMeasurementEdit(t, 2, MeasColHeartRate, text).stored) << text;
+        EXPECT_EQ(t.m_Steps[2].m_nHeartRate, 150) << text;
+    }
+    EXPECT_EQ(ApplyMeasurementEdit(t, 2, MeasColHeartRate, "251").reason, IDS_IN_HEART_RATE_RANGE);
+    // Emptied: no heart rate measured.
+    EXPECT_TRUE(ApplyMeasurementEdit(t, 2, MeasColHeartRate, "").stored);
     EXPECT_EQ(t.m_Steps[2].m_nHeartRate, 0);
 }
 
@@ -100,21 +106,24 @@ TEST(MeasurementEdit, FieldStepDurationSetsTheSpeedFromTheTrack) {
     r = ApplyMeasurementEdit(t, 2, MeasColDuration, "02:13");
     EXPECT_DOUBLE_EQ(t.m_Steps[2].m_dSpeed, 400.0 / 133.0);
     EXPECT_EQ(r.shown, "02:13");
-    // Colon at index 3 and 4: minutes with more digits.
-    ApplyMeasurementEdit(t, 3, MeasColDuration, "001:20");
+    // One digit for the minutes: 1:20 = 80 s, 5.0 m/s.
+    ApplyMeasurementEdit(t, 3, MeasColDuration, "1:20");
     EXPECT_DOUBLE_EQ(t.m_Steps[3].m_dSpeed, 5.0);
-    ApplyMeasurementEdit(t, 3, MeasColDuration, "0002:00");
-    EXPECT_DOUBLE_EQ(t.m_Steps[3].m_dSpeed, 400.0 / 120.0);
+    ApplyMeasurementEdit(t, 3, MeasColDuration, "59:59");
+    EXPECT_DOUBLE_EQ(t.m_Steps[3].m_dSpeed, 400.0 / 3599.0);
 }
 
 TEST(MeasurementEdit, StepDurationsThatCannotBeReadAreRefused) {
     TestDataType t = FieldTest();
-    // No colon, colon too early or too late, no time at all, a pre-load row.
-    for (const char* text : {"3 min", "1:40", "00001:40", "00:00", "-1:00", ""}) {
-        EXPECT_FALSE(ApplyMeasurementEdit(t, 1, MeasColDuration, text).stored) << text;
+    // No colon, seconds of 60 and more, beyond 59:59, no time at all.
+    for (const char* text : {"3 min", "001:40", "99:99", "60:00", "00:00", "-1:00", ""}) {
+        MeasEditResult r = ApplyMeasurementEdit(t, 1, MeasColDuration, text);
+        EXPECT_FALSE(r.stored) << text;
+        EXPECT_EQ(r.reason, IDS_IN_CELL_DURATION) << text;
         EXPECT_DOUBLE_EQ(t.m_Steps[1].m_dSpeed, 3.0) << text;
     }
-    EXPECT_FALSE(ApplyMeasurementEdit(t, 0, MeasColDuration, "01:40").stored);
+    // A pre-load row has no step duration.
+    EXPECT_EQ(ApplyMeasurementEdit(t, 0, MeasColDuration, "01:40").reason, IDS_IN_DURATION_ROW);
     EXPECT_DOUBLE_EQ(t.m_Steps[0].m_dSpeed, 0.0);
     // Not editable at all for a treadmill test.
     t.m_nTestType = TestTreadmill;
@@ -130,10 +139,12 @@ TEST(MeasurementEdit, LoadInTheTestsUnitOnMainLoadRowsOnly) {
     EXPECT_NEAR(t.m_Steps[1].m_dSpeed, 4.0, 1e-12);
     EXPECT_EQ(r.shown, "14,4");
     // A load typed into a pre-load or post-load row: refused.
-    EXPECT_FALSE(ApplyMeasurementEdit(t, 0, MeasColLoad, "8").stored);
+    EXPECT_EQ(ApplyMeasurementEdit(t, 0, MeasColLoad, "8").reason, IDS_IN_LOAD_ROW);
     EXPECT_FALSE(ApplyMeasurementEdit(t, 4, MeasColLoad, "8").stored);
     EXPECT_DOUBLE_EQ(t.m_Steps[4].m_dSpeed, 0.0);
-    EXPECT_FALSE(ApplyMeasurementEdit(t, 2, MeasColLoad, "-3").stored);
+    EXPECT_EQ(ApplyMeasurementEdit(t, 2, MeasColLoad, "-3").reason, IDS_IN_LOAD_NEGATIVE);
+    EXPECT_EQ(ApplyMeasurementEdit(t, 2, MeasColLoad, "zwölf").reason, IDS_IN_NOT_A_NUMBER);
+    EXPECT_DOUBLE_EQ(t.m_Steps[2].m_dSpeed, 3.0);
     t.m_nLoadUnit = UnitMs;
     ApplyMeasurementEdit(t, 2, MeasColLoad, "3.75");
     EXPECT_DOUBLE_EQ(t.m_Steps[2].m_dSpeed, 3.75);

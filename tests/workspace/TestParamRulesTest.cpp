@@ -1,5 +1,7 @@
 #include "TestParamRules.h"
 
+#include "InputRules.h"
+
 #include <gtest/gtest.h>
 
 using namespace trv;
@@ -65,8 +67,15 @@ TEST(TestParamRules, KmhValuesAreShownAndStoredConverted) {
     r.IncrementEditLostFocus("1,5");
     EXPECT_NEAR(r.m_dIncrement, 1.5 / 3.6, 1e-12);
     EXPECT_EQ(r.m_strIncrementEdit, "1,5");
-    r.IncrementEditLostFocus("-2");  // negative: ignored
+    EXPECT_EQ(r.Refusal(), 0);
+    // Negative or not a number: the value stays, the reason is kept for the window.
+    r.IncrementEditLostFocus("-2");
     EXPECT_NEAR(r.m_dIncrement, 1.5 / 3.6, 1e-12);
+    EXPECT_EQ(r.Refusal(), IDS_IN_NEGATIVE);
+    r.StartEditLostFocus("zehn");
+    EXPECT_NEAR(r.m_dStartValue, 10.0 / 3.6, 1e-12);
+    EXPECT_EQ(r.m_strStartEdit, "10,0");
+    EXPECT_EQ(r.Refusal(), IDS_IN_NOT_A_NUMBER);
 
     // Up-down: 0.1 km/h per step, i.e. 1/36 m/s; never below 0.
     r.StartSpin(+1);
@@ -79,15 +88,19 @@ TEST(TestParamRules, KmhValuesAreShownAndStoredConverted) {
 
 TEST(TestParamRules, StepDurationEditAndSlider) {
     CTestParamRules r(NewTest());
-    r.StepEditLostFocus("5");
-    EXPECT_EQ(r.m_nPcStepDuration, 180);
-    r.StepEditLostFocus("700");
-    EXPECT_EQ(r.m_nPcStepDuration, 180);
+    for (const char* text : {"5", "700", "99:99", "00:00", "245s"}) {
+        r.StepEditLostFocus(text);
+        EXPECT_EQ(r.m_nPcStepDuration, 180) << text;
+        EXPECT_EQ(r.m_strStepEdit, "03:00") << text;
+        EXPECT_EQ(r.Refusal(), IDS_IN_STEP_DURATION_RANGE) << text;
+    }
     // 185 is taken, then the redrawn slider at position 18 sets 180 s.
     r.StepEditLostFocus("185");
+    EXPECT_EQ(r.Refusal(), 0);
     EXPECT_EQ(r.m_nSliderPos, 18);
     EXPECT_EQ(r.m_nPcStepDuration, 180);
-    r.StepEditLostFocus("245s");
+    // Typed as the field shows it: 04:05 = 245 s, then 240 s by the slider.
+    r.StepEditLostFocus("04:05");
     EXPECT_EQ(r.m_nPcStepDuration, 240);
     EXPECT_EQ(r.m_strStepEdit, "04:00");
     r.SliderMoved(7);
@@ -105,6 +118,7 @@ TEST(TestParamRules, StepDurationEditAndSlider) {
     EXPECT_EQ(r.m_strStepEdit, "  400");
     r.StepEditLostFocus("50");
     EXPECT_EQ(r.m_dTrackLength, 400.0);
+    EXPECT_EQ(r.Refusal(), IDS_IN_TRACK_RANGE);
     r.SliderMoved(12);
     EXPECT_EQ(r.m_dTrackLength, 1200.0);
 }
@@ -189,4 +203,24 @@ TEST(TestParamRules, ModelAndFitCouplingAndApply) {
     EXPECT_NEAR(t.m_dStartValue, 8.0 / 3.6, 1e-12);
     EXPECT_EQ(t.m_Analysis.m_nFitFunction, FitSpline);
     EXPECT_EQ(t.m_Analysis.m_nThresholdModel, ModelMader);
+}
+
+TEST(TestParamRules, StartValueZeroIsAskedAboutOnlyWhenTheLoadsComeFromIt) {
+    CTestParamRules r(NewTest());  // treadmill, start value 0
+    EXPECT_TRUE(r.StartValueMissing());
+    r.StartEditLostFocus("8");
+    EXPECT_FALSE(r.StartValueMissing());
+    r.StartEditLostFocus("0");
+    r.ClickIndividualLoads(true);  // loads typed per step
+    EXPECT_FALSE(r.StartValueMissing());
+    r.ClickIndividualLoads(false);
+    r.ChooseTestType(TestErgometer);
+    EXPECT_TRUE(r.StartValueMissing());
+    // Field test: speeds from the analyser's or hand-entered durations need no start value.
+    r.ChooseTestType(TestField);
+    EXPECT_TRUE(r.StartValueMissing());
+    r.ChooseSource(SourceAnalyser);
+    EXPECT_FALSE(r.StartValueMissing());
+    r.ChooseSource(SourceManual);
+    EXPECT_FALSE(r.StartValueMissing());
 }
