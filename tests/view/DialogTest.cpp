@@ -4,17 +4,19 @@
 #include "UserDataDialog.h"
 #include "ViewFixture.h"
 
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
 #include <QTimer>
+#include <QToolButton>
 #include <QtTest/QTest>
 #include "UpDown.h"
 
@@ -192,36 +194,116 @@ TEST(TestParamDialog, CancelThroughTheViewChangesNothing) {
     EXPECT_FALSE(h.doc->IsModified());
 }
 
-TEST(UserDataDialog, NewDocumentShowsMaleAndTheScaleStart) {
+TEST(UserDataDialog, NewDocumentShowsMaleAndNoBirthDateAndKeepsDayZero) {
     UserDataType u;
     CTRVUserDataEditDialog dlg(u);
     EXPECT_TRUE(dlg.m_pMale->isChecked());
     EXPECT_FALSE(dlg.m_pFemale->isChecked());
-    EXPECT_EQ(dlg.m_pBirthDate->date(), QDate(1899, 12, 30));
+    EXPECT_EQ(dlg.m_pBirthDate->text(), QString());
+    dlg.m_pFirstName->setText(QStringLiteral("Anna"));
+    dlg.m_pLastName->setText(QStringLiteral("Meier"));
+    dlg.accept();
+    EXPECT_EQ(dlg.result(), QDialog::Accepted);
+    // Not entered: stored as the documents have always kept it, day 0 (30.12.1899), valid.
+    EXPECT_DOUBLE_EQ(dlg.Data().m_BirthDate.m_dt, 0.0);
+    EXPECT_TRUE(dlg.Data().m_BirthDate.IsValid());
 }
 
 TEST(UserDataDialog, ValuesAreReadBackOnOk) {
     UserDataType u;
     u.m_dHeight = 180.6;
+    u.m_BirthDate = COleDateTime(34529.0);  // 14.07.1994
     CTRVUserDataEditDialog dlg(u);
     EXPECT_EQ(dlg.m_pHeight->text(), QStringLiteral("181"));
+    EXPECT_EQ(dlg.m_pBirthDate->text(), QStringLiteral("14.07.1994"));
     dlg.m_pFirstName->setText(QString(300, QLatin1Char('A')));
+    dlg.m_pLastName->setText(QStringLiteral("Meier"));
     dlg.m_pWeight->setText(QString());
     dlg.m_pHeight->setText(QStringLiteral("172,5"));
     dlg.m_pFemale->click();
     EXPECT_FALSE(dlg.m_pMale->isChecked());
-    dlg.m_pBirthDate->setDate(QDate(1990, 5, 17));
+    // Typed without dots, as a user types it quickly: 17.05.1990, day 33010 after 30.12.1899.
+    dlg.m_pBirthDate->clear();
+    QTest::keyClicks(dlg.m_pBirthDate, QStringLiteral("17051990"));
     dlg.accept();
+    EXPECT_EQ(dlg.result(), QDialog::Accepted);
     const UserDataType& d = dlg.Data();
     EXPECT_EQ(d.m_strFirstName.size(), 254u);
     EXPECT_DOUBLE_EQ(d.m_dWeight, 0.0);
     EXPECT_DOUBLE_EQ(d.m_dHeight, 172.5);
     EXPECT_EQ(d.m_nSex, 1);
-    DateParts p;
-    ASSERT_TRUE(d.m_BirthDate.GetParts(p));
-    EXPECT_EQ(p.year, 1990);
-    EXPECT_EQ(p.month, 5);
-    EXPECT_EQ(p.day, 17);
+    EXPECT_DOUBLE_EQ(d.m_BirthDate.m_dt, 33010.0);
+}
+
+TEST(UserDataDialog, NumericAndDateFieldsTakeNoLetters) {
+    UserDataType u;
+    CTRVUserDataEditDialog dlg(u);
+    dlg.m_pHeight->clear();
+    QTest::keyClicks(dlg.m_pHeight, QStringLiteral("18a0 cm"));
+    EXPECT_EQ(dlg.m_pHeight->text(), QStringLiteral("180"));
+    dlg.m_pWeight->clear();
+    QTest::keyClicks(dlg.m_pWeight, QStringLiteral("72,5,kg"));
+    EXPECT_EQ(dlg.m_pWeight->text(), QStringLiteral("72,5"));
+    QTest::keyClicks(dlg.m_pPostCode, QStringLiteral("D-10115"));
+    EXPECT_EQ(dlg.m_pPostCode->text(), QStringLiteral("10115"));
+    QTest::keyClicks(dlg.m_pBirthDate, QStringLiteral("14.07.1994"));
+    EXPECT_EQ(dlg.m_pBirthDate->text(), QStringLiteral("14.07.1994"));
+    dlg.m_pBirthDate->clear();
+    QTest::keyClicks(dlg.m_pBirthDate, QStringLiteral("14/07/1994"));
+    EXPECT_EQ(dlg.m_pBirthDate->text(), QStringLiteral("14071994"));
+    // Or picked from the calendar.
+    auto* calendar = dlg.m_pCalendar->menu()->findChild<QCalendarWidget*>();
+    ASSERT_NE(calendar, nullptr);
+    emit calendar->clicked(QDate(1988, 3, 9));
+    EXPECT_EQ(dlg.m_pBirthDate->text(), QStringLiteral("09.03.1988"));
+}
+
+TEST(UserDataDialog, OkIsRefusedWithTheReasonUntilTheFieldsHoldWhatTheRecordCan) {
+    UserDataType u;
+    u.m_strFirstName = "Anna";
+    u.m_dWeight = 61.0;
+    CTRVUserDataEditDialog dlg(u);
+    dlg.show();
+    auto refused = [&](const char* why) {
+        dlg.accept();
+        EXPECT_NE(dlg.result(), QDialog::Accepted) << why;
+        EXPECT_TRUE(dlg.isVisible()) << why;
+        EXPECT_FALSE(dlg.m_pError->isHidden()) << why;
+        return dlg.m_pError->text();
+    };
+    // The two "erforderlich" fields.
+    EXPECT_EQ(refused("names"), QStringLiteral("Bitte Vorname und Nachname eingeben."));
+    dlg.m_pLastName->setText(QStringLiteral("Meier"));
+    dlg.m_pBirthDate->setText(QStringLiteral("31.02.1990"));
+    EXPECT_EQ(refused("date"), QStringLiteral("Bitte das Datum als TT.MM.JJJJ oder TTMMJJJJ eingeben."));
+    dlg.m_pBirthDate->setText(QStringLiteral("01.01.") + QString::number(QDate::currentDate().year() + 1));
+    EXPECT_EQ(refused("future"), QStringLiteral("Das Geburtsdatum darf nicht in der Zukunft liegen."));
+    dlg.m_pBirthDate->setText(QStringLiteral("14.07.1994"));
+    dlg.m_pHeight->setText(QStringLiteral("1,80"));  // metres
+    EXPECT_TRUE(refused("height").startsWith(QStringLiteral("Die Größe muss zwischen 50 und 250 cm liegen")));
+    EXPECT_DOUBLE_EQ(dlg.Data().m_dWeight, 61.0);  // nothing read back yet
+    dlg.m_pHeight->setText(QStringLiteral("180"));
+    dlg.accept();
+    EXPECT_EQ(dlg.result(), QDialog::Accepted);
+    EXPECT_TRUE(dlg.m_pError->isHidden());
+    EXPECT_DOUBLE_EQ(dlg.Data().m_dHeight, 180.0);
+    EXPECT_DOUBLE_EQ(dlg.Data().m_BirthDate.m_dt, 34529.0);
+}
+
+TEST(UserDataDialog, TabGoesDownTheFormAsItReads) {
+    UserDataType u;
+    CTRVUserDataEditDialog dlg(u);
+    dlg.show();
+    QApplication::setActiveWindow(&dlg);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dlg));
+    dlg.m_pFirstName->setFocus();
+    const QWidget* expected[] = {dlg.m_pLastName, dlg.m_pStreet, dlg.m_pPostCode,  dlg.m_pTown,
+                                 dlg.m_pPhone,    dlg.m_pEmail,  dlg.m_pBirthDate, dlg.m_pCalendar,
+                                 dlg.m_pHeight,   dlg.m_pWeight, dlg.m_pMale,      dlg.m_pRemarks};
+    for (const QWidget* w : expected) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), w) << w->metaObject()->className();
+    }
 }
 
 TEST(UserDataDialog, OkAndCancelThroughTheView) {
