@@ -1,5 +1,5 @@
 #pragma once
-// "Info über TRV": program name, version and the maker's notice.
+// "Info über TRV": program name, version, the maker's notice and the licences of the libraries used.
 #include <QDialog>
 
 class CAboutDlg : public QDialog {
@@ -7,4 +7,5 @@ class CAboutDlg : public QDialog {
 public:
     explicit CAboutDlg(QWidget* parent = nullptr);
     QString VersionLine() const;
+    QString LicenceLine() const;
 };

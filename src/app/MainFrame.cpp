@@ -2,6 +2,7 @@
 
 #include "AboutDlg.h"
 #include "DocHandle.h"
+#include "HelpDialog.h"
 #include "Icons.h"
 #include "MeasurementListModel.h"
 #include "QtText.h"
@@ -155,9 +156,11 @@ void CMainFrame::CreateActions() {
     m_pActWeb = make(IDS_HELP_WEB);
     m_pActAbout = make(IDS_HELP_ABOUT, IDS_TIP_ABOUT);
     m_pActAbout->setIcon(st->standardIcon(QStyle::SP_MessageBoxInformation));
+    m_pActHelp = make(IDS_HELP_CONTENTS, IDS_TIP_HELP, QKeySequence(Qt::Key_F1));
     m_pActResetDevice = new QAction(this);
     m_pActResetDevice->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
     addAction(m_pActResetDevice);
+    addAction(m_pActHelp);  // F1 also while the menu bar is being rebuilt
     connect(m_pActUndo, &QAction::triggered, this, [this] {
         if (ActiveView()) ActiveView()->OnUndo();
     });
@@ -233,6 +236,7 @@ void CMainFrame::CreateActions() {
     connect(m_pActArrange, &QAction::triggered, this, &CMainFrame::TileSideBySide);
     connect(m_pActWeb, &QAction::triggered, this, &CMainFrame::OnWebPage);
     connect(m_pActAbout, &QAction::triggered, this, &CMainFrame::OnAbout);
+    connect(m_pActHelp, &QAction::triggered, this, &CMainFrame::OnHelp);
 }
 
 void CMainFrame::CreateToolBar() {
@@ -340,6 +344,8 @@ void CMainFrame::BuildMenus() {
         win->addAction(m_pActArrange);
     }
     QMenu* help = mb->addMenu(QStr(IDS_MENU_HELP));
+    help->addAction(m_pActHelp);
+    help->addSeparator();
     help->addAction(m_pActWeb);
     help->addSeparator();
     help->addAction(m_pActAbout);
@@ -596,6 +602,13 @@ int CMainFrame::OpenDropped(const QMimeData* mime) {
 void CMainFrame::OnAbout() {
     CAboutDlg dlg(this);
     dlg.exec();
+}
+
+void CMainFrame::OnHelp() {
+    if (!m_pHelp) m_pHelp = new CHelpDialog(this);
+    m_pHelp->show();
+    m_pHelp->raise();
+    m_pHelp->activateWindow();
 }
 
 void CMainFrame::OnWebPage() {

@@ -13,6 +13,7 @@ class QMdiArea;
 class QMenu;
 class QMimeData;
 class CDocHandle;
+class CHelpDialog;
 class CTRVView;
 
 // A document window: one view on one document.
@@ -91,6 +92,7 @@ public:
     QAction* m_pActArrange;
     QAction* m_pActWeb;
     QAction* m_pActAbout;
+    QAction* m_pActHelp;  // "Hilfe", F1
     QAction* m_pActResetDevice;
 
 public slots:
@@ -111,6 +113,7 @@ private:
     void UpdateTitles();
     void OnFrameClose(CChildFrame* frame, bool& allow);
     void OnAbout();
+    void OnHelp();
     void OnWebPage();
     void OnPrintSetup();
     CDocHandle* ActiveDoc() const;
@@ -121,6 +124,7 @@ private:
     QToolBar* m_pToolBar = nullptr;
     std::vector<QAction*> m_recentActs;
     std::vector<CDocHandle*> m_docs;
+    CHelpDialog* m_pHelp = nullptr;
     bool m_bHasDocMenus = false;
     bool m_bClosingAll = false;
 };

@@ -273,6 +273,10 @@ enum StringId : int {
     IDS_POPUP_CONVERT = 3150,
     IDS_POPUP_MEASTYPE = 3151,
     IDS_NEW_TITLE = 3153,
+    IDS_HELP_CONTENTS = 3180,
+    IDS_HELP_TITLE = 3181,
+    IDS_TIP_HELP = 3182,
+    IDS_ABOUT_LICENCES = 3183,
 
     // Why a file could not be read or written (the system's error, then our own checks).
     IDS_ERR_NO_SUCH_FILE = 3200,

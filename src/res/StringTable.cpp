@@ -306,6 +306,12 @@ const StringEntry kTable[] = {
     {IDS_POPUP_CONVERT, "Konvertierung"},
     {IDS_POPUP_MEASTYPE, "Messtyp"},
     {IDS_NEW_TITLE, "TRV%d"},
+    {IDS_HELP_CONTENTS, "&Hilfe"},
+    {IDS_HELP_TITLE, "TRV-Hilfe"},
+    {IDS_TIP_HELP, "Zeigt eine kurze Anleitung zum Programm"},
+    {IDS_ABOUT_LICENCES,
+     "Verwendet Qt %s (GNU Lesser General Public License, Version 3) und QCustomPlot %s (GNU General "
+     "Public License, Version 3 oder später)."},
     // Why a file could not be read or written.
     {IDS_ERR_NO_SUCH_FILE, "Die Datei oder der Ordner existiert nicht."},
     {IDS_ERR_ACCESS_DENIED, "Zugriff verweigert."},

@@ -1,9 +1,12 @@
 // Walks through the program as a new user would, with the demo analyser, and writes a screenshot of
 // every step into the folder given (default: the current one). Run it under a display:
-//   Xvfb :99 & DISPLAY=:99 QT_QPA_PLATFORM=xcb trv_screen_tour /tmp/tour
+//   Xvfb :99 & DISPLAY=:99 QT_QPA_PLATFORM=xcb trv_screen_tour /tmp/tour [WIDTHxHEIGHT]
+// The main window gets the size given (default 1280x900).
+#include "AboutDlg.h"
 #include "AppStart.h"
 #include "Demo.h"
 #include "ImportDialog.h"
+#include "HelpDialog.h"
 #include "MainFrame.h"
 #include "ManualTestDialog.h"
 #include "StatusDialog.h"
@@ -76,7 +79,13 @@ int main(int argc, char** argv) {
     StartOptions opts;
     opts.demo = true;
     RunStartup(frame, opts);
-    frame.resize(1280, 900);
+    QSize size(1280, 900);
+    if (argc > 2) {
+        const QStringList wh = QString::fromLatin1(argv[2]).split(QLatin1Char('x'));
+        if (wh.size() == 2) size = QSize(wh[0].toInt(), wh[1].toInt());
+    }
+    frame.showNormal();
+    frame.resize(size);
     frame.move(0, 0);
     Shot(&frame, "1-start.png");
 
@@ -200,6 +209,16 @@ int main(int argc, char** argv) {
     });
     v->OnPasteReadings();
     Shot(&frame, "14-imported.png");
+    frame.m_pActHelp->trigger();
+    if (auto* help = frame.findChild<CHelpDialog*>()) {
+        Shot(help, "15-help.png");
+        help->close();
+    }
+    {
+        CAboutDlg about(&frame);
+        about.show();
+        Shot(&about, "16-about.png");
+    }
     for (CDocHandle* d : frame.Documents()) d->SetModified(false);
     frame.MdiArea()->closeAllSubWindows();
     StopDemoAnalyser();
