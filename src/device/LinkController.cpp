@@ -336,6 +336,27 @@ void CLinkController::SetAutoPolling(bool on) {
     }
 }
 
+bool CLinkController::Busy() const {
+    return m_nSearchIndex != 0 || m_eActive != Active::None || m_bDownloadPending || m_bConfigPending ||
+           m_nState == LinkMeasurementData || m_nState == LinkConfigRead || m_nState == LinkConfigVerify;
+}
+
+void CLinkController::Cancel() {
+    if (!Busy()) return;
+    for (int id : {TimerIdentify, TimerDataStart, TimerFrame, TimerConfigRead, TimerConfigWrite}) m_host.KillTimer(id);
+    Disconnect();
+    SetState(LinkOffline);
+    m_nSearchIndex = 0;
+    m_bDownloadPending = false;
+    m_bConfigPending = false;
+    m_bVerifyPending = false;
+    m_nRetry = 0;
+    m_nFrameCount = 0;
+    m_strWindow.clear();
+    m_host.HideStatus();
+    EndTransaction(LinkOutcome::Cancelled);
+}
+
 void CLinkController::ToggleBtCompatibility() { m_nReopenDelay = m_nReopenDelay != 100 ? 100 : 3000; }
 
 }  // namespace trv

@@ -42,6 +42,7 @@ enum class LinkOutcome {
     ConfigCancelled,     // configuration read, dialog cancelled
     ConfigVerified,      // configuration written and read back
     ConfigVerifyFailed,  // read-back differs
+    Cancelled,           // "Abbrechen" in the status window
 };
 
 constexpr int kMaxIdentifiedPorts = 20;
@@ -70,6 +71,13 @@ public:
     // "BT-Kompatibilitätsmodus": reopen delay 100 ms <-> 3000 ms.
     void ToggleBtCompatibility();
     bool BtCompatibility() const { return m_nReopenDelay != 100; }
+    // "Abbrechen" in the status window: ends the search or transfer under way as if it had not
+    // started. Nothing is merged, an identity a search wrote into an unbound document is taken back,
+    // the port is closed (the next download searches again) and the receive button is enabled.
+    // Nothing happens when the link is not busy.
+    void Cancel();
+    // A search, download or configuration is under way (the status window may show).
+    bool Busy() const;
     // Probe only this port instead of COM1..COM100 (trv-cli --port); "" for all.
     void SetFixedPort(const std::string& name) { m_strFixedPort = name; }
 

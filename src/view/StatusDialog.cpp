@@ -2,8 +2,10 @@
 
 #include "QtText.h"
 
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 CTRVStatusDialog::CTRVStatusDialog(QWidget* parent)
@@ -21,8 +23,14 @@ CTRVStatusDialog::CTRVStatusDialog(QWidget* parent)
     lay->addWidget(m_pText);
     lay->addWidget(m_pPercent);
     lay->addWidget(m_pBar);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
+    m_pCancel = buttons->button(QDialogButtonBox::Cancel);
+    connect(m_pCancel, &QPushButton::clicked, this, &CTRVStatusDialog::cancelRequested);
+    lay->addWidget(buttons);
     setMinimumWidth(380);
 }
+
+void CTRVStatusDialog::reject() { emit cancelRequested(); }
 
 void CTRVStatusDialog::SetProgress(int percent) {
     m_pBar->setValue(percent);

@@ -27,6 +27,7 @@ struct CViewLink::Impl : public ILinkHost {
             QMetaObject::invokeMethod(
                 r, [this] { link.OnSerialData(); }, Qt::QueuedConnection);
         });
+        QObject::connect(view->m_pStatus, &CTRVStatusDialog::cancelRequested, r, [this] { link.Cancel(); });
     }
     ~Impl() override {
         for (auto& [id, t] : timers) t->stop();

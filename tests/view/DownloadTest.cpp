@@ -103,3 +103,40 @@ TEST(ViewDownload, TheNewestAnalyserTestIsSelectedNotATypedTestBehindIt) {
     analyser.Stop();
     unsetenv("TRV_PORT_DIR");
 }
+
+TEST(ViewDownload, AbbrechenInTheStatusWindowStopsTheTransferAndChangesNothing) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    sim::SimConfig cfg;
+    cfg.pace = true;  // at the line rate: the frame takes about 1.8 s
+    sim::SimAnalyser analyser(cfg);
+    std::string why;
+    ASSERT_TRUE(analyser.Start(dir.path().toStdString(), &why)) << why;
+    setenv("TRV_PORT_DIR", dir.path().toLocal8Bit().constData(), 1);
+
+    CDocHandle doc;
+    CTRVView view(&doc);
+    view.show();
+    view.m_pReceiveButton->click();
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            return view.m_pStatus->isVisible() && view.m_pStatus->Progress() >= 10 &&
+                   view.m_pStatus->StatusText().startsWith(QStringLiteral("Empfange"));
+        },
+        20000));
+    view.m_pStatus->CancelButton()->click();
+    EXPECT_FALSE(view.m_pStatus->isVisible());
+    EXPECT_TRUE(view.m_pReceiveButton->isEnabled());
+    // The rest of the frame arrives at a closed port: nothing is merged, no message comes.
+    WaitFor([] { return false; }, 2500);
+    EXPECT_EQ(doc.Doc().GetTestCount(), 0);
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_FALSE(doc.Doc().m_bDeviceBound);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    // And the next "Daten empfangen" brings the whole memory.
+    view.m_pReceiveButton->click();
+    ASSERT_TRUE(WaitFor([&] { return view.m_pReceiveButton->isEnabled() && doc.Doc().GetTestCount() > 0; }, 20000));
+    EXPECT_TRUE(doc.Doc().m_bDeviceBound);
+    analyser.Stop();
+    unsetenv("TRV_PORT_DIR");
+}
