@@ -11,7 +11,8 @@
 
 namespace trv {
 
-// Reasons are string-table ids (IDS_IN_...); InputOk when the text was taken.
+// Reasons are string-table ids (IDS_IN_...); InputOk when the text was taken. IDS_IN_START_ZERO is
+// not a refusal but the question a window asks before it takes a start value of 0.
 constexpr int InputOk = 0;
 
 // Measurement cells. Lactate: a number from 0 to 30 mmol/l, stored in tenths (truncated). Heart rate:

@@ -479,8 +479,7 @@ const StringEntry kTable[] = {
     {IDS_IN_TRACK_RANGE, "Die Streckenlänge muss zwischen 100 und 10000 m liegen."},
     {IDS_IN_NEGATIVE, "Der Wert darf nicht negativ sein."},
     {IDS_IN_START_ZERO,
-     "Der Startwert ist 0. Ohne Startwert können die Belastungen der Stufen nicht berechnet werden.\n"
-     "Trotzdem übernehmen?"},
+     "Der Startwert ist 0: die erste Stufe hätte keine Belastung. Zum Übernehmen noch einmal OK klicken."},
     {IDS_IN_DATE_FORM, "Bitte das Datum als TT.MM.JJJJ oder TTMMJJJJ eingeben."},
     {IDS_IN_DATE_FUTURE, "Das Geburtsdatum darf nicht in der Zukunft liegen."},
     {IDS_IN_HEIGHT_RANGE, "Die Größe muss zwischen 50 und 250 cm liegen (leer oder 0: nicht angegeben)."},

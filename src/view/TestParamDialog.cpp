@@ -1,5 +1,7 @@
 #include "TestParamDialog.h"
 
+#include "InputRules.h"
+#include "InputValidator.h"
 #include "QtText.h"
 #include "StringIds.h"
 #include "UpDown.h"
@@ -75,6 +77,15 @@ CTRVTestParamDialog::CTRVTestParamDialog(const TestDataType& test, QWidget* pare
         e->setMaximumWidth(80);
         e->installEventFilter(this);
     }
+    // mm:ss, seconds or metres; numbers with a decimal comma.
+    m_pStepEdit->setValidator(new CInputValidator(IsPartialDuration, m_pStepEdit));
+    m_pStartEdit->setValidator(new CInputValidator(IsPartialDecimal, m_pStartEdit));
+    m_pIncrementEdit->setValidator(new CInputValidator(IsPartialDecimal, m_pIncrementEdit));
+    m_pError = new QLabel(this);
+    m_pError->setObjectName(QStringLiteral("error"));
+    m_pError->setStyleSheet(QStringLiteral("color: #a00000"));
+    m_pError->setWordWrap(true);
+    m_pError->hide();
 
     // Layout.
     auto* top = new QFormLayout;
@@ -126,6 +137,7 @@ CTRVTestParamDialog::CTRVTestParamDialog(const TestDataType& test, QWidget* pare
     cols->addLayout(right, 1);
     auto* lay = new QVBoxLayout(this);
     lay->addLayout(cols);
+    lay->addWidget(m_pError);
     lay->addWidget(buttons);
     setMinimumWidth(640);
 
@@ -180,6 +192,11 @@ CTRVTestParamDialog::CTRVTestParamDialog(const TestDataType& test, QWidget* pare
 
 CTRVTestParamDialog::~CTRVTestParamDialog() = default;
 
+void CTRVTestParamDialog::ShowReason(int reason) {
+    m_pError->setText(reason ? QStr(reason) : QString());
+    m_pError->setVisible(reason != 0);
+}
+
 void CTRVTestParamDialog::ShowRules() {
     m_bShowing = true;
     const CTestParamRules& r = m_rules;
@@ -226,23 +243,45 @@ bool CTRVTestParamDialog::eventFilter(QObject* watched, QEvent* event) {
         else
             return QDialog::eventFilter(watched, event);
         // Rewriting the edits while the focus moves on is safe: the rules refreshed already.
+        ShowReason(m_rules.Refusal());
         QMetaObject::invokeMethod(
             this, [this] { ShowRules(); }, Qt::QueuedConnection);
     }
     return QDialog::eventFilter(watched, event);
 }
 
-void CTRVTestParamDialog::TakeEdits() {
+bool CTRVTestParamDialog::TakeEdits() {
     // A value typed into the edit that has the focus counts, as if the focus had moved to OK.
     QWidget* f = focusWidget();
-    if (f == m_pStepEdit) m_rules.StepEditLostFocus(m_pStepEdit->text().toStdString());
-    if (f == m_pStartEdit) m_rules.StartEditLostFocus(m_pStartEdit->text().toStdString());
-    if (f == m_pIncrementEdit) m_rules.IncrementEditLostFocus(m_pIncrementEdit->text().toStdString());
+    if (f == m_pStepEdit)
+        m_rules.StepEditLostFocus(m_pStepEdit->text().toStdString());
+    else if (f == m_pStartEdit)
+        m_rules.StartEditLostFocus(m_pStartEdit->text().toStdString());
+    else if (f == m_pIncrementEdit)
+        m_rules.IncrementEditLostFocus(m_pIncrementEdit->text().toStdString());
+    else
+        return true;
+    return m_rules.Refusal() == InputOk;
 }
 
 void CTRVTestParamDialog::accept() {
-    TakeEdits();
+    QWidget* edit = focusWidget();
+    const bool taken = TakeEdits();
     ShowRules();
+    if (!taken) {
+        // The typed value was refused: the dialog stays, the old value is back in the edit.
+        ShowReason(m_rules.Refusal());
+        if (auto* e = qobject_cast<QLineEdit*>(edit)) e->selectAll();
+        return;
+    }
+    // A start value of 0 is asked about once, in the dialog: a second OK takes it.
+    if (m_rules.StartValueMissing() && !m_bStartZeroAsked) {
+        m_bStartZeroAsked = true;
+        ShowReason(IDS_IN_START_ZERO);
+        m_pStartEdit->setFocus();
+        m_pStartEdit->selectAll();
+        return;
+    }
     QDialog::accept();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // "Testparameter": the parameters of one test. A thin window over CTestParamRules: every user action
-// goes to the rules, and the controls then show the rules' state again.
+// goes to the rules, and the controls then show the rules' state again. A refused entry is named
+// below the controls; OK stays in the dialog until every typed value was taken.
 #include "Records.h"
 #include "TestParamRules.h"
 
@@ -44,6 +45,7 @@ public:
     QLabel* m_pExplanation;
     QComboBox* m_pModel;
     QComboBox* m_pFit;
+    QLabel* m_pError;  // why a typed value was refused, or the question about a start value of 0
 
 public slots:
     void accept() override;
@@ -53,8 +55,11 @@ protected:
 
 private:
     void ShowRules();
-    void TakeEdits();
+    void ShowReason(int reason);  // string-table id, 0 hides the line
+    // Takes the edit that has the focus; false when its text was refused.
+    bool TakeEdits();
 
     trv::CTestParamRules m_rules;
     bool m_bShowing = false;
+    bool m_bStartZeroAsked = false;
 };

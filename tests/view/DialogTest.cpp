@@ -106,6 +106,56 @@ TEST(TestParamDialog, StepDurationEditAndSlider) {
     EXPECT_EQ(dlg.Rules().m_nPcStepDuration, 240);
 }
 
+TEST(TestParamDialog, ARefusedEntrySaysWhyAndOkStaysUntilItIsMended) {
+    TestDataType t = StepTest(1, 3);
+    t.m_dStartValue = 2.0;
+    CTRVTestParamDialog dlg(t);
+    dlg.show();
+    EXPECT_TRUE(dlg.m_pError->isHidden());
+    TypeAndLeave(&dlg, dlg.m_pStepEdit, QStringLiteral("99:99"));
+    EXPECT_EQ(dlg.Rules().m_nPcStepDuration, 180);
+    EXPECT_FALSE(dlg.m_pError->isHidden());
+    EXPECT_EQ(dlg.m_pError->text(),
+              QStringLiteral("Die Stufendauer muss zwischen 00:10 und 10:00 liegen (mm:ss oder Sekunden)."));
+    QApplication::processEvents();
+    EXPECT_EQ(dlg.m_pStepEdit->text(), QStringLiteral("03:00"));  // the old value is shown again
+    // Letters do not even get into the numeric edits.
+    dlg.m_pIncrementEdit->clear();
+    QTest::keyClicks(dlg.m_pIncrementEdit, QStringLiteral("1x,5"));
+    EXPECT_EQ(dlg.m_pIncrementEdit->text(), QStringLiteral("1,5"));
+    // OK with a bad value in the focused edit: refused, the dialog stays open.
+    dlg.m_pStepEdit->setFocus();
+    dlg.m_pStepEdit->setText(QStringLiteral("00:00"));
+    dlg.accept();
+    EXPECT_NE(dlg.result(), QDialog::Accepted);
+    EXPECT_TRUE(dlg.isVisible());
+    EXPECT_FALSE(dlg.m_pError->isHidden());
+    dlg.m_pStepEdit->setText(QStringLiteral("04:00"));
+    dlg.accept();
+    EXPECT_EQ(dlg.result(), QDialog::Accepted);
+    EXPECT_EQ(dlg.Rules().m_nPcStepDuration, 240);
+}
+
+TEST(TestParamDialog, AStartValueOfZeroIsAskedAboutBeforeItIsTaken) {
+    TestDataType t = StepTest(1, 3);
+    t.m_dStartValue = 0.0;
+    CTRVTestParamDialog dlg(t);
+    dlg.show();
+    dlg.accept();
+    EXPECT_NE(dlg.result(), QDialog::Accepted);
+    EXPECT_TRUE(dlg.m_pError->text().startsWith(QStringLiteral("Der Startwert ist 0")));
+    dlg.accept();  // the user means it
+    EXPECT_EQ(dlg.result(), QDialog::Accepted);
+
+    // With loads typed per step the start value plays no part: no question.
+    TestDataType typed = StepTest(1, 3);
+    typed.m_bIndividualLoads = 1;
+    CTRVTestParamDialog second(typed);
+    second.show();
+    second.accept();
+    EXPECT_EQ(second.result(), QDialog::Accepted);
+}
+
 TEST(TestParamDialog, FieldTestWithManualSourceDisablesTheLoadSchedule) {
     TestDataType t = StepTest(1, 3);
     CTRVTestParamDialog dlg(t);
@@ -164,6 +214,7 @@ TEST(TestParamDialog, ADownloadWhileTheDialogIsOpenDoesNotMisplaceTheParameters)
         h.view->OnDownloadMerged();
         Choose(dlg->m_pTestType, TestErgometer);
         dlg->accept();
+        dlg->accept();  // the start value of 0 is taken on the second OK
     });
     h.view->m_pParamButton->click();
     const CTRVDoc& doc = h.doc->Doc();
