@@ -38,6 +38,7 @@ using namespace trv;
 namespace {
 
 constexpr int kRecentMax = 4;
+constexpr int kStatusMessageMs = 10000;
 const char kRecentGroup[] = "Recent File List";
 
 // Copy: two sheets.
@@ -388,6 +389,7 @@ CChildFrame* CMainFrame::AddFrame(CDocHandle* doc) {
     auto* frame = new CChildFrame(doc);
     connect(frame, &CChildFrame::closeRequested, this, &CMainFrame::OnFrameClose);
     connect(frame->View(), &CTRVView::commandStateChanged, this, &CMainFrame::UpdateCommands);
+    connect(frame->View(), &CTRVView::statusMessage, this, &CMainFrame::ShowStatusMessage);
     connect(frame, &QObject::destroyed, this, [this] {
         QMetaObject::invokeMethod(
             this,
@@ -603,6 +605,8 @@ void CMainFrame::OnAbout() {
     CAboutDlg dlg(this);
     dlg.exec();
 }
+
+void CMainFrame::ShowStatusMessage(const QString& text) { statusBar()->showMessage(text, kStatusMessageMs); }
 
 void CMainFrame::OnHelp() {
     if (!m_pHelp) m_pHelp = new CHelpDialog(this);

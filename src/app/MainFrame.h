@@ -97,6 +97,8 @@ public:
 
 public slots:
     void UpdateCommands();
+    // A line in the status bar for a few seconds: what an action did or why it was refused.
+    void ShowStatusMessage(const QString& text);
 
 protected:
     void closeEvent(QCloseEvent* e) override;

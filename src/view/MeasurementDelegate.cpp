@@ -1,15 +1,37 @@
 #include "MeasurementDelegate.h"
 
+#include "InputRules.h"
+#include "InputValidator.h"
+#include "MeasurementEdit.h"
+
 #include <QAbstractItemView>
 #include <QLineEdit>
 #include <QMouseEvent>
 
 CMeasurementDelegate::CMeasurementDelegate(QAbstractItemView* view) : QStyledItemDelegate(view), m_pView(view) {}
 
-QWidget* CMeasurementDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex&) const {
+QWidget* CMeasurementDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
+                                            const QModelIndex& index) const {
     auto* edit = new QLineEdit(parent);
     edit->setFrame(false);
     edit->setMaxLength(32);
+    // Keys that cannot lead to a value of the column are refused while typing.
+    CInputValidator::Rule rule = nullptr;
+    switch (index.column()) {
+        case trv::MeasColDuration:
+            rule = trv::IsPartialDuration;
+            break;
+        case trv::MeasColLoad:
+        case trv::MeasColLactate:
+            rule = trv::IsPartialDecimal;
+            break;
+        case trv::MeasColHeartRate:
+            rule = trv::IsPartialWholeNumber;
+            break;
+        default:
+            break;
+    }
+    if (rule) edit->setValidator(new CInputValidator(rule, edit));
     return edit;
 }
 

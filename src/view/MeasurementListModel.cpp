@@ -193,7 +193,10 @@ bool CMeasurementListModel::setData(const QModelIndex& index, const QVariant& va
         const MeasEditResult res = m_Editor
                                        ? m_Editor(r.test, r.meas, index.column(), text)
                                        : ApplyMeasurementEdit(m_pDoc->GetTest(r.test), r.meas, index.column(), text);
-        if (!res.stored) return false;
+        if (!res.stored) {
+            if (res.reason) emit editRefused(index.row(), index.column(), QStr(res.reason));
+            return false;
+        }
         if (!res.refill) m_Typed[{index.row(), index.column()}] = QString::fromStdString(res.shown);
         emit dataChanged(this->index(index.row(), 0), this->index(index.row(), ColumnCount - 1));
         emit measurementEdited(index.row(), res.refill);

@@ -63,6 +63,8 @@ signals:
     // A cell edit was stored in the measurement of `row`: the document is modified; with `refill`
     // the list is to be filled again from the document.
     void measurementEdited(int row, bool refill);
+    // A typed value was not taken (the record keeps its value); `reason` says why, in German.
+    void editRefused(int row, int column, const QString& reason);
 
 private:
     trv::CTRVDoc* m_pDoc;

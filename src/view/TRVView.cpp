@@ -32,6 +32,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTimer>
+#include <QToolTip>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -142,6 +143,7 @@ void CTRVView::ConnectSignals() {
     auto* delegate = new CMeasurementDelegate(m_pMeasList);
     m_pMeasList->setItemDelegate(delegate);
     connect(m_pMeasModel, &QAbstractItemModel::modelReset, delegate, &CMeasurementDelegate::ResetClick);
+    connect(m_pMeasModel, &CMeasurementListModel::editRefused, this, &CTRVView::OnEditRefused);
     // The tip of button 1008 follows the moment it is asked for.
     m_pShowButton->installEventFilter(this);
     m_pShowButton->setToolTip(ShowButtonTip());
@@ -343,6 +345,13 @@ MeasEditResult CTRVView::EditCell(int test, int meas, int column, const std::str
     // The model shows the typed cell itself; the list refills only when the edit says so.
     Refresh(result.refill ? changes : changes & ~static_cast<uint32_t>(ChangeMeasList));
     return result;
+}
+
+void CTRVView::OnEditRefused(int row, int column, const QString& reason) {
+    // Beside the cell, where the eyes are, and in the status bar, where it stays a while.
+    const QRect cell = m_pMeasList->visualRect(m_pMeasModel->index(row, column));
+    QToolTip::showText(m_pMeasList->viewport()->mapToGlobal(cell.bottomLeft()), reason, m_pMeasList->viewport());
+    emit statusMessage(reason);
 }
 
 // ---- document and notices -----------------------------------------------------------------------

@@ -81,6 +81,8 @@ public:
     // "Messdaten kopieren": the measurement list as tab-separated text on the clipboard.
     void OnCopyTable();
     QString MeasurementTableText() const;
+    // A typed cell value was refused: said beside the cell and in the status bar.
+    void OnEditRefused(int row, int column, const QString& reason);
     // The tip of button 1008: what a click on it would do now ("" when nothing).
     QString ShowButtonTip() const;
     bool CursorShown(int which) const { return m_Ws.CursorShown(which); }
@@ -136,6 +138,8 @@ public:
 signals:
     // A command's enable or check state may have changed (the main window updates its menus).
     void commandStateChanged();
+    // A line for the main window's status bar: what an action did, or why an entry was refused.
+    void statusMessage(const QString& text);
 
 protected:
     void contextMenuEvent(QContextMenuEvent* e) override;

@@ -314,6 +314,14 @@ uint32_t CWorkspace::ApplyAthlete(const UserDataType& user) {
 }
 
 uint32_t CWorkspace::EditCell(int test, int meas, int column, const std::string& text, MeasEditResult* result) {
+    if (result) *result = MeasEditResult{};
+    if (!m_doc.IsValidTest(test)) return ChangeNone;
+    // A refused text leaves no command behind; why it was refused comes from a trial on a copy.
+    TestDataType trial = m_doc.GetTest(test);
+    if (const MeasEditResult probe = ApplyMeasurementEdit(trial, meas, column, text); !probe.stored) {
+        if (result) *result = probe;
+        return ChangeNone;
+    }
     auto cmd = std::make_unique<CEditCellCommand>(test, meas, column, text);
     CEditCellCommand* c = cmd.get();
     const uint32_t changes = Run(std::move(cmd));

@@ -112,7 +112,8 @@ public:
     // first reading (a download meanwhile may have moved it; it is found again by that ID).
     uint32_t ApplyTestParams(int index, int firstId, const CTestParamRules& rules);
     uint32_t ApplyAthlete(const UserDataType& user);
-    // A typed cell; `result` (may be null) says what the cell shows and whether the list refills.
+    // A typed cell; `result` (may be null) says what the cell shows and whether the list refills, or
+    // why the text was refused.
     uint32_t EditCell(int test, int meas, int column, const std::string& text, MeasEditResult* result);
     // The analyser the document is bound to (false: none, any analyser may fill it).
     bool BoundIdentity(std::string& deviceId, double& firmware) const;

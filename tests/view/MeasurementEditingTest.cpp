@@ -113,21 +113,25 @@ TEST_F(MeasurementEditingTest, StepDurationOfAFieldStepGivesItsSpeed) {
     EXPECT_DOUBLE_EQ(Meas(2).m_dSpeed, 4.0);
 }
 
-TEST_F(MeasurementEditingTest, HeartRateTakesWholeNumbersOnly) {
+TEST_F(MeasurementEditingTest, HeartRateTakesWholeNumbersUpTo250) {
     QSignalSpy spy(model, &CMeasurementListModel::measurementEdited);
+    QSignalSpy refused(model, &CMeasurementListModel::editRefused);
     const int before = Meas(4).m_nHeartRate;
     QLineEdit* edit = Click(4, 5);
     ASSERT_NE(edit, nullptr);
-    Type(edit, QStringLiteral("150x"));
+    Type(edit, QStringLiteral("251"));
     EXPECT_EQ(Meas(4).m_nHeartRate, before);
     EXPECT_EQ(spy.count(), 0);
+    ASSERT_EQ(refused.count(), 1);
+    EXPECT_EQ(refused.at(0).at(2).toString(), QStringLiteral("Die Herzfrequenz muss zwischen 0 und 250 S/min liegen."));
+    // Letters and commas do not get into the editor.
     edit = Click(3, 5);
     ASSERT_NE(edit, nullptr);
-    Type(edit, QStringLiteral("150"));
+    Type(edit, QStringLiteral("15x0"));
     EXPECT_EQ(Meas(3).m_nHeartRate, 150);
     EXPECT_EQ(model->data(model->index(3, 5), Qt::DisplayRole).toString(), QStringLiteral("150"));
     ASSERT_EQ(spy.count(), 1);
-    EXPECT_FALSE(spy.at(0).at(1).toBool());
+    EXPECT_FALSE(spy.at(0).at(1).toBool());  // no refill for the heart rate
 }
 
 TEST_F(MeasurementEditingTest, LoadIntoANonLoadRowIsRefused) {
@@ -153,4 +157,39 @@ TEST_F(MeasurementEditingTest, NoEditorWhereTheCellIsNotEditableOrClickedAgain) 
     QApplication::processEvents();
     EXPECT_EQ(Click(1, 4), nullptr);  // the same cell again: selection only
     EXPECT_NE(Click(1, 5), nullptr);
+}
+
+TEST_F(MeasurementEditingTest, ARefusedCellKeepsItsValueAndSaysWhy) {
+    QSignalSpy refused(model, &CMeasurementListModel::editRefused);
+    QSignalSpy edited(model, &CMeasurementListModel::measurementEdited);
+    const uint16_t before = Meas(3).m_nLactate;
+    QLineEdit* edit = Click(3, 4);
+    ASSERT_NE(edit, nullptr);
+    Type(edit, QStringLiteral("45"));
+    EXPECT_EQ(Meas(3).m_nLactate, before);
+    EXPECT_EQ(model->data(model->index(3, 4), Qt::DisplayRole).toString(), QStringLiteral("2,4"));
+    EXPECT_EQ(edited.count(), 0);
+    ASSERT_EQ(refused.count(), 1);
+    EXPECT_EQ(refused.at(0).at(0).toInt(), 3);
+    EXPECT_EQ(refused.at(0).at(1).toInt(), 4);
+    EXPECT_EQ(refused.at(0).at(2).toString(),
+              QStringLiteral("Der Laktatwert muss zwischen 0,0 und 30,0 mmol/l liegen."));
+    // The editor itself takes no letters: "abc" never reaches the record as 0,0.
+    edit = Click(4, 4);
+    ASSERT_NE(edit, nullptr);
+    edit->selectAll();
+    QTest::keyClicks(edit, QStringLiteral("a3b,c5"));
+    EXPECT_EQ(edit->text(), QStringLiteral("3,5"));
+    QTest::keyClick(edit, Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_EQ(Meas(4).m_nLactate, 35);
+    // A step duration beyond 59:59 of a field step.
+    edit = Click(2, 2);
+    ASSERT_NE(edit, nullptr);
+    const double speed = Meas(2).m_dSpeed;
+    Type(edit, QStringLiteral("99:99"));
+    EXPECT_DOUBLE_EQ(Meas(2).m_dSpeed, speed);
+    ASSERT_EQ(refused.count(), 2);
+    EXPECT_EQ(refused.at(1).at(2).toString(),
+              QStringLiteral("Bitte die Stufendauer als mm:ss eingeben, von 00:01 bis 59:59."));
 }
