@@ -7,6 +7,7 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev qt6-svg-dev qt6-translations-l10n
   libqcustomplot-dev
+  libeigen3-dev
   libgtest-dev libgmock-dev googletest
   fonts-liberation
   xvfb xauth imagemagick poppler-utils

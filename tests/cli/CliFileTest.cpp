@@ -1,5 +1,6 @@
 // trv-cli's file commands, run as a script would run them.
 #include "ByteBuilder.h"
+#include "CliRun.h"
 #include "TrvFile.h"
 
 #include <gtest/gtest.h>
@@ -12,29 +13,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-struct CliRun {
-    int code = -1;
-    std::string out, err;
-};
-
-CliRun Cli(const std::string& args) {
-    static int n = 0;
-    const fs::path errFile =
-        fs::temp_directory_path() / ("trv-cli-err-" + std::to_string(::getpid()) + "-" + std::to_string(n++));
-    const std::string cmd = std::string(TRV_CLI) + " " + args + " 2>" + errFile.string();
-    CliRun r;
-    FILE* p = ::popen(cmd.c_str(), "r");
-    std::array<char, 4096> buf{};
-    size_t k;
-    while ((k = std::fread(buf.data(), 1, buf.size(), p)) > 0) r.out.append(buf.data(), k);
-    const int status = ::pclose(p);
-    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    std::ifstream e(errFile);
-    r.err.assign(std::istreambuf_iterator<char>(e), {});
-    fs::remove(errFile);
-    return r;
-}
 
 class CliFiles : public ::testing::Test {
 protected:

@@ -85,6 +85,13 @@ bool ParseIndexList(const std::string& text, std::vector<int>& out) {
     return true;
 }
 
+bool ParseCodeOption(const std::optional<std::string>& text, int maxCode, int& code) {
+    if (!text) return true;
+    if (text->size() != 1 || (*text)[0] < '0' || (*text)[0] > '0' + maxCode) return false;
+    code = (*text)[0] - '0';
+    return true;
+}
+
 int LoadDocumentAndTests(const std::string& path, const std::string* list, CTRVDoc& doc, std::vector<int>& indices) {
     indices.clear();
     if (list && !ParseIndexList(*list, indices)) return Fail(ExitUsage, FmtId(IDS_CLI_BAD_TEST_LIST, list->c_str()));

@@ -44,6 +44,9 @@ private:
 // Parses "0,2" into indices; false on anything but non-negative integers.
 bool ParseIndexList(const std::string& text, std::vector<int>& out);
 
+// A one-digit code option ("--fit 1"): true and `code` set when absent (code unchanged) or 0..maxCode.
+bool ParseCodeOption(const std::optional<std::string>& text, int maxCode, int& code);
+
 // Reads FILE and the tests of LIST (or every test when `list` is null); prints the error line and
 // returns its exit code when the list is malformed, the file cannot be read or a test does not exist.
 int LoadDocumentAndTests(const std::string& path, const std::string* list, CTRVDoc& doc, std::vector<int>& indices);
@@ -107,5 +110,6 @@ int CmdConfig(int argc, char** argv);
 int CmdReset(int argc, char** argv);
 int CmdPrint(int argc, char** argv);
 int CmdImport(int argc, char** argv);
+int CmdThresholds(int argc, char** argv);
 
 }  // namespace trv::cli

@@ -10,13 +10,6 @@ namespace trv::cli {
 
 namespace {
 
-bool ParseCode(const std::optional<std::string>& text, int maxCode, int& code) {
-    if (!text) return true;
-    if (text->size() != 1 || (*text)[0] < '0' || (*text)[0] > '0' + maxCode) return false;
-    code = (*text)[0] - '0';
-    return true;
-}
-
 void WriteTest(Json& j, const CWorkspace& ws, int index) {
     const TestDataType& t = ws.Doc().GetTest(index);
     const TestAnalysis& an = t.m_Analysis;
@@ -61,7 +54,7 @@ int CmdEvaluate(int argc, char** argv) {
         return Fail(ExitUsage, usage);
     int fit = FitCubic;
     int model = ModelMader;
-    if (!ParseCode(args.Value("--fit"), 1, fit) || !ParseCode(args.Value("--model"), 2, model))
+    if (!ParseCodeOption(args.Value("--fit"), 1, fit) || !ParseCodeOption(args.Value("--model"), 2, model))
         return Fail(ExitUsage, usage);
     CTRVDoc doc;
     std::vector<int> indices;

@@ -1,0 +1,137 @@
+#include "ExpFit.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace trv {
+
+namespace {
+
+constexpr int kGridPerSign = 100;
+constexpr double kGridLow = 1e-3;  // smallest |c·(xn - x1)| of the grid
+constexpr double kGridHigh = 1e3;  // largest
+
+// Linear least squares of y on (1, phi): the residual sum, and a and b when asked.
+double ProfileFit(const std::vector<double>& phi, const std::vector<double>& y, double* a = nullptr,
+                  double* b = nullptr) {
+    const double n = static_cast<double>(y.size());
+    double mp = 0.0, my = 0.0;
+    for (size_t i = 0; i < y.size(); ++i) {
+        mp += phi[i];
+        my += y[i];
+    }
+    mp /= n;
+    my /= n;
+    double spp = 0.0, spy = 0.0, syy = 0.0;
+    for (size_t i = 0; i < y.size(); ++i) {
+        const double dp = phi[i] - mp, dy = y[i] - my;
+        spp += dp * dp;
+        spy += dp * dy;
+        syy += dy * dy;
+    }
+    if (!(spp > 0.0)) return std::numeric_limits<double>::infinity();
+    const double slope = spy / spp;
+    if (a) *a = my - slope * mp;
+    if (b) *b = slope;
+    return std::max(syy - spy * slope, 0.0);
+}
+
+// The basis e^(k·(u - 1)) for k > 0 and e^(k·u) for k < 0: both stay within [0, 1] on u in [0, 1].
+void Basis(const std::vector<double>& u, double k, std::vector<double>& phi) {
+    phi.resize(u.size());
+    for (size_t i = 0; i < u.size(); ++i) phi[i] = std::exp(k > 0.0 ? k * (u[i] - 1.0) : k * u[i]);
+}
+
+}  // namespace
+
+double ExpFitResult::Value(double x) const { return a + bAtEnd * std::exp(c * (x - xn)); }
+
+double ExpFitResult::DmaxLoad() const {
+    const double k = c * (xn - x1);
+    if (!(k > 0.0)) return std::numeric_limits<double>::quiet_NaN();
+    // ln((e^k - 1) / k) without overflow for a large k.
+    const double l = k < 700.0 ? std::log(std::expm1(k) / k) : k + std::log1p(-std::exp(-k)) - std::log(k);
+    return x1 + (xn - x1) * l / k;
+}
+
+double ExponentialResidual(const std::vector<double>& x, const std::vector<double>& y, double c) {
+    std::vector<double> phi(x.size());
+    const double xn = *std::max_element(x.begin(), x.end());
+    for (size_t i = 0; i < x.size(); ++i) phi[i] = std::exp(c * (x[i] - xn));
+    return ProfileFit(phi, y);
+}
+
+ExpFitResult FitExponential(const std::vector<double>& x, const std::vector<double>& y) {
+    ExpFitResult r;
+    if (x.size() < 4 || y.size() != x.size()) return r;
+    const auto [mn, mx] = std::minmax_element(x.begin(), x.end());
+    r.x1 = *mn;
+    r.xn = *mx;
+    const double span = r.xn - r.x1;
+    if (!(span > 0.0)) return r;
+    std::vector<double> u(x.size());
+    for (size_t i = 0; i < x.size(); ++i) u[i] = (x[i] - r.x1) / span;
+
+    // k = c·span on both signs, ascending: -1e3 .. -1e-3, 1e-3 .. 1e3.
+    std::vector<double> ks;
+    const double step = std::log(kGridHigh / kGridLow) / (kGridPerSign - 1);
+    for (int i = kGridPerSign - 1; i >= 0; --i) ks.push_back(-kGridLow * std::exp(step * i));
+    for (int i = 0; i < kGridPerSign; ++i) ks.push_back(kGridLow * std::exp(step * i));
+    std::vector<double> phi;
+    auto S = [&](double k) {
+        Basis(u, k, phi);
+        return ProfileFit(phi, y);
+    };
+    size_t best = 0;
+    double bestS = std::numeric_limits<double>::infinity();
+    for (size_t i = 0; i < ks.size(); ++i) {
+        const double s = S(ks[i]);
+        if (s < bestS) {
+            bestS = s;
+            best = i;
+        }
+    }
+    const size_t last = ks.size() - 1;
+    // Ends of the grid: c -> -infinity, c -> 0 from either side, c -> +infinity.
+    if (!std::isfinite(bestS) || best == 0 || best == last || best == kGridPerSign - 1 || best == kGridPerSign) {
+        r.status = ExpFitResult::NoMinimum;
+        return r;
+    }
+    if (ks[best] < 0.0) {
+        r.status = ExpFitResult::NotRising;
+        return r;
+    }
+    // Golden section on ln k between the neighbouring grid values.
+    const double invPhi = (std::sqrt(5.0) - 1.0) / 2.0;
+    double lo = std::log(ks[best - 1]), hi = std::log(ks[best + 1]);
+    double p = hi - invPhi * (hi - lo), q = lo + invPhi * (hi - lo);
+    double sp = S(std::exp(p)), sq = S(std::exp(q));
+    for (int i = 0; i < 100 && hi - lo > 1e-12; ++i) {
+        if (sp <= sq) {
+            hi = q;
+            q = p;
+            sq = sp;
+            p = hi - invPhi * (hi - lo);
+            sp = S(std::exp(p));
+        } else {
+            lo = p;
+            p = q;
+            sp = sq;
+            q = lo + invPhi * (hi - lo);
+            sq = S(std::exp(q));
+        }
+    }
+    double k = std::exp(0.5 * (lo + hi));
+    if (S(k) > bestS) k = ks[best];
+    Basis(u, k, phi);
+    double a = 0.0, b = 0.0;
+    r.residualSum = ProfileFit(phi, y, &a, &b);
+    r.a = a;
+    r.bAtEnd = b;
+    r.c = k / span;
+    r.status = b > 0.0 ? ExpFitResult::Ok : ExpFitResult::NotRising;
+    return r;
+}
+
+}  // namespace trv

@@ -1,0 +1,435 @@
+#include "Thresholds.h"
+
+#include "ChartModel.h"
+#include "CurveFit.h"
+#include "CurveRules.h"
+#include "Evaluator.h"
+#include "ExpFit.h"
+#include "Format.h"
+#include "Records.h"
+#include "SegmentedFit.h"
+#include "StepTest.h"
+#include "TRVDoc.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <memory>
+#include <numeric>
+
+namespace trv {
+
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+const std::vector<MethodInfo> kCatalogue = {
+    {"ians", "IANS (Kurvenmodell)"},
+    {"obla_2.0", "OBLA 2,0"},
+    {"obla_2.5", "OBLA 2,5"},
+    {"obla_3.0", "OBLA 3,0"},
+    {"obla_3.5", "OBLA 3,5"},
+    {"obla_4.0", "OBLA 4,0"},
+    {"bsln_0.5", "Basis + 0,5"},
+    {"bsln_1.0", "Basis + 1,0"},
+    {"bsln_1.5", "Basis + 1,5"},
+    {"dmax", "Dmax"},
+    {"moddmax", "mod. Dmax"},
+    {"expdmax", "Exp-Dmax"},
+    {"loglog", "Log-Log"},
+    {"ltp1", "LTP 1"},
+    {"ltp2", "LTP 2"},
+    {"ltratio", "Laktatäquivalent"},
+    {"dickhuth", "IANS Dickhuth"},
+    {"stegmann", "IAS Stegmann"},
+};
+
+const char* const kFewPoints = "Zu wenige Messpunkte.";
+const char* const kFewPointsCubic = "Zu wenige Messpunkte (mindestens 4).";
+const char* const kSameLoads = "Alle Stufen haben dieselbe Belastung.";
+const char* const kNoFit = "Die Kurve lässt sich nicht anpassen.";
+const char* const kOutside = "Das Ergebnis liegt außerhalb des Messbereichs.";
+const char* const kNoRise = "Kein Anstieg um 0,4 mmol/l von einer Stufe zur nächsten.";
+const char* const kNoDmax = "Die Kurve verläuft nicht unterhalb der Verbindungsgeraden.";
+const char* const kNoExp = "Die Exponentialanpassung hat keine steigende Lösung.";
+const char* const kNotPositive = "Belastungen und Laktatwerte müssen größer als 0 sein.";
+const char* const kRatioAtStart = "Das kleinste Laktatäquivalent liegt bei der ersten Stufe.";
+const char* const kNoPostLoad = "Kein Nachbelastungswert.";
+const char* const kNoRecovery = "Die Erholung fällt nicht auf das End-Laktat zurück.";
+const char* const kNoDuration = "Die Dauer der letzten Stufe ist unbekannt.";
+const char* const kNoTangent = "Keine Tangente der Kurve geht durch den Erholungspunkt.";
+const char* const kNoIans = "Die IANS des Kurvenmodells ist nicht bestimmbar.";
+const char* const kNoRatio = "Das Laktatäquivalent ist nicht bestimmbar.";
+
+std::string NotReached(double level) { return Fmt("Die Kurve erreicht %.2f mmol/l nicht.", level); }
+
+// Everything the methods of one test share, computed once.
+class CMethods {
+public:
+    explicit CMethods(const ThresholdInput& in);
+    void Run(TestThresholds& out, const ZoneScheme& scheme);
+
+private:
+    double F(double x) const {
+        double v = 0.0;
+        return m_bFit && m_Fit.Value(x, v) ? v : kNaN;
+    }
+    // f'(x): the cubic's derivative, or the spline's on the interval that its value uses.
+    double FDerivative(double x) const;
+    // A determinable result at `load` (lactate f(load) unless given); not determinable when the load
+    // or the lactate is not finite or the load lies outside [x1, xn].
+    MethodResult Result(size_t method, std::optional<double> load, const std::string& reason,
+                        std::optional<double> lactate = std::nullopt) const;
+    MethodResult Level(size_t method, double level) const;
+    MethodResult Dmax(size_t method, size_t start) const;
+    MethodResult ExpDmax() const;
+    MethodResult LogLog() const;
+    void Ltp(MethodResult& ltp1, MethodResult& ltp2) const;
+    MethodResult LtRatio() const;
+    MethodResult Stegmann() const;
+    void Zones(TestThresholds& out, const ZoneScheme& scheme) const;
+
+    const ThresholdInput& m_In;
+    size_t m_n;
+    double m_x1 = 0.0, m_xn = 0.0;
+    CCurveFit m_Fit;
+    bool m_bFit = false;
+    std::unique_ptr<CSampledCurve> m_pF;
+    CLsCubic m_P;
+    bool m_bP = false;
+    CHeartRateCurve m_Hr;
+    std::vector<double> m_tx, m_ty;  // the points resampled at the scan loads
+};
+
+CMethods::CMethods(const ThresholdInput& in) : m_In(in), m_n(in.x.size()) {
+    if (m_n == 0) return;
+    m_x1 = in.x.front();
+    m_xn = in.x.back();
+    m_Hr.Set(in.x, in.heartRate);
+    // The cubic as the chart fits it needs four points here: through three it is not determined.
+    m_Fit.SetPoints(in.x, in.y);
+    m_bFit = !(in.fitFunction == FitCubic && m_n < 4) && m_Fit.Fit(in.fitFunction);
+    if (m_bFit && m_xn > m_x1) m_pF = std::make_unique<CSampledCurve>([this](double x) { return F(x); }, m_x1, m_xn);
+    m_bP = m_n >= 4 && m_P.Fit(in.x, in.y);
+    ResamplePoints(in.x, in.y, m_tx, m_ty);
+}
+
+double CMethods::FDerivative(double x) const {
+    if (!m_bFit) return kNaN;
+    if (m_Fit.m_nFitCode == FitCubic) {
+        const auto& a = m_Fit.m_adCoeff;
+        return PolyDerivative(a[1], a[2], a[3], x);
+    }
+    const auto& kx = m_Fit.m_x;
+    const auto& ky = m_Fit.m_y;
+    int i = -1;
+    for (int k = 0; k + 1 < m_Fit.PointCount(); ++k)
+        if (kx[k] <= x && kx[k + 1] >= x) i = k;
+    if (i < 0) return kNaN;
+    const double h = m_Fit.m_h[i];
+    const double t = (x - kx[i]) / h;
+    const double u = 1.0 - t;
+    return (ky[i + 1] - ky[i]) / h +
+           ((1.0 - 3.0 * u * u) * m_Fit.m_M[i] + (3.0 * t * t - 1.0) * m_Fit.m_M[i + 1]) * h / 6.0;
+}
+
+MethodResult CMethods::Result(size_t method, std::optional<double> load, const std::string& reason,
+                              std::optional<double> lactate) const {
+    MethodResult r;
+    r.id = kCatalogue[method].id;
+    r.label = kCatalogue[method].label;
+    if (!load) {
+        r.reason = reason;
+        return r;
+    }
+    double x = *load;
+    // Rounding of a unit conversion may put a result at an end a hair outside the range.
+    const double slack = 1e-9 * std::max(m_xn - m_x1, 1e-12);
+    if (x < m_x1 && x >= m_x1 - slack) x = m_x1;
+    if (x > m_xn && x <= m_xn + slack) x = m_xn;
+    if (!std::isfinite(x) || x < m_x1 || x > m_xn) {
+        r.reason = kOutside;
+        return r;
+    }
+    const double lac = lactate ? *lactate : F(x);
+    if (!std::isfinite(lac)) {
+        r.reason = m_bFit ? kOutside : kNoFit;
+        return r;
+    }
+    r.ok = true;
+    r.load = x;
+    r.lactate = lac;
+    r.heartRate = m_Hr.At(x);
+    return r;
+}
+
+MethodResult CMethods::Level(size_t method, double level) const {
+    if (!m_pF) return Result(method, std::nullopt, kNoFit);
+    const std::optional<double> x = m_pF->LevelCrossing(level);
+    return Result(method, x, NotReached(level), level);
+}
+
+MethodResult CMethods::Dmax(size_t method, size_t start) const {
+    if (!m_bP) return Result(method, std::nullopt, kFewPointsCubic);
+    const auto x = DmaxRule(m_P, m_In.x[start], m_In.y[start], m_xn, m_In.y.back());
+    return Result(method, x, kNoDmax);
+}
+
+MethodResult CMethods::ExpDmax() const {
+    const size_t id = 11;
+    if (m_n < 4) return Result(id, std::nullopt, kFewPointsCubic);
+    const ExpFitResult e = FitExponential(m_In.x, m_In.y);
+    if (e.status != ExpFitResult::Ok) return Result(id, std::nullopt, kNoExp);
+    const double x = e.DmaxLoad();
+    return Result(id, x, kNoExp, e.Value(x));
+}
+
+MethodResult CMethods::LogLog() const {
+    const size_t id = 12;
+    if (!(m_x1 > 0.0) || std::any_of(m_In.y.begin(), m_In.y.end(), [](double v) { return !(v > 0.0); }))
+        return Result(id, std::nullopt, kNotPositive);
+    std::vector<double> lx(m_tx.size()), ly(m_ty.size());
+    for (size_t j = 0; j < m_tx.size(); ++j) {
+        lx[j] = std::log(m_tx[j]);
+        ly[j] = std::log(m_ty[j]);
+    }
+    const CSegmentedFit seg(lx, ly);
+    const SegmentedFitResult r = seg.FitOne(lx[50], lx[950]);
+    if (!r.ok) return Result(id, std::nullopt, kNoFit);
+    return Result(id, std::exp(r.break1), kNoFit);
+}
+
+void CMethods::Ltp(MethodResult& ltp1, MethodResult& ltp2) const {
+    if (m_n < 4) {
+        ltp1 = Result(13, std::nullopt, kFewPointsCubic);
+        ltp2 = Result(14, std::nullopt, kFewPointsCubic);
+        return;
+    }
+    const CSegmentedFit seg(m_tx, m_ty);
+    const SegmentedFitResult r = seg.FitTwo(m_tx[50], m_tx[950], 50.0 * (m_xn - m_x1) / kScanIntervals);
+    ltp1 = Result(13, r.ok ? std::optional<double>(r.break1) : std::nullopt, kNoFit);
+    ltp2 = Result(14, r.ok ? std::optional<double>(r.break2) : std::nullopt, kNoFit);
+}
+
+MethodResult CMethods::LtRatio() const {
+    const size_t id = 15;
+    if (!m_pF) return Result(id, std::nullopt, kNoFit);
+    if (!(m_x1 > 0.0)) return Result(id, std::nullopt, kNotPositive);
+    const CSampledCurve ratio([this](double x) { return F(x) / x; }, m_x1, m_xn);
+    bool atStart = false;
+    // (f(x)/x)' has the sign of x f'(x) - f(x).
+    const std::optional<double> x =
+        SmallestOnScan(ratio, atStart, [this](double v) { return v * FDerivative(v) - F(v); });
+    if (atStart) return Result(id, std::nullopt, kRatioAtStart);
+    return Result(id, x, kNoFit);
+}
+
+MethodResult CMethods::Stegmann() const {
+    const size_t id = 17;
+    if (!m_bP) return Result(id, std::nullopt, kFewPointsCubic);
+    const auto& rec = m_In.recovery;
+    if (rec.empty()) return Result(id, std::nullopt, kNoPostLoad);
+    const double lend = m_In.y.back();
+    size_t p = 0;
+    for (size_t j = 1; j < rec.size(); ++j)
+        if (rec[j].second > rec[p].second) p = j;
+    if (!(rec[p].second > lend)) return Result(id, std::nullopt, kNoRecovery);
+    size_t j = p + 1;
+    while (j < rec.size() && rec[j].second > lend) ++j;
+    if (j >= rec.size()) return Result(id, std::nullopt, kNoRecovery);
+    const auto [t0, r0] = rec[j - 1];
+    const auto [t1, r1] = rec[j];
+    const double tau = t0 + (r0 - lend) * (t1 - t0) / (r0 - r1);
+    if (!(m_In.lastStepSeconds > 0.0)) return Result(id, std::nullopt, kNoDuration);
+    const double rate = (m_xn - m_In.x[m_n - 2]) / m_In.lastStepSeconds;
+    const double xa = m_xn + rate * tau;
+    if (!(m_xn > m_x1)) return Result(id, std::nullopt, kSameLoads);
+    const CSampledCurve g([&](double x) { return m_P.Value(x) + m_P.Derivative(x) * (xa - x); }, m_x1, m_xn);
+    const std::optional<double> x = g.LevelCrossing(lend);
+    return Result(id, x, kNoTangent, x ? std::optional<double>(m_P.Value(*x)) : std::nullopt);
+}
+
+void CMethods::Zones(TestThresholds& out, const ZoneScheme& scheme) const {
+    const MethodResult& anchor = out.methods.front();
+    if (!anchor.ok || !CheckZoneScheme(scheme).empty()) return;
+    auto boundary = [&](double pct, std::optional<double>& load, std::optional<double>& hr,
+                        std::optional<double>& lactate) {
+        load = pct / 100.0 * *anchor.load;
+        hr = m_Hr.At(*load);
+        const double lac = F(*load);
+        if (std::isfinite(lac)) lactate = lac;
+    };
+    const size_t k = scheme.zones.size();
+    for (size_t i = 0; i < k; ++i) {
+        ZoneResult z;
+        z.code = scheme.zones[i].code;
+        z.name = scheme.zones[i].name;
+        if (i > 0) {
+            z.fromPct = scheme.bounds[i - 1];
+            boundary(*z.fromPct, z.loadFrom, z.heartRateFrom, z.lactateFrom);
+        }
+        if (i + 1 < k) {
+            z.toPct = scheme.bounds[i];
+            boundary(*z.toPct, z.loadTo, z.heartRateTo, z.lactateTo);
+        }
+        out.zones.push_back(z);
+    }
+}
+
+void CMethods::Run(TestThresholds& out, const ZoneScheme& scheme) {
+    out.methods.clear();
+    out.zones.clear();
+    const size_t count = kCatalogue.size();
+    if (m_n < 3 || !(m_xn > m_x1)) {
+        for (size_t i = 0; i < count; ++i)
+            out.methods.push_back(Result(i, std::nullopt, m_n < 3 ? kFewPoints : kSameLoads));
+        return;
+    }
+    out.baseline = m_In.preLoad.empty()
+                       ? m_In.y.front()
+                       : std::accumulate(m_In.preLoad.begin(), m_In.preLoad.end(), 0.0) / m_In.preLoad.size();
+    if (m_bFit) {
+        const double mean = std::accumulate(m_In.y.begin(), m_In.y.end(), 0.0) / static_cast<double>(m_n);
+        double ssTot = 0.0, ssRes = 0.0;
+        for (size_t i = 0; i < m_n; ++i) {
+            ssTot += (m_In.y[i] - mean) * (m_In.y[i] - mean);
+            const double e = m_In.y[i] - F(m_In.x[i]);
+            ssRes += e * e;
+        }
+        if (ssTot > 0.0 && std::isfinite(ssRes)) out.fit.r2 = m_In.fitFunction == FitSpline ? 1.0 : 1.0 - ssRes / ssTot;
+    }
+    if (m_bP && m_n > 4) out.fit.residualError = std::sqrt(m_P.ResidualSum() / static_cast<double>(m_n - 4));
+
+    out.methods.push_back(m_In.iansOk ? Result(0, m_In.iansLoad, kNoIans, m_In.iansLactate)
+                                      : Result(0, std::nullopt, kNoIans));
+    const double levels[] = {2.0, 2.5, 3.0, 3.5, 4.0};
+    for (size_t i = 0; i < 5; ++i) out.methods.push_back(Level(1 + i, levels[i]));
+    const double plus[] = {0.5, 1.0, 1.5};
+    for (size_t i = 0; i < 3; ++i) out.methods.push_back(Level(6 + i, *out.baseline + plus[i]));
+    out.methods.push_back(Dmax(9, 0));
+    size_t start = m_n;
+    for (size_t i = 0; i + 1 < m_n && start == m_n; ++i)
+        if (m_In.tenths[i + 1] - m_In.tenths[i] >= 4) start = i;
+    out.methods.push_back(start < m_n ? Dmax(10, start) : Result(10, std::nullopt, m_bP ? kNoRise : kFewPointsCubic));
+    out.methods.push_back(ExpDmax());
+    out.methods.push_back(LogLog());
+    MethodResult ltp1, ltp2;
+    Ltp(ltp1, ltp2);
+    out.methods.push_back(ltp1);
+    out.methods.push_back(ltp2);
+    const MethodResult ratio = LtRatio();
+    out.methods.push_back(ratio);
+    if (ratio.ok)
+        out.methods.push_back(Level(16, *ratio.lactate + 1.5));
+    else
+        out.methods.push_back(Result(16, std::nullopt, kNoRatio));
+    out.methods.push_back(Stegmann());
+    Zones(out, scheme);
+}
+
+// Seconds from `from` to `to`, rounded; NaN when either is not a valid time.
+double SecondsBetween(const COleDateTime& from, const COleDateTime& to) {
+    if (!from.IsValid() || !to.IsValid()) return kNaN;
+    return std::round((to.m_dt - from.m_dt) * 86400.0);
+}
+
+}  // namespace
+
+const std::vector<MethodInfo>& MethodCatalogue() { return kCatalogue; }
+
+int MethodIndex(const std::string& id) {
+    for (size_t i = 0; i < kCatalogue.size(); ++i)
+        if (id == kCatalogue[i].id) return static_cast<int>(i);
+    return -1;
+}
+
+const MethodResult* TestThresholds::Find(const std::string& id) const {
+    for (const MethodResult& m : methods)
+        if (m.id == id) return &m;
+    return nullptr;
+}
+
+double LoadInTestUnit(double stored, int loadUnit) { return loadUnit == UnitKmh ? stored * 3.6 : stored; }
+
+ThresholdInput ThresholdInputOf(const TestDataType& test, int fit, int model) {
+    ThresholdInput in;
+    in.testType = test.m_nTestType;
+    in.loadUnit = test.m_nLoadUnit;
+    in.fitFunction = fit;
+    const double toStored = test.m_nLoadUnit == UnitKmh ? 1.0 / 3.6 : 1.0;
+
+    struct Point {
+        double x, y, hr;
+        int tenths;
+        size_t step;
+    };
+    std::vector<Point> points;
+    COleDateTime reference(0.0, COleDateTime::invalid);
+    for (size_t k = 0; k < test.m_Steps.size(); ++k) {
+        const PCMDataType& m = test.m_Steps[k];
+        if (!m.m_bChecked) continue;
+        if (m.m_nMeasType == MeasPreLoad) in.preLoad.push_back(m.m_nLactate / 10.0);
+        if (m.m_nMeasType != MeasLoad) continue;
+        double x = test.m_nLoadUnit == UnitWatt ? m.m_dPower : m.m_dSpeed;
+        double comp = 0.0;
+        if (CompensatedLoad(test, static_cast<int>(k), LoadInUnit(m, test.m_nLoadUnit), comp)) x = comp * toStored;
+        if (!std::isfinite(x)) x = 0.0;
+        points.push_back({x, m.m_nLactate / 10.0, static_cast<double>(m.m_nHeartRate), m.m_nLactate, k});
+        if (m.m_Time.IsValid() && (!reference.IsValid() || m.m_Time.m_dt > reference.m_dt)) reference = m.m_Time;
+    }
+    std::stable_sort(points.begin(), points.end(), [](const Point& a, const Point& b) { return a.x < b.x; });
+    for (const Point& p : points) {
+        in.x.push_back(p.x);
+        in.y.push_back(p.y);
+        in.heartRate.push_back(p.hr);
+        in.tenths.push_back(p.tenths);
+    }
+    if (!points.empty()) {
+        const PCMDataType& last = test.m_Steps[points.back().step];
+        in.lastStepSeconds = test.m_nDurationSource == SourcePc ? test.m_nPcStepDuration : last.m_nStepDuration;
+    }
+    for (const PCMDataType& m : test.m_Steps) {
+        if (!m.m_bChecked || m.m_nMeasType != MeasPostLoad) continue;
+        const double tau = SecondsBetween(reference, m.m_Time);
+        if (std::isfinite(tau)) in.recovery.emplace_back(tau, m.m_nLactate / 10.0);
+    }
+    std::stable_sort(in.recovery.begin(), in.recovery.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+
+    // The chart's IANS: the test alone in a document, evaluated as the chart evaluates a shown test.
+    CTRVDoc doc;
+    doc.m_Tests.push_back(test);
+    TestDataType& alone = doc.m_Tests.front();
+    alone.m_bShowInChart = 1;
+    alone.m_Analysis.m_nFitFunction = fit;
+    alone.m_Analysis.m_nThresholdModel = model;
+    CChartModel chart;
+    chart.ApplyStartup();
+    chart.ResetSeries();
+    CEvaluator evaluator;
+    uint32_t flags = alone.m_bParamsEntered ? 0u : static_cast<uint32_t>(NoticeParams1);
+    evaluator.Evaluate(doc, chart, flags);
+    const TestAnalysis& an = doc.m_Tests.front().m_Analysis;
+    in.iansOk = doc.m_Tests.front().m_bParamsEntered && an.m_bEvaluated && !an.m_bIansFailed &&
+                (flags & (NoticeFit1 | NoticeIans1)) == 0;
+    in.iansLoad = an.m_dIansLoad * toStored;
+    in.iansLactate = an.m_dIansLactate;
+    return in;
+}
+
+TestThresholds ComputeThresholds(const ThresholdInput& input, const ZoneScheme& scheme) {
+    TestThresholds out;
+    out.testType = input.testType;
+    out.loadUnit = input.loadUnit;
+    out.points = static_cast<int>(input.x.size());
+    out.fit.function = input.fitFunction;
+    CMethods methods(input);
+    methods.Run(out, scheme);
+    return out;
+}
+
+TestThresholds ComputeTestThresholds(const TestDataType& test, int fit, int model, const ZoneSettings& zones) {
+    return ComputeThresholds(ThresholdInputOf(test, fit, model), zones.For(test.m_nTestType));
+}
+
+}  // namespace trv

@@ -1,0 +1,54 @@
+#include "Zones.h"
+
+#include "Format.h"
+#include "Records.h"
+
+#include <cmath>
+
+namespace trv {
+
+ZoneScheme DefaultZoneScheme(int testType) {
+    ZoneScheme s;
+    s.zones = {{"REKOM", "Regeneration"},
+               {"GA1", "Grundlagenausdauer 1"},
+               {"GA2", "Grundlagenausdauer 2"},
+               {"EB", "Entwicklungsbereich"},
+               {"SB", "Spitzenbereich"}};
+    if (testType == TestErgometer)
+        s.bounds = {55.0, 75.0, 90.0, 105.0};
+    else
+        s.bounds = {70.0, 85.0, 95.0, 105.0};
+    return s;
+}
+
+std::string CheckZoneScheme(const ZoneScheme& scheme) {
+    if (scheme.zones.size() < 2 || scheme.bounds.size() + 1 != scheme.zones.size())
+        return "Zu jeder Zonengrenze gehören die Zonen darunter und darüber.";
+    for (const ZoneName& z : scheme.zones)
+        if (z.code.find_first_not_of(' ') == std::string::npos) return "Jede Zone braucht ein Kürzel.";
+    for (double b : scheme.bounds)
+        if (!std::isfinite(b) || b < 0.0 || b > 300.0) return "Die Zonengrenzen müssen zwischen 0 und 300 % liegen.";
+    for (size_t i = 1; i < scheme.bounds.size(); ++i)
+        if (!(scheme.bounds[i] > scheme.bounds[i - 1])) return "Die Zonengrenzen müssen von Zone zu Zone ansteigen.";
+    return {};
+}
+
+const ZoneScheme& ZoneSettings::For(int testType) const {
+    return schemes[static_cast<size_t>(testType >= 0 && testType <= 2 ? testType : 0)];
+}
+
+std::optional<int> PaceSeconds(double speedMs) {
+    if (!(speedMs > 0.0) || !std::isfinite(speedMs)) return std::nullopt;
+    const double s = 1000.0 / speedMs;
+    if (!(s < 360000.0)) return std::nullopt;
+    return static_cast<int>(s);
+}
+
+std::string PaceText(double speedMs) {
+    const std::optional<int> s = PaceSeconds(speedMs);
+    return s ? Fmt("%02d:%02d /km", *s / 60, *s % 60) : std::string();
+}
+
+std::string PercentText(double pct) { return pct == std::floor(pct) ? Fmt("%.0f", pct) : Fmt("%.1f", pct); }
+
+}  // namespace trv

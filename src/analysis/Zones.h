@@ -1,0 +1,55 @@
+#pragma once
+// Training zones: bands of load in percent of an anchor load (the test's IANS), their settings per
+// test type with the defaults, and the check of a changed setting.
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace trv {
+
+struct ZoneName {
+    std::string code;  // "REKOM", "GA1", ...
+    std::string name;  // "Regeneration", ...
+};
+
+// k zones and the k - 1 boundaries between them (percent of the anchor, ascending); the first zone
+// is open below, the last open above.
+struct ZoneScheme {
+    std::vector<ZoneName> zones;
+    std::vector<double> bounds;
+    bool operator==(const ZoneScheme&) const = default;
+};
+
+// The default scheme of a test type ("Laufband" and "Feldtest" in % of the IANS speed, "Ergometer"
+// in % of the IANS power).
+ZoneScheme DefaultZoneScheme(int testType);
+
+// "" when the scheme can be used; otherwise the German message saying why not (boundaries not
+// ascending, outside 0 to 300 %, a zone without a short name, a wrong number of boundaries).
+std::string CheckZoneScheme(const ZoneScheme& scheme);
+
+// The schemes of the three test types (index = test type code).
+struct ZoneSettings {
+    std::array<ZoneScheme, 3> schemes{DefaultZoneScheme(0), DefaultZoneScheme(1), DefaultZoneScheme(2)};
+    const ZoneScheme& For(int testType) const;
+};
+
+// One zone of a test. Open ends have no percentage and no load (nor heart rate, lactate, pace).
+struct ZoneResult {
+    std::string code, name;
+    std::optional<double> fromPct, toPct;
+    std::optional<double> loadFrom, loadTo;  // stored units
+    std::optional<double> heartRateFrom, heartRateTo;
+    std::optional<double> lactateFrom, lactateTo;
+};
+
+// Pace per km at a speed in m/s: 1000 / v seconds, truncated; none for no positive finite speed
+// (or one slower than 100 hours per km).
+std::optional<int> PaceSeconds(double speedMs);
+// The pace as "mm:ss /km"; "" without one.
+std::string PaceText(double speedMs);
+// A percentage as the settings show it: "70" or "72,5".
+std::string PercentText(double pct);
+
+}  // namespace trv

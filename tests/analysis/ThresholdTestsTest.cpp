@@ -1,0 +1,260 @@
+// Thresholds of whole step tests: what the readings of a test give the methods, bad input, units,
+// and the global segmented fit against the exhaustive scan.
+#include "CurveRules.h"
+#include "ExpFit.h"
+#include "Fixtures.h"
+#include "SegmentedFit.h"
+#include "ThresholdCsv.h"
+#include "Thresholds.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace trv;
+using trvtest::Meas;
+
+namespace {
+
+// Treadmill test in km/h from 8 km/h (+2) with the given lactates; a pre-load reading of 1.0
+// mmol/l; heart rate 130 + 10 per step.
+TestDataType StepRun(std::vector<double> lactates, int unit = UnitKmh) {
+    TestDataType t = trvtest::Treadmill(static_cast<int>(lactates.size()), lactates.data());
+    t.m_nLoadUnit = unit;
+    return t;
+}
+
+const std::vector<double> kTypical{1.2, 1.4, 1.9, 2.8, 4.1, 6.0, 8.4};
+
+void ExpectSound(const TestThresholds& r, double x1, double xn) {
+    ASSERT_EQ(r.methods.size(), MethodCatalogue().size());
+    for (const MethodResult& m : r.methods) {
+        if (m.ok) {
+            ASSERT_TRUE(m.load && m.lactate) << m.id;
+            EXPECT_TRUE(std::isfinite(*m.load) && std::isfinite(*m.lactate)) << m.id;
+            EXPECT_GE(*m.load, x1 - 1e-12) << m.id;
+            EXPECT_LE(*m.load, xn + 1e-12) << m.id;
+            if (m.heartRate) {
+                EXPECT_TRUE(std::isfinite(*m.heartRate)) << m.id;
+            }
+        } else {
+            EXPECT_FALSE(m.load || m.lactate || m.heartRate) << m.id;
+            EXPECT_FALSE(m.reason.empty()) << m.id;
+        }
+    }
+}
+
+}  // namespace
+
+TEST(TestThresholdsOf, ReadingsBecomeSortedPointsInStoredUnits) {
+    TestDataType t = StepRun({1.5, 2.0, 3.5, 6.0});
+    std::swap(t.m_Steps[2], t.m_Steps[3]);  // stored out of load order
+    t.m_Steps[4].m_bChecked = 0;            // 14 km/h, not ticked
+    PCMDataType post = Meas(MeasPostLoad, 5.0, 0, 15, 30);
+    t.m_Steps.push_back(post);
+    const ThresholdInput in = ThresholdInputOf(t, FitSpline, ModelMader);
+    ASSERT_EQ(in.x.size(), 3u);
+    EXPECT_NEAR(in.x[0], 8.0 / 3.6, 1e-12);
+    EXPECT_NEAR(in.x[1], 10.0 / 3.6, 1e-12);
+    EXPECT_NEAR(in.x[2], 12.0 / 3.6, 1e-12);
+    EXPECT_EQ(in.tenths, (std::vector<int>{15, 20, 35}));
+    EXPECT_EQ(in.preLoad, (std::vector<double>{1.0}));
+    // The latest ticked main-load reading is at 10:09 (12 km/h); the post-load one at 10:15:30.
+    ASSERT_EQ(in.recovery.size(), 1u);
+    EXPECT_DOUBLE_EQ(in.recovery[0].first, 390.0);
+    EXPECT_EQ(in.lastStepSeconds, 180.0);
+}
+
+TEST(TestThresholdsOf, ACompensatedLastStepCountsAtItsCompensatedLoad) {
+    TestDataType t = StepRun({1.5, 2.0, 3.5, 6.0});
+    t.m_bCompensate = 1;
+    PCMDataType& last = t.m_Steps.back();  // 14 km/h, 90 s of 180 s
+    last.m_bDurationMeasured = 1;
+    last.m_nStepDuration = 90;
+    const ThresholdInput in = ThresholdInputOf(t, FitCubic, ModelMader);
+    EXPECT_NEAR(in.x.back(), 13.0 / 3.6, 1e-12);  // 12 + 0.5 * 2 km/h
+    EXPECT_EQ(in.lastStepSeconds, 180.0);         // PC duration
+}
+
+TEST(TestThresholdsOf, TheIansIsTheChartsInStoredUnits) {
+    // The chart's Mader threshold in km/h, here in m/s; its zones follow it.
+    const TestThresholds r = ComputeTestThresholds(StepRun(kTypical), FitCubic, ModelMader);
+    const MethodResult* ians = r.Find("ians");
+    ASSERT_TRUE(ians && ians->ok);
+    EXPECT_DOUBLE_EQ(*ians->lactate, 4.0);
+    // The 4 mmol/l crossing of the same cubic, found by the level crossing: equal to the
+    // bisection's tolerance (0.001 mmol/l at a slope above 1 mmol/l per m/s).
+    EXPECT_NEAR(*ians->load, *r.Find("obla_4.0")->load, 1e-3);
+    ASSERT_EQ(r.zones.size(), 5u);
+    EXPECT_NEAR(*r.zones[0].loadTo, 0.70 * *ians->load, 1e-12);
+    EXPECT_NEAR(*r.zones[4].loadFrom, 1.05 * *ians->load, 1e-12);
+}
+
+TEST(TestThresholdsOf, BadInputGivesAValueInRangeOrSaysItCannot) {
+    struct Case {
+        const char* what;
+        TestDataType test;
+    };
+    std::vector<Case> cases;
+    cases.push_back({"typical", StepRun(kTypical)});
+    TestDataType noHr = StepRun(kTypical);
+    for (PCMDataType& m : noHr.m_Steps) m.m_nHeartRate = 0;
+    cases.push_back({"no heart rates", noHr});
+    cases.push_back({"three points", StepRun({1.0, 2.5, 5.0})});
+    TestDataType equal = StepRun({1.0, 2.0, 3.0, 5.0});
+    for (PCMDataType& m : equal.m_Steps) m.m_dSpeed = 3.0;
+    cases.push_back({"equal loads", equal});
+    TestDataType twoEqual = StepRun(kTypical);
+    twoEqual.m_Steps[3].m_dSpeed = twoEqual.m_Steps[2].m_dSpeed;
+    cases.push_back({"two equal loads", twoEqual});
+    cases.push_back({"lactate 0", StepRun({0.0, 0.0, 1.0, 2.5, 5.0})});
+    cases.push_back({"dipping spline", StepRun({3.0, 1.0, 1.0, 1.2, 5.0, 9.0})});
+    cases.push_back({"flat", StepRun({2.0, 2.0, 2.0, 2.0, 2.0})});
+    TestDataType noPre = StepRun(kTypical);
+    noPre.m_Steps.erase(noPre.m_Steps.begin());
+    cases.push_back({"no pre-load", noPre});
+    for (const Case& c : cases)
+        for (int fit : {FitCubic, FitSpline})
+            for (int model : {ModelMader, ModelKeul, ModelSimon}) {
+                SCOPED_TRACE(std::string(c.what) + " fit " + std::to_string(fit) + " model " + std::to_string(model));
+                const ThresholdInput in = ThresholdInputOf(c.test, fit, model);
+                const TestThresholds r = ComputeThresholds(in, DefaultZoneScheme(0));
+                ExpectSound(r, in.x.front(), in.x.back());
+                for (const ZoneResult& z : r.zones)
+                    for (auto v : {z.loadFrom, z.loadTo, z.heartRateFrom, z.heartRateTo, z.lactateFrom, z.lactateTo})
+                        if (v) {
+                            EXPECT_TRUE(std::isfinite(*v));
+                        }
+            }
+}
+
+TEST(TestThresholdsOf, EdgeCasesSayWhy) {
+    const auto reason = [](const TestThresholds& r, const char* id) { return r.Find(id)->reason; };
+    TestThresholds r = ComputeTestThresholds(StepRun({1.0, 2.5, 5.0}), FitSpline, ModelMader);
+    EXPECT_EQ(r.points, 3);
+    EXPECT_TRUE(r.Find("obla_4.0")->ok);  // the spline through three points
+    EXPECT_EQ(reason(r, "dmax"), "Zu wenige Messpunkte (mindestens 4).");
+    EXPECT_EQ(reason(r, "ltp1"), "Zu wenige Messpunkte (mindestens 4).");
+    EXPECT_TRUE(r.Find("loglog")->ok);
+    // The cubic through three points is not determined.
+    r = ComputeTestThresholds(StepRun({1.0, 2.5, 5.0}), FitCubic, ModelMader);
+    EXPECT_EQ(reason(r, "obla_4.0"), "Die Kurve lässt sich nicht anpassen.");
+    EXPECT_FALSE(r.fit.r2);
+
+    r = ComputeTestThresholds(StepRun({1.0, 2.0}), FitSpline, ModelMader);
+    EXPECT_EQ(r.points, 2);
+    EXPECT_FALSE(r.baseline);
+    EXPECT_TRUE(r.zones.empty());
+    for (const MethodResult& m : r.methods) EXPECT_EQ(m.reason, "Zu wenige Messpunkte.") << m.id;
+
+    r = ComputeTestThresholds(StepRun({0.0, 0.0, 1.0, 2.5, 5.0}), FitSpline, ModelMader);
+    EXPECT_EQ(reason(r, "loglog"), "Belastungen und Laktatwerte müssen größer als 0 sein.");
+
+    // Lactate below 4 mmol/l throughout.
+    r = ComputeTestThresholds(StepRun({1.0, 1.2, 1.5, 2.0, 2.6}), FitSpline, ModelMader);
+    EXPECT_EQ(reason(r, "obla_4.0"), "Die Kurve erreicht 4,00 mmol/l nicht.");
+    EXPECT_FALSE(r.Find("ians")->ok);
+    EXPECT_TRUE(r.zones.empty());
+
+    // Without pre-load readings the baseline is the first point's lactate.
+    TestDataType noPre = StepRun(kTypical);
+    noPre.m_Steps.erase(noPre.m_Steps.begin());
+    r = ComputeTestThresholds(noPre, FitCubic, ModelMader);
+    EXPECT_DOUBLE_EQ(*r.baseline, 1.2);
+}
+
+TEST(TestThresholdsOf, TheSplineThatDipsCrossesLast) {
+    // 3.0, 1.0, 1.0, 1.2, 5.0, 9.0 at 8..18 km/h: the spline starts above 2 mmol/l, dips below and
+    // rises again; the level crossing is the rise between 14 and 16 km/h.
+    const TestThresholds r = ComputeTestThresholds(StepRun({3.0, 1.0, 1.0, 1.2, 5.0, 9.0}), FitSpline, ModelMader);
+    const MethodResult* m = r.Find("obla_2.0");
+    ASSERT_TRUE(m->ok);
+    EXPECT_GT(*m->load * 3.6, 14.0);
+    EXPECT_LT(*m->load * 3.6, 16.0);
+}
+
+TEST(TestThresholdsOf, TheUnitDoesNotChangeTheLoads) {
+    TestDataType kmh = StepRun(kTypical, UnitKmh);
+    TestDataType ms = StepRun(kTypical, UnitMs);
+    for (int fit : {FitCubic, FitSpline}) {
+        const TestThresholds a = ComputeTestThresholds(kmh, fit, ModelMader);
+        const TestThresholds b = ComputeTestThresholds(ms, fit, ModelMader);
+        for (size_t i = 0; i < a.methods.size(); ++i) {
+            ASSERT_EQ(a.methods[i].ok, b.methods[i].ok) << a.methods[i].id;
+            if (!a.methods[i].ok) continue;
+            EXPECT_NEAR(*a.methods[i].load, *b.methods[i].load, 1e-9) << a.methods[i].id;
+            EXPECT_NEAR(*a.methods[i].lactate, *b.methods[i].lactate, 1e-9) << a.methods[i].id;
+        }
+        ASSERT_EQ(a.zones.size(), b.zones.size());
+        for (size_t i = 0; i + 1 < a.zones.size(); ++i) EXPECT_NEAR(*a.zones[i].loadTo, *b.zones[i].loadTo, 1e-9);
+    }
+}
+
+TEST(SegmentedFit, TheFastSearchMeetsTheExhaustiveScan) {
+    // Curves of several shapes, resampled as the methods do; the fast search must reach the
+    // residual sum of the exhaustive scan over all sample pairs, and breaks within 0.2 % of it.
+    const std::vector<std::vector<double>> curves{
+        {1.0, 1.1, 1.3, 1.8, 2.6, 3.9, 5.8, 8.2},
+        {0.9, 1.0, 1.0, 1.1, 1.2, 1.6, 2.5, 4.4, 7.9},
+        {1.5, 1.2, 1.1, 1.4, 2.2, 2.4, 2.6, 5.0, 5.2, 9.0},
+        {2.0, 2.1, 2.0, 2.2, 2.1, 2.3},
+    };
+    for (const auto& y : curves) {
+        std::vector<double> x;
+        for (size_t i = 0; i < y.size(); ++i) x.push_back(100.0 + 25.0 * i);
+        std::vector<double> tx, ty;
+        ResamplePoints(x, y, tx, ty);
+        const CSegmentedFit seg(tx, ty);
+        const double gap = 50.0 * (x.back() - x.front()) / 1000.0;
+        const SegmentedFitResult fast = seg.FitTwo(tx[50], tx[950], gap);
+        const SegmentedFitResult full = seg.ScanAllSamplePairs(tx[50], tx[950], gap);
+        ASSERT_TRUE(fast.ok && full.ok);
+        EXPECT_LE(fast.residualSum, full.residualSum * (1 + 1e-9) + 1e-12);
+        const double tol = 0.002 * (x.back() - x.front());
+        EXPECT_NEAR(fast.break1, full.break1, tol);
+        EXPECT_NEAR(fast.break2, full.break2, tol);
+        EXPECT_GE(fast.break1, tx[50]);
+        EXPECT_LE(fast.break2, tx[950]);
+        EXPECT_GE(fast.break2 - fast.break1, gap * (1 - 1e-9));
+    }
+}
+
+TEST(SegmentedFit, ResidualSumOfAHingeByHand) {
+    // y = |x| on x = -2..2: one break at 0 fits exactly; a straight line leaves 2 + 2 * 2/... ; a
+    // break at 1 leaves the residual of fitting |x| on {-2, -1, 0} by a line plus the exact rest.
+    const CSegmentedFit seg({-2, -1, 0, 1, 2}, {2, 1, 0, 1, 2});
+    EXPECT_NEAR(seg.ResidualSum(0.0), 0.0, 1e-12);
+    // Break at 2 (beyond which nothing lies): the best straight line is y = 1.2, SSres = 2.8.
+    EXPECT_NEAR(seg.ResidualSum(2.0), 2.8, 1e-12);
+    const SegmentedFitResult r = seg.FitOne(-1.5, 1.5);
+    EXPECT_NEAR(r.break1, 0.0, 1e-6);
+}
+
+TEST(ThresholdCsv, RowsInTheProgramsConventions) {
+    CTRVDoc doc;
+    doc.m_Tests.push_back(StepRun(kTypical));
+    const TestThresholds r = ComputeTestThresholds(doc.m_Tests[0], FitCubic, ModelMader);
+    const std::string text = ThresholdCsvText(doc, {0}, {r});
+    // Header, 18 methods, 5 zones; every line ends in CR LF.
+    size_t lines = 0;
+    for (size_t p = text.find("\r\n"); p != std::string::npos; p = text.find("\r\n", p + 2)) ++lines;
+    EXPECT_EQ(lines, 1u + 18u + 5u);
+    EXPECT_EQ(text.rfind("\r\n"), text.size() - 2);
+    EXPECT_EQ(text.substr(0, text.find("\r\n")),
+              "Test;Datum;Testtyp;Einheit;Art;Kennung;Bezeichnung;Von [%];Bis [%];Belastung;Belastung bis;"
+              "Laktat [mmol/l];Laktat bis;HF [S/min];HF bis;Pace [min/km];Pace bis");
+    // The IANS row: load in km/h with a decimal comma, lactate 4,00, pace from the m/s speed.
+    const double v = *r.Find("ians")->load;
+    const int pace = static_cast<int>(1000.0 / v);
+    char load[32];
+    std::snprintf(load, sizeof load, "%.2f", v * 3.6);
+    std::string loadText = load;
+    loadText[loadText.find('.')] = ',';
+    char paceText[16];
+    std::snprintf(paceText, sizeof paceText, "%02d:%02d", pace / 60, pace % 60);
+    EXPECT_NE(text.find(";Schwelle;ians;IANS (Kurvenmodell);;;" + loadText + ";;4,00;"), std::string::npos) << text;
+    EXPECT_NE(text.find(std::string(";") + paceText + ";\r\n"), std::string::npos);
+    EXPECT_NE(text.find(";Zone;REKOM;Regeneration;;70;;"), std::string::npos);
+    EXPECT_NE(text.find("Laktatäquivalent"), std::string::npos);
+    EXPECT_NE(text.find(";Laufband;km/h;"), std::string::npos);
+}

@@ -1,0 +1,99 @@
+// Thresholds and zones: every method for one 12-step test, and a 10,000-test document through
+// trv-cli thresholds. Prints the times; not a test.
+#include "Thresholds.h"
+#include "TrvFile.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+using namespace trv;
+
+namespace {
+
+// A treadmill test of 12 steps (6 .. 17 km/h) with a pre-load and two post-load readings.
+TestDataType StepTest(double offset, uint16_t& id) {
+    TestDataType t;
+    t.m_nLoadUnit = UnitKmh;
+    t.m_nTestType = TestTreadmill;
+    t.m_dStartValue = 6.0 / 3.6;
+    t.m_dIncrement = 1.0 / 3.6;
+    t.m_bParamsEntered = 1;
+    const double t0 = 45000.4 + offset;
+    auto add = [&](int type, double lactate, int hr, double minutes) {
+        PCMDataType m;
+        m.m_nMeasId = id++;
+        m.m_nMeasType = static_cast<uint8_t>(type);
+        m.m_nStatus = StatusNormal;
+        m.m_bChecked = 1;
+        m.m_nLactate = static_cast<uint16_t>(lactate * 10 + 0.5);
+        m.m_nHeartRate = hr;
+        m.m_Time = COleDateTime(t0 + minutes / 1440.0);
+        t.m_Steps.push_back(m);
+        return &t.m_Steps.back();
+    };
+    add(MeasPreLoad, 1.1, 70, 0);
+    for (int i = 0; i < 12; ++i) {
+        const double x = 6.0 + i - 12.0;
+        PCMDataType* m = add(MeasLoad, 4.0 + 0.5 * x + 0.0125 * x * x * x + 1.0 + offset, 120 + 6 * i, 3.0 * (i + 1));
+        m->m_dSpeed = (6.0 + i) / 3.6;
+    }
+    add(MeasPostLoad, 8.4, 160, 39);
+    add(MeasPostLoad, 5.0, 120, 44);
+    t.m_Steps[1].m_bFirstStep = 1;
+    t.m_Steps[12].m_bLastStep = 1;
+    return t;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int tests = argc > 1 ? std::atoi(argv[1]) : 10000;
+    uint16_t id = 1;
+    const TestDataType one = StepTest(0.0, id);
+    for (int fit : {FitCubic, FitSpline}) {
+        std::vector<double> us;
+        size_t ok = 0;
+        for (int r = 0; r < 300; ++r) {
+            const auto a = std::chrono::steady_clock::now();
+            const TestThresholds res = ComputeTestThresholds(one, fit, ModelMader);
+            const auto b = std::chrono::steady_clock::now();
+            us.push_back(std::chrono::duration<double, std::micro>(b - a).count());
+            ok = static_cast<size_t>(
+                std::count_if(res.methods.begin(), res.methods.end(), [](const MethodResult& m) { return m.ok; }));
+        }
+        std::sort(us.begin(), us.end());
+        std::printf("All %zu methods + zones, 12 steps, %s: median %.0f us (target < 1000 us), %zu determinable\n",
+                    MethodCatalogue().size(), fit == FitCubic ? "cubic " : "spline", us[us.size() / 2], ok);
+    }
+
+    const auto path = std::filesystem::temp_directory_path() / ("trv-bench-thresholds-" + std::to_string(getpid()));
+    {
+        CTRVDoc doc;
+        for (int i = 0; i < tests; ++i) doc.m_Tests.push_back(StepTest((i % 50) * 0.02, id));
+        const FileResult r = SaveDocument(doc, path.string());
+        if (!r.ok) {
+            std::fprintf(stderr, "%s\n", r.message.c_str());
+            return 1;
+        }
+    }
+    std::string list;
+    for (int i = 0; i < tests; ++i) list += (i ? "," : "") + std::to_string(i);
+    const std::string cmd = std::string(TRV_CLI) + " thresholds " + path.string() + " --tests " + list + " --json > " +
+                            path.string() + ".json";
+    const auto a = std::chrono::steady_clock::now();
+    const int rc = std::system(cmd.c_str());
+    const auto b = std::chrono::steady_clock::now();
+    std::printf("trv-cli thresholds, %d tests x 12 steps: %.2f s (target < 10 s), %lld bytes of JSON, exit %d\n", tests,
+                std::chrono::duration<double>(b - a).count(),
+                static_cast<long long>(std::filesystem::file_size(path.string() + ".json")), rc);
+    std::filesystem::remove(path);
+    std::filesystem::remove(path.string() + ".json");
+    return rc == 0 ? 0 : 1;
+}

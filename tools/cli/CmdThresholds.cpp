@@ -1,0 +1,85 @@
+// trv-cli thresholds: every threshold method and the training zones of the listed tests.
+#include "Cli.h"
+#include "TRVDoc.h"
+#include "Thresholds.h"
+
+namespace trv::cli {
+
+namespace {
+
+void Opt(Json& j, const char* key, const std::optional<double>& v) {
+    j.Key(key);
+    if (v)
+        j.Num(*v);
+    else
+        j.Null();
+}
+
+void WriteTest(Json& j, int index, const TestThresholds& r) {
+    j.BeginObject();
+    j.Field("index", index).Field("test_type", r.testType).Field("load_unit", r.loadUnit);
+    j.Field("points", r.points);
+    Opt(j, "baseline", r.baseline);
+    j.Key("fit").BeginObject();
+    j.Field("function", r.fit.function);
+    Opt(j, "r2", r.fit.r2);
+    Opt(j, "residual_error", r.fit.residualError);
+    j.EndObject();
+    j.Key("methods").BeginArray();
+    for (const MethodResult& m : r.methods) {
+        j.BeginObject();
+        j.Field("id", m.id).Field("ok", m.ok);
+        Opt(j, "load", m.load);
+        Opt(j, "lactate", m.lactate);
+        Opt(j, "heart_rate", m.heartRate);
+        j.EndObject();
+    }
+    j.EndArray();
+    j.Key("zones").BeginArray();
+    for (const ZoneResult& z : r.zones) {
+        j.BeginObject();
+        j.Field("name", z.code);
+        Opt(j, "from_pct", z.fromPct);
+        Opt(j, "to_pct", z.toPct);
+        Opt(j, "load_from", z.loadFrom);
+        Opt(j, "load_to", z.loadTo);
+        Opt(j, "heart_rate_from", z.heartRateFrom);
+        Opt(j, "heart_rate_to", z.heartRateTo);
+        Opt(j, "lactate_from", z.lactateFrom);
+        Opt(j, "lactate_to", z.lactateTo);
+        j.EndObject();
+    }
+    j.EndArray();
+    j.EndObject();
+}
+
+}  // namespace
+
+int CmdThresholds(int argc, char** argv) {
+    const Args args(argc, argv);
+    const auto files = args.Positional({"--tests", "--fit", "--model"});
+    const auto list = args.Value("--tests");
+    const char* usage = "Aufruf: trv-cli thresholds FILE --tests LIST [--fit 0|1] [--model 0|1|2] --json";
+    if (files.size() != 1 || !list || !args.Has("--json") ||
+        !args.Unknown({"--tests", "--fit", "--model", "--json"}).empty())
+        return Fail(ExitUsage, usage);
+    int fit = FitCubic;
+    int model = ModelMader;
+    if (!ParseCodeOption(args.Value("--fit"), 1, fit) || !ParseCodeOption(args.Value("--model"), 2, model))
+        return Fail(ExitUsage, usage);
+    CTRVDoc doc;
+    std::vector<int> indices;
+    if (int rc = LoadDocumentAndTests(files[0], &*list, doc, indices)) return rc;
+
+    Json j;
+    j.BeginObject();
+    j.Key("tests").BeginArray();
+    for (int i : NormalizedTestIndices(doc, indices))
+        WriteTest(j, i, ComputeTestThresholds(doc.GetTest(i), fit, model));
+    j.EndArray();
+    j.EndObject();
+    j.Print();
+    return ExitOk;
+}
+
+}  // namespace trv::cli
