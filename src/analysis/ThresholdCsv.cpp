@@ -3,6 +3,7 @@
 #include "Cp1252.h"
 #include "Format.h"
 #include "Records.h"
+#include "Strings.h"
 #include "TRVDoc.h"
 
 namespace trv {
@@ -38,9 +39,8 @@ void Row(std::string& out, std::initializer_list<std::string> cells) {
 
 std::string ThresholdCsvText(const CTRVDoc& doc, const std::vector<int>& testIndices,
                              const std::vector<TestThresholds>& results) {
-    std::string out;
-    Row(out, {"Test", "Datum", "Testtyp", "Einheit", "Art", "Kennung", "Bezeichnung", "Von [%]", "Bis [%]", "Belastung",
-              "Belastung bis", "Laktat [mmol/l]", "Laktat bis", "HF [S/min]", "HF bis", "Pace [min/km]", "Pace bis"});
+    std::string out = LoadStr(IDS_THRCSV_HEADER);
+    out += kEol;
     for (size_t i = 0; i < testIndices.size() && i < results.size(); ++i) {
         if (!doc.IsValidTest(testIndices[i])) continue;
         const TestDataType& t = doc.GetTest(testIndices[i]);
@@ -50,14 +50,15 @@ std::string ThresholdCsvText(const CTRVDoc& doc, const std::vector<int>& testInd
         const std::string type = TestTypeText(t.m_nTestType);
         const std::string unit = LoadUnitText(t.m_nLoadUnit);
         for (const MethodResult& m : r.methods)
-            Row(out,
-                {test, date, type, unit, "Schwelle", m.id, m.label, "", "", m.ok ? Load(r, m.load) : "nicht bestimmbar",
-                 "", Num(m.lactate, "%.2f"), "", Num(m.heartRate, "%.0f"), "", Pace(r, m.load), ""});
+            Row(out, {test, date, type, unit, LoadStr(IDS_THRCSV_METHOD), m.id, m.label, "", "",
+                      m.ok ? Load(r, m.load) : LoadStr(IDS_NOT_DETERMINABLE), "", Num(m.lactate, "%.2f"), "",
+                      Num(m.heartRate, "%.0f"), "", Pace(r, m.load), ""});
         for (const ZoneResult& z : r.zones)
-            Row(out, {test, date, type, unit, "Zone", z.code, z.name, z.fromPct ? PercentText(*z.fromPct) : "",
-                      z.toPct ? PercentText(*z.toPct) : "", Load(r, z.loadFrom), Load(r, z.loadTo),
-                      Num(z.lactateFrom, "%.2f"), Num(z.lactateTo, "%.2f"), Num(z.heartRateFrom, "%.0f"),
-                      Num(z.heartRateTo, "%.0f"), Pace(r, z.loadFrom), Pace(r, z.loadTo)});
+            Row(out,
+                {test, date, type, unit, LoadStr(IDS_THRCSV_ZONE), z.code, z.name,
+                 z.fromPct ? PercentText(*z.fromPct) : "", z.toPct ? PercentText(*z.toPct) : "", Load(r, z.loadFrom),
+                 Load(r, z.loadTo), Num(z.lactateFrom, "%.2f"), Num(z.lactateTo, "%.2f"), Num(z.heartRateFrom, "%.0f"),
+                 Num(z.heartRateTo, "%.0f"), Pace(r, z.loadFrom), Pace(r, z.loadTo)});
     }
     return out;
 }
@@ -67,8 +68,7 @@ FileResult ExportThresholdCsv(const CTRVDoc& doc, const std::vector<int>& testIn
     const std::string text = Utf8ToCp1252(ThresholdCsvText(doc, testIndices, results));
     const std::vector<uint8_t> bytes(text.begin(), text.end());
     std::string why;
-    if (!WriteFileSafely(path, bytes, why))
-        return {false, Fmt("Die Datei \"%s\" konnte nicht geschrieben werden. %s", path.c_str(), why.c_str())};
+    if (!WriteFileSafely(path, bytes, why)) return {false, FmtId(IDS_ERR_FILE_WRITE, path.c_str(), why.c_str())};
     return {};
 }
 

@@ -9,6 +9,7 @@
 #include "Records.h"
 #include "SegmentedFit.h"
 #include "StepTest.h"
+#include "Strings.h"
 #include "TRVDoc.h"
 
 #include <algorithm>
@@ -24,44 +25,15 @@ namespace {
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 const std::vector<MethodInfo> kCatalogue = {
-    {"ians", "IANS (Kurvenmodell)"},
-    {"obla_2.0", "OBLA 2,0"},
-    {"obla_2.5", "OBLA 2,5"},
-    {"obla_3.0", "OBLA 3,0"},
-    {"obla_3.5", "OBLA 3,5"},
-    {"obla_4.0", "OBLA 4,0"},
-    {"bsln_0.5", "Basis + 0,5"},
-    {"bsln_1.0", "Basis + 1,0"},
-    {"bsln_1.5", "Basis + 1,5"},
-    {"dmax", "Dmax"},
-    {"moddmax", "mod. Dmax"},
-    {"expdmax", "Exp-Dmax"},
-    {"loglog", "Log-Log"},
-    {"ltp1", "LTP 1"},
-    {"ltp2", "LTP 2"},
-    {"ltratio", "Laktatäquivalent"},
-    {"dickhuth", "IANS Dickhuth"},
-    {"stegmann", "IAS Stegmann"},
+    {"ians", IDS_METHOD_IANS},        {"obla_2.0", IDS_METHOD_OBLA_20},  {"obla_2.5", IDS_METHOD_OBLA_25},
+    {"obla_3.0", IDS_METHOD_OBLA_30}, {"obla_3.5", IDS_METHOD_OBLA_35},  {"obla_4.0", IDS_METHOD_OBLA_40},
+    {"bsln_0.5", IDS_METHOD_BSLN_05}, {"bsln_1.0", IDS_METHOD_BSLN_10},  {"bsln_1.5", IDS_METHOD_BSLN_15},
+    {"dmax", IDS_METHOD_DMAX},        {"moddmax", IDS_METHOD_MODDMAX},   {"expdmax", IDS_METHOD_EXPDMAX},
+    {"loglog", IDS_METHOD_LOGLOG},    {"ltp1", IDS_METHOD_LTP1},         {"ltp2", IDS_METHOD_LTP2},
+    {"ltratio", IDS_METHOD_LTRATIO},  {"dickhuth", IDS_METHOD_DICKHUTH}, {"stegmann", IDS_METHOD_STEGMANN},
 };
 
-const char* const kFewPoints = "Zu wenige Messpunkte.";
-const char* const kFewPointsCubic = "Zu wenige Messpunkte (mindestens 4).";
-const char* const kSameLoads = "Alle Stufen haben dieselbe Belastung.";
-const char* const kNoFit = "Die Kurve lässt sich nicht anpassen.";
-const char* const kOutside = "Das Ergebnis liegt außerhalb des Messbereichs.";
-const char* const kNoRise = "Kein Anstieg um 0,4 mmol/l von einer Stufe zur nächsten.";
-const char* const kNoDmax = "Die Kurve verläuft nicht unterhalb der Verbindungsgeraden.";
-const char* const kNoExp = "Die Exponentialanpassung hat keine steigende Lösung.";
-const char* const kNotPositive = "Belastungen und Laktatwerte müssen größer als 0 sein.";
-const char* const kRatioAtStart = "Das kleinste Laktatäquivalent liegt bei der ersten Stufe.";
-const char* const kNoPostLoad = "Kein Nachbelastungswert.";
-const char* const kNoRecovery = "Die Erholung fällt nicht auf das End-Laktat zurück.";
-const char* const kNoDuration = "Die Dauer der letzten Stufe ist unbekannt.";
-const char* const kNoTangent = "Keine Tangente der Kurve geht durch den Erholungspunkt.";
-const char* const kNoIans = "Die IANS des Kurvenmodells ist nicht bestimmbar.";
-const char* const kNoRatio = "Das Laktatäquivalent ist nicht bestimmbar.";
-
-std::string NotReached(double level) { return Fmt("Die Kurve erreicht %.2f mmol/l nicht.", level); }
+std::string NotReached(double level) { return FmtId(IDS_WHY_NOT_REACHED, level); }
 
 // Everything the methods of one test share, computed once.
 class CMethods {
@@ -137,7 +109,7 @@ MethodResult CMethods::Result(size_t method, std::optional<double> load, const s
                               std::optional<double> lactate) const {
     MethodResult r;
     r.id = kCatalogue[method].id;
-    r.label = kCatalogue[method].label;
+    r.label = LoadStr(kCatalogue[method].label);
     if (!load) {
         r.reason = reason;
         return r;
@@ -148,12 +120,12 @@ MethodResult CMethods::Result(size_t method, std::optional<double> load, const s
     if (x < m_x1 && x >= m_x1 - slack) x = m_x1;
     if (x > m_xn && x <= m_xn + slack) x = m_xn;
     if (!std::isfinite(x) || x < m_x1 || x > m_xn) {
-        r.reason = kOutside;
+        r.reason = LoadStr(IDS_WHY_OUTSIDE);
         return r;
     }
     const double lac = lactate ? *lactate : F(x);
     if (!std::isfinite(lac)) {
-        r.reason = m_bFit ? kOutside : kNoFit;
+        r.reason = m_bFit ? LoadStr(IDS_WHY_OUTSIDE) : LoadStr(IDS_WHY_NO_FIT);
         return r;
     }
     r.ok = true;
@@ -164,30 +136,30 @@ MethodResult CMethods::Result(size_t method, std::optional<double> load, const s
 }
 
 MethodResult CMethods::Level(size_t method, double level) const {
-    if (!m_pF) return Result(method, std::nullopt, kNoFit);
+    if (!m_pF) return Result(method, std::nullopt, LoadStr(IDS_WHY_NO_FIT));
     const std::optional<double> x = m_pF->LevelCrossing(level);
     return Result(method, x, NotReached(level), level);
 }
 
 MethodResult CMethods::Dmax(size_t method, size_t start) const {
-    if (!m_bP) return Result(method, std::nullopt, kFewPointsCubic);
+    if (!m_bP) return Result(method, std::nullopt, LoadStr(IDS_WHY_FEW_POINTS_CUBIC));
     const auto x = DmaxRule(m_P, m_In.x[start], m_In.y[start], m_xn, m_In.y.back());
-    return Result(method, x, kNoDmax);
+    return Result(method, x, LoadStr(IDS_WHY_NO_DMAX));
 }
 
 MethodResult CMethods::ExpDmax() const {
     const size_t id = 11;
-    if (m_n < 4) return Result(id, std::nullopt, kFewPointsCubic);
+    if (m_n < 4) return Result(id, std::nullopt, LoadStr(IDS_WHY_FEW_POINTS_CUBIC));
     const ExpFitResult e = FitExponential(m_In.x, m_In.y);
-    if (e.status != ExpFitResult::Ok) return Result(id, std::nullopt, kNoExp);
+    if (e.status != ExpFitResult::Ok) return Result(id, std::nullopt, LoadStr(IDS_WHY_NO_EXP));
     const double x = e.DmaxLoad();
-    return Result(id, x, kNoExp, e.Value(x));
+    return Result(id, x, LoadStr(IDS_WHY_NO_EXP), e.Value(x));
 }
 
 MethodResult CMethods::LogLog() const {
     const size_t id = 12;
     if (!(m_x1 > 0.0) || std::any_of(m_In.y.begin(), m_In.y.end(), [](double v) { return !(v > 0.0); }))
-        return Result(id, std::nullopt, kNotPositive);
+        return Result(id, std::nullopt, LoadStr(IDS_WHY_NOT_POSITIVE));
     std::vector<double> lx(m_tx.size()), ly(m_ty.size());
     for (size_t j = 0; j < m_tx.size(); ++j) {
         lx[j] = std::log(m_tx[j]);
@@ -195,58 +167,58 @@ MethodResult CMethods::LogLog() const {
     }
     const CSegmentedFit seg(lx, ly);
     const SegmentedFitResult r = seg.FitOne(lx[50], lx[950]);
-    if (!r.ok) return Result(id, std::nullopt, kNoFit);
-    return Result(id, std::exp(r.break1), kNoFit);
+    if (!r.ok) return Result(id, std::nullopt, LoadStr(IDS_WHY_NO_FIT));
+    return Result(id, std::exp(r.break1), LoadStr(IDS_WHY_NO_FIT));
 }
 
 void CMethods::Ltp(MethodResult& ltp1, MethodResult& ltp2) const {
     if (m_n < 4) {
-        ltp1 = Result(13, std::nullopt, kFewPointsCubic);
-        ltp2 = Result(14, std::nullopt, kFewPointsCubic);
+        ltp1 = Result(13, std::nullopt, LoadStr(IDS_WHY_FEW_POINTS_CUBIC));
+        ltp2 = Result(14, std::nullopt, LoadStr(IDS_WHY_FEW_POINTS_CUBIC));
         return;
     }
     const CSegmentedFit seg(m_tx, m_ty);
     const SegmentedFitResult r = seg.FitTwo(m_tx[50], m_tx[950], 50.0 * (m_xn - m_x1) / kScanIntervals);
-    ltp1 = Result(13, r.ok ? std::optional<double>(r.break1) : std::nullopt, kNoFit);
-    ltp2 = Result(14, r.ok ? std::optional<double>(r.break2) : std::nullopt, kNoFit);
+    ltp1 = Result(13, r.ok ? std::optional<double>(r.break1) : std::nullopt, LoadStr(IDS_WHY_NO_FIT));
+    ltp2 = Result(14, r.ok ? std::optional<double>(r.break2) : std::nullopt, LoadStr(IDS_WHY_NO_FIT));
 }
 
 MethodResult CMethods::LtRatio() const {
     const size_t id = 15;
-    if (!m_pF) return Result(id, std::nullopt, kNoFit);
-    if (!(m_x1 > 0.0)) return Result(id, std::nullopt, kNotPositive);
+    if (!m_pF) return Result(id, std::nullopt, LoadStr(IDS_WHY_NO_FIT));
+    if (!(m_x1 > 0.0)) return Result(id, std::nullopt, LoadStr(IDS_WHY_NOT_POSITIVE));
     const CSampledCurve ratio([this](double x) { return F(x) / x; }, m_x1, m_xn);
     bool atStart = false;
     // (f(x)/x)' has the sign of x f'(x) - f(x).
     const std::optional<double> x =
         SmallestOnScan(ratio, atStart, [this](double v) { return v * FDerivative(v) - F(v); });
-    if (atStart) return Result(id, std::nullopt, kRatioAtStart);
-    return Result(id, x, kNoFit);
+    if (atStart) return Result(id, std::nullopt, LoadStr(IDS_WHY_RATIO_AT_START));
+    return Result(id, x, LoadStr(IDS_WHY_NO_FIT));
 }
 
 MethodResult CMethods::Stegmann() const {
     const size_t id = 17;
-    if (!m_bP) return Result(id, std::nullopt, kFewPointsCubic);
+    if (!m_bP) return Result(id, std::nullopt, LoadStr(IDS_WHY_FEW_POINTS_CUBIC));
     const auto& rec = m_In.recovery;
-    if (rec.empty()) return Result(id, std::nullopt, kNoPostLoad);
+    if (rec.empty()) return Result(id, std::nullopt, LoadStr(IDS_WHY_NO_POST_LOAD));
     const double lend = m_In.y.back();
     size_t p = 0;
     for (size_t j = 1; j < rec.size(); ++j)
         if (rec[j].second > rec[p].second) p = j;
-    if (!(rec[p].second > lend)) return Result(id, std::nullopt, kNoRecovery);
+    if (!(rec[p].second > lend)) return Result(id, std::nullopt, LoadStr(IDS_WHY_NO_RECOVERY));
     size_t j = p + 1;
     while (j < rec.size() && rec[j].second > lend) ++j;
-    if (j >= rec.size()) return Result(id, std::nullopt, kNoRecovery);
+    if (j >= rec.size()) return Result(id, std::nullopt, LoadStr(IDS_WHY_NO_RECOVERY));
     const auto [t0, r0] = rec[j - 1];
     const auto [t1, r1] = rec[j];
     const double tau = t0 + (r0 - lend) * (t1 - t0) / (r0 - r1);
-    if (!(m_In.lastStepSeconds > 0.0)) return Result(id, std::nullopt, kNoDuration);
+    if (!(m_In.lastStepSeconds > 0.0)) return Result(id, std::nullopt, LoadStr(IDS_WHY_NO_DURATION));
     const double rate = (m_xn - m_In.x[m_n - 2]) / m_In.lastStepSeconds;
     const double xa = m_xn + rate * tau;
-    if (!(m_xn > m_x1)) return Result(id, std::nullopt, kSameLoads);
+    if (!(m_xn > m_x1)) return Result(id, std::nullopt, LoadStr(IDS_WHY_SAME_LOADS));
     const CSampledCurve g([&](double x) { return m_P.Value(x) + m_P.Derivative(x) * (xa - x); }, m_x1, m_xn);
     const std::optional<double> x = g.LevelCrossing(lend);
-    return Result(id, x, kNoTangent, x ? std::optional<double>(m_P.Value(*x)) : std::nullopt);
+    return Result(id, x, LoadStr(IDS_WHY_NO_TANGENT), x ? std::optional<double>(m_P.Value(*x)) : std::nullopt);
 }
 
 void CMethods::Zones(TestThresholds& out, const ZoneScheme& scheme) const {
@@ -282,7 +254,8 @@ void CMethods::Run(TestThresholds& out, const ZoneScheme& scheme) {
     const size_t count = kCatalogue.size();
     if (m_n < 3 || !(m_xn > m_x1)) {
         for (size_t i = 0; i < count; ++i)
-            out.methods.push_back(Result(i, std::nullopt, m_n < 3 ? kFewPoints : kSameLoads));
+            out.methods.push_back(
+                Result(i, std::nullopt, m_n < 3 ? LoadStr(IDS_WHY_FEW_POINTS) : LoadStr(IDS_WHY_SAME_LOADS)));
         return;
     }
     out.baseline = m_In.preLoad.empty()
@@ -300,8 +273,8 @@ void CMethods::Run(TestThresholds& out, const ZoneScheme& scheme) {
     }
     if (m_bP && m_n > 4) out.fit.residualError = std::sqrt(m_P.ResidualSum() / static_cast<double>(m_n - 4));
 
-    out.methods.push_back(m_In.iansOk ? Result(0, m_In.iansLoad, kNoIans, m_In.iansLactate)
-                                      : Result(0, std::nullopt, kNoIans));
+    out.methods.push_back(m_In.iansOk ? Result(0, m_In.iansLoad, LoadStr(IDS_WHY_NO_IANS), m_In.iansLactate)
+                                      : Result(0, std::nullopt, LoadStr(IDS_WHY_NO_IANS)));
     const double levels[] = {2.0, 2.5, 3.0, 3.5, 4.0};
     for (size_t i = 0; i < 5; ++i) out.methods.push_back(Level(1 + i, levels[i]));
     const double plus[] = {0.5, 1.0, 1.5};
@@ -310,7 +283,9 @@ void CMethods::Run(TestThresholds& out, const ZoneScheme& scheme) {
     size_t start = m_n;
     for (size_t i = 0; i + 1 < m_n && start == m_n; ++i)
         if (m_In.tenths[i + 1] - m_In.tenths[i] >= 4) start = i;
-    out.methods.push_back(start < m_n ? Dmax(10, start) : Result(10, std::nullopt, m_bP ? kNoRise : kFewPointsCubic));
+    out.methods.push_back(
+        start < m_n ? Dmax(10, start)
+                    : Result(10, std::nullopt, m_bP ? LoadStr(IDS_WHY_NO_RISE) : LoadStr(IDS_WHY_FEW_POINTS_CUBIC)));
     out.methods.push_back(ExpDmax());
     out.methods.push_back(LogLog());
     MethodResult ltp1, ltp2;
@@ -322,7 +297,7 @@ void CMethods::Run(TestThresholds& out, const ZoneScheme& scheme) {
     if (ratio.ok)
         out.methods.push_back(Level(16, *ratio.lactate + 1.5));
     else
-        out.methods.push_back(Result(16, std::nullopt, kNoRatio));
+        out.methods.push_back(Result(16, std::nullopt, LoadStr(IDS_WHY_NO_RATIO)));
     out.methods.push_back(Stegmann());
     Zones(out, scheme);
 }

@@ -22,7 +22,7 @@ struct TestDataType;
 // A method of the catalogue: its id (as trv-cli prints it) and its German label.
 struct MethodInfo {
     const char* id;
-    const char* label;
+    int label;  // string-table id
 };
 // Every method in catalogue order: "ians", "obla_2.0" .. "obla_4.0", "bsln_0.5" .. "bsln_1.5",
 // "dmax", "moddmax", "expdmax", "loglog", "ltp1", "ltp2", "ltratio", "dickhuth", "stegmann".

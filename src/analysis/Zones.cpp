@@ -2,6 +2,7 @@
 
 #include "Format.h"
 #include "Records.h"
+#include "Strings.h"
 
 #include <cmath>
 
@@ -9,11 +10,11 @@ namespace trv {
 
 ZoneScheme DefaultZoneScheme(int testType) {
     ZoneScheme s;
-    s.zones = {{"REKOM", "Regeneration"},
-               {"GA1", "Grundlagenausdauer 1"},
-               {"GA2", "Grundlagenausdauer 2"},
-               {"EB", "Entwicklungsbereich"},
-               {"SB", "Spitzenbereich"}};
+    s.zones = {{"REKOM", LoadStr(IDS_ZONE_REKOM)},
+               {"GA1", LoadStr(IDS_ZONE_GA1)},
+               {"GA2", LoadStr(IDS_ZONE_GA2)},
+               {"EB", LoadStr(IDS_ZONE_EB)},
+               {"SB", LoadStr(IDS_ZONE_SB)}};
     if (testType == TestErgometer)
         s.bounds = {55.0, 75.0, 90.0, 105.0};
     else
@@ -22,10 +23,9 @@ ZoneScheme DefaultZoneScheme(int testType) {
 }
 
 std::string CheckZoneScheme(const ZoneScheme& scheme) {
-    if (scheme.zones.size() < 2 || scheme.bounds.size() + 1 != scheme.zones.size())
-        return "Zu jeder Zonengrenze gehören die Zonen darunter und darüber.";
+    if (scheme.zones.size() < 2 || scheme.bounds.size() + 1 != scheme.zones.size()) return LoadStr(IDS_ZONE_BAD_COUNT);
     for (const ZoneName& z : scheme.zones)
-        if (z.code.find_first_not_of(' ') == std::string::npos) return "Jede Zone braucht ein Kürzel.";
+        if (z.code.find_first_not_of(' ') == std::string::npos) return LoadStr(IDS_ZONE_NO_CODE);
     for (double b : scheme.bounds)
         if (!std::isfinite(b) || b < 0.0 || b > 300.0) return "Die Zonengrenzen müssen zwischen 0 und 300 % liegen.";
     for (size_t i = 1; i < scheme.bounds.size(); ++i)

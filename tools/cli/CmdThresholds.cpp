@@ -1,5 +1,7 @@
 // trv-cli thresholds: every threshold method and the training zones of the listed tests.
 #include "Cli.h"
+#include "Format.h"
+#include "Strings.h"
 #include "TRVDoc.h"
 #include "Thresholds.h"
 
@@ -59,7 +61,7 @@ int CmdThresholds(int argc, char** argv) {
     const Args args(argc, argv);
     const auto files = args.Positional({"--tests", "--fit", "--model"});
     const auto list = args.Value("--tests");
-    const char* usage = "Aufruf: trv-cli thresholds FILE --tests LIST [--fit 0|1] [--model 0|1|2] --json";
+    const std::string usage = FmtId(IDS_CLI_USAGE, "thresholds FILE --tests LIST [--fit 0|1] [--model 0|1|2] --json");
     if (files.size() != 1 || !list || !args.Has("--json") ||
         !args.Unknown({"--tests", "--fit", "--model", "--json"}).empty())
         return Fail(ExitUsage, usage);
