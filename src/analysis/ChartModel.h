@@ -166,6 +166,13 @@ struct ChartTextArea {
     void Add(std::string line) { lines.push_back(std::move(line)); }
 };
 
+// A vertical line across the load region at a load (display unit), with its label at the top.
+struct ChartMarker {
+    double x = 0.0;
+    std::string label;
+    uint32_t color = 0;  // 0x00BBGGRR
+};
+
 // The whole chart. A default-constructed model is in the chart's starting state (as the form's
 // initialisation data gives it); ApplyStartup() then does what the view does at its first update.
 class CChartModel {
@@ -197,6 +204,8 @@ public:
     ChartTextArea notices;     // the view's notice lines (refreshed by the notice timer)
     ChartTextArea cursorText;  // one cursor read-out line
     ChartTextArea thirdText;   // emptied by the notice refresh
+    // Threshold loads a user marked in the results table; not part of the starting state.
+    std::vector<ChartMarker> markers;
 
     // Legend and other chart-wide appearance of the starting state.
     bool legendCheckBoxes = true;

@@ -252,15 +252,17 @@ void CMethods::Run(TestThresholds& out, const ZoneScheme& scheme) {
     out.methods.clear();
     out.zones.clear();
     const size_t count = kCatalogue.size();
-    if (m_n < 3 || !(m_xn > m_x1)) {
-        for (size_t i = 0; i < count; ++i)
-            out.methods.push_back(
-                Result(i, std::nullopt, m_n < 3 ? LoadStr(IDS_WHY_FEW_POINTS) : LoadStr(IDS_WHY_SAME_LOADS)));
+    if (m_n < 3) {
+        for (size_t i = 0; i < count; ++i) out.methods.push_back(Result(i, std::nullopt, LoadStr(IDS_WHY_FEW_POINTS)));
         return;
     }
     out.baseline = m_In.preLoad.empty()
                        ? m_In.y.front()
                        : std::accumulate(m_In.preLoad.begin(), m_In.preLoad.end(), 0.0) / m_In.preLoad.size();
+    if (!(m_xn > m_x1)) {
+        for (size_t i = 0; i < count; ++i) out.methods.push_back(Result(i, std::nullopt, LoadStr(IDS_WHY_SAME_LOADS)));
+        return;
+    }
     if (m_bFit) {
         const double mean = std::accumulate(m_In.y.begin(), m_In.y.end(), 0.0) / static_cast<double>(m_n);
         double ssTot = 0.0, ssRes = 0.0;

@@ -33,6 +33,21 @@ std::string CheckZoneScheme(const ZoneScheme& scheme) {
     return {};
 }
 
+std::string ZoneSchemeFromTexts(const std::vector<std::string>& codes, const std::vector<std::string>& names,
+                                const std::vector<std::string>& bounds, ZoneScheme& out) {
+    ZoneScheme s;
+    for (size_t i = 0; i < codes.size(); ++i)
+        s.zones.push_back({codes[i], i < names.size() ? names[i] : std::string()});
+    for (size_t i = 0; i < bounds.size(); ++i) {
+        double v = 0.0;
+        if (!ParseDecimal(bounds[i], v)) return FmtId(IDS_ZONES_NOT_A_NUMBER, i < codes.size() ? codes[i].c_str() : "");
+        s.bounds.push_back(v);
+    }
+    std::string why = CheckZoneScheme(s);
+    if (why.empty()) out = s;
+    return why;
+}
+
 const ZoneScheme& ZoneSettings::For(int testType) const {
     return schemes[static_cast<size_t>(testType >= 0 && testType <= 2 ? testType : 0)];
 }

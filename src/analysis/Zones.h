@@ -29,6 +29,12 @@ ZoneScheme DefaultZoneScheme(int testType);
 // ascending, outside 0 to 300 %, a zone without a short name, a wrong number of boundaries).
 std::string CheckZoneScheme(const ZoneScheme& scheme);
 
+// A scheme from what a user typed: the short names, the long names and the upper boundary of every
+// zone but the last ("72,5" or "72.5"). "" and `out` set when it can be used; otherwise the German
+// message (a boundary that is no number, or what CheckZoneScheme says).
+std::string ZoneSchemeFromTexts(const std::vector<std::string>& codes, const std::vector<std::string>& names,
+                                const std::vector<std::string>& bounds, ZoneScheme& out);
+
 // The schemes of the three test types (index = test type code).
 struct ZoneSettings {
     std::array<ZoneScheme, 3> schemes{DefaultZoneScheme(0), DefaultZoneScheme(1), DefaultZoneScheme(2)};

@@ -9,6 +9,8 @@
 #include "StringIds.h"
 #include "TRVView.h"
 #include "TrvFile.h"
+#include "ZoneSettingsDialog.h"
+#include "ZoneSettingsStore.h"
 
 #include <QAction>
 #include <QApplication>
@@ -122,6 +124,8 @@ void CMainFrame::CreateActions() {
     m_pActSave->setIcon(st->standardIcon(QStyle::SP_DialogSaveButton));
     m_pActSaveAs = make(IDS_FILE_SAVE_AS);
     m_pActExport = make(IDS_FILE_EXPORT, IDS_TIP_EXPORT);
+    m_pActExportThresholds = make(IDS_THR_EXPORT_MENU, IDS_THR_EXPORT_TIP);
+    m_pActZones = make(IDS_ZONES_MENU, IDS_ZONES_TIP);
     m_pActPrint = make(IDS_FILE_PRINT, IDS_TIP_PRINT, QKeySequence(Qt::CTRL | Qt::Key_P));
     m_pActPrint->setIcon(QIcon::fromTheme(QStringLiteral("document-print"), st->standardIcon(QStyle::SP_ComputerIcon)));
     m_pActPrintSetup = make(IDS_FILE_PRINT_SETUP);
@@ -195,6 +199,10 @@ void CMainFrame::CreateActions() {
     connect(m_pActExport, &QAction::triggered, this, [this] {
         if (ActiveView()) ActiveView()->OnExportData();
     });
+    connect(m_pActExportThresholds, &QAction::triggered, this, [this] {
+        if (ActiveView()) ActiveView()->OnExportThresholds();
+    });
+    connect(m_pActZones, &QAction::triggered, this, &CMainFrame::OnZoneSettings);
     connect(m_pActPrint, &QAction::triggered, this, [this] {
         if (ActiveView()) ActiveView()->OnPrint();
     });
@@ -284,6 +292,7 @@ void CMainFrame::BuildMenus() {
         file->addAction(m_pActSaveAs);
         file->addSeparator();
         file->addAction(m_pActExport);
+        file->addAction(m_pActExportThresholds);
         file->addAction(m_pActImport);
         file->addSeparator();
         file->addAction(m_pActPrint);
@@ -335,6 +344,8 @@ void CMainFrame::BuildMenus() {
         settings->addAction(m_pActCursor1);
         settings->addAction(m_pActCursor2);
         settings->addSeparator();
+        settings->addAction(m_pActZones);
+        settings->addSeparator();
         settings->addAction(m_pActBt);
         settings->addAction(m_pActConfig);
         connect(settings, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommands);
@@ -360,6 +371,7 @@ void CMainFrame::UpdateCommands() {
                        m_pActArrange, m_pActCursor1, m_pActCursor2, m_pActBt, m_pActNewSel})
         a->setEnabled(doc);
     m_pActExport->setEnabled(doc && v->CanExport());
+    m_pActExportThresholds->setEnabled(doc && v->CanExport());
     m_pActConvert->setEnabled(doc && v->CanConvertToStepTest());
     for (QAction* a : {m_pActManualTest, m_pActImport, m_pActPaste}) a->setEnabled(doc);
     m_pActConfig->setEnabled(doc && v->ReceiveEnabled());
@@ -620,6 +632,18 @@ void CMainFrame::OnWebPage() {
     if (!QDesktopServices::openUrl(url))
         QMessageBox::warning(this, QApplication::applicationDisplayName(),
                              QU8(FmtId(IDS_WEB_FAILED, url.toString().toStdString().c_str())));
+}
+
+void CMainFrame::OnZoneSettings() {
+    CZoneSettingsDialog dlg(LoadZoneSettings(), this);
+    if (dlg.exec() != QDialog::Accepted) return;
+    SaveZoneSettings(dlg.Settings());
+    for (QMdiSubWindow* w : m_pMdi->subWindowList()) {
+        CTRVView* v = static_cast<CChildFrame*>(w)->View();
+        v->Workspace().SetZoneSettings(dlg.Settings());
+        v->Evaluate();
+        v->SetUpChart();
+    }
 }
 
 void CMainFrame::OnPrintSetup() {

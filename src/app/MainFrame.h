@@ -70,6 +70,8 @@ public:
     QAction* m_pActSave;
     QAction* m_pActSaveAs;
     QAction* m_pActExport;
+    QAction* m_pActExportThresholds;
+    QAction* m_pActZones;
     QAction* m_pActPrint;
     QAction* m_pActPrintSetup;
     QAction* m_pActExit;
@@ -118,6 +120,8 @@ private:
     void OnHelp();
     void OnWebPage();
     void OnPrintSetup();
+    // "Trainingszonen": the dialog, then every window's thresholds follow the new settings.
+    void OnZoneSettings();
     CDocHandle* ActiveDoc() const;
     CChildFrame* AddFrame(CDocHandle* doc);
 

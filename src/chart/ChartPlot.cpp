@@ -1,6 +1,7 @@
 #include "ChartPlot.h"
 
 #include "ChartBands.h"
+#include "ChartMarkers.h"
 #include "ChartStyle.h"
 #include "CheckLegendItem.h"
 #include "IncrementTicker.h"
@@ -172,6 +173,7 @@ void CChartPlot::Draw(const CChartModel* model) {
     SetAxisRanges(m);
     AddChartBands(p, m, *this);
     m_Marks.Draw(p, m);
+    AddChartMarkers(p, m, *this);
     BalanceRegions(m);
 }
 

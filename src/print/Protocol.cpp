@@ -7,6 +7,7 @@
 #include "ProtocolPaint.h"
 #include "ProtocolTable.h"
 #include "ProtocolText.h"
+#include "ProtocolThresholds.h"
 #include "Strings.h"
 #include "TRVDoc.h"
 #include "Threshold.h"
@@ -138,7 +139,8 @@ void DrawPage1(QPainter& p, const ProtocolLayout& l, const CTRVDoc& doc, const s
     }
 }
 
-void DrawTable(QPainter& p, const ProtocolLayout& l, int slot, const TestDataType& test) {
+// Returns the y below the table.
+int DrawTable(QPainter& p, const ProtocolLayout& l, int slot, const TestDataType& test) {
     const int x = l.ml + slot * (l.cw / 2);
     const int right = x + l.cw / 2;
     const int bottom = l.mt + l.ch;
@@ -190,13 +192,21 @@ void DrawTable(QPainter& p, const ProtocolLayout& l, int slot, const TestDataTyp
     p.drawLine(x, y, right, y);
     for (int i = 1; i < kTableTabStops; ++i) p.drawLine(x + stops[i], tableTop, x + stops[i], y);
     p.restore();
+    return y;
 }
 
-void DrawPage2(QPainter& p, const ProtocolLayout& l, const CTRVDoc& doc, const std::vector<int>& tests) {
+void DrawPage2(QPainter& p, const ProtocolLayout& l, const CTRVDoc& doc, const std::vector<int>& tests,
+               const ProtocolOptions& opt) {
     p.drawRect(Rc(l.ml, l.y0, l.ml + l.cw, l.mt + l.ch));
     p.drawRect(Rc(l.ml, l.y0, l.ml + l.cw / 2, l.mt + l.ch));
-    for (size_t slot = 0; slot < tests.size() && slot < 2; ++slot)
-        DrawTable(p, l, static_cast<int>(slot), doc.GetTest(tests[slot]));
+    for (size_t slot = 0; slot < tests.size() && slot < 2; ++slot) {
+        const TestDataType& test = doc.GetTest(tests[slot]);
+        const int y = DrawTable(p, l, static_cast<int>(slot), test);
+        const TestThresholds r = opt.thresholds ? opt.thresholds(tests[slot])
+                                                : ComputeTestThresholds(test, test.m_Analysis.m_nFitFunction,
+                                                                        test.m_Analysis.m_nThresholdModel, opt.zones);
+        DrawThresholdTables(p, l, static_cast<int>(slot), y, test, r);
+    }
 }
 
 bool PaintAll(QPagedPaintDevice& device, QPainter& p, const QRect& rect, const CTRVDoc& doc,
@@ -227,7 +237,7 @@ void PaintProtocolPage(QPainter& painter, const QRect& pageRect, int page, const
     if (page == 1)
         DrawPage1(painter, l, doc, tests, options);
     else if (page == 2)
-        DrawPage2(painter, l, doc, tests);
+        DrawPage2(painter, l, doc, tests, options);
     painter.restore();
 }
 

@@ -14,6 +14,8 @@
 // The chart is laid out as a window of 750 x 350 and drawn scaled into the chart rectangle, in the
 // printing state that PrintChartModel() gives.
 #include "OleDateTime.h"
+#include "Thresholds.h"
+#include "Zones.h"
 
 #include <QRect>
 #include <QRectF>
@@ -46,6 +48,11 @@ struct ProtocolOptions {
     std::function<void(QPainter&, const QRectF&)> drawChart;
     // The date printed in the header ("Protokoll vom ..."); not valid: today.
     COleDateTime today{0.0, COleDateTime::null};
+    // Page 2 prints the thresholds and zones of each test below its measurement table: the results
+    // of a test by its index when given (the workspace keeps them), else worked out here with the
+    // test's fitting function, threshold model and these zone settings.
+    std::function<TestThresholds(int)> thresholds;
+    ZoneSettings zones;
 };
 
 // The tests a protocol shows: the valid indices of `shownTests` in document order, at most two.

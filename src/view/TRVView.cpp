@@ -13,6 +13,8 @@
 #include "TestListModel.h"
 #include "TestParamDialog.h"
 #include "UserDataDialog.h"
+#include "ThresholdPanel.h"
+#include "ZoneSettingsStore.h"
 #include "ViewLink.h"
 #include "ViewWidgets.h"
 
@@ -43,6 +45,7 @@ using namespace trv;
 CTRVView::CTRVView(CDocHandle* doc, QWidget* parent)
     : QWidget(parent),
       m_pChart(new CTChart(this)),
+      m_pThresholds(new CThresholdPanel(this)),
       m_pTestList(MakeList(this)),
       m_pMeasList(MakeList(this)),
       m_pResetButton(new QPushButton(QStringLiteral("R"), this)),
@@ -94,6 +97,7 @@ CTRVView::CTRVView(CDocHandle* doc, QWidget* parent)
     m_pMeasList->setColumnWidth(0, std::max(m_pMeasList->columnWidth(0), 115));
     ConnectSignals();
 
+    m_Ws.SetZoneSettings(LoadZoneSettings());
     FillMeasurementList();
     FillTestList();
     Evaluate();
@@ -132,6 +136,10 @@ void CTRVView::ConnectSignals() {
     connect(m_pPrintButton, &QPushButton::clicked, this, &CTRVView::OnPrint);
     connect(m_pResetButton, &QPushButton::clicked, this, &CTRVView::OnResetDisplay);
     connect(m_pDocHandle, &CDocHandle::documentChanged, this, &CTRVView::OnDocumentChanged);
+    connect(m_pThresholds, &CThresholdPanel::marksChanged, this, [this] {
+        ApplyThresholdMarks();
+        m_pChart->Redraw();
+    });
 
     connect(m_pChart, &CTChart::cursorMoved, this,
             [this](int tool, int, int, double x, double y, int, int) { m_Ws.CursorMoved(tool, x, y); });
@@ -188,7 +196,12 @@ void CTRVView::BuildLayout() {
 
     auto* lay = new QVBoxLayout(this);
     lay->setContentsMargins(6, 6, 6, 6);
-    lay->addWidget(m_pChart, 1);
+    // The thresholds of the shown tests stand beside the chart, which takes every extra pixel.
+    auto* top = new QHBoxLayout;
+    m_pThresholds->setFixedWidth(380);
+    top->addWidget(m_pChart, 1);
+    top->addWidget(m_pThresholds, 0);
+    lay->addLayout(top, 1);
     lay->addLayout(lists, 0);
     lay->addLayout(buttons);
 }
@@ -265,6 +278,7 @@ void CTRVView::Refresh(uint32_t changes) {
     if (changes & ChangeTestList) FillTestList();
     if (changes & (ChangeTestList | ChangeMeasList | ChangeSelection)) FillMeasurementList();
     if (changes & (ChangeChart | ChangeShown | ChangeDevice)) {
+        RefreshThresholds();
         // Each shown test's curve slot: the "Kurve" column follows it.
         if (m_pTestModel->rowCount() > 0)
             emit m_pTestModel->dataChanged(m_pTestModel->index(0, CTestListModel::ColCurve),
@@ -593,6 +607,10 @@ void CTRVView::OnPrint() {
         if (doc.GetTest(i).m_bShowInChart) shown.push_back(i);
     ProtocolOptions opt;
     opt.chart = &m_Chart;
+    opt.thresholds = [this](int test) {
+        const TestThresholds* shown = m_Ws.ShownThresholds(test);
+        return shown ? *shown : m_Ws.ThresholdsOf(test);
+    };
     // The logo is looked for in the folder the program was started from.
     opt.logoDir = qApp->property("trvStartDir").toString();
     if (!PrintProtocol(printer, doc, shown, opt))

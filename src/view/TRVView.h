@@ -23,6 +23,7 @@ class CTestListModel;
 class CMeasurementListModel;
 class CTRVStatusDialog;
 class CViewLink;
+class CThresholdPanel;
 
 class CTRVView : public QWidget {
     Q_OBJECT
@@ -96,6 +97,13 @@ public:
     void OnExportData();
     // Writes the CSV of the selected tests; false with a German reason.
     bool ExportTo(const QString& path, QString& error) const;
+    // "Schwellen exportieren" with its save dialog, and the file it writes (TRVViewThresholds.cpp).
+    void OnExportThresholds();
+    bool ExportThresholdsTo(const QString& path, QString& error) const;
+    // The thresholds panel follows the shown tests and the zone settings; the marked loads go into
+    // the chart model.
+    void RefreshThresholds();
+    void ApplyThresholdMarks();
 
     // Mirrors the "Daten empfangen" button (the link enables and disables it).
     void EnableReceive(bool enable);
@@ -116,6 +124,7 @@ public:
 
     // Controls (tests drive them).
     CTChart* m_pChart;
+    CThresholdPanel* m_pThresholds;
     QTreeView* m_pTestList;
     QTreeView* m_pMeasList;
     QPushButton* m_pResetButton;

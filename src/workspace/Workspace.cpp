@@ -204,6 +204,25 @@ void CWorkspace::Evaluate() {
     m_nNotice = (m_nNotice & ~static_cast<uint32_t>(NoticeParams1 | NoticeParams2)) | ParamsMissingNotices(m_doc);
     m_Eval.Evaluate(m_doc, m_Chart, m_nNotice);
     m_Eval.SetUpResults(m_doc, m_Chart, m_nNotice);
+    m_Thresholds.clear();
+    for (int slot = 0; slot < 2; ++slot) {
+        const int test = m_Eval.ShownTest(slot);
+        // A second test in another unit is not drawn: its loads would not fit the chart's axis.
+        if (!m_doc.IsValidTest(test) || (slot == 1 && (m_nNotice & NoticeUnits))) continue;
+        m_Thresholds.emplace_back(test, ThresholdsOf(test));
+    }
+}
+
+const TestThresholds* CWorkspace::ShownThresholds(int test) const {
+    for (const auto& [index, result] : m_Thresholds)
+        if (index == test) return &result;
+    return nullptr;
+}
+
+TestThresholds CWorkspace::ThresholdsOf(int test) const {
+    if (!m_doc.IsValidTest(test)) return {};
+    const TestDataType& t = m_doc.GetTest(test);
+    return ComputeTestThresholds(t, t.m_Analysis.m_nFitFunction, t.m_Analysis.m_nThresholdModel, m_Zones);
 }
 
 void CWorkspace::SetUpChart() {

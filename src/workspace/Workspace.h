@@ -9,6 +9,8 @@
 #include "Evaluator.h"
 #include "MeasurementEdit.h"
 #include "TRVDoc.h"
+#include "Thresholds.h"
+#include "Zones.h"
 
 #include <cstdint>
 #include <memory>
@@ -96,6 +98,16 @@ public:
     // The chart's device annotation from the document's binding.
     void ShowDeviceText();
 
+    // ---- thresholds ----------------------------------------------------------------------------
+    // Every method and the zones of each test the chart draws, worked out by Evaluate() with the
+    // test's fitting function and threshold model and these zone settings (not stored in documents).
+    void SetZoneSettings(const ZoneSettings& zones) { m_Zones = zones; }
+    const ZoneSettings& Zones() const { return m_Zones; }
+    // The results of a test the last evaluation drew; null for any other test.
+    const TestThresholds* ShownThresholds(int test) const;
+    // The results of any test, worked out now (the export of tests that are not shown).
+    TestThresholds ThresholdsOf(int test) const;
+
     // ---- commands (each returns WorkspaceChange bits; 0 = refused, nothing changed) ------------
     uint32_t ShowTest(int test, bool show);
     uint32_t HideAllTests();
@@ -148,6 +160,8 @@ private:
     bool m_bCursor1 = false;
     bool m_bCursor2 = false;
     uint32_t m_nNotice = 0;
+    ZoneSettings m_Zones;
+    std::vector<std::pair<int, TestThresholds>> m_Thresholds;  // (test index, results) of the drawn tests
 };
 
 }  // namespace trv

@@ -1,0 +1,46 @@
+#include "ChartMarkers.h"
+
+#include "ChartModel.h"
+#include "ChartPlot.h"
+#include "ChartStyle.h"
+
+#include <qcustomplot.h>
+
+namespace trv {
+
+void AddChartMarkers(QCustomPlot* plot, const CChartModel& model, const CChartPlot& regions) {
+    if (model.markers.empty() || !regions.RegionShown(RegionLoad)) return;
+    QCPAxisRect* load = regions.RegionRect(RegionLoad);
+    QCPAxis* x = regions.RegionXAxis(RegionLoad);
+    QCPAxis* y = load->axis(QCPAxis::atLeft);
+    // Labels of lines close together step downwards instead of covering each other.
+    int row = 0;
+    for (const ChartMarker& mk : model.markers) {
+        const QColor colour = ChartColor(mk.color);
+        auto* line = new QCPItemStraightLine(plot);
+        line->setClipAxisRect(load);
+        for (QCPItemPosition* pos : {line->point1, line->point2}) {
+            pos->setAxisRect(load);
+            pos->setAxes(x, y);
+        }
+        line->point1->setCoords(mk.x, 0.0);
+        line->point2->setCoords(mk.x, 1.0);
+        line->setPen(QPen(colour, 1.5, Qt::DashLine));
+        auto* text = new QCPItemText(plot);
+        text->setClipAxisRect(load);
+        text->position->setAxisRect(load);
+        text->position->setAxes(x, y);
+        text->position->setTypeX(QCPItemPosition::ptPlotCoords);
+        text->position->setTypeY(QCPItemPosition::ptAxisRectRatio);
+        text->position->setCoords(mk.x, 0.02 + 0.06 * (row++ % 6));
+        text->setPositionAlignment(Qt::AlignLeft | Qt::AlignTop);
+        text->setText(QString::fromStdString(mk.label));
+        text->setFont(QFont(QStringLiteral("Arial"), 8));
+        text->setColor(colour);
+        text->setBrush(QBrush(QColor(255, 255, 255, 200)));
+        text->setPadding(QMargins(2, 1, 2, 1));
+        text->setLayer(QStringLiteral("legend"));
+    }
+}
+
+}  // namespace trv

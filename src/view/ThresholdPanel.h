@@ -1,0 +1,74 @@
+#pragma once
+// "Schwellen": the thresholds, the fit quality and the training zones of the tests the chart shows,
+// one tab per test. Ticking a method marks its load in the chart; "Kopieren" (and Ctrl+C in a table)
+// puts the tables on the clipboard as tab-separated text.
+#include "Thresholds.h"
+
+#include <QWidget>
+
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+class QLabel;
+class QPushButton;
+class QTabWidget;
+class QTableWidget;
+
+namespace trv {
+struct TestDataType;
+}
+
+class CThresholdPanel : public QWidget {
+    Q_OBJECT
+public:
+    explicit CThresholdPanel(QWidget* parent = nullptr);
+
+    struct Entry {
+        int testIndex = -1;
+        int slot = 0;  // 0 for curve L 1, 1 for L 2
+        const trv::TestDataType* test = nullptr;
+        trv::TestThresholds result;
+    };
+    // Shows these tests (slot order); ticks of methods of tests still shown are kept.
+    void SetEntries(std::vector<Entry> entries);
+
+    // A ticked method: its load in the test's unit (as the chart's x axis shows it) and its label.
+    struct Mark {
+        int slot = 0;
+        double load = 0.0;
+        std::string label;
+    };
+    std::vector<Mark> Marks() const;
+
+    // Tab-separated text of the methods and zones of tab `tab`, with their header lines.
+    QString TablesText(int tab) const;
+    // Copies the current tab's tables to the clipboard.
+    void CopyTables() const;
+
+    QTabWidget* Tabs() const { return m_pTabs; }
+    QTableWidget* MethodTable(int tab) const;
+    QTableWidget* ZoneTable(int tab) const;
+
+signals:
+    void marksChanged();
+
+private:
+    struct Page {
+        QWidget* widget = nullptr;
+        QTableWidget* methods = nullptr;
+        QLabel* fit = nullptr;
+        QTableWidget* zones = nullptr;
+    };
+    Page MakePage(const Entry& e);
+    void OnItemChanged(int tab, int row);
+
+    QTabWidget* m_pTabs;
+    QLabel* m_pNone;
+    QPushButton* m_pCopy;
+    std::vector<Entry> m_Entries;
+    std::vector<Page> m_Pages;
+    std::set<std::pair<int, std::string>> m_Ticked;  // (test index, method id)
+    bool m_bFilling = false;
+};
