@@ -11,6 +11,7 @@ namespace trv {
 struct ZoneName {
     std::string code;  // "REKOM", "GA1", ...
     std::string name;  // "Regeneration", ...
+    bool operator==(const ZoneName&) const = default;
 };
 
 // k zones and the k - 1 boundaries between them (percent of the anchor, ascending); the first zone
