@@ -120,6 +120,7 @@ CThresholdPanel::Page CThresholdPanel::MakePage(const Entry& e) {
             label->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
             label->setCheckState(m_Ticked.count({e.testIndex, m.id}) ? Qt::Checked : Qt::Unchecked);
         } else {
+            label->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
             label->setToolTip(QU8(m.reason));
         }
         page.methods->setItem(row, 0, label);
