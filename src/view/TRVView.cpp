@@ -12,11 +12,11 @@
 #include "StringIds.h"
 #include "TestListModel.h"
 #include "TestParamDialog.h"
-#include "UserDataDialog.h"
 #include "ThresholdPanel.h"
-#include "ZoneSettingsStore.h"
+#include "UserDataDialog.h"
 #include "ViewLink.h"
 #include "ViewWidgets.h"
+#include "ZoneSettingsStore.h"
 
 #include <QApplication>
 #include <QClipboard>
