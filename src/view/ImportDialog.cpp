@@ -1,5 +1,6 @@
 #include "ImportDialog.h"
 
+#include "EntryChoices.h"
 #include "QtDate.h"
 #include "QtText.h"
 
@@ -28,13 +29,10 @@ constexpr int kPreviewRows = 200;
 
 CImportDialog::CImportDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStr(IDS_IMPD_TITLE));
-    m_pTestType = new QComboBox(this);
-    for (int t = TestTreadmill; t <= TestField; ++t) m_pTestType->addItem(QString::fromUtf8(TestTypeText(t)));
-    m_pUnit = new QComboBox(this);
-    for (int u = UnitKmh; u <= UnitWatt; ++u) m_pUnit->addItem(QString::fromUtf8(LoadUnitText(u)));
-    m_pDate = new QDateTimeEdit(QDateTime::currentDateTime(), this);
-    m_pDate->setDisplayFormat(QStringLiteral("dd.MM.yyyy HH:mm"));
-    m_pDate->setCalendarPopup(true);
+    const EntryChoices choices = MakeEntryChoices(this);
+    m_pTestType = choices.testType;
+    m_pUnit = choices.unit;
+    m_pDate = choices.firstStep;
     m_pDateFromFile = new QCheckBox(QStr(IDS_IMPD_DATE_FROM_FILE), this);
     m_pInfo = new QLabel(this);
     m_pInfo->setWordWrap(true);
@@ -46,13 +44,7 @@ CImportDialog::CImportDialog(QWidget* parent) : QDialog(parent) {
     m_pStatus->setWordWrap(true);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
 
-    auto* options = new QGridLayout;
-    options->addWidget(new QLabel(QStr(IDS_MT_TEST_TYPE), this), 0, 0);
-    options->addWidget(m_pTestType, 0, 1);
-    options->addWidget(new QLabel(QStr(IDS_MT_UNIT), this), 0, 2);
-    options->addWidget(m_pUnit, 0, 3);
-    options->addWidget(new QLabel(QStr(IDS_MT_FIRST_STEP), this), 1, 0);
-    options->addWidget(m_pDate, 1, 1);
+    QGridLayout* options = choices.grid;
     options->addWidget(m_pDateFromFile, 1, 2, 1, 2);
     options->setColumnStretch(4, 1);
     auto* layout = new QVBoxLayout(this);

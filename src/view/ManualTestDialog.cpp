@@ -1,5 +1,6 @@
 #include "ManualTestDialog.h"
 
+#include "EntryChoices.h"
 #include "EntryTable.h"
 #include "QtDate.h"
 #include "QtText.h"
@@ -43,13 +44,11 @@ QString Shown(double v) { return QU8(Fmt("%g", v)); }
 
 CManualTestDialog::CManualTestDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStr(IDS_MT_TITLE));
-    m_pTestType = new QComboBox(this);
-    for (int t = TestTreadmill; t <= TestField; ++t) m_pTestType->addItem(QString::fromUtf8(TestTypeText(t)));
-    m_pUnit = new QComboBox(this);
-    for (int u = UnitKmh; u <= UnitWatt; ++u) m_pUnit->addItem(QString::fromUtf8(LoadUnitText(u)));
-    m_pFirstStep = new QDateTimeEdit(ToQDateTime(m_entry.m_FirstStep), this);
-    m_pFirstStep->setDisplayFormat(QStringLiteral("dd.MM.yyyy HH:mm"));
-    m_pFirstStep->setCalendarPopup(true);
+    const EntryChoices choices = MakeEntryChoices(this);
+    m_pTestType = choices.testType;
+    m_pUnit = choices.unit;
+    m_pFirstStep = choices.firstStep;
+    m_pFirstStep->setDateTime(ToQDateTime(m_entry.m_FirstStep));
     m_pStepDuration = new QLineEdit(QStringLiteral("03:00"), this);
     m_pTrackLabel = new QLabel(QStr(IDS_MT_TRACK), this);
     m_pTrack = new QLineEdit(Shown(m_entry.m_dTrackLength), this);
@@ -77,13 +76,7 @@ CManualTestDialog::CManualTestDialog(QWidget* parent) : QDialog(parent) {
     hint->setWordWrap(true);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
 
-    auto* settings = new QGridLayout;
-    settings->addWidget(new QLabel(QStr(IDS_MT_TEST_TYPE), this), 0, 0);
-    settings->addWidget(m_pTestType, 0, 1);
-    settings->addWidget(new QLabel(QStr(IDS_MT_UNIT), this), 0, 2);
-    settings->addWidget(m_pUnit, 0, 3);
-    settings->addWidget(new QLabel(QStr(IDS_MT_FIRST_STEP), this), 1, 0);
-    settings->addWidget(m_pFirstStep, 1, 1);
+    QGridLayout* settings = choices.grid;
     settings->addWidget(new QLabel(QStr(IDS_MT_STEP_DURATION), this), 1, 2);
     settings->addWidget(m_pStepDuration, 1, 3);
     settings->addWidget(m_pTrackLabel, 1, 4);
