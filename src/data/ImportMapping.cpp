@@ -199,8 +199,8 @@ int LoadUnitFromHeader(const ImportTable& table, const ImportMapping& mapping) {
     return column < 0 ? -1 : UnitOfHeader(Cell(table.m_Header, column));
 }
 
-bool ImportSpecFromTable(const ImportTable& table, const ImportMapping& mapping, const ImportOptions& options,
-                         ManualTestSpec& spec, std::string& error) {
+bool ImportInputFromTable(const ImportTable& table, const ImportMapping& mapping, const ImportOptions& options,
+                          ManualTestInput& input, std::string& error) {
     const int headerLine = std::max(table.m_nHeaderLine, 1);
     const int cLactate = ColumnOf(mapping, RoleLactate), cLoad = ColumnOf(mapping, RoleLoad);
     if (cLactate < 0) {
@@ -217,7 +217,7 @@ bool ImportSpecFromTable(const ImportTable& table, const ImportMapping& mapping,
     const int cUnit = ColumnOf(mapping, RoleLoadUnit), cTestType = ColumnOf(mapping, RoleTestType);
     const int cAfter = ColumnOf(mapping, RoleMinutesAfter);
 
-    ManualTestSpec s;
+    ManualTestInput s;
     const auto& firstRow = table.m_Rows.front();
     s.m_nTestType = options.m_nTestType                          ? *options.m_nTestType
                     : TestTypeOf(Cell(firstRow, cTestType)) >= 0 ? TestTypeOf(Cell(firstRow, cTestType))
@@ -342,7 +342,7 @@ bool ImportSpecFromTable(const ImportTable& table, const ImportMapping& mapping,
     } else {
         s.m_FirstStep = firstAbsolute ? *firstAbsolute : COleDateTime::Now();
     }
-    spec = std::move(s);
+    input = std::move(s);
     return true;
 }
 

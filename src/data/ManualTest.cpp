@@ -78,35 +78,35 @@ void SetLoad(PCMDataType& m, const TestDataType& t, double shown) {
 
 }  // namespace
 
-bool BuildManualTest(const ManualTestSpec& spec, TestDataType& test, std::string& error,
+bool BuildManualTest(const ManualTestInput& input, TestDataType& test, std::string& error,
                      std::vector<std::string>& questions) {
     questions.clear();
-    if (spec.m_nTestType < TestTreadmill || spec.m_nTestType > TestField || spec.m_nLoadUnit < UnitKmh ||
-        spec.m_nLoadUnit > UnitWatt) {
+    if (input.m_nTestType < TestTreadmill || input.m_nTestType > TestField || input.m_nLoadUnit < UnitKmh ||
+        input.m_nLoadUnit > UnitWatt) {
         error = LoadStr(IDS_MAN_BAD_CODES);
         return false;
     }
-    if (spec.m_nStepDuration < 10 || spec.m_nStepDuration > 600) {
+    if (input.m_nStepDuration < 10 || input.m_nStepDuration > 600) {
         error = LoadStr(IDS_MAN_STEP_DURATION);
         return false;
     }
-    if (spec.m_nTestType == TestField && !(spec.m_dTrackLength > 0.0 && spec.m_dTrackLength <= 100000.0)) {
+    if (input.m_nTestType == TestField && !(input.m_dTrackLength > 0.0 && input.m_dTrackLength <= 100000.0)) {
         error = LoadStr(IDS_MAN_TRACK);
         return false;
     }
-    if (!spec.m_FirstStep.IsValid()) {
+    if (!input.m_FirstStep.IsValid()) {
         error = LoadStr(IDS_MAN_NO_DATE);
         return false;
     }
     std::vector<ManualStep> pre, load, post;
-    for (const ManualStep& s : spec.m_Steps) {
+    for (const ManualStep& s : input.m_Steps) {
         if (!CheckStep(s, error, questions)) return false;
         (s.m_nMeasType == MeasPreLoad ? pre : s.m_nMeasType == MeasLoad ? load : post).push_back(s);
     }
     if (load.empty()) {
         error = LoadStr(IDS_MAN_NO_LOAD_STEP);
-        if (!spec.m_Steps.empty()) {
-            const int a = spec.m_Steps.front().m_nLine, b = spec.m_Steps.back().m_nLine;
+        if (!input.m_Steps.empty()) {
+            const int a = input.m_Steps.front().m_nLine, b = input.m_Steps.back().m_nLine;
             error = (a == b ? FmtId(IDS_MAN_LINE, a) : FmtId(IDS_MAN_LINES, a, b)) + error;
         }
         return false;
@@ -118,21 +118,21 @@ bool BuildManualTest(const ManualTestSpec& spec, TestDataType& test, std::string
         if (std::fabs(*load[i].m_Load - *load[i - 1].m_Load) < 1e-9) {
             const int a = std::min(load[i - 1].m_nLine, load[i].m_nLine);
             const int b = std::max(load[i - 1].m_nLine, load[i].m_nLine);
-            error = FmtId(IDS_MAN_EQUAL_LOADS, a, b, LoadShown(*load[i].m_Load, spec.m_nLoadUnit).c_str());
+            error = FmtId(IDS_MAN_EQUAL_LOADS, a, b, LoadShown(*load[i].m_Load, input.m_nLoadUnit).c_str());
             return false;
         }
 
     TestDataType t;
-    t.m_nTestType = spec.m_nTestType;
-    t.m_nLoadUnit = spec.m_nLoadUnit;
-    t.m_nPcStepDuration = spec.m_nStepDuration;
-    t.m_dTrackLength = spec.m_nTestType == TestField ? spec.m_dTrackLength : TestDataType{}.m_dTrackLength;
+    t.m_nTestType = input.m_nTestType;
+    t.m_nLoadUnit = input.m_nLoadUnit;
+    t.m_nPcStepDuration = input.m_nStepDuration;
+    t.m_dTrackLength = input.m_nTestType == TestField ? input.m_dTrackLength : TestDataType{}.m_dTrackLength;
     // Field-test durations are hand-entered and stay as entered; the other tests run on the PC's schedule.
-    t.m_nDurationSource = spec.m_nTestType == TestField ? SourceManual : SourcePc;
+    t.m_nDurationSource = input.m_nTestType == TestField ? SourceManual : SourcePc;
     t.m_bIndividualLoads = 1;
     t.m_bParamsEntered = 1;
     t.m_bClosed = 1;
-    const double toStored = spec.m_nLoadUnit == UnitKmh ? 1.0 / 3.6 : 1.0;
+    const double toStored = input.m_nLoadUnit == UnitKmh ? 1.0 / 3.6 : 1.0;
     t.m_dStartValue = *load.front().m_Load * toStored;
     t.m_dIncrement = load.size() > 1 ? (*load[1].m_Load - *load[0].m_Load) * toStored : 0.0;
 
@@ -142,21 +142,21 @@ bool BuildManualTest(const ManualTestSpec& spec, TestDataType& test, std::string
         m.m_nStatus = static_cast<uint8_t>(s.m_nStatus);
         m.m_nLactate = s.m_nStatus == StatusNormal ? static_cast<uint16_t>(std::llround(s.m_dLactate * 10.0)) : 0;
         m.m_nHeartRate = s.m_nHeartRate;
-        m.m_nStepDuration = static_cast<uint16_t>(s.m_nDuration > 0 ? s.m_nDuration : spec.m_nStepDuration);
+        m.m_nStepDuration = static_cast<uint16_t>(s.m_nDuration > 0 ? s.m_nDuration : input.m_nStepDuration);
         if (s.m_nMeasType == MeasLoad) SetLoad(m, t, *s.m_Load);
         m.m_bChecked = 1;
-        m.m_Time = s.m_Time ? *s.m_Time : s.m_nOffset ? Plus(spec.m_FirstStep, *s.m_nOffset) : when;
+        m.m_Time = s.m_Time ? *s.m_Time : s.m_nOffset ? Plus(input.m_FirstStep, *s.m_nOffset) : when;
         return m;
     };
     // Without a time of their own: the steps follow each other by their durations, pre-load readings
     // a minute apart before the first step, post-load readings a minute apart after the last.
     double at = 0.0;
     for (size_t i = 0; i < pre.size(); ++i)
-        t.m_Steps.push_back(reading(pre[i], Plus(spec.m_FirstStep, -60.0 * static_cast<double>(pre.size() - i))));
-    COleDateTime last = spec.m_FirstStep;
+        t.m_Steps.push_back(reading(pre[i], Plus(input.m_FirstStep, -60.0 * static_cast<double>(pre.size() - i))));
+    COleDateTime last = input.m_FirstStep;
     for (size_t i = 0; i < load.size(); ++i) {
-        if (i > 0) at += load[i].m_nDuration > 0 ? load[i].m_nDuration : spec.m_nStepDuration;
-        t.m_Steps.push_back(reading(load[i], Plus(spec.m_FirstStep, at)));
+        if (i > 0) at += load[i].m_nDuration > 0 ? load[i].m_nDuration : input.m_nStepDuration;
+        t.m_Steps.push_back(reading(load[i], Plus(input.m_FirstStep, at)));
         last = t.m_Steps.back().m_Time;
     }
     for (size_t i = 0; i < post.size(); ++i) {

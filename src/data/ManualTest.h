@@ -25,7 +25,7 @@ struct ManualStep {
     std::optional<double> m_dMinutesAfter;
 };
 
-struct ManualTestSpec {
+struct ManualTestInput {
     int32_t m_nTestType = TestTreadmill;
     int32_t m_nLoadUnit = UnitKmh;
     COleDateTime m_FirstStep;  // time stamp of the first main-load reading
@@ -44,7 +44,7 @@ constexpr int kHeartRateQuestionAbove = 250;    // S/min
 // share a load. `questions` gets one German line for every implausible value (lactate above
 // 30 mmol/l, heart rate above 250); the caller asks before adding such a test. The readings get
 // their IDs only when the test is added.
-bool BuildManualTest(const ManualTestSpec& spec, TestDataType& test, std::string& error,
+bool BuildManualTest(const ManualTestInput& input, TestDataType& test, std::string& error,
                      std::vector<std::string>& questions);
 
 // Gives the test's readings free IDs of the manual block, adds it to the document, sorts the tests

@@ -73,9 +73,9 @@ bool CImportDialog::Load(std::string_view bytes, std::string& error) {
     if (!ReadImportTable(bytes, m_table, error)) return false;
     m_mapping = GuessImportMapping(m_table);
     // The table's own test type, unit and dates (the program's export carries them) set the choices.
-    ManualTestSpec guess;
+    ManualTestInput guess;
     std::string why;
-    const bool read = ImportSpecFromTable(m_table, m_mapping, {}, guess, why);
+    const bool read = ImportInputFromTable(m_table, m_mapping, {}, guess, why);
     const bool dated = std::find(m_mapping.begin(), m_mapping.end(), RoleDate) != m_mapping.end();
     {
         const QSignalBlocker b1(m_pTestType), b2(m_pUnit), b3(m_pDateFromFile), b4(m_pDate);
@@ -153,12 +153,12 @@ bool CImportDialog::Rebuild(std::vector<std::string>* questions) {
     options.m_nTestType = m_pTestType->currentIndex();
     options.m_nLoadUnit = m_pUnit->currentIndex();
     if (!m_pDateFromFile->isChecked()) options.m_Date = FromQDateTime(m_pDate->dateTime());
-    ManualTestSpec spec;
+    ManualTestInput input;
     std::string error;
     std::vector<std::string> asked;
     TestDataType test;
     const bool ok =
-        ImportSpecFromTable(m_table, m_mapping, options, spec, error) && BuildManualTest(spec, test, error, asked);
+        ImportInputFromTable(m_table, m_mapping, options, input, error) && BuildManualTest(input, test, error, asked);
     m_pStatus->setStyleSheet(ok ? QString() : QStringLiteral("color: #b00000"));
     m_pStatus->setText(ok ? QU8(FmtId(IDS_IMPD_READY, static_cast<int>(test.m_Steps.size()))) : QU8(error));
     if (ok) m_test = std::move(test);

@@ -111,9 +111,10 @@ bool CManualEntry::Build(TestDataType& test, std::string& error, std::vector<std
     options.m_Date = m_FirstStep;
     options.m_nStepDuration = m_nStepDuration;
     options.m_dTrackLength = m_dTrackLength;
-    ManualTestSpec spec;
+    ManualTestInput input;
     const ImportMapping mapping(std::begin(kRoles), std::end(kRoles));
-    return ImportSpecFromTable(table, mapping, options, spec, error) && BuildManualTest(spec, test, error, questions);
+    return ImportInputFromTable(table, mapping, options, input, error) &&
+           BuildManualTest(input, test, error, questions);
 }
 
 }  // namespace trv

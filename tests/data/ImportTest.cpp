@@ -22,11 +22,11 @@ struct Imported {
 
 Imported Import(std::string_view bytes, ImportOptions options = {}) {
     Imported r;
-    ManualTestSpec spec;
+    ManualTestInput input;
     if (!options.m_Date) options.m_Date = COleDateTime::FromParts(2026, 4, 7, 9, 30, 0);
     r.ok = ReadImportTable(bytes, r.table, r.error) &&
-           ImportSpecFromTable(r.table, GuessImportMapping(r.table), options, spec, r.error) &&
-           BuildManualTest(spec, r.test, r.error, r.questions);
+           ImportInputFromTable(r.table, GuessImportMapping(r.table), options, input, r.error) &&
+           BuildManualTest(input, r.test, r.error, r.questions);
     return r;
 }
 
@@ -226,12 +226,12 @@ TEST(ImportText, OwnExportComesBackWithTheSameValues) {
     ImportOptions none;
     ImportTable table;
     std::string error;
-    ManualTestSpec spec;
+    ManualTestInput input;
     ASSERT_TRUE(ReadImportTable(CsvText(doc, {0}), table, error)) << error;
-    ASSERT_TRUE(ImportSpecFromTable(table, GuessImportMapping(table), none, spec, error)) << error;
+    ASSERT_TRUE(ImportInputFromTable(table, GuessImportMapping(table), none, input, error)) << error;
     TestDataType got;
     std::vector<std::string> questions;
-    ASSERT_TRUE(BuildManualTest(spec, got, error, questions)) << error;
+    ASSERT_TRUE(BuildManualTest(input, got, error, questions)) << error;
     EXPECT_EQ(got.m_nTestType, TestErgometer);
     EXPECT_EQ(got.m_nLoadUnit, UnitWatt);
     EXPECT_EQ(got.m_nPcStepDuration, 240);

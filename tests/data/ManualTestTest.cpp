@@ -20,18 +20,18 @@ ManualStep Step(int type, std::optional<double> load, double lactate, int hr = 0
     return s;
 }
 
-ManualTestSpec Treadmill(int steps) {
-    ManualTestSpec spec;
-    spec.m_FirstStep = COleDateTime::FromParts(2026, 1, 20, 18, 0, 0);
-    for (int i = 0; i < steps; ++i) spec.m_Steps.push_back(Step(MeasLoad, 8.0 + 2 * i, 1.0 + i, 120 + 10 * i, i + 1));
-    return spec;
+ManualTestInput Treadmill(int steps) {
+    ManualTestInput input;
+    input.m_FirstStep = COleDateTime::FromParts(2026, 1, 20, 18, 0, 0);
+    for (int i = 0; i < steps; ++i) input.m_Steps.push_back(Step(MeasLoad, 8.0 + 2 * i, 1.0 + i, 120 + 10 * i, i + 1));
+    return input;
 }
 
-TestDataType Built(const ManualTestSpec& spec) {
+TestDataType Built(const ManualTestInput& input) {
     TestDataType t;
     std::string error;
     std::vector<std::string> questions;
-    EXPECT_TRUE(BuildManualTest(spec, t, error, questions)) << error;
+    EXPECT_TRUE(BuildManualTest(input, t, error, questions)) << error;
     return t;
 }
 
@@ -88,26 +88,26 @@ TEST(ManualIds, AtTheTopTheLowestFreeIdsAreUsed) {
     EXPECT_EQ(AllocateManualIds(doc, 5534).size(), 5534u);
     EXPECT_TRUE(AllocateManualIds(doc, 5535).empty());
     std::string error;
-    ManualTestSpec spec = Treadmill(1);
+    ManualTestInput input = Treadmill(1);
     doc.m_Tests.front().m_Steps.clear();
     for (int id = 60000; id <= 65535; ++id)
         doc.m_Tests.front().m_Steps.push_back(Reading(static_cast<uint16_t>(id), 2));
     const size_t before = doc.m_Tests.size();
-    EXPECT_EQ(AddManualTest(doc, Built(spec), error), -1);
+    EXPECT_EQ(AddManualTest(doc, Built(input), error), -1);
     EXPECT_EQ(error, "Das Dokument hat keinen Platz für 1 weitere manuell erfasste Messwerte.");
     EXPECT_EQ(doc.m_Tests.size(), before);
 }
 
 TEST(ManualTest, TimesParametersAndTicks) {
-    ManualTestSpec spec = Treadmill(3);
-    spec.m_nStepDuration = 240;
-    spec.m_Steps.insert(spec.m_Steps.begin(), Step(MeasPreLoad, std::nullopt, 0.9));
-    spec.m_Steps.insert(spec.m_Steps.begin(), Step(MeasPreLoad, std::nullopt, 1.1));
-    spec.m_Steps.push_back(Step(MeasPostLoad, std::nullopt, 5.0));
-    spec.m_Steps.back().m_dMinutesAfter = 3;
-    spec.m_Steps.push_back(Step(MeasPostLoad, std::nullopt, 4.1));
-    spec.m_Steps.back().m_dMinutesAfter = 10;
-    const TestDataType t = Built(spec);
+    ManualTestInput input = Treadmill(3);
+    input.m_nStepDuration = 240;
+    input.m_Steps.insert(input.m_Steps.begin(), Step(MeasPreLoad, std::nullopt, 0.9));
+    input.m_Steps.insert(input.m_Steps.begin(), Step(MeasPreLoad, std::nullopt, 1.1));
+    input.m_Steps.push_back(Step(MeasPostLoad, std::nullopt, 5.0));
+    input.m_Steps.back().m_dMinutesAfter = 3;
+    input.m_Steps.push_back(Step(MeasPostLoad, std::nullopt, 4.1));
+    input.m_Steps.back().m_dMinutesAfter = 10;
+    const TestDataType t = Built(input);
     // Pre-load a minute apart before the first step at 18:00, steps 4 min apart, post-load 3 and 10
     // minutes after the last step (18:08).
     const char* times[] = {"2026-01-20T17:58:00", "2026-01-20T17:59:00", "2026-01-20T18:00:00", "2026-01-20T18:04:00",
@@ -128,16 +128,16 @@ TEST(ManualTest, TimesParametersAndTicks) {
 }
 
 TEST(ManualTest, FieldTestKeepsItsDurations) {
-    ManualTestSpec spec;
-    spec.m_nTestType = TestField;
-    spec.m_nLoadUnit = UnitKmh;
-    spec.m_dTrackLength = 400.0;
-    spec.m_FirstStep = COleDateTime::FromParts(2026, 5, 2, 10, 0, 0);
+    ManualTestInput input;
+    input.m_nTestType = TestField;
+    input.m_nLoadUnit = UnitKmh;
+    input.m_dTrackLength = 400.0;
+    input.m_FirstStep = COleDateTime::FromParts(2026, 5, 2, 10, 0, 0);
     for (int i = 0; i < 3; ++i) {
-        spec.m_Steps.push_back(Step(MeasLoad, 10.0 + 2 * i, 1.5 + i));
-        spec.m_Steps.back().m_nDuration = 300 - 30 * i;
+        input.m_Steps.push_back(Step(MeasLoad, 10.0 + 2 * i, 1.5 + i));
+        input.m_Steps.back().m_nDuration = 300 - 30 * i;
     }
-    const TestDataType t = Built(spec);
+    const TestDataType t = Built(input);
     EXPECT_EQ(t.m_nDurationSource, SourceManual);
     EXPECT_DOUBLE_EQ(t.m_dTrackLength, 400.0);
     // Times follow the steps' own durations: 10:00, +270 s, +240 s.
@@ -147,12 +147,12 @@ TEST(ManualTest, FieldTestKeepsItsDurations) {
     EXPECT_NEAR(t.m_Steps[2].m_dSpeed, 14.0 / 3.6, 1e-12);
     EXPECT_NEAR(t.m_Steps[2].m_dNominalSpeed, 14.0 / 3.6, 1e-12);
     // A step duration of zero is refused.
-    spec.m_Steps[1].m_nDuration = 0;
-    spec.m_Steps[1].m_nLine = 7;
+    input.m_Steps[1].m_nDuration = 0;
+    input.m_Steps[1].m_nLine = 7;
     TestDataType none;
     std::string error;
     std::vector<std::string> q;
-    EXPECT_FALSE(BuildManualTest(spec, none, error, q));
+    EXPECT_FALSE(BuildManualTest(input, none, error, q));
     EXPECT_EQ(error.rfind("Zeile 7: ", 0), 0u) << error;
 }
 

@@ -10,18 +10,18 @@ namespace {
 
 // Adds a typed treadmill test of `steps` steps (8 km/h + 2 km/h, lactate 1.0 + 1.0 per step).
 void AddTyped(CTRVDoc& doc, int steps) {
-    ManualTestSpec spec;
-    spec.m_FirstStep = COleDateTime::FromParts(2026, 2, 1, 9, 0, 0);
+    ManualTestInput input;
+    input.m_FirstStep = COleDateTime::FromParts(2026, 2, 1, 9, 0, 0);
     for (int i = 0; i < steps; ++i) {
         ManualStep s;
         s.m_Load = 8.0 + 2 * i;
         s.m_dLactate = 1.0 + i;
-        spec.m_Steps.push_back(s);
+        input.m_Steps.push_back(s);
     }
     TestDataType t;
     std::string error;
     std::vector<std::string> questions;
-    ASSERT_TRUE(BuildManualTest(spec, t, error, questions)) << error;
+    ASSERT_TRUE(BuildManualTest(input, t, error, questions)) << error;
     ASSERT_GE(AddManualTest(doc, t, error), 0) << error;
 }
 

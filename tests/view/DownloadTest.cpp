@@ -80,17 +80,17 @@ TEST(ViewDownload, TheNewestAnalyserTestIsSelectedNotATypedTestBehindIt) {
     ASSERT_TRUE(analyser.Start(dir.path().toStdString(), &why)) << why;
     setenv("TRV_PORT_DIR", dir.path().toLocal8Bit().constData(), 1);
     CDocHandle doc;
-    ManualTestSpec spec;
-    spec.m_FirstStep = COleDateTime::FromParts(2026, 1, 5, 17, 0, 0);
+    ManualTestInput input;
+    input.m_FirstStep = COleDateTime::FromParts(2026, 1, 5, 17, 0, 0);
     for (int i = 0; i < 3; ++i) {
         ManualStep s;
         s.m_Load = 8.0 + 2 * i;
         s.m_dLactate = 1.0 + i;
-        spec.m_Steps.push_back(s);
+        input.m_Steps.push_back(s);
     }
     TestDataType typed;
     std::vector<std::string> questions;
-    ASSERT_TRUE(BuildManualTest(spec, typed, why, questions)) << why;
+    ASSERT_TRUE(BuildManualTest(input, typed, why, questions)) << why;
     ASSERT_EQ(AddManualTest(doc.Doc(), typed, why), 0) << why;
     CTRVView view(&doc);
     view.show();

@@ -13,19 +13,19 @@ using wstest::Bytes;
 namespace {
 
 TestDataType Typed(int steps) {
-    ManualTestSpec spec;
-    spec.m_FirstStep = COleDateTime::FromParts(2026, 4, 1, 8, 0, 0);
+    ManualTestInput input;
+    input.m_FirstStep = COleDateTime::FromParts(2026, 4, 1, 8, 0, 0);
     for (int i = 0; i < steps; ++i) {
         ManualStep s;
         s.m_Load = 8.0 + 2 * i;
         s.m_dLactate = 1.0 + 0.8 * i * i;
         s.m_nHeartRate = 120 + 12 * i;
-        spec.m_Steps.push_back(s);
+        input.m_Steps.push_back(s);
     }
     TestDataType t;
     std::string error;
     std::vector<std::string> questions;
-    EXPECT_TRUE(BuildManualTest(spec, t, error, questions)) << error;
+    EXPECT_TRUE(BuildManualTest(input, t, error, questions)) << error;
     return t;
 }
 

@@ -86,13 +86,13 @@ int CmdImport(int argc, char** argv) {
     if (!ReadWholeFile(csvPath, bytes, error))
         return Fail(ExitFile, FmtId(IDS_CLI_IMPORT_CANNOT_READ, csvPath.c_str(), error.c_str()));
     ImportTable table;
-    ManualTestSpec spec;
+    ManualTestInput input;
     TestDataType test;
     std::vector<std::string> questions;
     const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     if (!ReadImportTable(text, table, error) ||
-        !ImportSpecFromTable(table, GuessImportMapping(table), options, spec, error) ||
-        !BuildManualTest(spec, test, error, questions))
+        !ImportInputFromTable(table, GuessImportMapping(table), options, input, error) ||
+        !BuildManualTest(input, test, error, questions))
         return Fail(ExitFile, csvPath + ": " + error);
     if (!questions.empty() && !Confirm(questions))
         return Fail(ExitFile, csvPath + ": " + questions.front() + " Nichts übernommen.");
