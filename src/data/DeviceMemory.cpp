@@ -1,4 +1,5 @@
 // Merging the analyser's memory into the document.
+#include "ManualIds.h"
 #include "TRVDoc.h"
 
 #include <algorithm>
@@ -17,6 +18,8 @@ bool CTRVDoc::MergeDeviceMemory(const std::vector<PCMDataType>& slots) {
     for (const PCMDataType& r : m_Downloaded) {
         int holder = -1;
         for (size_t ti = 0; ti < m_Tests.size() && holder < 0; ++ti) {
+            // A typed test is never the analyser's: neither a reading already here nor one to go on.
+            if (IsTypedTest(m_Tests[ti])) continue;
             const auto& steps = m_Tests[ti].m_Steps;
             if (std::any_of(steps.begin(), steps.end(),
                             [&](const PCMDataType& s) { return s.m_nMeasId != 0 && s.m_nMeasId == r.m_nMeasId; }))
@@ -29,6 +32,11 @@ bool CTRVDoc::MergeDeviceMemory(const std::vector<PCMDataType>& slots) {
             if (open == holder && r.m_bLastStep) open = -1;
             continue;
         }
+        // The analyser reached the IDs of typed readings: the typed reading gives its ID up.
+        for (TestDataType& t : m_Tests)
+            for (PCMDataType& s : t.m_Steps)
+                if (IsTypedTest(t) && s.m_nMeasId == r.m_nMeasId)
+                    if (const uint16_t free = FreeManualId(*this, m_Downloaded)) s.m_nMeasId = free;
         if (r.m_bFirstStep) {
             TestDataType t;
             t.m_Steps.push_back(r);

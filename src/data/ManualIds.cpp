@@ -18,6 +18,19 @@ int LastAnalyserTest(const CTRVDoc& doc) {
     return doc.GetTestCount() - 1;
 }
 
+uint16_t FreeManualId(const CTRVDoc& doc, const std::vector<PCMDataType>& taken) {
+    std::vector<bool> used(size_t{kManualIdLast} - kManualIdFirst + 1, false);
+    auto mark = [&](uint16_t id) {
+        if (IsManualMeasId(id)) used[id - kManualIdFirst] = true;
+    };
+    for (const TestDataType& t : doc.m_Tests)
+        for (const PCMDataType& m : t.m_Steps) mark(m.m_nMeasId);
+    for (const PCMDataType& m : taken) mark(m.m_nMeasId);
+    for (size_t i = used.size(); i-- > 0;)
+        if (!used[i]) return static_cast<uint16_t>(kManualIdFirst + i);
+    return 0;
+}
+
 std::vector<uint16_t> AllocateManualIds(const CTRVDoc& doc, size_t count) {
     constexpr size_t kBlock = size_t{kManualIdLast} - kManualIdFirst + 1;
     std::vector<bool> used(kBlock, false);

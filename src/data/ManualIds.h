@@ -22,6 +22,13 @@
 //   block are used. Every ID of the document is avoided, whatever its origin, so IDs stay unique.
 // - Lists, the CSV export and the protocol show such an ID as "manuell" and give it no memory
 //   position; trv-cli's JSON gives the stored number.
+// - Should an analyser ever count into the block, its readings still merge: a typed test also carries
+//   a mark in its first reserved field (which every reader carries through the file unchanged), the
+//   merge never takes a reading of a marked test for one of the analyser's, never continues a marked
+//   test, and moves a typed reading whose ID the analyser now uses to a free ID of the block. Such
+//   analyser readings are then shown as "manuell" too; nothing is lost.
+#include "Records.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -35,12 +42,19 @@ constexpr uint16_t kManualIdLast = 65535;
 
 inline bool IsManualMeasId(uint16_t id) { return id >= kManualIdFirst; }
 
+// The mark of a typed or imported test in m_nReserved1 ("TYPD").
+constexpr int32_t kTypedTestMark = 0x44505954;
+inline bool IsTypedTest(const TestDataType& t) { return t.m_nReserved1 == kTypedTestMark; }
+
 // True when the test's first reading was typed in or imported.
 bool IsManualTest(const CTRVDoc& doc, int testIndex);
 
 // The newest test that came from the analyser (typed tests sort behind every analyser test); the last
 // test when there is none; -1 for an empty document.
 int LastAnalyserTest(const CTRVDoc& doc);
+
+// A free ID of the block that none of `taken` uses either; 0 when there is none.
+uint16_t FreeManualId(const CTRVDoc& doc, const std::vector<PCMDataType>& taken);
 
 // `count` free IDs of the manual block for a new test (see above); empty when the block has not that
 // many free IDs left.

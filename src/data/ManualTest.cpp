@@ -186,6 +186,7 @@ int AddManualTest(CTRVDoc& doc, TestDataType test, std::string& error) {
         return -1;
     }
     for (size_t i = 0; i < ids.size(); ++i) test.m_Steps[i].m_nMeasId = ids[i];
+    test.m_nReserved1 = kTypedTestMark;
     const uint16_t first = ids.front();
     doc.m_Tests.push_back(std::move(test));
     doc.SortTests();

@@ -1,5 +1,6 @@
 // Downloads into documents that also hold typed or imported tests.
 #include "LinkTestUtil.h"
+#include "ManualIds.h"
 #include "ManualTest.h"
 #include "MemorySlot.h"
 
@@ -92,4 +93,31 @@ TEST(ManualMerge, StepsWithoutTheirStartNeverGoToATypedTest) {
     ASSERT_EQ(doc.GetTestCount(), 2);
     EXPECT_EQ(Ids(doc.GetTest(0)), std::vector<int>{3});
     ExpectSameReadings(doc.GetTest(1), typed);
+}
+
+TEST(ManualMerge, AnAnalyserCountingIntoTheTypedBlockLosesNothing) {
+    // A typed test holds 60000..60002 and is open, as after reopening; the analyser sends a step
+    // test with exactly these IDs.
+    CTRVDoc doc;
+    AddTyped(doc, 3);
+    doc.GetTest(0).m_bClosed = 0;
+    const TestDataType typed = doc.GetTest(0);
+    std::vector<uint8_t> mem(3500, 0);
+    PutSlot(mem, 0, 60000, kPreStart, 11);
+    PutSlot(mem, 1, 60001, kLoad, 21);
+    PutSlot(mem, 2, 60002, kPostEnd, 44);
+    doc.MergeDeviceMemory(DecodeMemory(mem.data()));
+    ASSERT_EQ(doc.GetTestCount(), 2);
+    // The analyser's test has its IDs; the typed readings moved to the top of the block, unchanged.
+    const int analyser = IsTypedTest(doc.GetTest(0)) ? 1 : 0, other = 1 - analyser;
+    EXPECT_EQ(Ids(doc.GetTest(analyser)), (std::vector<int>{60000, 60001, 60002}));
+    EXPECT_EQ(doc.GetTest(analyser).m_Steps[2].m_nLactate, 44);
+    EXPECT_EQ(Ids(doc.GetTest(other)), (std::vector<int>{65535, 65534, 65533}));
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(doc.GetTest(other).m_Steps[i].m_nLactate, typed.m_Steps[i].m_nLactate);
+        EXPECT_EQ(doc.GetTest(other).m_Steps[i].m_Time, typed.m_Steps[i].m_Time);
+    }
+    // The same memory again adds nothing.
+    doc.MergeDeviceMemory(DecodeMemory(mem.data()));
+    EXPECT_EQ(doc.GetTestCount(), 2);
 }
