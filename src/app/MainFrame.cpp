@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -128,6 +129,8 @@ void CMainFrame::CreateActions() {
     m_pActZones = make(IDS_ZONES_MENU, IDS_ZONES_TIP);
     m_pActPrint = make(IDS_FILE_PRINT, IDS_TIP_PRINT, QKeySequence(Qt::CTRL | Qt::Key_P));
     m_pActPrint->setIcon(QIcon::fromTheme(QStringLiteral("document-print"), st->standardIcon(QStyle::SP_ComputerIcon)));
+    m_pActPreview = make(IDS_FILE_PREVIEW, IDS_TIP_PREVIEW);
+    m_pActSavePdf = make(IDS_FILE_SAVE_PDF, IDS_TIP_SAVE_PDF);
     m_pActPrintSetup = make(IDS_FILE_PRINT_SETUP);
     m_pActExit = make(IDS_FILE_EXIT);
     m_pActUndo = make(IDS_UNDO);
@@ -203,6 +206,12 @@ void CMainFrame::CreateActions() {
         if (ActiveView()) ActiveView()->OnExportThresholds();
     });
     connect(m_pActZones, &QAction::triggered, this, &CMainFrame::OnZoneSettings);
+    connect(m_pActPreview, &QAction::triggered, this, [this] {
+        if (ActiveView()) ActiveView()->OnPrintPreview();
+    });
+    connect(m_pActSavePdf, &QAction::triggered, this, [this] {
+        if (ActiveView()) ActiveView()->OnSavePdf();
+    });
     connect(m_pActPrint, &QAction::triggered, this, [this] {
         if (ActiveView()) ActiveView()->OnPrint();
     });
@@ -296,6 +305,8 @@ void CMainFrame::BuildMenus() {
         file->addAction(m_pActImport);
         file->addSeparator();
         file->addAction(m_pActPrint);
+        file->addAction(m_pActPreview);
+        file->addAction(m_pActSavePdf);
     }
     file->addAction(m_pActPrintSetup);
     file->addSeparator();
@@ -367,8 +378,8 @@ void CMainFrame::BuildMenus() {
 void CMainFrame::UpdateCommands() {
     CTRVView* v = ActiveView();
     bool doc = v != nullptr;
-    for (QAction* a : {m_pActClose, m_pActSave, m_pActSaveAs, m_pActPrint, m_pActWinNew, m_pActCascade, m_pActTile,
-                       m_pActArrange, m_pActCursor1, m_pActCursor2, m_pActBt, m_pActNewSel})
+    for (QAction* a : {m_pActClose, m_pActSave, m_pActSaveAs, m_pActPrint, m_pActPreview, m_pActSavePdf, m_pActWinNew,
+                       m_pActCascade, m_pActTile, m_pActArrange, m_pActCursor1, m_pActCursor2, m_pActBt, m_pActNewSel})
         a->setEnabled(doc);
     m_pActExport->setEnabled(doc && v->CanExport());
     m_pActExportThresholds->setEnabled(doc && v->CanExport());
@@ -471,6 +482,7 @@ bool CMainFrame::SaveDocument(CDocHandle* doc, bool saveAs) {
     doc->PathChanged();
     AddRecentFile(QFileInfo(path).absoluteFilePath());
     UpdateTitles();
+    ShowStatusMessage(QU8(FmtId(IDS_STATUS_SAVED, QDir::toNativeSeparators(path).toStdString().c_str())));
     return true;
 }
 

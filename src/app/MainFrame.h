@@ -73,6 +73,8 @@ public:
     QAction* m_pActExportThresholds;
     QAction* m_pActZones;
     QAction* m_pActPrint;
+    QAction* m_pActPreview;  // "Seitenansicht"
+    QAction* m_pActSavePdf;  // "Als PDF speichern ..."
     QAction* m_pActPrintSetup;
     QAction* m_pActExit;
     QAction* m_pActUndo;

@@ -277,6 +277,17 @@ enum StringId : int {
     IDS_HELP_TITLE = 3181,
     IDS_TIP_HELP = 3182,
     IDS_ABOUT_LICENCES = 3183,
+    IDS_FILE_PREVIEW = 3184,
+    IDS_FILE_SAVE_PDF = 3185,
+    IDS_PDF_FILTER = 3186,
+    IDS_PDF_NAME_STEM = 3187,
+    IDS_STATUS_PDF_SAVED = 3188,
+    IDS_STATUS_SAVED = 3189,
+    IDS_STATUS_EXPORTED = 3190,
+    IDS_STATUS_DOWNLOADED = 3191,
+    IDS_STATUS_NOTHING_NEW = 3192,
+    IDS_TIP_PREVIEW = 3193,
+    IDS_TIP_SAVE_PDF = 3194,
 
     // Why a file could not be read or written (the system's error, then our own checks).
     IDS_ERR_NO_SUCH_FILE = 3200,

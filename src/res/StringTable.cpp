@@ -312,6 +312,17 @@ const StringEntry kTable[] = {
     {IDS_ABOUT_LICENCES,
      "Verwendet Qt %s (GNU Lesser General Public License, Version 3) und QCustomPlot %s (GNU General "
      "Public License, Version 3 oder später)."},
+    {IDS_FILE_PREVIEW, "Seiten&ansicht"},
+    {IDS_FILE_SAVE_PDF, "Als &PDF speichern ..."},
+    {IDS_PDF_FILTER, "PDF-Dateien (*.pdf)"},
+    {IDS_PDF_NAME_STEM, "Protokoll"},
+    {IDS_STATUS_PDF_SAVED, "Protokoll gespeichert: %s"},
+    {IDS_STATUS_SAVED, "Gespeichert: %s"},
+    {IDS_STATUS_EXPORTED, "Messdaten exportiert: %s"},
+    {IDS_STATUS_DOWNLOADED, "%d neue Messwerte übertragen."},
+    {IDS_STATUS_NOTHING_NEW, "Keine neuen Messwerte im Arvento."},
+    {IDS_TIP_PREVIEW, "Zeigt das Testprotokoll vor dem Druck"},
+    {IDS_TIP_SAVE_PDF, "Speichert das Testprotokoll als PDF-Datei"},
     // Why a file could not be read or written.
     {IDS_ERR_NO_SUCH_FILE, "Die Datei oder der Ordner existiert nicht."},
     {IDS_ERR_ACCESS_DENIED, "Zugriff verweigert."},

@@ -21,6 +21,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QDir>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -382,8 +383,20 @@ void CTRVView::OnDocumentChanged(CTRVView* sender) {
     Evaluate();
 }
 
+namespace {
+size_t ReadingCount(const CTRVDoc& doc) {
+    size_t n = 0;
+    for (const TestDataType& t : doc.m_Tests) n += t.m_Steps.size();
+    return n;
+}
+}  // namespace
+
 void CTRVView::OnMemoryReceived(const uint8_t* memory, const std::string& deviceId, double firmware) {
+    const size_t before = ReadingCount(GetDocument());
     Refresh(m_Ws.MergeDownload(memory, deviceId, firmware));
+    const size_t after = ReadingCount(GetDocument());
+    emit statusMessage(after > before ? QU8(FmtId(IDS_STATUS_DOWNLOADED, static_cast<int>(after - before)))
+                                      : QStr(IDS_STATUS_NOTHING_NEW));
 }
 
 void CTRVView::OnDownloadMerged() {
@@ -590,30 +603,11 @@ void CTRVView::OnExportData() {
     dlg.selectFile(QStringLiteral("*.csv"));
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return;
     QString error;
-    if (!ExportTo(dlg.selectedFiles().first(), error))
+    const QString path = dlg.selectedFiles().first();
+    if (!ExportTo(path, error)) {
         QMessageBox::warning(this, QApplication::applicationDisplayName(),
                              QStr(IDS_EXPORT_FAILED) + QLatin1Char('\n') + error);
-}
-
-void CTRVView::OnPrint() {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    QPrintDialog dlg(&printer, this);
-    dlg.setMinMax(1, kProtocolPageCount);
-    if (dlg.exec() != QDialog::Accepted) return;
-    std::vector<int> shown;
-    const CTRVDoc& doc = GetDocument();
-    for (int i = 0; i < doc.GetTestCount(); ++i)
-        if (doc.GetTest(i).m_bShowInChart) shown.push_back(i);
-    ProtocolOptions opt;
-    opt.chart = &m_Chart;
-    opt.thresholds = [this](int test) {
-        const TestThresholds* shown = m_Ws.ShownThresholds(test);
-        return shown ? *shown : m_Ws.ThresholdsOf(test);
-    };
-    // The logo is looked for in the folder the program was started from.
-    opt.logoDir = qApp->property("trvStartDir").toString();
-    if (!PrintProtocol(printer, doc, shown, opt))
-        QMessageBox::warning(this, QApplication::applicationDisplayName(),
-                             QU8(FmtId(IDS_PRINT_FAILED, printer.printerName().toStdString().c_str())));
+        return;
+    }
+    emit statusMessage(QU8(FmtId(IDS_STATUS_EXPORTED, QDir::toNativeSeparators(path).toStdString().c_str())));
 }

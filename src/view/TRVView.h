@@ -15,6 +15,7 @@
 #include <vector>
 
 class QLabel;
+class QPrintPreviewDialog;
 class QPushButton;
 class QTimer;
 class QTreeView;
@@ -24,6 +25,9 @@ class CMeasurementListModel;
 class CTRVStatusDialog;
 class CViewLink;
 class CThresholdPanel;
+namespace trv {
+struct ProtocolOptions;
+}
 
 class CTRVView : public QWidget {
     Q_OBJECT
@@ -69,6 +73,13 @@ public:
     void OnShowTest();
     void OnResetDisplay();
     void OnPrint();
+    void OnPrintPreview();  // "Seitenansicht"
+    void OnSavePdf();       // "Als PDF speichern ...": asks for the file, then SavePdfTo
+    bool SavePdfTo(const QString& path);
+    // The suggested PDF name: athlete and date of the first shown test.
+    QString ProtocolFileName() const;
+    // The preview window while it is open (for tests), else null.
+    QPrintPreviewDialog* m_pPreview = nullptr;
     bool CanConvertToStepTest() const { return m_Ws.CanConvertToStepTest(); }
     void OnConvertToStepTest();
     // Tests without the analyser: typed in, imported from a file, pasted from the clipboard.
@@ -138,6 +149,7 @@ public:
     CTRVStatusDialog* m_pStatus;
 
 private:
+    trv::ProtocolOptions ProtocolSetup() const;
     trv::CWorkspace m_Ws;
 
 public:
