@@ -45,7 +45,7 @@ double SecondsBetween(const COleDateTime& from, const COleDateTime& to) {
 
 }  // namespace
 
-void CEvaluator::Evaluate(CTRVDoc& doc, CChartModel& chart, uint32_t& noticeFlags) {
+void CEvaluator::Evaluate(CTRVDoc& doc, const AnalysisOf& analysisOf, CChartModel& chart, uint32_t& noticeFlags) {
     for (int i = 0; i < kChartSeriesCount; ++i) chart.series[i].evalProperty = i <= 9;
     chart.tools[ToolResult1].active = false;
     chart.tools[ToolResult2].active = false;
@@ -76,7 +76,8 @@ void CEvaluator::Evaluate(CTRVDoc& doc, CChartModel& chart, uint32_t& noticeFlag
     noticeFlags &= ~static_cast<uint32_t>(NoticeFit2 | NoticeIans2);
 
     for (int slot = 0; slot < 2 && slot < m_nShownCount; ++slot) {
-        TestDataType& test = doc.GetTest(m_anShownTest[static_cast<size_t>(slot)]);
+        const int index = m_anShownTest[static_cast<size_t>(slot)];
+        TestDataType& test = doc.GetTest(index);
         if (slot == 0) {
             m_nLoadUnit1 = test.m_nLoadUnit;
             const UserDataType& u = doc.m_UserData;
@@ -98,15 +99,14 @@ void CEvaluator::Evaluate(CTRVDoc& doc, CChartModel& chart, uint32_t& noticeFlag
             noticeFlags &= ~(kSlots[slot].fitBit | kSlots[slot].iansBit);
             continue;
         }
-        EvaluateTest(doc, test, slot, chart, noticeFlags);
+        EvaluateTest(test, analysisOf(index), slot, chart, noticeFlags);
     }
     if (m_nShownCount < 2) noticeFlags &= ~static_cast<uint32_t>(NoticeUnits);
     noticeFlags &= ~static_cast<uint32_t>(NoticeNoTestShown);
 }
 
-void CEvaluator::AddPoints(TestDataType& test, int slot, CChartModel& chart) {
+void CEvaluator::AddPoints(TestDataType& test, TestAnalysis& an, int slot, CChartModel& chart) {
     const SlotSeries& ss = kSlots[slot];
-    TestAnalysis& an = test.m_Analysis;
     COleDateTime reference(0.0, COleDateTime::invalid);
     for (size_t k = 0; k < test.m_Steps.size(); ++k) {
         PCMDataType& m = test.m_Steps[k];
@@ -155,9 +155,9 @@ void CEvaluator::AddPoints(TestDataType& test, int slot, CChartModel& chart) {
     }
 }
 
-void CEvaluator::EvaluateTest(CTRVDoc&, TestDataType& test, int slot, CChartModel& chart, uint32_t& noticeFlags) {
+void CEvaluator::EvaluateTest(TestDataType& test, TestAnalysis& an, int slot, CChartModel& chart,
+                              uint32_t& noticeFlags) {
     const SlotSeries& ss = kSlots[slot];
-    TestAnalysis& an = test.m_Analysis;
     for (int t : {ToolMarksTip, ToolZoneBand, ToolAnsLabel, ToolAsLabel, ToolDeviceText}) chart.tools[t].active = true;
     an.m_bHasShortened = 0;
 
@@ -170,7 +170,7 @@ void CEvaluator::EvaluateTest(CTRVDoc&, TestDataType& test, int slot, CChartMode
     m_strSymbol = LoadSymbol(test.m_nLoadUnit);
     m_strUnit = LoadUnitText(test.m_nLoadUnit);
 
-    AddPoints(test, slot, chart);
+    AddPoints(test, an, slot, chart);
 
     const ChartSeries& load = chart.series[ss.load];
     std::vector<double> xs, ys;
@@ -193,7 +193,7 @@ void CEvaluator::EvaluateTest(CTRVDoc&, TestDataType& test, int slot, CChartMode
     }
     if (fitted) {
         const ChartSeries& hr = chart.series[ss.hr];
-        if (DetermineThreshold(test, m_Fit, chart.series[ss.curve], hr, hr.active))
+        if (DetermineThreshold(test, an, m_Fit, chart.series[ss.curve], hr, hr.active))
             noticeFlags &= ~ss.iansBit;
         else
             noticeFlags |= ss.iansBit;
@@ -207,7 +207,8 @@ void CEvaluator::EvaluateTest(CTRVDoc&, TestDataType& test, int slot, CChartMode
     m_Fit.Release();
 }
 
-void CEvaluator::SetUpResults(const CTRVDoc& doc, CChartModel& chart, uint32_t noticeFlags) const {
+void CEvaluator::SetUpResults(const CTRVDoc& doc, const AnalysisOf& analysisOf, CChartModel& chart,
+                              uint32_t noticeFlags) const {
     for (int slot = 0; slot < 2; ++slot) {
         ChartTool& box = chart.tools[slot == 0 ? ToolResult1 : ToolResult2];
         box.active = false;
@@ -216,13 +217,14 @@ void CEvaluator::SetUpResults(const CTRVDoc& doc, CChartModel& chart, uint32_t n
         const int index = m_anShownTest[static_cast<size_t>(slot)];
         if (!doc.IsValidTest(index)) continue;
         const TestDataType& t = doc.GetTest(index);
+        const TestAnalysis& an = analysisOf(index);
         const uint32_t blocking = kSlots[slot].fitBit | kSlots[slot].iansBit | NoticeUnits;
-        if (!t.m_bParamsEntered || !t.m_Analysis.m_bEvaluated || (noticeFlags & blocking) != 0) continue;
-        box.text = ResultText(t);
+        if (!t.m_bParamsEntered || !an.m_bEvaluated || (noticeFlags & blocking) != 0) continue;
+        box.text = ResultText(t, an);
         box.active = true;
         box.anchored = true;
-        box.anchorX = t.m_Analysis.m_dIansLoad;
-        box.anchorY = t.m_Analysis.m_dIansLactate;
+        box.anchorX = an.m_dIansLoad;
+        box.anchorY = an.m_dIansLactate;
     }
 }
 

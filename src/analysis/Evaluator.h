@@ -1,11 +1,12 @@
 #pragma once
 // The evaluation of the shown tests into the chart model: series, fits, thresholds, notice flags.
 //
-// The view owns one CEvaluator next to its chart model and its notice flags and calls
-//   Evaluate(doc, chart, flags)     after every change that affects the display (view opened,
+// The workspace owns one CEvaluator next to its chart model, its notice flags and the tests'
+// analyses (`an`: fitting choice in, results out) and calls
+//   Evaluate(doc, an, chart, flags) after every change that affects the display (view opened,
 //                                   download, athlete dialog, check boxes or selection changed, load
 //                                   update, the redraw buttons, a legend click),
-//   SetUpResults(doc, chart, flags) right after it (and whenever the chart is set up again): fills
+//   SetUpResults(doc, an, chart, flags) right after it (and whenever the chart is set up again): fills
 //                                   the result boxes (tools 4 and 7) and switches them on or off,
 //   CursorReadout(...)              on every cursor move; it writes the chart's cursor text.
 //
@@ -16,6 +17,7 @@
 #include "ChartModel.h"
 #include "CurveFit.h"
 #include "NoticeFlags.h"
+#include "TestAnalysis.h"
 
 #include <array>
 #include <cstdint>
@@ -29,13 +31,14 @@ struct TestDataType;
 class CEvaluator {
 public:
     // Rebuilds all series and the results of the shown tests (test 1 = first shown test in document
-    // order, test 2 = the second; further shown tests are ignored).
-    void Evaluate(CTRVDoc& doc, CChartModel& chart, uint32_t& noticeFlags);
+    // order, test 2 = the second; further shown tests are ignored). Reads the fitting choice from
+    // and writes the results into `analysisOf(test)`.
+    void Evaluate(CTRVDoc& doc, const AnalysisOf& analysisOf, CChartModel& chart, uint32_t& noticeFlags);
 
     // Result boxes: the result text of each shown, evaluated test with entered parameters goes into
     // tool 4 (test 1) or tool 7 (test 2), which is switched on only when the test's fit and
     // threshold bits and the units bit are clear; otherwise it is switched off and emptied.
-    void SetUpResults(const CTRVDoc& doc, CChartModel& chart, uint32_t noticeFlags) const;
+    void SetUpResults(const CTRVDoc& doc, const AnalysisOf& analysisOf, CChartModel& chart, uint32_t noticeFlags) const;
 
     // Cursor move: clears the cursor text, then for tool 6 (test 1 shown) or tool 8 (test 2 shown)
     // adds the read-out line at (x, y). Returns the line ("" when none).
@@ -52,8 +55,8 @@ public:
     bool m_bCurve2Active = true;
 
 private:
-    void EvaluateTest(CTRVDoc& doc, TestDataType& test, int slot, CChartModel& chart, uint32_t& noticeFlags);
-    void AddPoints(TestDataType& test, int slot, CChartModel& chart);
+    void EvaluateTest(TestDataType& test, TestAnalysis& an, int slot, CChartModel& chart, uint32_t& noticeFlags);
+    void AddPoints(TestDataType& test, TestAnalysis& an, int slot, CChartModel& chart);
 
     std::array<int, 2> m_anShownTest{-1, -1};
     int m_nShownCount = 0;

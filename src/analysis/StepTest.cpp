@@ -126,8 +126,7 @@ bool CompensatedLoad(const TestDataType& test, int step, double x, double& compe
     return std::isfinite(compensated);
 }
 
-void UpdateShortenedStep(TestDataType& test) {
-    TestAnalysis& an = test.m_Analysis;
+void UpdateShortenedStep(TestDataType& test, TestAnalysis& an) {
     an.m_bHasShortened = 0;
     for (size_t k = 0; k < test.m_Steps.size(); ++k) {
         PCMDataType& m = test.m_Steps[k];

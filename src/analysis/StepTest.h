@@ -3,6 +3,7 @@
 // steps and the compensation of a shortened last step. Everything addresses tests and measurements
 // by index; the list controls map their rows to these indices.
 #include "Records.h"
+#include "TestAnalysis.h"
 
 #include <vector>
 
@@ -40,8 +41,8 @@ double StepLoad(const TestDataType& test, int step);
 // (display unit). `x` is the step's load in the display unit.
 bool CompensatedLoad(const TestDataType& test, int step, double x, double& compensated);
 
-// Marks the test's shortened last step and fills its shortened-step values as the evaluation does,
+// Marks the test's shortened last step and fills the shortened-step values of `an` as the evaluation does,
 // so that lists and exports of a test that is not shown in the chart carry the compensated load too.
-void UpdateShortenedStep(TestDataType& test);
+void UpdateShortenedStep(TestDataType& test, TestAnalysis& an);
 
 }  // namespace trv

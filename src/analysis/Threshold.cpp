@@ -110,9 +110,8 @@ void FieldTimes(double load, int loadUnit, double trackLength, int32_t& time1000
     timeTrack = WholeSeconds(trackLength / v);
 }
 
-bool DetermineThreshold(TestDataType& test, const CCurveFit& fit, const ChartSeries& curve, const ChartSeries& hr,
-                        bool hrActive) {
-    TestAnalysis& an = test.m_Analysis;
+bool DetermineThreshold(const TestDataType& test, TestAnalysis& an, const CCurveFit& fit, const ChartSeries& curve,
+                        const ChartSeries& hr, bool hrActive) {
     const double lo = curve.MinX();
     const double hi = curve.MaxX();
     bool ok = false;
@@ -150,8 +149,7 @@ bool DetermineThreshold(TestDataType& test, const CCurveFit& fit, const ChartSer
 
 const char* LoadSymbol(int loadUnit) { return loadUnit == UnitWatt ? "P" : "v"; }
 
-std::string ResultText(const TestDataType& test) {
-    const TestAnalysis& an = test.m_Analysis;
+std::string ResultText(const TestDataType& test, const TestAnalysis& an) {
     const char* sym = LoadSymbol(test.m_nLoadUnit);
     const char* unit = LoadUnitText(test.m_nLoadUnit);
     // First text id of each block: header, load, lactate (+ two time lines for the field test).
@@ -176,8 +174,7 @@ std::string ResultText(const TestDataType& test) {
     return s;
 }
 
-std::string PrintedResultText(const TestDataType& test) {
-    const TestAnalysis& an = test.m_Analysis;
+std::string PrintedResultText(const TestDataType& test, const TestAnalysis& an) {
     if (an.m_bIansFailed || !an.m_bEvaluated) return LoadStr(IDS_PRN_NO_IANS);
     const std::string hr = an.m_dIansHeartRate != -1.0 ? FmtId(IDS_PRN_HEART_RATE, an.m_dIansHeartRate) : std::string();
     const char* unit = LoadUnitText(test.m_nLoadUnit);

@@ -3,6 +3,7 @@
 // at it, and the texts that show the results: the chart's result box, the cursor read-out and the
 // printed results.
 #include "Records.h"
+#include "TestAnalysis.h"
 
 #include <string>
 
@@ -38,21 +39,21 @@ double HeartRateAt(const ChartSeries& hr, double load);
 // A load that is not a positive speed gives 0 s for both.
 void FieldTimes(double load, int loadUnit, double trackLength, int32_t& time1000, int32_t& timeTrack);
 
-// Runs the test's threshold model on the current fit and stores the results in its analysis block:
+// Runs the threshold model of `an` on the current fit and stores the results in `an`:
 // load, lactate, angle, failed flag, heart rate (from `hr` when `hrActive`), the field-test times
 // and the evaluated flag. `curve` is the sampled curve (its x range bounds the searches).
 // Returns true when the threshold was determined.
-bool DetermineThreshold(TestDataType& test, const CCurveFit& fit, const ChartSeries& curve, const ChartSeries& hr,
-                        bool hrActive);
+bool DetermineThreshold(const TestDataType& test, TestAnalysis& an, const CCurveFit& fit, const ChartSeries& curve,
+                        const ChartSeries& hr, bool hrActive);
 
 // Axis symbol "v" / "P" and unit text "km/h" / "m/s" / "W" of a load unit.
 const char* LoadSymbol(int loadUnit);
 
 // The chart's result box text of an evaluated test ("\r" line breaks).
-std::string ResultText(const TestDataType& test);
+std::string ResultText(const TestDataType& test, const TestAnalysis& an);
 
 // The printed results of a test (tab-separated lines).
-std::string PrintedResultText(const TestDataType& test);
+std::string PrintedResultText(const TestDataType& test, const TestAnalysis& an);
 
 // The cursor read-out line for cursor `cursor` (1 or 2) at (x, y) on the curve of `test`, with the
 // heart rate from `hr` when that series has it.

@@ -378,15 +378,16 @@ ThresholdInput ThresholdInputOf(const TestDataType& test, int fit, int model) {
     doc.m_Tests.push_back(test);
     TestDataType& alone = doc.m_Tests.front();
     alone.m_bShowInChart = 1;
-    alone.m_Analysis.m_nFitFunction = fit;
-    alone.m_Analysis.m_nThresholdModel = model;
+    TestAnalysis an;
+    an.m_nFitFunction = fit;
+    an.m_nThresholdModel = model;
+    const AnalysisOf analysisOf = [&an](int) -> TestAnalysis& { return an; };
     CChartModel chart;
     chart.ApplyStartup();
     chart.ResetSeries();
     CEvaluator evaluator;
     uint32_t flags = alone.m_bParamsEntered ? 0u : static_cast<uint32_t>(NoticeParams1);
-    evaluator.Evaluate(doc, chart, flags);
-    const TestAnalysis& an = doc.m_Tests.front().m_Analysis;
+    evaluator.Evaluate(doc, analysisOf, chart, flags);
     in.iansOk = doc.m_Tests.front().m_bParamsEntered && an.m_bEvaluated && !an.m_bIansFailed &&
                 (flags & (NoticeFit1 | NoticeIans1)) == 0;
     in.iansLoad = an.m_dIansLoad * toStored;

@@ -56,7 +56,7 @@ std::string MeasTypeCell(int type) {
 
 }  // namespace
 
-std::string CsvText(const CTRVDoc& doc, const std::vector<int>& testIndices) {
+std::string CsvText(const CTRVDoc& doc, const std::vector<int>& testIndices, const CompensatedLoadOf& compensated) {
     std::string out =
         "MID;Mem Pos;Date;Time;Test type;Step length;Load;Load unit;Lactate value;Heart rate;"
         "Measurement type";
@@ -66,7 +66,7 @@ std::string CsvText(const CTRVDoc& doc, const std::vector<int>& testIndices) {
         for (const PCMDataType& m : t.m_Steps) {
             std::string load = LoadText(m, t.m_nLoadUnit);
             if (m.m_bShortened)
-                load = Fmt("%2.1f (%2.1f)", t.m_Analysis.m_dShortCompLoad, LoadInUnit(m, t.m_nLoadUnit));
+                load = Fmt("%2.1f (%2.1f)", compensated ? compensated(i) : 0.0, LoadInUnit(m, t.m_nLoadUnit));
             const std::string cells[] = {MeasIdText(m.m_nMeasId),
                                          MemoryPositionText(m.m_nMeasId),
                                          m.m_Time.FormatDate(),
@@ -90,8 +90,9 @@ std::string CsvText(const CTRVDoc& doc, const std::vector<int>& testIndices) {
     return out;
 }
 
-FileResult ExportCsv(const CTRVDoc& doc, const std::vector<int>& testIndices, const std::string& path) {
-    const std::string bytes = Utf8ToCp1252(CsvText(doc, testIndices));
+FileResult ExportCsv(const CTRVDoc& doc, const std::vector<int>& testIndices, const std::string& path,
+                     const CompensatedLoadOf& compensated) {
+    const std::string bytes = Utf8ToCp1252(CsvText(doc, testIndices, compensated));
     FILE* f = std::fopen(path.c_str(), "wb");
     if (!f) {
         const int err = errno;

@@ -59,27 +59,6 @@ public:
     uint8_t m_bShortened = 0;
 };
 
-// Fitting choice and evaluation results of a test; never stored in a file.
-struct TestAnalysis {
-    int32_t m_nFitFunction = FitCubic;
-    int32_t m_nThresholdModel = ModelMader;
-    double m_dTangentAngle = 30.0;
-    double m_dMaderLactate = 4.0;
-    std::array<double, 4> m_adCoeff{};  // a0..a3 of the fitted cubic
-    double m_dResidualSum = 0.0;
-    uint8_t m_bEvaluated = 0;
-    uint8_t m_bIansFailed = 0;
-    double m_dIansLoad = 0.0;       // display unit
-    double m_dIansLactate = 0.0;    // mmol/l
-    double m_dIansHeartRate = 0.0;  // -1.0 = none
-    int32_t m_nTime1000 = 0;        // s, field test
-    int32_t m_nTimeTrack = 0;       // s, field test
-    uint8_t m_bHasShortened = 0;
-    double m_dShortFullLoad = 0.0;  // display unit
-    double m_dShortCompLoad = 0.0;  // display unit
-    double m_dShortLactate = 0.0;   // mmol/l
-};
-
 struct TestDataType {
     std::vector<PCMDataType> m_Steps;
     uint8_t m_bShowInChart = 0;
@@ -96,7 +75,6 @@ struct TestDataType {
     int32_t m_nReserved1 = 0;
     int32_t m_nReserved2 = 0;
     uint8_t m_bClosed = 0;
-    TestAnalysis m_Analysis;
 };
 
 // Longest athlete text of the fixed fields (first name to e-mail).

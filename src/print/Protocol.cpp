@@ -32,6 +32,11 @@ namespace {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
+const TestAnalysis& AnalysisFor(const ProtocolOptions& opt, int test) {
+    static const TestAnalysis kNone;
+    return opt.analysis && test >= 0 ? opt.analysis(test) : kNone;
+}
+
 // A rectangle by its edges, right and bottom excluded, as the page measures are meant.
 QRect Rc(int left, int top, int right, int bottom) { return QRect(left, top, right - left, bottom - top); }
 // The part of `r` from `y` down.
@@ -89,7 +94,7 @@ int DrawTitledBox(QPainter& p, const QRect& box, int g, const std::string& title
     return y;
 }
 
-void DrawTestBox(QPainter& p, const QRect& box, int g, int slot, const TestDataType* test) {
+void DrawTestBox(QPainter& p, const QRect& box, int g, int slot, const TestDataType* test, const TestAnalysis& an) {
     p.drawRect(box);
     if (!test) return;
     const QRect inner = Rc(box.left() + g, box.top() + g, box.left() + box.width(), box.top() + box.height() - g);
@@ -99,9 +104,9 @@ void DrawTestBox(QPainter& p, const QRect& box, int g, int slot, const TestDataT
     };
     int y = inner.top();
     y = block(ProtocolFont::Title, TestTitleText(slot, *test), y);
-    y = block(ProtocolFont::Body, TestInfoText(*test), y);
+    y = block(ProtocolFont::Body, TestInfoText(*test, an), y);
     y = block(ProtocolFont::Title, LoadStr(IDS_PRN_RESULTS_HEAD), y);
-    block(ProtocolFont::Body, PrintedResultText(*test), y);
+    block(ProtocolFont::Body, PrintedResultText(*test, an), y);
 }
 
 void DrawPage1(QPainter& p, const ProtocolLayout& l, const CTRVDoc& doc, const std::vector<int>& tests,
@@ -134,13 +139,14 @@ void DrawPage1(QPainter& p, const ProtocolLayout& l, const CTRVDoc& doc, const s
 
     for (int slot = 0; slot < 2; ++slot) {
         const QRect box = Rc(l.ml + slot * half, l.y2, l.ml + half + slot * half, l.mt + l.ch);
-        const TestDataType* test = slot < static_cast<int>(tests.size()) ? &doc.GetTest(tests[slot]) : nullptr;
-        DrawTestBox(p, box, l.g, slot, test);
+        const bool has = slot < static_cast<int>(tests.size());
+        const TestDataType* test = has ? &doc.GetTest(tests[slot]) : nullptr;
+        DrawTestBox(p, box, l.g, slot, test, has ? AnalysisFor(opt, tests[slot]) : AnalysisFor(opt, -1));
     }
 }
 
 // Returns the y below the table.
-int DrawTable(QPainter& p, const ProtocolLayout& l, int slot, const TestDataType& test) {
+int DrawTable(QPainter& p, const ProtocolLayout& l, int slot, const TestDataType& test, const TestAnalysis& an) {
     const int x = l.ml + slot * (l.cw / 2);
     const int right = x + l.cw / 2;
     const int bottom = l.mt + l.ch;
@@ -158,7 +164,7 @@ int DrawTable(QPainter& p, const ProtocolLayout& l, int slot, const TestDataType
     const QPen black(Qt::black, 0);
     const int tableTop = y;
     int headers = 0;
-    for (const TableLine& line : BuildMeasurementTable(test)) {
+    for (const TableLine& line : BuildMeasurementTable(test, an)) {
         const QString text = Q(line.text);
         switch (line.kind) {
             case TableLine::Header:
@@ -201,10 +207,11 @@ void DrawPage2(QPainter& p, const ProtocolLayout& l, const CTRVDoc& doc, const s
     p.drawRect(Rc(l.ml, l.y0, l.ml + l.cw / 2, l.mt + l.ch));
     for (size_t slot = 0; slot < tests.size() && slot < 2; ++slot) {
         const TestDataType& test = doc.GetTest(tests[slot]);
-        const int y = DrawTable(p, l, static_cast<int>(slot), test);
-        const TestThresholds r = opt.thresholds ? opt.thresholds(tests[slot])
-                                                : ComputeTestThresholds(test, test.m_Analysis.m_nFitFunction,
-                                                                        test.m_Analysis.m_nThresholdModel, opt.zones);
+        const TestAnalysis& an = AnalysisFor(opt, tests[slot]);
+        const int y = DrawTable(p, l, static_cast<int>(slot), test, an);
+        const TestThresholds r = opt.thresholds
+                                     ? opt.thresholds(tests[slot])
+                                     : ComputeTestThresholds(test, an.m_nFitFunction, an.m_nThresholdModel, opt.zones);
         DrawThresholdTables(p, l, static_cast<int>(slot), y, test, r);
     }
 }

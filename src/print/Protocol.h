@@ -14,6 +14,7 @@
 // The chart is laid out as a window of 750 x 350 and drawn scaled into the chart rectangle, in the
 // printing state that PrintChartModel() gives.
 #include "OleDateTime.h"
+#include "TestAnalysis.h"
 #include "Thresholds.h"
 #include "Zones.h"
 
@@ -46,6 +47,9 @@ struct ProtocolOptions {
     const CChartModel* chart = nullptr;
     // Draws the chart into the rectangle instead (takes precedence over `chart`).
     std::function<void(QPainter&, const QRectF&)> drawChart;
+    // The fitting choice and evaluation results of a test by index (the workspace's). None: every
+    // test as never evaluated, with the default choice.
+    ConstAnalysisOf analysis;
     // The date printed in the header ("Protokoll vom ..."); not valid: today.
     COleDateTime today{0.0, COleDateTime::null};
     // Page 2 prints the thresholds and zones of each test below its measurement table: the results

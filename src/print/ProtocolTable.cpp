@@ -19,7 +19,7 @@ std::string PreLoadRow(const PCMDataType& m, int n) {
     return label + Fmt("\t%d\t\t\t -\t %3d", n, m.m_nHeartRate);
 }
 
-std::string LoadRow(const TestDataType& test, int step, int n) {
+std::string LoadRow(const TestDataType& test, const TestAnalysis& an, int step, int n) {
     const PCMDataType& m = test.m_Steps[static_cast<size_t>(step)];
     const int d = PrintedStepDuration(test, m);
     const double load = LoadInUnit(m, test.m_nLoadUnit);
@@ -34,7 +34,7 @@ std::string LoadRow(const TestDataType& test, int step, int n) {
         case SourceAnalyser:
             if (m.m_bShortened) {
                 double compensated = 0.0;
-                if (!CompensatedLoad(test, step, load, compensated)) compensated = test.m_Analysis.m_dShortCompLoad;
+                if (!CompensatedLoad(test, step, load, compensated)) compensated = an.m_dShortCompLoad;
                 row = Fmt("\t%d\t %02d:%02d (AV)\t %3.1f (%3.1f)\t %2.1f\t %3d", n, d / 60, d % 60, compensated, load,
                           lactate, m.m_nHeartRate);
             } else {
@@ -79,7 +79,7 @@ int SecondsBetween(const COleDateTime& reference, const COleDateTime& time) {
     return s < 1e9 ? static_cast<int>(s) : 0;
 }
 
-std::vector<TableLine> BuildMeasurementTable(const TestDataType& test) {
+std::vector<TableLine> BuildMeasurementTable(const TestDataType& test, const TestAnalysis& an) {
     std::vector<TableLine> lines;
     lines.push_back({TableLine::Header, LoadStr(IDS_PRN_TABLE_HEAD)});
     lines.push_back({TableLine::Header, FmtId(IDS_PRN_TABLE_UNITS, LoadUnitText(test.m_nLoadUnit))});
@@ -98,7 +98,7 @@ std::vector<TableLine> BuildMeasurementTable(const TestDataType& test) {
                 break;
             case MeasLoad:
                 if (nLoad == 0) lines.push_back({TableLine::GroupRule, {}});
-                row.text = LoadRow(test, static_cast<int>(i), ++nLoad);
+                row.text = LoadRow(test, an, static_cast<int>(i), ++nLoad);
                 reference = m.m_Time;
                 break;
             case MeasPostLoad:

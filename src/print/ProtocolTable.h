@@ -3,6 +3,7 @@
 // lines, the rows of the pre-load (PrL), main-load (Ld) and post-load (AFL) groups, and the rules
 // between the groups. The painting lays them out with the table's tab stops.
 #include "Records.h"
+#include "TestAnalysis.h"
 
 #include <string>
 #include <vector>
@@ -22,9 +23,9 @@ struct TableLine {
     bool shortened = false;  // a shortened last step: dark band, white text
 };
 
-// All lines of the table of `test`, in the order they are printed. Measurements of type
-// "single" belong to no group and get no row.
-std::vector<TableLine> BuildMeasurementTable(const TestDataType& test);
+// All lines of the table of `test`, in the order they are printed (`an`: its evaluation).
+// Measurements of type "single" belong to no group and get no row.
+std::vector<TableLine> BuildMeasurementTable(const TestDataType& test, const TestAnalysis& an);
 
 // The step duration printed on a main-load row, in whole seconds.
 int PrintedStepDuration(const TestDataType& test, const PCMDataType& m);

@@ -56,13 +56,13 @@ const char* FitFunctionName(int fit) {
     }
 }
 
-std::string TestInfoText(const TestDataType& test) {
+std::string TestInfoText(const TestDataType& test, const TestAnalysis& choice) {
     COleDateTime first(0.0, COleDateTime::null);
     if (!test.m_Steps.empty()) first = test.m_Steps.front().m_Time;
     const std::string date = first.FormatDate();
     const std::string time = first.FormatTime();
-    const char* model = ThresholdModelName(test.m_Analysis.m_nThresholdModel);
-    const char* fit = FitFunctionName(test.m_Analysis.m_nFitFunction);
+    const char* model = ThresholdModelName(choice.m_nThresholdModel);
+    const char* fit = FitFunctionName(choice.m_nFitFunction);
     if (test.m_nTestType == TestField)
         return FmtId(IDS_PRN_TEST_FIELD, date.c_str(), time.c_str(), model, fit, test.m_dTrackLength);
     return FmtId(IDS_PRN_TEST, date.c_str(), time.c_str(), model, fit);

@@ -3,6 +3,7 @@
 // The painting expands the tabs and wraps the lines inside each box.
 #include "OleDateTime.h"
 #include "Records.h"
+#include "TestAnalysis.h"
 
 #include <string>
 
@@ -25,9 +26,9 @@ std::string AnalyserText(const CTRVDoc& doc);
 // Test box title, e.g. "Test 1  (Laufband)\n"; `slot` 0 for the first shown test, 1 for the second.
 std::string TestTitleText(int slot, const TestDataType& test);
 
-// Test box body above the results: date and time of the first measurement, threshold model,
-// fitting function and, for a field test, the track length.
-std::string TestInfoText(const TestDataType& test);
+// Test box body above the results: date and time of the first measurement, threshold model and
+// fitting function (from `choice`) and, for a field test, the track length.
+std::string TestInfoText(const TestDataType& test, const TestAnalysis& choice);
 
 // Names of a threshold model and a fitting function ("" for unknown codes).
 const char* ThresholdModelName(int model);

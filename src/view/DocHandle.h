@@ -4,9 +4,12 @@
 // every window on it up to date.
 #include "Command.h"
 #include "TRVDoc.h"
+#include "TestAnalyses.h"
 
 #include <QObject>
 #include <QString>
+
+#include <memory>
 
 class CTRVView;
 
@@ -18,6 +21,9 @@ public:
     trv::CTRVDoc& Doc() { return m_doc; }
     const trv::CTRVDoc& Doc() const { return m_doc; }
     trv::CCommandHistory& History() { return m_History; }
+    // The tests' fitting choices and results, shared by the windows' workspaces (and by the
+    // commands in the history that change a choice).
+    const std::shared_ptr<trv::CTestAnalyses>& Analyses() const { return m_pAnalyses; }
 
     // The window title: the file name, or "TRV1", "TRV2" ... for a document never saved.
     QString Title() const;
@@ -44,6 +50,7 @@ private:
 
     trv::CTRVDoc m_doc;
     trv::CCommandHistory m_History;
+    std::shared_ptr<trv::CTestAnalyses> m_pAnalyses = std::make_shared<trv::CTestAnalyses>();
     bool m_bShownModified = false;
     int m_nUntitled = 0;
     static int s_nUntitledCount;

@@ -84,13 +84,14 @@ QString CMeasurementListModel::DurationText(const TestDataType& test, const PCMD
     }
 }
 
-QString CMeasurementListModel::LoadText(const TestDataType& test, const PCMDataType& m) {
+QString CMeasurementListModel::LoadText(const TestDataType& test, const PCMDataType& m, double compensated) {
     double load = LoadInUnit(m, test.m_nLoadUnit);
-    if (m.m_bShortened) return QU8(Fmt("%2.1f (%2.1f)", test.m_Analysis.m_dShortCompLoad, load));
+    if (m.m_bShortened) return QU8(Fmt("%2.1f (%2.1f)", compensated, load));
     return QU8(Fmt("%2.1f", load));
 }
 
-QString CMeasurementListModel::CellText(const TestDataType& test, const PCMDataType& m, int column) {
+QString CMeasurementListModel::CellText(const TestDataType& test, const PCMDataType& m, int column,
+                                        double compensated) {
     switch (column) {
         case ColTime:
             return QU8(m.m_Time.FormatTime());
@@ -99,7 +100,7 @@ QString CMeasurementListModel::CellText(const TestDataType& test, const PCMDataT
         case ColDuration:
             return DurationText(test, m);
         case ColLoad:
-            return LoadText(test, m);
+            return LoadText(test, m, compensated);
         case ColLactate:
             return QU8(LactateText(m));
         case ColHeartRate:
@@ -140,7 +141,7 @@ QVariant CMeasurementListModel::data(const QModelIndex& index, int role) const {
         case Qt::EditRole: {
             auto typed = m_Typed.find({index.row(), index.column()});
             if (typed != m_Typed.end()) return typed->second;
-            return CellText(test, m, index.column());
+            return CellText(test, m, index.column(), m_Compensated ? m_Compensated(r.test) : 0.0);
         }
         case Qt::DecorationRole:
             if (index.column() == ColTime) return MeasurementListIcon(IconIndex(m));

@@ -1,5 +1,6 @@
 #pragma once
 // The "Messdaten" list: the measurements of the selected tests, in stored order.
+#include "CsvExport.h"
 #include "MeasurementEdit.h"
 #include "TRVDoc.h"
 
@@ -27,6 +28,8 @@ public:
 
     explicit CMeasurementListModel(trv::CTRVDoc* doc, QObject* parent = nullptr);
     void SetEditor(Editor editor) { m_Editor = std::move(editor); }
+    // Where a shortened step's compensated load comes from (the window's workspace); none: 0.0.
+    void SetCompensatedLoads(trv::CompensatedLoadOf compensated) { m_Compensated = std::move(compensated); }
 
     // Lists the measurements of `tests` (test indices, in the order given). With `severalSelected`
     // only single readings are listed and no row shows a check box.
@@ -44,9 +47,10 @@ public:
     static int IconIndex(const trv::PCMDataType& m);
     // The step-duration cell of a measurement of `test`.
     static QString DurationText(const trv::TestDataType& test, const trv::PCMDataType& m);
-    // The load cell, in the test's unit, with the compensated load in front for a shortened step.
-    static QString LoadText(const trv::TestDataType& test, const trv::PCMDataType& m);
-    static QString CellText(const trv::TestDataType& test, const trv::PCMDataType& m, int column);
+    // The load cell, in the test's unit, with the compensated load (`compensated`, from the
+    // test's evaluation) in front for a shortened step.
+    static QString LoadText(const trv::TestDataType& test, const trv::PCMDataType& m, double compensated);
+    static QString CellText(const trv::TestDataType& test, const trv::PCMDataType& m, int column, double compensated);
     // Header of the load column for a load unit: "v [km/h]", "v [m/s]" or "P [W]".
     static QString LoadHeader(int loadUnit);
 
@@ -69,6 +73,7 @@ signals:
 private:
     trv::CTRVDoc* m_pDoc;
     Editor m_Editor;
+    trv::CompensatedLoadOf m_Compensated;
     // Cells that show the text as typed until the list is filled again (heart rate).
     std::map<std::pair<int, int>, QString> m_Typed;
     std::vector<Row> m_rows;

@@ -1,14 +1,12 @@
 #include "TRVView.h"
 
 #include "ChartWidget.h"
-#include "CsvExport.h"
 #include "Icons.h"
 #include "MeasurementDelegate.h"
 #include "MeasurementListModel.h"
 #include "Protocol.h"
 #include "QtText.h"
 #include "StatusDialog.h"
-#include "StepTest.h"
 #include "StringIds.h"
 #include "TestListModel.h"
 #include "TestParamDialog.h"
@@ -58,7 +56,7 @@ CTRVView::CTRVView(CDocHandle* doc, QWidget* parent)
       m_pTestModel(new CTestListModel(&doc->Doc(), this)),
       m_pMeasModel(new CMeasurementListModel(&doc->Doc(), this)),
       m_pStatus(nullptr),
-      m_Ws(doc->Doc(), doc->History()),
+      m_Ws(doc->Doc(), doc->History(), doc->Analyses()),
       m_Chart(m_Ws.Chart()),
       m_pDocHandle(doc),
       m_pNoticeTimer(new QTimer(this)),
@@ -67,6 +65,7 @@ CTRVView::CTRVView(CDocHandle* doc, QWidget* parent)
     m_pMeasList->setModel(m_pMeasModel);
     m_pMeasList->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_pMeasModel->SetEditor([this](int t, int m, int c, const std::string& text) { return EditCell(t, m, c, text); });
+    m_pMeasModel->SetCompensatedLoads([this](int t) { return m_Ws.Analysis(t).m_dShortCompLoad; });
     BuildLayout();
 
     // Initial update: texts, chart start state, columns, lists, evaluation.
@@ -438,7 +437,7 @@ void CTRVView::OnEditTestParams() {
     if (!GetDocument().IsValidTest(index)) return;
     // While the dialog is open a download may add tests; the workspace finds the edited one again.
     const int firstId = m_Ws.FirstId(index);
-    CTRVTestParamDialog dlg(GetDocument().GetTest(index), this);
+    CTRVTestParamDialog dlg(GetDocument().GetTest(index), m_Ws.Analysis(index), this);
     if (dlg.exec() != QDialog::Accepted) return;
     Refresh(m_Ws.ApplyTestParams(index, firstId, dlg.Rules()));
 }
@@ -583,13 +582,7 @@ void CTRVView::SetDeviceAnnotation(const std::string& text, bool visible) {
 // ---- export and print ---------------------------------------------------------------------------
 
 bool CTRVView::ExportTo(const QString& path, QString& error) const {
-    // The compensated load of a shortened step comes from an evaluation; a test that is not shown
-    // gets it worked out on a copy.
-    CTRVDoc doc = GetDocument();
-    const std::vector<int> tests = SelectedTestIndices();
-    for (int i : tests)
-        if (doc.IsValidTest(i)) UpdateShortenedStep(doc.GetTest(i));
-    FileResult r = ExportCsv(doc, tests, path.toStdString());
+    FileResult r = m_Ws.ExportCsv(SelectedTestIndices(), path.toStdString());
     if (!r.ok) error = QU8(r.message);
     return r.ok;
 }

@@ -35,6 +35,7 @@ void UseA4(QPrinter& printer) { printer.setPageSize(QPageSize(QPageSize::A4)); }
 ProtocolOptions CTRVView::ProtocolSetup() const {
     ProtocolOptions opt;
     opt.chart = &m_Chart;
+    opt.analysis = m_Ws.AnalysisLookup();
     opt.thresholds = [this](int test) {
         const TestThresholds* shown = m_Ws.ShownThresholds(test);
         return shown ? *shown : m_Ws.ThresholdsOf(test);

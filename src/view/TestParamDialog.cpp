@@ -48,7 +48,8 @@ void ShowCheck(QCheckBox* box, const DialogControl& c) {
 
 }  // namespace
 
-CTRVTestParamDialog::CTRVTestParamDialog(const TestDataType& test, QWidget* parent) : QDialog(parent), m_rules(test) {
+CTRVTestParamDialog::CTRVTestParamDialog(const TestDataType& test, const TestAnalysis& choice, QWidget* parent)
+    : QDialog(parent), m_rules(test, choice) {
     setWindowTitle(QStr(IDS_TP_TITLE));
     m_pTestType = new QComboBox(this);
     m_pUnit = new QComboBox(this);
@@ -285,4 +286,4 @@ void CTRVTestParamDialog::accept() {
     QDialog::accept();
 }
 
-void CTRVTestParamDialog::ApplyTo(TestDataType& test) const { m_rules.Apply(test); }
+void CTRVTestParamDialog::ApplyTo(TestDataType& test, TestAnalysis& choice) const { m_rules.Apply(test, choice); }

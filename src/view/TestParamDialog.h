@@ -19,11 +19,11 @@ class CUpDown;
 class CTRVTestParamDialog : public QDialog {
     Q_OBJECT
 public:
-    CTRVTestParamDialog(const trv::TestDataType& test, QWidget* parent = nullptr);
+    CTRVTestParamDialog(const trv::TestDataType& test, const trv::TestAnalysis& choice, QWidget* parent = nullptr);
     ~CTRVTestParamDialog() override;
 
-    // Writes the chosen parameters into `test` (the caller does this on OK).
-    void ApplyTo(trv::TestDataType& test) const;
+    // Writes the chosen parameters into `test` and the fitting choice into `choice`.
+    void ApplyTo(trv::TestDataType& test, trv::TestAnalysis& choice) const;
     const trv::CTestParamRules& Rules() const { return m_rules; }
 
     QComboBox* m_pTestType;

@@ -153,14 +153,26 @@ bool CConvertToStepTestCommand::Apply(CTRVDoc& doc) {
     return m_nResult >= 0;
 }
 
-CApplyTestParamsCommand::CApplyTestParamsCommand(int test, const CTestParamRules& rules)
-    : CSnapshotCommand(SnapshotScope::Test, test, IDS_CMD_TEST_PARAMS, kListsAndChart), m_Rules(rules) {}
+CApplyTestParamsCommand::CApplyTestParamsCommand(int test, const CTestParamRules& rules,
+                                                 std::shared_ptr<CTestAnalyses> analyses)
+    : CSnapshotCommand(SnapshotScope::Test, test, IDS_CMD_TEST_PARAMS, kListsAndChart),
+      m_Rules(rules),
+      m_pAnalyses(std::move(analyses)) {}
 
 bool CApplyTestParamsCommand::Apply(CTRVDoc& doc) {
     TestDataType& t = doc.GetTest(m_nTest);
-    m_Rules.Apply(t);
+    TestAnalysis& an = m_pAnalyses->Of(t);
+    m_ChoiceBefore = an;
+    m_Rules.Apply(t, an);
+    m_ChoiceAfter = an;
     UpdateLoads(t);
     return true;
+}
+
+void CApplyTestParamsCommand::Restored(const CTRVDoc& doc, bool after) {
+    if (!doc.IsValidTest(m_nTest)) return;
+    const TestAnalysis& c = after ? m_ChoiceAfter : m_ChoiceBefore;
+    m_pAnalyses->SetChoice(doc.GetTest(m_nTest), c.m_nFitFunction, c.m_nThresholdModel);
 }
 
 CApplyAthleteCommand::CApplyAthleteCommand(UserDataType user)

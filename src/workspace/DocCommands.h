@@ -6,8 +6,10 @@
 #include "MeasurementEdit.h"
 #include "Records.h"
 #include "TRVDoc.h"
+#include "TestAnalyses.h"
 #include "TestParamRules.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,8 +23,14 @@ enum class SnapshotScope { Test, Athlete, Document };
 class CSnapshotCommand : public CDocCommand {
 public:
     bool Do(CTRVDoc& doc) final;
-    void Undo(CTRVDoc& doc) final { Restore(doc, m_Before); }
-    void Redo(CTRVDoc& doc) final { Restore(doc, m_After); }
+    void Undo(CTRVDoc& doc) final {
+        Restore(doc, m_Before);
+        Restored(doc, false);
+    }
+    void Redo(CTRVDoc& doc) final {
+        Restore(doc, m_After);
+        Restored(doc, true);
+    }
     int NameId() const override { return m_nNameId; }
     uint32_t Changes() const override { return m_nChanges; }
 
@@ -31,6 +39,9 @@ protected:
         : m_nTest(test), m_eScope(scope), m_nNameId(nameId), m_nChanges(changes) {}
     // Changes the document; false refuses (the document is then put back as it was).
     virtual bool Apply(CTRVDoc& doc) = 0;
+    // The snapshot before (`after` false) or after the command is back: what the command changed
+    // beside the document follows.
+    virtual void Restored(const CTRVDoc& /*doc*/, bool /*after*/) {}
 
     int m_nTest;  // the test of a test-scope command
 
@@ -106,14 +117,18 @@ private:
     int m_nResult = -1;
 };
 
-// OK in the test-parameter dialog: the dialog's values, parameters entered, loads again.
+// OK in the test-parameter dialog: the dialog's values, parameters entered, loads again, and the
+// fitting choice in `analyses` (undo puts the earlier choice back).
 class CApplyTestParamsCommand : public CSnapshotCommand {
 public:
-    CApplyTestParamsCommand(int test, const CTestParamRules& rules);
+    CApplyTestParamsCommand(int test, const CTestParamRules& rules, std::shared_ptr<CTestAnalyses> analyses);
 
 private:
     bool Apply(CTRVDoc& doc) override;
+    void Restored(const CTRVDoc& doc, bool after) override;
     CTestParamRules m_Rules;
+    std::shared_ptr<CTestAnalyses> m_pAnalyses;
+    TestAnalysis m_ChoiceBefore, m_ChoiceAfter;  // only fit function and model count
 };
 
 // OK in the athlete dialog.

@@ -9,7 +9,7 @@
 
 namespace trv {
 
-CTestParamRules::CTestParamRules(const TestDataType& t)
+CTestParamRules::CTestParamRules(const TestDataType& t, const TestAnalysis& choice)
     : m_nTestType(t.m_nTestType),
       m_nLoadUnit(t.m_nLoadUnit),
       m_dStartValue(t.m_dStartValue),
@@ -19,8 +19,8 @@ CTestParamRules::CTestParamRules(const TestDataType& t)
       m_dTrackLength(t.m_dTrackLength),
       m_nDurationSource(t.m_nDurationSource),
       m_bCompensate(t.m_bCompensate != 0),
-      m_nThresholdModel(t.m_Analysis.m_nThresholdModel),
-      m_nFitFunction(t.m_Analysis.m_nFitFunction) {
+      m_nThresholdModel(choice.m_nThresholdModel),
+      m_nFitFunction(choice.m_nFitFunction) {
     m_nSpinMin = 0;
     m_nSpinMax = 10;
     m_StartEdit.enabled = m_IncrementEdit.enabled = true;
@@ -253,7 +253,7 @@ void CTestParamRules::SliderMoved(int position) {
     ShowStep();
 }
 
-void CTestParamRules::Apply(TestDataType& t) const {
+void CTestParamRules::Apply(TestDataType& t, TestAnalysis& choice) const {
     t.m_nTestType = m_nTestType;
     t.m_nLoadUnit = m_nLoadUnit;
     t.m_dStartValue = m_dStartValue;
@@ -263,8 +263,8 @@ void CTestParamRules::Apply(TestDataType& t) const {
     t.m_dTrackLength = m_dTrackLength;
     t.m_nDurationSource = m_nDurationSource;
     t.m_bCompensate = m_bCompensate ? 1 : 0;
-    t.m_Analysis.m_nThresholdModel = m_nThresholdModel;
-    t.m_Analysis.m_nFitFunction = m_nFitFunction;
+    choice.m_nThresholdModel = m_nThresholdModel;
+    choice.m_nFitFunction = m_nFitFunction;
     t.m_bParamsEntered = 1;
 }
 

@@ -3,6 +3,7 @@
 // parameters and the visible state of every control. The Qt dialog shows this state and forwards
 // each user action to the matching handler; a test plays the dialog the same way.
 #include "Records.h"
+#include "TestAnalysis.h"
 
 #include <string>
 #include <vector>
@@ -22,9 +23,9 @@ struct DialogControl {
 
 class CTestParamRules {
 public:
-    // Takes a copy of the test's parameters and sets the dialog up (up-down ranges 0..10, edits
-    // enabled, fitting-function list filled), then refreshes.
-    explicit CTestParamRules(const TestDataType& test);
+    // Takes a copy of the test's parameters and its fitting choice (`choice`) and sets the dialog
+    // up (up-down ranges 0..10, edits enabled, fitting-function list filled), then refreshes.
+    CTestParamRules(const TestDataType& test, const TestAnalysis& choice);
 
     // Rebuilds the whole visible state from the working copy and applies the rules that enable,
     // disable and force controls. Ends as the redrawn slider does: step duration = 10 x position
@@ -51,8 +52,9 @@ public:
     // OK asks first when the loads come from the start value and it is 0.
     bool StartValueMissing() const;
 
-    // OK: writes the working copy back and marks the parameters as entered.
-    void Apply(TestDataType& test) const;
+    // OK: writes the working copy back and marks the parameters as entered; the fitting choice
+    // goes to `choice`.
+    void Apply(TestDataType& test, TestAnalysis& choice) const;
 
     // Working copy (speeds in m/s, as stored).
     int32_t m_nTestType = TestTreadmill;

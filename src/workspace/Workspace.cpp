@@ -1,5 +1,6 @@
 #include "Workspace.h"
 
+#include "CsvExport.h"
 #include "DocCommands.h"
 #include "EnteredTestCommand.h"
 #include "Format.h"
@@ -12,10 +13,12 @@
 #include "TestParamRules.h"
 
 #include <algorithm>
+#include <map>
 
 namespace trv {
 
-CWorkspace::CWorkspace(CTRVDoc& doc, CCommandHistory& history) : m_doc(doc), m_history(history) {
+CWorkspace::CWorkspace(CTRVDoc& doc, CCommandHistory& history, std::shared_ptr<CTestAnalyses> analyses)
+    : m_doc(doc), m_history(history), m_pAnalyses(analyses ? std::move(analyses) : std::make_shared<CTestAnalyses>()) {
     m_Chart.ApplyStartup();
 }
 
@@ -104,8 +107,7 @@ void CWorkspace::ShowOnly(const std::vector<int>& indices, int fit, int model) {
         if (!m_doc.IsValidTest(i)) continue;
         TestDataType& t = m_doc.GetTest(i);
         t.m_bShowInChart = 1;
-        t.m_Analysis.m_nFitFunction = fit;
-        t.m_Analysis.m_nThresholdModel = model;
+        m_pAnalyses->SetChoice(t, fit, model);
     }
     m_Chart.ResetSeries();
     Evaluate();
@@ -202,8 +204,9 @@ void CWorkspace::RefreshNotices(bool otherWindows) {
 
 void CWorkspace::Evaluate() {
     m_nNotice = (m_nNotice & ~static_cast<uint32_t>(NoticeParams1 | NoticeParams2)) | ParamsMissingNotices(m_doc);
-    m_Eval.Evaluate(m_doc, m_Chart, m_nNotice);
-    m_Eval.SetUpResults(m_doc, m_Chart, m_nNotice);
+    const AnalysisOf analysisOf = m_pAnalyses->For(m_doc);
+    m_Eval.Evaluate(m_doc, analysisOf, m_Chart, m_nNotice);
+    m_Eval.SetUpResults(m_doc, analysisOf, m_Chart, m_nNotice);
     m_Thresholds.clear();
     for (int slot = 0; slot < 2; ++slot) {
         const int test = m_Eval.ShownTest(slot);
@@ -221,18 +224,35 @@ const TestThresholds* CWorkspace::ShownThresholds(int test) const {
 
 TestThresholds CWorkspace::ThresholdsOf(int test) const {
     if (!m_doc.IsValidTest(test)) return {};
-    const TestDataType& t = m_doc.GetTest(test);
-    return ComputeTestThresholds(t, t.m_Analysis.m_nFitFunction, t.m_Analysis.m_nThresholdModel, m_Zones);
+    const TestAnalysis& an = Analysis(test);
+    return ComputeTestThresholds(m_doc.GetTest(test), an.m_nFitFunction, an.m_nThresholdModel, m_Zones);
 }
 
 void CWorkspace::SetUpChart() {
-    m_Eval.SetUpResults(m_doc, m_Chart, m_nNotice);
+    m_Eval.SetUpResults(m_doc, m_pAnalyses->For(m_doc), m_Chart, m_nNotice);
     m_Chart.tools[ToolCursor1].active = m_bCursor1;
     m_Chart.tools[ToolCursor2].active = m_bCursor2;
 }
 
 void CWorkspace::ShowDeviceText() {
     if (m_doc.m_bDeviceBound) m_Chart.ShowDeviceText(m_doc.m_strDeviceId, m_doc.m_dFirmware);
+}
+
+FileResult CWorkspace::ExportCsv(const std::vector<int>& indices, const std::string& path) const {
+    // The compensated load of a shortened step comes from an evaluation; a test that is not shown
+    // gets it worked out on a copy, so that the document stays as it is.
+    CTRVDoc doc = m_doc;
+    std::map<int, double> compensated;
+    for (int i : indices) {
+        if (!doc.IsValidTest(i)) continue;
+        TestAnalysis an = m_pAnalyses->Of(m_doc, i);
+        UpdateShortenedStep(doc.GetTest(i), an);
+        compensated[i] = an.m_dShortCompLoad;
+    }
+    return trv::ExportCsv(doc, indices, path, [&](int test) {
+        const auto it = compensated.find(test);
+        return it == compensated.end() ? 0.0 : it->second;
+    });
 }
 
 // ---- commands ------------------------------------------------------------------------------------
@@ -318,7 +338,7 @@ uint32_t CWorkspace::ApplyTestParams(int index, int firstId, const CTestParamRul
     for (int i = 0; edited < 0 && i < m_doc.GetTestCount(); ++i)
         if (FirstId(i) == firstId) edited = i;
     if (edited < 0) return ChangeNone;
-    const uint32_t changes = Run(std::make_unique<CApplyTestParamsCommand>(edited, rules));
+    const uint32_t changes = Run(std::make_unique<CApplyTestParamsCommand>(edited, rules, m_pAnalyses));
     if (changes && edited != m_nSelectedTest) {
         m_nSelectedTest = edited;
         m_Selected = {edited};

@@ -9,7 +9,9 @@
 #include "Evaluator.h"
 #include "MeasurementEdit.h"
 #include "TRVDoc.h"
+#include "TestAnalyses.h"
 #include "Thresholds.h"
+#include "TrvFile.h"
 #include "Zones.h"
 
 #include <cstdint>
@@ -30,8 +32,9 @@ enum class ShowButtonAction { Redraw, ShowSelected, Nothing };
 
 class CWorkspace {
 public:
-    // `history` belongs to the document (all windows on it share it).
-    CWorkspace(CTRVDoc& doc, CCommandHistory& history);
+    // `history` belongs to the document (all windows on it share it), and so do `analyses`, the
+    // tests' fitting choices and results (null: this workspace keeps its own).
+    CWorkspace(CTRVDoc& doc, CCommandHistory& history, std::shared_ptr<CTestAnalyses> analyses = nullptr);
 
     CTRVDoc& Doc() { return m_doc; }
     const CTRVDoc& Doc() const { return m_doc; }
@@ -39,6 +42,13 @@ public:
     CChartModel& Chart() { return m_Chart; }
     const CChartModel& Chart() const { return m_Chart; }
     const CEvaluator& Evaluator() const { return m_Eval; }
+    // The fitting choice and evaluation results of the document's tests.
+    const CTestAnalyses& Analyses() const { return *m_pAnalyses; }
+    const TestAnalysis& Analysis(int test) const { return m_pAnalyses->Of(m_doc, test); }
+    // Index lookup for the print-out.
+    ConstAnalysisOf AnalysisLookup() const {
+        return [this](int test) -> const TestAnalysis& { return Analysis(test); };
+    }
 
     // ---- selection ---------------------------------------------------------------------------
     // The selected rows of the test list as test indices (top to bottom) and the test of the
@@ -97,6 +107,9 @@ public:
     void SetUpChart();
     // The chart's device annotation from the document's binding.
     void ShowDeviceText();
+    // "Daten exportieren": the tests `indices` with their shortened steps worked out as the
+    // evaluation does (also for tests not shown), written as CSV to `path`.
+    FileResult ExportCsv(const std::vector<int>& indices, const std::string& path) const;
 
     // ---- thresholds ----------------------------------------------------------------------------
     // Every method and the zones of each test the chart draws, worked out by Evaluate() with the
@@ -153,6 +166,7 @@ private:
     CCommandHistory& m_history;
     CChartModel m_Chart;
     CEvaluator m_Eval;
+    std::shared_ptr<CTestAnalyses> m_pAnalyses;
     std::vector<int> m_Selected;
     int m_nSelectedTest = -1;
     int m_nCurrentMeas = -1;

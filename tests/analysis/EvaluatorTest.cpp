@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <map>
 
 using namespace trv;
 using trvtest::Meas;
@@ -18,9 +19,12 @@ struct Fixture {
     CChartModel chart;
     CEvaluator ev;
     uint32_t flags = 0;
+    std::map<int, TestAnalysis> analyses;  // by test index
+    TestAnalysis& An(int test) { return analyses[test]; }
     void Run() {
-        ev.Evaluate(doc, chart, flags);
-        ev.SetUpResults(doc, chart, flags);
+        const AnalysisOf of = [this](int test) -> TestAnalysis& { return An(test); };
+        ev.Evaluate(doc, of, chart, flags);
+        ev.SetUpResults(doc, of, chart, flags);
     }
 };
 
@@ -53,7 +57,7 @@ TEST(Evaluate, OneTreadmillTestFillsItsSeries) {
     ASSERT_EQ(c.title.lines.size(), 1u);
     EXPECT_EQ(c.title.lines[0], "Anna Berg, Testdatum 14.05.2024");
 
-    const TestAnalysis& an = f.doc.GetTest(0).m_Analysis;
+    const TestAnalysis& an = f.An(0);
     EXPECT_EQ(an.m_bEvaluated, 1);
     EXPECT_NEAR(an.m_dIansLoad, 12.0, 0.002);
     // Heart rate 150 at 12 km/h on a line of 5 beats per km/h.
@@ -107,8 +111,8 @@ TEST(Evaluate, TwoPointsCubicFailsSplineDrawsASegment) {
     EXPECT_EQ(f.chart.series[SeriesCurve1].Count(), 0);
     EXPECT_FALSE(f.chart.tools[ToolResult1].active);
 
-    f.doc.GetTest(0).m_Analysis.m_nFitFunction = FitSpline;
-    f.doc.GetTest(0).m_Analysis.m_nThresholdModel = ModelKeul;
+    f.An(0).m_nFitFunction = FitSpline;
+    f.An(0).m_nThresholdModel = ModelKeul;
     f.Run();
     EXPECT_EQ(f.flags, 0x10u);  // fitted; Keul on a spline is not determinable
     const ChartSeries& curve = f.chart.series[SeriesCurve1];
@@ -123,7 +127,7 @@ TEST(Evaluate, ShortenedLastStepAndPostLoad) {
     TestDataType t = trvtest::Treadmill(3, kLac);  // 8, 10, 12 km/h
     t.m_bCompensate = 1;
     t.m_nPcStepDuration = 180;
-    t.m_Analysis.m_nFitFunction = FitSpline;
+    f.An(0).m_nFitFunction = FitSpline;
     PCMDataType& last = t.m_Steps[3];
     last.m_bDurationMeasured = 1;
     last.m_nStepDuration = 90;
@@ -144,7 +148,7 @@ TEST(Evaluate, ShortenedLastStepAndPostLoad) {
     EXPECT_NEAR(load.points[2].x, 11.0, 1e-12);
     EXPECT_EQ(load.points[2].label, "Ld 1 (verkürzt)");
     EXPECT_EQ(f.doc.GetTest(0).m_Steps[3].m_bShortened, 1);
-    const TestAnalysis& an = f.doc.GetTest(0).m_Analysis;
+    const TestAnalysis& an = f.An(0);
     EXPECT_EQ(an.m_bHasShortened, 1);
     EXPECT_NEAR(an.m_dShortFullLoad, 12.0, 1e-12);
     EXPECT_NEAR(an.m_dShortCompLoad, 11.0, 1e-12);
@@ -181,7 +185,7 @@ TEST(Evaluate, ParametersMissingAndFieldTest) {
     field.m_Steps[1].m_dSpeed = 0.0;  // a step of 0 m/s stays finite
     f.doc.m_Tests[0] = field;
     f.Run();
-    const TestAnalysis& an = f.doc.GetTest(0).m_Analysis;
+    const TestAnalysis& an = f.An(0);
     ASSERT_EQ(an.m_bIansFailed, 0);
     EXPECT_EQ(an.m_nTime1000, static_cast<int>(1000.0 / (an.m_dIansLoad / 3.6)));
     EXPECT_TRUE(f.chart.tools[ToolResult1].active);
@@ -241,10 +245,10 @@ TEST(Evaluate, MetresPerSecondWithSimonAndErgometerInWatt) {
     TestDataType t = trvtest::Treadmill(5, kLac);
     t.m_nLoadUnit = UnitMs;
     for (int i = 1; i <= 5; ++i) t.m_Steps[static_cast<size_t>(i)].m_dSpeed = 2.5 + 0.5 * (i - 1);
-    t.m_Analysis.m_nThresholdModel = ModelSimon;
+    f.An(0).m_nThresholdModel = ModelSimon;
     f.doc.m_Tests.push_back(t);
     f.Run();
-    const TestAnalysis& an = f.doc.GetTest(0).m_Analysis;
+    const TestAnalysis& an = f.An(0);
     ASSERT_EQ(an.m_bIansFailed, 0);
     // 2 + 2.4 (x - 3.5)^2 = 3.5552312  =>  x = 3.5 + sqrt(1.5552312 / 2.4) = 4.304993
     EXPECT_NEAR(an.m_dIansLoad, 4.304993, 0.0005);
@@ -258,6 +262,7 @@ TEST(Evaluate, MetresPerSecondWithSimonAndErgometerInWatt) {
     w.m_nTestType = TestErgometer;
     for (int i = 1; i <= 5; ++i) w.m_Steps[static_cast<size_t>(i)].m_dPower = 100 + 25 * (i - 1);
     f.doc.m_Tests[0] = w;
+    f.An(0) = TestAnalysis{};  // another test with the default choice
     f.Run();
     EXPECT_EQ(f.chart.axes[AxisBottom].title, "P [W]");
     EXPECT_EQ(f.chart.tools[ToolResult1].text, "Madermodell:\rP = 150,00 W\rLaktat = 4,00 mmol/l\rHR = 150 S/min");

@@ -33,12 +33,17 @@ ChartSeries HeartRates(std::initializer_list<std::pair<double, double>> pts) {
     return s;
 }
 
-TestDataType MakeTest(int unit, int type, int model) {
+TestDataType MakeTest(int unit, int type) {
     TestDataType t;
     t.m_nLoadUnit = unit;
     t.m_nTestType = type;
-    t.m_Analysis.m_nThresholdModel = model;
     return t;
+}
+
+TestAnalysis Choice(int model) {
+    TestAnalysis an;
+    an.m_nThresholdModel = model;
+    return an;
 }
 
 }  // namespace
@@ -74,24 +79,26 @@ TEST(Mader, CurveBelowFourIsNotDeterminable) {
     EXPECT_FALSE(FindMaderThreshold(fit, 8, 14, load));
     EXPECT_NEAR(load, 14.0, 1e-9);  // ran to the upper end
 
-    TestDataType t = MakeTest(UnitKmh, TestTreadmill, ModelMader);
-    t.m_Analysis.m_nFitFunction = FitSpline;
+    TestDataType t = MakeTest(UnitKmh, TestTreadmill);
+    TestAnalysis tAn = Choice(ModelMader);
+    tAn.m_nFitFunction = FitSpline;
     ChartSeries curve = Curve(fit);
-    EXPECT_FALSE(DetermineThreshold(t, fit, curve, HeartRates({}), true));
-    EXPECT_EQ(t.m_Analysis.m_bIansFailed, 1);
-    EXPECT_EQ(t.m_Analysis.m_dIansHeartRate, -1.0);
+    EXPECT_FALSE(DetermineThreshold(t, tAn, fit, curve, HeartRates({}), true));
+    EXPECT_EQ(tAn.m_bIansFailed, 1);
+    EXPECT_EQ(tAn.m_dIansHeartRate, -1.0);
 }
 
 TEST(Keul, TangentPointOfTheCubic) {
     const CCurveFit fit = SteepCubic();
-    TestDataType t = MakeTest(UnitKmh, TestTreadmill, ModelKeul);
-    ASSERT_TRUE(DetermineThreshold(t, fit, Curve(fit), HeartRates({}), true));
+    TestDataType t = MakeTest(UnitKmh, TestTreadmill);
+    TestAnalysis tAn = Choice(ModelKeul);
+    ASSERT_TRUE(DetermineThreshold(t, tAn, fit, Curve(fit), HeartRates({}), true));
     // 0.5 + 0.06 (x - 12)^2 = 1.2499914  =>  x = 12 + sqrt(0.7499914 / 0.06) = 15.535508
-    EXPECT_NEAR(t.m_Analysis.m_dIansLoad, 15.535508, 0.003);
-    const double d = t.m_Analysis.m_dIansLoad - 12;
-    EXPECT_NEAR(t.m_Analysis.m_dIansLactate, 4 + 0.5 * d + 0.02 * d * d * d, 1e-9);
-    EXPECT_DOUBLE_EQ(t.m_Analysis.m_dTangentAngle, 51.34);
-    EXPECT_EQ(t.m_Analysis.m_bIansFailed, 0);
+    EXPECT_NEAR(tAn.m_dIansLoad, 15.535508, 0.003);
+    const double d = tAn.m_dIansLoad - 12;
+    EXPECT_NEAR(tAn.m_dIansLactate, 4 + 0.5 * d + 0.02 * d * d * d, 1e-9);
+    EXPECT_DOUBLE_EQ(tAn.m_dTangentAngle, 51.34);
+    EXPECT_EQ(tAn.m_bIansFailed, 0);
 }
 
 TEST(Keul, SlopeNeverReachedOrSplineIsNotDeterminable) {
@@ -100,17 +107,19 @@ TEST(Keul, SlopeNeverReachedOrSplineIsNotDeterminable) {
     flat.SetPoints({8, 10, 12, 14, 16}, {1.0, 1.6, 2.2, 2.8, 3.4});
     flat.m_nFitCode = FitCubic;
     flat.m_adCoeff = {-1.4, 0.3, 0.0, 0.0};
-    TestDataType t = MakeTest(UnitKmh, TestTreadmill, ModelKeul);
-    EXPECT_FALSE(DetermineThreshold(t, flat, Curve(flat), HeartRates({}), true));
-    EXPECT_EQ(t.m_Analysis.m_bIansFailed, 1);
+    TestDataType t = MakeTest(UnitKmh, TestTreadmill);
+    TestAnalysis tAn = Choice(ModelKeul);
+    EXPECT_FALSE(DetermineThreshold(t, tAn, flat, Curve(flat), HeartRates({}), true));
+    EXPECT_EQ(tAn.m_bIansFailed, 1);
 
     const CCurveFit steep = SteepCubic();
     CCurveFit spline;
     spline.SetPoints(steep.m_x, steep.m_y);
     ASSERT_TRUE(spline.Fit(FitSpline));
-    TestDataType s = MakeTest(UnitKmh, TestTreadmill, ModelKeul);
-    EXPECT_FALSE(DetermineThreshold(s, spline, Curve(spline), HeartRates({}), true));
-    EXPECT_EQ(s.m_Analysis.m_bIansFailed, 1);
+    TestDataType s = MakeTest(UnitKmh, TestTreadmill);
+    TestAnalysis sAn = Choice(ModelKeul);
+    EXPECT_FALSE(DetermineThreshold(s, sAn, spline, Curve(spline), HeartRates({}), true));
+    EXPECT_EQ(sAn.m_bIansFailed, 1);
 }
 
 TEST(HeartRate, InterpolationAndExtrapolation) {
@@ -135,44 +144,49 @@ TEST(FieldTest, TimesAtTheThreshold) {
     EXPECT_EQ(t1000, 0);
     EXPECT_EQ(tTrack, 0);
 
-    TestDataType t = MakeTest(UnitKmh, TestField, ModelMader);
+    TestDataType t = MakeTest(UnitKmh, TestField);
+    TestAnalysis tAn = Choice(ModelMader);
     t.m_dTrackLength = 400;
-    t.m_Analysis.m_dIansLoad = 14.4;
-    t.m_Analysis.m_dIansLactate = 4.0;
-    t.m_Analysis.m_nTime1000 = 250;
-    t.m_Analysis.m_nTimeTrack = 100;
-    t.m_Analysis.m_dIansHeartRate = -1.0;
-    EXPECT_EQ(ResultText(t), "Madermodell:\rv = 14,40 km/h\rLaktat = 4,00 mmol/l\rt(1000m) = 04:10\rt(400m) = 01:40");
+    tAn.m_dIansLoad = 14.4;
+    tAn.m_dIansLactate = 4.0;
+    tAn.m_nTime1000 = 250;
+    tAn.m_nTimeTrack = 100;
+    tAn.m_dIansHeartRate = -1.0;
+    EXPECT_EQ(ResultText(t, tAn),
+              "Madermodell:\rv = 14,40 km/h\rLaktat = 4,00 mmol/l\rt(1000m) = 04:10\rt(400m) = 01:40");
 }
 
 TEST(ResultTexts, ByModelAndUnit) {
-    TestDataType t = MakeTest(UnitKmh, TestTreadmill, ModelMader);
-    t.m_Analysis.m_dIansLoad = 12.0;
-    t.m_Analysis.m_dIansLactate = 4.0;
-    t.m_Analysis.m_dIansHeartRate = 155.0;
-    EXPECT_EQ(ResultText(t), "Madermodell:\rv = 12,00 km/h\rLaktat = 4,00 mmol/l\rHR = 155 S/min");
+    TestDataType t = MakeTest(UnitKmh, TestTreadmill);
+    TestAnalysis tAn = Choice(ModelMader);
+    tAn.m_dIansLoad = 12.0;
+    tAn.m_dIansLactate = 4.0;
+    tAn.m_dIansHeartRate = 155.0;
+    EXPECT_EQ(ResultText(t, tAn), "Madermodell:\rv = 12,00 km/h\rLaktat = 4,00 mmol/l\rHR = 155 S/min");
 
-    TestDataType w = MakeTest(UnitWatt, TestErgometer, ModelMader);
-    w.m_Analysis.m_dIansLoad = 212.5;
-    w.m_Analysis.m_dIansLactate = 4.0;
-    w.m_Analysis.m_dIansHeartRate = -1.0;
-    EXPECT_EQ(ResultText(w), "Madermodell:\rP = 212,50 W\rLaktat = 4,00 mmol/l");
+    TestDataType w = MakeTest(UnitWatt, TestErgometer);
+    TestAnalysis wAn = Choice(ModelMader);
+    wAn.m_dIansLoad = 212.5;
+    wAn.m_dIansLactate = 4.0;
+    wAn.m_dIansHeartRate = -1.0;
+    EXPECT_EQ(ResultText(w, wAn), "Madermodell:\rP = 212,50 W\rLaktat = 4,00 mmol/l");
 
-    TestDataType k = MakeTest(UnitMs, TestTreadmill, ModelSimon);
-    k.m_Analysis.m_dTangentAngle = 74.29;
-    k.m_Analysis.m_dIansLoad = 4.126;
-    k.m_Analysis.m_dIansLactate = 3.456;
-    k.m_Analysis.m_dIansHeartRate = -1.0;
-    EXPECT_EQ(ResultText(k), "IANS n. Simon (Winkel=74,29°):\rv = 4,13 m/s\rLaktat = 3,46 mmol/l");
+    TestDataType k = MakeTest(UnitMs, TestTreadmill);
+    TestAnalysis kAn = Choice(ModelSimon);
+    kAn.m_dTangentAngle = 74.29;
+    kAn.m_dIansLoad = 4.126;
+    kAn.m_dIansLactate = 3.456;
+    kAn.m_dIansHeartRate = -1.0;
+    EXPECT_EQ(ResultText(k, kAn), "IANS n. Simon (Winkel=74,29°):\rv = 4,13 m/s\rLaktat = 3,46 mmol/l");
 }
 
 TEST(CursorTexts, ReadOutLines) {
     const ChartSeries hr = HeartRates({{10, 140}, {12, 150}});
-    TestDataType t = MakeTest(UnitKmh, TestTreadmill, ModelMader);
+    TestDataType t = MakeTest(UnitKmh, TestTreadmill);
     EXPECT_EQ(CursorText(1, t, 11.0, 3.25, hr), "Cursor 1: v = 11,00 km/h, Laktat = 3,25 mmol/l, 145 S/min");
     EXPECT_EQ(CursorText(2, t, 13.0, 3.25, HeartRates({})), "Cursor 2: v = 13,00 km/h, Laktat = 3,25 mmol/l");
 
-    TestDataType f = MakeTest(UnitKmh, TestField, ModelMader);
+    TestDataType f = MakeTest(UnitKmh, TestField);
     f.m_dTrackLength = 400;
     EXPECT_EQ(CursorText(1, f, 14.4, 4.0, HeartRates({})),
               "Cursor 1: v = 14,40 km/h, Laktat = 4,00 mmol/l, t (400 m) = 01:40, t (1000 m) = 04:10");
@@ -184,13 +198,14 @@ TEST(FieldTest, TimesFollowTheLoadAlsoWhenNotDeterminable) {
     CCurveFit fit;
     fit.SetPoints({8, 10, 12, 14, 16}, {1.0, 1.2, 1.5, 2.0, 2.6});
     ASSERT_TRUE(fit.Fit(FitSpline));
-    TestDataType t = MakeTest(UnitKmh, TestField, ModelMader);
-    t.m_Analysis.m_nFitFunction = FitSpline;
+    TestDataType t = MakeTest(UnitKmh, TestField);
+    TestAnalysis tAn = Choice(ModelMader);
+    tAn.m_nFitFunction = FitSpline;
     t.m_dTrackLength = 400;
-    EXPECT_FALSE(DetermineThreshold(t, fit, Curve(fit), HeartRates({{8, 120}, {16, 180}}), true));
-    EXPECT_EQ(t.m_Analysis.m_bIansFailed, 1);
-    EXPECT_NEAR(t.m_Analysis.m_dIansLoad, 16.0, 1e-9);
-    EXPECT_EQ(t.m_Analysis.m_nTime1000, 225);
-    EXPECT_EQ(t.m_Analysis.m_nTimeTrack, 90);
-    EXPECT_EQ(t.m_Analysis.m_dIansHeartRate, -1.0);
+    EXPECT_FALSE(DetermineThreshold(t, tAn, fit, Curve(fit), HeartRates({{8, 120}, {16, 180}}), true));
+    EXPECT_EQ(tAn.m_bIansFailed, 1);
+    EXPECT_NEAR(tAn.m_dIansLoad, 16.0, 1e-9);
+    EXPECT_EQ(tAn.m_nTime1000, 225);
+    EXPECT_EQ(tAn.m_nTimeTrack, 90);
+    EXPECT_EQ(tAn.m_dIansHeartRate, -1.0);
 }

@@ -13,14 +13,13 @@ using namespace trv;
 
 namespace {
 
-TestDataType StepTest(int unit, int fit, double offset) {
+TestDataType StepTest(int unit, double offset) {
     TestDataType t;
     t.m_nLoadUnit = unit;
     t.m_nTestType = TestTreadmill;
     t.m_bParamsEntered = 1;
     t.m_bShowInChart = 1;
     t.m_bCompensate = 1;
-    t.m_Analysis.m_nFitFunction = fit;
     for (int i = 0; i < 12; ++i) {
         PCMDataType m;
         m.m_nMeasType = MeasLoad;
@@ -40,16 +39,19 @@ TestDataType StepTest(int unit, int fit, double offset) {
     return t;
 }
 
-double Measure(CTRVDoc& doc, int runs) {
+double Measure(CTRVDoc& doc, int fit, int runs) {
     CChartModel chart;
     chart.ApplyStartup();
     CEvaluator ev;
     uint32_t flags = 0;
+    std::vector<TestAnalysis> analyses(doc.m_Tests.size());
+    for (TestAnalysis& an : analyses) an.m_nFitFunction = fit;
+    const AnalysisOf of = [&](int test) -> TestAnalysis& { return analyses[static_cast<size_t>(test)]; };
     std::vector<double> us;
     for (int r = 0; r < runs; ++r) {
         const auto a = std::chrono::steady_clock::now();
-        ev.Evaluate(doc, chart, flags);
-        ev.SetUpResults(doc, chart, flags);
+        ev.Evaluate(doc, of, chart, flags);
+        ev.SetUpResults(doc, of, chart, flags);
         const auto b = std::chrono::steady_clock::now();
         us.push_back(std::chrono::duration<double, std::micro>(b - a).count());
     }
@@ -63,12 +65,10 @@ int main() {
     CTRVDoc doc;
     doc.m_UserData.m_strFirstName = "Anna";
     doc.m_UserData.m_strLastName = "Berg";
-    doc.m_Tests.push_back(StepTest(UnitKmh, FitCubic, 0.0));
-    doc.m_Tests.push_back(StepTest(UnitKmh, FitCubic, 0.5));
-    const double cubic = Measure(doc, 20000);
-    doc.m_Tests[0].m_Analysis.m_nFitFunction = FitSpline;
-    doc.m_Tests[1].m_Analysis.m_nFitFunction = FitSpline;
-    const double spline = Measure(doc, 20000);
+    doc.m_Tests.push_back(StepTest(UnitKmh, 0.0));
+    doc.m_Tests.push_back(StepTest(UnitKmh, 0.5));
+    const double cubic = Measure(doc, FitCubic, 20000);
+    const double spline = Measure(doc, FitSpline, 20000);
     std::printf("Evaluate, 2 tests x 12 steps, cubic + Mader : median %.2f us per run (target < 50 us)\n", cubic);
     std::printf("Evaluate, 2 tests x 12 steps, spline + Mader: median %.2f us per run (target < 50 us)\n", spline);
     return 0;

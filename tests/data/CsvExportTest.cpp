@@ -18,6 +18,9 @@ PCMDataType Meas(uint16_t id, uint8_t type, uint16_t lactate, int hr, int minute
     return m;
 }
 
+// The evaluation's compensated load of the run's shortened step (the run is test 0).
+const CompensatedLoadOf kCompensated = [](int test) { return test == 0 ? 10.25 : 0.0; };
+
 CTRVDoc SmallDocument() {
     CTRVDoc doc;
     TestDataType run;  // treadmill in km/h, durations from the PC, a compensated last step
@@ -28,7 +31,6 @@ CTRVDoc SmallDocument() {
     run.m_Steps.push_back(Meas(3, MeasLoad, 38, 171, 6));
     run.m_Steps.back().m_dSpeed = 3.0;
     run.m_Steps.back().m_bShortened = 1;
-    run.m_Analysis.m_dShortCompLoad = 10.25;
     run.m_Steps.push_back(Meas(4, MeasPostLoad, 0, 150, 9));
     run.m_Steps.back().m_nStatus = 6;
     doc.m_Tests.push_back(run);
@@ -71,19 +73,19 @@ TEST(CsvExport, WholeDocumentByteForByte) {
         "00502;002;05.03.2024;09:45:07;Feldtest;;0,0;m/s;3,3;150;Ld\r\n"
         "00503;003;05.03.2024;09:50:07;Ergometer;02:55 (AV);150,0;W;2,5;130;Ld\r\n";
     // Given in any order, the tests come out in document order.
-    EXPECT_EQ(CsvText(SmallDocument(), {3, 1, 0, 2, 2}), expected);
+    EXPECT_EQ(CsvText(SmallDocument(), {3, 1, 0, 2, 2}, kCompensated), expected);
 }
 
 TEST(CsvExport, SelectionAndSources) {
     CTRVDoc doc = SmallDocument();
     const std::string header =
         "MID;Mem Pos;Date;Time;Test type;Step length;Load;Load unit;Lactate value;Heart rate;Measurement type\r\n";
-    EXPECT_EQ(CsvText(doc, {}), header);
+    EXPECT_EQ(CsvText(doc, {}, kCompensated), header);
     // Manual source: the field test's duration without "(PC)", the treadmill's from the PC setting.
     doc.GetTest(2).m_nDurationSource = SourceManual;
     doc.GetTest(0).m_nDurationSource = SourceManual;
     doc.GetTest(0).m_nPcStepDuration = 125;
-    const std::string text = CsvText(doc, {0, 2});
+    const std::string text = CsvText(doc, {0, 2}, kCompensated);
     EXPECT_NE(text.find(";Feldtest;02:13;3,0;"), std::string::npos);
     EXPECT_NE(text.find(";Laufband;02:05;9,0;"), std::string::npos);
 }
@@ -94,9 +96,9 @@ TEST(CsvExport, WritesTheCodePageAndReportsFailures) {
     const std::string path = (dir / "out.csv").string();
     CTRVDoc doc = SmallDocument();
     doc.GetTest(0).m_Steps.resize(1);
-    ASSERT_TRUE(ExportCsv(doc, {0}, path).ok);
-    EXPECT_EQ(std::filesystem::file_size(path), CsvText(doc, {0}).size());
-    const FileResult bad = ExportCsv(doc, {0}, (dir / "missing" / "out.csv").string());
+    ASSERT_TRUE(ExportCsv(doc, {0}, path, kCompensated).ok);
+    EXPECT_EQ(std::filesystem::file_size(path), CsvText(doc, {0}, kCompensated).size());
+    const FileResult bad = ExportCsv(doc, {0}, (dir / "missing" / "out.csv").string(), kCompensated);
     EXPECT_FALSE(bad.ok);
     EXPECT_NE(bad.message.find("out.csv"), std::string::npos);
     std::filesystem::remove_all(dir);

@@ -227,7 +227,7 @@ TEST(ImportText, OwnExportComesBackWithTheSameValues) {
     ImportTable table;
     std::string error;
     ManualTestInput input;
-    ASSERT_TRUE(ReadImportTable(CsvText(doc, {0}), table, error)) << error;
+    ASSERT_TRUE(ReadImportTable(CsvText(doc, {0}, nullptr), table, error)) << error;
     ASSERT_TRUE(ImportInputFromTable(table, GuessImportMapping(table), none, input, error)) << error;
     TestDataType got;
     std::vector<std::string> questions;
@@ -259,6 +259,6 @@ TEST(ImportText, OwnExportComesBackWithTheSameValues) {
         }
         return out;
     };
-    EXPECT_EQ(withoutIds(CsvText(again, {0})), withoutIds(CsvText(doc, {0})));
-    EXPECT_EQ(CsvText(again, {0}).substr(CsvText(again, {0}).find("\r\n") + 2, 9), "manuell;;");
+    EXPECT_EQ(withoutIds(CsvText(again, {0}, nullptr)), withoutIds(CsvText(doc, {0}, nullptr)));
+    EXPECT_EQ(CsvText(again, {0}, nullptr).substr(CsvText(again, {0}, nullptr).find("\r\n") + 2, 9), "manuell;;");
 }

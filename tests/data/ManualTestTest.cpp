@@ -184,6 +184,7 @@ TEST(ManualTest, SurvivesSaveAndReopen) {
     EXPECT_EQ(t.m_Steps[2].m_Time.FormatIso(), "2026-01-20T18:06:00");
     // The next typed test goes on above the reopened ones.
     EXPECT_EQ(AllocateManualIds(back, 1), (std::vector<uint16_t>{60003}));
-    EXPECT_NE(CsvText(back, {1}).find("\r\nmanuell;;20.01.2026;18:00:00;Laufband;03:00 (PC);8,0;km/h;1,0;120;Ld\r\n"),
+    EXPECT_NE(CsvText(back, {1}, nullptr)
+                  .find("\r\nmanuell;;20.01.2026;18:00:00;Laufband;03:00 (PC);8,0;km/h;1,0;120;Ld\r\n"),
               std::string::npos);
 }

@@ -17,7 +17,6 @@ TEST(Records, NewRecordsHaveTheirInitialValues) {
     EXPECT_EQ(t.m_nTestType, TestTreadmill);
     EXPECT_DOUBLE_EQ(t.m_dTrackLength, 150.0);
     EXPECT_EQ(t.m_nPcStepDuration, 180);
-    EXPECT_DOUBLE_EQ(t.m_Analysis.m_dTangentAngle, 30.0);
     UserDataType u;
     EXPECT_EQ(u.m_BirthDate.FormatDate(), "30.12.1899");
 }

@@ -81,20 +81,19 @@ TEST(ProtocolTextTest, TestBoxTitleAndParameters) {
     TestDataType typed = doc.GetTest(1);
     typed.m_Steps.front().m_nMeasId = 60000;
     EXPECT_EQ(TestTitleText(1, typed), "Test 2  (Laufband, manuell)\n");
-    EXPECT_EQ(TestInfoText(doc.GetTest(0)),
+    EXPECT_EQ(TestInfoText(doc.GetTest(0), TestAnalysis{}),
               "Datum:\t\t\t14.05.2024\nUhrzeit:\t\t\t09:00:00\nSchwellwertmodell:\tMader-Modell\n"
               "Fitting-Funktion:\tPolynom 3. Grades\nStreckenlänge:\t\t400 m\n");
-    TestDataType& t = doc.GetTest(1);
-    t.m_Analysis.m_nThresholdModel = ModelSimon;
-    t.m_Analysis.m_nFitFunction = FitSpline;
-    EXPECT_EQ(TestInfoText(t),
+    TestAnalysis choice;
+    choice.m_nThresholdModel = ModelSimon;
+    choice.m_nFitFunction = FitSpline;
+    EXPECT_EQ(TestInfoText(doc.GetTest(1), choice),
               "Datum:\t\t\t14.05.2024\nUhrzeit:\t\t\t10:00:00\nSchwellwertmodell:\tModell nach Simon\n"
               "Fitting-Funktion:\tKubische Splines\n");
 }
 
 TEST(ProtocolTextTest, EmptyTestHasNoDate) {
-    TestDataType t;
-    EXPECT_EQ(TestInfoText(t),
+    EXPECT_EQ(TestInfoText(TestDataType{}, TestAnalysis{}),
               "Datum:\t\t\t\nUhrzeit:\t\t\t\nSchwellwertmodell:\tMader-Modell\n"
               "Fitting-Funktion:\tPolynom 3. Grades\n");
 }
@@ -110,8 +109,8 @@ TEST(ShownTestsTest, OnlyTheListedTestsAreShownAndMissingParametersAreNoticed) {
     EXPECT_EQ(doc.GetTest(0).m_bShowInChart, 0);
     EXPECT_EQ(doc.GetTest(1).m_bShowInChart, 1);
     EXPECT_EQ(doc.GetTest(2).m_bShowInChart, 1);
-    EXPECT_EQ(doc.GetTest(2).m_Analysis.m_nFitFunction, FitSpline);
-    EXPECT_EQ(doc.GetTest(1).m_Analysis.m_nThresholdModel, ModelKeul);
+    EXPECT_EQ(ws.Analysis(2).m_nFitFunction, FitSpline);
+    EXPECT_EQ(ws.Analysis(1).m_nThresholdModel, ModelKeul);
     // Test 2 (the second shown in document order) has no parameters.
     EXPECT_EQ(CWorkspace::ParamsMissingNotices(doc), 0x2u);
 }
@@ -126,7 +125,7 @@ TEST(ShownTestsTest, FieldTestThresholdOnAStraightLine) {
     ws.ShowOnly({0}, FitCubic, ModelMader);
     const uint32_t flags = ws.Notices();
     EXPECT_EQ(flags & (NoticeFit1 | NoticeIans1), 0u);
-    const TestAnalysis& an = doc.GetTest(0).m_Analysis;
+    const TestAnalysis& an = ws.Analysis(0);
     EXPECT_NEAR(an.m_dIansLoad, 4.0, 5e-4);
     EXPECT_EQ(an.m_nTime1000, 250);
     EXPECT_EQ(an.m_nTimeTrack, 100);

@@ -81,6 +81,7 @@ TEST_F(ProtocolPdfTest, TwoPagesWithAthleteAnalyserResultsAndTables) {
     CWorkspace ws(doc, history);
     ws.ShowOnly({0, 1}, FitCubic, ModelMader);
     ProtocolOptions opt;
+    opt.analysis = ws.AnalysisLookup();
     opt.today = COleDateTime::FromParts(2024, 6, 1, 12, 0, 0);
     const fs::path pdf = dir / "protokoll.pdf";
     QString error;
@@ -141,9 +142,12 @@ TEST_F(ProtocolPdfTest, ANotDeterminableThresholdAndNoHeartRateLine) {
     CCommandHistory history;
     CWorkspace ws(doc, history);
     ws.ShowOnly({0, 1}, FitCubic, ModelMader);
-    doc.GetTest(1).m_Analysis.m_dIansHeartRate = -1.0;
+    TestAnalysis second = ws.Analysis(1);
+    second.m_dIansHeartRate = -1.0;
+    ProtocolOptions opt;
+    opt.analysis = [&](int test) -> const TestAnalysis& { return test == 1 ? second : ws.Analysis(test); };
     const fs::path pdf = dir / "p.pdf";
-    ASSERT_TRUE(WriteProtocolPdf(QString::fromStdString(pdf.string()), doc, {0, 1}, {}));
+    ASSERT_TRUE(WriteProtocolPdf(QString::fromStdString(pdf.string()), doc, {0, 1}, opt));
     const std::string p1 = PageText(pdf, 1);
     EXPECT_HAS(p1, "IANS nicht bestimmbar!");
     EXPECT_HAS(p1, "Laktat IANS:");  // test 2 still has its threshold

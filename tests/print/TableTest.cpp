@@ -34,7 +34,7 @@ TEST(MeasurementTableTest, FieldTestDurationsFromTheTrack) {
         "\t\t [mm:ss]\t\t\t",
         "AFL\t1\t 02:30\t\t 5,6\t 141",
     };
-    EXPECT_EQ(Texts(BuildMeasurementTable(trvtest::FieldTestMs())), expected);
+    EXPECT_EQ(Texts(BuildMeasurementTable(trvtest::FieldTestMs(), {})), expected);
 }
 
 TEST(MeasurementTableTest, AnalyserTimedStepsWithShortenedLastStep) {
@@ -57,7 +57,7 @@ TEST(MeasurementTableTest, AnalyserTimedStepsWithShortenedLastStep) {
         "AFL\t1\t 04:00\t\t 5,2\t 150",
         "\t2\t 08:15\t\t -\t 120",
     };
-    const std::vector<TableLine> lines = BuildMeasurementTable(t);
+    const std::vector<TableLine> lines = BuildMeasurementTable(t, {});
     EXPECT_EQ(Texts(lines), expected);
     // Bands: every row in the curve; the second pre-load reading is not; the shortened step is dark.
     EXPECT_TRUE(lines[2].shown);
@@ -72,7 +72,7 @@ TEST(MeasurementTableTest, TheEvaluationMarksTheShortenedStep) {
     CCommandHistory history;
     CWorkspace ws(doc, history);
     ws.ShowOnly({1}, FitCubic, ModelMader);
-    const std::vector<TableLine> lines = BuildMeasurementTable(doc.GetTest(1));
+    const std::vector<TableLine> lines = BuildMeasurementTable(doc.GetTest(1), ws.Analysis(1));
     ASSERT_GT(lines.size(), 8u);
     EXPECT_EQ(lines[8].text, "\t4\t 02:00 (AV)\t 3,8 (4,0)\t 4,8\t 164");
     EXPECT_TRUE(lines[8].shortened);
@@ -83,7 +83,7 @@ TEST(MeasurementTableTest, ReadingsWithoutValueShowADash) {
     t.m_Steps[0].m_nStatus = StatusLow;
     t.m_Steps[2].m_nStatus = StatusHigh;
     t.m_Steps[3].m_nStatus = StatusEmpty;
-    const std::vector<TableLine> lines = BuildMeasurementTable(t);
+    const std::vector<TableLine> lines = BuildMeasurementTable(t, {});
     EXPECT_EQ(lines[2].text, "PrL\t1\t\t\t -\t  70");
     EXPECT_EQ(lines[5].text, "Ld\t1\t 03:00\t 2,5\t -\t 128");
     EXPECT_EQ(lines[6].text, "\t2\t 03:00\t 3,0\t -\t 140");
@@ -93,24 +93,24 @@ TEST(MeasurementTableTest, DurationSources) {
     TestDataType t = trvtest::TreadmillMs();
     t.m_nDurationSource = SourcePc;
     t.m_nPcStepDuration = 240;
-    EXPECT_EQ(BuildMeasurementTable(t)[5].text, "Ld\t1\t 04:00 (PC)\t 2,5\t 1,1\t 128");
+    EXPECT_EQ(BuildMeasurementTable(t, {})[5].text, "Ld\t1\t 04:00 (PC)\t 2,5\t 1,1\t 128");
     t.m_nDurationSource = SourceManual;
-    EXPECT_EQ(BuildMeasurementTable(t)[5].text, "Ld\t1\t 04:00\t 2,5\t 1,1\t 128");
+    EXPECT_EQ(BuildMeasurementTable(t, {})[5].text, "Ld\t1\t 04:00\t 2,5\t 1,1\t 128");
     // A field test with analyser-timed steps prints the analyser's durations.
     TestDataType f = trvtest::FieldTestMs();
     f.m_nDurationSource = SourceAnalyser;
     f.m_Steps[1].m_nStepDuration = 75;
-    EXPECT_EQ(BuildMeasurementTable(f)[4].text, "Ld\t1\t 01:15 (AV)\t 2,5\t 1,3\t 130");
+    EXPECT_EQ(BuildMeasurementTable(f, {})[4].text, "Ld\t1\t 01:15 (AV)\t 2,5\t 1,3\t 130");
     // Manual field-test durations come from the track like PC ones, without the source mark.
     f.m_nDurationSource = SourceManual;
-    EXPECT_EQ(BuildMeasurementTable(f)[4].text, "Ld\t1\t 02:40\t 2,5\t 1,3\t 130");
+    EXPECT_EQ(BuildMeasurementTable(f, {})[4].text, "Ld\t1\t 02:40\t 2,5\t 1,3\t 130");
 }
 
 TEST(MeasurementTableTest, FieldStepWithoutSpeedHasNoDuration) {
     TestDataType f = trvtest::FieldTestMs();
     f.m_Steps[1].m_dSpeed = 0.0;
     EXPECT_EQ(PrintedStepDuration(f, f.m_Steps[1]), 0);
-    EXPECT_EQ(BuildMeasurementTable(f)[4].text, "Ld\t1\t 00:00 (PC)\t 0,0\t 1,3\t 130");
+    EXPECT_EQ(BuildMeasurementTable(f, {})[4].text, "Ld\t1\t 00:00 (PC)\t 0,0\t 1,3\t 130");
 }
 
 TEST(MeasurementTableTest, PostLoadTimeCountsFromTheLastStepBeforeIt) {
@@ -122,14 +122,14 @@ TEST(MeasurementTableTest, PostLoadTimeCountsFromTheLastStepBeforeIt) {
     // Post-load readings only: no step before them.
     TestDataType t;
     t.m_Steps.push_back(trvtest::Reading(1, MeasPostLoad, 0.0, 3.0, 100, 5));
-    const std::vector<TableLine> lines = BuildMeasurementTable(t);
+    const std::vector<TableLine> lines = BuildMeasurementTable(t, {});
     ASSERT_EQ(lines.size(), 6u);
     EXPECT_EQ(lines[5].text, "AFL\t1\t 00:00\t\t 3,0\t 100");
 }
 
 TEST(MeasurementTableTest, SingleReadingsAndEmptyTests) {
     TestDataType t;
-    EXPECT_EQ(BuildMeasurementTable(t).size(), 2u);  // the two header lines
+    EXPECT_EQ(BuildMeasurementTable(t, {}).size(), 2u);  // the two header lines
     t.m_Steps.push_back(trvtest::Reading(1, MeasSingle, 0.0, 3.0, 100, 5));
-    EXPECT_EQ(BuildMeasurementTable(t).size(), 2u);
+    EXPECT_EQ(BuildMeasurementTable(t, {}).size(), 2u);
 }

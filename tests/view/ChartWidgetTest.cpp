@@ -5,6 +5,7 @@
 #include "ChartTestDocs.h"
 #include "ChartWidget.h"
 #include "Evaluator.h"
+#include "TestAnalyses.h"
 
 #include <QApplication>
 #include <QSignalSpy>
@@ -26,14 +27,14 @@ protected:
         for (const TestDataType& t : tests) doc.m_Tests.push_back(t);
         trvtest::NameAthlete(doc);
         chart.ApplyStartup();
-        ev.Evaluate(doc, chart, flags);
-        ev.SetUpResults(doc, chart, flags);
+        ev.Evaluate(doc, analyses.For(doc), chart, flags);
+        ev.SetUpResults(doc, analyses.For(doc), chart, flags);
         QObject::connect(&widget, &CTChart::cursorMoved, [this](int tool, int, int, double x, double y, int, int) {
             ev.CursorReadout(doc, chart, tool, x, y);
         });
         QObject::connect(&widget, &CTChart::seriesActivityChanged, [this](int) {
-            ev.Evaluate(doc, chart, flags);
-            ev.SetUpResults(doc, chart, flags);
+            ev.Evaluate(doc, analyses.For(doc), chart, flags);
+            ev.SetUpResults(doc, analyses.For(doc), chart, flags);
         });
         widget.resize(w, h);
         widget.show();
@@ -46,6 +47,7 @@ protected:
     CTRVDoc doc;
     CChartModel chart;
     CEvaluator ev;
+    CTestAnalyses analyses;
     uint32_t flags = 0;
     CTChart widget;
 };

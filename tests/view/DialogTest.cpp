@@ -59,7 +59,7 @@ void OnNextModal(std::function<void(QWidget*)> act) {
 TEST(TestParamDialog, ErgometerForcesWattsAndOnlyTheMaderModel) {
     TestDataType t = StepTest(1, 3);
     t.m_nLoadUnit = UnitMs;
-    CTRVTestParamDialog dlg(t);
+    CTRVTestParamDialog dlg(t, TestAnalysis{});
     EXPECT_EQ(dlg.m_pModel->count(), 3);
     Choose(dlg.m_pTestType, TestErgometer);
     EXPECT_EQ(dlg.m_pUnit->currentText(), QStringLiteral("W"));
@@ -74,7 +74,7 @@ TEST(TestParamDialog, ErgometerForcesWattsAndOnlyTheMaderModel) {
 
 TEST(TestParamDialog, KmhStartValueIsStoredInMetresPerSecond) {
     TestDataType t = StepTest(1, 3);
-    CTRVTestParamDialog dlg(t);
+    CTRVTestParamDialog dlg(t, TestAnalysis{});
     dlg.show();
     Choose(dlg.m_pUnit, UnitKmh);
     TypeAndLeave(&dlg, dlg.m_pStartEdit, QStringLiteral("10"));
@@ -85,14 +85,15 @@ TEST(TestParamDialog, KmhStartValueIsStoredInMetresPerSecond) {
     EXPECT_EQ(dlg.m_pStartEdit->text(), QStringLiteral("10,1"));
     EXPECT_NEAR(dlg.Rules().m_dStartValue, 10.1 / 3.6, 1e-12);
     TestDataType out = t;
-    dlg.ApplyTo(out);
+    TestAnalysis choice;
+    dlg.ApplyTo(out, choice);
     EXPECT_EQ(out.m_nLoadUnit, UnitKmh);
     EXPECT_NEAR(out.m_dStartValue, 10.1 / 3.6, 1e-12);
 }
 
 TEST(TestParamDialog, StepDurationEditAndSlider) {
     TestDataType t = StepTest(1, 3);
-    CTRVTestParamDialog dlg(t);
+    CTRVTestParamDialog dlg(t, TestAnalysis{});
     dlg.show();
     EXPECT_EQ(dlg.m_pStepEdit->text(), QStringLiteral("03:00"));
     TypeAndLeave(&dlg, dlg.m_pStepEdit, QStringLiteral("5"));  // out of range: unchanged
@@ -109,7 +110,7 @@ TEST(TestParamDialog, StepDurationEditAndSlider) {
 TEST(TestParamDialog, ARefusedEntrySaysWhyAndOkStaysUntilItIsMended) {
     TestDataType t = StepTest(1, 3);
     t.m_dStartValue = 2.0;
-    CTRVTestParamDialog dlg(t);
+    CTRVTestParamDialog dlg(t, TestAnalysis{});
     dlg.show();
     EXPECT_TRUE(dlg.m_pError->isHidden());
     TypeAndLeave(&dlg, dlg.m_pStepEdit, QStringLiteral("99:99"));
@@ -139,7 +140,7 @@ TEST(TestParamDialog, ARefusedEntrySaysWhyAndOkStaysUntilItIsMended) {
 TEST(TestParamDialog, AStartValueOfZeroIsAskedAboutBeforeItIsTaken) {
     TestDataType t = StepTest(1, 3);
     t.m_dStartValue = 0.0;
-    CTRVTestParamDialog dlg(t);
+    CTRVTestParamDialog dlg(t, TestAnalysis{});
     dlg.show();
     dlg.accept();
     EXPECT_NE(dlg.result(), QDialog::Accepted);
@@ -150,7 +151,7 @@ TEST(TestParamDialog, AStartValueOfZeroIsAskedAboutBeforeItIsTaken) {
     // With loads typed per step the start value plays no part: no question.
     TestDataType typed = StepTest(1, 3);
     typed.m_bIndividualLoads = 1;
-    CTRVTestParamDialog second(typed);
+    CTRVTestParamDialog second(typed, TestAnalysis{});
     second.show();
     second.accept();
     EXPECT_EQ(second.result(), QDialog::Accepted);
@@ -158,7 +159,7 @@ TEST(TestParamDialog, AStartValueOfZeroIsAskedAboutBeforeItIsTaken) {
 
 TEST(TestParamDialog, FieldTestWithManualSourceDisablesTheLoadSchedule) {
     TestDataType t = StepTest(1, 3);
-    CTRVTestParamDialog dlg(t);
+    CTRVTestParamDialog dlg(t, TestAnalysis{});
     Choose(dlg.m_pTestType, TestField);
     EXPECT_EQ(dlg.m_pStepGroup->title(), QStringLiteral("Streckenlänge"));
     ASSERT_EQ(dlg.m_pSource->count(), 3);
@@ -171,7 +172,7 @@ TEST(TestParamDialog, FieldTestWithManualSourceDisablesTheLoadSchedule) {
 
 TEST(TestParamDialog, SplineAndKeulExcludeEachOther) {
     TestDataType t = StepTest(1, 3);
-    CTRVTestParamDialog dlg(t);
+    CTRVTestParamDialog dlg(t, TestAnalysis{});
     Choose(dlg.m_pFit, FitSpline);
     Choose(dlg.m_pModel, ModelKeul);
     EXPECT_EQ(dlg.m_pFit->currentIndex(), FitCubic);

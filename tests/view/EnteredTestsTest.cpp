@@ -160,7 +160,7 @@ TEST(EnteredTests, PastedIntoTheDocumentWindowAndShownAtOnce) {
     EXPECT_EQ(h.view->SelectedTest(), before);
     EXPECT_TRUE(h.doc->IsModified());
     EXPECT_EQ(h.view->m_pTestModel->index(0, 0).data().toString(), QStringLiteral("manuell ..."));
-    EXPECT_TRUE(t.m_Analysis.m_bEvaluated);
+    EXPECT_TRUE(h.view->Workspace().Analysis(before).m_bEvaluated);
     // One undo takes the pasted test away again; redo brings it back.
     h.view->OnUndo();
     EXPECT_EQ(doc.GetTestCount(), before);

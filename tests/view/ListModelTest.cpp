@@ -48,14 +48,14 @@ TEST(MeasurementListModel, LactateLoadAndTemperatureTexts) {
     t.m_Steps[2].m_nStatus = StatusLow;
     t.m_nLoadUnit = UnitKmh;
     using M = CMeasurementListModel;
-    EXPECT_EQ(M::CellText(t, t.m_Steps[0], M::ColLactate), QStringLiteral("1,0"));
-    EXPECT_EQ(M::CellText(t, t.m_Steps[1], M::ColLactate), QStringLiteral("High"));
-    EXPECT_EQ(M::CellText(t, t.m_Steps[2], M::ColLactate), QStringLiteral("Low"));
+    EXPECT_EQ(M::CellText(t, t.m_Steps[0], M::ColLactate, 0.0), QStringLiteral("1,0"));
+    EXPECT_EQ(M::CellText(t, t.m_Steps[1], M::ColLactate, 0.0), QStringLiteral("High"));
+    EXPECT_EQ(M::CellText(t, t.m_Steps[2], M::ColLactate, 0.0), QStringLiteral("Low"));
     // 2.5 m/s = 9.0 km/h; 3.0 m/s = 10.8 km/h.
-    EXPECT_EQ(M::CellText(t, t.m_Steps[0], M::ColLoad), QStringLiteral("9,0"));
-    EXPECT_EQ(M::CellText(t, t.m_Steps[1], M::ColLoad), QStringLiteral("10,8"));
-    EXPECT_EQ(M::CellText(t, t.m_Steps[0], M::ColTemperature), QStringLiteral("22"));
-    EXPECT_EQ(M::CellText(t, t.m_Steps[1], M::ColHeartRate), QStringLiteral("135"));
+    EXPECT_EQ(M::CellText(t, t.m_Steps[0], M::ColLoad, 0.0), QStringLiteral("9,0"));
+    EXPECT_EQ(M::CellText(t, t.m_Steps[1], M::ColLoad, 0.0), QStringLiteral("10,8"));
+    EXPECT_EQ(M::CellText(t, t.m_Steps[0], M::ColTemperature, 0.0), QStringLiteral("22"));
+    EXPECT_EQ(M::CellText(t, t.m_Steps[1], M::ColHeartRate, 0.0), QStringLiteral("135"));
     EXPECT_EQ(M::LoadHeader(UnitKmh), QStringLiteral("v [km/h]"));
     EXPECT_EQ(M::LoadHeader(UnitMs), QStringLiteral("v [m/s]"));
     EXPECT_EQ(M::LoadHeader(UnitWatt), QStringLiteral("P [W]"));
@@ -94,9 +94,8 @@ TEST(MeasurementListModel, ShortenedStepShowsCompensatedLoadFirst) {
     TestDataType t = StepTest(1, 2);
     t.m_nLoadUnit = UnitKmh;
     t.m_Steps[1].m_bShortened = 1;
-    t.m_Analysis.m_dShortCompLoad = 10.4;
-    // Own load 3.0 m/s = 10.8 km/h.
-    EXPECT_EQ(CMeasurementListModel::LoadText(t, t.m_Steps[1]), QStringLiteral("10,4 (10,8)"));
+    // Own load 3.0 m/s = 10.8 km/h; the evaluation compensated it to 10.4 km/h.
+    EXPECT_EQ(CMeasurementListModel::LoadText(t, t.m_Steps[1], 10.4), QStringLiteral("10,4 (10,8)"));
 }
 
 TEST(MeasurementListModel, IconIndexByTypeAndStatus) {

@@ -115,7 +115,7 @@ TEST(ViewChart, LegendClickReevaluatesAndEditMarksTheDocument) {
     v->m_pChart->ToggleSeries(SeriesHr1);
     EXPECT_FALSE(v->m_Chart.series[SeriesPostLoadHr1].active);
     // Heart rate off: the threshold has no heart rate, the result box says none.
-    EXPECT_DOUBLE_EQ(h.doc->Doc().GetTest(0).m_Analysis.m_dIansHeartRate, -1.0);
+    EXPECT_DOUBLE_EQ(v->Workspace().Analysis(0).m_dIansHeartRate, -1.0);
     // Lactate of the first step typed in: stored, chart and list follow, document modified.
     QModelIndex cell = v->m_pMeasModel->index(0, 4);
     ASSERT_TRUE(v->m_pMeasModel->setData(cell, QStringLiteral("1,7"), Qt::EditRole));

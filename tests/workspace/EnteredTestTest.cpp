@@ -46,7 +46,7 @@ TEST(EnteredTest, SelectedShownAndUndoneAsOneCommand) {
     EXPECT_TRUE(IsManualTest(doc, 6));
     EXPECT_EQ(doc.GetTest(6).m_bShowInChart, 1);
     EXPECT_EQ(ws.CurveSlot(6), 0);
-    EXPECT_TRUE(doc.GetTest(6).m_Analysis.m_bEvaluated);
+    EXPECT_TRUE(ws.Analysis(6).m_bEvaluated);
     EXPECT_TRUE(ws.IsModified());
     const std::vector<uint8_t> after = Bytes(doc);
     ws.Undo();

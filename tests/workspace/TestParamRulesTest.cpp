@@ -13,7 +13,7 @@ TestDataType NewTest() { return TestDataType{}; }  // Laufband, m/s, 180 s, 150 
 }  // namespace
 
 TEST(TestParamRules, StartStateOfANewTest) {
-    CTestParamRules r(NewTest());
+    CTestParamRules r(NewTest(), TestAnalysis{});
     EXPECT_EQ(r.m_TestTypeList.items.size(), 3u);
     EXPECT_EQ(r.m_TestTypeList.items[2], "Feldtest");
     EXPECT_EQ(r.m_FitList.items[1], "Kubische Splines");
@@ -36,9 +36,9 @@ TEST(TestParamRules, StartStateOfANewTest) {
 }
 
 TEST(TestParamRules, ErgometerForcesWattAndMader) {
-    TestDataType t = NewTest();
-    t.m_Analysis.m_nThresholdModel = ModelKeul;
-    CTestParamRules r(t);
+    TestAnalysis keul;
+    keul.m_nThresholdModel = ModelKeul;
+    CTestParamRules r(NewTest(), keul);
     r.ChooseTestType(TestErgometer);
     EXPECT_EQ(r.m_nLoadUnit, UnitWatt);
     EXPECT_EQ(r.m_UnitList.selection, UnitWatt);
@@ -58,7 +58,7 @@ TEST(TestParamRules, ErgometerForcesWattAndMader) {
 }
 
 TEST(TestParamRules, KmhValuesAreShownAndStoredConverted) {
-    CTestParamRules r(NewTest());
+    CTestParamRules r(NewTest(), TestAnalysis{});
     r.ChooseUnit(UnitKmh);
     EXPECT_EQ(r.m_strLoadGroup, "Geschwindigkeitsvorgabe v [km/h]");
     r.StartEditLostFocus("10");
@@ -87,7 +87,7 @@ TEST(TestParamRules, KmhValuesAreShownAndStoredConverted) {
 }
 
 TEST(TestParamRules, StepDurationEditAndSlider) {
-    CTestParamRules r(NewTest());
+    CTestParamRules r(NewTest(), TestAnalysis{});
     for (const char* text : {"5", "700", "99:99", "00:00", "245s"}) {
         r.StepEditLostFocus(text);
         EXPECT_EQ(r.m_nPcStepDuration, 180) << text;
@@ -124,7 +124,7 @@ TEST(TestParamRules, StepDurationEditAndSlider) {
 }
 
 TEST(TestParamRules, SourceCompensationAndIndividualLoads) {
-    CTestParamRules r(NewTest());
+    CTestParamRules r(NewTest(), TestAnalysis{});
     r.ChooseSource(SourceAnalyser);
     EXPECT_TRUE(r.m_CompensateBox.enabled);
     EXPECT_FALSE(r.m_Slider.enabled);
@@ -152,7 +152,7 @@ TEST(TestParamRules, SourceCompensationAndIndividualLoads) {
 }
 
 TEST(TestParamRules, FieldTestSources) {
-    CTestParamRules r(NewTest());
+    CTestParamRules r(NewTest(), TestAnalysis{});
     r.ChooseTestType(TestField);
     EXPECT_EQ(r.m_SourceList.items.size(), 3u);
     EXPECT_FALSE(r.m_CompensateBox.enabled);
@@ -175,7 +175,7 @@ TEST(TestParamRules, FieldTestSources) {
     EXPECT_EQ(r.m_nDurationSource, SourcePc);
 
     // A manual source on the treadmill becomes the analyser.
-    CTestParamRules m(NewTest());
+    CTestParamRules m(NewTest(), TestAnalysis{});
     m.ChooseTestType(TestField);
     m.ChooseSource(SourceManual);
     m.ChooseTestType(TestTreadmill);
@@ -184,7 +184,7 @@ TEST(TestParamRules, FieldTestSources) {
 }
 
 TEST(TestParamRules, ModelAndFitCouplingAndApply) {
-    CTestParamRules r(NewTest());
+    CTestParamRules r(NewTest(), TestAnalysis{});
     r.ChooseFit(FitSpline);
     r.ChooseModel(ModelKeul);
     EXPECT_EQ(r.m_nFitFunction, FitCubic);
@@ -197,16 +197,17 @@ TEST(TestParamRules, ModelAndFitCouplingAndApply) {
     r.ChooseUnit(UnitKmh);
     r.StartEditLostFocus("8");
     TestDataType t = NewTest();
-    r.Apply(t);
+    TestAnalysis choice;
+    r.Apply(t, choice);
     EXPECT_EQ(t.m_bParamsEntered, 1);
     EXPECT_EQ(t.m_nLoadUnit, UnitKmh);
     EXPECT_NEAR(t.m_dStartValue, 8.0 / 3.6, 1e-12);
-    EXPECT_EQ(t.m_Analysis.m_nFitFunction, FitSpline);
-    EXPECT_EQ(t.m_Analysis.m_nThresholdModel, ModelMader);
+    EXPECT_EQ(choice.m_nFitFunction, FitSpline);
+    EXPECT_EQ(choice.m_nThresholdModel, ModelMader);
 }
 
 TEST(TestParamRules, StartValueZeroIsAskedAboutOnlyWhenTheLoadsComeFromIt) {
-    CTestParamRules r(NewTest());  // treadmill, start value 0
+    CTestParamRules r(NewTest(), TestAnalysis{});  // treadmill, start value 0
     EXPECT_TRUE(r.StartValueMissing());
     r.StartEditLostFocus("8");
     EXPECT_FALSE(r.StartValueMissing());

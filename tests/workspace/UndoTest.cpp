@@ -72,7 +72,7 @@ TEST(Undo, ConversionRestoresTheSingleReadings) {
 
 TEST(Undo, ParametersAthleteAndCells) {
     Ws w;
-    CTestParamRules rules(w.doc.GetTest(1));
+    CTestParamRules rules(w.doc.GetTest(1), w.ws.Analysis(1));
     rules.ChooseUnit(UnitKmh);
     w.RoundTrip([&] { return w.ws.ApplyTestParams(1, 100, rules); }, IDS_CMD_TEST_PARAMS);
     EXPECT_EQ(w.doc.GetTest(1).m_nLoadUnit, UnitKmh);

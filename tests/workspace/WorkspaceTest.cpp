@@ -212,7 +212,7 @@ TEST(Commands, TestParametersFindTheirTestAfterADownload) {
     w.ws.SelectTests({2}, 2);
     const int firstId = w.ws.FirstId(2);
     EXPECT_EQ(firstId, 200);
-    CTestParamRules rules(w.doc.GetTest(2));
+    CTestParamRules rules(w.doc.GetTest(2), w.ws.Analysis(2));
     rules.ChooseTestType(TestErgometer);
     // Meanwhile a reading with a lower ID arrived and sorted in front of every test.
     w.doc.m_Tests.insert(w.doc.m_Tests.begin(), wstest::SingleTest(10, 20));

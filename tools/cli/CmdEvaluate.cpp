@@ -11,8 +11,7 @@ namespace trv::cli {
 namespace {
 
 void WriteTest(Json& j, const CWorkspace& ws, int index) {
-    const TestDataType& t = ws.Doc().GetTest(index);
-    const TestAnalysis& an = t.m_Analysis;
+    const TestAnalysis& an = ws.Analysis(index);
     const int slot = ws.CurveSlot(index);
     const uint32_t flags = ws.Notices();
     const CChartModel& chart = ws.Chart();

@@ -1,9 +1,8 @@
 // trv-cli info, save, export: the document file without the desktop program.
 #include "Cli.h"
-#include "CsvExport.h"
 #include "Format.h"
-#include "StepTest.h"
 #include "TrvFile.h"
+#include "Workspace.h"
 
 #include <cstdio>
 
@@ -112,9 +111,9 @@ int CmdExport(int argc, char** argv) {
     CTRVDoc doc;
     std::vector<int> indices;
     if (int rc = LoadDocumentAndTests(files[0], list ? &*list : nullptr, doc, indices)) return rc;
-    // The compensated load of a shortened step is not stored in the file.
-    for (int i : indices) UpdateShortenedStep(doc.GetTest(i));
-    const FileResult r = ExportCsv(doc, indices, *out);
+    CCommandHistory history;
+    const CWorkspace ws(doc, history);
+    const FileResult r = ws.ExportCsv(indices, *out);
     return r.ok ? ExitOk : Fail(ExitFile, r.message);
 }
 

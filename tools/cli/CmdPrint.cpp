@@ -50,6 +50,7 @@ int CmdPrint(int argc, char** argv) {
     ProtocolOptions opt;
     opt.logoDir = QDir::currentPath();
     opt.chart = &ws.Chart();
+    opt.analysis = ws.AnalysisLookup();
     QString error;
     if (!WriteProtocolPdf(QString::fromStdString(*out), doc, indices, opt, &error))
         return Fail(ExitFile, error.toStdString());

@@ -1,0 +1,40 @@
+#pragma once
+// The fitting choice and the evaluation results of a document's tests, which no file stores.
+//
+// They are kept by test key, the measurement ID of the test's first reading, not by index: a
+// merged download sorts the tests anew, a conversion removes tests, undo puts whole lists back,
+// and each of these moves tests under their indices. The first reading's ID stays with its test
+// through all of them (IDs are unique in a document, the merge only appends to a test, and no
+// edit changes an ID), so the choice made for a test follows it. A test without readings has
+// nothing to evaluate; all such tests share one entry.
+#include "TestAnalysis.h"
+
+#include <map>
+
+namespace trv {
+
+class CTRVDoc;
+
+// The key of a test: the ID of its first reading; -1 for a test without readings.
+int TestKey(const TestDataType& test);
+
+class CTestAnalyses {
+public:
+    // The analysis of `test` (a default one, not evaluated, when none is kept yet).
+    TestAnalysis& Of(const TestDataType& test) { return m_Map[TestKey(test)]; }
+    const TestAnalysis& Of(const TestDataType& test) const;
+    // The same by index into `doc` (an invalid index gives a scratch default).
+    TestAnalysis& Of(const CTRVDoc& doc, int test);
+    const TestAnalysis& Of(const CTRVDoc& doc, int test) const;
+    // Lookup by index, for the analysis functions.
+    AnalysisOf For(const CTRVDoc& doc);
+
+    // The fitting choice of a test: function and threshold model.
+    void SetChoice(const TestDataType& test, int fit, int model);
+
+private:
+    std::map<int, TestAnalysis> m_Map;
+    TestAnalysis m_Scratch;
+};
+
+}  // namespace trv
