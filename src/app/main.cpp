@@ -7,11 +7,14 @@
 #include <QApplication>
 
 #include <clocale>
+#include <csignal>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     // Qt set the locale from the environment; our own formatting adds the German comma.
     std::setlocale(LC_NUMERIC, "C");
+    // A file-size limit must end in the German message of the failed save, not in a killed program.
+    std::signal(SIGXFSZ, SIG_IGN);
     StartOptions opts = ParseStartOptions(QApplication::arguments());
     InitApplication(app);
     CMainFrame frame;

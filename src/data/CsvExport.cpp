@@ -92,17 +92,11 @@ std::string CsvText(const CTRVDoc& doc, const std::vector<int>& testIndices, con
 
 FileResult ExportCsv(const CTRVDoc& doc, const std::vector<int>& testIndices, const std::string& path,
                      const CompensatedLoadOf& compensated) {
-    const std::string bytes = Utf8ToCp1252(CsvText(doc, testIndices, compensated));
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) {
-        const int err = errno;
-        return {false, FmtId(IDS_ERR_CSV_OPEN, path.c_str(), FileErrorText(err).c_str())};
-    }
-    const bool wrote = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    const int err = errno;
-    const bool closed = std::fclose(f) == 0;
-    if (!wrote || !closed)
-        return {false, FmtId(IDS_ERR_CSV_WRITE, path.c_str(), FileErrorText(wrote ? errno : err).c_str())};
+    const std::string text = Utf8ToCp1252(CsvText(doc, testIndices, compensated));
+    std::string why;
+    // Written like the document: a crash or a full disk leaves the old file, never half a new one.
+    if (!WriteFileSafely(path, std::vector<uint8_t>(text.begin(), text.end()), why))
+        return {false, FmtId(IDS_ERR_FILE_WRITE, path.c_str(), why.c_str())};
     return {};
 }
 

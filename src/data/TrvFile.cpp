@@ -4,11 +4,6 @@
 #include "Format.h"
 #include "Strings.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
 
 namespace trv {
@@ -199,28 +194,6 @@ bool ReadTest(Reader& r, int version, TestDataType& t, const PCMDataType& proto)
 
 }  // namespace
 
-std::string FileErrorText(int err) {
-    switch (err) {
-        case ENOENT:
-            return LoadStr(IDS_ERR_NO_SUCH_FILE);
-        case EACCES:
-        case EPERM:
-            return LoadStr(IDS_ERR_ACCESS_DENIED);
-        case EISDIR:
-            return LoadStr(IDS_ERR_IS_FOLDER);
-        case ENOSPC:
-            return LoadStr(IDS_ERR_DISK_FULL);
-        case EROFS:
-            return LoadStr(IDS_ERR_READ_ONLY);
-        case EDQUOT:
-            return LoadStr(IDS_ERR_QUOTA);
-        case ENAMETOOLONG:
-            return LoadStr(IDS_ERR_NAME_TOO_LONG);
-        default:
-            return FmtId(IDS_ERR_SYSTEM, err);
-    }
-}
-
 bool ReadTrv(const std::vector<uint8_t>& bytes, CTRVDoc& doc, std::string& error) {
     Reader r(bytes);
     CTRVDoc tmp;
@@ -230,11 +203,10 @@ bool ReadTrv(const std::vector<uint8_t>& bytes, CTRVDoc& doc, std::string& error
         return false;
     }
     if (tmp.m_nVersion < 2 || tmp.m_nVersion > 5) {
-        // A layout this program does not know opens as an empty document.
-        const int v = tmp.m_nVersion;
-        doc.OnNewDocument();
-        doc.m_nVersion = v;
-        return true;
+        // Not a layout this program knows (or not a document at all): refused, so that nothing can be
+        // saved over it.
+        error = FmtId(IDS_ERR_UNKNOWN_LAYOUT, static_cast<int>(tmp.m_nVersion));
+        return false;
     }
     const int version = tmp.m_nVersion;
     const uint32_t tests = r.U32();
@@ -266,7 +238,8 @@ bool ReadTrv(const std::vector<uint8_t>& bytes, CTRVDoc& doc, std::string& error
     if (version >= 5) {
         tmp.m_strDeviceId = r.Text();
         tmp.m_dFirmware = r.F64();
-        tmp.m_bDeviceBound = true;
+        // An empty ID (an old file saved once) names no analyser.
+        tmp.m_bDeviceBound = !tmp.m_strDeviceId.empty();
     }
     if (!r.Ok()) {
         error = LoadStr(IDS_ERR_FILE_DAMAGED);
@@ -336,69 +309,6 @@ bool WriteTrv(const CTRVDoc& doc, std::vector<uint8_t>& bytes, std::string& erro
     w.Text(doc.m_strDeviceId);
     w.F64(doc.m_dFirmware);
     bytes = std::move(out);
-    return true;
-}
-
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes, std::string& error) {
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) {
-        error = FileErrorText(errno);
-        return false;
-    }
-    struct stat st {};
-    if (fstat(fileno(f), &st) == 0 && S_ISDIR(st.st_mode)) {
-        std::fclose(f);
-        error = FileErrorText(EISDIR);
-        return false;
-    }
-    bytes.clear();
-    if (st.st_size > 0) bytes.reserve(static_cast<size_t>(st.st_size));
-    uint8_t buf[65536];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.insert(bytes.end(), buf, buf + n);
-    const bool bad = std::ferror(f) != 0;
-    const int err = errno;
-    std::fclose(f);
-    if (bad) {
-        error = FileErrorText(err);
-        return false;
-    }
-    return true;
-}
-
-bool WriteFileSafely(const std::string& path, const std::vector<uint8_t>& bytes, std::string& error) {
-    const std::string tmp = path + ".tmp-" + std::to_string(getpid());
-    const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        error = FileErrorText(errno);
-        return false;
-    }
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            error = FileErrorText(errno);
-            ::close(fd);
-            ::unlink(tmp.c_str());
-            return false;
-        }
-        done += static_cast<size_t>(n);
-    }
-    // The new file must be on disk before it replaces the old one.
-    if (::fsync(fd) != 0 || ::close(fd) != 0) {
-        error = FileErrorText(errno);
-        ::unlink(tmp.c_str());
-        return false;
-    }
-    // Keep the permissions of the file being replaced.
-    struct stat st {};
-    if (::stat(path.c_str(), &st) == 0) ::chmod(tmp.c_str(), st.st_mode & 07777);
-    if (::rename(tmp.c_str(), path.c_str()) != 0) {
-        error = FileErrorText(errno);
-        ::unlink(tmp.c_str());
-        return false;
-    }
     return true;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 // The .trv document file: reader for layout versions 2 to 5, writer for version 5.
+#include "SafeFile.h"
 #include "TRVDoc.h"
 
 #include <cstdint>
@@ -26,13 +27,5 @@ FileResult LoadDocument(const std::string& path, CTRVDoc& doc);
 // over the old file only when complete. On success the document's version becomes 5, its path
 // name is set and the modified flag cleared.
 FileResult SaveDocument(CTRVDoc& doc, const std::string& path);
-
-// Writes bytes to `path` through a temporary file and an atomic rename (the old file stays intact
-// until the new one is complete). `error` gets a German reason.
-bool WriteFileSafely(const std::string& path, const std::vector<uint8_t>& bytes, std::string& error);
-// A German reason for an errno value of a file operation.
-std::string FileErrorText(int err);
-
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes, std::string& error);
 
 }  // namespace trv

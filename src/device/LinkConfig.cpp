@@ -1,6 +1,9 @@
 // Reading, writing and verifying the analyser's step-test mode.
 #include "LinkController.h"
 
+#include "Cp1252.h"
+#include "DeviceIdentity.h"
+
 #include "Strings.h"
 
 namespace trv {
@@ -30,7 +33,7 @@ void CLinkController::Configure() {
 }
 
 void CLinkController::ConfigAfterSearch() {
-    if (!SupportsConfiguration(m_strDeviceId, m_dFirmware)) {
+    if (!SupportsConfiguration(Utf8ToCp1252(m_strDeviceId), m_dFirmware)) {
         m_bConfigPending = false;
         m_host.MessageBox(LoadStr(IDS_LINK_UNSUPPORTED), "", false);
         EndTransaction(LinkOutcome::Unsupported);

@@ -1,5 +1,7 @@
 #include "LinkController.h"
 
+#include "DeviceIdentity.h"
+
 #include "Crc16.h"
 #include "Format.h"
 #include "MemorySlot.h"

@@ -2,6 +2,8 @@
 #include "LinkController.h"
 #include "PortNames.h"
 
+#include "DeviceIdentity.h"
+
 #include "Format.h"
 #include "Strings.h"
 
@@ -22,10 +24,12 @@ std::string CLinkController::SearchPortName(size_t index) const {
 void CLinkController::PortSearch() {
     m_FoundPorts.clear();
     m_strPermission.clear();
-    if (m_port.IsOpen()) Disconnect();
-    // The pause comes before every search, also when no port was open (a port closed just before,
-    // e.g. by a failed keep-alive, gets its time too).
-    m_host.Sleep(250);
+    // A port closed just now gets time to settle before it is probed again; with none open there is
+    // nothing to wait for (the pause would cost every download a quarter of a second).
+    if (m_port.IsOpen()) {
+        Disconnect();
+        m_host.Sleep(250);
+    }
     SetState(LinkIdle);
     m_host.ShowStatus();
     m_host.SetStatusText(LoadStr(IDS_LINK_SEARCHING_PORTS));
@@ -87,9 +91,9 @@ void CLinkController::IdentityReceived() {
     m_host.SetStatusPercent(static_cast<int>(m_nSearchIndex * 100 / m_FoundPorts.size()));
     const int n = ComPortNumber(name);
     if (n > 0) {
-        m_host.SetStatusText(FmtId(IDS_LINK_FOUND_AT, m_strIdBuf.c_str(), n));
+        m_host.SetStatusText(FmtId(IDS_LINK_FOUND_AT, DeviceIdFromAnalyser(m_strIdBuf).c_str(), n));
     } else {
-        m_host.SetStatusText(FmtId(IDS_LINK_FOUND_AT_PATH, m_strIdBuf.c_str(), name.c_str()));
+        m_host.SetStatusText(FmtId(IDS_LINK_FOUND_AT_PATH, DeviceIdFromAnalyser(m_strIdBuf).c_str(), name.c_str()));
     }
     Disconnect();
     SetState(LinkIdle);
@@ -142,10 +146,10 @@ void CLinkController::FinishSearch() {
             const std::string& ident = m_IdentIds[i];
             const std::string id = ident.substr(0, proto::kDeviceIdChars);
             if (!bound) {
-                m_strDeviceId = id;
+                m_strDeviceId = DeviceIdFromAnalyser(id);
                 m_dFirmware = std::atoi(ident.c_str() + proto::kDeviceIdChars) / 100.0;
                 taken = static_cast<int>(i);
-            } else if (id == boundId) {
+            } else if (IsSameDeviceId(boundId, id)) {
                 m_strDeviceId = boundId;
                 m_dFirmware = boundFirmware;
                 taken = static_cast<int>(i);

@@ -305,8 +305,6 @@ enum StringId : int {
     IDS_ERR_TIME_INVALID = 3214,
     IDS_ERR_CANNOT_OPEN = 3215,
     IDS_ERR_CANNOT_SAVE = 3216,
-    IDS_ERR_CSV_OPEN = 3217,
-    IDS_ERR_CSV_WRITE = 3218,
     IDS_ERR_PROTOCOL_CREATE = 3219,
     IDS_ERR_FILE_WRITE = 3220,
 
@@ -560,6 +558,29 @@ enum StringId : int {
     IDS_THR_EXPORT_TIP = 3693,
     IDS_THR_EXPORT_FAILED = 3694,
     IDS_THR_COPY_TIP = 3695,
+
+    // Files that are not documents or cannot be read whole, and more of the system's reasons why a
+    // file could not be read or written.
+    IDS_ERR_UNKNOWN_LAYOUT = 3700,
+    IDS_ERR_NOT_REGULAR = 3701,
+    IDS_ERR_TOO_LARGE = 3702,
+    IDS_ERR_NOT_FOLDER = 3710,
+    IDS_ERR_SIZE_LIMIT = 3711,
+    IDS_ERR_LINK_LOOP = 3712,
+    IDS_ERR_IO = 3713,
+    IDS_ERR_NO_DEVICE = 3714,
+    IDS_ERR_TOO_MANY_LINKS = 3715,
+    IDS_ERR_CROSS_DEVICE = 3716,
+    IDS_ERR_BUSY = 3717,
+    IDS_ERR_TOO_MANY_OPEN = 3718,
+    IDS_ERR_NO_MEMORY = 3719,
+    IDS_ERR_EXISTS = 3720,
+    IDS_ERR_NOT_EMPTY = 3721,
+    IDS_ERR_INTERRUPTED = 3722,
+    IDS_ERR_NETWORK = 3723,
+    IDS_ERR_OVERFLOW = 3724,
+    IDS_ERR_NO_LOCK = 3725,
+    IDS_ERR_UNSUPPORTED = 3726,
 
     // Undo and redo, copying the measurement list, and the names of the document commands.
     IDS_UNDO = 3800,

@@ -1,6 +1,8 @@
 #include "TRVView.h"
 
 #include "ChartWidget.h"
+#include "CsvExport.h"
+#include "DeviceIdentity.h"
 #include "Icons.h"
 #include "MeasurementDelegate.h"
 #include "MeasurementListModel.h"

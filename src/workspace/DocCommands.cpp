@@ -1,5 +1,6 @@
 #include "DocCommands.h"
 
+#include "DeviceIdentity.h"
 #include "StepTest.h"
 #include "StringIds.h"
 
@@ -197,7 +198,7 @@ bool CEditCellCommand::Apply(CTRVDoc& doc) {
 // ---- download ---------------------------------------------------------------------------------
 
 bool BoundIdentity(const CTRVDoc& doc, std::string& deviceId, double& firmware) {
-    if (!doc.m_bDeviceBound) return false;
+    if (!IsDeviceBound(doc)) return false;
     deviceId = doc.m_strDeviceId;
     firmware = doc.m_dFirmware;
     return true;
@@ -217,7 +218,7 @@ CMergeDownloadCommand::CMergeDownloadCommand(std::vector<PCMDataType> slots, std
 
 bool CMergeDownloadCommand::Apply(CTRVDoc& doc) {
     if (!AcceptsAnalyser(doc, m_strDeviceId)) return false;
-    if (!doc.m_bDeviceBound) {
+    if (!IsDeviceBound(doc)) {
         doc.m_strDeviceId = m_strDeviceId;
         doc.m_dFirmware = m_dFirmware;
     }

@@ -1,6 +1,7 @@
 #include "Workspace.h"
 
 #include "CsvExport.h"
+#include "DeviceIdentity.h"
 #include "DocCommands.h"
 #include "EnteredTestCommand.h"
 #include "Format.h"
@@ -235,7 +236,7 @@ void CWorkspace::SetUpChart() {
 }
 
 void CWorkspace::ShowDeviceText() {
-    if (m_doc.m_bDeviceBound) m_Chart.ShowDeviceText(m_doc.m_strDeviceId, m_doc.m_dFirmware);
+    if (IsDeviceBound(m_doc)) m_Chart.ShowDeviceText(m_doc.m_strDeviceId, m_doc.m_dFirmware);
 }
 
 FileResult CWorkspace::ExportCsv(const std::vector<int>& indices, const std::string& path) const {

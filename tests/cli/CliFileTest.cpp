@@ -4,6 +4,7 @@
 #include "TrvFile.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <array>
 #include <cstdio>
@@ -68,7 +69,9 @@ TEST_F(CliFiles, SaveWritesTheCurrentLayout) {
     const CliRun r = Cli("info " + P("v5.trv") + " --json");
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_NE(r.out.find("\"version\":5"), std::string::npos);
-    EXPECT_NE(r.out.find("\"device_bound\":true"), std::string::npos);
+    // The old file named no analyser: the saved one is bound to none either.
+    EXPECT_NE(r.out.find("\"device_id\":\"\","), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\"device_bound\":false"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("\"time\":\"2023-03-15T12:08:00\""), std::string::npos);
 }
 
@@ -169,4 +172,63 @@ TEST_F(CliFiles, ErrorsHaveTheirExitCodes) {
     EXPECT_EQ(Cli("export " + P("v3.trv") + " -o " + P("no/dir/c.csv") + " --all").code, 2);
     EXPECT_EQ(Cli("frobnicate").code, 1);
     EXPECT_EQ(Cli("--help").code, 0);
+}
+
+TEST_F(CliFiles, FilesThatAreNotOursAreRefusedAndNeverOverwritten) {
+    // A layout that does not exist yet (version 6), 1,095 bytes long.
+    std::vector<char> v6(1095, '\x11');
+    v6[0] = 6, v6[1] = v6[2] = v6[3] = 0;
+    std::ofstream(dir / "v6.trv", std::ios::binary).write(v6.data(), static_cast<long>(v6.size()));
+    CliRun r = Cli("info " + P("v6.trv") + " --json");
+    EXPECT_EQ(r.code, 2);
+    EXPECT_TRUE(r.out.empty());
+    EXPECT_EQ(r.err.rfind("trv-cli: ", 0), 0u);
+    EXPECT_NE(r.err.find("v6.trv"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("Version 6"), std::string::npos) << r.err;
+    EXPECT_EQ(Cli("save " + P("v6.trv") + " -o " + P("v6.trv")).code, 2);
+    EXPECT_EQ(fs::file_size(P("v6.trv")), 1095u);
+    EXPECT_EQ(Cli("export " + P("v6.trv") + " -o " + P("v6.csv") + " --all").code, 2);
+    EXPECT_FALSE(fs::exists(P("v6.csv")));
+    // Not a document at all; not a regular file.
+    r = Cli("info /etc/passwd --json");
+    EXPECT_EQ(r.code, 2);
+    EXPECT_EQ(r.out.find("1953460082"), std::string::npos);
+    EXPECT_EQ(Cli("info /dev/zero --json").code, 2);
+    ASSERT_EQ(::mkfifo(P("fifo").c_str(), 0600), 0);
+    EXPECT_EQ(Cli("info " + P("fifo") + " --json").code, 2);
+}
+
+TEST_F(CliFiles, SaveAndExportWriteThroughLinksAndLeaveNoTemporaries) {
+    fs::create_symlink("v3.trv", dir / "link.trv");
+    ASSERT_EQ(Cli("save " + P("link.trv") + " -o " + P("link.trv")).code, 0);
+    EXPECT_TRUE(fs::is_symlink(dir / "link.trv"));
+    const CliRun r = Cli("info " + P("v3.trv") + " --json");
+    EXPECT_NE(r.out.find("\"version\":5"), std::string::npos) << r.out;
+    fs::create_symlink("real.csv", dir / "link.csv");
+    std::ofstream(P("real.csv")) << "old";
+    ASSERT_EQ(Cli("export " + P("v3.trv") + " -o " + P("link.csv") + " --all").code, 0);
+    EXPECT_TRUE(fs::is_symlink(dir / "link.csv"));
+    EXPECT_GT(fs::file_size(P("real.csv")), 100u);
+    int entries = 0;
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir)) ++entries;
+    EXPECT_EQ(entries, 4);
+}
+
+TEST_F(CliFiles, FileTooLargeForTheLimitGetsAGermanText) {
+    // The shell limits files to 1 KiB, as a quota would; the program must not die of the limit's signal.
+    const std::string cmd = "sh -c \"ulimit -f 1; exec " + std::string(TRV_CLI) + " export " + P("v3.trv") + " -o " +
+                            P("big.csv") + " --all\" 2>" + P("err");
+    std::ofstream(P("big.csv")) << "old";
+    // 600 readings make a CSV of about 36 kB.
+    trv::CTRVDoc doc;
+    ASSERT_TRUE(trv::LoadDocument(P("v3.trv"), doc).ok);
+    doc.m_Tests[0].m_Steps.resize(600, doc.m_Tests[0].m_Steps[0]);
+    ASSERT_TRUE(trv::SaveDocument(doc, P("v3.trv")).ok);
+    const int status = std::system(cmd.c_str());
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 2) << status;
+    std::ifstream e(P("err"));
+    const std::string err((std::istreambuf_iterator<char>(e)), {});
+    EXPECT_NE(err.find("zu groß"), std::string::npos) << err;
+    std::ifstream c(P("big.csv"));
+    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(c)), {}), "old");
 }

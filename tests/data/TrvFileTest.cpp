@@ -134,7 +134,7 @@ TEST(TrvFile, Version4SavedAgainBecomesVersion5) {
     CTRVDoc again;
     ASSERT_TRUE(ReadTrv(v5, again, err)) << err;
     EXPECT_EQ(again.m_nVersion, 5);
-    EXPECT_TRUE(again.m_bDeviceBound);
+    EXPECT_FALSE(again.m_bDeviceBound);  // the empty ID names no analyser
     EXPECT_EQ(again.GetTest(0).m_Steps[1].m_Time.FormatTime(), "18:00:00");
     EXPECT_EQ(again.m_UserData.m_strRemarks, "€ Bemerkung");
 }
@@ -167,16 +167,15 @@ TEST(TrvFile, Version5MeasurementUsesCompactLocalTime) {
     tzset();
 }
 
-TEST(TrvFile, UnknownVersionOpensEmpty) {
+TEST(TrvFile, UnknownVersionIsRefused) {
     ByteBuilder bb;
     bb.i32(6).u32(3).u8(1).u8(2);
     CTRVDoc doc;
     doc.m_Tests.resize(2);
     std::string err;
-    ASSERT_TRUE(ReadTrv(bb.b, doc, err));
-    EXPECT_EQ(doc.GetTestCount(), 0);
-    EXPECT_EQ(doc.m_nVersion, 6);
-    EXPECT_FALSE(doc.m_bDeviceBound);
+    EXPECT_FALSE(ReadTrv(bb.b, doc, err));
+    EXPECT_NE(err.find("Version 6"), std::string::npos) << err;
+    EXPECT_EQ(doc.GetTestCount(), 2);
 }
 
 TEST(TrvFile, Utf16AndLongStrings) {

@@ -199,3 +199,54 @@ TEST_F(CliDevice, DownloadAfterAnImportMergesAsBefore) {
     }
     EXPECT_EQ(after.m_nTestType, TestErgometer);
 }
+
+TEST_F(CliDevice, DownloadNeverReplacesAFileOfUnknownLayout) {
+    StartSim();
+    const std::string file = dir + "/v6.trv";
+    std::ofstream(file, std::ios::binary) << std::string("\x06\x00\x00\x00", 4) << std::string(1091, 'x');
+    EXPECT_EQ(Cli("download '" + file + "'"), 2);
+    EXPECT_NE(LastErrorLine().find("Version 6"), std::string::npos) << err;
+    EXPECT_EQ(std::filesystem::file_size(file), 1095u);
+}
+
+TEST_F(CliDevice, OldFileSavedOnceStillTakesTheAnalyserThatAnswers) {
+    StartSim();
+    // A version-4 file without tests: it names no analyser, and saving it as version 5 stores the empty ID.
+    const std::string file = dir + "/old.trv";
+    {
+        std::string v4("\x04\x00\x00\x00\x00\x00\x00\x00", 8);
+        v4 += std::string(7, '\0') + std::string(16, '\0') + std::string(12, '\0') + std::string(4, '\0') + '\0';
+        std::ofstream(file, std::ios::binary) << v4;
+    }
+    ASSERT_EQ(Cli("save '" + file + "' -o '" + file + "'"), 0) << err;
+    ASSERT_EQ(Cli("download '" + file + "'"), 0) << err;
+    CTRVDoc doc;
+    ASSERT_TRUE(LoadDocument(file, doc).ok);
+    EXPECT_EQ(doc.m_strDeviceId, "ARV0012345");
+    EXPECT_EQ(doc.GetTestCount(), 8);
+    // From now on it belongs to that analyser.
+    sim->Stop();
+    SimConfig other;
+    other.memory.deviceId = "ARV0099995";
+    StartSim(other);
+    EXPECT_EQ(Cli("download '" + file + "'"), 4);
+}
+
+TEST_F(CliDevice, DeviceIdWithBytesBeyondAsciiDownloadsAgainAndAgain) {
+    SimConfig cfg;
+    cfg.memory.deviceId =
+        "ARV\xE4\x81\xFF"
+        "0123";  // not UTF-8, and one byte the code page leaves undefined
+    StartSim(cfg);
+    const std::string file = dir + "/id.trv";
+    ASSERT_EQ(Cli("download '" + file + "'"), 0) << err;
+    ASSERT_EQ(Cli("download '" + file + "'"), 0) << err;
+    EXPECT_EQ(out.rfind("0 neue Messungen", 0), 0u) << out;
+    ASSERT_EQ(Cli("download '" + file + "' --port COM1"), 0) << err;
+    // The file holds the ten bytes as the analyser sent them.
+    const std::string bytes = Slurp(file);
+    EXPECT_EQ(bytes.substr(bytes.size() - 8 - 10, 10), cfg.memory.deviceId);
+    // The JSON of the document is valid UTF-8: the ID as code-page characters.
+    ASSERT_EQ(Cli("info '" + file + "' --json"), 0) << err;
+    EXPECT_NE(out.find("\"device_id\":\"ARVä\xC2\x81ÿ0123\""), std::string::npos) << out;
+}

@@ -75,7 +75,7 @@ TEST_F(LinkSearch, OnlyTheFirstTwentyPortsAreAskedAndTheTwentiethDoesNotSleep) {
 
 TEST_F(LinkSearch, SearchWithoutAnyPortEndsAsNoAnalyser) {
     ctl.ReceiveData();
-    EXPECT_EQ(host.sleeps, std::vector<int>{250});  // the pause before the probing, port closed or not
+    EXPECT_TRUE(host.sleeps.empty());  // no port was open, so there is nothing to give time to
     EXPECT_EQ(ctl.Outcome(), LinkOutcome::NoAnalyser);
     EXPECT_TRUE(host.notice & NoticeNoAnalyser);
     EXPECT_TRUE(host.receiveEnabled);
@@ -96,6 +96,57 @@ TEST_F(LinkSearch, BoundDocumentTakesOnlyItsOwnAnalyser) {
     EXPECT_EQ(port.writes.back().port, "COM2");
     EXPECT_EQ(doc.m_strDeviceId, "ARV0000225");
     EXPECT_DOUBLE_EQ(doc.m_dFirmware, 3.10);
+}
+
+TEST_F(LinkSearch, SearchPausesOnlyAfterClosingAnOpenPort) {
+    port.openable = {"COM2"};
+    ctl.Search();
+    Feed(IdentityAnswer("ARV0000125", "305"));
+    ASSERT_TRUE(port.IsOpen());
+    host.sleeps.clear();
+    ctl.Search();  // the link is connected: the port is closed and gets its 250 ms before probing
+    ASSERT_FALSE(host.sleeps.empty());
+    EXPECT_EQ(host.sleeps.front(), 250);
+    EXPECT_EQ(std::count(host.sleeps.begin(), host.sleeps.end(), 250), 1);
+}
+
+TEST_F(LinkSearch, EmptyDeviceIdIsNotABinding) {
+    // A file of an old layout, saved once: flagged as bound, but to no analyser.
+    doc.m_bDeviceBound = true;
+    port.openable = {"COM4"};
+    ctl.ReceiveData();
+    Feed(IdentityAnswer("ARV0000125", "305"));
+    EXPECT_EQ(ctl.BoundPort(), "COM4");
+    EXPECT_EQ(doc.m_strDeviceId, "ARV0000125");
+    EXPECT_DOUBLE_EQ(doc.m_dFirmware, 3.05);
+    EXPECT_EQ(port.writes.back().bytes, "getmdata");
+    EXPECT_FALSE(host.notice & NoticeDeviceMismatch);
+}
+
+TEST_F(LinkSearch, DeviceIdBeyondAsciiIsComparedAsSent) {
+    const std::string sent =
+        "ARV\xE4\x81\xFF"
+        "0123";
+    port.openable = {"COM1"};
+    ctl.Search();
+    Feed(IdentityAnswer(sent, "305"));
+    ASSERT_EQ(ctl.Outcome(), LinkOutcome::Found);
+    // The document holds the ID as text (UTF-8) of the analyser's code-page bytes.
+    EXPECT_EQ(doc.m_strDeviceId,
+              "ARV\xC3\xA4\xC2\x81\xC3\xBF"
+              "0123");
+    EXPECT_EQ(host.annotation, "Geräte-ID   : ARVä\xC2\x81ÿ0123\rFirmware: 3,05\rCOM-Port: COM1");
+    doc.m_bDeviceBound = true;
+    ctl.Search();
+    Feed(IdentityAnswer(sent, "305"));
+    EXPECT_EQ(ctl.Outcome(), LinkOutcome::Found);
+    // One byte different is another analyser.
+    ctl.Search();
+    Feed(
+        IdentityAnswer("ARV\xE4\x81\xFE"
+                       "0123",
+                       "305"));
+    EXPECT_EQ(ctl.Outcome(), LinkOutcome::DeviceMismatch);
 }
 
 TEST_F(LinkSearch, MismatchSetsTheNoticeAndCountsAsOffline) {

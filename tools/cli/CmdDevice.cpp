@@ -1,6 +1,7 @@
 // trv-cli search, download, config and reset: the desktop program's link controller with a console
 // in place of the window (status texts and percentages on stderr, answers from the options).
 #include "Cli.h"
+#include "DeviceIdentity.h"
 
 #include "Format.h"
 #include "LinkHandOver.h"
@@ -138,7 +139,7 @@ int CmdSearch(int argc, char** argv) {
     for (size_t i = 0; i < ids.size(); ++i) {
         json.BeginObject();
         json.Field("port", s.ctl.IdentifiedPorts()[i]);
-        json.Field("device_id", ids[i].substr(0, 10));
+        json.Field("device_id", DeviceIdFromAnalyser(ids[i].substr(0, 10)));
         json.Field("firmware", std::atoi(ids[i].c_str() + 10) / 100.0);
         json.EndObject();
     }

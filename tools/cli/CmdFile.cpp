@@ -1,5 +1,7 @@
 // trv-cli info, save, export: the document file without the desktop program.
 #include "Cli.h"
+#include "CsvExport.h"
+#include "DeviceIdentity.h"
 #include "Format.h"
 #include "TrvFile.h"
 #include "Workspace.h"
@@ -42,7 +44,7 @@ int CmdInfo(int argc, char** argv) {
     j.Field("version", doc.m_nVersion);
     j.Field("device_id", doc.m_strDeviceId);
     j.Field("firmware", doc.m_dFirmware);
-    j.Field("device_bound", doc.m_bDeviceBound);
+    j.Field("device_bound", IsDeviceBound(doc));
     const UserDataType& u = doc.m_UserData;
     j.Key("athlete").BeginObject();
     j.Field("first_name", u.m_strFirstName).Field("last_name", u.m_strLastName).Field("street", u.m_strStreet);

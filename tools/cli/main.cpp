@@ -4,6 +4,7 @@
 #include "Strings.h"
 
 #include <clocale>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -41,6 +42,8 @@ void PrintUsage(FILE* to) {
 
 int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "C");
+    // A file-size limit must end in the German message of the failed write, not in a killed process.
+    std::signal(SIGXFSZ, SIG_IGN);
     if (argc < 2) {
         PrintUsage(stderr);
         return trv::cli::ExitUsage;
