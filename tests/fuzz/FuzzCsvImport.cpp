@@ -1,0 +1,44 @@
+// A table of readings as a user may hand it to the import: any bytes, any encoding. The reader
+// refuses with a message or yields rows within its limit; a step test built from them can be added
+// to a document, saved and read back.
+#include "FuzzCheck.h"
+#include "ImportMapping.h"
+#include "ImportTable.h"
+#include "ManualTest.h"
+#include "TrvFile.h"
+
+#include <string_view>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    trv::ImportTable table;
+    std::string error;
+    if (!trv::ReadImportTable(bytes, table, error)) {
+        FUZZ_CHECK(!error.empty());
+        return 0;
+    }
+    FUZZ_CHECK(!table.m_Rows.empty());
+    FUZZ_CHECK(table.m_Rows.size() <= static_cast<size_t>(trv::kImportRowsMax));
+    FUZZ_CHECK(table.m_Lines.size() == table.m_Rows.size());
+    const trv::ImportMapping mapping = trv::GuessImportMapping(table);
+    FUZZ_CHECK(mapping.size() == static_cast<size_t>(table.ColumnCount()));
+    trv::ImportOptions options;
+    options.m_Date = trv::COleDateTime::FromParts(2026, 1, 8, 16, 0, 0);
+    trv::ManualTestSpec spec;
+    if (!trv::ImportSpecFromTable(table, mapping, options, spec, error)) {
+        FUZZ_CHECK(!error.empty());
+        return 0;
+    }
+    trv::TestDataType test;
+    std::vector<std::string> questions;
+    if (!trv::BuildManualTest(spec, test, error, questions)) return 0;
+    trv::CTRVDoc doc;
+    if (trv::AddManualTest(doc, test, error) < 0) return 0;
+    std::vector<uint8_t> file;
+    if (!trv::WriteTrv(doc, file, error)) return 0;
+    trv::CTRVDoc back;
+    FUZZ_CHECK(trv::ReadTrv(file, back, error));
+    FUZZ_CHECK(back.GetTestCount() == 1);
+    FUZZ_CHECK(back.GetTest(0).m_Steps.size() == doc.GetTest(0).m_Steps.size());
+    return 0;
+}
