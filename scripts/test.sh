@@ -7,3 +7,5 @@ bash scripts/build.sh
 BUILD_DIR=${BUILD_DIR:-build}
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 ctest --test-dir "$BUILD_DIR" --output-on-failure --timeout 300 -j "$(nproc)"
+# The same core once more under the sanitizers, and a bounded fuzz run of every target.
+bash scripts/sanitize.sh
