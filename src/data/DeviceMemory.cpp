@@ -26,8 +26,10 @@ bool CTRVDoc::MergeDeviceMemory(const std::vector<PCMDataType>& slots) {
                 holder = static_cast<int>(ti);
         }
         if (holder >= 0) {
-            if (!m_Tests[static_cast<size_t>(holder)].m_bClosed && r.m_bFirstStep && r.m_nMeasType != MeasSingle)
-                open = holder;
+            // A start record found again plays its part as in the download that brought it: it ends
+            // whatever test was open before it, and its own test is open only when not closed.
+            if (r.m_bFirstStep)
+                open = !m_Tests[static_cast<size_t>(holder)].m_bClosed && r.m_nMeasType != MeasSingle ? holder : -1;
             // The end record of that test is already here: nothing more belongs to it.
             if (open == holder && r.m_bLastStep) open = -1;
             continue;

@@ -151,6 +151,27 @@ TEST(Merge, TestReadFromAFileIsContinuedIntoItselfNotIntoALaterTest) {
     EXPECT_EQ(Ids(doc.GetTest(1)), std::vector<int>{40});
 }
 
+TEST(Merge, ReadingDroppedOnceIsDroppedAgainAndNeverJoinsAnEarlierOpenTest) {
+    // Step test 601..602 never got its end record; 751..753 came later and ended; 900 is a step reading
+    // whose test start is gone. The second download of the same memory must not hand 900 to 601's test
+    // just because that one is still open: 751 started after it.
+    CTRVDoc doc;
+    std::vector<uint8_t> mem(3500, 0);
+    PutSlot(mem, 0, 601, kPreStart, 11);
+    PutSlot(mem, 1, 602, kLoad, 15);
+    PutSlot(mem, 2, 751, kPreStart, 12);
+    PutSlot(mem, 3, 752, kLoad, 20);
+    PutSlot(mem, 4, 753, kPostEnd, 45);
+    PutSlot(mem, 5, 900, kPostEnd, 50);
+    for (int download = 0; download < 2; ++download) {
+        SCOPED_TRACE(download);
+        doc.MergeDeviceMemory(DecodeMemory(mem.data()));
+        ASSERT_EQ(doc.GetTestCount(), 2);
+        EXPECT_EQ(Ids(doc.GetTest(0)), (std::vector<int>{601, 602}));
+        EXPECT_EQ(Ids(doc.GetTest(1)), (std::vector<int>{751, 752, 753}));
+    }
+}
+
 TEST(Merge, HighAndLowReadingsKeepTheirStatus) {
     CTRVDoc doc;
     std::vector<uint8_t> mem(3500, 0);
