@@ -23,7 +23,8 @@ for t in "${TARGETS[@]}"; do
   work="$BUILD_DIR/fuzz-work/$t"
   mkdir -p "$work"
   limit=(-max_total_time="$SECONDS_EACH")
-  [ -n "$RUNS" ] && limit=(-runs="$RUNS")
+  # With a number of inputs, FUZZ_MAX_SECONDS (if set) still bounds each target's time.
+  [ -n "$RUNS" ] && limit=(-runs="$RUNS") && [ -n "${FUZZ_MAX_SECONDS:-}" ] && limit+=(-max_total_time="$FUZZ_MAX_SECONDS")
   log="$BUILD_DIR/fuzz-work/$t.log"
   start=$(date +%s)
   if "$BUILD_DIR/tests/fuzz/$t" "${limit[@]}" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
