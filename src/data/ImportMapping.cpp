@@ -120,6 +120,10 @@ int ParseClock(const std::string& text, bool hoursFirst) {
     const std::string t = text.substr(0, text.find(' '));
     int a = 0, b = 0, c = 0;
     char tail = 0;
+    // More hours or minutes than any test lasts are no clock time (and would overflow the seconds).
+    constexpr int kMaxLead = 9999;
+    if (std::sscanf(t.c_str(), "%d:%d:%d%c", &a, &b, &c, &tail) == 3 && a > kMaxLead) return -1;
+    if (std::sscanf(t.c_str(), "%d:%d%c", &a, &b, &tail) >= 1 && a > kMaxLead) return -1;
     if (std::sscanf(t.c_str(), "%d:%d:%d%c", &a, &b, &c, &tail) == 3)
         return a >= 0 && b >= 0 && b < 60 && c >= 0 && c < 60 ? a * 3600 + b * 60 + c : -1;
     if (std::sscanf(t.c_str(), "%d:%d%c", &a, &b, &tail) == 2 && a >= 0 && b >= 0 && b < 60)

@@ -262,3 +262,13 @@ TEST(ImportText, OwnExportComesBackWithTheSameValues) {
     EXPECT_EQ(withoutIds(CsvText(again, {0}, nullptr)), withoutIds(CsvText(doc, {0}, nullptr)));
     EXPECT_EQ(CsvText(again, {0}, nullptr).substr(CsvText(again, {0}, nullptr).find("\r\n") + 2, 9), "manuell;;");
 }
+
+TEST(ImportText, ClockTimesBeyondAnyTestAreRefused) {
+    // Hours that overflow a count of seconds (found by fuzzing the import): no time of a test.
+    for (std::string_view text :
+         {"Belastung;Laktat;Zeit\n8;1,0;2043514880:00\n"sv, "Belastung;Laktat;Zeit\n8;1,0;999999999:00:00\n"sv}) {
+        const Imported r = Import(text);
+        EXPECT_FALSE(r.ok) << text;
+        EXPECT_NE(r.error.find("Zeile 2"), std::string::npos) << r.error;
+    }
+}
