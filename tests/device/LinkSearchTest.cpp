@@ -117,10 +117,12 @@ TEST_F(LinkSearch, EmptyDeviceIdIsNotABinding) {
     ctl.ReceiveData();
     Feed(IdentityAnswer("ARV0000125", "305"));
     EXPECT_EQ(ctl.BoundPort(), "COM4");
-    EXPECT_EQ(doc.m_strDeviceId, "ARV0000125");
-    EXPECT_DOUBLE_EQ(doc.m_dFirmware, 3.05);
     EXPECT_EQ(port.writes.back().bytes, "getmdata");
     EXPECT_FALSE(host.notice & NoticeDeviceMismatch);
+    Feed("putmdata");
+    Feed(FrameOf(SmallMemory()));
+    EXPECT_EQ(doc.m_strDeviceId, "ARV0000125");
+    EXPECT_DOUBLE_EQ(doc.m_dFirmware, 3.05);
 }
 
 TEST_F(LinkSearch, DeviceIdBeyondAsciiIsComparedAsSent) {
@@ -128,15 +130,17 @@ TEST_F(LinkSearch, DeviceIdBeyondAsciiIsComparedAsSent) {
         "ARV\xE4\x81\xFF"
         "0123";
     port.openable = {"COM1"};
-    ctl.Search();
+    ctl.ReceiveData();
     Feed(IdentityAnswer(sent, "305"));
-    ASSERT_EQ(ctl.Outcome(), LinkOutcome::Found);
-    // The document holds the ID as text (UTF-8) of the analyser's code-page bytes.
+    ASSERT_EQ(ctl.BoundPort(), "COM1");
+    EXPECT_EQ(host.annotation, "Geräte-ID   : ARVä\xC2\x81ÿ0123\rFirmware: 3,05\rCOM-Port: COM1");
+    Feed("putmdata");
+    Feed(FrameOf(SmallMemory()));
+    // The document holds the ID as text (UTF-8) of the analyser's code-page bytes, and is bound to it.
     EXPECT_EQ(doc.m_strDeviceId,
               "ARV\xC3\xA4\xC2\x81\xC3\xBF"
               "0123");
-    EXPECT_EQ(host.annotation, "Geräte-ID   : ARVä\xC2\x81ÿ0123\rFirmware: 3,05\rCOM-Port: COM1");
-    doc.m_bDeviceBound = true;
+    ASSERT_TRUE(doc.m_bDeviceBound);
     ctl.Search();
     Feed(IdentityAnswer(sent, "305"));
     EXPECT_EQ(ctl.Outcome(), LinkOutcome::Found);
