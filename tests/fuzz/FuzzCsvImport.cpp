@@ -24,8 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(mapping.size() == static_cast<size_t>(table.ColumnCount()));
     trv::ImportOptions options;
     options.m_Date = trv::COleDateTime::FromParts(2026, 1, 8, 16, 0, 0);
-    trv::ManualTestSpec spec;
-    if (!trv::ImportSpecFromTable(table, mapping, options, spec, error)) {
+    trv::ManualTestInput spec;
+    if (!trv::ImportInputFromTable(table, mapping, options, spec, error)) {
         FUZZ_CHECK(!error.empty());
         return 0;
     }
