@@ -137,7 +137,7 @@ TEST_F(FileSafety, SavingThroughASymbolicLinkWritesItsTarget) {
     EXPECT_EQ(Names(), (std::vector<std::string>{"link.trv", "link2.trv", "real"}));
     // A link whose target does not exist yet: the target is created, the link stays.
     fs::create_symlink("real/new.csv", dir / "out.csv");
-    ASSERT_TRUE(ExportCsv(doc, {0}, P("out.csv")).ok);
+    ASSERT_TRUE(ExportCsv(doc, {0}, P("out.csv"), {}).ok);
     EXPECT_TRUE(fs::is_symlink(dir / "out.csv"));
     EXPECT_TRUE(fs::is_regular_file(dir / "real/new.csv"));
     // A loop of links is refused with a German text.
@@ -176,7 +176,7 @@ TEST_F(FileSafety, WriteThatFailsHalfwayLeavesTheOldFileAndNoTemporary) {
         const rlimit lim{4096, 4096};
         ::setrlimit(RLIMIT_FSIZE, &lim);
         const FileResult s = SaveDocument(doc, P("old.trv"));
-        const FileResult c = ExportCsv(doc, {0}, P("old.csv"));
+        const FileResult c = ExportCsv(doc, {0}, P("old.csv"), {});
         const bool texts = s.message.find("zu groß") != std::string::npos &&
                            c.message.find("zu groß") != std::string::npos &&
                            c.message.find("old.csv") != std::string::npos;
@@ -210,7 +210,7 @@ TEST_F(FileSafety, FullFileSystemKeepsTheOldFiles) {
     const FileResult s = SaveDocument(doc, trv);
     EXPECT_FALSE(s.ok);
     EXPECT_NE(s.message.find("nicht genügend Platz"), std::string::npos) << s.message;
-    const FileResult c = ExportCsv(doc, {0}, csv);
+    const FileResult c = ExportCsv(doc, {0}, csv, {});
     EXPECT_FALSE(c.ok);
     EXPECT_NE(c.message.find("nicht genügend Platz"), std::string::npos) << c.message;
     EXPECT_EQ(Get(trv), SmallV5());

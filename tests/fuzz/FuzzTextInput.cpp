@@ -59,7 +59,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!r.stored) FUZZ_CHECK(test.m_Steps[static_cast<size_t>(meas)].m_nLactate == 0);
     FUZZ_CHECK(test.m_Steps[static_cast<size_t>(meas)].m_nHeartRate >= 0);
 
-    CTestParamRules rules(SmallTest(kind));
+    const TestAnalysis choice;
+    CTestParamRules rules(SmallTest(kind), choice);
     const std::string s(text);
     switch (where % 3) {
         case 0:
@@ -74,6 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     FUZZ_CHECK(rules.m_nPcStepDuration >= 0);
     TestDataType applied = SmallTest(kind);
-    rules.Apply(applied);
+    TestAnalysis appliedChoice;
+    rules.Apply(applied, appliedChoice);
     return 0;
 }
