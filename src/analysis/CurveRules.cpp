@@ -1,5 +1,7 @@
 #include "CurveRules.h"
 
+#include "GoldenSection.h"
+
 #include <Eigen/Dense>
 #include <algorithm>
 #include <cmath>
@@ -89,26 +91,7 @@ std::optional<double> SmallestOnScan(const CSampledCurve& h, bool& atStart,
         return 0.5 * (lo + hi);
     }
     // Golden section between the neighbours of the scan's smallest value.
-    const double invPhi = (std::sqrt(5.0) - 1.0) / 2.0;
-    double c = hi - invPhi * (hi - lo);
-    double d = lo + invPhi * (hi - lo);
-    double fc = h(c), fd = h(d);
-    while (hi - lo > tol) {
-        if (!(fd < fc)) {
-            hi = d;
-            d = c;
-            fd = fc;
-            c = hi - invPhi * (hi - lo);
-            fc = h(c);
-        } else {
-            lo = c;
-            c = d;
-            fc = fd;
-            d = lo + invPhi * (hi - lo);
-            fd = h(d);
-        }
-    }
-    const double x = 0.5 * (lo + hi);
+    const double x = GoldenSectionMin([&](double load) { return h(load); }, lo, hi, tol);
     // The scan value itself wins when the bracket's interior is no lower (a minimum at xn).
     return h(x) <= h.Value(best) ? x : h.Load(best);
 }

@@ -1,5 +1,7 @@
 #include "ExpFit.h"
 
+#include "GoldenSection.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -103,26 +105,8 @@ ExpFitResult FitExponential(const std::vector<double>& x, const std::vector<doub
         return r;
     }
     // Golden section on ln k between the neighbouring grid values.
-    const double invPhi = (std::sqrt(5.0) - 1.0) / 2.0;
-    double lo = std::log(ks[best - 1]), hi = std::log(ks[best + 1]);
-    double p = hi - invPhi * (hi - lo), q = lo + invPhi * (hi - lo);
-    double sp = S(std::exp(p)), sq = S(std::exp(q));
-    for (int i = 0; i < 100 && hi - lo > 1e-12; ++i) {
-        if (sp <= sq) {
-            hi = q;
-            q = p;
-            sq = sp;
-            p = hi - invPhi * (hi - lo);
-            sp = S(std::exp(p));
-        } else {
-            lo = p;
-            p = q;
-            sp = sq;
-            q = lo + invPhi * (hi - lo);
-            sq = S(std::exp(q));
-        }
-    }
-    double k = std::exp(0.5 * (lo + hi));
+    double k = std::exp(GoldenSectionMin([&](double lnK) { return S(std::exp(lnK)); }, std::log(ks[best - 1]),
+                                         std::log(ks[best + 1]), 1e-12, 100));
     if (S(k) > bestS) k = ks[best];
     Basis(u, k, phi);
     double a = 0.0, b = 0.0;

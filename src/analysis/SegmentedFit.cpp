@@ -1,5 +1,7 @@
 #include "SegmentedFit.h"
 
+#include "GoldenSection.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -13,29 +15,10 @@ constexpr long kCoarseStep = 10;  // samples between coarse break positions
 constexpr int kBasins = 4;        // coarse basins refined
 constexpr double kGapSlack = 1e-12;
 
-// Golden-section minimum of f on [a, b].
+// Golden-section minimum of f on [a, b], with the value there.
 template <typename F>
 double GoldenMin(F f, double a, double b, double& fx) {
-    const double invPhi = (std::sqrt(5.0) - 1.0) / 2.0;
-    double c = b - invPhi * (b - a);
-    double d = a + invPhi * (b - a);
-    double fc = f(c), fd = f(d);
-    for (int i = 0; i < 60 && b - a > 1e-11; ++i) {
-        if (fc <= fd) {
-            b = d;
-            d = c;
-            fd = fc;
-            c = b - invPhi * (b - a);
-            fc = f(c);
-        } else {
-            a = c;
-            c = d;
-            fc = fd;
-            d = a + invPhi * (b - a);
-            fd = f(d);
-        }
-    }
-    const double x = 0.5 * (a + b);
+    const double x = GoldenSectionMin(f, a, b, 1e-11, 60);
     fx = f(x);
     return x;
 }

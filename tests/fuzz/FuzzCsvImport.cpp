@@ -24,14 +24,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(mapping.size() == static_cast<size_t>(table.ColumnCount()));
     trv::ImportOptions options;
     options.m_Date = trv::COleDateTime::FromParts(2026, 1, 8, 16, 0, 0);
-    trv::ManualTestInput spec;
-    if (!trv::ImportInputFromTable(table, mapping, options, spec, error)) {
+    trv::ManualTestInput input;
+    if (!trv::ImportInputFromTable(table, mapping, options, input, error)) {
         FUZZ_CHECK(!error.empty());
         return 0;
     }
     trv::TestDataType test;
     std::vector<std::string> questions;
-    if (!trv::BuildManualTest(spec, test, error, questions)) return 0;
+    if (!trv::BuildManualTest(input, test, error, questions)) return 0;
     trv::CTRVDoc doc;
     if (trv::AddManualTest(doc, test, error) < 0) return 0;
     std::vector<uint8_t> file;

@@ -104,6 +104,23 @@ int LoadDocumentAndTests(const std::string& path, const std::string* list, CTRVD
     return ExitOk;
 }
 
+int ReadFitModelArgs(const Args& args, const char* command, CTRVDoc& doc, std::vector<int>& indices, int& fit,
+                     int& model) {
+    const std::vector<std::string> valued{"--tests", "--fit", "--model"};
+    const auto files = args.Positional(valued);
+    const auto list = args.Value("--tests");
+    const std::string usage =
+        FmtId(IDS_CLI_USAGE, (std::string(command) + " FILE --tests LIST [--fit 0|1] [--model 0|1|2] --json").c_str());
+    if (files.size() != 1 || !list || !args.Has("--json") ||
+        !args.Unknown({"--tests", "--fit", "--model", "--json"}).empty())
+        return Fail(ExitUsage, usage);
+    fit = FitCubic;
+    model = ModelMader;
+    if (!ParseCodeOption(args.Value("--fit"), 1, fit) || !ParseCodeOption(args.Value("--model"), 2, model))
+        return Fail(ExitUsage, usage);
+    return LoadDocumentAndTests(files[0], &*list, doc, indices);
+}
+
 void Json::Print() const {
     std::fwrite(m_out.data(), 1, m_out.size(), stdout);
     std::fputc('\n', stdout);

@@ -51,6 +51,12 @@ bool ParseCodeOption(const std::optional<std::string>& text, int maxCode, int& c
 // returns its exit code when the list is malformed, the file cannot be read or a test does not exist.
 int LoadDocumentAndTests(const std::string& path, const std::string* list, CTRVDoc& doc, std::vector<int>& indices);
 
+// The arguments that evaluate and thresholds share, "FILE --tests LIST [--fit 0|1] [--model 0|1|2] --json"
+// (`command` names the command in the usage line): reads the document, the tests and the fit and model
+// codes (cubic and Mader when absent). ExitOk, or the exit code after the error line.
+int ReadFitModelArgs(const Args& args, const char* command, CTRVDoc& doc, std::vector<int>& indices, int& fit,
+                     int& model);
+
 // A small JSON writer that keeps the commas right.
 class Json {
 public:

@@ -59,19 +59,11 @@ void WriteTest(Json& j, int index, const TestThresholds& r) {
 
 int CmdThresholds(int argc, char** argv) {
     const Args args(argc, argv);
-    const auto files = args.Positional({"--tests", "--fit", "--model"});
-    const auto list = args.Value("--tests");
-    const std::string usage = FmtId(IDS_CLI_USAGE, "thresholds FILE --tests LIST [--fit 0|1] [--model 0|1|2] --json");
-    if (files.size() != 1 || !list || !args.Has("--json") ||
-        !args.Unknown({"--tests", "--fit", "--model", "--json"}).empty())
-        return Fail(ExitUsage, usage);
-    int fit = FitCubic;
-    int model = ModelMader;
-    if (!ParseCodeOption(args.Value("--fit"), 1, fit) || !ParseCodeOption(args.Value("--model"), 2, model))
-        return Fail(ExitUsage, usage);
     CTRVDoc doc;
     std::vector<int> indices;
-    if (int rc = LoadDocumentAndTests(files[0], &*list, doc, indices)) return rc;
+    int fit = FitCubic;
+    int model = ModelMader;
+    if (int rc = ReadFitModelArgs(args, "thresholds", doc, indices, fit, model)) return rc;
 
     Json j;
     j.BeginObject();
