@@ -14,6 +14,13 @@ namespace {
 // Lactates of p(x) = 4 + 0.5 (x - 12) + 0.0125 (x - 12)^3 at 8, 10, 12, 14, 16 km/h (whole tenths).
 const double kLac[] = {1.2, 2.9, 4.0, 5.1, 6.8};
 
+void ExpectPoint(const ChartPoint& p, double x, double y, const char* label, uint32_t color) {
+    EXPECT_NEAR(p.x, x, 1e-12);
+    EXPECT_NEAR(p.y, y, 1e-12);
+    EXPECT_EQ(p.label, label);
+    EXPECT_EQ(p.color, color);
+}
+
 struct Fixture {
     CTRVDoc doc;
     CChartModel chart;
@@ -21,6 +28,7 @@ struct Fixture {
     uint32_t flags = 0;
     std::map<int, TestAnalysis> analyses;  // by test index
     TestAnalysis& An(int test) { return analyses[test]; }
+    TestDataType& Add(TestDataType t = trvtest::Treadmill(5, kLac)) { return doc.m_Tests.emplace_back(std::move(t)); }
     void Run() {
         const AnalysisOf of = [this](int test) -> TestAnalysis& { return An(test); };
         ev.Evaluate(doc, of, chart, flags);
@@ -34,28 +42,25 @@ TEST(Evaluate, OneTreadmillTestFillsItsSeries) {
     Fixture f;
     f.doc.m_UserData.m_strFirstName = "Anna";
     f.doc.m_UserData.m_strLastName = "Berg";
-    f.doc.m_Tests.push_back(trvtest::Treadmill(5, kLac));
+    f.Add();
     f.flags = 0x40 | 0x4;
     f.Run();
     EXPECT_EQ(f.flags, 0u);
     const CChartModel& c = f.chart;
     ASSERT_EQ(c.series[SeriesLoad1].Count(), 5);
-    EXPECT_NEAR(c.series[SeriesLoad1].points[2].x, 12.0, 1e-12);
-    EXPECT_DOUBLE_EQ(c.series[SeriesLoad1].points[2].y, 4.0);
-    EXPECT_EQ(c.series[SeriesLoad1].points[2].label, "Ld 1");
-    EXPECT_EQ(c.series[SeriesLoad1].points[2].color, 0x0000FFu);
+    ExpectPoint(c.series[SeriesLoad1].points[2], 12.0, 4.0, "Ld 1", 0x0000FF);
     ASSERT_EQ(c.series[SeriesPreLoad1].Count(), 1);
     EXPECT_EQ(c.series[SeriesPreLoad1].points[0].color, 0xFFFFFFu);
     EXPECT_EQ(c.series[SeriesPreLoadHr1].points[0].y, 70);
-    ASSERT_EQ(c.series[SeriesCurve1].Count(), 81);
-    EXPECT_NEAR(c.series[SeriesCurve1].points.front().x, 8.0, 1e-12);
-    EXPECT_NEAR(c.series[SeriesCurve1].points.back().x, 16.0, 1e-12);
+    const ChartSeries& curve = c.series[SeriesCurve1];
+    ASSERT_EQ(curve.Count(), 81);
+    EXPECT_NEAR(curve.points.front().x, 8.0, 1e-12);
+    EXPECT_NEAR(curve.points.back().x, 16.0, 1e-12);
     EXPECT_EQ(c.series[SeriesHr1].Count(), 5);
     EXPECT_TRUE(c.series[9].evalProperty);
     EXPECT_FALSE(c.series[10].evalProperty);
     EXPECT_EQ(c.axes[AxisBottom].title, "v [km/h]");
-    ASSERT_EQ(c.title.lines.size(), 1u);
-    EXPECT_EQ(c.title.lines[0], "Anna Berg, Testdatum 14.05.2024");
+    EXPECT_EQ(c.title.lines, (std::vector<std::string>{"Anna Berg, Testdatum 14.05.2024"}));
 
     const TestAnalysis& an = f.An(0);
     EXPECT_EQ(an.m_bEvaluated, 1);
@@ -67,25 +72,19 @@ TEST(Evaluate, OneTreadmillTestFillsItsSeries) {
     EXPECT_TRUE(c.tools[ToolResult1].active);
     EXPECT_EQ(c.tools[ToolResult1].text, "Madermodell:\rv = 12,00 km/h\rLaktat = 4,00 mmol/l\rHR = 150 S/min");
     EXPECT_FALSE(c.tools[ToolResult2].active);
-    EXPECT_EQ(f.ev.ShownTest(0), 0);
-}
-
-TEST(Evaluate, NoTestShown) {
-    Fixture f;
-    f.doc.m_Tests.push_back(trvtest::Treadmill(5, kLac));
-    f.doc.GetTest(0).m_bShowInChart = 0;
-    f.flags = 0x1234;
-    f.Run();
-    EXPECT_EQ(f.flags, 0x40u);
-    for (const ChartSeries& s : f.chart.series) EXPECT_EQ(s.Count(), 0);
+    // The cursor reads out only for shown tests.
+    EXPECT_EQ(f.ev.CursorReadout(f.doc, f.chart, ToolCursor1, 11.0, 3.5),
+              "Cursor 1: v = 11,00 km/h, Laktat = 3,50 mmol/l, 145 S/min");
+    EXPECT_EQ(f.chart.cursorText.lines.size(), 1u);
+    EXPECT_EQ(f.ev.CursorReadout(f.doc, f.chart, ToolCursor2, 11.0, 3.5), "");
+    EXPECT_TRUE(f.chart.cursorText.lines.empty());
 }
 
 TEST(Evaluate, TwoTestsInDocumentOrderAndDifferentUnits) {
     Fixture f;
-    f.doc.m_Tests.push_back(trvtest::Treadmill(5, kLac));
-    f.doc.m_Tests.push_back(trvtest::Treadmill(4, kLac));
-    f.doc.m_Tests.push_back(trvtest::Treadmill(5, kLac));
-    f.doc.GetTest(1).m_bShowInChart = 0;
+    f.Add();
+    f.Add(trvtest::Treadmill(4, kLac)).m_bShowInChart = 0;
+    f.Add();
     f.Run();
     EXPECT_EQ(f.ev.ShownTest(0), 0);
     EXPECT_EQ(f.ev.ShownTest(1), 2);
@@ -101,11 +100,18 @@ TEST(Evaluate, TwoTestsInDocumentOrderAndDifferentUnits) {
     EXPECT_EQ(f.chart.series[SeriesLoad2].Count(), 0);
     EXPECT_FALSE(f.chart.tools[ToolResult1].active);
     EXPECT_FALSE(f.chart.tools[ToolResult2].active);
+
+    // No test shown: every other flag is dropped, every series empty.
+    for (TestDataType& t : f.doc.m_Tests) t.m_bShowInChart = 0;
+    f.flags = 0x1234;
+    f.Run();
+    EXPECT_EQ(f.flags, 0x40u);
+    for (const ChartSeries& s : f.chart.series) EXPECT_EQ(s.Count(), 0);
 }
 
 TEST(Evaluate, TwoPointsCubicFailsSplineDrawsASegment) {
     Fixture f;
-    f.doc.m_Tests.push_back(trvtest::Treadmill(2, kLac));
+    f.Add(trvtest::Treadmill(2, kLac));
     f.Run();
     EXPECT_EQ(f.flags, 0x4u);
     EXPECT_EQ(f.chart.series[SeriesCurve1].Count(), 0);
@@ -124,14 +130,13 @@ TEST(Evaluate, TwoPointsCubicFailsSplineDrawsASegment) {
 
 TEST(Evaluate, ShortenedLastStepAndPostLoad) {
     Fixture f;
-    TestDataType t = trvtest::Treadmill(3, kLac);  // 8, 10, 12 km/h
+    TestDataType& t = f.Add(trvtest::Treadmill(3, kLac));  // 8, 10, 12 km/h
     t.m_bCompensate = 1;
     t.m_nPcStepDuration = 180;
     f.An(0).m_nFitFunction = FitSpline;
-    PCMDataType& last = t.m_Steps[3];
-    last.m_bDurationMeasured = 1;
-    last.m_nStepDuration = 90;
-    last.m_nStatus = StatusTimed;
+    t.m_Steps[3].m_bDurationMeasured = 1;
+    t.m_Steps[3].m_nStepDuration = 90;
+    t.m_Steps[3].m_nStatus = StatusTimed;
     // 2 min 30 s after the last main load (10:09:00).
     t.m_Steps.push_back(Meas(MeasPostLoad, 3.5, 120, 11, 30));
     PCMDataType grey = Meas(MeasPostLoad, 3.0, 110, 14, 0);
@@ -140,13 +145,11 @@ TEST(Evaluate, ShortenedLastStepAndPostLoad) {
     PCMDataType unchecked = Meas(MeasLoad, 9.9, 190, 20);
     unchecked.m_bChecked = 0;
     t.m_Steps.push_back(unchecked);
-    f.doc.m_Tests.push_back(t);
     f.Run();
 
     const ChartSeries& load = f.chart.series[SeriesLoad1];
     ASSERT_EQ(load.Count(), 3);
-    EXPECT_NEAR(load.points[2].x, 11.0, 1e-12);
-    EXPECT_EQ(load.points[2].label, "Ld 1 (verkürzt)");
+    ExpectPoint(load.points[2], 11.0, 4.0, "Ld 1 (verkürzt)", 0x0000FF);
     EXPECT_EQ(f.doc.GetTest(0).m_Steps[3].m_bShortened, 1);
     const TestAnalysis& an = f.An(0);
     EXPECT_EQ(an.m_bHasShortened, 1);
@@ -160,20 +163,15 @@ TEST(Evaluate, ShortenedLastStepAndPostLoad) {
 
     const ChartSeries& post = f.chart.series[SeriesPostLoad1];
     ASSERT_EQ(post.Count(), 2);
-    EXPECT_DOUBLE_EQ(post.points[0].x, 150.0 / 86400.0);
-    EXPECT_EQ(post.points[0].label, "AFL 1 ");
-    EXPECT_EQ(post.points[0].color, 0xC66300u);
-    EXPECT_DOUBLE_EQ(post.points[1].x, 300.0 / 86400.0);
-    EXPECT_EQ(post.points[1].label, "AFL 1");
-    EXPECT_EQ(post.points[1].color, 0xA0A0A0u);
+    ExpectPoint(post.points[0], 150.0 / 86400.0, 3.5, "AFL 1 ", 0xC66300);
+    ExpectPoint(post.points[1], 300.0 / 86400.0, 3.0, "AFL 1", 0xA0A0A0);
     EXPECT_EQ(f.chart.series[SeriesPostLoadHr1].Count(), 2);
     EXPECT_EQ(f.chart.series[SeriesHr1].Count(), 3);
 }
 
 TEST(Evaluate, ParametersMissingAndFieldTest) {
     Fixture f;
-    f.doc.m_Tests.push_back(trvtest::Treadmill(5, kLac));
-    f.doc.GetTest(0).m_bParamsEntered = 0;
+    f.Add().m_bParamsEntered = 0;
     f.Run();
     EXPECT_EQ(f.chart.series[SeriesLoad1].Count(), 0);
     EXPECT_FALSE(f.chart.tools[ToolResult1].active);
@@ -192,17 +190,6 @@ TEST(Evaluate, ParametersMissingAndFieldTest) {
     EXPECT_NE(f.chart.tools[ToolResult1].text.find("t(400m) = "), std::string::npos);
     for (const ChartSeries& s : f.chart.series)
         for (const ChartPoint& p : s.points) EXPECT_TRUE(std::isfinite(p.x) && std::isfinite(p.y));
-}
-
-TEST(Cursor, ReadOutForShownTestsOnly) {
-    Fixture f;
-    f.doc.m_Tests.push_back(trvtest::Treadmill(5, kLac));
-    f.Run();
-    EXPECT_EQ(f.ev.CursorReadout(f.doc, f.chart, ToolCursor1, 11.0, 3.5),
-              "Cursor 1: v = 11,00 km/h, Laktat = 3,50 mmol/l, 145 S/min");
-    EXPECT_EQ(f.chart.cursorText.lines.size(), 1u);
-    EXPECT_EQ(f.ev.CursorReadout(f.doc, f.chart, ToolCursor2, 11.0, 3.5), "");
-    EXPECT_TRUE(f.chart.cursorText.lines.empty());
 }
 
 TEST(ChartModelState, StartingStateAndActivity) {
@@ -242,11 +229,10 @@ TEST(ChartModelState, StartingStateAndActivity) {
 TEST(Evaluate, MetresPerSecondWithSimonAndErgometerInWatt) {
     // p(x) = 4 + 2 (x - 3.5) + 0.8 (x - 3.5)^3 at 2.5..4.5 m/s gives the same whole tenths as kLac.
     Fixture f;
-    TestDataType t = trvtest::Treadmill(5, kLac);
+    TestDataType& t = f.Add();
     t.m_nLoadUnit = UnitMs;
-    for (int i = 1; i <= 5; ++i) t.m_Steps[static_cast<size_t>(i)].m_dSpeed = 2.5 + 0.5 * (i - 1);
+    for (size_t i = 1; i <= 5; ++i) t.m_Steps[i].m_dSpeed = 2.5 + 0.5 * static_cast<double>(i - 1);
     f.An(0).m_nThresholdModel = ModelSimon;
-    f.doc.m_Tests.push_back(t);
     f.Run();
     const TestAnalysis& an = f.An(0);
     ASSERT_EQ(an.m_bIansFailed, 0);
@@ -260,7 +246,7 @@ TEST(Evaluate, MetresPerSecondWithSimonAndErgometerInWatt) {
     TestDataType w = trvtest::Treadmill(5, kLac);
     w.m_nLoadUnit = UnitWatt;
     w.m_nTestType = TestErgometer;
-    for (int i = 1; i <= 5; ++i) w.m_Steps[static_cast<size_t>(i)].m_dPower = 100 + 25 * (i - 1);
+    for (size_t i = 1; i <= 5; ++i) w.m_Steps[i].m_dPower = 100 + 25 * static_cast<double>(i - 1);
     f.doc.m_Tests[0] = w;
     f.An(0) = TestAnalysis{};  // another test with the default choice
     f.Run();

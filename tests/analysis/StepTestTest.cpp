@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace trv;
 using trvtest::Meas;
 
@@ -31,15 +33,11 @@ TEST(Conversion, ThreeSelectedRowsBecomeOneStepTest) {
     EXPECT_EQ(ConvertToStepTest(doc, tests), 1);
     ASSERT_EQ(doc.GetTestCount(), 2);
     const TestDataType& t = doc.GetTest(1);
-    ASSERT_EQ(t.m_Steps.size(), 3u);
-    EXPECT_EQ(t.m_Steps[0].m_nMeasId, 101);
-    EXPECT_EQ(t.m_Steps[1].m_nMeasId, 102);
-    EXPECT_EQ(t.m_Steps[2].m_nMeasId, 103);
-    for (const PCMDataType& m : t.m_Steps) EXPECT_EQ(m.m_nMeasType, MeasLoad);
-    EXPECT_EQ(t.m_Steps[0].m_bFirstStep, 1);
-    EXPECT_EQ(t.m_Steps[0].m_bLastStep, 0);
-    EXPECT_EQ(t.m_Steps[1].m_bFirstStep + t.m_Steps[1].m_bLastStep, 0);
-    EXPECT_EQ(t.m_Steps[2].m_bLastStep, 1);
+    // Oldest first, all main loads, first and last marked: (id, type, first, last).
+    std::vector<std::tuple<int, int, int, int>> steps;
+    for (const PCMDataType& m : t.m_Steps)
+        steps.emplace_back(m.m_nMeasId, m.m_nMeasType, m.m_bFirstStep, m.m_bLastStep);
+    EXPECT_EQ(steps, (decltype(steps){{101, MeasLoad, 1, 0}, {102, MeasLoad, 0, 0}, {103, MeasLoad, 0, 1}}));
     EXPECT_EQ(doc.GetTest(0).m_Steps[0].m_nMeasId, 100);
     EXPECT_TRUE(doc.IsModified());
 }
@@ -65,13 +63,11 @@ TEST(MeasType, SeveralRowsZeroLoadsOneRowKeepsThem) {
     const double lac[] = {1.5, 2.0, 3.0, 5.0};
     TestDataType t = trvtest::Treadmill(4, lac);
     t.m_bIndividualLoads = 1;  // keep the loads as they are
+    TestDataType u = t;
     ASSERT_TRUE(SetMeasType(t, {3, 4}, 4, MeasPostLoad));
     EXPECT_EQ(t.m_Steps[3].m_nMeasType, MeasPostLoad);
     EXPECT_EQ(t.m_Steps[3].m_dSpeed, 0.0);
     EXPECT_EQ(t.m_Steps[4].m_dSpeed, 0.0);
-
-    TestDataType u = trvtest::Treadmill(4, lac);
-    u.m_bIndividualLoads = 1;
     ASSERT_TRUE(SetMeasType(u, {4}, 4, MeasPostLoad));
     EXPECT_EQ(u.m_Steps[4].m_nMeasType, MeasPostLoad);
     EXPECT_NEAR(u.m_Steps[4].m_dSpeed * 3.6, 14.0, 1e-12);
@@ -99,24 +95,21 @@ TEST(Loads, EveryTestTypeAndSource) {
     UpdateLoads(e);
     EXPECT_DOUBLE_EQ(e.m_Steps[3].m_dPower, 150);
 
+    // A field test: with the analyser's durations the speed is track / duration (none for 0 s),
+    // with the PC's it is the nominal one; the nominal speed is kept either way.
     TestDataType f = t;
     f.m_nTestType = TestField;
-    f.m_nDurationSource = SourceAnalyser;
     f.m_dTrackLength = 400;
     f.m_Steps[1].m_nStepDuration = 100;
-    f.m_Steps[2].m_nStepDuration = 0;  // never divides by zero
-    UpdateLoads(f);
-    EXPECT_DOUBLE_EQ(f.m_Steps[1].m_dSpeed, 4.0);
-    EXPECT_DOUBLE_EQ(f.m_Steps[1].m_dNominalSpeed, 2.5);
-    EXPECT_EQ(f.m_Steps[2].m_dSpeed, 0.0);
-    EXPECT_DOUBLE_EQ(f.m_Steps[2].m_dNominalSpeed, 3.0);
-
-    TestDataType pc = t;
-    pc.m_nTestType = TestField;
-    pc.m_nDurationSource = SourcePc;
-    UpdateLoads(pc);
-    EXPECT_DOUBLE_EQ(pc.m_Steps[2].m_dSpeed, 3.0);
-    EXPECT_DOUBLE_EQ(pc.m_Steps[2].m_dNominalSpeed, 3.0);
+    f.m_Steps[2].m_nStepDuration = 0;
+    for (auto [source, speed1, speed2] : {std::tuple{SourceAnalyser, 4.0, 0.0}, {SourcePc, 2.5, 3.0}}) {
+        f.m_nDurationSource = source;
+        UpdateLoads(f);
+        EXPECT_DOUBLE_EQ(f.m_Steps[1].m_dSpeed, speed1) << source;
+        EXPECT_DOUBLE_EQ(f.m_Steps[2].m_dSpeed, speed2) << source;
+        EXPECT_DOUBLE_EQ(f.m_Steps[1].m_dNominalSpeed, 2.5);
+        EXPECT_DOUBLE_EQ(f.m_Steps[2].m_dNominalSpeed, 3.0);
+    }
 
     TestDataType manual = trvtest::Treadmill(3, lac);
     manual.m_nTestType = TestField;

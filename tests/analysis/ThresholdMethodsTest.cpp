@@ -1,5 +1,6 @@
 // The threshold methods on curves whose thresholds are known in closed form.
 #include "Records.h"
+#include "ThresholdChecks.h"
 #include "Thresholds.h"
 
 #include <gtest/gtest.h>
@@ -25,6 +26,8 @@ ThresholdInput Input(double (*lactate)(double), int fit = 0) {
     return in;
 }
 
+TestThresholds Of(const ThresholdInput& in) { return ComputeThresholds(in, DefaultZoneScheme(0)); }
+
 // 1 + (x - 2)^3 / 2: rises from 1.0 at 2 m/s to 14.5 at 5 m/s.
 double Cubic(double x) { return 1.0 + 0.5 * std::pow(x - 2.0, 3); }
 
@@ -35,43 +38,21 @@ const MethodResult& M(const TestThresholds& r, const char* id) {
     return m ? *m : none;
 }
 
-void ExpectLoad(const TestThresholds& r, const char* id, double load, double tol = 1e-7) {
+void ExpectLoad(const TestThresholds& r, const char* id, double load, double tol) {
     const MethodResult& m = M(r, id);
     ASSERT_TRUE(m.ok) << id << ": " << m.reason;
     EXPECT_NEAR(*m.load, load, tol) << id;
 }
 
-// Every result is either a finite load inside the range with a finite lactate, or not determinable
-// with a reason and no numbers.
-void ExpectSound(const TestThresholds& r, double x1, double xn) {
-    ASSERT_EQ(r.methods.size(), MethodCatalogue().size());
-    for (size_t i = 0; i < r.methods.size(); ++i) {
-        const MethodResult& m = r.methods[i];
-        EXPECT_EQ(m.id, MethodCatalogue()[i].id);
-        if (m.ok) {
-            ASSERT_TRUE(m.load && m.lactate) << m.id;
-            EXPECT_TRUE(std::isfinite(*m.load) && std::isfinite(*m.lactate)) << m.id;
-            EXPECT_GE(*m.load, x1) << m.id;
-            EXPECT_LE(*m.load, xn) << m.id;
-            if (m.heartRate) {
-                EXPECT_TRUE(std::isfinite(*m.heartRate)) << m.id;
-            }
-        } else {
-            EXPECT_FALSE(m.load || m.lactate || m.heartRate) << m.id;
-            EXPECT_FALSE(m.reason.empty()) << m.id;
-        }
-    }
-}
-
 }  // namespace
 
-TEST(ThresholdMethods, LevelCrossingsOfAKnownCubic) {
+TEST(ThresholdMethods, KnownCubic) {
     ThresholdInput in = Input(Cubic);
     in.preLoad = {1.0, 1.2};  // baseline 1.1
-    const TestThresholds r = ComputeThresholds(in, DefaultZoneScheme(0));
+    const TestThresholds r = Of(in);
     ASSERT_TRUE(r.baseline);
     EXPECT_NEAR(*r.baseline, 1.1, 1e-12);
-    // 1 + s^3 / 2 = L  ->  x = 2 + cbrt(2 (L - 1)).
+    // Level crossings: 1 + s^3 / 2 = L  ->  x = 2 + cbrt(2 (L - 1)).
     for (auto [id, level] : {std::pair{"obla_2.0", 2.0},
                              {"obla_2.5", 2.5},
                              {"obla_3.0", 3.0},
@@ -85,72 +66,19 @@ TEST(ThresholdMethods, LevelCrossingsOfAKnownCubic) {
     }
     // obla_4.0 at 3.8171206 m/s: heart rate 120 + 20 * 1.8171206.
     EXPECT_NEAR(*M(r, "obla_4.0").heartRate, 156.342412, 1e-5);
-}
 
-TEST(ThresholdMethods, DmaxAndModifiedDmaxOnAKnownCubic) {
-    const TestThresholds r = ComputeThresholds(Input(Cubic), DefaultZoneScheme(0));
-    // Line (2, 1) - (5, 14.5): slope 4.5 = 1.5 s^2  ->  s = sqrt(3).
+    // Dmax: line (2, 1) - (5, 14.5): slope 4.5 = 1.5 s^2  ->  s = sqrt(3).
     ExpectLoad(r, "dmax", 2.0 + std::sqrt(3.0), 1e-9);
     EXPECT_NEAR(*M(r, "dmax").lactate, Cubic(2.0 + std::sqrt(3.0)), 1e-9);
     // Tenths 10, 11 (1.0625), 15: the step 2.5 -> 3.0 is the first rise of 0.4 mmol/l. Line
     // (2.5, 1.0625) - (5, 14.5): slope 5.375 = 1.5 s^2.
     ExpectLoad(r, "moddmax", 2.0 + std::sqrt(5.375 / 1.5), 1e-9);
-}
 
-TEST(ThresholdMethods, ModifiedDmaxNeedsARiseOfFourTenths) {
-    // Each step rises by 0.3 mmol/l only.
-    ThresholdInput in = Input([](double x) { return 1.0 + 0.6 * (x - 2.0); });
-    const TestThresholds r = ComputeThresholds(in, DefaultZoneScheme(0));
-    EXPECT_FALSE(M(r, "moddmax").ok);
-    EXPECT_EQ(M(r, "moddmax").reason, "Kein Anstieg um 0,4 mmol/l von einer Stufe zur nächsten.");
-    // A straight line never lies below its own chord.
-    EXPECT_FALSE(M(r, "dmax").ok);
-    // Nor has it a rising exponential: the fit only improves as c -> 0.
-    EXPECT_FALSE(M(r, "expdmax").ok);
-    ExpectSound(r, 2.0, 5.0);
-}
-
-TEST(ThresholdMethods, ExponentialDmaxOfAnExactExponential) {
-    // 0.5 + 0.1 e^x: the least squares reproduce it; x* = ln((e^5 - e^2) / 3).
-    const TestThresholds r =
-        ComputeThresholds(Input([](double x) { return 0.5 + 0.1 * std::exp(x); }), DefaultZoneScheme(0));
-    const double xs = std::log((std::exp(5.0) - std::exp(2.0)) / 3.0);
-    ExpectLoad(r, "expdmax", xs, 1e-6);
-    EXPECT_NEAR(*M(r, "expdmax").lactate, 0.5 + 0.1 * std::exp(xs), 1e-6);
-}
-
-TEST(ThresholdMethods, ExponentialDmaxRefusesAFallingCurve) {
-    const TestThresholds r =
-        ComputeThresholds(Input([](double x) { return 8.0 - std::exp(0.5 * x); }), DefaultZoneScheme(0));
-    EXPECT_FALSE(M(r, "expdmax").ok);
-    EXPECT_EQ(M(r, "expdmax").reason, "Die Exponentialanpassung hat keine steigende Lösung.");
-}
-
-TEST(ThresholdMethods, SegmentedFitsFindTheBreaksOfABrokenLine) {
-    // Constant 1.5 up to 3 m/s, then 0.5 x: in log-log two straight lines meeting at ln 3.
-    const TestThresholds r =
-        ComputeThresholds(Input([](double x) { return std::max(1.5, 0.5 * x); }), DefaultZoneScheme(0));
-    ExpectLoad(r, "loglog", 3.0, 1e-6);
-
-    // Flat to 3.0, slope 1 to 4.0, slope 5 after: breaks at 3.0 and 4.0.
-    const TestThresholds t = ComputeThresholds(
-        Input([](double x) { return x <= 3.0   ? 1.0
-                                    : x <= 4.0 ? 1.0 + (x - 3.0)
-                                               : 2.0 + 5.0 * (x - 4.0); }),
-        DefaultZoneScheme(0));
-    ExpectLoad(t, "ltp1", 3.0, 1e-6);
-    ExpectLoad(t, "ltp2", 4.0, 1e-6);
-}
-
-TEST(ThresholdMethods, LactateEquivalentAndDickhuth) {
-    const TestThresholds r = ComputeThresholds(Input(Cubic), DefaultZoneScheme(0));
     // Smallest f(x)/x where x f'(x) = f(x): 1.5 x s^2 = 1 + s^3 / 2 with s = x - 2; solved by Newton.
     double x = 3.0;
     for (int i = 0; i < 50; ++i) {
         const double s = x - 2.0;
-        const double g = 1.5 * x * s * s - 1.0 - 0.5 * s * s * s;
-        const double dg = 1.5 * s * s + 3.0 * x * s - 1.5 * s * s;
-        x -= g / dg;
+        x -= (1.5 * x * s * s - 1.0 - 0.5 * s * s * s) / (3.0 * x * s);
     }
     ExpectLoad(r, "ltratio", x, 1e-8);
     const double level = Cubic(x) + 1.5;
@@ -158,17 +86,43 @@ TEST(ThresholdMethods, LactateEquivalentAndDickhuth) {
     EXPECT_NEAR(*M(r, "dickhuth").lactate, level, 1e-9);
 }
 
-TEST(ThresholdMethods, LactateEquivalentAtTheFirstLoadIsNotDeterminable) {
+TEST(ThresholdMethods, NotDeterminableSaysWhy) {
+    // A straight line rising 0.3 mmol/l a step: no rise of 0.4, never below its own chord, and no
+    // rising exponential (the fit only improves as c -> 0).
+    TestThresholds r = Of(Input([](double x) { return 1.0 + 0.6 * (x - 2.0); }));
+    EXPECT_EQ(M(r, "moddmax").reason, "Kein Anstieg um 0,4 mmol/l von einer Stufe zur nächsten.");
+    EXPECT_FALSE(M(r, "dmax").ok);
+    EXPECT_FALSE(M(r, "expdmax").ok);
+    trvtest::ExpectSound(r, 2.0, 5.0);
+
+    r = Of(Input([](double x) { return 8.0 - std::exp(0.5 * x); }));
+    EXPECT_EQ(M(r, "expdmax").reason, "Die Exponentialanpassung hat keine steigende Lösung.");
+
     // f(x)/x = 0.2/x + 0.1 + 0.4 x is smallest at sqrt(0.5) and rises from the first load: not
     // determinable. f(x)/x = 0.5 + 1/x falls all the way: its smallest value is at the last load.
-    const TestThresholds r =
-        ComputeThresholds(Input([](double x) { return 0.2 + 0.1 * x + 0.4 * x * x; }), DefaultZoneScheme(0));
-    EXPECT_FALSE(M(r, "ltratio").ok);
+    r = Of(Input([](double x) { return 0.2 + 0.1 * x + 0.4 * x * x; }));
     EXPECT_EQ(M(r, "ltratio").reason, "Das kleinste Laktatäquivalent liegt bei der ersten Stufe.");
     EXPECT_FALSE(M(r, "dickhuth").ok);
-    const TestThresholds f =
-        ComputeThresholds(Input([](double x) { return 1.0 + 0.5 * x; }, FitSpline), DefaultZoneScheme(0));
-    ExpectLoad(f, "ltratio", 5.0, 1e-9);
+    ExpectLoad(Of(Input([](double x) { return 1.0 + 0.5 * x; }, FitSpline)), "ltratio", 5.0, 1e-9);
+}
+
+TEST(ThresholdMethods, ExponentialDmaxOfAnExactExponential) {
+    // 0.5 + 0.1 e^x: the least squares reproduce it; x* = ln((e^5 - e^2) / 3).
+    const TestThresholds r = Of(Input([](double x) { return 0.5 + 0.1 * std::exp(x); }));
+    const double xs = std::log((std::exp(5.0) - std::exp(2.0)) / 3.0);
+    ExpectLoad(r, "expdmax", xs, 1e-6);
+    EXPECT_NEAR(*M(r, "expdmax").lactate, 0.5 + 0.1 * std::exp(xs), 1e-6);
+}
+
+TEST(ThresholdMethods, SegmentedFitsFindTheBreaksOfABrokenLine) {
+    // Constant 1.5 up to 3 m/s, then 0.5 x: in log-log two straight lines meeting at ln 3.
+    ExpectLoad(Of(Input([](double x) { return std::max(1.5, 0.5 * x); })), "loglog", 3.0, 1e-6);
+    // Flat to 3.0, slope 1 to 4.0, slope 5 after: breaks at 3.0 and 4.0.
+    const TestThresholds t = Of(Input([](double x) {
+        return x <= 3.0 ? 1.0 : x <= 4.0 ? 1.0 + (x - 3.0) : 2.0 + 5.0 * (x - 4.0);
+    }));
+    ExpectLoad(t, "ltp1", 3.0, 1e-6);
+    ExpectLoad(t, "ltp2", 4.0, 1e-6);
 }
 
 TEST(ThresholdMethods, StegmannFromTheRecoveryCurve) {
@@ -177,17 +131,16 @@ TEST(ThresholdMethods, StegmannFromTheRecoveryCurve) {
     in.recovery = {{60, 16.0}, {180, 15.0}, {300, 13.0}};
     in.lastStepSeconds = 180;  // 0.5 m/s per 180 s: anchor 5 + 210 / 360 m/s
     // The tangent at s = x - 2 meets (xA, 14.5) where s^3 - 5.375 s^2 + 13.5 = 0, i.e. s = 2.
-    const TestThresholds r = ComputeThresholds(in, DefaultZoneScheme(0));
+    const TestThresholds r = Of(in);
     ExpectLoad(r, "stegmann", 4.0, 1e-8);
     EXPECT_NEAR(*M(r, "stegmann").lactate, 5.0, 1e-8);
 
-    ThresholdInput none = Input(Cubic);
-    EXPECT_EQ(M(ComputeThresholds(none, DefaultZoneScheme(0)), "stegmann").reason, "Kein Nachbelastungswert.");
-    none.recovery = {{60, 16.0}, {180, 15.0}};  // never back at 14.5
-    EXPECT_EQ(M(ComputeThresholds(none, DefaultZoneScheme(0)), "stegmann").reason,
-              "Die Erholung fällt nicht auf das End-Laktat zurück.");
-    none.recovery = {{60, 14.0}, {180, 12.0}};  // never above it
-    EXPECT_FALSE(M(ComputeThresholds(none, DefaultZoneScheme(0)), "stegmann").ok);
+    in.recovery = {};
+    EXPECT_EQ(M(Of(in), "stegmann").reason, "Kein Nachbelastungswert.");
+    in.recovery = {{60, 16.0}, {180, 15.0}};  // never back at 14.5
+    EXPECT_EQ(M(Of(in), "stegmann").reason, "Die Erholung fällt nicht auf das End-Laktat zurück.");
+    in.recovery = {{60, 14.0}, {180, 12.0}};  // never above it
+    EXPECT_FALSE(M(Of(in), "stegmann").ok);
 }
 
 TEST(ThresholdMethods, FitQuality) {
@@ -195,24 +148,22 @@ TEST(ThresholdMethods, FitQuality) {
     // spaced loads, so the least-squares cubic is the cubic itself and SSres = 70e-4.
     ThresholdInput in;
     const double noise[] = {1, -4, 6, -4, 1};
-    double mean = 0.0;
+    double mean = 0.0, ssTot = 0.0;
     for (int i = 0; i < 5; ++i) {
-        const double x = 2.0 + 0.5 * i;
-        in.x.push_back(x);
-        in.y.push_back(Cubic(x) + 0.01 * noise[i]);
-        in.tenths.push_back(0);
-        in.heartRate.push_back(0);
+        in.x.push_back(2.0 + 0.5 * i);
+        in.y.push_back(Cubic(in.x.back()) + 0.01 * noise[i]);
         mean += in.y.back() / 5;
     }
-    double ssTot = 0.0;
+    in.tenths.assign(5, 0);
+    in.heartRate.assign(5, 0);
     for (double y : in.y) ssTot += (y - mean) * (y - mean);
-    TestThresholds r = ComputeThresholds(in, DefaultZoneScheme(0));
+    TestThresholds r = Of(in);
     ASSERT_TRUE(r.fit.r2 && r.fit.residualError);
     EXPECT_NEAR(*r.fit.r2, 1.0 - 70e-4 / ssTot, 1e-10);
     EXPECT_NEAR(*r.fit.residualError, std::sqrt(70e-4), 1e-10);
     // The spline interpolates; the cubic's residual error stays.
     in.fitFunction = 1;
-    r = ComputeThresholds(in, DefaultZoneScheme(0));
+    r = Of(in);
     EXPECT_EQ(r.fit.r2, 1.0);
     EXPECT_NEAR(*r.fit.residualError, std::sqrt(70e-4), 1e-10);
     // Four points: no residual error; every lactate equal: no R^2.
@@ -220,9 +171,8 @@ TEST(ThresholdMethods, FitQuality) {
     in.y.assign(4, 2.0);
     in.tenths.pop_back();
     in.heartRate.pop_back();
-    r = ComputeThresholds(in, DefaultZoneScheme(0));
-    EXPECT_FALSE(r.fit.r2);
-    EXPECT_FALSE(r.fit.residualError);
+    r = Of(in);
+    EXPECT_FALSE(r.fit.r2 || r.fit.residualError);
 }
 
 TEST(ThresholdMethods, ZonesFromTheIans) {
@@ -230,8 +180,8 @@ TEST(ThresholdMethods, ZonesFromTheIans) {
     in.iansOk = true;
     in.iansLoad = 4.0;
     in.iansLactate = Cubic(4.0);
-    TestThresholds r = ComputeThresholds(in, DefaultZoneScheme(0));
-    ExpectLoad(r, "ians", 4.0);
+    TestThresholds r = Of(in);
+    ExpectLoad(r, "ians", 4.0, 1e-7);
     ASSERT_EQ(r.zones.size(), 5u);
     EXPECT_EQ(r.zones[0].code, "REKOM");
     EXPECT_FALSE(r.zones[0].fromPct || r.zones[0].loadFrom || r.zones[0].heartRateFrom || r.zones[0].lactateFrom);
@@ -249,32 +199,35 @@ TEST(ThresholdMethods, ZonesFromTheIans) {
     // Anchor 4.9 m/s: 105 % = 5.145 m/s lies beyond the last load; the heart rate is extrapolated,
     // the cubic's lactate too, the spline's is not reported.
     in.iansLoad = 4.9;
-    r = ComputeThresholds(in, DefaultZoneScheme(0));
+    r = Of(in);
     EXPECT_NEAR(*r.zones[4].heartRateFrom, 120 + 20 * 3.145, 1e-9);
     EXPECT_NEAR(*r.zones[4].lactateFrom, 1.0 + 0.5 * std::pow(3.145, 3), 1e-9);
     in.fitFunction = 1;
-    r = ComputeThresholds(in, DefaultZoneScheme(0));
+    r = Of(in);
     EXPECT_FALSE(r.zones[4].lactateFrom);
     EXPECT_TRUE(r.zones[3].lactateFrom);
-
-    // No IANS, no zones.
-    in.iansOk = false;
-    EXPECT_TRUE(ComputeThresholds(in, DefaultZoneScheme(0)).zones.empty());
+    in.iansOk = false;  // no IANS, no zones
+    EXPECT_TRUE(Of(in).zones.empty());
 }
 
 TEST(ThresholdMethods, ZoneSettingsAreChecked) {
-    ZoneScheme s = DefaultZoneScheme(1);
-    EXPECT_EQ(s.bounds, (std::vector<double>{55, 75, 90, 105}));
+    EXPECT_EQ(DefaultZoneScheme(1).bounds, (std::vector<double>{55, 75, 90, 105}));
     EXPECT_EQ(DefaultZoneScheme(2).bounds, (std::vector<double>{70, 85, 95, 105}));
-    EXPECT_EQ(CheckZoneScheme(s), "");
-    s.bounds[2] = 75;
-    EXPECT_EQ(CheckZoneScheme(s), "Die Zonengrenzen müssen von Zone zu Zone ansteigen.");
-    s.bounds = {55, 75, 90, 301};
-    EXPECT_EQ(CheckZoneScheme(s), "Die Zonengrenzen müssen zwischen 0 und 300 % liegen.");
-    s.bounds = {-1, 75, 90, 105};
-    EXPECT_FALSE(CheckZoneScheme(s).empty());
-    s.bounds = {0, 75, 90, 300};
-    EXPECT_EQ(CheckZoneScheme(s), "");
+    const char* rising = "Die Zonengrenzen müssen von Zone zu Zone ansteigen.";
+    const char* range = "Die Zonengrenzen müssen zwischen 0 und 300 % liegen.";
+    const struct {
+        std::vector<double> bounds;
+        const char* message;
+    } cases[] = {{{55, 75, 90, 105}, ""},
+                 {{55, 75, 75, 105}, rising},
+                 {{55, 75, 90, 301}, range},
+                 {{-1, 75, 90, 105}, range},
+                 {{0, 75, 90, 300}, ""}};
+    ZoneScheme s = DefaultZoneScheme(1);
+    for (const auto& c : cases) {
+        s.bounds = c.bounds;
+        EXPECT_EQ(CheckZoneScheme(s), c.message) << c.bounds[0] << " " << c.bounds[3];
+    }
     s.zones[1].code = " ";
     EXPECT_FALSE(CheckZoneScheme(s).empty());
 }
@@ -282,11 +235,10 @@ TEST(ThresholdMethods, ZoneSettingsAreChecked) {
 TEST(ThresholdMethods, HeartRateIsInterpolatedAndExtrapolated) {
     ThresholdInput in = Input(Cubic);
     in.heartRate = {0, 130, 0, 150, 0, 0, 0};  // only 2.5 and 3.5 m/s have one
-    TestThresholds r = ComputeThresholds(in, DefaultZoneScheme(0));
     // 130 + 20 per 1 m/s through both points: at 2 + sqrt 3 m/s 130 + 20 (sqrt 3 - 0.5).
-    EXPECT_NEAR(*M(r, "dmax").heartRate, 130 + 20 * (std::sqrt(3.0) - 0.5), 1e-9);
+    EXPECT_NEAR(*M(Of(in), "dmax").heartRate, 130 + 20 * (std::sqrt(3.0) - 0.5), 1e-9);
     in.heartRate = {0, 130, 0, 0, 0, 0, 0};
-    r = ComputeThresholds(in, DefaultZoneScheme(0));
+    const TestThresholds r = Of(in);
     EXPECT_TRUE(M(r, "dmax").ok);
     EXPECT_FALSE(M(r, "dmax").heartRate);
 }

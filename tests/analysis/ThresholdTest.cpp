@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 using namespace trv;
 
@@ -40,9 +41,19 @@ TestDataType MakeTest(int unit, int type) {
     return t;
 }
 
-TestAnalysis Choice(int model) {
+TestAnalysis Choice(int model, int fit = FitCubic) {
     TestAnalysis an;
     an.m_nThresholdModel = model;
+    an.m_nFitFunction = fit;
+    return an;
+}
+
+// A threshold as the evaluation leaves it, for the texts; no heart rate unless given.
+TestAnalysis Result(int model, double load, double lactate, double hr = -1.0) {
+    TestAnalysis an = Choice(model);
+    an.m_dIansLoad = load;
+    an.m_dIansLactate = lactate;
+    an.m_dIansHeartRate = hr;
     return an;
 }
 
@@ -52,13 +63,13 @@ TEST(TangentModels, AnglesAndSlopes) {
     double a = 0;
     ASSERT_TRUE(TangentAngle(ModelKeul, UnitKmh, a));
     EXPECT_DOUBLE_EQ(a, 51.34);
-    EXPECT_NEAR(TangentSlope(a), 1.2499914, 1e-7);
-    ASSERT_TRUE(TangentAngle(ModelKeul, UnitMs, a));
-    EXPECT_NEAR(TangentSlope(a), 4.4518392, 1e-7);
-    ASSERT_TRUE(TangentAngle(ModelSimon, UnitKmh, a));
-    EXPECT_NEAR(TangentSlope(a), 0.99999999, 1e-8);
-    ASSERT_TRUE(TangentAngle(ModelSimon, UnitMs, a));
-    EXPECT_NEAR(TangentSlope(a), 3.5552312, 1e-7);
+    for (auto [model, unit, slope] : {std::tuple{ModelKeul, UnitKmh, 1.2499914},
+                                      {ModelKeul, UnitMs, 4.4518392},
+                                      {ModelSimon, UnitKmh, 0.9999999},
+                                      {ModelSimon, UnitMs, 3.5552312}}) {
+        ASSERT_TRUE(TangentAngle(model, unit, a)) << model << unit;
+        EXPECT_NEAR(TangentSlope(a), slope, 1e-7) << model << unit;
+    }
     EXPECT_FALSE(TangentAngle(ModelKeul, UnitWatt, a));
     EXPECT_FALSE(TangentAngle(ModelMader, UnitKmh, a));
 }
@@ -80,10 +91,8 @@ TEST(Mader, CurveBelowFourIsNotDeterminable) {
     EXPECT_NEAR(load, 14.0, 1e-9);  // ran to the upper end
 
     TestDataType t = MakeTest(UnitKmh, TestTreadmill);
-    TestAnalysis tAn = Choice(ModelMader);
-    tAn.m_nFitFunction = FitSpline;
-    ChartSeries curve = Curve(fit);
-    EXPECT_FALSE(DetermineThreshold(t, tAn, fit, curve, HeartRates({}), true));
+    TestAnalysis tAn = Choice(ModelMader, FitSpline);
+    EXPECT_FALSE(DetermineThreshold(t, tAn, fit, Curve(fit), HeartRates({}), true));
     EXPECT_EQ(tAn.m_bIansFailed, 1);
     EXPECT_EQ(tAn.m_dIansHeartRate, -1.0);
 }
@@ -107,19 +116,14 @@ TEST(Keul, SlopeNeverReachedOrSplineIsNotDeterminable) {
     flat.SetPoints({8, 10, 12, 14, 16}, {1.0, 1.6, 2.2, 2.8, 3.4});
     flat.m_nFitCode = FitCubic;
     flat.m_adCoeff = {-1.4, 0.3, 0.0, 0.0};
-    TestDataType t = MakeTest(UnitKmh, TestTreadmill);
-    TestAnalysis tAn = Choice(ModelKeul);
-    EXPECT_FALSE(DetermineThreshold(t, tAn, flat, Curve(flat), HeartRates({}), true));
-    EXPECT_EQ(tAn.m_bIansFailed, 1);
-
-    const CCurveFit steep = SteepCubic();
-    CCurveFit spline;
-    spline.SetPoints(steep.m_x, steep.m_y);
+    CCurveFit spline = SteepCubic();
     ASSERT_TRUE(spline.Fit(FitSpline));
-    TestDataType s = MakeTest(UnitKmh, TestTreadmill);
-    TestAnalysis sAn = Choice(ModelKeul);
-    EXPECT_FALSE(DetermineThreshold(s, sAn, spline, Curve(spline), HeartRates({}), true));
-    EXPECT_EQ(sAn.m_bIansFailed, 1);
+    for (const CCurveFit* fit : {&flat, &spline}) {
+        TestDataType t = MakeTest(UnitKmh, TestTreadmill);
+        TestAnalysis tAn = Choice(ModelKeul);
+        EXPECT_FALSE(DetermineThreshold(t, tAn, *fit, Curve(*fit), HeartRates({}), true));
+        EXPECT_EQ(tAn.m_bIansFailed, 1);
+    }
 }
 
 TEST(HeartRate, InterpolationAndExtrapolation) {
@@ -133,51 +137,32 @@ TEST(HeartRate, InterpolationAndExtrapolation) {
 }
 
 TEST(FieldTest, TimesAtTheThreshold) {
-    int32_t t1000 = 0, tTrack = 0;
-    FieldTimes(14.4, UnitKmh, 400, t1000, tTrack);
-    EXPECT_EQ(t1000, 250);
-    EXPECT_EQ(tTrack, 100);
-    FieldTimes(3.0, UnitMs, 400, t1000, tTrack);
-    EXPECT_EQ(t1000, 333);  // 333.33 truncated
-    EXPECT_EQ(tTrack, 133);
-    FieldTimes(0.0, UnitMs, 400, t1000, tTrack);
-    EXPECT_EQ(t1000, 0);
-    EXPECT_EQ(tTrack, 0);
-
+    // 3 m/s: 333.33 s truncated; 0 m/s: no times rather than a division by zero.
+    for (auto [load, unit, s1000, sTrack] :
+         {std::tuple{14.4, UnitKmh, 250, 100}, {3.0, UnitMs, 333, 133}, {0.0, UnitMs, 0, 0}}) {
+        int32_t t1000 = -1, tTrack = -1;
+        FieldTimes(load, unit, 400, t1000, tTrack);
+        EXPECT_EQ(t1000, s1000) << load;
+        EXPECT_EQ(tTrack, sTrack) << load;
+    }
     TestDataType t = MakeTest(UnitKmh, TestField);
-    TestAnalysis tAn = Choice(ModelMader);
     t.m_dTrackLength = 400;
-    tAn.m_dIansLoad = 14.4;
-    tAn.m_dIansLactate = 4.0;
+    TestAnalysis tAn = Result(ModelMader, 14.4, 4.0);
     tAn.m_nTime1000 = 250;
     tAn.m_nTimeTrack = 100;
-    tAn.m_dIansHeartRate = -1.0;
     EXPECT_EQ(ResultText(t, tAn),
               "Madermodell:\rv = 14,40 km/h\rLaktat = 4,00 mmol/l\rt(1000m) = 04:10\rt(400m) = 01:40");
 }
 
 TEST(ResultTexts, ByModelAndUnit) {
-    TestDataType t = MakeTest(UnitKmh, TestTreadmill);
-    TestAnalysis tAn = Choice(ModelMader);
-    tAn.m_dIansLoad = 12.0;
-    tAn.m_dIansLactate = 4.0;
-    tAn.m_dIansHeartRate = 155.0;
-    EXPECT_EQ(ResultText(t, tAn), "Madermodell:\rv = 12,00 km/h\rLaktat = 4,00 mmol/l\rHR = 155 S/min");
-
-    TestDataType w = MakeTest(UnitWatt, TestErgometer);
-    TestAnalysis wAn = Choice(ModelMader);
-    wAn.m_dIansLoad = 212.5;
-    wAn.m_dIansLactate = 4.0;
-    wAn.m_dIansHeartRate = -1.0;
-    EXPECT_EQ(ResultText(w, wAn), "Madermodell:\rP = 212,50 W\rLaktat = 4,00 mmol/l");
-
-    TestDataType k = MakeTest(UnitMs, TestTreadmill);
-    TestAnalysis kAn = Choice(ModelSimon);
-    kAn.m_dTangentAngle = 74.29;
-    kAn.m_dIansLoad = 4.126;
-    kAn.m_dIansLactate = 3.456;
-    kAn.m_dIansHeartRate = -1.0;
-    EXPECT_EQ(ResultText(k, kAn), "IANS n. Simon (Winkel=74,29°):\rv = 4,13 m/s\rLaktat = 3,46 mmol/l");
+    EXPECT_EQ(ResultText(MakeTest(UnitKmh, TestTreadmill), Result(ModelMader, 12.0, 4.0, 155.0)),
+              "Madermodell:\rv = 12,00 km/h\rLaktat = 4,00 mmol/l\rHR = 155 S/min");
+    EXPECT_EQ(ResultText(MakeTest(UnitWatt, TestErgometer), Result(ModelMader, 212.5, 4.0)),
+              "Madermodell:\rP = 212,50 W\rLaktat = 4,00 mmol/l");
+    TestAnalysis simon = Result(ModelSimon, 4.126, 3.456);
+    simon.m_dTangentAngle = 74.29;
+    EXPECT_EQ(ResultText(MakeTest(UnitMs, TestTreadmill), simon),
+              "IANS n. Simon (Winkel=74,29°):\rv = 4,13 m/s\rLaktat = 3,46 mmol/l");
 }
 
 TEST(CursorTexts, ReadOutLines) {
@@ -199,8 +184,7 @@ TEST(FieldTest, TimesFollowTheLoadAlsoWhenNotDeterminable) {
     fit.SetPoints({8, 10, 12, 14, 16}, {1.0, 1.2, 1.5, 2.0, 2.6});
     ASSERT_TRUE(fit.Fit(FitSpline));
     TestDataType t = MakeTest(UnitKmh, TestField);
-    TestAnalysis tAn = Choice(ModelMader);
-    tAn.m_nFitFunction = FitSpline;
+    TestAnalysis tAn = Choice(ModelMader, FitSpline);
     t.m_dTrackLength = 400;
     EXPECT_FALSE(DetermineThreshold(t, tAn, fit, Curve(fit), HeartRates({{8, 120}, {16, 180}}), true));
     EXPECT_EQ(tAn.m_bIansFailed, 1);

@@ -1,5 +1,6 @@
 // Thresholds and zones: every method for one 12-step test, and a 10,000-test document through
 // trv-cli thresholds. Prints the times; not a test.
+#include "../analysis/Fixtures.h"
 #include "Thresholds.h"
 #include "TrvFile.h"
 
@@ -19,35 +20,18 @@ namespace {
 
 // A treadmill test of 12 steps (6 .. 17 km/h) with a pre-load and two post-load readings.
 TestDataType StepTest(double offset, uint16_t& id) {
-    TestDataType t;
-    t.m_nLoadUnit = UnitKmh;
-    t.m_nTestType = TestTreadmill;
+    double lactates[12];
+    for (int i = 0; i < 12; ++i) {
+        const double x = i - 6.0;
+        lactates[i] = 5.0 + 0.5 * x + 0.0125 * x * x * x + offset;
+    }
+    TestDataType t = trvtest::Treadmill(12, lactates);
     t.m_dStartValue = 6.0 / 3.6;
     t.m_dIncrement = 1.0 / 3.6;
-    t.m_bParamsEntered = 1;
-    const double t0 = 45000.4 + offset;
-    auto add = [&](int type, double lactate, int hr, double minutes) {
-        PCMDataType m;
-        m.m_nMeasId = id++;
-        m.m_nMeasType = static_cast<uint8_t>(type);
-        m.m_nStatus = StatusNormal;
-        m.m_bChecked = 1;
-        m.m_nLactate = static_cast<uint16_t>(lactate * 10 + 0.5);
-        m.m_nHeartRate = hr;
-        m.m_Time = COleDateTime(t0 + minutes / 1440.0);
-        t.m_Steps.push_back(m);
-        return &t.m_Steps.back();
-    };
-    add(MeasPreLoad, 1.1, 70, 0);
-    for (int i = 0; i < 12; ++i) {
-        const double x = 6.0 + i - 12.0;
-        PCMDataType* m = add(MeasLoad, 4.0 + 0.5 * x + 0.0125 * x * x * x + 1.0 + offset, 120 + 6 * i, 3.0 * (i + 1));
-        m->m_dSpeed = (6.0 + i) / 3.6;
-    }
-    add(MeasPostLoad, 8.4, 160, 39);
-    add(MeasPostLoad, 5.0, 120, 44);
-    t.m_Steps[1].m_bFirstStep = 1;
-    t.m_Steps[12].m_bLastStep = 1;
+    for (int i = 0; i < 12; ++i) t.m_Steps[static_cast<size_t>(i) + 1].m_dSpeed = (6.0 + i) / 3.6;
+    t.m_Steps.push_back(trvtest::Meas(MeasPostLoad, 8.4, 160, 39));
+    t.m_Steps.push_back(trvtest::Meas(MeasPostLoad, 5.0, 120, 44));
+    for (PCMDataType& m : t.m_Steps) m.m_nMeasId = id++;
     return t;
 }
 
