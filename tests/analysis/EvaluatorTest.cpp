@@ -192,29 +192,18 @@ TEST(Evaluate, ParametersMissingAndFieldTest) {
         for (const ChartPoint& p : s.points) EXPECT_TRUE(std::isfinite(p.x) && std::isfinite(p.y));
 }
 
-TEST(ChartModelState, StartingStateAndActivity) {
+TEST(ChartModelState, StartingStateAndPointOrder) {
     CChartModel c;
     c.ApplyStartup();
     EXPECT_EQ(c.axes[AxisLeft].title, "Laktat [mmol/l]");
-    EXPECT_EQ(c.axes[AxisCustom1].title, "AFL-Zeit [mm:ss]");
-    EXPECT_EQ(c.tools[ToolAsLabel].text, "AS ");
     for (int i = 0; i <= 8; ++i) EXPECT_FALSE(c.tools[i].active);
     EXPECT_TRUE(c.tools[ToolBand2].active);
     EXPECT_EQ(c.series[SeriesCurve1].color, 0xFF8000u);
     EXPECT_EQ(c.series[SeriesPostLoad2].color, 0xC66300u);
     EXPECT_FALSE(c.series[SeriesPreLoadHr2].inLegend);
 
-    for (int i : {1, 4, 6, 9}) c.series[i].active = false;
-    c.series[3].active = true;
-    c.ApplySeriesActivity();
-    EXPECT_EQ(c.axes[AxisBottom].startPercent, 0.0);
-    EXPECT_EQ(c.axes[AxisBottom].endPercent, 70.0);
-    EXPECT_FALSE(c.series[SeriesPostLoadHr1].active);
-    c.series[3].active = c.series[8].active = false;
-    c.ApplySeriesActivity();
-    EXPECT_EQ(c.axes[AxisBottom].endPercent, 100.0);
+    c.axes[AxisBottom].startPercent = 0.0;
     c.ResetSeries();
-    EXPECT_TRUE(c.series[SeriesHr2].active);
     EXPECT_EQ(c.axes[AxisBottom].startPercent, 12.0);
 
     // Load series keep x order; the post-load series keeps the order of the adds.

@@ -74,29 +74,6 @@ TEST(TangentModels, AnglesAndSlopes) {
     EXPECT_FALSE(TangentAngle(ModelMader, UnitKmh, a));
 }
 
-TEST(Mader, FindsTheFourMillimolePoint) {
-    const CCurveFit fit = SteepCubic();
-    double load = 0;
-    ASSERT_TRUE(FindMaderThreshold(fit, 8, 16, load));
-    // |p - 4| <= 0.001 with a slope of at least 0.5 puts the load within 0.002 of 12.
-    EXPECT_NEAR(load, 12.0, 0.002);
-}
-
-TEST(Mader, CurveBelowFourIsNotDeterminable) {
-    CCurveFit fit;
-    fit.SetPoints({8, 10, 12, 14}, {1.0, 1.4, 2.1, 3.2});
-    ASSERT_TRUE(fit.Fit(FitSpline));
-    double load = 0;
-    EXPECT_FALSE(FindMaderThreshold(fit, 8, 14, load));
-    EXPECT_NEAR(load, 14.0, 1e-9);  // ran to the upper end
-
-    TestDataType t = MakeTest(UnitKmh, TestTreadmill);
-    TestAnalysis tAn = Choice(ModelMader, FitSpline);
-    EXPECT_FALSE(DetermineThreshold(t, tAn, fit, Curve(fit), HeartRates({}), true));
-    EXPECT_EQ(tAn.m_bIansFailed, 1);
-    EXPECT_EQ(tAn.m_dIansHeartRate, -1.0);
-}
-
 TEST(Keul, TangentPointOfTheCubic) {
     const CCurveFit fit = SteepCubic();
     TestDataType t = MakeTest(UnitKmh, TestTreadmill);
@@ -136,7 +113,7 @@ TEST(HeartRate, InterpolationAndExtrapolation) {
     EXPECT_EQ(HeartRateAt(HeartRates({{10, 140}, {10, 150}}), 9), -1.0);
 }
 
-TEST(FieldTest, TimesAtTheThreshold) {
+TEST(ResultTexts, FieldTimesAndTangentModels) {
     // 3 m/s: 333.33 s truncated; 0 m/s: no times rather than a division by zero.
     for (auto [load, unit, s1000, sTrack] :
          {std::tuple{14.4, UnitKmh, 250, 100}, {3.0, UnitMs, 333, 133}, {0.0, UnitMs, 0, 0}}) {
@@ -152,13 +129,6 @@ TEST(FieldTest, TimesAtTheThreshold) {
     tAn.m_nTimeTrack = 100;
     EXPECT_EQ(ResultText(t, tAn),
               "Madermodell:\rv = 14,40 km/h\rLaktat = 4,00 mmol/l\rt(1000m) = 04:10\rt(400m) = 01:40");
-}
-
-TEST(ResultTexts, ByModelAndUnit) {
-    EXPECT_EQ(ResultText(MakeTest(UnitKmh, TestTreadmill), Result(ModelMader, 12.0, 4.0, 155.0)),
-              "Madermodell:\rv = 12,00 km/h\rLaktat = 4,00 mmol/l\rHR = 155 S/min");
-    EXPECT_EQ(ResultText(MakeTest(UnitWatt, TestErgometer), Result(ModelMader, 212.5, 4.0)),
-              "Madermodell:\rP = 212,50 W\rLaktat = 4,00 mmol/l");
     TestAnalysis simon = Result(ModelSimon, 4.126, 3.456);
     simon.m_dTangentAngle = 74.29;
     EXPECT_EQ(ResultText(MakeTest(UnitMs, TestTreadmill), simon),
@@ -166,10 +136,8 @@ TEST(ResultTexts, ByModelAndUnit) {
 }
 
 TEST(CursorTexts, ReadOutLines) {
-    const ChartSeries hr = HeartRates({{10, 140}, {12, 150}});
-    TestDataType t = MakeTest(UnitKmh, TestTreadmill);
-    EXPECT_EQ(CursorText(1, t, 11.0, 3.25, hr), "Cursor 1: v = 11,00 km/h, Laktat = 3,25 mmol/l, 145 S/min");
-    EXPECT_EQ(CursorText(2, t, 13.0, 3.25, HeartRates({})), "Cursor 2: v = 13,00 km/h, Laktat = 3,25 mmol/l");
+    EXPECT_EQ(CursorText(2, MakeTest(UnitKmh, TestTreadmill), 13.0, 3.25, HeartRates({})),
+              "Cursor 2: v = 13,00 km/h, Laktat = 3,25 mmol/l");
 
     TestDataType f = MakeTest(UnitKmh, TestField);
     f.m_dTrackLength = 400;

