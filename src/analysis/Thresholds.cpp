@@ -49,7 +49,8 @@ private:
     // f'(x): the cubic's derivative, or the spline's on the interval that its value uses.
     double FDerivative(double x) const;
     // A determinable result at `load` (lactate f(load) unless given); not determinable when the load
-    // or the lactate is not finite or the load lies outside [x1, xn].
+    // or the lactate is not finite or below 0 (a fit that dips under the readings) or the load lies
+    // outside [x1, xn].
     MethodResult Result(size_t method, std::optional<double> load, const std::string& reason,
                         std::optional<double> lactate = std::nullopt) const;
     MethodResult Level(size_t method, double level) const;
@@ -128,9 +129,14 @@ MethodResult CMethods::Result(size_t method, std::optional<double> load, const s
         r.reason = m_bFit ? LoadStr(IDS_WHY_OUTSIDE) : LoadStr(IDS_WHY_NO_FIT);
         return r;
     }
+    // A hair below 0 is the rounding of a fit through a reading of 0,0 mmol/l.
+    if (lac < -1e-9) {
+        r.reason = LoadStr(IDS_WHY_NEGATIVE_LACTATE);
+        return r;
+    }
     r.ok = true;
     r.load = x;
-    r.lactate = lac;
+    r.lactate = std::max(lac, 0.0);
     r.heartRate = m_Hr.At(x);
     return r;
 }

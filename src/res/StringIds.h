@@ -497,6 +497,7 @@ enum StringId : int {
     IDS_WHY_NO_IANS = 3634,
     IDS_WHY_NO_RATIO = 3635,
     IDS_WHY_NOT_REACHED = 3636,
+    IDS_WHY_NEGATIVE_LACTATE = 3637,
 
     // Training zones and their settings.
     IDS_ZONE_REKOM = 3640,

@@ -531,6 +531,7 @@ const StringEntry kTable[] = {
     {IDS_WHY_NO_IANS, "Die IANS des Kurvenmodells ist nicht bestimmbar."},
     {IDS_WHY_NO_RATIO, "Das Laktatäquivalent ist nicht bestimmbar."},
     {IDS_WHY_NOT_REACHED, "Die Kurve erreicht %.2f mmol/l nicht."},
+    {IDS_WHY_NEGATIVE_LACTATE, "Die Kurve liegt dort unter 0 mmol/l."},
     {IDS_ZONE_REKOM, "Regeneration"},
     {IDS_ZONE_GA1, "Grundlagenausdauer 1"},
     {IDS_ZONE_GA2, "Grundlagenausdauer 2"},

@@ -106,6 +106,25 @@ TEST(ThresholdMethods, NotDeterminableSaysWhy) {
     ExpectLoad(Of(Input([](double x) { return 1.0 + 0.5 * x; }, FitSpline)), "ltratio", 5.0, 1e-9);
 }
 
+TEST(ThresholdMethods, AFitBelowZeroGivesNoLactate) {
+    // Readings 1.0, 0.0, 0.0, 4.0 at 2, 2.5, 3, 3.5 m/s: the cubic through them is
+    // p(x) = 4 (x - 2.5)(x - 3)(x - 1.5). The chord's slope is 2, and p'(x) = 2 inside the range at
+    // x = (56 + sqrt(208)) / 24 = 2.9343, where p = -0.164: the Dmax point lies under 0 mmol/l.
+    ThresholdInput in;
+    for (auto [x, y] : {std::pair{2.0, 1.0}, {2.5, 0.0}, {3.0, 0.0}, {3.5, 4.0}}) {
+        in.x.push_back(x);
+        in.y.push_back(y);
+        in.tenths.push_back(static_cast<int>(y * 10));
+        in.heartRate.push_back(0.0);
+    }
+    const TestThresholds r = Of(in);
+    EXPECT_EQ(M(r, "dmax").reason, "Die Kurve liegt dort unter 0 mmol/l.");
+    for (const MethodResult& m : r.methods) {
+        if (!m.ok) continue;
+        EXPECT_GE(*m.lactate, 0.0) << m.id;
+    }
+}
+
 TEST(ThresholdMethods, ExponentialDmaxOfAnExactExponential) {
     // 0.5 + 0.1 e^x: the least squares reproduce it; x* = ln((e^5 - e^2) / 3).
     const TestThresholds r = Of(Input([](double x) { return 0.5 + 0.1 * std::exp(x); }));

@@ -18,12 +18,13 @@ using namespace trv;
 
 namespace {
 
-// A treadmill test of 12 steps (6 .. 17 km/h) with a pre-load and two post-load readings.
+// A treadmill test of 12 steps (6 .. 17 km/h) with a pre-load and two post-load readings; lactate
+// 0.3 mmol/l at the first step.
 TestDataType StepTest(double offset, uint16_t& id) {
     double lactates[12];
     for (int i = 0; i < 12; ++i) {
         const double x = i - 6.0;
-        lactates[i] = 5.0 + 0.5 * x + 0.0125 * x * x * x + offset;
+        lactates[i] = 6.0 + 0.5 * x + 0.0125 * x * x * x + offset;
     }
     TestDataType t = trvtest::Treadmill(12, lactates);
     t.m_dStartValue = 6.0 / 3.6;
