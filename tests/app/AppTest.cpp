@@ -44,12 +44,12 @@ void AnswerNextBox(QMessageBox::StandardButton button, QString* text = nullptr) 
     });
 }
 
-QString SavedSample(const QTemporaryDir& dir, const char* name = "sample.trv") {
+QString SavedSample(const QTemporaryDir& dir) {
     CTRVDoc doc;
     FillDocument(doc);
     doc.m_strDeviceId = "ARV0012345";
     doc.m_dFirmware = 3.05;
-    QString path = dir.filePath(QString::fromLatin1(name));
+    QString path = dir.filePath(QStringLiteral("sample.trv"));
     EXPECT_TRUE(SaveDocument(doc, path.toStdString()).ok);
     return path;
 }
@@ -63,22 +63,30 @@ struct Frame {
     CMainFrame frame;
 };
 
+// The sample saved to a file and opened in a main window.
+struct OpenedSample : Frame {
+    OpenedSample() : path(SavedSample(dir)) {
+        EXPECT_TRUE(frame.OpenDocument(path));
+        v = frame.ActiveView();
+    }
+    QTemporaryDir dir;
+    QString path;
+    CTRVView* v = nullptr;
+};
+
 }  // namespace
 
 TEST(MainFrame, OpenAFileShowsItsTestsAndRemembersIt) {
-    QTemporaryDir dir;
-    QString path = SavedSample(dir);
-    Frame f;
-    ASSERT_TRUE(f.frame.OpenDocument(path));
-    CTRVView* v = f.frame.ActiveView();
+    OpenedSample f;
+    CTRVView* v = f.v;
     ASSERT_NE(v, nullptr);
     EXPECT_EQ(v->m_pTestModel->rowCount(), 6);
     EXPECT_EQ(v->m_pTestModel->index(0, 0).data().toString(), QStringLiteral("00500"));
     EXPECT_FALSE(v->DocHandle()->IsModified());
     EXPECT_TRUE(f.frame.windowTitle().contains(QStringLiteral("sample.trv")));
-    EXPECT_EQ(f.frame.RecentFiles().value(0), path);
+    EXPECT_EQ(f.frame.RecentFiles().value(0), f.path);
     // Opening the same file again brings its window to the front instead of a second copy.
-    ASSERT_TRUE(f.frame.OpenDocument(path));
+    ASSERT_TRUE(f.frame.OpenDocument(f.path));
     EXPECT_EQ(f.frame.MdiArea()->subWindowList().size(), 1);
 }
 
@@ -144,18 +152,16 @@ TEST(MainFrame, MenusWithAndWithoutADocument) {
 }
 
 TEST(MainFrame, SaveAndReopenKeepsTheDocument) {
-    QTemporaryDir dir;
-    QString path = SavedSample(dir);
-    Frame f;
-    ASSERT_TRUE(f.frame.OpenDocument(path));
-    CTRVView* v = f.frame.ActiveView();
+    OpenedSample f;
+    CTRVView* v = f.v;
+    ASSERT_NE(v, nullptr);
     v->GetDocument().m_UserData.m_strFirstName = "Anna";
     v->MarkModified();
     EXPECT_TRUE(f.frame.windowTitle().contains(QStringLiteral("*")) || f.frame.isWindowModified());
     ASSERT_TRUE(f.frame.SaveDocument(v->DocHandle(), false));
     EXPECT_FALSE(v->DocHandle()->IsModified());
     CTRVDoc back;
-    ASSERT_TRUE(LoadDocument(path.toStdString(), back).ok);
+    ASSERT_TRUE(LoadDocument(f.path.toStdString(), back).ok);
     EXPECT_EQ(back.m_UserData.m_strFirstName, "Anna");
     EXPECT_EQ(back.GetTestCount(), 6);
 }
@@ -178,11 +184,9 @@ TEST(MainFrame, ClosingAModifiedDocumentAsksToSave) {
 }
 
 TEST(MainFrame, NewDocumentFromTheSelectedTests) {
-    QTemporaryDir dir;
-    QString path = SavedSample(dir);
-    Frame f;
-    ASSERT_TRUE(f.frame.OpenDocument(path));
-    CTRVView* v = f.frame.ActiveView();
+    OpenedSample f;
+    CTRVView* v = f.v;
+    ASSERT_NE(v, nullptr);
     // Rows 0 (test 5, ID 500) and 2 (test 3, ID 251), selected in that order.
     auto* sel = v->m_pTestList->selectionModel();
     sel->select(v->m_pTestModel->index(0, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
@@ -223,12 +227,10 @@ TEST(AboutBox, VersionAndTitle) {
 }
 
 TEST(Startup, QtSpeaksGerman) {
-    int argc = 1;
     InitApplication(*qApp);
     QDialogButtonBox box(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Save);
     EXPECT_EQ(box.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("Abbrechen"));
     EXPECT_EQ(box.button(QDialogButtonBox::Save)->text(), QStringLiteral("Speichern"));
-    (void)argc;
     StartOptions o = ParseStartOptions({QStringLiteral("trv"), QStringLiteral("--demo"), QStringLiteral("a.trv")});
     EXPECT_TRUE(o.demo);
     EXPECT_EQ(o.files, QStringList{QStringLiteral("a.trv")});
@@ -261,16 +263,14 @@ TEST(MainFrame, BluetoothModeAndMemoryResetQuestion) {
 }
 
 TEST(MainFrame, ExportCommandAsksForTheFileAndWritesIt) {
-    QTemporaryDir dir;
-    QString path = SavedSample(dir);
-    Frame f;
-    ASSERT_TRUE(f.frame.OpenDocument(path));
-    CTRVView* v = f.frame.ActiveView();
+    OpenedSample f;
+    CTRVView* v = f.v;
+    ASSERT_NE(v, nullptr);
     v->m_pTestList->selectionModel()->select(v->m_pTestModel->index(0, 0),
                                              QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     f.frame.UpdateCommands();
     ASSERT_TRUE(f.frame.m_pActExport->isEnabled());
-    QString target = dir.filePath(QStringLiteral("export"));
+    QString target = f.dir.filePath(QStringLiteral("export"));
     OnNextModal([&](QWidget* w) {
         auto* dlg = qobject_cast<QFileDialog*>(w);
         ASSERT_NE(dlg, nullptr);
@@ -287,14 +287,12 @@ TEST(MainFrame, ExportCommandAsksForTheFileAndWritesIt) {
 }
 
 TEST(MainFrame, AFailedSaveKeepsTheDocumentModifiedAndSaysSo) {
-    QTemporaryDir dir;
-    QString path = SavedSample(dir);
-    Frame f;
-    ASSERT_TRUE(f.frame.OpenDocument(path));
-    CTRVView* v = f.frame.ActiveView();
+    OpenedSample f;
+    CTRVView* v = f.v;
+    ASSERT_NE(v, nullptr);
     v->MarkModified();
     // The folder of the file disappears: the save cannot succeed.
-    v->GetDocument().SetPathName(dir.filePath(QStringLiteral("gone/sample.trv")).toStdString());
+    v->GetDocument().SetPathName(f.dir.filePath(QStringLiteral("gone/sample.trv")).toStdString());
     QString text;
     AnswerNextBox(QMessageBox::Ok, &text);
     EXPECT_FALSE(f.frame.SaveDocument(v->DocHandle(), false));
@@ -314,11 +312,9 @@ TEST(MainFrame, ADroppedFileIsOpened) {
 }
 
 TEST(MainFrame, UndoAndRedoNameTheCommandAndFollowTheSavedState) {
-    QTemporaryDir dir;
-    QString path = SavedSample(dir);
-    Frame f;
-    ASSERT_TRUE(f.frame.OpenDocument(path));
-    CTRVView* v = f.frame.ActiveView();
+    OpenedSample f;
+    CTRVView* v = f.v;
+    ASSERT_NE(v, nullptr);
     f.frame.UpdateCommands();
     EXPECT_FALSE(f.frame.m_pActUndo->isEnabled());
     EXPECT_EQ(f.frame.m_pActUndo->text(), QStringLiteral("&Rückgängig"));

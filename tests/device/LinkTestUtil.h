@@ -2,6 +2,7 @@
 #include "Crc16.h"
 #include "FakeLink.h"
 #include "LinkHandOver.h"
+#include "MemorySlot.h"
 #include "Strings.h"
 
 #include <gtest/gtest.h>
@@ -33,6 +34,26 @@ inline void PutSlot(std::vector<uint8_t>& mem, int slot, int id, uint8_t flags, 
     s[6] = static_cast<uint8_t>(lactate >> 8);
     s[7] = 22;
     for (int i = 0; i < 6; ++i) s[8 + i] = bcd[static_cast<size_t>(i)];
+}
+
+struct SlotSpec {
+    int slot, id;
+    uint8_t flags;
+    int lactate;
+};
+using TestIds = std::vector<std::vector<int>>;
+
+inline TestIds AllIds(const CTRVDoc& doc) {
+    TestIds ids;
+    for (const auto& t : doc.m_Tests) ids.push_back(Ids(t));
+    return ids;
+}
+
+// Writes `slots` into `mem`, merges the whole memory into `doc` and returns every test's IDs.
+inline TestIds MergeSlots(CTRVDoc& doc, std::vector<uint8_t>& mem, std::initializer_list<SlotSpec> slots) {
+    for (const SlotSpec& s : slots) PutSlot(mem, s.slot, s.id, s.flags, s.lactate);
+    doc.MergeDeviceMemory(DecodeMemory(mem.data()));
+    return AllIds(doc);
 }
 
 // The 3504-byte frame around a memory image, with its checksum.

@@ -39,74 +39,64 @@ void ExpectSameReadings(const TestDataType& a, const TestDataType& b) {
     }
 }
 
+// An open typed test of three steps, as after reopening: its IDs are 60000..60002.
+TestDataType OpenTyped(CTRVDoc& doc) {
+    AddTyped(doc, 3);
+    doc.GetTest(0).m_bClosed = 0;
+    return doc.GetTest(0);
+}
+
 }  // namespace
 
 TEST(ManualMerge, DownloadAfterTypedTestsMergesEveryAnalyserReading) {
     CTRVDoc doc;
     std::vector<uint8_t> mem(3500, 0);
-    PutSlot(mem, 6, 7, kSingle, 13);
-    PutSlot(mem, 19, 20, kPreStart, 11);  // a step test still running on the analyser
-    PutSlot(mem, 20, 21, kLoad, 15);
-    doc.MergeDeviceMemory(DecodeMemory(mem.data()));
+    // The second test is still running on the analyser.
+    MergeSlots(doc, mem, {{6, 7, kSingle, 13}, {19, 20, kPreStart, 11}, {20, 21, kLoad, 15}});
     AddTyped(doc, 4);
     AddTyped(doc, 3);
     // As after saving and reopening: no test counts as closed, the typed ones included.
     for (auto& t : doc.m_Tests) t.m_bClosed = 0;
     const TestDataType first = doc.GetTest(2), second = doc.GetTest(3);
 
-    PutSlot(mem, 21, 22, kLoad, 30);
-    PutSlot(mem, 22, 23, kPostEnd, 52);
-    PutSlot(mem, 23, 24, kSingle, 14);
-    PutSlot(mem, 24, 25, kPreStart, 10);  // a new step test, still open
-    PutSlot(mem, 25, 26, kLoad, 17);
-    doc.MergeDeviceMemory(DecodeMemory(mem.data()));
-
-    ASSERT_EQ(doc.GetTestCount(), 6);
-    EXPECT_EQ(Ids(doc.GetTest(0)), std::vector<int>{7});
-    EXPECT_EQ(Ids(doc.GetTest(1)), (std::vector<int>{20, 21, 22, 23}));
+    // The last step test is new and still open.
+    const TestIds ids = MergeSlots(doc, mem,
+                                   {{21, 22, kLoad, 30},
+                                    {22, 23, kPostEnd, 52},
+                                    {23, 24, kSingle, 14},
+                                    {24, 25, kPreStart, 10},
+                                    {25, 26, kLoad, 17}});
+    ASSERT_EQ(ids.size(), 6u);
+    EXPECT_EQ(TestIds(ids.begin(), ids.begin() + 4), (TestIds{{7}, {20, 21, 22, 23}, {24}, {25, 26}}));
     EXPECT_TRUE(doc.GetTest(1).m_bClosed);
-    EXPECT_EQ(Ids(doc.GetTest(2)), std::vector<int>{24});
-    EXPECT_EQ(Ids(doc.GetTest(3)), (std::vector<int>{25, 26}));
     EXPECT_FALSE(doc.GetTest(3).m_bClosed);
     ExpectSameReadings(doc.GetTest(4), first);
     ExpectSameReadings(doc.GetTest(5), second);
 
     // The open analyser test goes on with the next download, behind the typed tests in the list.
-    PutSlot(mem, 26, 27, kPostEnd, 40);
-    doc.MergeDeviceMemory(DecodeMemory(mem.data()));
-    EXPECT_EQ(Ids(doc.GetTest(3)), (std::vector<int>{25, 26, 27}));
-    EXPECT_EQ(Ids(doc.GetTest(5)), (std::vector<int>{60004, 60005, 60006}));
+    const TestIds next = MergeSlots(doc, mem, {{26, 27, kPostEnd, 40}});
+    EXPECT_EQ(next[3], (std::vector<int>{25, 26, 27}));
+    EXPECT_EQ(next[5], (std::vector<int>{60004, 60005, 60006}));
 }
 
 TEST(ManualMerge, StepsWithoutTheirStartNeverGoToATypedTest) {
     // The typed test is the document's last test and not closed; analyser steps whose start was
     // overwritten in the ring stay dropped rather than being appended to it.
     CTRVDoc doc;
-    AddTyped(doc, 3);
-    doc.GetTest(0).m_bClosed = 0;
-    const TestDataType typed = doc.GetTest(0);
+    const TestDataType typed = OpenTyped(doc);
     std::vector<uint8_t> mem(3500, 0);
-    PutSlot(mem, 0, 1, kLoad, 30);
-    PutSlot(mem, 1, 2, kPostEnd, 40);
-    PutSlot(mem, 2, 3, kSingle, 12);
-    doc.MergeDeviceMemory(DecodeMemory(mem.data()));
-    ASSERT_EQ(doc.GetTestCount(), 2);
-    EXPECT_EQ(Ids(doc.GetTest(0)), std::vector<int>{3});
+    const TestIds ids = MergeSlots(doc, mem, {{0, 1, kLoad, 30}, {1, 2, kPostEnd, 40}, {2, 3, kSingle, 12}});
+    ASSERT_EQ(ids.size(), 2u);
+    EXPECT_EQ(ids[0], std::vector<int>{3});
     ExpectSameReadings(doc.GetTest(1), typed);
 }
 
 TEST(ManualMerge, AnAnalyserCountingIntoTheTypedBlockLosesNothing) {
-    // A typed test holds 60000..60002 and is open, as after reopening; the analyser sends a step
-    // test with exactly these IDs.
+    // The analyser sends a step test with exactly the open typed test's IDs.
     CTRVDoc doc;
-    AddTyped(doc, 3);
-    doc.GetTest(0).m_bClosed = 0;
-    const TestDataType typed = doc.GetTest(0);
+    const TestDataType typed = OpenTyped(doc);
     std::vector<uint8_t> mem(3500, 0);
-    PutSlot(mem, 0, 60000, kPreStart, 11);
-    PutSlot(mem, 1, 60001, kLoad, 21);
-    PutSlot(mem, 2, 60002, kPostEnd, 44);
-    doc.MergeDeviceMemory(DecodeMemory(mem.data()));
+    MergeSlots(doc, mem, {{0, 60000, kPreStart, 11}, {1, 60001, kLoad, 21}, {2, 60002, kPostEnd, 44}});
     ASSERT_EQ(doc.GetTestCount(), 2);
     // The analyser's test has its IDs; the typed readings moved to the top of the block, unchanged.
     const int analyser = IsTypedTest(doc.GetTest(0)) ? 1 : 0, other = 1 - analyser;
@@ -118,6 +108,5 @@ TEST(ManualMerge, AnAnalyserCountingIntoTheTypedBlockLosesNothing) {
         EXPECT_EQ(doc.GetTest(other).m_Steps[i].m_Time, typed.m_Steps[i].m_Time);
     }
     // The same memory again adds nothing.
-    doc.MergeDeviceMemory(DecodeMemory(mem.data()));
-    EXPECT_EQ(doc.GetTestCount(), 2);
+    EXPECT_EQ(MergeSlots(doc, mem, {}).size(), 2u);
 }

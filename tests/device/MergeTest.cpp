@@ -66,72 +66,46 @@ TEST(Merge, EmptyMemoryAddsNothing) {
 TEST(Merge, SingleReadingsAndAStepTestFormTestsInIdOrder) {
     CTRVDoc doc;
     std::vector<uint8_t> mem(3500, 0);
-    // Out of order in the ring: the step test sits in the low slots after a wrap.
-    PutSlot(mem, 0, 252, kLoad, 30);
-    PutSlot(mem, 1, 253, kPostEnd, 40);
-    PutSlot(mem, 248, 249, kSingle, 12);
-    PutSlot(mem, 249, 250, kPreStart, 11);
-    PutSlot(mem, 2, 251, kLoad, 20);
-    PutSlot(mem, 3, 0, kSingle, 12);  // id 0: not a measurement
-    PutSlot(mem, 4, 260, 0x40, 12);   // status 0: empty slot
-    doc.MergeDeviceMemory(DecodeMemory(mem.data()));
-    ASSERT_EQ(doc.GetTestCount(), 2);
-    EXPECT_EQ(Ids(doc.GetTest(0)), std::vector<int>{249});
+    // Out of order in the ring: the step test sits in the low slots after a wrap. ID 0 is no
+    // measurement, status 0 an empty slot.
+    EXPECT_EQ(MergeSlots(doc, mem,
+                         {{0, 252, kLoad, 30},
+                          {1, 253, kPostEnd, 40},
+                          {248, 249, kSingle, 12},
+                          {249, 250, kPreStart, 11},
+                          {2, 251, kLoad, 20},
+                          {3, 0, kSingle, 12},
+                          {4, 260, 0x40, 12}}),
+              (TestIds{{249}, {250, 251, 252, 253}}));
     EXPECT_TRUE(doc.GetTest(0).m_bClosed);
-    EXPECT_EQ(Ids(doc.GetTest(1)), (std::vector<int>{250, 251, 252, 253}));
     EXPECT_TRUE(doc.GetTest(1).m_bClosed);
     EXPECT_EQ(doc.m_Downloaded.size(), 5u);
     EXPECT_EQ(doc.GetTest(1).m_Steps[3].m_nLactate, 40);
+    // A repeated download adds nothing.
+    EXPECT_EQ(MergeSlots(doc, mem, {}), (TestIds{{249}, {250, 251, 252, 253}}));
 }
 
-TEST(Merge, RepeatedDownloadAddsNothing) {
-    CTRVDoc doc;
-    const auto mem = SmallMemory();
-    doc.MergeDeviceMemory(DecodeMemory(mem.data()));
-    doc.MergeDeviceMemory(DecodeMemory(mem.data()));
-    ASSERT_EQ(doc.GetTestCount(), 2);
-    EXPECT_EQ(Ids(doc.GetTest(1)), (std::vector<int>{8, 9, 10}));
-}
-
-TEST(Merge, OpenStepTestIsContinuedByTheNextDownload) {
+TEST(Merge, OpenStepTestIsContinuedByTheNextDownloadAClosedOneIsNot) {
     CTRVDoc doc;
     std::vector<uint8_t> mem(3500, 0);
-    PutSlot(mem, 0, 20, kPreStart, 11);
-    PutSlot(mem, 1, 21, kLoad, 15);
-    doc.MergeDeviceMemory(DecodeMemory(mem.data()));
-    ASSERT_EQ(doc.GetTestCount(), 1);
+    EXPECT_EQ(MergeSlots(doc, mem, {{0, 20, kPreStart, 11}, {1, 21, kLoad, 15}}), (TestIds{{20, 21}}));
     EXPECT_FALSE(doc.GetTest(0).m_bClosed);
-    PutSlot(mem, 2, 22, kLoad, 30);
-    PutSlot(mem, 3, 23, kPostEnd, 50);
-    PutSlot(mem, 4, 24, kSingle, 14);
-    doc.MergeDeviceMemory(DecodeMemory(mem.data()));
-    ASSERT_EQ(doc.GetTestCount(), 2);
-    EXPECT_EQ(Ids(doc.GetTest(0)), (std::vector<int>{20, 21, 22, 23}));
+    EXPECT_EQ(MergeSlots(doc, mem, {{2, 22, kLoad, 30}, {3, 23, kPostEnd, 50}, {4, 24, kSingle, 14}}),
+              (TestIds{{20, 21, 22, 23}, {24}}));
     EXPECT_TRUE(doc.GetTest(0).m_bClosed);
-    EXPECT_EQ(Ids(doc.GetTest(1)), std::vector<int>{24});
-}
 
-TEST(Merge, ClosedStepTestIsNotContinued) {
-    CTRVDoc doc;
-    std::vector<uint8_t> mem(3500, 0);
-    PutSlot(mem, 0, 20, kPreStart, 11);
-    PutSlot(mem, 1, 21, kPostEnd, 15);
-    doc.MergeDeviceMemory(DecodeMemory(mem.data()));
-    PutSlot(mem, 2, 22, kLoad, 30);  // a step whose start is not in this test's run
-    doc.MergeDeviceMemory(DecodeMemory(mem.data()));
-    ASSERT_EQ(doc.GetTestCount(), 1);
-    EXPECT_EQ(Ids(doc.GetTest(0)), (std::vector<int>{20, 21}));
+    CTRVDoc closed;
+    std::vector<uint8_t> mem2(3500, 0);
+    MergeSlots(closed, mem2, {{0, 20, kPreStart, 11}, {1, 21, kPostEnd, 15}});
+    // A step whose start is not in this test's run.
+    EXPECT_EQ(MergeSlots(closed, mem2, {{2, 22, kLoad, 30}}), (TestIds{{20, 21}}));
 }
 
 TEST(Merge, OrphanedStepReadingIsDropped) {
     CTRVDoc doc;
     std::vector<uint8_t> mem(3500, 0);
-    PutSlot(mem, 0, 3, kLoad, 30);  // its start was overwritten in the ring
-    PutSlot(mem, 1, 4, kPostEnd, 40);
-    PutSlot(mem, 2, 5, kSingle, 12);
-    doc.MergeDeviceMemory(DecodeMemory(mem.data()));
-    ASSERT_EQ(doc.GetTestCount(), 1);
-    EXPECT_EQ(Ids(doc.GetTest(0)), std::vector<int>{5});
+    // Its start was overwritten in the ring.
+    EXPECT_EQ(MergeSlots(doc, mem, {{0, 3, kLoad, 30}, {1, 4, kPostEnd, 40}, {2, 5, kSingle, 12}}), (TestIds{{5}}));
 }
 
 TEST(Merge, TestReadFromAFileIsContinuedIntoItselfNotIntoALaterTest) {
@@ -139,16 +113,9 @@ TEST(Merge, TestReadFromAFileIsContinuedIntoItselfNotIntoALaterTest) {
     // reading 40 is the document's last test.
     CTRVDoc doc;
     std::vector<uint8_t> mem(3500, 0);
-    PutSlot(mem, 0, 30, kPreStart, 11);
-    PutSlot(mem, 1, 31, kLoad, 15);
-    PutSlot(mem, 3, 40, kSingle, 13);
-    doc.MergeDeviceMemory(DecodeMemory(mem.data()));
+    MergeSlots(doc, mem, {{0, 30, kPreStart, 11}, {1, 31, kLoad, 15}, {3, 40, kSingle, 13}});
     for (auto& t : doc.m_Tests) t.m_bClosed = 0;
-    PutSlot(mem, 2, 32, kPostEnd, 45);
-    doc.MergeDeviceMemory(DecodeMemory(mem.data()));
-    ASSERT_EQ(doc.GetTestCount(), 2);
-    EXPECT_EQ(Ids(doc.GetTest(0)), (std::vector<int>{30, 31, 32}));
-    EXPECT_EQ(Ids(doc.GetTest(1)), std::vector<int>{40});
+    EXPECT_EQ(MergeSlots(doc, mem, {{2, 32, kPostEnd, 45}}), (TestIds{{30, 31, 32}, {40}}));
 }
 
 TEST(Merge, ReadingDroppedOnceIsDroppedAgainAndNeverJoinsAnEarlierOpenTest) {
@@ -157,27 +124,22 @@ TEST(Merge, ReadingDroppedOnceIsDroppedAgainAndNeverJoinsAnEarlierOpenTest) {
     // just because that one is still open: 751 started after it.
     CTRVDoc doc;
     std::vector<uint8_t> mem(3500, 0);
-    PutSlot(mem, 0, 601, kPreStart, 11);
-    PutSlot(mem, 1, 602, kLoad, 15);
-    PutSlot(mem, 2, 751, kPreStart, 12);
-    PutSlot(mem, 3, 752, kLoad, 20);
-    PutSlot(mem, 4, 753, kPostEnd, 45);
-    PutSlot(mem, 5, 900, kPostEnd, 50);
-    for (int download = 0; download < 2; ++download) {
-        SCOPED_TRACE(download);
-        doc.MergeDeviceMemory(DecodeMemory(mem.data()));
-        ASSERT_EQ(doc.GetTestCount(), 2);
-        EXPECT_EQ(Ids(doc.GetTest(0)), (std::vector<int>{601, 602}));
-        EXPECT_EQ(Ids(doc.GetTest(1)), (std::vector<int>{751, 752, 753}));
-    }
+    const TestIds expected{{601, 602}, {751, 752, 753}};
+    EXPECT_EQ(MergeSlots(doc, mem,
+                         {{0, 601, kPreStart, 11},
+                          {1, 602, kLoad, 15},
+                          {2, 751, kPreStart, 12},
+                          {3, 752, kLoad, 20},
+                          {4, 753, kPostEnd, 45},
+                          {5, 900, kPostEnd, 50}}),
+              expected);
+    EXPECT_EQ(MergeSlots(doc, mem, {}), expected);
 }
 
 TEST(Merge, HighAndLowReadingsKeepTheirStatus) {
     CTRVDoc doc;
     std::vector<uint8_t> mem(3500, 0);
-    PutSlot(mem, 0, 1, 0x46, 999);
-    PutSlot(mem, 1, 2, 0x47, 0);
-    doc.MergeDeviceMemory(DecodeMemory(mem.data()));
+    MergeSlots(doc, mem, {{0, 1, 0x46, 999}, {1, 2, 0x47, 0}});
     ASSERT_EQ(doc.GetTestCount(), 2);
     EXPECT_EQ(LactateText(doc.GetTest(0).m_Steps[0]), "High");
     EXPECT_EQ(LactateText(doc.GetTest(1).m_Steps[0]), "Low");

@@ -1,5 +1,6 @@
 // The protocol as it comes out: two pages, what they say, where the chart goes, the logo.
 #include "ChartModel.h"
+#include "PdfText.h"
 #include "Protocol.h"
 #include "ProtocolDocs.h"
 #include "ProtocolLayout.h"
@@ -11,7 +12,6 @@
 #include <QImage>
 #include <QPainter>
 
-#include <cstdio>
 #include <filesystem>
 #include <string>
 
@@ -19,45 +19,9 @@
 
 namespace fs = std::filesystem;
 using namespace trv;
+using namespace trvtest;
 
 namespace {
-
-std::string RunShell(const std::string& cmd, int* status = nullptr) {
-    std::string out;
-    FILE* p = ::popen(cmd.c_str(), "r");
-    if (!p) return out;
-    char buf[4096];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-    const int rc = ::pclose(p);
-    if (status) *status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
-    return out;
-}
-
-bool HavePoppler() {
-    int status = -1;
-    RunShell("command -v pdftotext >/dev/null 2>&1 && command -v pdfinfo >/dev/null 2>&1", &status);
-    return status == 0;
-}
-
-// The words of a page, with runs of blanks and line breaks made single blanks.
-std::string PageText(const fs::path& pdf, int page) {
-    const std::string raw = RunShell("pdftotext -layout -f " + std::to_string(page) + " -l " + std::to_string(page) +
-                                     " '" + pdf.string() + "' - 2>/dev/null");
-    std::string out;
-    for (char c : raw) {
-        const bool blank = c == ' ' || c == '\n' || c == '\t' || c == '\f';
-        if (blank && (out.empty() || out.back() == ' ')) continue;
-        out += blank ? ' ' : c;
-    }
-    return out;
-}
-
-int PageCount(const fs::path& pdf) {
-    const std::string info = RunShell("pdfinfo '" + pdf.string() + "' 2>/dev/null");
-    const size_t at = info.find("Pages:");
-    return at == std::string::npos ? -1 : std::atoi(info.c_str() + at + 6);
-}
 
 class ProtocolPdfTest : public ::testing::Test {
 protected:
@@ -69,8 +33,6 @@ protected:
     void TearDown() override { fs::remove_all(dir); }
     fs::path dir;
 };
-
-#define EXPECT_HAS(text, part) EXPECT_NE((text).find(part), std::string::npos) << "missing: " << (part)
 
 }  // namespace
 
@@ -299,18 +261,18 @@ TEST_F(ProtocolPdfTest, CommandLineErrors) {
     ASSERT_TRUE(SaveDocument(doc, file.string()).ok);
     const std::string cli = std::string(TRV_CLI) + " print ";
     const std::string out = " -o '" + (dir / "x.pdf").string() + "'";
-    int status = -1;
-    RunShell(cli + "'" + file.string() + "' --tests 0 2>/dev/null", &status);
-    EXPECT_EQ(status, 1);  // no output file
-    RunShell(cli + "'" + file.string() + "' --tests 5" + out + " 2>/dev/null", &status);
-    EXPECT_EQ(status, 1);  // no such test
-    RunShell(cli + "'" + file.string() + "' --tests a,b" + out + " 2>/dev/null", &status);
-    EXPECT_EQ(status, 1);
-    RunShell(cli + "'" + (dir / "none.trv").string() + "' --tests 0" + out + " 2>/dev/null", &status);
-    EXPECT_EQ(status, 2);
-    RunShell(cli + "'" + file.string() + "' --tests 0 -o '" + (dir / "no" / "x.pdf").string() + "' 2>/dev/null",
-             &status);
-    EXPECT_EQ(status, 2);
+    const std::string f = "'" + file.string() + "'";
+    // No output file, no such test, no test numbers, no document, an output folder that is not there.
+    const std::pair<std::string, int> cases[] = {{f + " --tests 0", 1},
+                                                 {f + " --tests 5" + out, 1},
+                                                 {f + " --tests a,b" + out, 1},
+                                                 {"'" + (dir / "none.trv").string() + "' --tests 0" + out, 2},
+                                                 {f + " --tests 0 -o '" + (dir / "no" / "x.pdf").string() + "'", 2}};
+    for (const auto& [args, expected] : cases) {
+        int status = -1;
+        RunShell(cli + args + " 2>/dev/null", &status);
+        EXPECT_EQ(status, expected) << args;
+    }
     EXPECT_FALSE(fs::exists(dir / "x.pdf"));
 }
 #endif
