@@ -28,12 +28,6 @@ using namespace viewtest;
 
 namespace {
 
-void OnNextModal(std::function<void(QWidget*)> act) {
-    QTimer::singleShot(0, [act] {
-        if (QWidget* w = QApplication::activeModalWidget()) act(w);
-    });
-}
-
 // Answers the next message box with `button` and keeps its text.
 void AnswerNextBox(QMessageBox::StandardButton button, QString* text = nullptr) {
     OnNextModal([button, text](QWidget* w) {
@@ -271,9 +265,7 @@ TEST(MainFrame, ExportCommandAsksForTheFileAndWritesIt) {
     f.frame.UpdateCommands();
     ASSERT_TRUE(f.frame.m_pActExport->isEnabled());
     QString target = f.dir.filePath(QStringLiteral("export"));
-    OnNextModal([&](QWidget* w) {
-        auto* dlg = qobject_cast<QFileDialog*>(w);
-        ASSERT_NE(dlg, nullptr);
+    OnNextDialog<QFileDialog>([&](QFileDialog* dlg) {
         EXPECT_EQ(dlg->acceptMode(), QFileDialog::AcceptSave);
         dlg->selectFile(target);
         static_cast<QDialog*>(dlg)->accept();

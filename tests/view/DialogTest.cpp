@@ -46,14 +46,6 @@ void TypeAndLeave(QWidget* dialog, QLineEdit* edit, const QString& text) {
     QApplication::processEvents();
 }
 
-// Runs `act` on the next modal dialog once it shows.
-void OnNextModal(std::function<void(QWidget*)> act) {
-    QTimer::singleShot(0, [act] {
-        QWidget* w = QApplication::activeModalWidget();
-        if (w) act(w);
-    });
-}
-
 }  // namespace
 
 TEST(TestParamDialog, ErgometerForcesWattsAndOnlyTheMaderModel) {
@@ -183,9 +175,7 @@ TEST(TestParamDialog, SplineAndKeulExcludeEachOther) {
 TEST(TestParamDialog, OkThroughTheViewEntersTheParametersAndUpdatesLoads) {
     ViewHolder h;
     h.SelectTests({2});
-    OnNextModal([](QWidget* w) {
-        auto* dlg = qobject_cast<CTRVTestParamDialog*>(w);
-        ASSERT_NE(dlg, nullptr);
+    OnNextDialog<CTRVTestParamDialog>([](CTRVTestParamDialog* dlg) {
         Choose(dlg->m_pUnit, UnitKmh);
         TypeAndLeave(dlg, dlg->m_pStartEdit, QStringLiteral("8"));
         TypeAndLeave(dlg, dlg->m_pIncrementEdit, QStringLiteral("2"));
@@ -205,9 +195,7 @@ TEST(TestParamDialog, OkThroughTheViewEntersTheParametersAndUpdatesLoads) {
 TEST(TestParamDialog, ADownloadWhileTheDialogIsOpenDoesNotMisplaceTheParameters) {
     ViewHolder h;
     h.SelectTests({2});  // the step test with ID 200
-    OnNextModal([&h](QWidget* w) {
-        auto* dlg = qobject_cast<CTRVTestParamDialog*>(w);
-        ASSERT_NE(dlg, nullptr);
+    OnNextDialog<CTRVTestParamDialog>([&h](CTRVTestParamDialog* dlg) {
         // A reading announced by the analyser arrives meanwhile; its test sorts in front of all
         // others (ID 10), and the view selects the newest test.
         CTRVDoc& doc = h.doc->Doc();
@@ -234,9 +222,7 @@ TEST(TestParamDialog, ADownloadWhileTheDialogIsOpenDoesNotMisplaceTheParameters)
 TEST(TestParamDialog, CancelThroughTheViewChangesNothing) {
     ViewHolder h;
     h.SelectTests({2});
-    OnNextModal([](QWidget* w) {
-        auto* dlg = qobject_cast<CTRVTestParamDialog*>(w);
-        ASSERT_NE(dlg, nullptr);
+    OnNextDialog<CTRVTestParamDialog>([](CTRVTestParamDialog* dlg) {
         Choose(dlg->m_pTestType, TestErgometer);
         dlg->reject();
     });
@@ -360,9 +346,7 @@ TEST(UserDataDialog, TabGoesDownTheFormAsItReads) {
 
 TEST(UserDataDialog, OkAndCancelThroughTheView) {
     ViewHolder h;
-    OnNextModal([](QWidget* w) {
-        auto* dlg = qobject_cast<CTRVUserDataEditDialog*>(w);
-        ASSERT_NE(dlg, nullptr);
+    OnNextDialog<CTRVUserDataEditDialog>([](CTRVUserDataEditDialog* dlg) {
         dlg->m_pFirstName->setText(QStringLiteral("Jörg"));
         dlg->reject();
     });
@@ -370,9 +354,7 @@ TEST(UserDataDialog, OkAndCancelThroughTheView) {
     EXPECT_TRUE(h.doc->Doc().m_UserData.m_strFirstName.empty());
     EXPECT_FALSE(h.doc->IsModified());
 
-    OnNextModal([](QWidget* w) {
-        auto* dlg = qobject_cast<CTRVUserDataEditDialog*>(w);
-        ASSERT_NE(dlg, nullptr);
+    OnNextDialog<CTRVUserDataEditDialog>([](CTRVUserDataEditDialog* dlg) {
         dlg->m_pFirstName->setText(QStringLiteral("Jörg"));
         dlg->m_pLastName->setText(QStringLiteral("Weiß"));
         dlg->accept();

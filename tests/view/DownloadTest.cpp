@@ -24,18 +24,28 @@ bool WaitFor(const std::function<bool()>& done, int ms) {
     return done();
 }
 
+// The simulated analyser on a port that the view finds.
+struct RunningSim {
+    explicit RunningSim(sim::SimConfig cfg = {}) : analyser(std::move(cfg)) {
+        std::string why;
+        EXPECT_TRUE(dir.isValid() && analyser.Start(dir.path().toStdString(), &why)) << why;
+        setenv("TRV_PORT_DIR", dir.path().toLocal8Bit().constData(), 1);
+    }
+    ~RunningSim() {
+        analyser.Stop();
+        unsetenv("TRV_PORT_DIR");
+    }
+    QTemporaryDir dir;
+    sim::SimAnalyser analyser;
+};
+
 }  // namespace
 
 TEST(ViewDownload, ReceiveFromTheSimulatorFillsTheLists) {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    sim::SimConfig cfg;
-    size_t readings = cfg.memory.readings.size();
+    const sim::SimConfig cfg;
+    const size_t readings = cfg.memory.readings.size();
     ASSERT_GT(readings, 0u);
-    sim::SimAnalyser analyser(cfg);
-    std::string why;
-    ASSERT_TRUE(analyser.Start(dir.path().toStdString(), &why)) << why;
-    setenv("TRV_PORT_DIR", dir.path().toLocal8Bit().constData(), 1);
+    RunningSim analyser(cfg);
 
     CDocHandle doc;
     CTRVView view(&doc);
@@ -68,17 +78,11 @@ TEST(ViewDownload, ReceiveFromTheSimulatorFillsTheLists) {
     view.m_pReceiveButton->click();
     ASSERT_TRUE(WaitFor([&] { return view.m_pReceiveButton->isEnabled(); }, 20000));
     EXPECT_EQ(doc.Doc().GetTestCount(), tests);
-    analyser.Stop();
-    unsetenv("TRV_PORT_DIR");
 }
 
 TEST(ViewDownload, TheNewestAnalyserTestIsSelectedNotATypedTestBehindIt) {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    sim::SimAnalyser analyser{sim::SimConfig{}};
+    RunningSim analyser;
     std::string why;
-    ASSERT_TRUE(analyser.Start(dir.path().toStdString(), &why)) << why;
-    setenv("TRV_PORT_DIR", dir.path().toLocal8Bit().constData(), 1);
     CDocHandle doc;
     ManualTestInput input;
     input.m_FirstStep = COleDateTime::FromParts(2026, 1, 5, 17, 0, 0);
@@ -100,19 +104,12 @@ TEST(ViewDownload, TheNewestAnalyserTestIsSelectedNotATypedTestBehindIt) {
     EXPECT_EQ(doc.Doc().GetTest(n - 1).m_Steps.front().m_nMeasId, 60000);
     EXPECT_EQ(view.SelectedTest(), n - 2);
     EXPECT_EQ(view.m_pMeasModel->rowCount(), static_cast<int>(doc.Doc().GetTest(n - 2).m_Steps.size()));
-    analyser.Stop();
-    unsetenv("TRV_PORT_DIR");
 }
 
 TEST(ViewDownload, AbbrechenInTheStatusWindowStopsTheTransferAndChangesNothing) {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
     sim::SimConfig cfg;
     cfg.pace = true;  // at the line rate: the frame takes about 1.8 s
-    sim::SimAnalyser analyser(cfg);
-    std::string why;
-    ASSERT_TRUE(analyser.Start(dir.path().toStdString(), &why)) << why;
-    setenv("TRV_PORT_DIR", dir.path().toLocal8Bit().constData(), 1);
+    RunningSim analyser(cfg);
 
     CDocHandle doc;
     CTRVView view(&doc);
@@ -137,6 +134,4 @@ TEST(ViewDownload, AbbrechenInTheStatusWindowStopsTheTransferAndChangesNothing) 
     view.m_pReceiveButton->click();
     ASSERT_TRUE(WaitFor([&] { return view.m_pReceiveButton->isEnabled() && doc.Doc().GetTestCount() > 0; }, 20000));
     EXPECT_TRUE(doc.Doc().m_bDeviceBound);
-    analyser.Stop();
-    unsetenv("TRV_PORT_DIR");
 }

@@ -88,9 +88,7 @@ TEST(ManualTestDialog, InvalidCellsAreRedWithAReason) {
     EXPECT_EQ(bad->toolTip(), QStringLiteral("Keine Zahl."));
     EXPECT_EQ(table->item(0, CManualEntry::ColHeartRate)->background().style(), Qt::NoBrush);
     // OK does not close the dialog while a cell is wrong (the message box is answered at once).
-    QTimer::singleShot(0, [] {
-        if (QWidget* box = QApplication::activeModalWidget()) QTest::keyClick(box, Qt::Key_Return);
-    });
+    OnNextModal([](QWidget* box) { QTest::keyClick(box, Qt::Key_Return); });
     dlg.accept();
     EXPECT_NE(dlg.result(), QDialog::Accepted);
 }
@@ -146,11 +144,7 @@ TEST(EnteredTests, PastedIntoTheDocumentWindowAndShownAtOnce) {
     const int before = doc.GetTestCount();
     QApplication::clipboard()->setText(
         QStringLiteral("Belastung\tLaktat\tHF\n8\t1,2\t130\n10\t2,0\t148\n12\t3,8\t166\n14\t6,5\t181\n"));
-    QTimer::singleShot(0, [] {
-        auto* dlg = qobject_cast<CImportDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dlg, nullptr);
-        dlg->accept();
-    });
+    OnNextDialog<CImportDialog>([](CImportDialog* dlg) { dlg->accept(); });
     h.view->OnPasteReadings();
     ASSERT_EQ(doc.GetTestCount(), before + 1);
     // The typed test sorts last (newest first: the top row), is selected and drawn in the chart.

@@ -50,6 +50,12 @@ protected:
         QTest::keyClick(edit, Qt::Key_Return);
         QApplication::processEvents();
     }
+    // Click, type, Enter.
+    void Enter(int row, int column, const QString& text) {
+        QLineEdit* edit = Click(row, column);
+        ASSERT_NE(edit, nullptr) << row << ", " << column;
+        Type(edit, text);
+    }
 
     CTRVDoc doc;
     QTreeView list;
@@ -98,18 +104,14 @@ TEST_F(MeasurementEditingTest, ClickTypeEnterStoresTheLactate) {
 }
 
 TEST_F(MeasurementEditingTest, StepDurationOfAFieldStepGivesItsSpeed) {
-    QLineEdit* edit = Click(2, 2);
-    ASSERT_NE(edit, nullptr);
-    Type(edit, QStringLiteral("01:40"));
+    Enter(2, 2, QStringLiteral("01:40"));
     EXPECT_DOUBLE_EQ(Meas(2).m_dSpeed, 4.0);  // 400 m in 100 s
     EXPECT_EQ(model->data(model->index(2, 2), Qt::DisplayRole).toString(), QStringLiteral("01:40"));
     // 00:00 would divide by zero: refused, the speed stays.
-    edit = Click(2, 4);
+    QLineEdit* edit = Click(2, 4);
     ASSERT_NE(edit, nullptr);
     QTest::keyClick(edit, Qt::Key_Escape);
-    edit = Click(2, 2);
-    ASSERT_NE(edit, nullptr);
-    Type(edit, QStringLiteral("00:00"));
+    Enter(2, 2, QStringLiteral("00:00"));
     EXPECT_DOUBLE_EQ(Meas(2).m_dSpeed, 4.0);
 }
 
@@ -117,17 +119,13 @@ TEST_F(MeasurementEditingTest, HeartRateTakesWholeNumbersUpTo250) {
     QSignalSpy spy(model, &CMeasurementListModel::measurementEdited);
     QSignalSpy refused(model, &CMeasurementListModel::editRefused);
     const int before = Meas(4).m_nHeartRate;
-    QLineEdit* edit = Click(4, 5);
-    ASSERT_NE(edit, nullptr);
-    Type(edit, QStringLiteral("251"));
+    Enter(4, 5, QStringLiteral("251"));
     EXPECT_EQ(Meas(4).m_nHeartRate, before);
     EXPECT_EQ(spy.count(), 0);
     ASSERT_EQ(refused.count(), 1);
     EXPECT_EQ(refused.at(0).at(2).toString(), QStringLiteral("Die Herzfrequenz muss zwischen 0 und 250 S/min liegen."));
     // Letters and commas do not get into the editor.
-    edit = Click(3, 5);
-    ASSERT_NE(edit, nullptr);
-    Type(edit, QStringLiteral("15x0"));
+    Enter(3, 5, QStringLiteral("15x0"));
     EXPECT_EQ(Meas(3).m_nHeartRate, 150);
     EXPECT_EQ(model->data(model->index(3, 5), Qt::DisplayRole).toString(), QStringLiteral("150"));
     ASSERT_EQ(spy.count(), 1);
@@ -137,14 +135,10 @@ TEST_F(MeasurementEditingTest, HeartRateTakesWholeNumbersUpTo250) {
 TEST_F(MeasurementEditingTest, LoadIntoANonLoadRowIsRefused) {
     doc.m_Tests[0].m_bIndividualLoads = 1;
     QSignalSpy spy(model, &CMeasurementListModel::measurementEdited);
-    QLineEdit* edit = Click(0, 3);  // the PrL reading
-    ASSERT_NE(edit, nullptr);
-    Type(edit, QStringLiteral("8"));
+    Enter(0, 3, QStringLiteral("8"));  // the PrL reading
     EXPECT_DOUBLE_EQ(Meas(0).m_dSpeed, 0.0);
     EXPECT_EQ(spy.count(), 0);
-    edit = Click(1, 3);
-    ASSERT_NE(edit, nullptr);
-    Type(edit, QStringLiteral("10,8"));  // km/h
+    Enter(1, 3, QStringLiteral("10,8"));  // km/h
     EXPECT_NEAR(Meas(1).m_dSpeed, 3.0, 1e-12);
 }
 
@@ -163,9 +157,7 @@ TEST_F(MeasurementEditingTest, ARefusedCellKeepsItsValueAndSaysWhy) {
     QSignalSpy refused(model, &CMeasurementListModel::editRefused);
     QSignalSpy edited(model, &CMeasurementListModel::measurementEdited);
     const uint16_t before = Meas(3).m_nLactate;
-    QLineEdit* edit = Click(3, 4);
-    ASSERT_NE(edit, nullptr);
-    Type(edit, QStringLiteral("45"));
+    Enter(3, 4, QStringLiteral("45"));
     EXPECT_EQ(Meas(3).m_nLactate, before);
     EXPECT_EQ(model->data(model->index(3, 4), Qt::DisplayRole).toString(), QStringLiteral("2,4"));
     EXPECT_EQ(edited.count(), 0);
@@ -175,7 +167,7 @@ TEST_F(MeasurementEditingTest, ARefusedCellKeepsItsValueAndSaysWhy) {
     EXPECT_EQ(refused.at(0).at(2).toString(),
               QStringLiteral("Der Laktatwert muss zwischen 0,0 und 30,0 mmol/l liegen."));
     // The editor itself takes no letters: "abc" never reaches the record as 0,0.
-    edit = Click(4, 4);
+    QLineEdit* edit = Click(4, 4);
     ASSERT_NE(edit, nullptr);
     edit->selectAll();
     QTest::keyClicks(edit, QStringLiteral("a3b,c5"));

@@ -5,10 +5,14 @@
 #include "TRVView.h"
 #include "TestListModel.h"
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QItemSelectionModel>
+#include <QTimer>
 #include <QTreeView>
 
+#include <functional>
 #include <memory>
 
 namespace viewtest {
@@ -59,6 +63,23 @@ inline void FillDocument(trv::CTRVDoc& doc) {
     doc.m_Tests.push_back(SingleTest(251, 12));
     doc.m_Tests.push_back(SingleTest(252, 80, trv::StatusHigh));
     doc.m_Tests.push_back(SingleTest(500, 9));
+}
+
+// Runs `act` on the next modal dialog once it shows.
+inline void OnNextModal(std::function<void(QWidget*)> act) {
+    QTimer::singleShot(0, [act] {
+        if (QWidget* w = QApplication::activeModalWidget()) act(w);
+    });
+}
+
+// Runs `act` on the next modal dialog, which must be a `Dialog`.
+template <class Dialog>
+void OnNextDialog(std::function<void(Dialog*)> act) {
+    OnNextModal([act](QWidget* w) {
+        auto* dlg = qobject_cast<Dialog*>(w);
+        ASSERT_NE(dlg, nullptr);
+        act(dlg);
+    });
 }
 
 struct ViewHolder {
