@@ -48,9 +48,8 @@ void TypeAndLeave(QWidget* dialog, QLineEdit* edit, const QString& text) {
 
 }  // namespace
 
-TEST(TestParamDialog, ErgometerForcesWattsAndOnlyTheMaderModel) {
-    TestDataType t = StepTest(1, 3);
-    t.m_nLoadUnit = UnitMs;
+TEST(TestParamDialog, TheWidgetsFollowEveryChoice) {
+    const TestDataType t = StepTest(1, 3);
     CTRVTestParamDialog dlg(t, TestAnalysis{});
     EXPECT_EQ(dlg.m_pModel->count(), 3);
     Choose(dlg.m_pTestType, TestErgometer);
@@ -62,6 +61,21 @@ TEST(TestParamDialog, ErgometerForcesWattsAndOnlyTheMaderModel) {
     Choose(dlg.m_pTestType, TestTreadmill);
     EXPECT_EQ(dlg.m_pUnit->currentText(), QStringLiteral("m/s"));
     EXPECT_EQ(dlg.m_pModel->count(), 3);
+    // Spline and Keul exclude each other.
+    Choose(dlg.m_pFit, FitSpline);
+    Choose(dlg.m_pModel, ModelKeul);
+    EXPECT_EQ(dlg.m_pFit->currentIndex(), FitCubic);
+    Choose(dlg.m_pFit, FitSpline);
+    EXPECT_EQ(dlg.m_pModel->currentIndex(), ModelMader);
+    // A field test with hand-entered durations has no load schedule.
+    Choose(dlg.m_pTestType, TestField);
+    EXPECT_EQ(dlg.m_pStepGroup->title(), QStringLiteral("Streckenlänge"));
+    ASSERT_EQ(dlg.m_pSource->count(), 3);
+    Choose(dlg.m_pSource, SourceManual);
+    EXPECT_FALSE(dlg.m_pStartEdit->isEnabled());
+    EXPECT_FALSE(dlg.m_pIncrementEdit->isEnabled());
+    EXPECT_FALSE(dlg.m_pIndividual->isEnabled());
+    EXPECT_TRUE(dlg.m_pExplanation->text().startsWith(QStringLiteral("Die Werte für die Stufendauer")));
 }
 
 TEST(TestParamDialog, KmhStartValueIsStoredInMetresPerSecond) {
@@ -149,32 +163,18 @@ TEST(TestParamDialog, AStartValueOfZeroIsAskedAboutBeforeItIsTaken) {
     EXPECT_EQ(second.result(), QDialog::Accepted);
 }
 
-TEST(TestParamDialog, FieldTestWithManualSourceDisablesTheLoadSchedule) {
-    TestDataType t = StepTest(1, 3);
-    CTRVTestParamDialog dlg(t, TestAnalysis{});
-    Choose(dlg.m_pTestType, TestField);
-    EXPECT_EQ(dlg.m_pStepGroup->title(), QStringLiteral("Streckenlänge"));
-    ASSERT_EQ(dlg.m_pSource->count(), 3);
-    Choose(dlg.m_pSource, SourceManual);
-    EXPECT_FALSE(dlg.m_pStartEdit->isEnabled());
-    EXPECT_FALSE(dlg.m_pIncrementEdit->isEnabled());
-    EXPECT_FALSE(dlg.m_pIndividual->isEnabled());
-    EXPECT_TRUE(dlg.m_pExplanation->text().startsWith(QStringLiteral("Die Werte für die Stufendauer")));
-}
-
-TEST(TestParamDialog, SplineAndKeulExcludeEachOther) {
-    TestDataType t = StepTest(1, 3);
-    CTRVTestParamDialog dlg(t, TestAnalysis{});
-    Choose(dlg.m_pFit, FitSpline);
-    Choose(dlg.m_pModel, ModelKeul);
-    EXPECT_EQ(dlg.m_pFit->currentIndex(), FitCubic);
-    Choose(dlg.m_pFit, FitSpline);
-    EXPECT_EQ(dlg.m_pModel->currentIndex(), ModelMader);
-}
-
-TEST(TestParamDialog, OkThroughTheViewEntersTheParametersAndUpdatesLoads) {
+TEST(TestParamDialog, CancelOrOkThroughTheView) {
     ViewHolder h;
     h.SelectTests({2});
+    OnNextDialog<CTRVTestParamDialog>([](CTRVTestParamDialog* dlg) {
+        Choose(dlg->m_pTestType, TestErgometer);
+        dlg->reject();
+    });
+    h.view->m_pParamButton->click();
+    EXPECT_EQ(h.doc->Doc().m_Tests[2].m_nTestType, TestTreadmill);
+    EXPECT_EQ(h.doc->Doc().m_Tests[2].m_bParamsEntered, 0);
+    EXPECT_FALSE(h.doc->IsModified());
+
     OnNextDialog<CTRVTestParamDialog>([](CTRVTestParamDialog* dlg) {
         Choose(dlg->m_pUnit, UnitKmh);
         TypeAndLeave(dlg, dlg->m_pStartEdit, QStringLiteral("8"));
@@ -217,19 +217,6 @@ TEST(TestParamDialog, ADownloadWhileTheDialogIsOpenDoesNotMisplaceTheParameters)
     EXPECT_EQ(doc.m_Tests[2].m_nTestType, TestTreadmill);
     EXPECT_EQ(doc.m_Tests[2].m_bParamsEntered, 0);
     EXPECT_EQ(h.view->SelectedTest(), 3);
-}
-
-TEST(TestParamDialog, CancelThroughTheViewChangesNothing) {
-    ViewHolder h;
-    h.SelectTests({2});
-    OnNextDialog<CTRVTestParamDialog>([](CTRVTestParamDialog* dlg) {
-        Choose(dlg->m_pTestType, TestErgometer);
-        dlg->reject();
-    });
-    h.view->m_pParamButton->click();
-    EXPECT_EQ(h.doc->Doc().m_Tests[2].m_nTestType, TestTreadmill);
-    EXPECT_EQ(h.doc->Doc().m_Tests[2].m_bParamsEntered, 0);
-    EXPECT_FALSE(h.doc->IsModified());
 }
 
 TEST(UserDataDialog, NewDocumentShowsMaleAndNoBirthDateAndKeepsDayZero) {
