@@ -88,32 +88,31 @@ TEST_F(CliDevice, FailedDownloadsLeaveTheFileByteForByte) {
     const std::string file = dir + "/athlete.trv";
     ASSERT_EQ(Cli("download '" + file + "'"), 0) << err;
     const std::string before = Slurp(file);
-    sim->Stop();
-
-    SimConfig other;
+    SimConfig other, crc, hangup;
     other.memory.deviceId = "ARV0099995";
-    StartSim(other);
-    EXPECT_EQ(Cli("download '" + file + "'"), 4);
-    EXPECT_EQ(LastErrorLine(), "trv-cli: Geräte-ID stimmt mit keiner der angeschlossenen Geräte überein.");
-    EXPECT_EQ(Slurp(file), before);
-    sim->Stop();
-
-    SimConfig crc;
     crc.faults.corruptCrc = true;
     crc.memory.readings.push_back({});
     crc.memory.readings.back().id = 130;
     crc.memory.readings.back().start = true;
-    StartSim(crc);
-    EXPECT_EQ(Cli("download '" + file + "' --port COM1"), 5);
-    EXPECT_EQ(LastErrorLine(), "trv-cli: Fehlerhafte CRC-Prüfsumme.");
-    EXPECT_EQ(Slurp(file), before);
-    sim->Stop();
-
-    SimConfig hangup;
     hangup.faults.hangUpAt = 700;
-    StartSim(hangup);
-    EXPECT_EQ(Cli("download '" + file + "'"), 5);
-    EXPECT_EQ(Slurp(file), before);
+    const struct {
+        const SimConfig& cfg;
+        const char* port;
+        int code;
+        const char* error;
+    } cases[] = {{other, "", 4, "trv-cli: Geräte-ID stimmt mit keiner der angeschlossenen Geräte überein."},
+                 {crc, " --port COM1", 5, "trv-cli: Fehlerhafte CRC-Prüfsumme."},
+                 {hangup, "", 5, nullptr}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.code);
+        sim->Stop();
+        StartSim(c.cfg);
+        EXPECT_EQ(Cli("download '" + file + "'" + c.port), c.code);
+        if (c.error) {
+            EXPECT_EQ(LastErrorLine(), c.error);
+        }
+        EXPECT_EQ(Slurp(file), before);
+    }
 }
 
 TEST_F(CliDevice, ConfigReadsWritesAndVerifies) {
