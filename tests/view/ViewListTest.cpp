@@ -74,22 +74,17 @@ TEST(ViewLists, ShownTestsGetTheirCurveAndParameterNotices) {
     EXPECT_TRUE(h.view->m_pChart->NoticeText().contains(QStringLiteral("Bitte Benutzerdaten eingeben.")));
 }
 
-TEST(ViewLists, ResetButtonTakesEveryTestOffTheChart) {
-    ViewHolder h;
-    h.ClickTestCheck(0, true);
-    h.ClickTestCheck(2, true);
-    h.view->m_pResetButton->click();
-    EXPECT_EQ(h.doc->Doc().CountShownTests(), 0);
-    EXPECT_FALSE(h.TestChecked(0));
-    EXPECT_FALSE(h.TestChecked(2));
-}
-
-TEST(ViewLists, ShowButtonAddsTheSelectedStepTest) {
+TEST(ViewLists, ShowButtonAddsTheSelectedStepTestResetTakesEveryTestOff) {
     ViewHolder h;
     h.SelectTests({2});
     h.view->m_pShowButton->click();
     EXPECT_TRUE(h.TestChecked(2));
     EXPECT_EQ(h.doc->Doc().m_Tests[2].m_bShowInChart, 1);
+    h.ClickTestCheck(0, true);
+    h.view->m_pResetButton->click();
+    EXPECT_EQ(h.doc->Doc().CountShownTests(), 0);
+    EXPECT_FALSE(h.TestChecked(0));
+    EXPECT_FALSE(h.TestChecked(2));
 }
 
 TEST(ViewLists, TwoSelectedTestsListOnlySingleReadingsWithoutCheckMarks) {
