@@ -12,11 +12,7 @@ namespace {
 
 ManualStep Step(int type, std::optional<double> load, double lactate, int hr = 0, int line = 0) {
     ManualStep s;
-    s.m_nMeasType = type;
-    s.m_Load = load;
-    s.m_dLactate = lactate;
-    s.m_nHeartRate = hr;
-    s.m_nLine = line;
+    s.m_nLine = line, s.m_nMeasType = type, s.m_Load = load, s.m_dLactate = lactate, s.m_nHeartRate = hr;
     return s;
 }
 
@@ -27,11 +23,13 @@ ManualTestInput Treadmill(int steps) {
     return input;
 }
 
-TestDataType Built(const ManualTestInput& input) {
+// The test built from the input; `ok` says whether it was, `error` why not.
+TestDataType Built(const ManualTestInput& input, bool ok = true, std::string* error = nullptr) {
     TestDataType t;
-    std::string error;
+    std::string why;
     std::vector<std::string> questions;
-    EXPECT_TRUE(BuildManualTest(input, t, error, questions)) << error;
+    EXPECT_EQ(BuildManualTest(input, t, why, questions), ok) << why;
+    if (error) *error = why;
     return t;
 }
 
@@ -59,20 +57,16 @@ TEST(ManualIds, NewTestsTakeConsecutiveIdsAboveTheAnalysersRange) {
     for (uint16_t id : {101, 102, 103}) analyser.m_Steps.push_back(Reading(id, MeasLoad));
     doc.m_Tests.push_back(analyser);
     std::string error;
-    const int first = AddManualTest(doc, Built(Treadmill(4)), error);
     // The typed test sorts behind the analyser's: index 1, IDs 60000 to 60003 in step order.
-    EXPECT_EQ(first, 1);
+    EXPECT_EQ(AddManualTest(doc, Built(Treadmill(4)), error), 1);
     EXPECT_EQ(Ids(doc.GetTest(1)), (std::vector<int>{60000, 60001, 60002, 60003}));
     EXPECT_TRUE(doc.IsModified());
-    const int second = AddManualTest(doc, Built(Treadmill(2)), error);
-    EXPECT_EQ(second, 2);
+    EXPECT_EQ(AddManualTest(doc, Built(Treadmill(2)), error), 2);
     EXPECT_EQ(Ids(doc.GetTest(2)), (std::vector<int>{60004, 60005}));
     EXPECT_TRUE(IsManualTest(doc, 2));
     EXPECT_FALSE(IsManualTest(doc, 0));
-    EXPECT_EQ(MeasIdText(60004), "manuell");
-    EXPECT_EQ(MemoryPositionText(60004), "");
-    EXPECT_EQ(MeasIdText(59999), "59999");
-    EXPECT_EQ(MemoryPositionText(59999), "249");
+    EXPECT_EQ(std::tuple(MeasIdText(60004), MemoryPositionText(60004)), std::tuple("manuell", ""));
+    EXPECT_EQ(std::tuple(MeasIdText(59999), MemoryPositionText(59999)), std::tuple("59999", "249"));
 }
 
 TEST(ManualIds, AtTheTopTheLowestFreeIdsAreUsed) {
@@ -88,14 +82,12 @@ TEST(ManualIds, AtTheTopTheLowestFreeIdsAreUsed) {
     EXPECT_EQ(AllocateManualIds(doc, 5534).size(), 5534u);
     EXPECT_TRUE(AllocateManualIds(doc, 5535).empty());
     std::string error;
-    ManualTestInput input = Treadmill(1);
     doc.m_Tests.front().m_Steps.clear();
     for (int id = 60000; id <= 65535; ++id)
         doc.m_Tests.front().m_Steps.push_back(Reading(static_cast<uint16_t>(id), 2));
-    const size_t before = doc.m_Tests.size();
-    EXPECT_EQ(AddManualTest(doc, Built(input), error), -1);
+    EXPECT_EQ(AddManualTest(doc, Built(Treadmill(1)), error), -1);
     EXPECT_EQ(error, "Das Dokument hat keinen Platz für 1 weitere manuell erfasste Messwerte.");
-    EXPECT_EQ(doc.m_Tests.size(), before);
+    EXPECT_EQ(doc.m_Tests.size(), 1u);
 }
 
 TEST(ManualTest, TimesParametersAndTicks) {
@@ -103,25 +95,22 @@ TEST(ManualTest, TimesParametersAndTicks) {
     input.m_nStepDuration = 240;
     input.m_Steps.insert(input.m_Steps.begin(), Step(MeasPreLoad, std::nullopt, 0.9));
     input.m_Steps.insert(input.m_Steps.begin(), Step(MeasPreLoad, std::nullopt, 1.1));
-    input.m_Steps.push_back(Step(MeasPostLoad, std::nullopt, 5.0));
-    input.m_Steps.back().m_dMinutesAfter = 3;
-    input.m_Steps.push_back(Step(MeasPostLoad, std::nullopt, 4.1));
-    input.m_Steps.back().m_dMinutesAfter = 10;
+    for (double after : {3.0, 10.0}) {
+        input.m_Steps.push_back(Step(MeasPostLoad, std::nullopt, 4.0));
+        input.m_Steps.back().m_dMinutesAfter = after;
+    }
     const TestDataType t = Built(input);
     // Pre-load a minute apart before the first step at 18:00, steps 4 min apart, post-load 3 and 10
     // minutes after the last step (18:08).
     const char* times[] = {"2026-01-20T17:58:00", "2026-01-20T17:59:00", "2026-01-20T18:00:00", "2026-01-20T18:04:00",
                            "2026-01-20T18:08:00", "2026-01-20T18:11:00", "2026-01-20T18:18:00"};
     ASSERT_EQ(t.m_Steps.size(), 7u);
-    for (size_t i = 0; i < 7; ++i) {
-        EXPECT_EQ(t.m_Steps[i].m_Time.FormatIso(), times[i]) << i;
-        EXPECT_EQ(t.m_Steps[i].m_bChecked, 1) << i;
-        EXPECT_EQ(t.m_Steps[i].m_nStatus, StatusNormal) << i;
-    }
-    EXPECT_EQ(t.m_Steps[0].m_nLactate, 11);
-    EXPECT_EQ(t.m_nPcStepDuration, 240);
-    EXPECT_EQ(t.m_nDurationSource, SourcePc);
-    EXPECT_EQ(t.m_bClosed, 1);
+    for (size_t i = 0; i < 7; ++i)
+        EXPECT_EQ(std::tuple(t.m_Steps[i].m_Time.FormatIso(), t.m_Steps[i].m_bChecked, t.m_Steps[i].m_nStatus),
+                  std::tuple(times[i], 1, StatusNormal))
+            << i;
+    EXPECT_EQ(std::tuple(t.m_Steps[0].m_nLactate, t.m_nPcStepDuration, t.m_nDurationSource, t.m_bClosed),
+              std::tuple(11, 240, SourcePc, 1));
     // 8 km/h and 2 km/h per step, stored in m/s.
     EXPECT_NEAR(t.m_dStartValue, 8.0 / 3.6, 1e-12);
     EXPECT_NEAR(t.m_dIncrement, 2.0 / 3.6, 1e-12);
@@ -129,17 +118,14 @@ TEST(ManualTest, TimesParametersAndTicks) {
 
 TEST(ManualTest, FieldTestKeepsItsDurations) {
     ManualTestInput input;
-    input.m_nTestType = TestField;
-    input.m_nLoadUnit = UnitKmh;
-    input.m_dTrackLength = 400.0;
+    input.m_nTestType = TestField, input.m_nLoadUnit = UnitKmh, input.m_dTrackLength = 400.0;
     input.m_FirstStep = COleDateTime::FromParts(2026, 5, 2, 10, 0, 0);
     for (int i = 0; i < 3; ++i) {
         input.m_Steps.push_back(Step(MeasLoad, 10.0 + 2 * i, 1.5 + i));
         input.m_Steps.back().m_nDuration = 300 - 30 * i;
     }
     const TestDataType t = Built(input);
-    EXPECT_EQ(t.m_nDurationSource, SourceManual);
-    EXPECT_DOUBLE_EQ(t.m_dTrackLength, 400.0);
+    EXPECT_EQ(std::tuple(t.m_nDurationSource, t.m_dTrackLength), std::tuple(SourceManual, 400.0));
     // Times follow the steps' own durations: 10:00, +270 s, +240 s.
     EXPECT_EQ(t.m_Steps[1].m_Time.FormatIso(), "2026-05-02T10:04:30");
     EXPECT_EQ(t.m_Steps[2].m_Time.FormatIso(), "2026-05-02T10:08:30");
@@ -149,10 +135,8 @@ TEST(ManualTest, FieldTestKeepsItsDurations) {
     // A step duration of zero is refused.
     input.m_Steps[1].m_nDuration = 0;
     input.m_Steps[1].m_nLine = 7;
-    TestDataType none;
     std::string error;
-    std::vector<std::string> q;
-    EXPECT_FALSE(BuildManualTest(input, none, error, q));
+    Built(input, false, &error);
     EXPECT_EQ(error.rfind("Zeile 7: ", 0), 0u) << error;
 }
 
@@ -165,8 +149,7 @@ TEST(ManualTest, SurvivesSaveAndReopen) {
     std::vector<uint8_t> plain;
     std::string error;
     ASSERT_TRUE(WriteTrv(doc, plain, error));
-    std::string why;
-    ASSERT_EQ(AddManualTest(doc, Built(Treadmill(3)), why), 1);
+    ASSERT_EQ(AddManualTest(doc, Built(Treadmill(3)), error), 1);
     std::vector<uint8_t> bytes;
     ASSERT_TRUE(WriteTrv(doc, bytes, error)) << error;
     // Same layout: three more 44-byte readings in a test block of 44 bytes and a count.
@@ -177,11 +160,9 @@ TEST(ManualTest, SurvivesSaveAndReopen) {
     ASSERT_EQ(back.GetTestCount(), 2);
     EXPECT_EQ(Ids(back.GetTest(1)), (std::vector<int>{60000, 60001, 60002}));
     const TestDataType& t = back.GetTest(1);
-    EXPECT_EQ(t.m_bIndividualLoads, 1);
-    EXPECT_EQ(t.m_bParamsEntered, 1);
-    EXPECT_EQ(t.m_Steps[2].m_nLactate, 30);
-    EXPECT_EQ(t.m_Steps[2].m_nHeartRate, 140);
-    EXPECT_EQ(t.m_Steps[2].m_Time.FormatIso(), "2026-01-20T18:06:00");
+    EXPECT_EQ(std::tuple(t.m_bIndividualLoads, t.m_bParamsEntered, t.m_Steps[2].m_nLactate, t.m_Steps[2].m_nHeartRate,
+                         t.m_Steps[2].m_Time.FormatIso()),
+              std::tuple(1, 1, 30, 140, "2026-01-20T18:06:00"));
     // The next typed test goes on above the reopened ones.
     EXPECT_EQ(AllocateManualIds(back, 1), (std::vector<uint16_t>{60003}));
     EXPECT_NE(CsvText(back, {1}, nullptr)
