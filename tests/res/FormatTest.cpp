@@ -38,18 +38,11 @@ TEST(Format, LongOutputIsNotCut) {
 
 TEST(Parse, DecimalAcceptsCommaAndPoint) {
     double v = 0;
-    ASSERT_TRUE(trv::ParseDecimal("4,25", v));
-    EXPECT_DOUBLE_EQ(v, 4.25);
-    ASSERT_TRUE(trv::ParseDecimal(" 4.25 ", v));
-    EXPECT_DOUBLE_EQ(v, 4.25);
-    ASSERT_TRUE(trv::ParseDecimal("-0,5", v));
-    EXPECT_DOUBLE_EQ(v, -0.5);
-    ASSERT_TRUE(trv::ParseDecimal(",5", v));
-    EXPECT_DOUBLE_EQ(v, 0.5);
-    EXPECT_FALSE(trv::ParseDecimal("", v));
-    EXPECT_FALSE(trv::ParseDecimal("150x", v));
-    EXPECT_FALSE(trv::ParseDecimal("1,2,3", v));
-    EXPECT_FALSE(trv::ParseDecimal(",", v));
+    for (const auto& [text, value] : {std::pair("4,25", 4.25), {" 4.25 ", 4.25}, {"-0,5", -0.5}, {",5", 0.5}}) {
+        ASSERT_TRUE(trv::ParseDecimal(text, v)) << text;
+        EXPECT_DOUBLE_EQ(v, value) << text;
+    }
+    for (const char* text : {"", "150x", "1,2,3", ","}) EXPECT_FALSE(trv::ParseDecimal(text, v)) << text;
 }
 
 TEST(Parse, LeadingIntegerReadsLikeAtoi) {

@@ -18,19 +18,12 @@ TEST(SimMemoryText, SettingsAndReadings) {
     SimMemory m;
     std::string error;
     ASSERT_TRUE(ParseSimMemory(text, m, error)) << error;
-    EXPECT_EQ(m.deviceId, "ABC1234567");
-    EXPECT_EQ(m.firmware100, 305);
-    EXPECT_FALSE(m.stepTestMode);
+    EXPECT_EQ(std::tuple(m.deviceId, m.firmware100, m.stepTestMode), std::tuple("ABC1234567", 305, false));
     ASSERT_EQ(m.readings.size(), 2u);
     const SimReading& a = m.readings[0];
-    EXPECT_EQ(a.id, 7);
-    EXPECT_EQ(a.type, 2);
-    EXPECT_FALSE(a.start);
-    EXPECT_TRUE(a.end);
-    EXPECT_EQ(a.lactate, 43);  // 4.25 mmol/l rounds to 4.3
-    EXPECT_EQ(a.temperature, 23);
-    EXPECT_EQ(a.status, 2);
-    EXPECT_EQ(a.duration, 135);
+    // 4.25 mmol/l rounds to 4.3.
+    EXPECT_EQ(std::tuple(a.id, a.type, a.start, a.end, a.lactate, a.temperature, a.status, a.duration),
+              std::tuple(7, 2, false, true, 43, 23, 2, 135));
     EXPECT_EQ(a.year * 10000 + a.month * 100 + a.day, 20260302);
     EXPECT_EQ(a.hour * 10000 + a.minute * 100 + a.second, 91240);
     const SimReading& b = m.readings[1];
@@ -55,8 +48,7 @@ TEST(SimMemoryText, TheBuiltInSampleIsValid) {
     SimMemory m;
     std::string error;
     ASSERT_TRUE(ParseSimMemory(SampleMemoryText(), m, error)) << error;
-    EXPECT_EQ(m.deviceId, "ARV0012345");
-    EXPECT_EQ(m.firmware100, 305);
+    EXPECT_EQ(std::tuple(m.deviceId, m.firmware100), std::tuple("ARV0012345", 305));
     EXPECT_GT(m.readings.size(), 20u);
     EXPECT_EQ(SampleMemory().readings.size(), m.readings.size());
 }
@@ -65,12 +57,7 @@ TEST(SimMemoryImage, SlotBytesAndTheRing) {
     SimReading r;
     r.id = 258;  // slot (258 - 1) mod 250 = 7
     r.year = 2026, r.month = 3, r.day = 2, r.hour = 9, r.minute = 12, r.second = 40;
-    r.type = 2;
-    r.end = true;
-    r.lactate = 43;
-    r.temperature = 23;
-    r.status = 2;
-    r.duration = 135;
+    r.type = 2, r.end = true, r.lactate = 43, r.temperature = 23, r.status = 2, r.duration = 135;
     SimReading old = r;
     old.id = 8;  // the same slot, overwritten by the newer reading
     old.lactate = 99;
@@ -95,8 +82,6 @@ TEST(SimMemoryImage, FrameEndsInTheChecksumOfTheSlots) {
     ASSERT_EQ(frame.size(), 3504u);
     const uint16_t crc = trv::Crc16Arc(frame.data(), 3500);
     EXPECT_NE(crc, 0);
-    EXPECT_EQ(frame[3500], crc & 0xFF);
-    EXPECT_EQ(frame[3501], crc >> 8);
-    EXPECT_EQ(frame[3502], 0);
-    EXPECT_EQ(frame[3503], 0);
+    EXPECT_EQ(std::vector<uint8_t>(frame.begin() + 3500, frame.end()),
+              (std::vector<uint8_t>{static_cast<uint8_t>(crc & 0xFF), static_cast<uint8_t>(crc >> 8), 0, 0}));
 }
