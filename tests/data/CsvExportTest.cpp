@@ -7,13 +7,12 @@ using namespace trv;
 
 namespace {
 
-PCMDataType Meas(uint16_t id, uint8_t type, uint16_t lactate, int hr, int minute) {
+// A reading of 05.03.2024 at 09:mm:07; status 1 unless it is out of the measuring range (6 above, 7 below).
+PCMDataType Meas(uint16_t id, uint8_t type, uint16_t lactate, int hr, int minute, double speed = 0,
+                 uint8_t status = 1) {
     PCMDataType m;
-    m.m_nMeasId = id;
-    m.m_nMeasType = type;
-    m.m_nLactate = lactate;
-    m.m_nStatus = 1;
-    m.m_nHeartRate = hr;
+    m.m_nMeasId = id, m.m_nMeasType = type, m.m_nLactate = lactate, m.m_nStatus = status, m.m_nHeartRate = hr;
+    m.m_dSpeed = speed;
     m.m_Time = COleDateTime::FromParts(2024, 3, 5, 9, minute, 7);
     return m;
 }
@@ -26,25 +25,17 @@ CTRVDoc SmallDocument() {
     TestDataType run;  // treadmill in km/h, durations from the PC, a compensated last step
     run.m_nLoadUnit = UnitKmh;
     run.m_Steps.push_back(Meas(1, MeasPreLoad, 12, 90, 0));
-    run.m_Steps.push_back(Meas(2, MeasLoad, 15, 120, 3));
-    run.m_Steps.back().m_dSpeed = 2.5;
-    run.m_Steps.push_back(Meas(3, MeasLoad, 38, 171, 6));
-    run.m_Steps.back().m_dSpeed = 3.0;
+    run.m_Steps.push_back(Meas(2, MeasLoad, 15, 120, 3, 2.5));
+    run.m_Steps.push_back(Meas(3, MeasLoad, 38, 171, 6, 3.0));
     run.m_Steps.back().m_bShortened = 1;
-    run.m_Steps.push_back(Meas(4, MeasPostLoad, 0, 150, 9));
-    run.m_Steps.back().m_nStatus = 6;
+    run.m_Steps.push_back(Meas(4, MeasPostLoad, 0, 150, 9, 0, 6));
     doc.m_Tests.push_back(run);
-
-    TestDataType single;
-    single.m_Steps.push_back(Meas(500, MeasSingle, 0, 0, 30));
-    single.m_Steps.back().m_nStatus = 7;
-    doc.m_Tests.push_back(single);
+    doc.m_Tests.emplace_back().m_Steps.push_back(Meas(500, MeasSingle, 0, 0, 30, 0, 7));
 
     TestDataType field;  // 400 m track, speeds from the PC
     field.m_nTestType = TestField;
     field.m_dTrackLength = 400.0;
-    field.m_Steps.push_back(Meas(501, MeasLoad, 21, 140, 40));
-    field.m_Steps.back().m_dSpeed = 3.0;
+    field.m_Steps.push_back(Meas(501, MeasLoad, 21, 140, 40, 3.0));
     field.m_Steps.push_back(Meas(502, MeasLoad, 33, 150, 45));  // speed 0: no duration, no division
     doc.m_Tests.push_back(field);
 

@@ -46,9 +46,8 @@ void ExpectTreadmillSteps(const Imported& r) {
     for (size_t i = 0; i < 3; ++i) {
         const PCMDataType& m = r.test.m_Steps[i];
         EXPECT_NEAR(m.m_dSpeed, speeds[i], 1e-12) << i;
-        EXPECT_EQ(m.m_nLactate, lactate[i]) << i;
-        EXPECT_EQ(m.m_nHeartRate, hr[i]) << i;
-        EXPECT_EQ(m.m_nMeasType, MeasLoad);
+        EXPECT_EQ(std::tuple(m.m_nLactate, m.m_nHeartRate, m.m_nMeasType), std::tuple(lactate[i], hr[i], MeasLoad))
+            << i;
     }
     EXPECT_EQ(r.test.m_nLoadUnit, UnitKmh);
 }
@@ -70,8 +69,7 @@ TEST(ImportText, SeparatorsDecimalMarksAndEncodings) {
         "\xEF\xBB\xBFLoad,Lactate,HR,Note\n8.0,1.2,131,m\xC3\xBC"
         "de\n10.0,2.5,150,\n12.0,4.8,171,\n");
     ExpectTreadmillSteps(comma);
-    EXPECT_EQ(comma.table.m_Encoding, ImportTable::Utf8);
-    EXPECT_EQ(comma.table.m_cSeparator, ',');
+    EXPECT_EQ(std::tuple(comma.table.m_Encoding, comma.table.m_cSeparator), std::tuple(ImportTable::Utf8, ','));
     // Tab-separated with decimal comma and quoted cells, as copied out of a spreadsheet.
     const Imported tab =
         Import("Last\t\"Laktat [mmol/l]\"\tHerzfrequenz\n\"8,0\"\t1,2\t131\n10\t\"2,5\"\t150\n12\t4,8\t171");
@@ -83,9 +81,8 @@ TEST(ImportText, SeparatorsDecimalMarksAndEncodings) {
     const std::string ascii = "Power\tLaktat\tHR\r\n8\t1,2\t131\r\n10\t2,5\t150\r\n12\t4,8\t171\r\n";
     std::string utf16 = "\xFF\xFE";
     for (char c : ascii) utf16 += std::string{c, '\0'};
-    const Imported wide = Import(utf16, Kmh());
-    ExpectTreadmillSteps(wide);
-    EXPECT_EQ(wide.table.m_Encoding, ImportTable::Utf16);
+    ExpectTreadmillSteps(Import(utf16, Kmh()));
+    EXPECT_EQ(Import(utf16, Kmh()).table.m_Encoding, ImportTable::Utf16);
 }
 
 TEST(ImportText, HeaderNamesAndUnits) {
@@ -129,9 +126,10 @@ TEST(ImportText, TypesTimesAndOrder) {
     const char* times[] = {"2026-04-07T09:30:00", "2026-04-07T09:33:00", "2026-04-07T09:36:00", "2026-04-07T09:39:00",
                            "2026-04-07T09:45:00"};
     for (size_t i = 0; i < 5; ++i) {
-        EXPECT_EQ(r.test.m_Steps[i].m_nMeasType, types[i]) << i;
-        EXPECT_EQ(r.test.m_Steps[i].m_nLactate, lactate[i]) << i;
-        EXPECT_EQ(r.test.m_Steps[i].m_Time.FormatIso(), times[i]) << i;
+        const PCMDataType& m = r.test.m_Steps[i];
+        EXPECT_EQ(std::tuple(m.m_nMeasType, m.m_nLactate, m.m_Time.FormatIso()),
+                  std::tuple(types[i], lactate[i], times[i]))
+            << i;
     }
     EXPECT_EQ(std::tuple(r.test.m_Steps.front().m_bFirstStep, r.test.m_Steps.back().m_bLastStep), std::tuple(1, 1));
     // 3 min between the first two main-load times: the PC step duration of the test.
@@ -177,9 +175,7 @@ TEST(ImportText, RefusalsNameTheLine) {
     for (int i = 0; i < 1000; ++i) rows += std::to_string(i) + ";1,0\n";
     EXPECT_TRUE(Import(rows).ok);
     rows += "1000;1,0\n";
-    const Imported tooMany = Import(rows);
-    EXPECT_FALSE(tooMany.ok);
-    EXPECT_EQ(tooMany.error.rfind("Zeile 1002: ", 0), 0u) << tooMany.error;
+    EXPECT_EQ(Import(rows).error.rfind("Zeile 1002: ", 0), 0u) << Import(rows).error;
 }
 
 TEST(ImportText, ImplausibleValuesAreQuestions) {

@@ -59,8 +59,7 @@ TEST(TrvFile, OldLayoutsReadTheirFlagsAndDefaults) {
         CTRVDoc doc;
         std::string err;
         ASSERT_TRUE(ReadTrv(Old(version), doc, err)) << err;
-        EXPECT_EQ(doc.m_nVersion, version);
-        EXPECT_FALSE(doc.m_bDeviceBound);
+        EXPECT_EQ(std::tuple(doc.m_nVersion, doc.m_bDeviceBound), std::tuple(version, false));
         ASSERT_EQ(doc.GetTestCount(), 1);
         const TestDataType& t = doc.GetTest(0);
         EXPECT_EQ(std::tuple(t.m_nReserved2, t.m_nReserved1, t.m_nLoadUnit, t.m_nTestType, t.m_dTrackLength,
@@ -88,21 +87,17 @@ TEST(TrvFile, Version4SavedAgainBecomesVersion5) {
     ASSERT_TRUE(WriteTrv(doc, v5, err)) << err;
     // Two measurements 8 bytes shorter each; the empty device ID (1 byte) and firmware (8) appended.
     EXPECT_EQ(v5.size(), v4.size() - 2 * 8 + 1 + 8);
-    ByteBuilder head;
-    head.i32(5).u32(1);
-    EXPECT_TRUE(std::equal(head.b.begin(), head.b.end(), v5.begin()));
-    ByteBuilder tail;
-    tail.u8(0).f64(0.0);
-    EXPECT_TRUE(std::equal(tail.b.begin(), tail.b.end(), v5.end() - 9));
+    EXPECT_EQ(std::vector<uint8_t>(v5.begin(), v5.begin() + 8), ByteBuilder().i32(5).u32(1).b);
+    EXPECT_EQ(std::vector<uint8_t>(v5.end() - 9, v5.end()), ByteBuilder().u8(0).f64(0.0).b);
     // The athlete's texts go back to the code page unchanged.
     EXPECT_NE(std::search(v5.begin(), v5.end(), v4.end() - 12, v4.end()), v5.end());
 
     CTRVDoc again;
     ASSERT_TRUE(ReadTrv(v5, again, err)) << err;
-    EXPECT_EQ(again.m_nVersion, 5);
-    EXPECT_FALSE(again.m_bDeviceBound);  // the empty ID names no analyser
-    EXPECT_EQ(again.GetTest(0).m_Steps[1].m_Time.FormatTime(), "18:00:00");
-    EXPECT_EQ(again.m_UserData.m_strRemarks, "€ Bemerkung");
+    // The empty ID names no analyser.
+    EXPECT_EQ(std::tuple(again.m_nVersion, again.m_bDeviceBound, again.GetTest(0).m_Steps[1].m_Time.FormatTime(),
+                         again.m_UserData.m_strRemarks),
+              std::tuple(5, false, "18:00:00", "€ Bemerkung"));
 }
 
 TEST(TrvFile, Version5MeasurementUsesCompactLocalTime) {
@@ -122,9 +117,8 @@ TEST(TrvFile, Version5MeasurementUsesCompactLocalTime) {
     CTRVDoc doc;
     std::string err;
     ASSERT_TRUE(ReadTrv(bb.b, doc, err)) << err;
-    EXPECT_EQ(doc.GetTest(0).m_Steps[0].m_Time.FormatIso(), "2024-07-01T12:00:00");
-    EXPECT_EQ(doc.m_strDeviceId, "A123456789");
-    EXPECT_DOUBLE_EQ(doc.m_dFirmware, 3.05);
+    EXPECT_EQ(std::tuple(doc.GetTest(0).m_Steps[0].m_Time.FormatIso(), doc.m_strDeviceId, doc.m_dFirmware),
+              std::tuple("2024-07-01T12:00:00", "A123456789", 3.05));
     std::vector<uint8_t> out;
     ASSERT_TRUE(WriteTrv(doc, out, err));
     EXPECT_EQ(out, bb.b);  // byte for byte the same file
@@ -148,8 +142,8 @@ TEST(TrvFile, Utf16AndLongStrings) {
     std::string err;
     ASSERT_TRUE(ReadTrv(bb.b, doc, err)) << err;
     EXPECT_EQ(doc.m_UserData.m_strFirstName, "Zoë中");
-    EXPECT_EQ(doc.m_UserData.m_strLastName.size(), 254u);
-    EXPECT_EQ(doc.m_UserData.m_strLastName.substr(0, 3), "abc");
+    EXPECT_EQ(std::tuple(doc.m_UserData.m_strLastName.size(), doc.m_UserData.m_strLastName.substr(0, 3)),
+              std::tuple(254u, "abc"));
     EXPECT_EQ(doc.m_UserData.m_strRemarks, std::string(300, 'r'));
 }
 
@@ -168,8 +162,8 @@ TEST(TrvFile, TextsTheCodePageCannotHoldAreWrittenAsUtf16) {
     EXPECT_TRUE(std::equal(expect.b.begin(), expect.b.end(), bytes.begin()));
     CTRVDoc back;
     ASSERT_TRUE(ReadTrv(bytes, back, err)) << err;
-    EXPECT_EQ(back.m_UserData.m_strFirstName, "Łukasz");
-    EXPECT_EQ(back.m_UserData.m_strLastName, "Müller");
+    EXPECT_EQ(std::tuple(back.m_UserData.m_strFirstName, back.m_UserData.m_strLastName),
+              std::tuple("Łukasz", "Müller"));
 }
 
 TEST(TrvFile, DamagedFilesAreRefusedWithoutTouchingTheDocument) {
