@@ -242,5 +242,4 @@ TEST(ImportText, OwnExportComesBackWithTheSameValues) {
         return out;
     };
     EXPECT_EQ(withoutIds(CsvText(again, {0}, nullptr)), withoutIds(CsvText(doc, {0}, nullptr)));
-    EXPECT_EQ(CsvText(again, {0}, nullptr).substr(CsvText(again, {0}, nullptr).find("\r\n") + 2, 9), "manuell;;");
 }

@@ -97,13 +97,10 @@ TEST(InputRules, BirthDateEmptyMeansNotEnteredAndIsKeptAsDayZero) {
     const COleDateTime today = COleDateTime::FromParts(2026, 12, 6, 10, 0, 0);
     COleDateTime date(123.0);
     EXPECT_EQ(ReadBirthDate("14.07.1994", today, date), InputOk);
-    EXPECT_DOUBLE_EQ(date.m_dt, 34529.0);  // days from 30.12.1899 to 14.07.1994
-    EXPECT_TRUE(date.IsValid());
-    EXPECT_EQ(BirthDateText(date), "14.07.1994");
+    // 34529 days from 30.12.1899 to 14.07.1994.
+    EXPECT_EQ(std::tuple(date.m_dt, date.IsValid(), BirthDateText(date)), std::tuple(34529.0, true, "14.07.1994"));
     EXPECT_EQ(ReadBirthDate("  ", today, date), InputOk);
-    EXPECT_DOUBLE_EQ(date.m_dt, 0.0);
-    EXPECT_TRUE(date.IsValid());
-    EXPECT_EQ(BirthDateText(date), "");
+    EXPECT_EQ(std::tuple(date.m_dt, date.IsValid(), BirthDateText(date)), std::tuple(0.0, true, ""));
     EXPECT_EQ(BirthDateText(COleDateTime(36585.0, COleDateTime::invalid)), "");
     EXPECT_EQ(BirthDateText(COleDateTime(36585.0)), "29.02.2000");
 

@@ -3,9 +3,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <regex>
-#include <sstream>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -14,9 +14,7 @@ namespace {
 
 std::string ReadText(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 // name -> id, as the header declares them (read as text, so that a name added without a table entry

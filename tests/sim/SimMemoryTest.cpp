@@ -65,10 +65,10 @@ TEST(SimMemoryImage, SlotBytesAndTheRing) {
     wrapped.id = 251;  // slot 0
     const std::vector<uint8_t> image = BuildMemoryImage({r, old, wrapped});
     ASSERT_EQ(image.size(), 3500u);
-    const uint8_t expected[14] = {0x02, 0x01, 0x87, 0x00, 0xA2, 0x2B, 0x00, 0x17, 0x40, 0x12, 0x09, 0x02, 0x03, 0x26};
-    for (int i = 0; i < 14; ++i) EXPECT_EQ(image[7 * 14 + i], expected[i]) << "byte " << i;
-    EXPECT_EQ(image[0], 0xFB);  // 251
-    EXPECT_EQ(image[1], 0x00);
+    EXPECT_EQ(
+        std::vector<uint8_t>(image.begin() + 7 * 14, image.begin() + 8 * 14),
+        (std::vector<uint8_t>{0x02, 0x01, 0x87, 0x00, 0xA2, 0x2B, 0x00, 0x17, 0x40, 0x12, 0x09, 0x02, 0x03, 0x26}));
+    EXPECT_EQ(std::tuple(image[0], image[1]), std::tuple(0xFB, 0x00));  // 251
     for (int slot : {1, 6, 8, 249}) EXPECT_EQ(image[slot * 14], 0) << slot;
 }
 
