@@ -1,4 +1,5 @@
 #include "TRVDoc.h"
+#include "ManualIds.h"
 
 #include <algorithm>
 
@@ -52,6 +53,62 @@ void FillTransferSlot(const CTRVDoc& doc, const std::vector<int>& testIndices, T
     for (int i : NormalizedTestIndices(doc, testIndices)) slot.m_TransferTests.push_back(doc.GetTest(i));
     slot.m_strTransferDeviceId = doc.m_strDeviceId;
     slot.m_dTransferFirmware = doc.m_dFirmware;
+}
+
+// Merging the analyser's memory into the document.
+
+bool CTRVDoc::MergeDeviceMemory(const std::vector<PCMDataType>& slots) {
+    m_Downloaded.clear();
+    for (const PCMDataType& m : slots)
+        if (m.m_nStatus != StatusEmpty && m.m_nMeasId != 0) m_Downloaded.push_back(m);
+    SortDownloaded();
+
+    // The test that new step records are appended to; -1 when no test is open. It is the last test
+    // of the document, except when a test read earlier is continued: its records go to that test.
+    int open = -1;
+    for (const PCMDataType& r : m_Downloaded) {
+        int holder = -1;
+        for (size_t ti = 0; ti < m_Tests.size() && holder < 0; ++ti) {
+            // A typed test is never the analyser's: neither a reading already here nor one to go on.
+            if (IsTypedTest(m_Tests[ti])) continue;
+            const auto& steps = m_Tests[ti].m_Steps;
+            if (std::any_of(steps.begin(), steps.end(),
+                            [&](const PCMDataType& s) { return s.m_nMeasId != 0 && s.m_nMeasId == r.m_nMeasId; }))
+                holder = static_cast<int>(ti);
+        }
+        if (holder >= 0) {
+            // A start record found again plays its part as in the download that brought it: it ends
+            // whatever test was open before it, and its own test is open only when not closed.
+            if (r.m_bFirstStep)
+                open = !m_Tests[static_cast<size_t>(holder)].m_bClosed && r.m_nMeasType != MeasSingle ? holder : -1;
+            // The end record of that test is already here: nothing more belongs to it.
+            if (open == holder && r.m_bLastStep) open = -1;
+            continue;
+        }
+        // The analyser reached the IDs of typed readings: the typed reading gives its ID up.
+        for (TestDataType& t : m_Tests)
+            for (PCMDataType& s : t.m_Steps)
+                if (IsTypedTest(t) && s.m_nMeasId == r.m_nMeasId)
+                    if (const uint16_t free = FreeManualId(*this, m_Downloaded)) s.m_nMeasId = free;
+        if (r.m_bFirstStep) {
+            TestDataType t;
+            t.m_Steps.push_back(r);
+            const bool closed = r.m_nMeasType == MeasSingle || r.m_bLastStep;
+            t.m_bClosed = closed ? 1 : 0;
+            m_Tests.push_back(std::move(t));
+            open = closed ? -1 : static_cast<int>(m_Tests.size()) - 1;
+        } else if (open >= 0) {
+            TestDataType& t = m_Tests[static_cast<size_t>(open)];
+            t.m_Steps.push_back(r);
+            if (r.m_bLastStep) {
+                t.m_bClosed = 1;
+                open = -1;
+            }
+        }
+        // Otherwise a step record whose test start is not in the document: dropped.
+    }
+    SortTests();
+    return true;
 }
 
 }  // namespace trv
