@@ -223,11 +223,11 @@ bool ImportInputFromTable(const ImportTable& table, const ImportMapping& mapping
 
     ManualTestInput s;
     const auto& firstRow = table.m_Rows.front();
-    s.m_nTestType = options.m_nTestType                          ? *options.m_nTestType
-                    : TestTypeOf(Cell(firstRow, cTestType)) >= 0 ? TestTypeOf(Cell(firstRow, cTestType))
-                                                                 : TestTreadmill;
+    const int namedType = options.m_nTestType ? *options.m_nTestType : TestTypeOf(Cell(firstRow, cTestType));
     int unit = options.m_nLoadUnit ? *options.m_nLoadUnit : LoadUnitOf(Cell(firstRow, cUnit));
     if (unit < 0) unit = LoadUnitFromHeader(table, mapping);
+    // Loads in watts come from a bike: without a named test type they make an ergometer test.
+    s.m_nTestType = namedType >= 0 ? namedType : unit == UnitWatt ? TestErgometer : TestTreadmill;
     if (unit < 0) unit = s.m_nTestType == TestErgometer ? UnitWatt : UnitKmh;
     s.m_nLoadUnit = unit;
 

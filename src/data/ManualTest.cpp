@@ -86,6 +86,11 @@ bool BuildManualTest(const ManualTestInput& input, TestDataType& test, std::stri
         error = LoadStr(IDS_MAN_BAD_CODES);
         return false;
     }
+    // The ergometer measures in watts, treadmill and track in speeds; the test parameters rely on that pair.
+    if ((input.m_nTestType == TestErgometer) != (input.m_nLoadUnit == UnitWatt)) {
+        error = LoadStr(IDS_MAN_UNIT_FOR_TYPE);
+        return false;
+    }
     if (input.m_nStepDuration < 10 || input.m_nStepDuration > 600) {
         error = LoadStr(IDS_MAN_STEP_DURATION);
         return false;

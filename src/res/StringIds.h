@@ -582,6 +582,7 @@ enum StringId : int {
     IDS_ERR_OVERFLOW = 3724,
     IDS_ERR_NO_LOCK = 3725,
     IDS_ERR_UNSUPPORTED = 3726,
+    IDS_MAN_UNIT_FOR_TYPE = 3790,
 
     // Undo and redo, copying the measurement list, and the names of the document commands.
     IDS_UNDO = 3800,

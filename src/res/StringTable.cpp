@@ -610,6 +610,7 @@ const StringEntry kTable[] = {
     {IDS_ERR_OVERFLOW, "Die Datei ist zu groß."},
     {IDS_ERR_NO_LOCK, "Die Datei kann nicht gesperrt werden."},
     {IDS_ERR_UNSUPPORTED, "Der Datenträger unterstützt diesen Vorgang nicht."},
+    {IDS_MAN_UNIT_FOR_TYPE, "Ein Ergometertest wird in W erfasst, ein Laufband- oder Feldtest in km/h oder m/s."},
     {IDS_UNDO, "&Rückgängig"},
     {IDS_REDO, "&Wiederholen"},
     {IDS_UNDO_NAMED, "&Rückgängig: %s"},

@@ -79,8 +79,8 @@ bool CImportDialog::Load(std::string_view bytes, std::string& error) {
     const bool dated = std::find(m_mapping.begin(), m_mapping.end(), RoleDate) != m_mapping.end();
     {
         const QSignalBlocker b1(m_pTestType), b2(m_pUnit), b3(m_pDateFromFile), b4(m_pDate);
-        m_pTestType->setCurrentIndex(read ? guess.m_nTestType : TestTreadmill);
         const int headerUnit = LoadUnitFromHeader(m_table, m_mapping);
+        m_pTestType->setCurrentIndex(read ? guess.m_nTestType : headerUnit == UnitWatt ? TestErgometer : TestTreadmill);
         m_pUnit->setCurrentIndex(read ? guess.m_nLoadUnit : headerUnit >= 0 ? headerUnit : UnitKmh);
         m_pDateFromFile->setEnabled(dated);
         m_pDateFromFile->setChecked(dated);
@@ -124,8 +124,11 @@ void CImportDialog::FillPreview() {
                 }
             m_mapping[static_cast<size_t>(c)] = role;
             if (const int unit = LoadUnitFromHeader(m_table, m_mapping); role == RoleLoad && unit >= 0) {
-                const QSignalBlocker block(m_pUnit);
+                // Watts come from the bike, speeds from treadmill or track: the test type follows the unit.
+                const QSignalBlocker block(m_pUnit), blockType(m_pTestType);
                 m_pUnit->setCurrentIndex(unit);
+                if ((unit == UnitWatt) != (m_pTestType->currentIndex() == TestErgometer))
+                    m_pTestType->setCurrentIndex(unit == UnitWatt ? TestErgometer : TestTreadmill);
             }
             const bool dated = std::find(m_mapping.begin(), m_mapping.end(), RoleDate) != m_mapping.end();
             m_pDateFromFile->setEnabled(dated);

@@ -93,11 +93,18 @@ TEST(ImportText, HeaderNamesAndUnits) {
                               .table;
     EXPECT_EQ(GuessImportMapping(t), (ImportMapping{RoleIgnore, RoleLoadUnit, RoleTestType, RoleLoad, RoleDuration,
                                                     RoleTime, RoleType, RoleLactate, RoleHeartRate}));
-    // A unit in the load's header decides when the caller names none: 200 W stays 200 W.
+    // A unit in the load's header decides when the caller names none: 200 W stays 200 W, on a bike.
     const Imported watt = Import("Belastung [W];Laktat\n100;1,1\n150;1,9\n200;3,9\n");
     ASSERT_TRUE(watt.ok) << watt.error;
-    EXPECT_EQ(std::tuple(watt.test.m_nLoadUnit, watt.test.m_Steps[2].m_dPower, watt.test.m_Steps[2].m_dSpeed),
-              std::tuple(UnitWatt, 200.0, 0.0));
+    EXPECT_EQ(std::tuple(watt.test.m_nTestType, watt.test.m_nLoadUnit, watt.test.m_Steps[2].m_dPower,
+                         watt.test.m_Steps[2].m_dSpeed),
+              std::tuple(TestErgometer, UnitWatt, 200.0, 0.0));
+    // A treadmill or track test in watts, or a bike in km/h, would be re-read by the test parameters.
+    ImportOptions runInWatts;
+    runInWatts.m_nTestType = TestTreadmill;
+    const Imported refused = Import("Belastung [W];Laktat\n100;1,1\n150;1,9\n200;3,9\n", runInWatts);
+    EXPECT_FALSE(refused.ok);
+    EXPECT_EQ(refused.error, "Ein Ergometertest wird in W erfasst, ein Laufband- oder Feldtest in km/h oder m/s.");
     // m/s from the header; the caller's choice wins over it.
     const Imported ms = Import("v (m/s);La\n2,5;1,0\n3,0;2,0\n");
     ASSERT_TRUE(ms.ok) << ms.error;

@@ -120,8 +120,14 @@ TEST(ImportDialog, PreviewWithAColumnMappingTheUserChanges) {
     EXPECT_EQ(dlg.UnitBox()->currentIndex(), UnitKmh);
     dlg.RoleBox(0)->setCurrentIndex(RoleLoad);
     EXPECT_EQ(dlg.Status()->text(), QStringLiteral("Bereit: 3 Messwerte werden als Test übernommen."));
-    // The load column's name gives the unit.
+    // The load column's name gives the unit, and watts make it a bike test.
     EXPECT_EQ(dlg.UnitBox()->currentIndex(), UnitWatt);
+    EXPECT_EQ(dlg.TestTypeBox()->currentIndex(), TestErgometer);
+    // A treadmill in watts is refused rather than stored.
+    dlg.TestTypeBox()->setCurrentIndex(TestTreadmill);
+    dlg.UnitBox()->setCurrentIndex(UnitWatt);
+    EXPECT_EQ(dlg.Status()->text(),
+              QStringLiteral("Ein Ergometertest wird in W erfasst, ein Laufband- oder Feldtest in km/h oder m/s."));
     dlg.TestTypeBox()->setCurrentIndex(TestErgometer);
     // Giving the heart-rate role to another column takes it from "Puls".
     dlg.RoleBox(3)->setCurrentIndex(RoleHeartRate);
