@@ -139,6 +139,8 @@ struct ChartTool {
     bool anchored = false;
     double anchorX = 0.0;
     double anchorY = 0.0;
+    // Off: only the value point and its dashed lines to the axes are drawn, not the box (the printout).
+    bool boxShown = true;
     // Colour band: its axis and value range, colour and transparency in percent.
     int bandAxis = AxisLeft;
     double bandStart = 0.0;

@@ -5,6 +5,7 @@
 #include "HelpDialog.h"
 #include "Icons.h"
 #include "MeasurementListModel.h"
+#include "ProtocolPrinting.h"
 #include "QtText.h"
 #include "StringIds.h"
 #include "TRVView.h"
@@ -207,13 +208,13 @@ void CMainFrame::CreateActions() {
     });
     connect(m_pActZones, &QAction::triggered, this, &CMainFrame::OnZoneSettings);
     connect(m_pActPreview, &QAction::triggered, this, [this] {
-        if (ActiveView()) ActiveView()->OnPrintPreview();
+        if (ActiveView()) ActiveView()->Printing().Preview();
     });
     connect(m_pActSavePdf, &QAction::triggered, this, [this] {
-        if (ActiveView()) ActiveView()->OnSavePdf();
+        if (ActiveView()) ActiveView()->Printing().SavePdf();
     });
     connect(m_pActPrint, &QAction::triggered, this, [this] {
-        if (ActiveView()) ActiveView()->OnPrint();
+        if (ActiveView()) ActiveView()->Printing().Print();
     });
     connect(m_pActPrintSetup, &QAction::triggered, this, &CMainFrame::OnPrintSetup);
     connect(m_pActExit, &QAction::triggered, this, &QWidget::close);

@@ -48,13 +48,15 @@ void CChartMarks::Draw(QCustomPlot* plot, const CChartModel& m) {
     for (int k = 0; k < 2; ++k) {
         const ChartTool& tool = m.tools[static_cast<size_t>(boxTools[k])];
         if (!tool.active || tool.text.empty()) continue;
-        QCPItemText* box = MakeText(plot, load, AnnotationText(tool.text), ChartFont("Arial", 8));
-        box->setBrush(QBrush(ChartColor(tool.color ? tool.color : 0x80FFFF)));
-        box->setPen(QPen(QColor(0x80, 0x80, 0x80)));
-        box->setPadding(QMargins(5, 3, 5, 3));
-        box->setColor(Qt::black);
-        box->setLayer(QStringLiteral("legend"));
-        m_apBox[k] = box;
+        if (tool.boxShown) {
+            QCPItemText* box = MakeText(plot, load, AnnotationText(tool.text), ChartFont("Arial", 8));
+            box->setBrush(QBrush(ChartColor(tool.color ? tool.color : 0x80FFFF)));
+            box->setPen(QPen(QColor(0x80, 0x80, 0x80)));
+            box->setPadding(QMargins(5, 3, 5, 3));
+            box->setColor(Qt::black);
+            box->setLayer(QStringLiteral("legend"));
+            m_apBox[k] = box;
+        }
         if (!tool.anchored) continue;
         // Drop lines from the threshold point to the load axis and to the lactate axis.
         QCPAxis* x = load->axis(QCPAxis::atBottom);
@@ -82,6 +84,7 @@ void CChartMarks::Draw(QCustomPlot* plot, const CChartModel& m) {
         dot->setSize(9);
         dot->setPen(QPen(kChartNavy, 1.5));
         dot->setBrush(Qt::NoBrush);
+        if (!m_apBox[k]) continue;
         auto* link = new QCPItemLine(plot);
         link->setClipAxisRect(load);
         link->start->setType(QCPItemPosition::ptAbsolute);

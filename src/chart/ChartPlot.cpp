@@ -187,6 +187,8 @@ void CChartPlot::BalanceRegions(const CChartModel& m) {
                                       m.axes[AxisBottom].endPercent - m.axes[AxisBottom].startPercent,
                                       m.axes[AxisCustom1].endPercent - m.axes[AxisCustom1].startPercent};
     QCPLayoutGrid* root = m_pPlot->plotLayout();
+    // A plot that is printed has never been laid out on screen: its viewport is the only size.
+    root->setOuterRect(m_pPlot->viewport());
     root->update(QCPLayoutElement::upPreparation);
     root->update(QCPLayoutElement::upMargins);
     root->update(QCPLayoutElement::upLayout);
@@ -207,6 +209,8 @@ void CChartPlot::BalanceRegions(const CChartModel& m) {
     }
     if (m_pLegendColumn->layout() == m_pRegionGrid) factors << 0.001;
     m_pRegionGrid->setColumnStretchFactors(factors);
+    // The region heights are those of this layout now; one lactate tick per 16 pixels at most.
+    m_pLactateTicker->SetMaxTicks(std::max(3, m_apRect[RegionLoad]->rect().height() / 16));
 }
 
 int CChartPlot::RegionOfAxis(int modelAxis) const {
@@ -263,19 +267,23 @@ void CChartPlot::ArrangeRegions(const CChartModel& m) {
         right->setLabel(QString::fromStdString(m.axes[AxisRight].title));
         rect->setBackground(QBrush(ChartColor(m.backgroundColor)));
     }
-    const int w = m_pPlot->width();
+    // The tick density follows the size the plot is drawn at (the printout's is not the window's).
+    const int w = m_pPlot->viewport().width();
     m_apRect[RegionPost]
         ->axis(QCPAxis::atBottom)
         ->ticker()
         ->setTickCount(std::max(2, static_cast<int>(w * widths[RegionPost] / 100.0 / 48)));
-    m_pLoadTicker->SetMaxTicks(std::max(3, static_cast<int>(m_pPlot->width() * widths[RegionLoad] / 100.0 / 42)));
+    m_pLoadTicker->SetMaxTicks(std::max(3, static_cast<int>(w * widths[RegionLoad] / 100.0 / 42)));
 }
 
 void CChartPlot::FillLegend(const CChartModel& m) {
     m_pLegend->clearItems();
     for (int i = 0; i < kChartSeriesCount; ++i) {
         const ChartSeries& s = m.series[static_cast<size_t>(i)];
-        if (s.inLegend && !s.points.empty()) m_pLegend->addItem(new CCheckLegendItem(m_pLegend, i, s));
+        if (!s.inLegend || s.points.empty()) continue;
+        // Without check boxes (the printout) a hidden series has nothing to bring back.
+        if (!m.legendCheckBoxes && !s.active) continue;
+        m_pLegend->addItem(new CCheckLegendItem(m_pLegend, i, s, m.legendCheckBoxes));
     }
 }
 
@@ -381,14 +389,10 @@ void CChartPlot::SetAxisRanges(const CChartModel& m) {
         hr1 = std::ceil((hrHi + 10.0) / 10.0) * 10.0;
         if (hr0 < 0.0 && hrLo >= 0.0) hr0 = 0.0;
     }
-    int plotH = 0;
     for (QCPAxisRect* rect : m_apRect) {
         rect->axis(QCPAxis::atLeft)->setRange(lacLo, lacTop);
         rect->axis(QCPAxis::atRight)->setRange(hr0, hr1);
-        plotH = std::max(plotH, rect->height());
     }
-    if (plotH <= 0) plotH = m_pPlot->height() * 2 / 3;
-    m_pLactateTicker->SetMaxTicks(std::max(3, plotH / 16));
 }
 
 QVector<int> CChartPlot::LegendSeries() const {

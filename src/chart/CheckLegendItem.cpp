@@ -11,10 +11,11 @@ constexpr int kIcon = 20;  // line and marker picture
 constexpr int kGap = 4;
 }  // namespace
 
-CCheckLegendItem::CCheckLegendItem(QCPLegend* parent, int series, const ChartSeries& s)
+CCheckLegendItem::CCheckLegendItem(QCPLegend* parent, int series, const ChartSeries& s, bool checkBox)
     : QCPAbstractLegendItem(parent),
       m_nSeries(series),
       m_bChecked(s.active),
+      m_bCheckBox(checkBox),
       m_strName(QString::fromStdString(s.title)),
       m_TextColor(LegendTextColor(s)),
       m_LinePen(ChartColor(s.lineColor ? s.lineColor : s.color), s.lineWidth),
@@ -29,8 +30,9 @@ CCheckLegendItem::CCheckLegendItem(QCPLegend* parent, int series, const ChartSer
 
 QSize CCheckLegendItem::minimumOuterSizeHint() const {
     QFontMetrics fm(mFont);
-    int w = kBox + kGap + kIcon + kGap + fm.horizontalAdvance(m_strName);
-    int h = std::max(kBox, fm.height());
+    const int box = m_bCheckBox ? kBox + kGap : 0;
+    int w = box + kIcon + kGap + fm.horizontalAdvance(m_strName);
+    int h = std::max(m_bCheckBox ? kBox : 0, fm.height());
     return QSize(w + mMargins.left() + mMargins.right(), h + mMargins.top() + mMargins.bottom());
 }
 
@@ -41,15 +43,15 @@ void CCheckLegendItem::draw(QCPPainter* painter) {
     QRect box(r.left(), cy - kBox / 2, kBox, kBox);
     painter->setPen(QPen(QColor(0x60, 0x60, 0x60)));
     painter->setBrush(Qt::white);
-    painter->drawRect(box);
-    if (m_bChecked) {
+    if (m_bCheckBox) painter->drawRect(box);
+    if (m_bCheckBox && m_bChecked) {
         painter->setAntialiasing(true);
         painter->setPen(QPen(Qt::black, 1.6));
         painter->drawLine(QPointF(box.left() + 2.5, cy), QPointF(box.left() + 4.5, box.bottom() - 2.5));
         painter->drawLine(QPointF(box.left() + 4.5, box.bottom() - 2.5), QPointF(box.right() - 2, box.top() + 2.5));
     }
     painter->setAntialiasing(true);
-    const int ix = box.right() + kGap;
+    const int ix = m_bCheckBox ? box.right() + kGap : r.left();
     if (m_bLine) {
         painter->setPen(m_LinePen);
         painter->drawLine(QLineF(ix, cy, ix + kIcon, cy));

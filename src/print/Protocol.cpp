@@ -133,6 +133,10 @@ void DrawPage1(QPainter& p, const ProtocolLayout& l, const CTRVDoc& doc, const s
             plot.RenderInto(PrintChartModel(*opt.chart), p, QRectF(chart), QSize(kPrintChartWidth, kPrintChartHeight));
         }
         p.restore();
+        // The chart fills the frame's width: the frame line goes over its edges again.
+        p.setPen(QPen(Qt::black, 0));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(Rc(l.ml, l.mt, l.ml + l.cw, l.mt + l.ch));
     } else {
         p.drawRect(chart.adjusted(l.g, 0, -l.g, 0));
     }
@@ -299,9 +303,14 @@ CChartModel PrintChartModel(const CChartModel& shown) {
     m.tools[ToolBand2].transparency = 100;
     m.tools[ToolCursor1].active = false;
     m.tools[ToolCursor2].active = false;
-    m.tools[ToolResult1].active = false;
-    m.tools[ToolResult2].active = false;
+    // The result boxes go (the test boxes below carry the results); their points and the dashed
+    // lines to the axes stay.
+    m.tools[ToolResult1].boxShown = false;
+    m.tools[ToolResult2].boxShown = false;
     m.tools[ToolDeviceText].active = false;
+    // What only a mouse can use: the legend's check boxes and the cursor read-out.
+    m.legendCheckBoxes = false;
+    m.cursorText.Clear();
     return m;
 }
 

@@ -76,7 +76,8 @@ bool WriteProtocolPdf(const QString& path, const CTRVDoc& doc, const std::vector
                       const ProtocolOptions& options, QString* error = nullptr);
 
 // The chart as it is printed: a copy of `shown` with the axis fonts at 14, the lactate zone band
-// opaque, the second band, the cursors, the result boxes and the analyser annotation off.
+// opaque, the second band, the cursors and their read-out, the result boxes (not their points and
+// dashed lines), the legend's check boxes and the analyser annotation off.
 CChartModel PrintChartModel(const CChartModel& shown);
 
 }  // namespace trv

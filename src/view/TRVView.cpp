@@ -6,7 +6,7 @@
 #include "Icons.h"
 #include "MeasurementDelegate.h"
 #include "MeasurementListModel.h"
-#include "Protocol.h"
+#include "ProtocolPrinting.h"
 #include "QtText.h"
 #include "StatusDialog.h"
 #include "StringIds.h"
@@ -30,8 +30,6 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTimer>
@@ -59,6 +57,7 @@ CTRVView::CTRVView(CDocHandle* doc, QWidget* parent)
       m_pMeasModel(new CMeasurementListModel(&doc->Doc(), this)),
       m_pStatus(nullptr),
       m_Ws(doc->Doc(), doc->History(), doc->Analyses()),
+      m_pPrinting(new CProtocolPrinting(m_Ws, this)),
       m_Chart(m_Ws.Chart()),
       m_pDocHandle(doc),
       m_pNoticeTimer(new QTimer(this)),
@@ -135,7 +134,8 @@ void CTRVView::ConnectSignals() {
     connect(m_pParamButton, &QPushButton::clicked, this, &CTRVView::OnEditTestParams);
     connect(m_pUserButton, &QPushButton::clicked, this, &CTRVView::OnEditUserData);
     connect(m_pShowButton, &QPushButton::clicked, this, &CTRVView::OnShowTest);
-    connect(m_pPrintButton, &QPushButton::clicked, this, &CTRVView::OnPrint);
+    connect(m_pPrintButton, &QPushButton::clicked, m_pPrinting, &CProtocolPrinting::Print);
+    connect(m_pPrinting, &CProtocolPrinting::statusMessage, this, &CTRVView::statusMessage);
     connect(m_pResetButton, &QPushButton::clicked, this, &CTRVView::OnResetDisplay);
     connect(m_pDocHandle, &CDocHandle::documentChanged, this, &CTRVView::OnDocumentChanged);
     connect(m_pThresholds, &CThresholdPanel::marksChanged, this, [this] {

@@ -15,7 +15,6 @@
 #include <vector>
 
 class QLabel;
-class QPrintPreviewDialog;
 class QPushButton;
 class QTimer;
 class QTreeView;
@@ -25,9 +24,7 @@ class CMeasurementListModel;
 class CTRVStatusDialog;
 class CViewLink;
 class CThresholdPanel;
-namespace trv {
-struct ProtocolOptions;
-}
+class CProtocolPrinting;
 
 class CTRVView : public QWidget {
     Q_OBJECT
@@ -72,14 +69,8 @@ public:
     void OnEditUserData();
     void OnShowTest();
     void OnResetDisplay();
-    void OnPrint();
-    void OnPrintPreview();  // "Seitenansicht"
-    void OnSavePdf();       // "Als PDF speichern ...": asks for the file, then SavePdfTo
-    bool SavePdfTo(const QString& path);
-    // The suggested PDF name: athlete and date of the first shown test.
-    QString ProtocolFileName() const;
-    // The preview window while it is open (for tests), else null.
-    QPrintPreviewDialog* m_pPreview = nullptr;
+    // Print, "Seitenansicht", "Als PDF speichern ...".
+    CProtocolPrinting& Printing() { return *m_pPrinting; }
     bool CanConvertToStepTest() const { return m_Ws.CanConvertToStepTest(); }
     void OnConvertToStepTest();
     // Tests without the analyser: typed in, imported from a file, pasted from the clipboard.
@@ -149,8 +140,8 @@ public:
     CTRVStatusDialog* m_pStatus;
 
 private:
-    trv::ProtocolOptions ProtocolSetup() const;
     trv::CWorkspace m_Ws;
+    CProtocolPrinting* m_pPrinting;
 
 public:
     // The chart model of the workspace (the chart widget draws it).

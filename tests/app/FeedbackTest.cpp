@@ -2,6 +2,7 @@
 #include "DocHandle.h"
 #include "MainFrame.h"
 #include "MeasurementListModel.h"
+#include "ProtocolPrinting.h"
 #include "TRVView.h"
 
 #include <QFileInfo>
@@ -30,10 +31,10 @@ TEST(Feedback, SaveAsPdfNamesTheFileAfterTheAthleteAndSaysWhereItWrote) {
     trv::CTRVDoc& doc = view->GetDocument();
     doc.m_UserData.m_strFirstName = "Jörg";
     doc.m_UserData.m_strLastName = "Weiß Müller";
-    EXPECT_EQ(view->ProtocolFileName(), QStringLiteral("Weiß_Müller_Jörg.pdf"));
+    EXPECT_EQ(view->Printing().FileName(), QStringLiteral("Weiß_Müller_Jörg.pdf"));
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("p.pdf"));
-    ASSERT_TRUE(view->SavePdfTo(path));
+    ASSERT_TRUE(view->Printing().SavePdfTo(path));
     EXPECT_GT(QFileInfo(path).size(), 1000);
     EXPECT_TRUE(frame.statusBar()->currentMessage().startsWith(QStringLiteral("Protokoll gespeichert: ")));
     for (CDocHandle* d : frame.Documents()) d->SetModified(false);

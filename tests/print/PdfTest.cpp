@@ -221,8 +221,10 @@ TEST(ProtocolPageTest, PrintChartModelHidesTheScreenOnlyParts) {
     const CChartModel printed = PrintChartModel(shown);
     EXPECT_FALSE(printed.tools[ToolCursor1].active);
     EXPECT_FALSE(printed.tools[ToolCursor2].active);
-    EXPECT_FALSE(printed.tools[ToolResult1].active);
-    EXPECT_FALSE(printed.tools[ToolResult2].active);
+    // The result boxes go, their points stay.
+    EXPECT_TRUE(printed.tools[ToolResult1].active);
+    EXPECT_FALSE(printed.tools[ToolResult1].boxShown);
+    EXPECT_FALSE(printed.tools[ToolResult2].boxShown);
     EXPECT_FALSE(printed.tools[ToolDeviceText].active);
     EXPECT_FALSE(printed.tools[ToolBand2].active);
     EXPECT_EQ(printed.tools[ToolZoneBand].transparency, 0);

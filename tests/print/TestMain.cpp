@@ -1,5 +1,5 @@
 // Printing tests run without a display: the offscreen platform gives fonts and PDF output.
-#include <QGuiApplication>
+#include <QApplication>
 
 #include <clocale>
 #include <cstdlib>
@@ -8,7 +8,7 @@
 
 int main(int argc, char** argv) {
     if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

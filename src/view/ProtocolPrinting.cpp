@@ -1,8 +1,9 @@
-// The test protocol of the shown tests: printed, previewed and saved as PDF.
+#include "ProtocolPrinting.h"
+
 #include "Protocol.h"
 #include "QtText.h"
 #include "StringIds.h"
-#include "TRVView.h"
+#include "Workspace.h"
 
 #include <QApplication>
 #include <QDir>
@@ -32,9 +33,12 @@ void UseA4(QPrinter& printer) { printer.setPageSize(QPageSize(QPageSize::A4)); }
 
 }  // namespace
 
-ProtocolOptions CTRVView::ProtocolSetup() const {
+CProtocolPrinting::CProtocolPrinting(const CWorkspace& ws, QWidget* window)
+    : QObject(window), m_Ws(ws), m_pWindow(window) {}
+
+ProtocolOptions CProtocolPrinting::Setup() const {
     ProtocolOptions opt;
-    opt.chart = &m_Chart;
+    opt.chart = &m_Ws.Chart();
     opt.analysis = m_Ws.AnalysisLookup();
     opt.thresholds = [this](int test) {
         const TestThresholds* shown = m_Ws.ShownThresholds(test);
@@ -45,9 +49,9 @@ ProtocolOptions CTRVView::ProtocolSetup() const {
     return opt;
 }
 
-QString CTRVView::ProtocolFileName() const {
+QString CProtocolPrinting::FileName() const {
     // "Nachname_Vorname_2026-03-02.pdf": the athlete and the date of the first shown test.
-    const CTRVDoc& doc = GetDocument();
+    const CTRVDoc& doc = m_Ws.Doc();
     QStringList parts;
     for (const std::string& s : {doc.m_UserData.m_strLastName, doc.m_UserData.m_strFirstName})
         if (!QU8(s).trimmed().isEmpty()) parts << QU8(s).trimmed();
@@ -69,44 +73,44 @@ QString CTRVView::ProtocolFileName() const {
     return name + QStringLiteral(".pdf");
 }
 
-void CTRVView::OnPrint() {
+void CProtocolPrinting::Print() {
     QPrinter printer(QPrinter::HighResolution);
     UseA4(printer);
-    QPrintDialog dlg(&printer, this);
+    QPrintDialog dlg(&printer, m_pWindow);
     dlg.setMinMax(1, kProtocolPageCount);
     if (dlg.exec() != QDialog::Accepted) return;
-    if (!PrintProtocol(printer, GetDocument(), ShownTests(GetDocument()), ProtocolSetup()))
-        QMessageBox::warning(this, QApplication::applicationDisplayName(),
+    if (!PrintProtocol(printer, m_Ws.Doc(), ShownTests(m_Ws.Doc()), Setup()))
+        QMessageBox::warning(m_pWindow, QApplication::applicationDisplayName(),
                              QU8(FmtId(IDS_PRINT_FAILED, printer.printerName().toStdString().c_str())));
 }
 
-void CTRVView::OnPrintPreview() {
+void CProtocolPrinting::Preview() {
     QPrinter printer(QPrinter::HighResolution);
     UseA4(printer);
-    QPrintPreviewDialog dlg(&printer, this);
+    QPrintPreviewDialog dlg(&printer, m_pWindow);
     dlg.setWindowTitle(QStr(IDS_FILE_PREVIEW).remove(QLatin1Char('&')));
     connect(&dlg, &QPrintPreviewDialog::paintRequested, this,
-            [this](QPrinter* p) { PrintProtocol(*p, GetDocument(), ShownTests(GetDocument()), ProtocolSetup()); });
+            [this](QPrinter* p) { PrintProtocol(*p, m_Ws.Doc(), ShownTests(m_Ws.Doc()), Setup()); });
     m_pPreview = &dlg;
     dlg.exec();
     m_pPreview = nullptr;
 }
 
-void CTRVView::OnSavePdf() {
+void CProtocolPrinting::SavePdf() {
     QSettings settings;
     const QString folder = settings.value(QString::fromLatin1(kPdfFolderKey), QDir::homePath()).toString();
-    QFileDialog dlg(this, QStr(IDS_FILE_SAVE_PDF).remove(QLatin1Char('&')), folder, QStr(IDS_PDF_FILTER));
+    QFileDialog dlg(m_pWindow, QStr(IDS_FILE_SAVE_PDF).remove(QLatin1Char('&')), folder, QStr(IDS_PDF_FILTER));
     dlg.setAcceptMode(QFileDialog::AcceptSave);
     dlg.setDefaultSuffix(QStringLiteral("pdf"));
-    dlg.selectFile(QDir(folder).filePath(ProtocolFileName()));
+    dlg.selectFile(QDir(folder).filePath(FileName()));
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return;
     SavePdfTo(dlg.selectedFiles().first());
 }
 
-bool CTRVView::SavePdfTo(const QString& path) {
+bool CProtocolPrinting::SavePdfTo(const QString& path) {
     QString error;
-    if (!WriteProtocolPdf(path, GetDocument(), ShownTests(GetDocument()), ProtocolSetup(), &error)) {
-        QMessageBox::warning(this, QApplication::applicationDisplayName(), error);
+    if (!WriteProtocolPdf(path, m_Ws.Doc(), ShownTests(m_Ws.Doc()), Setup(), &error)) {
+        QMessageBox::warning(m_pWindow, QApplication::applicationDisplayName(), error);
         return false;
     }
     QSettings().setValue(QString::fromLatin1(kPdfFolderKey), QFileInfo(path).absolutePath());
