@@ -1,60 +1,24 @@
 #include "LinkController.h"
 
-#include "DeviceIdentity.h"
-
-#include "Crc16.h"
+#include "Cp1252.h"
 #include "Format.h"
-#include "MemorySlot.h"
 #include "Strings.h"
-
-#include <cstring>
 
 namespace trv {
 
 namespace {
-constexpr int kDataStartMs = 1000;
-constexpr int kFrameMs = 15000;
 constexpr int kPollingMs = 15000;
 constexpr int kMaxRetries = 3;
 }  // namespace
 
 CLinkController::CLinkController(ILinkPort& port, ILinkHost& host)
-    : m_port(port), m_host(host), m_Frame(proto::kFrameBytes, 0) {}
+    : m_host(host),
+      m_channel(port, host),
+      m_search(m_channel, host),
+      m_download(m_channel, host),
+      m_config(m_channel, host) {}
 
-CLinkController::~CLinkController() { Disconnect(); }
-
-// ---- transport -------------------------------------------------------------------------------
-
-bool CLinkController::Send(const uint8_t* data, size_t len) { return m_port.Write(data, len); }
-
-bool CLinkController::Send(const char* word) { return Send(reinterpret_cast<const uint8_t*>(word), std::strlen(word)); }
-
-bool CLinkController::Connect(const std::string& name) {
-    if (!m_port.Open(name)) return false;
-    m_port.StartReader();
-    return true;
-}
-
-void CLinkController::Disconnect() {
-    m_port.StopReader();
-    m_port.Close();
-}
-
-void CLinkController::Reopen() {
-    if (m_port.IsOpen()) {
-        Disconnect();
-        m_host.Sleep(m_nReopenDelay);
-    }
-    const std::string name = m_port.PortName();
-    if (m_port.Open(name)) m_port.StartReader();
-    SetState(LinkIdle);
-}
-
-void CLinkController::RequestMeasurementData() {
-    m_eActive = Active::Download;
-    Send(proto::kGetMemory);
-    m_host.SetTimer(TimerDataStart, kDataStartMs);
-}
+CLinkController::~CLinkController() { m_channel.Disconnect(); }
 
 void CLinkController::SetNotice(uint32_t bits) {
     m_nNotice |= bits;
@@ -67,7 +31,8 @@ void CLinkController::ClearNotice(uint32_t bits) {
 }
 
 void CLinkController::EndTransaction(LinkOutcome outcome) {
-    m_eActive = Active::None;
+    m_download.End();
+    m_config.End();
     m_eOutcome = outcome;
     m_host.EnableReceive(true);
 }
@@ -85,41 +50,27 @@ void CLinkController::OnSerialData() {
     do {
         m_bReceiveAgain = false;
         bytes.clear();
-        m_port.TakeReceived(bytes);
+        m_channel.TakeReceived(bytes);
         for (uint8_t b : bytes) ProcessByte(b);
     } while (m_bReceiveAgain);
     m_bInReceive = false;
-    if (m_port.IsOpen() && m_port.HungUp()) OnHangUp();
+    if (m_channel.HungUp()) OnHangUp();
 }
 
 void CLinkController::ProcessByte(uint8_t b) {
-    switch (m_nState) {
+    switch (m_channel.State()) {
         case LinkIdle:
-            m_strWindow.push_back(static_cast<char>(b));
-            if (m_strWindow.size() > proto::kAnswerWordChars) m_strWindow.erase(0, 1);
-            if (m_strWindow.size() == proto::kAnswerWordChars) OnWord();
+            if (m_channel.PushWordChar(b)) OnWord(m_channel.Word());
             break;
         case LinkMeasurementData:
-            m_Frame[static_cast<size_t>(m_nFrameCount)] = b;
-            ++m_nFrameCount;
-            if (m_nFrameCount <= proto::kMemoryBytes) m_nCrc = Crc16ArcUpdate(m_nCrc, b, m_nPoly);
-            if (const int percent = m_nFrameCount * 100 / proto::kFrameBytes; percent != m_nLastPercent) {
-                if (m_nLastPercent < 0) m_host.SetStatusText(LoadStr(IDS_LINK_RECEIVING));
-                m_nLastPercent = percent;
-                m_host.SetStatusPercent(percent);
-            }
-            if (m_nFrameCount == proto::kFrameBytes) FinishFrame();
+            if (m_download.OnByte(b)) EndTransaction(m_download.Finish(m_strDeviceId, m_dFirmware));
             break;
         case LinkDeviceId:
-            // Outside a search nobody waits for the identity: keep no more than one.
-            if (m_strIdBuf.size() < proto::kIdentityChars) m_strIdBuf.push_back(static_cast<char>(b));
-            if (m_strIdBuf.size() == proto::kIdentityChars && m_nSearchIndex != 0) IdentityReceived();
+            if (m_search.OnIdentityChar(b)) FinishSearch();
             break;
         case LinkConfigRead:
         case LinkConfigVerify:
-            if (m_nConfigCount < static_cast<int>(proto::kConfigBytes))
-                m_abConfig[static_cast<size_t>(m_nConfigCount++)] = b;
-            if (m_nConfigCount == static_cast<int>(proto::kConfigBytes)) FinishConfig();
+            if (m_config.OnByte(b)) FinishConfig();
             break;
         case LinkOffline:
         case LinkDiscard:
@@ -127,66 +78,43 @@ void CLinkController::ProcessByte(uint8_t b) {
     }
 }
 
-void CLinkController::OnWord() {
-    const std::string& w = m_strWindow;
-    if (w == proto::kPutIdentity) {
-        SetState(LinkDeviceId);
-        m_host.KillTimer(TimerIdentify);
-        m_strIdBuf.clear();
-        // An identity that stops short must not stall the search: the port then counts as silent.
-        if (m_nSearchIndex != 0) m_host.SetTimer(TimerIdentify, 1000);
-    } else if (w == proto::kPutMemory) {
-        m_nRetry = 0;
-        m_host.ShowStatus();
-        SetState(LinkMeasurementData);
-        m_host.KillTimer(TimerDataStart);
-        m_nFrameCount = 0;
-        m_nCrc = 0;
-        m_nPoly = proto::kCrcPolynomial;
-        m_nLastPercent = -1;
-        m_host.SetTimer(TimerFrame, kFrameMs);
-    } else if (w == proto::kPutOther) {
-        SetState(LinkDiscard);
-    } else if (w == proto::kSwitchOff) {
-        Reopen();
+void CLinkController::OnWord(const std::string& word) {
+    if (word == proto::kPutIdentity) {
+        m_search.OnIdentityWord();
+    } else if (word == proto::kPutMemory) {
+        m_nRetry = 0;  // an answer ends the repeats
+        m_download.OnFrameWord();
+    } else if (word == proto::kPutOther) {
+        m_channel.SetState(LinkDiscard);
+    } else if (word == proto::kSwitchOff) {
+        m_channel.Reopen();
         m_host.Beep(BeepKind::Default);
-    } else if (w == proto::kNotify) {
+    } else if (word == proto::kNotify) {
         ReceiveData();
-    } else if (w == proto::kPutConfig) {
-        SetState(m_bVerifyPending ? LinkConfigVerify : LinkConfigRead);
-        m_host.SetStatusPercent(50);
-        m_nConfigCount = 0;
+    } else if (word == proto::kPutConfig) {
+        m_config.OnConfigWord();
     }
 }
 
-void CLinkController::FinishFrame() {
-    SetState(LinkIdle);
-    m_host.HideStatus();
-    m_host.KillTimer(TimerFrame);
-    const uint16_t received = static_cast<uint16_t>(m_Frame[proto::kCrcOffset] | (m_Frame[proto::kCrcOffset + 1] << 8));
-    if (received != m_nCrc) {
-        m_host.Beep(BeepKind::Exclamation);
-        m_host.MessageBox(LoadStr(IDS_LINK_CRC_ERROR), LoadStr(IDS_LINK_TRANSFER_ERROR), true);
-        m_host.HideStatus();
-        // The link stays with this analyser: the next download asks it without a search.
-        EndTransaction(LinkOutcome::CrcError);
-        return;
+void CLinkController::FinishConfig() {
+    m_nRetry = 0;
+    if (const std::optional<LinkOutcome> end = m_config.Finish()) {
+        EndTransaction(*end);
+    } else {
+        m_bConfigPending = false;
     }
-    m_host.ShowStatus();
-    m_host.MemoryReceived(m_Frame.data(), m_strDeviceId, m_dFirmware);
-    m_host.HideStatus();
-    EndTransaction(LinkOutcome::Downloaded);
 }
 
 // The port went away (cable pulled, Bluetooth lost, simulator ended): the link is offline, as when
 // no analyser answers.
 void CLinkController::OnHangUp() {
-    Disconnect();
-    if (m_nSearchIndex != 0) return;  // identification: timer 1 treats the port as silent
+    m_channel.Disconnect();
+    if (m_search.Running()) return;  // identification: the identify timer treats the port as silent
     for (int id : {TimerDataStart, TimerFrame, TimerConfigRead, TimerConfigWrite}) m_host.KillTimer(id);
-    const bool busy = m_eActive != Active::None || m_nState == LinkMeasurementData || m_nState == LinkConfigRead ||
-                      m_nState == LinkConfigVerify;
-    SetState(LinkOffline);
+    const LinkState state = m_channel.State();
+    const bool busy = m_download.Active() || m_config.Active() || state == LinkMeasurementData ||
+                      state == LinkConfigRead || state == LinkConfigVerify;
+    m_channel.SetState(LinkOffline);
     m_bDownloadPending = false;
     m_bConfigPending = false;
     m_nRetry = 0;
@@ -198,13 +126,75 @@ void CLinkController::OnHangUp() {
     }
 }
 
+// ---- search ----------------------------------------------------------------------------------
+
+void CLinkController::StartSearch() {
+    m_search.ProbePorts();
+    if (m_search.Identify()) FinishSearch();
+}
+
+void CLinkController::FinishSearch() {
+    m_search.Stop();
+    m_host.HideStatus();
+    if (m_search.IdentifiedIds().empty()) {
+        SetNotice(NoticeNoAnalyser);
+        m_channel.SetState(LinkOffline);
+        m_host.SetDeviceAnnotation("", false);
+        m_channel.Disconnect();
+        const std::string& permission = m_search.PermissionText();
+        if (!permission.empty() && m_bUserSearch) m_host.MessageBox(permission, "", true);
+        m_bConfigPending = false;
+        EndTransaction(permission.empty() ? LinkOutcome::NoAnalyser : LinkOutcome::PermissionDenied);
+    } else {
+        std::string boundId;
+        double boundFirmware = 0.0;
+        const bool bound = m_host.BoundIdentity(boundId, boundFirmware);
+        if (const auto choice = m_search.Choose(bound, boundId, boundFirmware); !choice) {
+            // No analyser of this document: the link counts as offline, the port stays closed.
+            SetNotice(NoticeDeviceMismatch);
+            m_channel.SetState(LinkOffline);
+            m_bConfigPending = false;
+            EndTransaction(LinkOutcome::DeviceMismatch);
+        } else {
+            m_strDeviceId = choice->deviceId;
+            m_dFirmware = choice->firmware;
+            m_host.SetDeviceAnnotation(
+                FmtId(IDS_LINK_DEVICE_INFO, m_strDeviceId.c_str(), m_dFirmware, choice->port.c_str()), true);
+            m_strBoundPort = choice->port;
+            m_channel.Connect(choice->port);
+            m_channel.SetState(LinkIdle);
+            m_channel.ClearWords();
+            if (!m_bDownloadPending && !m_bConfigPending) EndTransaction(LinkOutcome::Found);
+            if (m_bDownloadPending) {
+                m_bDownloadPending = false;
+                m_download.Request();
+            }
+            if (m_bConfigPending) ConfigAfterSearch();
+            ClearNotice(NoticeDeviceMismatch);
+        }
+        ClearNotice(NoticeNoAnalyser);
+    }
+    if (m_bAutoPolling) m_host.SetTimer(TimerPolling, kPollingMs);
+}
+
+void CLinkController::ConfigAfterSearch() {
+    if (!CConfigSession::Supported(Utf8ToCp1252(m_strDeviceId), m_dFirmware)) {
+        m_bConfigPending = false;
+        m_host.MessageBox(LoadStr(IDS_LINK_UNSUPPORTED), "", false);
+        EndTransaction(LinkOutcome::Unsupported);
+        return;
+    }
+    m_config.StartRead();
+    m_bConfigPending = false;
+}
+
 // ---- timers ----------------------------------------------------------------------------------
 
 void CLinkController::OnTimer(int id) {
     m_host.KillTimer(id);
     switch (id) {
         case TimerIdentify:
-            OnIdentifyTimeout();
+            if (m_search.OnTimeout()) FinishSearch();
             break;
         case TimerDataStart:
         case TimerConfigRead:
@@ -212,7 +202,8 @@ void CLinkController::OnTimer(int id) {
             Retry(id);
             break;
         case TimerFrame:
-            OnFrameTimeout();
+            m_download.OnFrameTimeout();
+            EndTransaction(LinkOutcome::FrameTimeout);
             break;
         case TimerPolling:
             OnPollingTick();
@@ -224,30 +215,20 @@ void CLinkController::OnTimer(int id) {
 
 void CLinkController::Retry(int timer) {
     if (timer == TimerDataStart) m_host.ShowStatus();
-    Disconnect();
-    m_host.Sleep(m_nReopenDelay);
+    m_channel.Disconnect();
+    m_channel.PauseAfterClose();
     m_bDownloadPending = false;
     if (m_nRetry < kMaxRetries) {
         if (timer == TimerDataStart) {
-            m_host.SetStatusText(FmtId(IDS_LINK_RECEIVING_RETRY, m_nRetry + 1));
-            Reopen();
-            RequestMeasurementData();
+            m_download.Repeat(m_nRetry + 1);
         } else {
-            Reopen();
-            m_host.SetStatusText(
-                FmtId(timer == TimerConfigRead ? IDS_LINK_CONFIG_RECEIVING_RETRY : IDS_LINK_CONFIG_SENDING_RETRY,
-                      m_nRetry + 2));
-            if (timer == TimerConfigRead) {
-                SendConfigRead();
-            } else {
-                SendConfigWrite();
-            }
+            m_config.Repeat(timer == TimerConfigRead, m_nRetry + 2);
             m_bConfigPending = false;
         }
         ++m_nRetry;
         return;
     }
-    SetState(LinkOffline);
+    m_channel.SetState(LinkOffline);
     m_host.MessageBox(LoadStr(IDS_LINK_NO_ANSWER), "", false);
     m_nRetry = 0;
     SetNotice(NoticeNoAnalyser);
@@ -255,34 +236,16 @@ void CLinkController::Retry(int timer) {
     EndTransaction(LinkOutcome::NoAnswer);
 }
 
-void CLinkController::OnFrameTimeout() {
-    Disconnect();
-    SetState(LinkOffline);
-    m_host.HideStatus();
-    m_host.MessageBox(LoadStr(IDS_LINK_TIMEOUT), "", false);
-    EndTransaction(LinkOutcome::FrameTimeout);
-}
-
 void CLinkController::OnPollingTick() {
-    if (m_nState == LinkOffline) {
-        m_nSearchIndex = 0;
+    if (m_channel.State() == LinkOffline) {
         m_bUserSearch = false;
-        PortSearch();
-        StartIdentification();
+        StartSearch();
         return;
     }
-    if (m_nState != LinkIdle) return;
-    static const uint8_t keepAlive = proto::kKeepAlive;
-    size_t written = 0;
-    m_port.Write(&keepAlive, 1, written);
-    for (int attempt = 0; attempt < 2 && written < 1; ++attempt) {
-        Reopen();
-        m_host.Sleep(250);
-        m_port.Write(&keepAlive, 1, written);
-    }
-    if (written < 1) {
-        SetState(LinkOffline);
-        Disconnect();
+    if (m_channel.State() != LinkIdle) return;
+    if (!m_channel.KeepAlive()) {
+        m_channel.SetState(LinkOffline);
+        m_channel.Disconnect();
         SetNotice(NoticeNoAnalyser);
     }
     m_host.SetTimer(TimerPolling, kPollingMs);
@@ -291,37 +254,47 @@ void CLinkController::OnPollingTick() {
 // ---- commands --------------------------------------------------------------------------------
 
 void CLinkController::ReceiveData() {
-    if (m_nState == LinkIdle) {
+    if (m_channel.State() == LinkIdle) {
         m_bConfigPending = false;
         m_host.EnableReceive(false);
-        RequestMeasurementData();
+        m_download.Request();
         return;
     }
     m_host.EnableReceive(false);
-    m_nSearchIndex = 0;
     m_bConfigPending = false;
     m_bUserSearch = true;
-    PortSearch();
+    m_search.ProbePorts();
     // Set before the identification starts: a search that finds no port at all ends at once, and
     // the download then stays pending for the next successful search.
     m_bDownloadPending = true;
-    StartIdentification();
+    if (m_search.Identify()) FinishSearch();
+}
+
+void CLinkController::Configure() {
+    m_host.EnableReceive(false);
+    if (m_channel.State() != LinkIdle) {
+        m_bDownloadPending = false;
+        m_bConfigPending = true;
+        m_config.ForgetWrite();
+        m_bUserSearch = true;
+        StartSearch();
+        return;
+    }
+    ConfigAfterSearch();
 }
 
 void CLinkController::Search() {
     m_host.EnableReceive(false);
-    m_nSearchIndex = 0;
     m_bConfigPending = false;
     m_bDownloadPending = false;
     m_bUserSearch = true;
-    PortSearch();
-    StartIdentification();
+    StartSearch();
 }
 
 bool CLinkController::ResetMemory() {
     if (!m_host.AskYesNo(LoadStr(IDS_LINK_ASK_RESET), LoadStr(IDS_ATTENTION))) return false;
-    if (m_nState != LinkIdle) return false;
-    return Send(proto::kReset);
+    if (m_channel.State() != LinkIdle) return false;
+    return m_channel.Send(proto::kReset);
 }
 
 void CLinkController::SetAutoPolling(bool on) {
@@ -330,35 +303,31 @@ void CLinkController::SetAutoPolling(bool on) {
         m_host.KillTimer(TimerPolling);
         return;
     }
-    if (m_nState == LinkOffline || m_nState == LinkIdle) {
-        m_nSearchIndex = 0;
+    if (m_channel.State() == LinkOffline || m_channel.State() == LinkIdle) {
         m_bUserSearch = false;
-        PortSearch();
-        StartIdentification();
+        StartSearch();
     }
 }
 
 bool CLinkController::Busy() const {
-    return m_nSearchIndex != 0 || m_eActive != Active::None || m_bDownloadPending || m_bConfigPending ||
-           m_nState == LinkMeasurementData || m_nState == LinkConfigRead || m_nState == LinkConfigVerify;
+    const LinkState state = m_channel.State();
+    return m_search.Running() || m_download.Active() || m_config.Active() || m_bDownloadPending || m_bConfigPending ||
+           state == LinkMeasurementData || state == LinkConfigRead || state == LinkConfigVerify;
 }
 
 void CLinkController::Cancel() {
     if (!Busy()) return;
     for (int id : {TimerIdentify, TimerDataStart, TimerFrame, TimerConfigRead, TimerConfigWrite}) m_host.KillTimer(id);
-    Disconnect();
-    SetState(LinkOffline);
-    m_nSearchIndex = 0;
+    m_channel.Disconnect();
+    m_channel.SetState(LinkOffline);
+    m_search.Stop();
     m_bDownloadPending = false;
     m_bConfigPending = false;
-    m_bVerifyPending = false;
+    m_config.ForgetWrite();
     m_nRetry = 0;
-    m_nFrameCount = 0;
-    m_strWindow.clear();
+    m_channel.ClearWords();
     m_host.HideStatus();
     EndTransaction(LinkOutcome::Cancelled);
 }
-
-void CLinkController::ToggleBtCompatibility() { m_nReopenDelay = m_nReopenDelay != 100 ? 100 : 3000; }
 
 }  // namespace trv

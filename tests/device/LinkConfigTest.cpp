@@ -23,12 +23,12 @@ struct LinkConfig : LinkFixture {
 }  // namespace
 
 TEST(ConfigSupport, TenthCharacterFiveAndFirmwareAboveThreeOhThree) {
-    EXPECT_TRUE(CLinkController::SupportsConfiguration("ARV0000125", 3.04));
-    EXPECT_FALSE(CLinkController::SupportsConfiguration("ARV0000125", 3.03));
-    EXPECT_FALSE(CLinkController::SupportsConfiguration("ARV0000124", 9.99));
-    EXPECT_FALSE(CLinkController::SupportsConfiguration("ARV000012", 4.00));  // too short
-    EXPECT_TRUE(CLinkController::SupportsConfiguration("ARV0000125", 303 / 100.0 + 0.01));
-    EXPECT_FALSE(CLinkController::SupportsConfiguration("ARV0000125", 303 / 100.0));
+    EXPECT_TRUE(CConfigSession::Supported("ARV0000125", 3.04));
+    EXPECT_FALSE(CConfigSession::Supported("ARV0000125", 3.03));
+    EXPECT_FALSE(CConfigSession::Supported("ARV0000124", 9.99));
+    EXPECT_FALSE(CConfigSession::Supported("ARV000012", 4.00));  // too short
+    EXPECT_TRUE(CConfigSession::Supported("ARV0000125", 303 / 100.0 + 0.01));
+    EXPECT_FALSE(CConfigSession::Supported("ARV0000125", 303 / 100.0));
 }
 
 TEST_F(LinkConfig, UnsupportedAnalyserGetsTheMessageAndNothingIsSent) {
