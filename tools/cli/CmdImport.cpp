@@ -36,7 +36,7 @@ bool ParseIsoDate(const std::string& text, COleDateTime& date) {
 // The values beyond the plausible range are taken only when the person at the terminal says so.
 bool Confirm(const std::vector<std::string>& questions) {
     for (const std::string& q : questions) std::fprintf(stderr, "%s\n", q.c_str());
-    std::fprintf(stderr, LoadStr(IDS_CLI_IMPORT_ASK));
+    std::fputs(LoadStr(IDS_CLI_IMPORT_ASK), stderr);
     std::fflush(stderr);
     std::string answer;
     if (!std::getline(std::cin, answer)) answer.clear();
