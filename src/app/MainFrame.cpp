@@ -5,6 +5,8 @@
 #include "HelpDialog.h"
 #include "Icons.h"
 #include "MeasurementListModel.h"
+#include "PreferredChoiceDialog.h"
+#include "PreferredChoiceStore.h"
 #include "ProtocolPrinting.h"
 #include "QtText.h"
 #include "StringIds.h"
@@ -128,6 +130,7 @@ void CMainFrame::CreateActions() {
     m_pActExport = make(IDS_FILE_EXPORT, IDS_TIP_EXPORT);
     m_pActExportThresholds = make(IDS_THR_EXPORT_MENU, IDS_THR_EXPORT_TIP);
     m_pActZones = make(IDS_ZONES_MENU, IDS_ZONES_TIP);
+    m_pActPreferred = make(IDS_PREF_MENU, IDS_PREF_TIP);
     m_pActPrint = make(IDS_FILE_PRINT, IDS_TIP_PRINT, QKeySequence(Qt::CTRL | Qt::Key_P));
     m_pActPrint->setIcon(QIcon::fromTheme(QStringLiteral("document-print"), st->standardIcon(QStyle::SP_ComputerIcon)));
     m_pActPreview = make(IDS_FILE_PREVIEW, IDS_TIP_PREVIEW);
@@ -207,6 +210,7 @@ void CMainFrame::CreateActions() {
         if (ActiveView()) ActiveView()->OnExportThresholds();
     });
     connect(m_pActZones, &QAction::triggered, this, &CMainFrame::OnZoneSettings);
+    connect(m_pActPreferred, &QAction::triggered, this, &CMainFrame::OnPreferredChoice);
     connect(m_pActPreview, &QAction::triggered, this, [this] {
         if (ActiveView()) ActiveView()->Printing().Preview();
     });
@@ -357,6 +361,7 @@ void CMainFrame::BuildMenus() {
         settings->addAction(m_pActCursor2);
         settings->addSeparator();
         settings->addAction(m_pActZones);
+        settings->addAction(m_pActPreferred);
         settings->addSeparator();
         settings->addAction(m_pActBt);
         settings->addAction(m_pActConfig);
@@ -406,6 +411,8 @@ void CMainFrame::UpdateCommands() {
 
 CChildFrame* CMainFrame::AddFrame(CDocHandle* doc) {
     if (std::find(m_docs.begin(), m_docs.end(), doc) == m_docs.end()) {
+        // A document new to the program: its tests start with the lab's preferred choice.
+        doc->Analyses()->UsePreferredChoice(doc->Doc(), LoadPreferredChoice());
         m_docs.push_back(doc);
         connect(doc, &CDocHandle::modifiedChanged, this, &CMainFrame::UpdateTitles);
         connect(doc, &CDocHandle::titleChanged, this, &CMainFrame::UpdateTitles);
@@ -657,6 +664,18 @@ void CMainFrame::OnZoneSettings() {
         v->Evaluate();
         v->SetUpChart();
     }
+}
+
+void CMainFrame::OnPreferredChoice() {
+    CPreferredChoiceDialog dlg(LoadPreferredChoice(), this);
+    if (dlg.exec() != QDialog::Accepted) return;
+    const AnalysisChoice c = dlg.Choice();
+    SavePreferredChoice(c);
+    // Tests already open keep their choice; new ones get this.
+    for (CDocHandle* d : m_docs) d->Analyses()->SetPreferredChoice(c);
+    const int modelIds[] = {IDS_MODEL_MADER, IDS_MODEL_KEUL, IDS_MODEL_SIMON};
+    ShowStatusMessage(QU8(FmtId(IDS_STATUS_PREF_SAVED, LoadStr(modelIds[c.model]),
+                                LoadStr(c.fit == FitSpline ? IDS_FIT_SPLINES : IDS_FIT_POLYNOMIAL))));
 }
 
 void CMainFrame::OnPrintSetup() {

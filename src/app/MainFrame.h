@@ -72,6 +72,7 @@ public:
     QAction* m_pActExport;
     QAction* m_pActExportThresholds;
     QAction* m_pActZones;
+    QAction* m_pActPreferred;
     QAction* m_pActPrint;
     QAction* m_pActPreview;  // "Seitenansicht"
     QAction* m_pActSavePdf;  // "Als PDF speichern ..."
@@ -124,6 +125,7 @@ private:
     void OnPrintSetup();
     // "Trainingszonen": the dialog, then every window's thresholds follow the new settings.
     void OnZoneSettings();
+    void OnPreferredChoice();
     CDocHandle* ActiveDoc() const;
     CChildFrame* AddFrame(CDocHandle* doc);
 

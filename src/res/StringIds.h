@@ -459,6 +459,15 @@ enum StringId : int {
     IDS_IN_NAMES_REQUIRED = 3516,
     IDS_IN_DURATION_ROW = 3517,
 
+    // The preferred threshold model and fitting function ("Einstellungen").
+    IDS_PREF_MENU = 3530,
+    IDS_PREF_TIP = 3531,
+    IDS_PREF_TITLE = 3532,
+    IDS_PREF_MODEL = 3533,
+    IDS_PREF_FIT = 3534,
+    IDS_PREF_NOTE = 3535,
+    IDS_STATUS_PREF_SAVED = 3536,
+
     // Threshold methods beside the chart's IANS, in the order of the catalogue.
     IDS_METHOD_IANS = 3600,
     IDS_METHOD_OBLA_20 = 3601,

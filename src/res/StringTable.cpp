@@ -496,6 +496,16 @@ const StringEntry kTable[] = {
     {IDS_IN_POST_CODE, "Die PLZ darf nur Ziffern enthalten."},
     {IDS_IN_NAMES_REQUIRED, "Bitte Vorname und Nachname eingeben."},
     {IDS_IN_DURATION_ROW, "Die Stufendauer kann nur für Stufen der Hauptbelastung (Ld) eingegeben werden."},
+    {IDS_PREF_MENU, "&Bevorzugte Auswertung..."},
+    {IDS_PREF_TIP, "Schwellwertmodell und Fitting-Funktion, mit denen jeder Test beginnt"},
+    {IDS_PREF_TITLE, "Bevorzugte Auswertung"},
+    {IDS_PREF_MODEL, "&Schwellwertmodell:"},
+    {IDS_PREF_FIT, "&Fitting-Funktion:"},
+    {IDS_PREF_NOTE,
+     "Gilt beim Öffnen eines Dokuments für alle seine Tests und für jeden neuen Test (Download, "
+     "Eingabe, Import). In den Testparametern lässt sich jeder Test weiterhin einzeln umstellen; "
+     "im Dokument wird die Wahl nicht gespeichert."},
+    {IDS_STATUS_PREF_SAVED, "Bevorzugte Auswertung: %s, %s"},
     {IDS_METHOD_IANS, "IANS (Kurvenmodell)"},
     {IDS_METHOD_OBLA_20, "OBLA 2,0"},
     {IDS_METHOD_OBLA_25, "OBLA 2,5"},

@@ -18,10 +18,25 @@ class CTRVDoc;
 // The key of a test: the ID of its first reading; -1 for a test without readings.
 int TestKey(const TestDataType& test);
 
+// A fitting choice: function and threshold model.
+struct AnalysisChoice {
+    int fit = FitCubic;
+    int model = ModelMader;
+};
+
+// The pairs the evaluation knows: Keul and Simon fit with the polynomial, the splines go with Mader
+// only. A code out of range becomes the default; of a pair that does not go together the model stays.
+AnalysisChoice ValidChoice(int fit, int model);
+// A model or function chosen (out of range: no change); the other one follows where the pair would
+// not go together.
+AnalysisChoice WithModel(AnalysisChoice choice, int model);
+AnalysisChoice WithFit(AnalysisChoice choice, int fit);
+
 class CTestAnalyses {
 public:
-    // The analysis of `test` (a default one, not evaluated, when none is kept yet).
-    TestAnalysis& Of(const TestDataType& test) { return m_Map[TestKey(test)]; }
+    // The analysis of `test` (a default one with the preferred choice, not evaluated, when none is
+    // kept yet).
+    TestAnalysis& Of(const TestDataType& test) { return m_Map.try_emplace(TestKey(test), m_Preferred).first->second; }
     const TestAnalysis& Of(const TestDataType& test) const;
     // The same by index into `doc` (an invalid index gives a scratch default).
     TestAnalysis& Of(const CTRVDoc& doc, int test);
@@ -32,8 +47,17 @@ public:
     // The fitting choice of a test: function and threshold model.
     void SetChoice(const TestDataType& test, int fit, int model);
 
+    // The lab's preferred choice (the program's settings; documents do not store one): every test of
+    // `doc` gets it now, and every test without a choice yet (downloaded, typed or imported later)
+    // when it is first asked for. Nothing of the document changes.
+    void UsePreferredChoice(const CTRVDoc& doc, const AnalysisChoice& choice);
+    // Only for the tests that come from now on.
+    void SetPreferredChoice(const AnalysisChoice& choice);
+    AnalysisChoice PreferredChoice() const { return {m_Preferred.m_nFitFunction, m_Preferred.m_nThresholdModel}; }
+
 private:
     std::map<int, TestAnalysis> m_Map;
+    TestAnalysis m_Preferred;
     TestAnalysis m_Scratch;
 };
 

@@ -186,22 +186,19 @@ void CTestParamRules::ClickIndividualLoads(bool checked) {
 
 void CTestParamRules::ChooseModel(int index) {
     if (index < 0 || index >= static_cast<int>(m_ModelList.items.size())) return;
-    m_nThresholdModel = index;
-    m_ModelList.selection = index;
-    if (index == ModelKeul || index == ModelSimon) {
-        m_nFitFunction = FitCubic;
-        m_FitList.selection = FitCubic;
-    }
+    TakeChoice(WithModel({m_nFitFunction, m_nThresholdModel}, index));
 }
 
 void CTestParamRules::ChooseFit(int index) {
     if (index < FitCubic || index > FitSpline) return;
-    m_nFitFunction = index;
-    m_FitList.selection = index;
-    if (index == FitSpline) {
-        m_nThresholdModel = ModelMader;
-        m_ModelList.selection = 0;
-    }
+    TakeChoice(WithFit({m_nFitFunction, m_nThresholdModel}, index));
+}
+
+void CTestParamRules::TakeChoice(const AnalysisChoice& c) {
+    m_nThresholdModel = c.model;
+    m_ModelList.selection = c.model;
+    m_nFitFunction = c.fit;
+    m_FitList.selection = c.fit;
 }
 
 void CTestParamRules::StepEditLostFocus(const std::string& text) {

@@ -3,6 +3,7 @@
 // parameters and the visible state of every control. The Qt dialog shows this state and forwards
 // each user action to the matching handler; a test plays the dialog the same way.
 #include "Records.h"
+#include "TestAnalyses.h"
 #include "TestAnalysis.h"
 
 #include <string>
@@ -92,6 +93,7 @@ public:
     std::string m_strExplanation;   // 1103
 
 private:
+    void TakeChoice(const AnalysisChoice& c);
     int m_nRefusal = 0;
     void RefreshTreadmillOrErgometer(bool ergometer);
     void RefreshField();

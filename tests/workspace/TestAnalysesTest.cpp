@@ -117,3 +117,53 @@ TEST(TestAnalyses, WindowsOnOneDocumentShareTheChoiceAndUndoOutlivesAClosedWindo
     EXPECT_EQ(second.Analysis(0).m_nFitFunction, FitCubic);
     EXPECT_EQ(doc.GetTest(0).m_bParamsEntered, 0);
 }
+
+TEST(TestAnalyses, PairsThatDoNotGoTogetherAreMadeValid) {
+    // Keul and Simon fit with the polynomial only; the splines only with Mader.
+    const auto same = [](AnalysisChoice c, int fit, int model) { return c.fit == fit && c.model == model; };
+    EXPECT_TRUE(same(ValidChoice(FitSpline, ModelSimon), FitCubic, ModelSimon));
+    EXPECT_TRUE(same(ValidChoice(FitSpline, ModelMader), FitSpline, ModelMader));
+    EXPECT_TRUE(same(ValidChoice(7, -1), FitCubic, ModelMader));
+    EXPECT_TRUE(same(ValidChoice(FitSpline, 3), FitSpline, ModelMader));
+    EXPECT_TRUE(same(WithModel({FitSpline, ModelMader}, ModelKeul), FitCubic, ModelKeul));
+    EXPECT_TRUE(same(WithModel({FitSpline, ModelMader}, 3), FitSpline, ModelMader));
+    EXPECT_TRUE(same(WithFit({FitCubic, ModelSimon}, FitSpline), FitSpline, ModelMader));
+    EXPECT_TRUE(same(WithFit({FitCubic, ModelSimon}, FitCubic), FitCubic, ModelSimon));
+    EXPECT_TRUE(same(WithFit({FitCubic, ModelSimon}, -1), FitCubic, ModelSimon));
+}
+
+TEST(TestAnalyses, ThePreferredChoiceReachesEveryOpenedAndEveryNewTestWithoutAnyChange) {
+    const std::vector<uint8_t> saved = Bytes(wstest::SampleDoc());
+    CTRVDoc doc;
+    std::string error;
+    ASSERT_TRUE(ReadTrv(saved, doc, error)) << error;
+    CCommandHistory history;
+    const auto analyses = std::make_shared<CTestAnalyses>();
+    analyses->UsePreferredChoice(doc, {FitCubic, ModelSimon});
+    CWorkspace ws(doc, history, analyses);
+    for (int i = 0; i < doc.GetTestCount(); ++i) {
+        EXPECT_EQ(ws.Analysis(i).m_nThresholdModel, ModelSimon) << i;
+        EXPECT_EQ(ws.Analysis(i).m_nFitFunction, FitCubic) << i;
+    }
+    // Opening changed nothing that a file or the undo list would see.
+    EXPECT_EQ(Bytes(doc), saved);
+    EXPECT_EQ(history.Count(), 0u);
+    EXPECT_FALSE(ws.IsModified());
+    // The test-parameter dialog starts from it.
+    EXPECT_EQ(CTestParamRules(doc.GetTest(1), ws.Analysis(1)).m_nThresholdModel, ModelSimon);
+
+    // A choice made in the settings later is for the tests that come from then on.
+    analyses->SetPreferredChoice({FitSpline, ModelMader});
+    PCMDataType single = wstest::Reading(600, 25);
+    single.m_bFirstStep = 1;
+    const auto memory = wstest::Memory({single});
+    ASSERT_NE(ws.MergeDownload(memory.data(), "ARV0000125", 3.05), 0u);
+    ASSERT_EQ(doc.GetTestCount(), 7);
+    EXPECT_EQ(TestKey(doc.GetTest(6)), 600);
+    EXPECT_EQ(ws.Analysis(6).m_nFitFunction, FitSpline);
+    EXPECT_EQ(ws.Analysis(6).m_nThresholdModel, ModelMader);
+    EXPECT_EQ(ws.Analysis(1).m_nThresholdModel, ModelSimon);
+    EXPECT_EQ(ws.Analysis(0).m_nThresholdModel, ModelSimon);
+    // The download is all the undo list holds.
+    EXPECT_EQ(history.Count(), 1u);
+}
