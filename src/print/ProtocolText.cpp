@@ -1,9 +1,13 @@
 #include "ProtocolText.h"
 
 #include "Format.h"
+#include "InputRules.h"
 #include "ManualIds.h"
 #include "Strings.h"
 #include "TRVDoc.h"
+
+#include <cmath>
+#include <cstring>
 
 namespace trv {
 
@@ -14,11 +18,21 @@ std::string ProtocolHeaderText(const UserDataType& user, const COleDateTime& tod
 std::string ProtocolFooterText(int page) { return std::string(LoadStr(IDS_PRN_CONTACT)) + FmtId(IDS_PRN_PAGE, page); }
 
 std::string AthleteText(const UserDataType& user) {
-    const std::string birth = user.m_BirthDate.FormatDate();
-    return FmtId(IDS_PRN_ATHLETE, user.m_strFirstName.c_str(), user.m_strLastName.c_str(), user.m_strStreet.c_str(),
-                 user.m_strPostCode.c_str(), user.m_strTown.c_str(), user.m_strPhone.c_str(), user.m_strEmail.c_str(),
-                 birth.c_str(), user.m_dWeight, user.m_dHeight,
-                 LoadStr(user.m_nSex == 0 ? IDS_SEX_MALE : IDS_SEX_FEMALE));
+    // What was never entered stays empty, as in "Benutzerdaten": the birth date of day 0 and a
+    // weight or height that prints as 0 (not "30.12.1899" or "0 kg").
+    const std::string birth = BirthDateText(user.m_BirthDate);
+    std::string text =
+        FmtId(IDS_PRN_ATHLETE, user.m_strFirstName.c_str(), user.m_strLastName.c_str(), user.m_strStreet.c_str(),
+              user.m_strPostCode.c_str(), user.m_strTown.c_str(), user.m_strPhone.c_str(), user.m_strEmail.c_str(),
+              birth.c_str(), user.m_dWeight, user.m_dHeight, LoadStr(user.m_nSex == 0 ? IDS_SEX_MALE : IDS_SEX_FEMALE));
+    const auto blank = [&text](double value, const char* printed) {
+        if (std::lround(value) > 0) return;
+        const size_t at = text.find(printed);
+        if (at != std::string::npos) text.replace(at, std::strlen(printed), "\t");
+    };
+    blank(user.m_dWeight, "\t0 kg");
+    blank(user.m_dHeight, "\t0 cm");
+    return text;
 }
 
 std::string AnalyserText(const CTRVDoc& doc) {

@@ -66,6 +66,15 @@ TEST(ProtocolTextTest, AthleteBoxRoundsWeightAndHeightAndNamesTheSex) {
     const std::string text = AthleteText(male);
     EXPECT_NE(text.find("Gewicht:\t80 kg\n"), std::string::npos);
     EXPECT_NE(text.find("Geschlecht:\tmännlich"), std::string::npos);
+    // Never entered: day 0 as the birth date, no weight, no height (a weight under half a kilogram
+    // would print as 0 as well).
+    UserDataType unset = doc.m_UserData;
+    unset.m_BirthDate = COleDateTime(0.0);
+    unset.m_dWeight = 0.3;
+    unset.m_dHeight = 0.0;
+    const std::string empty = AthleteText(unset);
+    EXPECT_NE(empty.find("\n\nGeb.-Datum:\t\nGewicht:\t\nGröße:\t\t\nGeschlecht:\tweiblich"), std::string::npos)
+        << empty;
 }
 
 TEST(ProtocolTextTest, AnalyserBoxWithDecimalComma) {

@@ -116,6 +116,19 @@ TEST_F(ProtocolPdfTest, ANotDeterminableThresholdAndNoHeartRateLine) {
     EXPECT_EQ(p1.find("HR an IANS"), std::string::npos);
 }
 
+TEST_F(ProtocolPdfTest, AnAthleteWithoutBirthDateWeightOrHeightPrintsThemEmpty) {
+    if (!HavePoppler()) GTEST_SKIP() << "pdftotext/pdfinfo not installed";
+    CTRVDoc doc = trvtest::ProtocolDoc();
+    doc.m_UserData.m_BirthDate = COleDateTime(0.0);  // as a download leaves it
+    doc.m_UserData.m_dWeight = 0.0;
+    doc.m_UserData.m_dHeight = 0.0;
+    const fs::path pdf = dir / "p.pdf";
+    ASSERT_TRUE(WriteProtocolPdf(QString::fromStdString(pdf.string()), doc, {0}, {}));
+    const std::string p1 = PageText(pdf, 1);
+    EXPECT_HAS(p1, "Geb.-Datum: Gewicht: Größe: Geschlecht: weiblich");
+    EXPECT_EQ(p1.find("1899"), std::string::npos);
+}
+
 TEST_F(ProtocolPdfTest, NoShownTestLeavesTheBoxesEmpty) {
     if (!HavePoppler()) GTEST_SKIP() << "pdftotext/pdfinfo not installed";
     const CTRVDoc doc = trvtest::ProtocolDoc();
