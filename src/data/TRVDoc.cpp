@@ -23,6 +23,10 @@ void CTRVDoc::SortTests() {
                      [&](const TestDataType& a, const TestDataType& b) { return key(a) < key(b); });
 }
 
+bool CTRVDoc::IsDeletedId(uint16_t id) const {
+    return id != 0 && std::find(m_DeletedIds.begin(), m_DeletedIds.end(), id) != m_DeletedIds.end();
+}
+
 void CTRVDoc::OnNewDocument(const TransferSlot* slot) {
     m_nVersion = 5;
     m_Tests.clear();
@@ -32,10 +36,12 @@ void CTRVDoc::OnNewDocument(const TransferSlot* slot) {
     m_dFirmware = 0.0;
     m_bDeviceBound = false;
     m_bStepTestMode = true;
+    m_DeletedIds.clear();
     m_bModified = false;
     m_strPathName.clear();
     if (slot && slot->m_bNewFromSelection) {
         m_Tests = slot->m_TransferTests;
+        m_UserData = slot->m_TransferUser;
         m_strDeviceId = slot->m_strTransferDeviceId;
         m_dFirmware = slot->m_dTransferFirmware;
     }
@@ -53,6 +59,7 @@ void FillTransferSlot(const CTRVDoc& doc, const std::vector<int>& testIndices, T
     for (int i : NormalizedTestIndices(doc, testIndices)) slot.m_TransferTests.push_back(doc.GetTest(i));
     slot.m_strTransferDeviceId = doc.m_strDeviceId;
     slot.m_dTransferFirmware = doc.m_dFirmware;
+    slot.m_TransferUser = doc.m_UserData;
 }
 
 // Merging the analyser's memory into the document.
@@ -67,6 +74,12 @@ bool CTRVDoc::MergeDeviceMemory(const std::vector<PCMDataType>& slots) {
     // of the document, except when a test read earlier is continued: its records go to that test.
     int open = -1;
     for (const PCMDataType& r : m_Downloaded) {
+        if (IsDeletedId(r.m_nMeasId)) {
+            // Deleted here: it stays away. A test it started is gone with it, so the steps that
+            // follow have no test to join; a test it ended still ends with it.
+            if (r.m_bFirstStep || r.m_bLastStep) open = -1;
+            continue;
+        }
         int holder = -1;
         for (size_t ti = 0; ti < m_Tests.size() && holder < 0; ++ti) {
             // A typed test is never the analyser's: neither a reading already here nor one to go on.

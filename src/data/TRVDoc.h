@@ -14,6 +14,7 @@ struct TransferSlot {
     std::vector<TestDataType> m_TransferTests;
     std::string m_strTransferDeviceId;
     double m_dTransferFirmware = 0.0;
+    UserDataType m_TransferUser;  // the athlete of the source document
 };
 
 class CTRVDoc {
@@ -28,6 +29,11 @@ public:
     double m_dFirmware = 0.0;
     bool m_bDeviceBound = false;
     bool m_bStepTestMode = true;
+    // IDs of analyser readings the user deleted. The analyser still holds them in its ring memory,
+    // and the merge would otherwise bring them back with the next download. Kept for the life of
+    // the open document only: the file layout has no room for them.
+    std::vector<uint16_t> m_DeletedIds;
+    bool IsDeletedId(uint16_t id) const;
 
     int GetTestCount() const { return static_cast<int>(m_Tests.size()); }
     TestDataType& GetTest(int i) { return m_Tests.at(static_cast<size_t>(i)); }
@@ -45,7 +51,7 @@ public:
     bool MergeDeviceMemory(const std::vector<PCMDataType>& slots);
 
     // Back to the state of a new, empty document; with the selection flag set, takes the slot's tests,
-    // device ID and firmware version (the document stays unbound, the athlete empty).
+    // athlete, device ID and firmware version (the document stays unbound).
     void OnNewDocument(const TransferSlot* slot = nullptr);
 
     void SetModifiedFlag(bool modified = true) { m_bModified = modified; }
@@ -60,7 +66,8 @@ private:
 };
 
 // Fills the transfer slot with full copies of the tests `testIndices` (any order, duplicates and
-// invalid indices ignored) in document order, and the document's device ID and firmware version.
+// invalid indices ignored) in document order, the athlete, and the document's device ID and
+// firmware version.
 void FillTransferSlot(const CTRVDoc& doc, const std::vector<int>& testIndices, TransferSlot& slot);
 
 // The test index shown in row `row` of a list of `rowCount` tests, newest first, and back.

@@ -4,7 +4,7 @@
 // 129 and 2000..2234 are the established texts; 3000..3199 are the desktop program's menus, tips and
 // dialog labels; 3200 onwards are error and status texts of the files, the ports and trv-cli; 3400
 // onwards the texts of readings typed in or imported; 3500 onwards say why a typed value was not
-// taken; 3800 onwards undo, redo and the names of the document commands.
+// taken, 3560 onwards deleting and searching tests; 3800 onwards undo, redo and the names of the document commands.
 
 namespace trv {
 
@@ -467,6 +467,21 @@ enum StringId : int {
     IDS_PREF_FIT = 3534,
     IDS_PREF_NOTE = 3535,
     IDS_STATUS_PREF_SAVED = 3536,
+    // Deleting tests and readings, and the test list's search field.
+    IDS_CMD_DELETE_TESTS = 3560,
+    IDS_CMD_DELETE_MEAS = 3561,
+    IDS_COUNT_ONE_TEST = 3562,
+    IDS_COUNT_TESTS = 3563,
+    IDS_COUNT_ONE_MEAS = 3564,
+    IDS_COUNT_MEAS = 3565,
+    IDS_ASK_DELETE = 3566,
+    IDS_ASK_DELETE_IDS = 3567,
+    IDS_ASK_DELETE_UNDO = 3568,
+    IDS_STATUS_DELETED = 3569,
+    IDS_MENU_DELETE_TESTS = 3570,
+    IDS_MENU_DELETE_MEAS = 3571,
+    IDS_FILTER_PLACEHOLDER = 3572,
+    IDS_TIP_FILTER = 3573,
 
     // Threshold methods beside the chart's IANS, in the order of the catalogue.
     IDS_METHOD_IANS = 3600,

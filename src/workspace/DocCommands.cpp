@@ -57,6 +57,7 @@ CSnapshotCommand::Snapshot CSnapshotCommand::Take(const CTRVDoc& doc) const {
             s.deviceId = doc.m_strDeviceId;
             s.firmware = doc.m_dFirmware;
             s.bound = doc.m_bDeviceBound;
+            s.deletedIds = doc.m_DeletedIds;
             break;
     }
     return s;
@@ -77,6 +78,7 @@ void CSnapshotCommand::Restore(CTRVDoc& doc, const Snapshot& s) const {
             doc.m_strDeviceId = s.deviceId;
             doc.m_dFirmware = s.firmware;
             doc.m_bDeviceBound = s.bound;
+            doc.m_DeletedIds = s.deletedIds;
             break;
     }
 }

@@ -53,6 +53,7 @@ private:
         std::string deviceId;
         double firmware = 0.0;
         bool bound = false;
+        std::vector<uint16_t> deletedIds;
     };
     Snapshot Take(const CTRVDoc& doc) const;
     void Restore(CTRVDoc& doc, const Snapshot& s) const;

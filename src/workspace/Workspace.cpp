@@ -1,6 +1,7 @@
 #include "Workspace.h"
 
 #include "CsvExport.h"
+#include "DeleteCommands.h"
 #include "DeviceIdentity.h"
 #include "DocCommands.h"
 #include "EnteredTestCommand.h"
@@ -385,6 +386,34 @@ uint32_t CWorkspace::MergeDownload(const uint8_t* memory, const std::string& dev
     m_Selected.clear();
     if (m_nSelectedTest >= 0) m_Selected.push_back(m_nSelectedTest);
     m_nCurrentMeas = -1;
+    return changes;
+}
+
+uint32_t CWorkspace::RunDelete(std::unique_ptr<CDeleteCommand> cmd) {
+    CDeleteCommand* c = cmd.get();
+    // The command's index map outlives Run() only when it succeeds; the selection is moved before
+    // the evaluation that Run() starts, so it looks at the remaining tests.
+    const uint32_t changes = cmd->Changes();
+    if (!m_history.Run(m_doc, std::move(cmd))) return ChangeNone;
+    std::vector<int> selected;
+    for (int t : m_Selected)
+        if (const int n = c->NewIndex(t); n >= 0) selected.push_back(n);
+    m_Selected = selected;
+    m_nSelectedTest = c->NewIndex(m_nSelectedTest);
+    if (m_nSelectedTest < 0) m_nCurrentMeas = -1;
+    const uint32_t done = AfterChange(changes);
+    UpdateShowModeAfterCheck();
+    return done;
+}
+
+uint32_t CWorkspace::DeleteTests(const std::vector<int>& tests) {
+    return RunDelete(std::make_unique<CDeleteTestsCommand>(tests, m_pAnalyses));
+}
+
+uint32_t CWorkspace::DeleteReadings(const std::vector<std::pair<int, int>>& readings) {
+    const uint32_t changes = RunDelete(std::make_unique<CDeleteReadingsCommand>(readings, m_pAnalyses));
+    // The rows below a deleted one moved up: no row stays current.
+    if (changes) m_nCurrentMeas = -1;
     return changes;
 }
 

@@ -17,10 +17,12 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace trv {
 
+class CDeleteCommand;
 class CTestParamRules;
 
 // Curve slot of a test: 0 for curve "L 1", 1 for "L 2", the next numbers for further shown tests in
@@ -144,6 +146,10 @@ public:
     bool BoundIdentity(std::string& deviceId, double& firmware) const;
     // The analyser's memory (3500 bytes) merged; the newest test becomes the selected one.
     uint32_t MergeDownload(const uint8_t* memory, const std::string& deviceId, double firmware);
+    // Deleting tests, or readings given as (test, index within the test); a test left without
+    // readings goes too. A deleted test leaves the selection and the chart; the others keep theirs.
+    uint32_t DeleteTests(const std::vector<int>& tests);
+    uint32_t DeleteReadings(const std::vector<std::pair<int, int>>& readings);
     uint32_t Undo();
     uint32_t Redo();
 
@@ -158,6 +164,7 @@ public:
 
 private:
     uint32_t Run(std::unique_ptr<CDocCommand> cmd);
+    uint32_t RunDelete(std::unique_ptr<CDeleteCommand> cmd);
     uint32_t AfterChange(uint32_t changes);
     void UpdateShowModeAfterCheck();
     bool IsStepTest(int test) const;
