@@ -23,6 +23,11 @@ int CTestListModel::TestIndexOfRow(int row) const {
     return m_pDoc->IsValidTest(index) ? index : -1;
 }
 
+const TestDataType* CTestListModel::TestOfRow(int row) const {
+    const int test = TestIndexOfRow(row);
+    return test < 0 ? nullptr : &m_pDoc->GetTest(test);
+}
+
 int CTestListModel::RowOfTestIndex(int index) const {
     if (index < 0 || index >= m_nRows) return -1;
     return trv::RowOfTestIndex(index, m_nRows);
@@ -59,6 +64,26 @@ QString CTestListModel::CellText(const TestDataType& test, int column, int curve
     }
 }
 
+QVariant CTestListModel::SortKey(const TestDataType& test, int column, int curveSlot) {
+    if (test.m_Steps.empty()) return -1;
+    const PCMDataType& m = test.m_Steps.front();
+    switch (column) {
+        case ColId:
+            return m.m_nMeasId;
+        case ColMemPos:
+            // Typed readings have no memory position: they sort before every position.
+            return IsManualMeasId(m.m_nMeasId) ? 0 : MemoryPosition(m.m_nMeasId);
+        case ColDate:
+            return m.m_Time.IsValid() ? m.m_Time.m_dt : -1e9;
+        case ColTestType:
+            return CellText(test, column, curveSlot);
+        case ColCurve:
+            return curveSlot < 0 ? 99 : curveSlot;  // "L 1", "L 2", then "-"
+        default:
+            return {};
+    }
+}
+
 int CTestListModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : m_nRows; }
 
 int CTestListModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : ColumnCount; }
@@ -69,7 +94,11 @@ QVariant CTestListModel::data(const QModelIndex& index, int role) const {
     const TestDataType& t = m_pDoc->GetTest(test);
     switch (role) {
         case Qt::DisplayRole:
-            return CellText(t, index.column(), CurveSlotOf(*m_pDoc, test));
+        case SortRole: {
+            // The curve slot counts the shown tests before this one: only asked where it matters.
+            const int slot = index.column() == ColCurve && t.m_bShowInChart ? CurveSlotOf(*m_pDoc, test) : -1;
+            return role == SortRole ? SortKey(t, index.column(), slot) : QVariant(CellText(t, index.column(), slot));
+        }
         case Qt::DecorationRole:
             if (index.column() == ColId) return TestListIcon(IconIndex(t));
             break;

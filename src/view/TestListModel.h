@@ -8,6 +8,8 @@ class CTestListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     enum Column { ColId, ColMemPos, ColDate, ColTestType, ColCurve, ColumnCount };
+    // What the list sorts by: numbers for IDs, memory positions and curves, the day count for dates.
+    static constexpr int SortRole = Qt::UserRole + 1;
 
     explicit CTestListModel(const trv::CTRVDoc* doc, QObject* parent = nullptr);
 
@@ -15,12 +17,14 @@ public:
     void Refill();
 
     int TestIndexOfRow(int row) const;  // -1 when the row shows no test
+    const trv::TestDataType* TestOfRow(int row) const;  // null when the row shows no test
     int RowOfTestIndex(int index) const;
 
     // Image index of a test's row: 0/1 single reading, 2/3 step test (odd: first reading unusable).
     static int IconIndex(const trv::TestDataType& test);
     // The texts of a test's row, column by column; `curveSlot` as CWorkspace::CurveSlot.
     static QString CellText(const trv::TestDataType& test, int column, int curveSlot);
+    static QVariant SortKey(const trv::TestDataType& test, int column, int curveSlot);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

@@ -79,6 +79,7 @@ TEST(Document, NewFromSelectionTakesTestsInDocumentOrder) {
     src.m_dFirmware = 3.05;
     src.m_bDeviceBound = true;
     src.m_UserData.m_strFirstName = "Anna";
+    src.m_UserData.m_dHeight = 181.5;
     TransferSlot slot;
     // Rows 0 and 2 of the list (newest first) are tests 2 and 0, selected in that order.
     FillTransferSlot(src, {TestIndexOfRow(0, 3), TestIndexOfRow(2, 3), 7}, slot);
@@ -89,10 +90,15 @@ TEST(Document, NewFromSelectionTakesTestsInDocumentOrder) {
     EXPECT_EQ(std::tuple(doc.GetTest(0).m_Steps[0].m_nMeasId, doc.GetTest(1).m_Steps[0].m_nMeasId), std::tuple(1, 3));
     EXPECT_EQ(doc.m_strDeviceId, "DEV0000001");
     EXPECT_FALSE(doc.m_bDeviceBound);
-    EXPECT_TRUE(doc.m_UserData.m_strFirstName.empty());
+    // The athlete comes along: the tests are hers.
+    EXPECT_EQ(doc.m_UserData.m_strFirstName, "Anna");
+    EXPECT_EQ(doc.m_UserData.m_dHeight, 181.5);
     // Nothing selected: an empty document that still carries the analyser's identity.
     FillTransferSlot(src, {}, slot);
     doc.OnNewDocument(&slot);
     EXPECT_EQ(doc.GetTestCount(), 0);
     EXPECT_DOUBLE_EQ(doc.m_dFirmware, 3.05);
+    // A plain new document starts without an athlete.
+    doc.OnNewDocument();
+    EXPECT_TRUE(doc.m_UserData.m_strFirstName.empty());
 }

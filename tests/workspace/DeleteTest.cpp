@@ -181,25 +181,3 @@ TEST(Delete, TheQuestionNamesWhatGoes) {
     EXPECT_EQ(DeletedMessage(true, 1), "1 Test gelöscht.");
     EXPECT_EQ(DeletedMessage(false, 4), "4 Messungen gelöscht.");
 }
-
-TEST(NewFromSelection, TheNewDocumentKeepsTheAthlete) {
-    CTRVDoc doc = wstest::SampleDoc();
-    doc.m_UserData.m_strFirstName = "Jörg";
-    doc.m_UserData.m_strLastName = "Weiß";
-    doc.m_UserData.m_dHeight = 181.5;
-    doc.m_UserData.m_nSex = 1;
-    doc.m_strDeviceId = "ARV0000125";
-    TransferSlot slot;
-    FillTransferSlot(doc, {4, 1}, slot);
-    slot.m_bNewFromSelection = true;
-    CTRVDoc fresh;
-    fresh.OnNewDocument(&slot);
-    EXPECT_EQ(FirstIds(fresh), (std::vector<int>{100, 252}));
-    EXPECT_EQ(fresh.m_UserData.m_strFirstName, "Jörg");
-    EXPECT_EQ(fresh.m_UserData.m_strLastName, "Weiß");
-    EXPECT_EQ(fresh.m_UserData.m_dHeight, 181.5);
-    EXPECT_EQ(fresh.m_UserData.m_nSex, 1);
-    // A plain new document starts without an athlete.
-    fresh.OnNewDocument();
-    EXPECT_EQ(fresh.m_UserData.m_strFirstName, "");
-}
