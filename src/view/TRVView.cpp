@@ -11,6 +11,7 @@
 #include "StatusDialog.h"
 #include "StringIds.h"
 #include "TestListModel.h"
+#include "TestListProxy.h"
 #include "TestParamDialog.h"
 #include "ThresholdPanel.h"
 #include "UserDataDialog.h"
@@ -26,7 +27,9 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
@@ -54,6 +57,10 @@ CTRVView::CTRVView(CDocHandle* doc, QWidget* parent)
       m_pShowButton(new QPushButton(this)),
       m_pPrintButton(new QPushButton(this)),
       m_pTestModel(new CTestListModel(&doc->Doc(), this)),
+      m_pTestProxy(new CTestListProxy(m_pTestModel, this)),
+      m_pFilter(nullptr),
+      m_pDeleteTestsAction(nullptr),
+      m_pDeleteReadingsAction(nullptr),
       m_pMeasModel(new CMeasurementListModel(&doc->Doc(), this)),
       m_pStatus(nullptr),
       m_Ws(doc->Doc(), doc->History(), doc->Analyses()),
@@ -62,7 +69,7 @@ CTRVView::CTRVView(CDocHandle* doc, QWidget* parent)
       m_pDocHandle(doc),
       m_pNoticeTimer(new QTimer(this)),
       m_pBitmap(new QLabel(this)) {
-    m_pTestList->setModel(m_pTestModel);
+    m_pTestList->setModel(m_pTestProxy);
     m_pMeasList->setModel(m_pMeasModel);
     m_pMeasList->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_pMeasModel->SetEditor([this](int t, int m, int c, const std::string& text) { return EditCell(t, m, c, text); });
@@ -97,6 +104,7 @@ CTRVView::CTRVView(CDocHandle* doc, QWidget* parent)
     m_pTestList->setColumnWidth(0, std::max(m_pTestList->columnWidth(0), 110));
     m_pMeasList->setColumnWidth(0, std::max(m_pMeasList->columnWidth(0), 115));
     ConnectSignals();
+    SetUpManagement();
 
     m_Ws.SetZoneSettings(LoadZoneSettings());
     FillMeasurementList();
@@ -161,6 +169,7 @@ void CTRVView::ConnectSignals() {
 
 bool CTRVView::eventFilter(QObject* watched, QEvent* e) {
     if (watched == m_pShowButton && e->type() == QEvent::ToolTip) m_pShowButton->setToolTip(ShowButtonTip());
+    if (watched == m_pFilter && e->type() == QEvent::KeyPress && FilterKey(static_cast<QKeyEvent*>(e))) return true;
     return QWidget::eventFilter(watched, e);
 }
 
@@ -172,7 +181,10 @@ void CTRVView::BuildLayout() {
     m_pBitmap->setFrameShape(QFrame::Box);
 
     auto* lists = new QGridLayout;
-    lists->addWidget(testsLabel, 0, 0);
+    auto* testsHead = new QHBoxLayout;
+    testsHead->addWidget(testsLabel);
+    testsHead->addWidget(m_pFilter = new QLineEdit(this), 1);
+    lists->addLayout(testsHead, 0, 0);
     lists->addWidget(measLabel, 0, 1);
     lists->addWidget(m_pTestList, 1, 0);
     lists->addWidget(m_pMeasList, 1, 1);
@@ -226,19 +238,14 @@ void CTRVView::FillTestList() {
     emit commandStateChanged();
 }
 
-void CTRVView::FitColumns(QTreeView* list) {
-    // Never narrower than set at start; wider when a text would be cut.
-    for (int c = 0; c < list->model()->columnCount(); ++c) {
-        int before = list->columnWidth(c);
-        list->resizeColumnToContents(c);
-        if (list->columnWidth(c) < before) list->setColumnWidth(c, before);
-    }
+QModelIndex CTRVView::TestListIndex(int test, int column) const {
+    const int row = m_pTestProxy->RowOfTestIndex(test);
+    return row < 0 ? QModelIndex() : m_pTestProxy->index(row, column);
 }
 
 void CTRVView::SelectTestRow(int testIndex) {
-    int row = m_pTestModel->RowOfTestIndex(testIndex);
-    if (row < 0) return;
-    QModelIndex idx = m_pTestModel->index(row, 0);
+    const QModelIndex idx = TestListIndex(testIndex);
+    if (!idx.isValid()) return;
     m_pTestList->selectionModel()->setCurrentIndex(idx,
                                                    QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     m_pTestList->scrollTo(idx);
@@ -297,7 +304,7 @@ std::vector<int> CTRVView::SelectedTestIndices() const {
     std::sort(rows.begin(), rows.end());
     std::vector<int> tests;
     for (int r : rows) {
-        int t = m_pTestModel->TestIndexOfRow(r);
+        int t = m_pTestProxy->TestIndexOfRow(r);
         if (t >= 0) tests.push_back(t);
     }
     return tests;
@@ -315,7 +322,7 @@ std::vector<int> CTRVView::SelectedMeasurementRows() const {
 void CTRVView::OnTestSelectionChanged() {
     const QModelIndex cur = m_pTestList->selectionModel()->currentIndex();
     const bool any = m_pTestList->selectionModel()->hasSelection();
-    const int current = any && cur.isValid() ? m_pTestModel->TestIndexOfRow(cur.row()) : -1;
+    const int current = any && cur.isValid() ? m_pTestProxy->TestIndexOfRow(cur.row()) : -1;
     if (m_bRefreshing) {
         m_Ws.SyncSelection(SelectedTestIndices(), current);
         return;
@@ -326,7 +333,7 @@ void CTRVView::OnTestSelectionChanged() {
 }
 
 void CTRVView::OnTestClicked(const QModelIndex& index) {
-    m_Ws.ClickTest(index.isValid() ? m_pTestModel->TestIndexOfRow(index.row()) : -1);
+    m_Ws.ClickTest(index.isValid() ? m_pTestProxy->TestIndexOfRow(index.row()) : -1);
 }
 
 void CTRVView::OnMeasClicked(const QModelIndex& index) {
@@ -505,19 +512,22 @@ void CTRVView::contextMenuEvent(QContextMenuEvent* e) {
 }
 
 void CTRVView::ShowTestMenu(const QPoint& globalPos) {
+    QMenu menu(this);
     if (!CanConvertToStepTest()) {
         // Without single readings to convert, the list offers the tests that need no analyser.
-        QMenu menu(this);
         connect(menu.addAction(QStr(IDS_MT_ACTION)), &QAction::triggered, this, &CTRVView::OnManualTest);
         connect(menu.addAction(QStr(IDS_IMPD_ACTION)), &QAction::triggered, this, &CTRVView::OnImportReadings);
         connect(menu.addAction(QStr(IDS_EDIT_PASTE)), &QAction::triggered, this, &CTRVView::OnPasteReadings);
-        menu.exec(globalPos);
-        return;
+    } else {
+        menu.setTitle(QStr(IDS_POPUP_CONVERT));
+        QAction* a = menu.addAction(QStr(IDS_EDIT_CONVERT));
+        a->setStatusTip(QStr(IDS_TIP_CONVERT));
+        connect(a, &QAction::triggered, this, &CTRVView::OnConvertToStepTest);
     }
-    QMenu menu(QStr(IDS_POPUP_CONVERT), this);
-    QAction* a = menu.addAction(QStr(IDS_EDIT_CONVERT));
-    a->setStatusTip(QStr(IDS_TIP_CONVERT));
-    connect(a, &QAction::triggered, this, &CTRVView::OnConvertToStepTest);
+    if (!SelectedTestIndices().empty()) {
+        menu.addSeparator();
+        menu.addAction(m_pDeleteTestsAction);
+    }
     menu.exec(globalPos);
 }
 
@@ -531,17 +541,21 @@ void CTRVView::ShowMeasMenu(const QPoint& globalPos, const QModelIndex& index) {
     const TestDataType& test = doc.GetTest(r.test);
     if (r.meas < 0 || r.meas >= static_cast<int>(test.m_Steps.size())) return;
     int type = test.m_Steps[static_cast<size_t>(r.meas)].m_nMeasType;
-    if (type == MeasSingle) return;
     if (r.test == m_Ws.SelectedTest()) m_Ws.SetCurrentMeasurement(r.meas);
     QMenu menu(QStr(IDS_POPUP_MEASTYPE), this);
-    const int tips[] = {IDS_TIP_PRL, IDS_TIP_LD, IDS_TIP_AFL};
-    for (int t = MeasPreLoad; t <= MeasPostLoad; ++t) {
-        QAction* a = menu.addAction(QString::fromUtf8(MeasTypeText(t)));
-        a->setCheckable(true);
-        a->setChecked(t == type);
-        a->setStatusTip(QStr(tips[t - 1]));
-        connect(a, &QAction::triggered, this, [this, t] { OnSetMeasType(t); });
+    // A single reading has no type to change; it can only be deleted.
+    if (type != MeasSingle) {
+        const int tips[] = {IDS_TIP_PRL, IDS_TIP_LD, IDS_TIP_AFL};
+        for (int t = MeasPreLoad; t <= MeasPostLoad; ++t) {
+            QAction* a = menu.addAction(QString::fromUtf8(MeasTypeText(t)));
+            a->setCheckable(true);
+            a->setChecked(t == type);
+            a->setStatusTip(QStr(tips[t - 1]));
+            connect(a, &QAction::triggered, this, [this, t] { OnSetMeasType(t); });
+        }
+        menu.addSeparator();
     }
+    menu.addAction(m_pDeleteReadingsAction);
     menu.exec(globalPos);
 }
 

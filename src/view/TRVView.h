@@ -15,11 +15,14 @@
 #include <vector>
 
 class QLabel;
+class QKeyEvent;
+class QLineEdit;
 class QPushButton;
 class QTimer;
 class QTreeView;
 class CTChart;
 class CTestListModel;
+class CTestListProxy;
 class CMeasurementListModel;
 class CTRVStatusDialog;
 class CViewLink;
@@ -55,6 +58,9 @@ public:
     std::vector<int> SelectedTestIndices() const;
     // Rows of the measurement list that are selected.
     std::vector<int> SelectedMeasurementRows() const;
+    // The index of the test list (sorted and searched) that shows test `test`; invalid while the
+    // search hides it.
+    QModelIndex TestListIndex(int test, int column = 0) const;
     bool SeveralTestsSelected() const { return m_Ws.SeveralSelected(); }
     int ShowButtonMode() const { return m_Ws.ShowButtonMode(); }
 
@@ -81,6 +87,12 @@ public:
     void OnCursor(int which);  // 1 or 2
     void OnUndo();
     void OnRedo();
+    // Entf in a list: the selected tests, or the selected readings (the current one when none is
+    // selected), after a question whose default answer is "Nein".
+    void OnDeleteTests();
+    void OnDeleteReadings();
+    // The search field over the test list (typing filters at once; Esc clears it).
+    void SetFilterText(const QString& text);
     // "Messdaten kopieren": the measurement list as tab-separated text on the clipboard.
     void OnCopyTable();
     QString MeasurementTableText() const;
@@ -136,6 +148,10 @@ public:
     QPushButton* m_pShowButton;
     QPushButton* m_pPrintButton;
     CTestListModel* m_pTestModel;
+    CTestListProxy* m_pTestProxy;
+    QLineEdit* m_pFilter;
+    QAction* m_pDeleteTestsAction;
+    QAction* m_pDeleteReadingsAction;
     CMeasurementListModel* m_pMeasModel;
     CTRVStatusDialog* m_pStatus;
 
@@ -160,6 +176,9 @@ protected:
 private:
     void BuildLayout();
     void ConnectSignals();
+    void SetUpManagement();
+    bool AskDelete(const std::string& question);
+    bool FilterKey(QKeyEvent* e);
     static void FitColumns(QTreeView* list);
     void OnTestSelectionChanged();
     void OnTestClicked(const QModelIndex& index);

@@ -16,7 +16,7 @@ public:
     // Rewrites every row from the document.
     void Refill();
 
-    int TestIndexOfRow(int row) const;  // -1 when the row shows no test
+    int TestIndexOfRow(int row) const;                  // -1 when the row shows no test
     const trv::TestDataType* TestOfRow(int row) const;  // null when the row shows no test
     int RowOfTestIndex(int index) const;
 

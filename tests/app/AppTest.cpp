@@ -183,10 +183,11 @@ TEST(MainFrame, NewDocumentFromTheSelectedTests) {
     ASSERT_NE(v, nullptr);
     // Rows 0 (test 5, ID 500) and 2 (test 3, ID 251), selected in that order.
     auto* sel = v->m_pTestList->selectionModel();
-    sel->select(v->m_pTestModel->index(0, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    sel->select(v->m_pTestModel->index(2, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    sel->select(v->TestListIndex(5), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    sel->select(v->TestListIndex(3), QItemSelectionModel::Select | QItemSelectionModel::Rows);
     f.frame.UpdateCommands();
     EXPECT_TRUE(f.frame.m_pActExport->isEnabled());
+    v->GetDocument().m_UserData.m_strLastName = "Weiß";
     f.frame.NewFromSelection();
     CTRVView* nv = f.frame.ActiveView();
     ASSERT_NE(nv, v);
@@ -196,7 +197,7 @@ TEST(MainFrame, NewDocumentFromTheSelectedTests) {
     EXPECT_EQ(nd.m_Tests[1].m_Steps[0].m_nMeasId, 500);
     EXPECT_EQ(nd.m_strDeviceId, "ARV0012345");
     EXPECT_FALSE(nd.m_bDeviceBound);
-    EXPECT_TRUE(nd.m_UserData.m_strFirstName.empty());
+    EXPECT_EQ(nd.m_UserData.m_strLastName, "Weiß");
 }
 
 TEST(MainFrame, SecondWindowOnTheSameDocument) {
@@ -260,7 +261,7 @@ TEST(MainFrame, ExportCommandAsksForTheFileAndWritesIt) {
     OpenedSample f;
     CTRVView* v = f.v;
     ASSERT_NE(v, nullptr);
-    v->m_pTestList->selectionModel()->select(v->m_pTestModel->index(0, 0),
+    v->m_pTestList->selectionModel()->select(v->m_pTestList->model()->index(0, 0),
                                              QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     f.frame.UpdateCommands();
     ASSERT_TRUE(f.frame.m_pActExport->isEnabled());
@@ -311,7 +312,7 @@ TEST(MainFrame, UndoAndRedoNameTheCommandAndFollowTheSavedState) {
     EXPECT_FALSE(f.frame.m_pActUndo->isEnabled());
     EXPECT_EQ(f.frame.m_pActUndo->text(), QStringLiteral("&Rückgängig"));
     // The first step of test 0 (ID 42) gets a typed lactate of 1,7.
-    v->m_pTestList->selectionModel()->setCurrentIndex(v->m_pTestModel->index(v->m_pTestModel->RowOfTestIndex(0), 0),
+    v->m_pTestList->selectionModel()->setCurrentIndex(v->TestListIndex(0),
                                                       QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     ASSERT_TRUE(v->m_pMeasModel->setData(v->m_pMeasModel->index(0, 4), QStringLiteral("1,7"), Qt::EditRole));
     EXPECT_EQ(v->GetDocument().GetTest(0).m_Steps[0].m_nLactate, 17);

@@ -5,8 +5,8 @@
 #include "AboutDlg.h"
 #include "AppStart.h"
 #include "Demo.h"
-#include "ImportDialog.h"
 #include "HelpDialog.h"
+#include "ImportDialog.h"
 #include "MainFrame.h"
 #include "ManualTestDialog.h"
 #include "StatusDialog.h"
@@ -117,7 +117,7 @@ int main(int argc, char** argv) {
     bool first = true;
     for (int i : singles) {
         sel->setCurrentIndex(
-            v->m_pTestModel->index(v->m_pTestModel->RowOfTestIndex(i), 0),
+            v->TestListIndex(i),
             (first ? QItemSelectionModel::ClearAndSelect : QItemSelectionModel::Select) | QItemSelectionModel::Rows);
         first = false;
     }
@@ -154,9 +154,8 @@ int main(int argc, char** argv) {
     for (int i = 0; i < doc.GetTestCount(); ++i) {
         const trv::TestDataType& test = doc.m_Tests[static_cast<size_t>(i)];
         if (test.m_bShowInChart || test.m_Steps.front().m_nMeasType == trv::MeasSingle) continue;
-        sel->setCurrentIndex(v->m_pTestModel->index(v->m_pTestModel->RowOfTestIndex(i), 0),
-                             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-        emit v->m_pTestList->clicked(v->m_pTestModel->index(v->m_pTestModel->RowOfTestIndex(i), 0));
+        sel->setCurrentIndex(v->TestListIndex(i), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        emit v->m_pTestList->clicked(v->TestListIndex(i));
         OnNextModal([](QWidget* w) {
             auto* dlg = qobject_cast<CTRVTestParamDialog*>(w);
             if (!dlg) return;

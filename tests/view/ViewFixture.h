@@ -99,7 +99,7 @@ struct ViewHolder {
         QItemSelectionModel* sel = view->m_pTestList->selectionModel();
         bool first = true;
         for (int t : tests) {
-            QModelIndex idx = view->m_pTestModel->index(RowOf(t), 0);
+            QModelIndex idx = view->TestListIndex(t);
             sel->setCurrentIndex(idx, (first ? QItemSelectionModel::ClearAndSelect : QItemSelectionModel::Select) |
                                           QItemSelectionModel::Rows);
             if (tests.size() == 1) emit view->m_pTestList->clicked(idx);
