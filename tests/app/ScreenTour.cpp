@@ -208,6 +208,18 @@ int main(int argc, char** argv) {
     });
     v->OnPasteReadings();
     Shot(&frame, "14-imported.png");
+    // The test list sorted by date, newest day first, searched for step tests of the second of March,
+    // and the question before two of them are deleted (answered "Nein").
+    v->m_pTestList->sortByColumn(CTestListModel::ColDate, Qt::DescendingOrder);
+    v->SetFilterText(QStringLiteral("02.03. laufband"));
+    v->m_pTestList->selectAll();
+    Shot(&frame, "14a-sorted-searched.png");
+    OnNextModal([](QWidget* w) {
+        Shot(w, "14b-delete-question.png");
+        if (auto* box = qobject_cast<QDialog*>(w)) box->reject();
+    });
+    v->OnDeleteTests();
+    v->SetFilterText(QString());
     frame.m_pActHelp->trigger();
     if (auto* help = frame.findChild<CHelpDialog*>()) {
         Shot(help, "15-help.png");
