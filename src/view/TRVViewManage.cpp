@@ -1,5 +1,5 @@
-// Managing the tests of a window: deleting tests and readings, sorting and searching the test
-// list, and columns as wide as their contents.
+// Managing the tests of a window: the lists' context menus, deleting tests and readings, sorting
+// and searching the test list, and columns as wide as their contents.
 #include "DeleteCommands.h"
 #include "MeasurementListModel.h"
 #include "QtText.h"
@@ -9,9 +9,11 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QStyledItemDelegate>
 #include <QTreeView>
@@ -144,4 +146,68 @@ void CTRVView::FitColumns(QTreeView* list) {
         }
         list->setColumnWidth(c, width);
     }
+}
+
+// ---- menus ----------------------------------------------------------------------------------------
+
+void CTRVView::contextMenuEvent(QContextMenuEvent* e) {
+    QPoint pos = e->globalPos();
+    if (m_pTestList->viewport()->rect().contains(m_pTestList->viewport()->mapFromGlobal(pos))) {
+        ShowTestMenu(pos);
+        return;
+    }
+    QPoint local = m_pMeasList->viewport()->mapFromGlobal(pos);
+    if (m_pMeasList->viewport()->rect().contains(local)) {
+        ShowMeasMenu(pos, m_pMeasList->indexAt(local));
+        return;
+    }
+    QWidget::contextMenuEvent(e);
+}
+
+void CTRVView::ShowTestMenu(const QPoint& globalPos) {
+    QMenu menu(this);
+    if (!CanConvertToStepTest()) {
+        // Without single readings to convert, the list offers the tests that need no analyser.
+        connect(menu.addAction(QStr(IDS_MT_ACTION)), &QAction::triggered, this, &CTRVView::OnManualTest);
+        connect(menu.addAction(QStr(IDS_IMPD_ACTION)), &QAction::triggered, this, &CTRVView::OnImportReadings);
+        connect(menu.addAction(QStr(IDS_EDIT_PASTE)), &QAction::triggered, this, &CTRVView::OnPasteReadings);
+    } else {
+        menu.setTitle(QStr(IDS_POPUP_CONVERT));
+        QAction* a = menu.addAction(QStr(IDS_EDIT_CONVERT));
+        a->setStatusTip(QStr(IDS_TIP_CONVERT));
+        connect(a, &QAction::triggered, this, &CTRVView::OnConvertToStepTest);
+    }
+    if (!SelectedTestIndices().empty()) {
+        menu.addSeparator();
+        menu.addAction(m_pDeleteTestsAction);
+    }
+    menu.exec(globalPos);
+}
+
+void CTRVView::ShowMeasMenu(const QPoint& globalPos, const QModelIndex& index) {
+    const CTRVDoc& doc = GetDocument();
+    if (!index.isValid() || !doc.IsValidTest(m_Ws.SelectedTest())) return;
+    const auto& rows = m_pMeasModel->Rows();
+    if (index.row() >= static_cast<int>(rows.size())) return;
+    auto r = rows[static_cast<size_t>(index.row())];
+    if (!doc.IsValidTest(r.test)) return;
+    const TestDataType& test = doc.GetTest(r.test);
+    if (r.meas < 0 || r.meas >= static_cast<int>(test.m_Steps.size())) return;
+    int type = test.m_Steps[static_cast<size_t>(r.meas)].m_nMeasType;
+    if (r.test == m_Ws.SelectedTest()) m_Ws.SetCurrentMeasurement(r.meas);
+    QMenu menu(QStr(IDS_POPUP_MEASTYPE), this);
+    // A single reading has no type to change; it can only be deleted.
+    if (type != MeasSingle) {
+        const int tips[] = {IDS_TIP_PRL, IDS_TIP_LD, IDS_TIP_AFL};
+        for (int t = MeasPreLoad; t <= MeasPostLoad; ++t) {
+            QAction* a = menu.addAction(QString::fromUtf8(MeasTypeText(t)));
+            a->setCheckable(true);
+            a->setChecked(t == type);
+            a->setStatusTip(QStr(tips[t - 1]));
+            connect(a, &QAction::triggered, this, [this, t] { OnSetMeasType(t); });
+        }
+        menu.addSeparator();
+    }
+    menu.addAction(m_pDeleteReadingsAction);
+    menu.exec(globalPos);
 }
