@@ -5,6 +5,12 @@
 
 namespace trv {
 
+int CTRVDoc::CountReadings() const {
+    int n = 0;
+    for (const TestDataType& t : m_Tests) n += static_cast<int>(t.m_Steps.size());
+    return n;
+}
+
 int CTRVDoc::CountShownTests() const {
     return static_cast<int>(
         std::count_if(m_Tests.begin(), m_Tests.end(), [](const TestDataType& t) { return t.m_bShowInChart != 0; }));

@@ -40,6 +40,8 @@ public:
     const TestDataType& GetTest(int i) const { return m_Tests.at(static_cast<size_t>(i)); }
     bool IsValidTest(int i) const { return i >= 0 && i < GetTestCount(); }
     int CountShownTests() const;
+    // Readings of every test together.
+    int CountReadings() const;
 
     // Ascending by measurement ID (downloaded records) and by the ID of each test's first
     // measurement (tests). Equal keys keep their order.

@@ -482,6 +482,13 @@ enum StringId : int {
     IDS_MENU_DELETE_MEAS = 3571,
     IDS_FILTER_PLACEHOLDER = 3572,
     IDS_TIP_FILTER = 3573,
+    // The notice line after a download, and the document windows of the "Fenster" menu.
+    IDS_NOTICE_DOWNLOADED = 3580,
+    IDS_NOTICE_DOWNLOADED_ONE = 3581,
+    IDS_NOTICE_NOTHING_NEW = 3582,
+    IDS_STATUS_DOWNLOADED_ONE = 3583,
+    IDS_WINDOW_ENTRY = 3584,
+    IDS_TIP_WINDOW_ENTRY = 3585,
 
     // Threshold methods beside the chart's IANS, in the order of the catalogue.
     IDS_METHOD_IANS = 3600,

@@ -198,9 +198,13 @@ void CWorkspace::RefreshNotices(bool otherWindows) {
             m_nNotice &= ~NoticeSecondWindow;
     }
     m_Chart.notices.Clear();
+    // The news of a download first: it is what the user is looking for right now.
+    if (!m_strDownloadNotice.empty()) m_Chart.notices.Add(m_strDownloadNotice);
     for (const std::string& line : NoticeLines(m_nNotice)) m_Chart.notices.Add(line);
     m_Chart.thirdText.Clear();
 }
+
+void CWorkspace::ClearDownloadNotice() { m_strDownloadNotice.clear(); }
 
 // ---- evaluation ----------------------------------------------------------------------------------
 
@@ -375,12 +379,22 @@ bool CWorkspace::BoundIdentity(std::string& deviceId, double& firmware) const {
 }
 
 uint32_t CWorkspace::MergeDownload(const uint8_t* memory, const std::string& deviceId, double firmware) {
+    const int before = m_doc.CountReadings();
     const uint32_t changes = Run(std::make_unique<CMergeDownloadCommand>(DecodeMemory(memory), deviceId, firmware));
     if (!changes) {
         // Bound to another analyser meanwhile (another window's download): nothing is taken.
         m_nNotice |= NoticeDeviceMismatch;
+        m_nNewReadings = -1;
+        m_strDownloadNotice.clear();
         return ChangeNone;
     }
+    m_nNewReadings = m_doc.CountReadings() - before;
+    if (m_nNewReadings == 0)
+        m_strDownloadNotice = LoadStr(IDS_NOTICE_NOTHING_NEW);
+    else if (m_nNewReadings == 1)
+        m_strDownloadNotice = LoadStr(IDS_NOTICE_DOWNLOADED_ONE);
+    else
+        m_strDownloadNotice = FmtId(IDS_NOTICE_DOWNLOADED, m_nNewReadings);
     // The newest test of the download, not a typed test that sorts behind it.
     m_nSelectedTest = LastAnalyserTest(m_doc);
     m_Selected.clear();

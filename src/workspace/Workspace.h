@@ -101,6 +101,10 @@ public:
     // The once-a-second refresh: the bits that follow the document (no tests, athlete's name), the
     // second-window bit (`otherWindows`: more document windows are open), then the notice area.
     void RefreshNotices(bool otherWindows);
+    // What the last download brought ("12 neue Messwerte übertragen", "Keine neuen Messwerte"): a
+    // line of the notice area until the window takes it away ("" = none).
+    const std::string& DownloadNotice() const { return m_strDownloadNotice; }
+    void ClearDownloadNotice();
 
     // ---- evaluation ---------------------------------------------------------------------------
     // The parameters-missing bits, the evaluation of the shown tests and their result boxes.
@@ -150,6 +154,8 @@ public:
     // readings goes too. A deleted test leaves the selection and the chart; the others keep theirs.
     uint32_t DeleteTests(const std::vector<int>& tests);
     uint32_t DeleteReadings(const std::vector<std::pair<int, int>>& readings);
+    // Readings the last merged download added to the document (-1: none merged yet, or refused).
+    int NewReadings() const { return m_nNewReadings; }
     uint32_t Undo();
     uint32_t Redo();
 
@@ -181,6 +187,8 @@ private:
     bool m_bCursor1 = false;
     bool m_bCursor2 = false;
     uint32_t m_nNotice = 0;
+    std::string m_strDownloadNotice;
+    int m_nNewReadings = -1;
     ZoneSettings m_Zones;
     std::vector<std::pair<int, TestThresholds>> m_Thresholds;  // (test index, results) of the drawn tests
 };

@@ -224,3 +224,43 @@ TEST(Commands, TestParametersFindTheirTestAfterADownload) {
     // The test is gone altogether: nothing is written anywhere.
     EXPECT_EQ(w.ws.ApplyTestParams(3, 999, rules), 0u);
 }
+
+TEST(Notices, ADownloadSaysWhatItBroughtUntilTheWindowTakesItAway) {
+    CTRVDoc doc;
+    CCommandHistory history;
+    CWorkspace ws(doc, history);
+    auto single = [](uint16_t id) {
+        PCMDataType m = wstest::Reading(id, 12);
+        m.m_bFirstStep = 1;
+        return m;
+    };
+    auto lines = [&ws] {
+        ws.RefreshNotices(false);
+        return ws.Chart().notices.lines;
+    };
+    const auto two = wstest::Memory({single(1), single(2)});
+    ASSERT_NE(ws.MergeDownload(two.data(), "ARV0000125", 3.05), 0u);
+    EXPECT_EQ(ws.NewReadings(), 2);
+    // First, before the notices of the document (nothing shown, no athlete).
+    ASSERT_GE(lines().size(), 2u);
+    EXPECT_EQ(lines()[0], "2 neue Messwerte übertragen");
+
+    const auto three = wstest::Memory({single(1), single(2), single(3)});
+    ASSERT_NE(ws.MergeDownload(three.data(), "ARV0000125", 3.05), 0u);
+    EXPECT_EQ(ws.NewReadings(), 1);
+    EXPECT_EQ(lines()[0], "1 neuer Messwert übertragen");
+
+    ASSERT_NE(ws.MergeDownload(three.data(), "ARV0000125", 3.05), 0u);
+    EXPECT_EQ(ws.NewReadings(), 0);
+    EXPECT_EQ(lines()[0], "Keine neuen Messwerte");
+
+    ws.ClearDownloadNotice();
+    EXPECT_EQ(lines(),
+              (std::vector<std::string>{"Bitte Tests zur Darstellung auswählen.", "Bitte Benutzerdaten eingeben."}));
+
+    // Another analyser's memory is refused: no count, and the line says why instead.
+    ASSERT_EQ(ws.MergeDownload(three.data(), "ARV0000999", 3.05), 0u);
+    EXPECT_EQ(ws.NewReadings(), -1);
+    EXPECT_EQ(lines().back(), "Geräte-ID stimmt mit keiner der angeschlossenen Geräte überein.");
+    EXPECT_EQ(ws.DownloadNotice(), "");
+}

@@ -117,12 +117,6 @@ bool PortOption(const Args& args, bool required, const char* usage, std::string&
     return true;
 }
 
-int CountMeasurements(const CTRVDoc& doc) {
-    int n = 0;
-    for (const auto& t : doc.m_Tests) n += static_cast<int>(t.m_Steps.size());
-    return n;
-}
-
 }  // namespace
 
 int CmdSearch(int argc, char** argv) {
@@ -165,13 +159,13 @@ int CmdDownload(int argc, char** argv) {
         const FileResult r = LoadDocument(path, s.doc);
         if (!r.ok) return Fail(ExitFile, r.message);
     }
-    const int before = CountMeasurements(s.doc);
+    const int before = s.doc.CountReadings();
     s.ctl.SetFixedPort(port);
     if (!s.Run(&CLinkController::ReceiveData)) return Fail(ExitTransfer, LoadStr(IDS_LINK_TIMEOUT));
     if (s.ctl.Outcome() != LinkOutcome::Downloaded) return FailFor(s);
     const FileResult saved = SaveDocument(s.doc, path);
     if (!saved.ok) return Fail(ExitFile, saved.message);
-    std::printf("%s\n", FmtId(IDS_CLI_DOWNLOADED, CountMeasurements(s.doc) - before, s.doc.GetTestCount(),
+    std::printf("%s\n", FmtId(IDS_CLI_DOWNLOADED, s.doc.CountReadings() - before, s.doc.GetTestCount(),
                               s.doc.m_strDeviceId.c_str(), s.doc.m_dFirmware, s.ctl.BoundPort().c_str())
                             .c_str());
     return ExitOk;
