@@ -30,6 +30,7 @@
 #include <QMimeData>
 #include <QPageSetupDialog>
 #include <QPainter>
+#include <QPointer>
 #include <QPrinter>
 #include <QSettings>
 #include <QStatusBar>
@@ -44,6 +45,7 @@ using namespace trv;
 namespace {
 
 constexpr int kRecentMax = 4;
+constexpr QSize kMinimumSize(880, 560);
 constexpr int kStatusMessageMs = 10000;
 const char kRecentGroup[] = "Recent File List";
 
@@ -105,10 +107,16 @@ CMainFrame::CMainFrame() : m_pMdi(new QMdiArea(this)), m_pRecentMenu(nullptr) {
         UpdateCommands();
     });
     UpdateTitles();
+    // Below this the document window's buttons, lists and chart no longer fit readably.
+    setMinimumSize(kMinimumSize);
     resize(1200, 850);
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame() {
+    // The document windows go with the area after this part of the window is gone: their last
+    // activation signals must not reach it.
+    m_pMdi->disconnect(this);
+}
 
 void CMainFrame::CreateActions() {
     auto make = [this](int textId, int tipId = 0, QKeySequence key = {}) {
@@ -371,7 +379,13 @@ void CMainFrame::BuildMenus() {
         win->addAction(m_pActCascade);
         win->addAction(m_pActTile);
         win->addAction(m_pActArrange);
+        win->addSeparator();
+        m_pWindowMenu = win;
+        connect(win, &QMenu::aboutToShow, this, &CMainFrame::FillWindowMenu);
+    } else {
+        m_pWindowMenu = nullptr;
     }
+    FillWindowMenu();
     QMenu* help = mb->addMenu(QStr(IDS_MENU_HELP));
     help->addAction(m_pActHelp);
     help->addSeparator();
@@ -572,6 +586,41 @@ void CMainFrame::UpdateTitles() {
     if (f) title += QStringLiteral(" - [") + f->windowTitle() + QStringLiteral("]");
     setWindowTitle(title);
     setWindowModified(f && f->Doc()->IsModified());
+    FillWindowMenu();
+}
+
+void CMainFrame::FillWindowMenu() {
+    // Out of the menu at once (the action may be the one being triggered: deleted later).
+    for (QAction* a : m_windowActs) {
+        for (QObject* o : a->associatedObjects())
+            if (auto* w = qobject_cast<QWidget*>(o)) w->removeAction(a);
+        a->deleteLater();
+    }
+    m_windowActs.clear();
+    if (!m_pWindowMenu) return;
+    const QList<QMdiSubWindow*> wins = m_pMdi->subWindowList();
+    const QMdiSubWindow* active = m_pMdi->activeSubWindow();
+    for (int i = 0; i < static_cast<int>(wins.size()); ++i) {
+        QMdiSubWindow* w = wins[i];
+        QString title = w->windowTitle();
+        title.replace(QStringLiteral("[*]"), w->isWindowModified() ? QStringLiteral("*") : QString());
+        title.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        // Mnemonics 1 to 9 as menus have them; further windows are listed without one.
+        const QString text = i < 9 ? QU8(FmtId(IDS_WINDOW_ENTRY, i + 1, title.toStdString().c_str()))
+                                   : QStringLiteral("%1 %2").arg(i + 1).arg(title);
+        auto* a = new QAction(text, this);
+        a->setCheckable(true);
+        a->setChecked(w == active);
+        a->setStatusTip(QStr(IDS_TIP_WINDOW_ENTRY));
+        QPointer<QMdiSubWindow> target(w);
+        connect(a, &QAction::triggered, this, [this, target] {
+            if (target) m_pMdi->setActiveSubWindow(target);
+            // A click on the ticked entry leaves the tick where it is.
+            FillWindowMenu();
+        });
+        m_pWindowMenu->addAction(a);
+        m_windowActs.push_back(a);
+    }
 }
 
 // ---- recent files -------------------------------------------------------------------------------

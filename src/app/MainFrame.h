@@ -57,6 +57,8 @@ public:
     CTRVView* ActiveView() const;
     QMdiArea* MdiArea() const { return m_pMdi; }
     QStringList RecentFiles() const;
+    // The document windows' entries of the "Fenster" menu, in window order (for tests).
+    const std::vector<QAction*>& WindowEntries() const { return m_windowActs; }
     const std::vector<CDocHandle*>& Documents() const { return m_docs; }
 
     // The save question for a modified document: true when the caller may go on closing.
@@ -118,6 +120,8 @@ private:
     void AddRecentFile(const QString& path);
     void FillRecentMenu();
     void UpdateTitles();
+    // The entries of the open document windows at the end of "Fenster".
+    void FillWindowMenu();
     void OnFrameClose(CChildFrame* frame, bool& allow);
     void OnAbout();
     void OnHelp();
@@ -133,6 +137,8 @@ private:
     QMenu* m_pRecentMenu;
     QToolBar* m_pToolBar = nullptr;
     std::vector<QAction*> m_recentActs;
+    QMenu* m_pWindowMenu = nullptr;
+    std::vector<QAction*> m_windowActs;
     std::vector<CDocHandle*> m_docs;
     CHelpDialog* m_pHelp = nullptr;
     bool m_bHasDocMenus = false;
