@@ -17,6 +17,8 @@
 #include "UserDataDialog.h"
 #include "ViewLink.h"
 #include "ViewWidgets.h"
+#include "WorkspaceSplitter.h"
+#include "WrapButton.h"
 #include "ZoneSettingsStore.h"
 
 #include <QApplication>
@@ -42,6 +44,16 @@
 
 using namespace trv;
 
+namespace {
+// How long the notice area tells what a download brought.
+constexpr int kDownloadNoticeMs = 8000;
+// The lists' height when there is room, and at the least (a header and three rows); the chart's
+// least height, below which its axes and notices no longer fit.
+constexpr int kListComfortHeight = 182;
+constexpr int kListMinHeight = 88;
+constexpr int kChartMinHeight = 180;
+}  // namespace
+
 CTRVView::CTRVView(CDocHandle* doc, QWidget* parent)
     : QWidget(parent),
       m_pChart(new CTChart(this)),
@@ -49,11 +61,11 @@ CTRVView::CTRVView(CDocHandle* doc, QWidget* parent)
       m_pTestList(MakeList(this)),
       m_pMeasList(MakeList(this)),
       m_pResetButton(new QPushButton(QStringLiteral("R"), this)),
-      m_pReceiveButton(new QPushButton(this)),
-      m_pParamButton(new QPushButton(this)),
-      m_pUserButton(new QPushButton(this)),
-      m_pShowButton(new QPushButton(this)),
-      m_pPrintButton(new QPushButton(this)),
+      m_pReceiveButton(new CWrapButton(this)),
+      m_pParamButton(new CWrapButton(this)),
+      m_pUserButton(new CWrapButton(this)),
+      m_pShowButton(new CWrapButton(this)),
+      m_pPrintButton(new CWrapButton(this)),
       m_pTestModel(new CTestListModel(&doc->Doc(), this)),
       m_pTestProxy(new CTestListProxy(m_pTestModel, this)),
       m_pFilter(nullptr),
@@ -61,6 +73,7 @@ CTRVView::CTRVView(CDocHandle* doc, QWidget* parent)
       m_pDeleteReadingsAction(nullptr),
       m_pMeasModel(new CMeasurementListModel(&doc->Doc(), this)),
       m_pStatus(nullptr),
+      m_pDownloadNoticeTimer(new QTimer(this)),
       m_Ws(doc->Doc(), doc->History(), doc->Analyses()),
       m_pPrinting(new CProtocolPrinting(m_Ws, this)),
       m_Chart(m_Ws.Chart()),
@@ -114,6 +127,11 @@ CTRVView::CTRVView(CDocHandle* doc, QWidget* parent)
     m_pLink = std::make_unique<CViewLink>(this);
     connect(m_pNoticeTimer, &QTimer::timeout, this, &CTRVView::RefreshNotices);
     m_pNoticeTimer->start(1000);
+    m_pDownloadNoticeTimer->setSingleShot(true);
+    connect(m_pDownloadNoticeTimer, &QTimer::timeout, this, [this] {
+        m_Ws.ClearDownloadNotice();
+        RefreshNotices();
+    });
     m_Ws.ShowDeviceText();
     RefreshNotices();
 }
@@ -172,13 +190,15 @@ bool CTRVView::eventFilter(QObject* watched, QEvent* e) {
 }
 
 void CTRVView::BuildLayout() {
-    auto* testsLabel = new QLabel(QStr(IDS_LABEL_TESTS), this);
-    auto* measLabel = new QLabel(QStr(IDS_LABEL_MEAS), this);
+    auto* listPane = new QWidget(this);
+    auto* testsLabel = new QLabel(QStr(IDS_LABEL_TESTS), listPane);
+    auto* measLabel = new QLabel(QStr(IDS_LABEL_MEAS), listPane);
     m_pResetButton->setFixedSize(22, 22);
     m_pBitmap->setPixmap(Plate());
     m_pBitmap->setFrameShape(QFrame::Box);
 
-    auto* lists = new QGridLayout;
+    auto* lists = new QGridLayout(listPane);
+    lists->setContentsMargins(0, 0, 0, 0);
     auto* testsHead = new QHBoxLayout;
     testsHead->addWidget(testsLabel);
     testsHead->addWidget(m_pFilter = new QLineEdit(this), 1);
@@ -190,31 +210,35 @@ void CTRVView::BuildLayout() {
     reset->addWidget(m_pResetButton);
     reset->addStretch(1);
     lists->addLayout(reset, 2, 0);
-    // On resize the chart takes the height; the lists keep theirs at the bottom, the test list
-    // keeps its width and the measurement list takes the rest of the width.
-    for (QTreeView* l : {m_pTestList, m_pMeasList}) l->setFixedHeight(182);
+    // The test list keeps its width and the measurement list takes the rest; in a small window both
+    // come down to a header and a few rows before the chart gives way.
+    for (QTreeView* l : {m_pTestList, m_pMeasList}) l->setMinimumHeight(kListMinHeight);
     m_pTestList->setFixedWidth(318);
     lists->setColumnStretch(0, 0);
     lists->setColumnStretch(1, 1);
 
     auto* buttons = new QHBoxLayout;
     for (QPushButton* b : {m_pReceiveButton, m_pParamButton, m_pUserButton, m_pShowButton, m_pPrintButton}) {
-        b->setMinimumSize(110, 44);
         b->setStyleSheet(QStringLiteral("text-align: center;"));
         buttons->addWidget(b);
     }
     buttons->addStretch(1);
     buttons->addWidget(m_pBitmap);
 
-    auto* lay = new QVBoxLayout(this);
-    lay->setContentsMargins(6, 6, 6, 6);
     // The thresholds of the shown tests stand beside the chart, which takes every extra pixel.
-    auto* top = new QHBoxLayout;
+    auto* chartPane = new QWidget(this);
+    auto* top = new QHBoxLayout(chartPane);
+    top->setContentsMargins(0, 0, 0, 0);
     m_pThresholds->setFixedWidth(380);
     top->addWidget(m_pChart, 1);
     top->addWidget(m_pThresholds, 0);
-    lay->addLayout(top, 1);
-    lay->addLayout(lists, 0);
+    m_pChart->setMinimumHeight(kChartMinHeight);
+
+    m_pSplitter = new CWorkspaceSplitter(chartPane, listPane, this);
+    m_pSplitter->SetListComfort(kListComfortHeight + listPane->sizeHint().height() - m_pTestList->sizeHint().height());
+    auto* lay = new QVBoxLayout(this);
+    lay->setContentsMargins(6, 6, 6, 6);
+    lay->addWidget(m_pSplitter, 1);
     lay->addLayout(buttons);
 }
 
@@ -389,20 +413,17 @@ void CTRVView::OnDocumentChanged(CTRVView* sender) {
     Evaluate();
 }
 
-namespace {
-size_t ReadingCount(const CTRVDoc& doc) {
-    size_t n = 0;
-    for (const TestDataType& t : doc.m_Tests) n += t.m_Steps.size();
-    return n;
-}
-}  // namespace
-
 void CTRVView::OnMemoryReceived(const uint8_t* memory, const std::string& deviceId, double firmware) {
-    const size_t before = ReadingCount(GetDocument());
-    Refresh(m_Ws.MergeDownload(memory, deviceId, firmware));
-    const size_t after = ReadingCount(GetDocument());
-    emit statusMessage(after > before ? QU8(FmtId(IDS_STATUS_DOWNLOADED, static_cast<int>(after - before)))
-                                      : QStr(IDS_STATUS_NOTHING_NEW));
+    const uint32_t changes = m_Ws.MergeDownload(memory, deviceId, firmware);
+    Refresh(changes);
+    // A refused download (another analyser) is explained by its notice line.
+    if (!changes) return;
+    const int added = m_Ws.NewReadings();
+    emit statusMessage(added == 0   ? QStr(IDS_STATUS_NOTHING_NEW)
+                       : added == 1 ? QStr(IDS_STATUS_DOWNLOADED_ONE)
+                                    : QU8(FmtId(IDS_STATUS_DOWNLOADED, added)));
+    RefreshNotices();
+    m_pDownloadNoticeTimer->start(kDownloadNoticeMs);
 }
 
 void CTRVView::OnDownloadMerged() {

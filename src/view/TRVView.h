@@ -28,6 +28,7 @@ class CTRVStatusDialog;
 class CViewLink;
 class CThresholdPanel;
 class CProtocolPrinting;
+class CWorkspaceSplitter;
 
 class CTRVView : public QWidget {
     Q_OBJECT
@@ -154,6 +155,8 @@ public:
     QAction* m_pDeleteReadingsAction;
     CMeasurementListModel* m_pMeasModel;
     CTRVStatusDialog* m_pStatus;
+    CWorkspaceSplitter* m_pSplitter = nullptr;  // the chart above, the lists below
+    QTimer* m_pDownloadNoticeTimer;             // takes the download's line out of the notice area
 
 private:
     trv::CWorkspace m_Ws;

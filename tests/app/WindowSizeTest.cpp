@@ -1,0 +1,119 @@
+// The document window at the sizes a lab meets: a large screen, a 1024×600 netbook and the main
+// window's minimum. Labels stay whole, the chart stays readable, the lists give way first.
+#include "ChartWidget.h"
+#include "DocHandle.h"
+#include "MainFrame.h"
+#include "TRVView.h"
+#include "ThresholdPanel.h"
+#include "ViewFixture.h"
+#include "WorkspaceSplitter.h"
+#include "WrapButton.h"
+
+#include <QMdiArea>
+#include <QTreeView>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct SizedFrame {
+    SizedFrame() {
+        frame.show();
+        CChildFrame* child = frame.NewDocument();
+        viewtest::FillDocument(child->Doc()->Doc());
+        child->View()->MarkModified();
+        v = child->View();
+    }
+    ~SizedFrame() {
+        for (CDocHandle* d : frame.Documents()) d->SetModified(false);
+    }
+    void Resize(QSize size) {
+        frame.resize(size);
+        for (int i = 0; i < 3; ++i) QApplication::processEvents();
+    }
+    std::vector<CWrapButton*> Buttons() const {
+        return {static_cast<CWrapButton*>(v->m_pReceiveButton), static_cast<CWrapButton*>(v->m_pParamButton),
+                static_cast<CWrapButton*>(v->m_pUserButton), static_cast<CWrapButton*>(v->m_pShowButton),
+                static_cast<CWrapButton*>(v->m_pPrintButton)};
+    }
+    CMainFrame frame;
+    CTRVView* v = nullptr;
+};
+
+}  // namespace
+
+TEST(WindowSize, TheSplitRuleGivesTheListsTheirHeightWhileTheChartKeepsItsShare) {
+    // Worked by hand: chart floor = min(320, total * 3 / 5), lists = max(min, min(wanted, total - floor)).
+    EXPECT_EQ(CWorkspaceSplitter::ListHeightFor(700, 230, 120, 320), 230);  // floor 320: room for 380
+    EXPECT_EQ(CWorkspaceSplitter::ListHeightFor(455, 230, 120, 320), 182);  // floor 273
+    EXPECT_EQ(CWorkspaceSplitter::ListHeightFor(300, 230, 120, 320), 120);  // floor 180: exactly the least
+    EXPECT_EQ(CWorkspaceSplitter::ListHeightFor(250, 230, 120, 320), 120);  // floor 150 would leave 100
+    EXPECT_EQ(CWorkspaceSplitter::ListHeightFor(800, 400, 120, 320), 400);  // a dragged height that fits
+    EXPECT_EQ(CWorkspaceSplitter::ListHeightFor(800, 600, 120, 320), 480);
+}
+
+TEST(WindowSize, AtTheNetbookSizeEveryLabelFitsOnOneLineAndTheChartLeadsTheLists) {
+    SizedFrame f;
+    f.Resize({1024, 600});
+    ASSERT_EQ(f.frame.size(), QSize(1024, 600));
+    for (CWrapButton* b : f.Buttons()) {
+        EXPECT_GE(b->width(), b->sizeHint().width()) << b->text().toStdString();
+        EXPECT_FALSE(b->Wrapped()) << b->text().toStdString();
+    }
+    EXPECT_GE(f.v->m_pChart->height(), 250);
+    EXPECT_GT(f.v->m_pChart->height(), f.v->m_pSplitter->ListHeight());
+    // The lists still show a header and several rows.
+    EXPECT_GE(f.v->m_pTestList->height(), 88);
+    EXPECT_GE(f.v->m_pMeasList->height(), 88);
+}
+
+TEST(WindowSize, AtTheMinimumSizeLabelsWrapButStayWholeAndNothingIsCut) {
+    SizedFrame f;
+    f.Resize({400, 300});
+    const QSize min = f.frame.size();
+    EXPECT_EQ(min, f.frame.minimumSize());
+    EXPECT_LE(min.width(), 1024);
+    EXPECT_LE(min.height(), 600);
+    for (CWrapButton* b : f.Buttons()) EXPECT_GE(b->width(), b->minimumSizeHint().width()) << b->text().toStdString();
+    // The document window fits the area: no control hangs over its edge.
+    const QSize area = f.frame.MdiArea()->viewport()->size();
+    EXPECT_LE(f.v->minimumSizeHint().width(), area.width());
+    EXPECT_LE(f.v->minimumSizeHint().height(), area.height());
+    EXPECT_LE(f.v->m_pPrintButton->mapTo(f.v, QPoint(f.v->m_pPrintButton->width(), 0)).x(), f.v->width());
+    EXPECT_GE(f.v->m_pChart->height(), 180);
+    EXPECT_GE(f.v->m_pChart->height(), f.v->m_pSplitter->ListHeight());
+}
+
+TEST(WindowSize, AHeightTheUserDragsTheListsToIsKeptWhileItFits) {
+    SizedFrame f;
+    f.Resize({1400, 1000});
+    CWorkspaceSplitter* s = f.v->m_pSplitter;
+    const int total = s->sizes()[0] + s->sizes()[1];
+    s->setSizes({total - 380, 380});
+    emit s->splitterMoved(total - 380, 1);
+    f.Resize({1400, 950});
+    EXPECT_EQ(s->ListHeight(), 380);
+    // Smaller: the chart keeps its floor, the lists give what it needs.
+    f.Resize({1024, 600});
+    EXPECT_LT(s->ListHeight(), 380);
+    EXPECT_GE(f.v->m_pChart->height(), 250);
+}
+
+TEST(WindowSize, ANarrowButtonShowsItsLabelOnTwoLinesWhereTheLongerLineIsShortest) {
+    CWrapButton b;
+    b.setText(QStringLiteral("Testparameter editieren"));
+    const QFontMetrics fm = b.fontMetrics();
+    EXPECT_GE(b.minimumSizeHint().width(), fm.horizontalAdvance(QStringLiteral("Testparameter")));
+    EXPECT_LT(b.minimumSizeHint().width(), fm.horizontalAdvance(b.text()));
+    EXPECT_EQ(b.minimumSizeHint().height(), b.sizeHint().height());
+    b.resize(b.minimumSizeHint());
+    EXPECT_TRUE(b.Wrapped());
+    b.resize(b.sizeHint());
+    EXPECT_FALSE(b.Wrapped());
+
+    EXPECT_EQ(CWrapButton::TwoLines(QStringLiteral("Testparameter editieren")),
+              QStringLiteral("Testparameter\neditieren"));
+    EXPECT_EQ(CWrapButton::TwoLines(QStringLiteral("Test anzeigen/ neu zeichnen")),
+              QStringLiteral("Test anzeigen/\nneu zeichnen"));
+    EXPECT_EQ(CWrapButton::TwoLines(QStringLiteral("Protokolldruck")), QStringLiteral("Protokolldruck"));
+}
