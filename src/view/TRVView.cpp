@@ -1,9 +1,6 @@
 #include "TRVView.h"
 
 #include "ChartWidget.h"
-#include "CsvExport.h"
-#include "DeviceIdentity.h"
-#include "Icons.h"
 #include "MeasurementDelegate.h"
 #include "MeasurementListModel.h"
 #include "ProtocolPrinting.h"
@@ -32,7 +29,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTimer>
@@ -101,6 +97,8 @@ CTRVView::CTRVView(CDocHandle* doc, QWidget* parent)
     m_pTestList->setToolTip(QStr(IDS_TIP_TEST_LIST));
     m_pMeasList->setToolTip(QStr(IDS_TIP_MEAS_LIST));
     m_pChart->SetModel(&m_Chart);
+    m_pEntered = std::make_unique<CEnteredTestActions>(this, m_Ws, [this](uint32_t changes) { Refresh(changes); });
+    m_pThresholdActions = std::make_unique<CThresholdActions>(this, m_Ws, m_pThresholds);
 
     const int measWidths[] = {95, 74, 110, 55, 90, 65, 40};
     // At least the given widths; wider where this system's font needs room for the header.
@@ -163,7 +161,7 @@ void CTRVView::ConnectSignals() {
     connect(m_pResetButton, &QPushButton::clicked, this, &CTRVView::OnResetDisplay);
     connect(m_pDocHandle, &CDocHandle::documentChanged, this, &CTRVView::OnDocumentChanged);
     connect(m_pThresholds, &CThresholdPanel::marksChanged, this, [this] {
-        ApplyThresholdMarks();
+        m_pThresholdActions->ApplyMarks();
         m_pChart->Redraw();
     });
 
@@ -309,7 +307,7 @@ void CTRVView::Refresh(uint32_t changes) {
     if (changes & ChangeTestList) FillTestList();
     if (changes & (ChangeTestList | ChangeMeasList | ChangeSelection)) FillMeasurementList();
     if (changes & (ChangeChart | ChangeShown | ChangeDevice)) {
-        RefreshThresholds();
+        m_pThresholdActions->Refresh();
         // Each shown test's curve slot: the "Kurve" column follows it.
         if (m_pTestModel->rowCount() > 0)
             emit m_pTestModel->dataChanged(m_pTestModel->index(0, CTestListModel::ColCurve),

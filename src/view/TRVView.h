@@ -5,7 +5,9 @@
 // refreshes what that command says changed. It also owns the device link of its window.
 #include "ChartModel.h"
 #include "DocHandle.h"
+#include "EnteredTestActions.h"
 #include "TRVDoc.h"
+#include "ThresholdActions.h"
 #include "Workspace.h"
 
 #include <QWidget>
@@ -81,9 +83,10 @@ public:
     bool CanConvertToStepTest() const { return m_Ws.CanConvertToStepTest(); }
     void OnConvertToStepTest();
     // Tests without the analyser: typed in, imported from a file, pasted from the clipboard.
-    void OnManualTest();
-    void OnImportReadings();
-    void OnPasteReadings();
+    CEnteredTestActions& EnteredTests() { return *m_pEntered; }
+    void OnManualTest() { m_pEntered->ManualTest(); }
+    void OnImportReadings() { m_pEntered->ImportReadings(); }
+    void OnPasteReadings() { m_pEntered->PasteReadings(); }
     void OnSetMeasType(int type);
     void OnCursor(int which);  // 1 or 2
     void OnUndo();
@@ -112,13 +115,11 @@ public:
     void OnExportData();
     // Writes the CSV of the selected tests; false with a German reason.
     bool ExportTo(const QString& path, QString& error) const;
-    // "Schwellen exportieren" with its save dialog, and the file it writes (TRVViewThresholds.cpp).
-    void OnExportThresholds();
-    bool ExportThresholdsTo(const QString& path, QString& error) const;
-    // The thresholds panel follows the shown tests and the zone settings; the marked loads go into
-    // the chart model.
-    void RefreshThresholds();
-    void ApplyThresholdMarks();
+    // "Schwellen exportieren" for the selected tests with its save dialog, and the file it writes.
+    void OnExportThresholds() { m_pThresholdActions->Export(SelectedTestIndices()); }
+    bool ExportThresholdsTo(const QString& path, QString& error) const {
+        return m_pThresholdActions->ExportTo(SelectedTestIndices(), path, error);
+    }
 
     // Mirrors the "Daten empfangen" button (the link enables and disables it).
     void EnableReceive(bool enable);
@@ -130,8 +131,6 @@ public:
     void OnDownloadMerged();
     // The document was changed outside the command history (no undo leads back to the saved state).
     void MarkModified();
-    void AddEnteredTest(const trv::TestDataType& test, int nameId);
-    void ImportText(const std::string& bytes);
 
     // Check-box handling of both lists (what a click on a check box leads to).
     void OnTestCheckChange(int testIndex, bool checked);
@@ -197,4 +196,6 @@ private:
     QLabel* m_pBitmap;
     bool m_bRefreshing = false;
     std::unique_ptr<CViewLink> m_pLink;
+    std::unique_ptr<CEnteredTestActions> m_pEntered;
+    std::unique_ptr<CThresholdActions> m_pThresholdActions;
 };

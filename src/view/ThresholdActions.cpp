@@ -1,11 +1,10 @@
-// The thresholds of the shown tests: the panel beside the chart, the marks in the chart and
-// "Schwellen exportieren".
-#include "ChartWidget.h"
+#include "ThresholdActions.h"
+
 #include "QtText.h"
 #include "StringIds.h"
-#include "TRVView.h"
 #include "ThresholdCsv.h"
 #include "ThresholdPanel.h"
+#include "Workspace.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -20,8 +19,11 @@ constexpr uint32_t kMarkColour[2] = {0x800000, 0x006400};
 
 }  // namespace
 
-void CTRVView::RefreshThresholds() {
-    const CTRVDoc& doc = GetDocument();
+CThresholdActions::CThresholdActions(QWidget* parent, CWorkspace& ws, CThresholdPanel* panel)
+    : m_pParent(parent), m_Ws(ws), m_pPanel(panel) {}
+
+void CThresholdActions::Refresh() {
+    const CTRVDoc& doc = m_Ws.Doc();
     std::vector<CThresholdPanel::Entry> entries;
     for (int slot = 0; slot < 2; ++slot) {
         const int index = m_Ws.Evaluator().ShownTest(slot);
@@ -34,19 +36,20 @@ void CTRVView::RefreshThresholds() {
         e.result = *result;
         entries.push_back(std::move(e));
     }
-    m_pThresholds->SetEntries(std::move(entries));
-    ApplyThresholdMarks();
+    m_pPanel->SetEntries(std::move(entries));
+    ApplyMarks();
 }
 
-void CTRVView::ApplyThresholdMarks() {
-    m_Chart.markers.clear();
-    for (const CThresholdPanel::Mark& mark : m_pThresholds->Marks())
-        m_Chart.markers.push_back({mark.load, mark.label, kMarkColour[mark.slot == 1 ? 1 : 0]});
+void CThresholdActions::ApplyMarks() {
+    CChartModel& chart = m_Ws.Chart();
+    chart.markers.clear();
+    for (const CThresholdPanel::Mark& mark : m_pPanel->Marks())
+        chart.markers.push_back({mark.load, mark.label, kMarkColour[mark.slot == 1 ? 1 : 0]});
 }
 
-bool CTRVView::ExportThresholdsTo(const QString& path, QString& error) const {
-    const CTRVDoc& doc = GetDocument();
-    const std::vector<int> tests = NormalizedTestIndices(doc, SelectedTestIndices());
+bool CThresholdActions::ExportTo(const std::vector<int>& selected, const QString& path, QString& error) const {
+    const CTRVDoc& doc = m_Ws.Doc();
+    const std::vector<int> tests = NormalizedTestIndices(doc, selected);
     std::vector<TestThresholds> results;
     for (int i : tests) {
         const TestThresholds* shown = m_Ws.ShownThresholds(i);
@@ -57,15 +60,15 @@ bool CTRVView::ExportThresholdsTo(const QString& path, QString& error) const {
     return r.ok;
 }
 
-void CTRVView::OnExportThresholds() {
-    if (SelectedTestIndices().empty()) return;
-    QFileDialog dlg(this, QStr(IDS_THR_EXPORT_MENU).remove(QLatin1Char('&')), QString(), QStr(IDS_CSV_FILTER));
+void CThresholdActions::Export(const std::vector<int>& tests) {
+    if (tests.empty()) return;
+    QFileDialog dlg(m_pParent, QStr(IDS_THR_EXPORT_MENU).remove(QLatin1Char('&')), QString(), QStr(IDS_CSV_FILTER));
     dlg.setAcceptMode(QFileDialog::AcceptSave);
     dlg.setDefaultSuffix(QStringLiteral("csv"));
     dlg.selectFile(QStringLiteral("Schwellen.csv"));
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return;
     QString error;
-    if (!ExportThresholdsTo(dlg.selectedFiles().first(), error))
-        QMessageBox::warning(this, QApplication::applicationDisplayName(),
+    if (!ExportTo(tests, dlg.selectedFiles().first(), error))
+        QMessageBox::warning(m_pParent, QApplication::applicationDisplayName(),
                              QStr(IDS_THR_EXPORT_FAILED) + QLatin1Char('\n') + error);
 }

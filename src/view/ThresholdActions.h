@@ -1,0 +1,31 @@
+#pragma once
+// The thresholds of the tests a document window shows: the panel beside the chart follows the
+// evaluation, the loads it marks go into the chart model, and "Schwellen exportieren" writes them.
+#include <QString>
+
+#include <vector>
+
+class QWidget;
+class CThresholdPanel;
+namespace trv {
+class CWorkspace;
+}
+
+class CThresholdActions {
+public:
+    CThresholdActions(QWidget* parent, trv::CWorkspace& ws, CThresholdPanel* panel);
+
+    // The panel from the last evaluation, then the marks.
+    void Refresh();
+    // The marked loads into the chart model (the caller redraws).
+    void ApplyMarks();
+    // "Schwellen exportieren" for the tests `tests` with its save dialog, and the file it writes
+    // (false with a German reason).
+    void Export(const std::vector<int>& tests);
+    bool ExportTo(const std::vector<int>& tests, const QString& path, QString& error) const;
+
+private:
+    QWidget* m_pParent;
+    trv::CWorkspace& m_Ws;
+    CThresholdPanel* m_pPanel;
+};
