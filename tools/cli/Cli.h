@@ -117,5 +117,6 @@ int CmdReset(int argc, char** argv);
 int CmdPrint(int argc, char** argv);
 int CmdImport(int argc, char** argv);
 int CmdThresholds(int argc, char** argv);
+int CmdHistory(int argc, char** argv);
 
 }  // namespace trv::cli

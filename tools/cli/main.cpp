@@ -30,6 +30,7 @@ const Command kCommands[] = {
     {"import", trv::cli::CmdImport,
      "import FILE IN.csv [--test-type 0|1|2] [--load-unit 0|1|2] [--date YYYY-MM-DDTHH:MM:SS]"},
     {"thresholds", trv::cli::CmdThresholds, "thresholds FILE --tests LIST [--fit 0|1] [--model 0|1|2] --json"},
+    {"history", trv::cli::CmdHistory, "history FILE [--methods LIST] [--fit 0|1] [--model 0|1|2] --json"},
 };
 
 void PrintUsage(FILE* to) {

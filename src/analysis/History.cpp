@@ -1,0 +1,122 @@
+#include "History.h"
+
+#include "Format.h"
+#include "Records.h"
+#include "TRVDoc.h"
+#include "ThresholdCache.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <map>
+#include <utility>
+
+namespace trv {
+
+const std::vector<std::string>& DefaultHistoryMethods() {
+    static const std::vector<std::string> ids = {"ians", "obla_4.0", "dmax", "ltp1", "ltp2"};
+    return ids;
+}
+
+bool ParseMethodList(const std::string& text, std::vector<std::string>& ids, std::string& unknown) {
+    ids.clear();
+    unknown.clear();
+    size_t i = 0;
+    while (true) {
+        const size_t j = std::min(text.find(',', i), text.size());
+        const std::string id = text.substr(i, j - i);
+        if (id.empty() || MethodIndex(id) < 0) {
+            unknown = id;
+            ids.clear();
+            return false;
+        }
+        if (std::find(ids.begin(), ids.end(), id) == ids.end()) ids.push_back(id);
+        if (j == text.size()) return true;
+        i = j + 1;
+    }
+}
+
+bool IsHistoryTest(const TestDataType& test) {
+    return !test.m_Steps.empty() && test.m_Steps.front().m_nMeasType != MeasSingle && test.m_bParamsEntered;
+}
+
+COleDateTime HistoryDate(const TestDataType& test) {
+    return test.m_Steps.empty() ? COleDateTime(0.0, COleDateTime::invalid) : test.m_Steps.front().m_Time;
+}
+
+std::vector<HistoryRow> BuildHistory(const CTRVDoc& doc, const HistoryOptions& options, CThresholdCache* cache) {
+    std::vector<int> order;
+    for (int i = 0; i < doc.GetTestCount(); ++i)
+        if (IsHistoryTest(doc.GetTest(i))) order.push_back(i);
+    // Seconds decide, as the table shows them: readings a fraction of a second apart count as equal.
+    auto when = [&](int i) {
+        const COleDateTime d = HistoryDate(doc.GetTest(i));
+        return d.IsValid() ? std::round(d.m_dt * 86400.0) : HUGE_VAL;
+    };
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return when(a) < when(b); });
+
+    std::vector<const TestDataType*> tests;
+    std::vector<int> fits, models;
+    for (int i : order) {
+        const TestDataType& t = doc.GetTest(i);
+        tests.push_back(&t);
+        fits.push_back(options.fit.value_or(t.m_Analysis.m_nFitFunction));
+        models.push_back(options.model.value_or(t.m_Analysis.m_nThresholdModel));
+    }
+    std::vector<TestThresholds> own;
+    std::vector<const TestThresholds*> results;
+    if (cache) {
+        results = cache->GetAll(tests, fits, models);
+    } else {
+        own.reserve(tests.size());
+        for (size_t k = 0; k < tests.size(); ++k) own.push_back(ComputeTestThresholds(*tests[k], fits[k], models[k]));
+        for (const TestThresholds& r : own) results.push_back(&r);
+    }
+
+    std::vector<HistoryRow> rows;
+    // The last row of each test type and load unit, for the changes.
+    std::map<std::pair<int, int>, size_t> previous;
+    for (size_t k = 0; k < order.size(); ++k) {
+        const TestDataType& t = *tests[k];
+        HistoryRow row;
+        row.index = order[k];
+        row.date = HistoryDate(t);
+        row.testType = t.m_nTestType;
+        row.loadUnit = t.m_nLoadUnit;
+        row.steps = static_cast<int>(std::count_if(t.m_Steps.begin(), t.m_Steps.end(),
+                                                   [](const PCMDataType& m) { return m.m_nMeasType == MeasLoad; }));
+        const auto group = std::make_pair(row.testType, row.loadUnit);
+        const auto prev = previous.find(group);
+        for (size_t m = 0; m < options.methods.size(); ++m) {
+            HistoryValue v;
+            v.id = options.methods[m];
+            const int ci = MethodIndex(v.id);
+            if (ci >= 0) v.label = MethodCatalogue()[static_cast<size_t>(ci)].label;
+            if (const MethodResult* r = results[k]->Find(v.id)) {
+                v.ok = r->ok;
+                v.load = r->load;
+                v.lactate = r->lactate;
+                v.heartRate = r->heartRate;
+            }
+            if (prev != previous.end()) {
+                const HistoryValue& p = rows[prev->second].methods[m];
+                if (v.ok && p.ok && v.load && p.load) v.loadChange = *v.load - *p.load;
+                if (v.ok && p.ok && v.heartRate && p.heartRate) v.heartRateChange = *v.heartRate - *p.heartRate;
+            }
+            row.methods.push_back(std::move(v));
+        }
+        previous[group] = rows.size();
+        rows.push_back(std::move(row));
+    }
+    if (cache) cache->EndRound();
+    return rows;
+}
+
+std::string ChangeText(double value, const char* unit, const char* format) {
+    std::string digits = Fmt(format, std::fabs(value));
+    const bool zero = digits.find_first_of("123456789") == std::string::npos;
+    const char* sign = zero ? "\u00b1" : value < 0 ? "-" : "+";
+    return sign + digits + (unit && *unit ? std::string(" ") + unit : std::string());
+}
+
+}  // namespace trv

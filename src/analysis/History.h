@@ -1,0 +1,61 @@
+#pragma once
+// An athlete over time: every step test of a document with its parameters entered, oldest first,
+// with the loads of chosen threshold methods and how they moved against the previous test of the
+// same test type and load unit.
+#include "OleDateTime.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace trv {
+
+class CTRVDoc;
+struct TestDataType;
+class CThresholdCache;
+
+// "ians", "obla_4.0", "dmax", "ltp1", "ltp2".
+const std::vector<std::string>& DefaultHistoryMethods();
+
+// "ians,dmax" into ids (duplicates dropped, order kept). False with `unknown` set to the first id
+// that is not a method, or to "" for an empty list or an empty item.
+bool ParseMethodList(const std::string& text, std::vector<std::string>& ids, std::string& unknown);
+
+struct HistoryOptions {
+    std::vector<std::string> methods = DefaultHistoryMethods();
+    // Fitting function and threshold model for every test; unset: each test's own choice.
+    std::optional<int> fit, model;
+};
+
+struct HistoryValue {
+    std::string id, label;
+    bool ok = false;
+    std::optional<double> load;  // stored units (m/s or W)
+    std::optional<double> lactate, heartRate;
+    // Against the same method of the previous row of the same test type and load unit; none for the
+    // first such row or when either is not determinable (heart rate: either has none).
+    std::optional<double> loadChange, heartRateChange;
+};
+
+struct HistoryRow {
+    int index = -1;  // test index in the document
+    COleDateTime date;
+    int testType = 0, loadUnit = 0;
+    int steps = 0;                      // main-load readings
+    std::vector<HistoryValue> methods;  // in the order of HistoryOptions::methods
+};
+
+// A step test (its first reading is not a single measurement) with its parameters entered.
+bool IsHistoryTest(const TestDataType& test);
+// The date of the test's first reading.
+COleDateTime HistoryDate(const TestDataType& test);
+
+// The rows, ordered by date (equal dates and tests without a valid date keep document order; the
+// latter come last). Thresholds come from `cache` when given, else are computed afresh.
+std::vector<HistoryRow> BuildHistory(const CTRVDoc& doc, const HistoryOptions& options,
+                                     CThresholdCache* cache = nullptr);
+
+// A change as the table shows it: "+0,4 km/h", "-5 S/min", "±0,0 W"; `value` in the shown unit.
+std::string ChangeText(double value, const char* unit, const char* format = "%.1f");
+
+}  // namespace trv

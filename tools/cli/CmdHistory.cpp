@@ -1,0 +1,77 @@
+// trv-cli history: the chosen thresholds of every step test of a document over time.
+#include "Cli.h"
+#include "Format.h"
+#include "History.h"
+#include "TRVDoc.h"
+
+namespace trv::cli {
+
+namespace {
+
+void Opt(Json& j, const char* key, const std::optional<double>& v) {
+    j.Key(key);
+    if (v)
+        j.Num(*v);
+    else
+        j.Null();
+}
+
+}  // namespace
+
+int CmdHistory(int argc, char** argv) {
+    const Args args(argc, argv);
+    const auto files = args.Positional({"--methods", "--fit", "--model"});
+    const char* usage = "Aufruf: trv-cli history FILE [--methods LIST] [--fit 0|1] [--model 0|1|2] --json";
+    if (files.size() != 1 || !args.Has("--json") || !args.Unknown({"--methods", "--fit", "--model", "--json"}).empty())
+        return Fail(ExitUsage, usage);
+    HistoryOptions options;
+    int fit = FitCubic;
+    int model = ModelMader;
+    if (!ParseCodeOption(args.Value("--fit"), 1, fit) || !ParseCodeOption(args.Value("--model"), 2, model))
+        return Fail(ExitUsage, usage);
+    options.fit = fit;
+    options.model = model;
+    bool missing = false;
+    if (const auto list = args.Value("--methods", &missing)) {
+        std::string unknown;
+        if (!ParseMethodList(*list, options.methods, unknown))
+            return Fail(ExitUsage, FmtId(IDS_CLI_UNKNOWN_METHOD, unknown.c_str()));
+    } else if (missing) {
+        return Fail(ExitUsage, usage);
+    }
+    CTRVDoc doc;
+    std::vector<int> indices;
+    if (int rc = LoadDocumentAndTests(files[0], nullptr, doc, indices)) return rc;
+
+    Json j;
+    j.BeginObject();
+    j.Key("tests").BeginArray();
+    for (const HistoryRow& row : BuildHistory(doc, options)) {
+        j.BeginObject();
+        j.Field("index", row.index);
+        j.Key("date");
+        if (row.date.IsValid())
+            j.Str(row.date.FormatIso());
+        else
+            j.Null();
+        j.Field("test_type", row.testType).Field("load_unit", row.loadUnit).Field("steps", row.steps);
+        j.Key("methods").BeginArray();
+        for (const HistoryValue& v : row.methods) {
+            j.BeginObject();
+            j.Field("id", v.id).Field("ok", v.ok);
+            Opt(j, "load", v.load);
+            Opt(j, "lactate", v.lactate);
+            Opt(j, "heart_rate", v.heartRate);
+            Opt(j, "load_change", v.loadChange);
+            j.EndObject();
+        }
+        j.EndArray();
+        j.EndObject();
+    }
+    j.EndArray();
+    j.EndObject();
+    j.Print();
+    return ExitOk;
+}
+
+}  // namespace trv::cli
