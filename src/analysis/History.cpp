@@ -55,10 +55,22 @@ std::vector<HistoryRow> BuildHistory(const CTRVDoc& doc, const HistoryOptions& o
     };
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return when(a) < when(b); });
 
+    // Taking a test out of the chart clears the ticks of all its readings, so a test that is not
+    // shown has none. It is evaluated as showing it would tick it: every PrL, Ld and AFL reading.
+    std::vector<TestDataType> ticked;
+    ticked.reserve(order.size());
     std::vector<const TestDataType*> tests;
     std::vector<int> fits, models;
     for (int i : order) {
-        const TestDataType& t = doc.GetTest(i);
+        const TestDataType* stored = &doc.GetTest(i);
+        if (std::none_of(stored->m_Steps.begin(), stored->m_Steps.end(),
+                         [](const PCMDataType& m) { return m.m_bChecked; })) {
+            ticked.push_back(*stored);
+            for (PCMDataType& m : ticked.back().m_Steps)
+                if (m.m_nMeasType >= MeasPreLoad && m.m_nMeasType <= MeasPostLoad) m.m_bChecked = 1;
+            stored = &ticked.back();
+        }
+        const TestDataType& t = *stored;
         tests.push_back(&t);
         fits.push_back(options.fit.value_or(t.m_Analysis.m_nFitFunction));
         models.push_back(options.model.value_or(t.m_Analysis.m_nThresholdModel));

@@ -51,7 +51,9 @@ bool IsHistoryTest(const TestDataType& test);
 COleDateTime HistoryDate(const TestDataType& test);
 
 // The rows, ordered by date (equal dates and tests without a valid date keep document order; the
-// latter come last). Thresholds come from `cache` when given, else are computed afresh.
+// latter come last). A test without any ticked reading (one not shown in the chart) counts as
+// showing it would tick it: every pre-load, main-load and post-load reading. Thresholds come from
+// `cache` when given, else are computed afresh.
 std::vector<HistoryRow> BuildHistory(const CTRVDoc& doc, const HistoryOptions& options,
                                      CThresholdCache* cache = nullptr);
 

@@ -3,6 +3,7 @@
 #include "AboutDlg.h"
 #include "DocHandle.h"
 #include "HelpDialog.h"
+#include "HistoryDock.h"
 #include "Icons.h"
 #include "MeasurementListModel.h"
 #include "PreferredChoiceDialog.h"
@@ -101,7 +102,19 @@ CMainFrame::CMainFrame() : m_pMdi(new QMdiArea(this)), m_pRecentMenu(nullptr) {
     CreateToolBar();
     CreateStatusBar();
     BuildMenus();
+    // The history beside the document windows follows the active one.
+    m_pHistory = new CHistoryDock(this);
+    addDockWidget(Qt::RightDockWidgetArea, m_pHistory);
+    m_pHistory->hide();
+    m_pActHistory = m_pHistory->toggleViewAction();
+    m_pActHistory->setText(QStr(IDS_HIST_MENU));
+    m_pActHistory->setStatusTip(QStr(IDS_HIST_TIP));
+    m_pActHistory->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+    m_pActHistoryPrint = new QAction(QStr(IDS_HIST_PRINT), this);
+    m_pActHistoryPrint->setStatusTip(QStr(IDS_HIST_PRINT_TIP));
+    connect(m_pActHistoryPrint, &QAction::triggered, m_pHistory, &CHistoryDock::OnPrint);
     connect(m_pMdi, &QMdiArea::subWindowActivated, this, [this] {
+        m_pHistory->SetView(ActiveView());
         BuildMenus();
         UpdateTitles();
         UpdateCommands();
@@ -320,6 +333,7 @@ void CMainFrame::BuildMenus() {
         file->addAction(m_pActPrint);
         file->addAction(m_pActPreview);
         file->addAction(m_pActSavePdf);
+        file->addAction(m_pActHistoryPrint);
     }
     file->addAction(m_pActPrintSetup);
     file->addSeparator();
@@ -363,6 +377,8 @@ void CMainFrame::BuildMenus() {
     QMenu* view = mb->addMenu(QStr(IDS_MENU_VIEW));
     view->addAction(m_pActToolbar);
     view->addAction(m_pActStatusbar);
+    view->addSeparator();
+    view->addAction(m_pActHistory);
     if (withDoc) {
         QMenu* settings = mb->addMenu(QStr(IDS_MENU_SETTINGS));
         settings->addAction(m_pActCursor1);
@@ -398,7 +414,8 @@ void CMainFrame::BuildMenus() {
 void CMainFrame::UpdateCommands() {
     CTRVView* v = ActiveView();
     bool doc = v != nullptr;
-    for (QAction* a : {m_pActClose, m_pActSave, m_pActSaveAs, m_pActPrint, m_pActPreview, m_pActSavePdf, m_pActWinNew,
+    for (QAction* a : {m_pActClose, m_pActSave, m_pActSaveAs, m_pActPrint, m_pActPreview, m_pActSavePdf,
+                       m_pActHistoryPrint, m_pActWinNew,
                        m_pActCascade, m_pActTile, m_pActArrange, m_pActCursor1, m_pActCursor2, m_pActBt, m_pActNewSel})
         a->setEnabled(doc);
     m_pActExport->setEnabled(doc && v->CanExport());

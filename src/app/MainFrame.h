@@ -14,6 +14,7 @@ class QMenu;
 class QMimeData;
 class CDocHandle;
 class CHelpDialog;
+class CHistoryDock;
 class CTRVView;
 
 // A document window: one view on one document.
@@ -101,6 +102,9 @@ public:
     QAction* m_pActAbout;
     QAction* m_pActHelp;  // "Hilfe", F1
     QAction* m_pActResetDevice;
+    QAction* m_pActHistory;
+    QAction* m_pActHistoryPrint;
+    CHistoryDock* m_pHistory;
 
 public slots:
     void UpdateCommands();

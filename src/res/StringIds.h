@@ -666,6 +666,7 @@ enum StringId : int {
     IDS_HIST_PDF_FAILED = 3925,
     IDS_HIST_PDF_FILTER = 3926,
     IDS_HIST_PREVIEW = 3927,
+    IDS_HIST_PRINT_OMITTED = 3928,
 };
 
 }  // namespace trv

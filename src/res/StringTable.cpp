@@ -692,6 +692,7 @@ const StringEntry kTable[] = {
     {IDS_HIST_PDF_FAILED, "Die PDF-Datei \"%s\" konnte nicht geschrieben werden."},
     {IDS_HIST_PDF_FILTER, "PDF-Dateien (*.pdf)"},
     {IDS_HIST_PREVIEW, "&Vorschau..."},
+    {IDS_HIST_PRINT_OMITTED, "%d ältere Tests sind nicht abgedruckt."},
 };
 
 constexpr int kTableSize = static_cast<int>(std::size(kTable));

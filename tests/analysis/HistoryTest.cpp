@@ -240,3 +240,15 @@ TEST(HistoryChart, OneChartPerTestTypeAndUnitWithAPointPerDeterminableMethod) {
     EXPECT_NEAR(charts[3].series[1].points[0].load, march / 3.6, 1e-6);
     EXPECT_NE(charts[0].series[0].color, charts[0].series[1].color);
 }
+
+TEST(History, ATestTakenOutOfTheChartCountsAsShowingItWouldTickIt) {
+    trv::CTRVDoc doc = Athlete();
+    const std::vector<HistoryRow> ticked = BuildHistory(doc, HistoryOptions());
+    // Taking March out of the chart cleared every tick; one deliberate untick stays one.
+    for (PCMDataType& m : doc.m_Tests[2].m_Steps) m.m_bChecked = 0;
+    doc.m_Tests[1].m_Steps[5].m_bChecked = 0;
+    const std::vector<HistoryRow> rows = BuildHistory(doc, HistoryOptions());
+    for (size_t m = 0; m < rows[1].methods.size(); ++m)
+        EXPECT_EQ(rows[1].methods[m].load, ticked[1].methods[m].load) << rows[1].methods[m].id;
+    EXPECT_NE(rows[3].methods[2].load, ticked[3].methods[2].load);  // September's Dmax without 18 km/h
+}

@@ -1,0 +1,84 @@
+#include "HistoryDock.h"
+
+#include "HistoryPanel.h"
+#include "HistoryPlot.h"
+#include "HistoryPrint.h"
+#include "HistoryTableModel.h"
+#include "QtText.h"
+#include "TRVView.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPageSize>
+#include <QPainter>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+
+using namespace trv;
+
+CHistoryDock::CHistoryDock(QWidget* parent)
+    : QDockWidget(QStr(IDS_HIST_TITLE), parent), m_pPanel(new CHistoryPanel(this)) {
+    setObjectName(QStringLiteral("historyDock"));
+    setWidget(m_pPanel);
+    setAllowedAreas(Qt::AllDockWidgetAreas);
+    connect(m_pPanel, &CHistoryPanel::testActivated, this, [this](int test) {
+        if (m_pView) m_pView->ShowTestAlone(test);
+    });
+    connect(m_pPanel, &CHistoryPanel::printRequested, this, &CHistoryDock::OnPrint);
+    connect(this, &QDockWidget::visibilityChanged, this, [this](bool visible) {
+        if (visible && m_bStale) OnDocumentChanged();
+    });
+}
+
+void CHistoryDock::SetView(CTRVView* view) {
+    if (view == m_pView && view) return;
+    disconnect(m_docConnection);
+    m_pView = view;
+    if (view)
+        m_docConnection =
+            connect(view->DocHandle(), &CDocHandle::documentChanged, this, &CHistoryDock::OnDocumentChanged);
+    m_pPanel->SetDocument(view ? &view->GetDocument() : nullptr);
+    m_bStale = false;
+}
+
+void CHistoryDock::OnDocumentChanged() {
+    // A hidden history costs nothing; it catches up when it is shown again.
+    if (!isVisible()) {
+        m_bStale = true;
+        return;
+    }
+    m_bStale = false;
+    if (!m_pView) m_pPanel->SetDocument(nullptr);
+    m_pPanel->Refresh();
+}
+
+void CHistoryDock::DrawCharts(QPainter& painter, const QRectF& target) const {
+    CHistoryPlot plot;
+    plot.SetCharts(m_pPanel->m_pPlot->Charts());
+    // Laid out 1000 pixels wide at the target's proportions, so fonts keep their size on paper.
+    const int w = 1000;
+    const int h = std::max(200, static_cast<int>(w * target.height() / std::max(1.0, target.width())));
+    plot.RenderInto(painter, target, QSize(w, h));
+}
+
+void CHistoryDock::PaintOn(QPrinter& printer) {
+    if (!m_pView) return;
+    HistoryPrintOptions opt;
+    opt.drawCharts = [this](QPainter& p, const QRectF& r) { DrawCharts(p, r); };
+    const CHistoryTableModel* model = m_pPanel->m_pModel;
+    if (!PrintHistory(printer, m_pView->GetDocument(), model->Rows(), model->Methods(), opt))
+        QMessageBox::warning(this, QApplication::applicationDisplayName(),
+                             QU8(FmtId(IDS_PRINT_FAILED, printer.printerName().toStdString().c_str())));
+}
+
+void CHistoryDock::OnPrint() {
+    if (!m_pView) return;
+    if (m_bStale) OnDocumentChanged();
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(HistoryOrientation(m_pPanel->m_pModel->Methods().size()));
+    QPrintPreviewDialog dlg(&printer, this);
+    dlg.setWindowTitle(QStr(IDS_HIST_PRINT).remove(QLatin1Char('&')).remove(QStringLiteral("...")));
+    connect(&dlg, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* p) { PaintOn(*p); });
+    dlg.exec();
+}
