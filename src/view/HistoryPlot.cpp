@@ -82,13 +82,21 @@ void CHistoryPlot::Rebuild() {
         legend->setFillOrder(QCPLayoutGrid::foColumnsFirst);
         legend->setWrap(5);
 
+        // A dense chart is drawn without smoothing and with small markers: on a busy line the
+        // smoothing is not seen, and it costs most of the drawing time.
+        size_t most = 0;
+        for (const HistorySeries& s : c.series) most = std::max(most, s.points.size());
+        const bool dense = most > kAllLabelsUpTo;
         double xmin = HUGE_VAL, xmax = -HUGE_VAL, ymin = HUGE_VAL, ymax = -HUGE_VAL;
         for (const HistorySeries& s : c.series) {
             auto* g = p->addGraph(x, y);
             g->setName(QU8(s.label));
             const QColor col = Color(s.color);
-            g->setPen(QPen(col, 1.5));
-            g->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssCircle, col, Qt::white, 6));
+            g->setScatterStyle(dense ? QCPScatterStyle(QCPScatterStyle::ssDisc, col, 3)
+                                     : QCPScatterStyle(QCPScatterStyle::ssCircle, col, Qt::white, 6));
+            g->setPen(QPen(col, dense ? 1.0 : 1.5));
+            g->setAntialiased(!dense);
+            g->setAntialiasedScatters(!dense);
             g->addToLegend(legend);
             const std::vector<bool> labelled = Labelled(s);
             for (size_t k = 0; k < s.points.size(); ++k) {

@@ -15,6 +15,7 @@ void CHistoryTableModel::SetRows(std::vector<HistoryRow> rows, std::vector<std::
     beginResetModel();
     m_rows = std::move(rows);
     m_methods = std::move(methods);
+    m_texts.assign(m_rows.size(), QStringList());
     endResetModel();
 }
 
@@ -36,8 +37,12 @@ QVariant CHistoryTableModel::data(const QModelIndex& index, int role) const {
     int m = 0, part = 0;
     const bool method = HistoryMethodColumn(index.column(), m, part);
     switch (role) {
-        case Qt::DisplayRole:
-            return QU8(HistoryCellText(row, index.column()));
+        case Qt::DisplayRole: {
+            QStringList& texts = m_texts[static_cast<size_t>(index.row())];
+            if (texts.isEmpty())
+                for (int c = 0; c < columnCount(); ++c) texts << QU8(HistoryCellText(row, c));
+            return texts.value(index.column());
+        }
         case Qt::TextAlignmentRole:
             return index.column() >= HcSteps ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
                                              : QVariant(Qt::AlignLeft | Qt::AlignVCenter);

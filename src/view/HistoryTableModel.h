@@ -3,6 +3,7 @@
 #include "History.h"
 
 #include <QAbstractTableModel>
+#include <QStringList>
 
 #include <string>
 #include <vector>
@@ -26,4 +27,6 @@ public:
 private:
     std::vector<trv::HistoryRow> m_rows;
     std::vector<std::string> m_methods;
+    // The texts of a row, made when the row is first painted: a repaint formats no number twice.
+    mutable std::vector<QStringList> m_texts;
 };
