@@ -105,7 +105,11 @@ CMainFrame::CMainFrame() : m_pMdi(new QMdiArea(this)), m_pRecentMenu(nullptr) {
     // The history beside the document windows follows the active one.
     m_pHistory = new CHistoryDock(this);
     addDockWidget(Qt::RightDockWidgetArea, m_pHistory);
-    m_pHistory->hide();
+    resizeDocks({m_pHistory}, {720}, Qt::Horizontal);
+    // The history is shown again at start when it was open at the end.
+    m_pHistory->setVisible(QSettings().value(QStringLiteral("history/visible"), false).toBool());
+    connect(m_pHistory->toggleViewAction(), &QAction::toggled, this,
+            [](bool on) { QSettings().setValue(QStringLiteral("history/visible"), on); });
     m_pActHistory = m_pHistory->toggleViewAction();
     m_pActHistory->setText(QStr(IDS_HIST_MENU));
     m_pActHistory->setStatusTip(QStr(IDS_HIST_TIP));

@@ -38,6 +38,8 @@ CHistoryPlot::CHistoryPlot(QWidget* parent) : QWidget(parent), m_pPlot(new QCust
     lay->setContentsMargins(0, 0, 0, 0);
     lay->addWidget(m_pPlot);
     m_pPlot->setNoAntialiasingOnDrag(true);
+    // Each chart has a legend of its own; the plot's automatic one would collect every line.
+    m_pPlot->setAutoAddPlottableToLegend(false);
     Rebuild();
 }
 
@@ -65,7 +67,7 @@ void CHistoryPlot::Rebuild() {
         QSharedPointer<QCPAxisTickerDateTime> ticker(new QCPAxisTickerDateTime);
         ticker->setDateTimeFormat(QStringLiteral("dd.MM.yyyy"));
         ticker->setDateTimeSpec(Qt::UTC);
-        ticker->setTickCount(5);
+        ticker->setTickCount(4);
         x->setTicker(ticker);
         x->setLabel(QStr(IDS_HIST_AXIS_DATE));
         y->setLabel(QU8(c.yTitle));
@@ -74,13 +76,20 @@ void CHistoryPlot::Rebuild() {
             a->setLabelFont(font);
         }
 
+        // The legend in one line between the title and the axes, so that it covers no point.
         auto* legend = new QCPLegend;
-        rect->insetLayout()->addElement(legend, Qt::AlignTop | Qt::AlignLeft);
+        p->plotLayout()->insertRow(row - 1);
+        p->plotLayout()->addElement(row - 1, 0, legend);
+        ++row;
         legend->setLayer(QStringLiteral("legend"));
         legend->setFont(font);
-        legend->setBrush(QColor(255, 255, 255, 210));
+        legend->setBorderPen(Qt::NoPen);
         legend->setFillOrder(QCPLayoutGrid::foColumnsFirst);
-        legend->setWrap(5);
+        legend->setWrap(static_cast<int>(std::max<size_t>(1, c.series.size())));
+        legend->setMargins(QMargins(2, 0, 2, 0));
+        legend->setRowSpacing(0);
+        legend->setColumnSpacing(6);
+        p->plotLayout()->setRowStretchFactor(row - 2, 0.001);
 
         // A dense chart is drawn without smoothing and with small markers: on a busy line the
         // smoothing is not seen, and it costs most of the drawing time.
