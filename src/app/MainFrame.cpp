@@ -99,9 +99,6 @@ CMainFrame::CMainFrame() : m_pMdi(new QMdiArea(this)), m_pRecentMenu(nullptr) {
     m_pMdi->setBackground(QBrush(QColor(0x80, 0x80, 0x80)));
     setAcceptDrops(true);
     CreateActions();
-    CreateToolBar();
-    CreateStatusBar();
-    BuildMenus();
     // The history beside the document windows follows the active one.
     m_pHistory = new CHistoryDock(this);
     addDockWidget(Qt::RightDockWidgetArea, m_pHistory);
@@ -117,6 +114,9 @@ CMainFrame::CMainFrame() : m_pMdi(new QMdiArea(this)), m_pRecentMenu(nullptr) {
     m_pActHistoryPrint = new QAction(QStr(IDS_HIST_PRINT), this);
     m_pActHistoryPrint->setStatusTip(QStr(IDS_HIST_PRINT_TIP));
     connect(m_pActHistoryPrint, &QAction::triggered, m_pHistory, &CHistoryDock::OnPrint);
+    CreateToolBar();
+    CreateStatusBar();
+    BuildMenus();
     connect(m_pMdi, &QMdiArea::subWindowActivated, this, [this] {
         m_pHistory->SetView(ActiveView());
         BuildMenus();
