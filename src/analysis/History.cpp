@@ -2,6 +2,8 @@
 
 #include "Format.h"
 #include "Records.h"
+#include "StepTest.h"
+#include "Strings.h"
 #include "TRVDoc.h"
 #include "ThresholdCache.h"
 
@@ -36,9 +38,7 @@ bool ParseMethodList(const std::string& text, std::vector<std::string>& ids, std
     }
 }
 
-bool IsHistoryTest(const TestDataType& test) {
-    return !test.m_Steps.empty() && test.m_Steps.front().m_nMeasType != MeasSingle && test.m_bParamsEntered;
-}
+bool IsHistoryTest(const TestDataType& test) { return IsStepTest(test) && test.m_bParamsEntered; }
 
 COleDateTime HistoryDate(const TestDataType& test) {
     return test.m_Steps.empty() ? COleDateTime(0.0, COleDateTime::invalid) : test.m_Steps.front().m_Time;
@@ -66,14 +66,14 @@ std::vector<HistoryRow> BuildHistory(const CTRVDoc& doc, const HistoryOptions& o
         if (std::none_of(stored->m_Steps.begin(), stored->m_Steps.end(),
                          [](const PCMDataType& m) { return m.m_bChecked; })) {
             ticked.push_back(*stored);
-            for (PCMDataType& m : ticked.back().m_Steps)
-                if (m.m_nMeasType >= MeasPreLoad && m.m_nMeasType <= MeasPostLoad) m.m_bChecked = 1;
+            TickForChart(ticked.back());
             stored = &ticked.back();
         }
         const TestDataType& t = *stored;
         tests.push_back(&t);
-        fits.push_back(options.fit.value_or(t.m_Analysis.m_nFitFunction));
-        models.push_back(options.model.value_or(t.m_Analysis.m_nThresholdModel));
+        const TestAnalysis choice = options.analysis ? options.analysis(i) : TestAnalysis();
+        fits.push_back(options.fit.value_or(choice.m_nFitFunction));
+        models.push_back(options.model.value_or(choice.m_nThresholdModel));
     }
     std::vector<TestThresholds> own;
     std::vector<const TestThresholds*> results;
@@ -103,7 +103,7 @@ std::vector<HistoryRow> BuildHistory(const CTRVDoc& doc, const HistoryOptions& o
             HistoryValue v;
             v.id = options.methods[m];
             const int ci = MethodIndex(v.id);
-            if (ci >= 0) v.label = MethodCatalogue()[static_cast<size_t>(ci)].label;
+            if (ci >= 0) v.label = LoadStr(MethodCatalogue()[static_cast<size_t>(ci)].label);
             if (const MethodResult* r = results[k]->Find(v.id)) {
                 v.ok = r->ok;
                 v.load = r->load;

@@ -3,6 +3,7 @@
 // with the loads of chosen threshold methods and how they moved against the previous test of the
 // same test type and load unit.
 #include "OleDateTime.h"
+#include "TestAnalysis.h"
 
 #include <optional>
 #include <string>
@@ -23,8 +24,10 @@ bool ParseMethodList(const std::string& text, std::vector<std::string>& ids, std
 
 struct HistoryOptions {
     std::vector<std::string> methods = DefaultHistoryMethods();
-    // Fitting function and threshold model for every test; unset: each test's own choice.
+    // Fitting function and threshold model for every test; unset: each test's own choice from
+    // `analysis` (by test index), or cubic and Mader without it.
     std::optional<int> fit, model;
+    ConstAnalysisOf analysis;
 };
 
 struct HistoryValue {
@@ -45,7 +48,7 @@ struct HistoryRow {
     std::vector<HistoryValue> methods;  // in the order of HistoryOptions::methods
 };
 
-// A step test (its first reading is not a single measurement) with its parameters entered.
+// A step test with its parameters entered.
 bool IsHistoryTest(const TestDataType& test);
 // The date of the test's first reading.
 COleDateTime HistoryDate(const TestDataType& test);

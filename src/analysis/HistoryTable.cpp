@@ -21,7 +21,7 @@ bool HistoryMethodColumn(int column, int& method, int& part) {
 
 std::string MethodLabel(const std::string& id) {
     const int ci = MethodIndex(id);
-    return ci >= 0 ? MethodCatalogue()[static_cast<size_t>(ci)].label : "";
+    return ci >= 0 ? LoadStr(MethodCatalogue()[static_cast<size_t>(ci)].label) : "";
 }
 
 std::string HistoryHeaderText(const std::vector<std::string>& methods, int column) {
@@ -51,7 +51,7 @@ std::string HistoryCellText(const HistoryRow& row, int column) {
     }
     if (m >= static_cast<int>(row.methods.size())) return "";
     const HistoryValue& v = row.methods[static_cast<size_t>(m)];
-    if (!v.ok) return part == HmLoad ? LoadStr(IDS_HIST_NOT_DETERMINABLE) : "";
+    if (!v.ok) return part == HmLoad ? LoadStr(IDS_NOT_DETERMINABLE) : "";
     const char* unit = LoadUnitText(row.loadUnit);
     const char* loadFormat = row.loadUnit == UnitWatt ? "%.0f" : "%.1f";
     switch (part) {

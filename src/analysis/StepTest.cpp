@@ -13,6 +13,13 @@ bool IsSingle(const TestDataType& t) { return !t.m_Steps.empty() && t.m_Steps.fr
 
 }  // namespace
 
+bool IsStepTest(const TestDataType& test) { return !test.m_Steps.empty() && !IsSingle(test); }
+
+void TickForChart(TestDataType& test) {
+    for (PCMDataType& m : test.m_Steps)
+        if (m.m_nMeasType >= MeasPreLoad && m.m_nMeasType <= MeasPostLoad) m.m_bChecked = 1;
+}
+
 bool CanConvertToStepTest(const CTRVDoc& doc, const std::vector<int>& testIndices) {
     const std::vector<int> idx = NormalizedTestIndices(doc, testIndices);
     if (idx.size() < 2 || idx.size() != testIndices.size()) return false;

@@ -11,6 +11,12 @@ namespace trv {
 
 class CTRVDoc;
 
+// A step test: it has readings and the first is not a single measurement. Only step tests are shown.
+bool IsStepTest(const TestDataType& test);
+
+// Ticks every PrL, Ld and AFL reading, as showing the test in the chart does.
+void TickForChart(TestDataType& test);
+
 // True when at least two tests are given and every one is a single measurement (its first
 // measurement has type 0): the command "In Stufentest umwandeln" is enabled.
 bool CanConvertToStepTest(const CTRVDoc& doc, const std::vector<int>& testIndices);

@@ -35,8 +35,6 @@ std::string CThresholdCache::Key(const TestDataType& t, int fit, int model) {
     Put(key, t.m_bIndividualLoads);
     Put(key, t.m_nPcStepDuration);
     Put(key, t.m_bParamsEntered);
-    Put(key, t.m_Analysis.m_dTangentAngle);
-    Put(key, t.m_Analysis.m_dMaderLactate);
     for (const PCMDataType& m : t.m_Steps) {
         Put(key, m.m_nStepDuration);
         Put(key, m.m_nMeasType);

@@ -418,9 +418,9 @@ void CMainFrame::BuildMenus() {
 void CMainFrame::UpdateCommands() {
     CTRVView* v = ActiveView();
     bool doc = v != nullptr;
-    for (QAction* a : {m_pActClose, m_pActSave, m_pActSaveAs, m_pActPrint, m_pActPreview, m_pActSavePdf,
-                       m_pActHistoryPrint, m_pActWinNew,
-                       m_pActCascade, m_pActTile, m_pActArrange, m_pActCursor1, m_pActCursor2, m_pActBt, m_pActNewSel})
+    for (QAction* a :
+         {m_pActClose, m_pActSave, m_pActSaveAs, m_pActPrint, m_pActPreview, m_pActSavePdf, m_pActHistoryPrint,
+          m_pActWinNew, m_pActCascade, m_pActTile, m_pActArrange, m_pActCursor1, m_pActCursor2, m_pActBt, m_pActNewSel})
         a->setEnabled(doc);
     m_pActExport->setEnabled(doc && v->CanExport());
     m_pActExportThresholds->setEnabled(doc && v->CanExport());

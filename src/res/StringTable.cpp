@@ -669,7 +669,6 @@ const StringEntry kTable[] = {
     {IDS_HIST_NO_TESTS,
      "Das Dokument enthält keinen Stufentest mit eingegebenen Testparametern.\nBitte Messdaten übertragen und für "
      "jeden Stufentest die Testparameter eingeben."},
-    {IDS_HIST_NOT_DETERMINABLE, "nicht bestimmbar"},
     {IDS_HIST_COL_DATE, "Datum"},
     {IDS_HIST_COL_TYPE, "Testtyp"},
     {IDS_HIST_COL_UNIT, "Einheit"},
@@ -688,11 +687,9 @@ const StringEntry kTable[] = {
     {IDS_HIST_UNDATED, "ohne Datum"},
     {IDS_HIST_TABLE_TITLE, "Schwellen im Verlauf:\n"},
     {IDS_HIST_CHARTS_TITLE, "Verlaufsdiagramme:\n"},
-    {IDS_HIST_PDF, "Verlauf als &PDF..."},
     {IDS_HIST_PDF_FAILED, "Die PDF-Datei \"%s\" konnte nicht geschrieben werden."},
-    {IDS_HIST_PDF_FILTER, "PDF-Dateien (*.pdf)"},
-    {IDS_HIST_PREVIEW, "&Vorschau..."},
     {IDS_HIST_PRINT_OMITTED, "%d ältere Tests sind nicht abgedruckt."},
+    {IDS_HIST_TWO_SHOWN, "Das Diagramm zeigt schon zwei Tests. Bitte zuerst einen davon ausblenden."},
 };
 
 constexpr int kTableSize = static_cast<int>(std::size(kTable));

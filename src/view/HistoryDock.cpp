@@ -6,6 +6,7 @@
 #include "HistoryTableModel.h"
 #include "QtText.h"
 #include "TRVView.h"
+#include "TestAnalyses.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -22,7 +23,7 @@ CHistoryDock::CHistoryDock(QWidget* parent)
     setWidget(m_pPanel);
     setAllowedAreas(Qt::AllDockWidgetAreas);
     connect(m_pPanel, &CHistoryPanel::testActivated, this, [this](int test) {
-        if (m_pView) m_pView->ShowTestAlone(test);
+        if (m_pView) m_pView->ShowHistoryTest(test);
     });
     connect(m_pPanel, &CHistoryPanel::printRequested, this, &CHistoryDock::OnPrint);
     connect(this, &QDockWidget::visibilityChanged, this, [this](bool visible) {
@@ -37,7 +38,14 @@ void CHistoryDock::SetView(CTRVView* view) {
     if (view)
         m_docConnection =
             connect(view->DocHandle(), &CDocHandle::documentChanged, this, &CHistoryDock::OnDocumentChanged);
-    m_pPanel->SetDocument(view ? &view->GetDocument() : nullptr);
+    if (view) {
+        const CTRVDoc* doc = &view->GetDocument();
+        const std::shared_ptr<CTestAnalyses> analyses = view->DocHandle()->Analyses();
+        m_pPanel->SetDocument(doc,
+                              [doc, analyses](int test) -> const TestAnalysis& { return analyses->Of(*doc, test); });
+    } else {
+        m_pPanel->SetDocument(nullptr);
+    }
     m_bStale = false;
 }
 

@@ -39,7 +39,7 @@ CHistoryPanel::CHistoryPanel(QWidget* parent)
       m_pPrint(new QPushButton(QStr(IDS_HIST_PRINT), this)) {
     m_bFilling = true;
     for (const MethodInfo& m : MethodCatalogue()) {
-        auto* item = new QListWidgetItem(QU8(m.label), m_pMethods);
+        auto* item = new QListWidgetItem(QStr(m.label), m_pMethods);
         item->setData(Qt::UserRole, QString::fromLatin1(m.id));
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);
         item->setCheckState(Qt::Unchecked);
@@ -116,14 +116,16 @@ void CHistoryPanel::SetMethods(const std::vector<std::string>& ids) {
     Refresh();
 }
 
-void CHistoryPanel::SetDocument(const CTRVDoc* doc) {
+void CHistoryPanel::SetDocument(const CTRVDoc* doc, ConstAnalysisOf analysis) {
     m_pDoc = doc;
+    m_analysis = doc ? std::move(analysis) : ConstAnalysisOf();
     Refresh();
 }
 
 void CHistoryPanel::Refresh() {
     HistoryOptions options;
     options.methods = Methods();
+    options.analysis = m_analysis;
     std::vector<HistoryRow> rows;
     if (m_pDoc) rows = BuildHistory(*m_pDoc, options, &m_Cache);
     m_pStack->setCurrentIndex(rows.empty() ? 0 : 1);

@@ -3,6 +3,7 @@
 // the table lists the tests oldest first, the charts show the methods' loads over the test date,
 // one chart per test type and unit. Without any step test a hint takes the place of both.
 // Refresh() after a change of the document recomputes only the tests that changed.
+#include "TestAnalysis.h"
 #include "ThresholdCache.h"
 
 #include <QWidget>
@@ -27,8 +28,9 @@ class CHistoryPanel : public QWidget {
 public:
     explicit CHistoryPanel(QWidget* parent = nullptr);
 
-    // The document shown (not owned; null for none). Refreshes.
-    void SetDocument(const trv::CTRVDoc* doc);
+    // The document shown (not owned; null for none) and each test's fitting choice by index
+    // (none: cubic and Mader). Refreshes.
+    void SetDocument(const trv::CTRVDoc* doc, trv::ConstAnalysisOf analysis = {});
     const trv::CTRVDoc* Document() const { return m_pDoc; }
     void Refresh();
 
@@ -56,6 +58,7 @@ protected:
 private:
     void Activate(const QModelIndex& index);
     const trv::CTRVDoc* m_pDoc = nullptr;
+    trv::ConstAnalysisOf m_analysis;
     trv::CThresholdCache m_Cache;
     bool m_bFilling = false;
 };

@@ -132,9 +132,9 @@ public:
     // The document was changed outside the command history (no undo leads back to the saved state).
     void MarkModified();
 
-    // The test picked in the history becomes the selected test and the only one shown
+    // The test picked in the history becomes the selected test and is shown unless two are
     // (TRVViewHistory.cpp).
-    void ShowTestAlone(int index);
+    void ShowHistoryTest(int index);
 
     // Check-box handling of both lists (what a click on a check box leads to).
     void OnTestCheckChange(int testIndex, bool checked);

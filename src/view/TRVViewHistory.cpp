@@ -1,23 +1,19 @@
-// A test picked in the history: it becomes the selected test and the only one in the chart.
+// A test picked in the history: it becomes the selected test and is shown in the chart by the same
+// command the test list's check box runs, so the chart never shows more than two tests.
+#include "QtText.h"
+#include "StringIds.h"
 #include "TRVView.h"
 
 using namespace trv;
 
-void CTRVView::ShowTestAlone(int index) {
-    CTRVDoc& doc = GetDocument();
-    if (!doc.IsValidTest(index)) return;
-    const TestDataType& test = doc.GetTest(index);
-    if (test.m_Steps.empty() || test.m_Steps.front().m_nMeasType == MeasSingle) return;
-    m_nSelectedTest = index;
-    m_nCurrentMeas = -1;
-    m_bSeveralSelected = false;
-    for (int i = 0; i < doc.GetTestCount(); ++i)
-        if (i != index && doc.GetTest(i).m_bShowInChart) OnTestCheckChange(i, false);
-    if (!test.m_bShowInChart) {
-        OnTestCheckChange(index, true);
-    } else {
-        RefreshLists();
-        Evaluate();
+void CTRVView::ShowHistoryTest(int index) {
+    if (!GetDocument().IsValidTest(index)) return;
+    SelectTestRow(index);
+    if (GetDocument().GetTest(index).m_bShowInChart) return;
+    const uint32_t changes = m_Ws.ShowTest(index, true);
+    if (changes == 0) {
+        emit statusMessage(QStr(IDS_HIST_TWO_SHOWN));
+        return;
     }
-    SetUpChart();
+    Refresh(changes);
 }

@@ -10,8 +10,6 @@ namespace trv {
 
 namespace {
 
-bool IsStepTest(const TestDataType& t) { return !t.m_Steps.empty() && t.m_Steps.front().m_nMeasType != MeasSingle; }
-
 constexpr uint32_t kListsAndChart = ChangeTestList | ChangeMeasList | ChangeChart;
 constexpr uint32_t kShown = kListsAndChart | ChangeShown;
 
@@ -95,8 +93,7 @@ bool CShowTestCommand::Apply(CTRVDoc& doc) {
         // Single readings are never shown, and never more than two tests.
         if (t.m_bShowInChart || !IsStepTest(t) || doc.CountShownTests() >= 2) return false;
         t.m_bShowInChart = 1;
-        for (PCMDataType& m : t.m_Steps)
-            if (m.m_nMeasType >= MeasPreLoad && m.m_nMeasType <= MeasPostLoad) m.m_bChecked = 1;
+        TickForChart(t);
     } else {
         if (!t.m_bShowInChart) return false;
         t.m_bShowInChart = 0;

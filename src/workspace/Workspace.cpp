@@ -26,11 +26,7 @@ CWorkspace::CWorkspace(CTRVDoc& doc, CCommandHistory& history, std::shared_ptr<C
 
 // ---- selection -----------------------------------------------------------------------------------
 
-bool CWorkspace::IsStepTest(int test) const {
-    if (!m_doc.IsValidTest(test)) return false;
-    const TestDataType& t = m_doc.GetTest(test);
-    return !t.m_Steps.empty() && t.m_Steps.front().m_nMeasType != MeasSingle;
-}
+bool CWorkspace::IsStepTest(int test) const { return m_doc.IsValidTest(test) && trv::IsStepTest(m_doc.GetTest(test)); }
 
 void CWorkspace::SyncSelection(const std::vector<int>& tests, int current) {
     m_Selected.clear();

@@ -138,12 +138,14 @@ TEST(History, OptionsChooseMethodsAndOverrideEachTestsFitAndModel) {
     // The tests' own choice: the spline interpolates, so OBLA 4,0 of March lies on the segment
     // between 16 km/h (3.6) and 18 km/h (6.0) where the spline reaches 4.0.
     options.methods = {"obla_4.0"};
-    for (TestDataType& t : doc.m_Tests) t.m_Analysis.m_nFitFunction = FitSpline;
-    const double spline = *BuildHistory(doc, options)[1].methods[0].load;
+    TestAnalysis spline;
+    spline.m_nFitFunction = FitSpline;
+    options.analysis = [&spline](int) -> const TestAnalysis& { return spline; };
+    const double splineLoad = *BuildHistory(doc, options)[1].methods[0].load;
     const double cubic = Crossing(LsCubic(kRun, kMarch), 4.0, 16, 18);
-    EXPECT_GT(spline * kKmh, 16.0);
-    EXPECT_LT(spline * kKmh, 18.0);
-    EXPECT_GT(std::fabs(spline * kKmh - cubic), 0.01);
+    EXPECT_GT(splineLoad * kKmh, 16.0);
+    EXPECT_LT(splineLoad * kKmh, 18.0);
+    EXPECT_GT(std::fabs(splineLoad * kKmh - cubic), 0.01);
     options.fit = FitCubic;
     EXPECT_NEAR(*BuildHistory(doc, options)[1].methods[0].load * kKmh, cubic, 1e-6);
 }
@@ -164,9 +166,8 @@ TEST(ThresholdCache, ARefreshAfterOneEditRecomputesOnlyThatTest) {
     BuildHistory(doc, HistoryOptions(), &cache);
     EXPECT_EQ(cache.Computed(), 4u);
 
-    // Ticks and what the chart shows are not content: no recomputation.
+    // Whether the chart shows a test is not content: no recomputation.
     doc.m_Tests[2].m_bShowInChart = 1;
-    doc.m_Tests[2].m_nCurveSlot = 0;
     BuildHistory(doc, HistoryOptions(), &cache);
     EXPECT_EQ(cache.Computed(), 4u);
 
@@ -179,10 +180,14 @@ TEST(ThresholdCache, ARefreshAfterOneEditRecomputesOnlyThatTest) {
     EXPECT_NE(*edited[1].methods[1].load, *first[1].methods[1].load);
 
     // Another model is other content; the old entries fall out after two rounds without use.
-    doc.m_Tests[3].m_Analysis.m_nThresholdModel = ModelKeul;
-    BuildHistory(doc, HistoryOptions(), &cache);
+    const TestAnalysis standard;
+    TestAnalysis keul;
+    keul.m_nThresholdModel = ModelKeul;
+    HistoryOptions keulForLast;
+    keulForLast.analysis = [&](int test) -> const TestAnalysis& { return test == 3 ? keul : standard; };
+    BuildHistory(doc, keulForLast, &cache);
     EXPECT_EQ(cache.Computed(), 6u);
-    BuildHistory(doc, HistoryOptions(), &cache);
+    BuildHistory(doc, keulForLast, &cache);
     EXPECT_EQ(cache.Size(), 4u);
 }
 
