@@ -20,6 +20,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QFileDialog>
 #include <QGridLayout>
@@ -65,8 +66,6 @@ CTRVView::CTRVView(CDocHandle* doc, QWidget* parent)
       m_pTestModel(new CTestListModel(&doc->Doc(), this)),
       m_pTestProxy(new CTestListProxy(m_pTestModel, this)),
       m_pFilter(nullptr),
-      m_pDeleteTestsAction(nullptr),
-      m_pDeleteReadingsAction(nullptr),
       m_pMeasModel(new CMeasurementListModel(&doc->Doc(), this)),
       m_pStatus(nullptr),
       m_pDownloadNoticeTimer(new QTimer(this)),
@@ -113,7 +112,7 @@ CTRVView::CTRVView(CDocHandle* doc, QWidget* parent)
     m_pTestList->setColumnWidth(0, std::max(m_pTestList->columnWidth(0), 110));
     m_pMeasList->setColumnWidth(0, std::max(m_pMeasList->columnWidth(0), 115));
     ConnectSignals();
-    SetUpManagement();
+    m_pManagement = new CTestManagement(*this);
 
     m_Ws.SetZoneSettings(LoadZoneSettings());
     FillMeasurementList();
@@ -183,8 +182,11 @@ void CTRVView::ConnectSignals() {
 
 bool CTRVView::eventFilter(QObject* watched, QEvent* e) {
     if (watched == m_pShowButton && e->type() == QEvent::ToolTip) m_pShowButton->setToolTip(ShowButtonTip());
-    if (watched == m_pFilter && e->type() == QEvent::KeyPress && FilterKey(static_cast<QKeyEvent*>(e))) return true;
     return QWidget::eventFilter(watched, e);
+}
+
+void CTRVView::contextMenuEvent(QContextMenuEvent* e) {
+    if (!m_pManagement->ContextMenu(e->globalPos())) QWidget::contextMenuEvent(e);
 }
 
 void CTRVView::BuildLayout() {
@@ -250,7 +252,7 @@ void CTRVView::FillTestList() {
     if (GetDocument().IsValidTest(remembered)) SelectTestRow(remembered);
     m_Ws.SyncSelection(SelectedTestIndices(), remembered);
     m_bRefreshing = wasRefreshing;
-    FitColumns(m_pTestList);
+    CTestManagement::FitColumns(m_pTestList);
     // The test list is narrow by design; it still shows all its columns without scrolling.
     int width = 2 * m_pTestList->frameWidth() + m_pTestList->verticalScrollBar()->sizeHint().width();
     for (int c = 0; c < CTestListModel::ColumnCount; ++c) width += m_pTestList->columnWidth(c);
@@ -294,7 +296,7 @@ void CTRVView::FillMeasurementList() {
         }
     }
     m_pMeasList->verticalScrollBar()->setValue(scroll);
-    FitColumns(m_pMeasList);
+    CTestManagement::FitColumns(m_pMeasList);
     m_bRefreshing = was;
 }
 
@@ -572,4 +574,16 @@ void CTRVView::OnExportData() {
         return;
     }
     emit statusMessage(QU8(FmtId(IDS_STATUS_EXPORTED, QDir::toNativeSeparators(path).toStdString().c_str())));
+}
+
+void CTRVView::ShowHistoryTest(int index) {
+    if (!GetDocument().IsValidTest(index)) return;
+    SelectTestRow(index);
+    if (GetDocument().GetTest(index).m_bShowInChart) return;
+    const uint32_t changes = m_Ws.ShowTest(index, true);
+    if (changes == 0) {
+        emit statusMessage(QStr(IDS_HIST_TWO_SHOWN));
+        return;
+    }
+    Refresh(changes);
 }

@@ -6,6 +6,7 @@
 #include "ChartModel.h"
 #include "DocHandle.h"
 #include "EnteredTestActions.h"
+#include "TestManagement.h"
 #include "TRVDoc.h"
 #include "ThresholdActions.h"
 #include "Workspace.h"
@@ -93,10 +94,10 @@ public:
     void OnRedo();
     // Entf in a list: the selected tests, or the selected readings (the current one when none is
     // selected), after a question whose default answer is "Nein".
-    void OnDeleteTests();
-    void OnDeleteReadings();
+    void OnDeleteTests() { m_pManagement->DeleteTests(); }
+    void OnDeleteReadings() { m_pManagement->DeleteReadings(); }
     // The search field over the test list (typing filters at once; Esc clears it).
-    void SetFilterText(const QString& text);
+    void SetFilterText(const QString& text) { m_pManagement->SetFilterText(text); }
     // "Messdaten kopieren": the measurement list as tab-separated text on the clipboard.
     void OnCopyTable();
     QString MeasurementTableText() const;
@@ -132,8 +133,7 @@ public:
     // The document was changed outside the command history (no undo leads back to the saved state).
     void MarkModified();
 
-    // The test picked in the history becomes the selected test and is shown unless two are
-    // (TRVViewHistory.cpp).
+    // The test picked in the history becomes the selected test and is shown unless two are.
     void ShowHistoryTest(int index);
 
     // Check-box handling of both lists (what a click on a check box leads to).
@@ -154,8 +154,6 @@ public:
     CTestListModel* m_pTestModel;
     CTestListProxy* m_pTestProxy;
     QLineEdit* m_pFilter;
-    QAction* m_pDeleteTestsAction;
-    QAction* m_pDeleteReadingsAction;
     CMeasurementListModel* m_pMeasModel;
     CTRVStatusDialog* m_pStatus;
     CWorkspaceSplitter* m_pSplitter = nullptr;  // the chart above, the lists below
@@ -182,16 +180,10 @@ protected:
 private:
     void BuildLayout();
     void ConnectSignals();
-    void SetUpManagement();
-    bool AskDelete(const std::string& question);
-    bool FilterKey(QKeyEvent* e);
-    static void FitColumns(QTreeView* list);
     void OnTestSelectionChanged();
     void OnTestClicked(const QModelIndex& index);
     void OnMeasClicked(const QModelIndex& index);
     void OnDocumentChanged(CTRVView* sender);
-    void ShowTestMenu(const QPoint& globalPos);
-    void ShowMeasMenu(const QPoint& globalPos, const QModelIndex& index);
     void SelectTestRow(int testIndex);
     trv::MeasEditResult EditCell(int test, int meas, int column, const std::string& text);
 
@@ -202,4 +194,5 @@ private:
     std::unique_ptr<CViewLink> m_pLink;
     std::unique_ptr<CEnteredTestActions> m_pEntered;
     std::unique_ptr<CThresholdActions> m_pThresholdActions;
+    CTestManagement* m_pManagement = nullptr;  // a child object of the window
 };

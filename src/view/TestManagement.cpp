@@ -1,5 +1,7 @@
 // Managing the tests of a window: the lists' context menus, deleting tests and readings, sorting
 // and searching the test list, and columns as wide as their contents.
+#include "TestManagement.h"
+
 #include "DeleteCommands.h"
 #include "MeasurementListModel.h"
 #include "QtText.h"
@@ -23,31 +25,34 @@
 
 using namespace trv;
 
-void CTRVView::SetUpManagement() {
+CTestManagement::CTestManagement(CTRVView& view)
+    : QObject(&view), m_View(view), m_pDeleteTestsAction(nullptr), m_pDeleteReadingsAction(nullptr) {
+    QTreeView* tests = view.m_pTestList;
+    QLineEdit* filter = view.m_pFilter;
     // Newest first, as the list has always opened; a click on a header sorts by that column.
-    m_pTestList->setSortingEnabled(true);
-    m_pTestList->sortByColumn(CTestListModel::ColId, Qt::DescendingOrder);
+    tests->setSortingEnabled(true);
+    tests->sortByColumn(CTestListModel::ColId, Qt::DescendingOrder);
 
-    m_pFilter->setPlaceholderText(QStr(IDS_FILTER_PLACEHOLDER));
-    m_pFilter->setToolTip(QStr(IDS_TIP_FILTER));
-    m_pFilter->setClearButtonEnabled(true);
-    connect(m_pFilter, &QLineEdit::textChanged, this, &CTRVView::SetFilterText);
-    m_pFilter->installEventFilter(this);
-    auto* clear = new QAction(m_pFilter);
+    filter->setPlaceholderText(QStr(IDS_FILTER_PLACEHOLDER));
+    filter->setToolTip(QStr(IDS_TIP_FILTER));
+    filter->setClearButtonEnabled(true);
+    connect(filter, &QLineEdit::textChanged, this, &CTestManagement::SetFilterText);
+    filter->installEventFilter(this);
+    auto* clear = new QAction(filter);
     clear->setShortcut(QKeySequence(Qt::Key_Escape));
     clear->setShortcutContext(Qt::WidgetShortcut);
-    connect(clear, &QAction::triggered, m_pFilter, &QLineEdit::clear);
-    m_pFilter->addAction(clear);
-    auto* find = new QAction(this);
+    connect(clear, &QAction::triggered, filter, &QLineEdit::clear);
+    filter->addAction(clear);
+    auto* find = new QAction(&view);
     find->setShortcut(QKeySequence::Find);
     find->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    connect(find, &QAction::triggered, this, [this] {
-        m_pFilter->setFocus(Qt::ShortcutFocusReason);
-        m_pFilter->selectAll();
+    connect(find, &QAction::triggered, this, [filter] {
+        filter->setFocus(Qt::ShortcutFocusReason);
+        filter->selectAll();
     });
-    addAction(find);
+    view.addAction(find);
 
-    auto deleteAction = [this](QTreeView* list, int textId, void (CTRVView::*slot)()) {
+    auto deleteAction = [this](QTreeView* list, int textId, void (CTestManagement::*slot)()) {
         auto* a = new QAction(QStr(textId), list);
         a->setShortcut(QKeySequence::Delete);
         a->setShortcutContext(Qt::WidgetShortcut);
@@ -55,68 +60,75 @@ void CTRVView::SetUpManagement() {
         list->addAction(a);
         return a;
     };
-    m_pDeleteTestsAction = deleteAction(m_pTestList, IDS_MENU_DELETE_TESTS, &CTRVView::OnDeleteTests);
-    m_pDeleteReadingsAction = deleteAction(m_pMeasList, IDS_MENU_DELETE_MEAS, &CTRVView::OnDeleteReadings);
+    m_pDeleteTestsAction = deleteAction(tests, IDS_MENU_DELETE_TESTS, &CTestManagement::DeleteTests);
+    m_pDeleteReadingsAction = deleteAction(view.m_pMeasList, IDS_MENU_DELETE_MEAS, &CTestManagement::DeleteReadings);
 }
 
-void CTRVView::SetFilterText(const QString& text) {
-    if (m_pFilter->text() != text) m_pFilter->setText(text);  // comes back here through textChanged
-    m_pTestProxy->SetFilterText(text);
+void CTestManagement::SetFilterText(const QString& text) {
+    if (m_View.m_pFilter->text() != text) m_View.m_pFilter->setText(text);  // comes back here through textChanged
+    m_View.m_pTestProxy->SetFilterText(text);
 }
 
-bool CTRVView::AskDelete(const std::string& question) {
+bool CTestManagement::AskDelete(const std::string& question) {
     QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(), QU8(question),
-                    QMessageBox::Yes | QMessageBox::No, this);
+                    QMessageBox::Yes | QMessageBox::No, &m_View);
     box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }
 
-void CTRVView::OnDeleteTests() {
-    const std::vector<int> tests = SelectedTestIndices();
+void CTestManagement::DeleteTests() {
+    const std::vector<int> tests = m_View.SelectedTestIndices();
     if (tests.empty()) return;
     std::vector<std::string> ids;
     for (int t : tests)
-        ids.push_back(CTestListModel::CellText(GetDocument().GetTest(t), CTestListModel::ColId, -1).toStdString());
+        ids.push_back(
+            CTestListModel::CellText(m_View.GetDocument().GetTest(t), CTestListModel::ColId, -1).toStdString());
     if (!AskDelete(DeleteQuestion(true, ids))) return;
-    const uint32_t changes = m_Ws.DeleteTests(tests);
-    Refresh(changes);
-    if (changes) emit statusMessage(QU8(DeletedMessage(true, static_cast<int>(tests.size()))));
+    const uint32_t changes = m_View.Workspace().DeleteTests(tests);
+    m_View.Refresh(changes);
+    if (changes) emit m_View.statusMessage(QU8(DeletedMessage(true, static_cast<int>(tests.size()))));
 }
 
-void CTRVView::OnDeleteReadings() {
-    const CTRVDoc& doc = GetDocument();
-    const auto& listed = m_pMeasModel->Rows();
+void CTestManagement::DeleteReadings() {
+    const CTRVDoc& doc = m_View.GetDocument();
+    CWorkspace& ws = m_View.Workspace();
+    const auto& listed = m_View.m_pMeasModel->Rows();
     std::vector<std::pair<int, int>> readings;
-    for (int r : SelectedMeasurementRows())
+    for (int r : m_View.SelectedMeasurementRows())
         if (r < static_cast<int>(listed.size())) readings.emplace_back(listed[size_t(r)].test, listed[size_t(r)].meas);
-    if (readings.empty() && m_Ws.CurrentMeasurement() >= 0)
-        readings.emplace_back(m_Ws.SelectedTest(), m_Ws.CurrentMeasurement());
+    if (readings.empty() && ws.CurrentMeasurement() >= 0) readings.emplace_back(ws.SelectedTest(), ws.CurrentMeasurement());
     std::vector<std::string> ids;
     for (const auto& [test, meas] : readings) {
         if (!doc.IsValidTest(test) || meas < 0 || meas >= static_cast<int>(doc.GetTest(test).m_Steps.size())) return;
         ids.push_back(MeasIdText(doc.GetTest(test).m_Steps[static_cast<size_t>(meas)].m_nMeasId));
     }
     if (ids.empty() || !AskDelete(DeleteQuestion(false, ids))) return;
-    const uint32_t changes = m_Ws.DeleteReadings(readings);
-    Refresh(changes);
-    if (changes) emit statusMessage(QU8(DeletedMessage(false, static_cast<int>(readings.size()))));
+    const uint32_t changes = ws.DeleteReadings(readings);
+    m_View.Refresh(changes);
+    if (changes) emit m_View.statusMessage(QU8(DeletedMessage(false, static_cast<int>(readings.size()))));
 }
 
-bool CTRVView::FilterKey(QKeyEvent* e) {
+bool CTestManagement::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == m_View.m_pFilter && e->type() == QEvent::KeyPress && FilterKey(static_cast<QKeyEvent*>(e)))
+        return true;
+    return QObject::eventFilter(watched, e);
+}
+
+bool CTestManagement::FilterKey(QKeyEvent* e) {
     // Down or Enter in the search field goes on into the list it filters.
     if (e->key() != Qt::Key_Down && e->key() != Qt::Key_Return && e->key() != Qt::Key_Enter) return false;
-    m_pTestList->setFocus(Qt::TabFocusReason);
-    if (m_pTestProxy->rowCount() == 0) return true;
+    QTreeView* list = m_View.m_pTestList;
+    list->setFocus(Qt::TabFocusReason);
+    if (m_View.m_pTestProxy->rowCount() == 0) return true;
     // As a key press in the list would: its current row, or the first, becomes the selection.
-    const QModelIndex current = m_pTestList->currentIndex();
-    const QModelIndex row = current.isValid() ? current : m_pTestProxy->index(0, 0);
-    m_pTestList->selectionModel()->setCurrentIndex(row,
-                                                   QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    emit m_pTestList->clicked(row);
+    const QModelIndex current = list->currentIndex();
+    const QModelIndex row = current.isValid() ? current : m_View.m_pTestProxy->index(0, 0);
+    list->selectionModel()->setCurrentIndex(row, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    emit list->clicked(row);
     return true;
 }
 
-void CTRVView::FitColumns(QTreeView* list) {
+void CTestManagement::FitColumns(QTreeView* list) {
     // Never narrower than set at start; wider when the header or a value needs it. The values are
     // measured on the rows in view and on a sample spread over the whole list: every value of a
     // column has one of a few formats (IDs and dates with fixed digits), so the sample finds the
@@ -150,52 +162,54 @@ void CTRVView::FitColumns(QTreeView* list) {
 
 // ---- menus ----------------------------------------------------------------------------------------
 
-void CTRVView::contextMenuEvent(QContextMenuEvent* e) {
-    QPoint pos = e->globalPos();
-    if (m_pTestList->viewport()->rect().contains(m_pTestList->viewport()->mapFromGlobal(pos))) {
-        ShowTestMenu(pos);
-        return;
+bool CTestManagement::ContextMenu(const QPoint& globalPos) {
+    QTreeView* tests = m_View.m_pTestList;
+    if (tests->viewport()->rect().contains(tests->viewport()->mapFromGlobal(globalPos))) {
+        ShowTestMenu(globalPos);
+        return true;
     }
-    QPoint local = m_pMeasList->viewport()->mapFromGlobal(pos);
-    if (m_pMeasList->viewport()->rect().contains(local)) {
-        ShowMeasMenu(pos, m_pMeasList->indexAt(local));
-        return;
-    }
-    QWidget::contextMenuEvent(e);
+    QTreeView* meas = m_View.m_pMeasList;
+    const QPoint local = meas->viewport()->mapFromGlobal(globalPos);
+    if (!meas->viewport()->rect().contains(local)) return false;
+    ShowMeasMenu(globalPos, meas->indexAt(local));
+    return true;
 }
 
-void CTRVView::ShowTestMenu(const QPoint& globalPos) {
-    QMenu menu(this);
-    if (!CanConvertToStepTest()) {
+void CTestManagement::ShowTestMenu(const QPoint& globalPos) {
+    CTRVView* view = &m_View;
+    QMenu menu(view);
+    if (!view->CanConvertToStepTest()) {
         // Without single readings to convert, the list offers the tests that need no analyser.
-        connect(menu.addAction(QStr(IDS_MT_ACTION)), &QAction::triggered, this, &CTRVView::OnManualTest);
-        connect(menu.addAction(QStr(IDS_IMPD_ACTION)), &QAction::triggered, this, &CTRVView::OnImportReadings);
-        connect(menu.addAction(QStr(IDS_EDIT_PASTE)), &QAction::triggered, this, &CTRVView::OnPasteReadings);
+        connect(menu.addAction(QStr(IDS_MT_ACTION)), &QAction::triggered, view, &CTRVView::OnManualTest);
+        connect(menu.addAction(QStr(IDS_IMPD_ACTION)), &QAction::triggered, view, &CTRVView::OnImportReadings);
+        connect(menu.addAction(QStr(IDS_EDIT_PASTE)), &QAction::triggered, view, &CTRVView::OnPasteReadings);
     } else {
         menu.setTitle(QStr(IDS_POPUP_CONVERT));
         QAction* a = menu.addAction(QStr(IDS_EDIT_CONVERT));
         a->setStatusTip(QStr(IDS_TIP_CONVERT));
-        connect(a, &QAction::triggered, this, &CTRVView::OnConvertToStepTest);
+        connect(a, &QAction::triggered, view, &CTRVView::OnConvertToStepTest);
     }
-    if (!SelectedTestIndices().empty()) {
+    if (!view->SelectedTestIndices().empty()) {
         menu.addSeparator();
         menu.addAction(m_pDeleteTestsAction);
     }
     menu.exec(globalPos);
 }
 
-void CTRVView::ShowMeasMenu(const QPoint& globalPos, const QModelIndex& index) {
-    const CTRVDoc& doc = GetDocument();
-    if (!index.isValid() || !doc.IsValidTest(m_Ws.SelectedTest())) return;
-    const auto& rows = m_pMeasModel->Rows();
+void CTestManagement::ShowMeasMenu(const QPoint& globalPos, const QModelIndex& index) {
+    const CTRVDoc& doc = m_View.GetDocument();
+    CWorkspace& ws = m_View.Workspace();
+    if (!index.isValid() || !doc.IsValidTest(ws.SelectedTest())) return;
+    const auto& rows = m_View.m_pMeasModel->Rows();
     if (index.row() >= static_cast<int>(rows.size())) return;
     auto r = rows[static_cast<size_t>(index.row())];
     if (!doc.IsValidTest(r.test)) return;
     const TestDataType& test = doc.GetTest(r.test);
     if (r.meas < 0 || r.meas >= static_cast<int>(test.m_Steps.size())) return;
     int type = test.m_Steps[static_cast<size_t>(r.meas)].m_nMeasType;
-    if (r.test == m_Ws.SelectedTest()) m_Ws.SetCurrentMeasurement(r.meas);
-    QMenu menu(QStr(IDS_POPUP_MEASTYPE), this);
+    if (r.test == ws.SelectedTest()) ws.SetCurrentMeasurement(r.meas);
+    CTRVView* view = &m_View;
+    QMenu menu(QStr(IDS_POPUP_MEASTYPE), view);
     // A single reading has no type to change; it can only be deleted.
     if (type != MeasSingle) {
         const int tips[] = {IDS_TIP_PRL, IDS_TIP_LD, IDS_TIP_AFL};
@@ -204,7 +218,7 @@ void CTRVView::ShowMeasMenu(const QPoint& globalPos, const QModelIndex& index) {
             a->setCheckable(true);
             a->setChecked(t == type);
             a->setStatusTip(QStr(tips[t - 1]));
-            connect(a, &QAction::triggered, this, [this, t] { OnSetMeasType(t); });
+            connect(a, &QAction::triggered, view, [view, t] { view->OnSetMeasType(t); });
         }
         menu.addSeparator();
     }
