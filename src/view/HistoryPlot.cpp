@@ -37,6 +37,8 @@ CHistoryPlot::CHistoryPlot(QWidget* parent) : QWidget(parent), m_pPlot(new QCust
     auto* lay = new QVBoxLayout(this);
     lay->setContentsMargins(0, 0, 0, 0);
     lay->addWidget(m_pPlot);
+    // Never without a size: a plot of no pixels cannot paint its buffer (a page not yet laid out).
+    m_pPlot->setMinimumSize(240, 160);
     m_pPlot->setNoAntialiasingOnDrag(true);
     // Each chart has a legend of its own; the plot's automatic one would collect every line.
     m_pPlot->setAutoAddPlottableToLegend(false);
