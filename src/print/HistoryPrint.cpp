@@ -133,23 +133,35 @@ void PaintHistoryPage(QPainter& p, const QRect& pageRect, const CTRVDoc& doc, co
 
     // The athlete block: the athlete box and the remarks beside it, as tall as the athlete's text.
     const int half = l.cw / 2;
-    const QString athlete = Q(AthleteText(doc.m_UserData));
+    // The athlete's text in two columns (address, then body data), so that the table and the charts
+    // keep the page; measured as drawn, so that the box holds every line. The remarks beside it are
+    // cut at the same height, as in the protocol.
+    const QString athleteText = Q(AthleteText(doc.m_UserData));
+    const qsizetype split = athleteText.indexOf(QStringLiteral("\n\n"));
+    const QString address = split < 0 ? athleteText : athleteText.left(split);
+    const QString body = split < 0 ? QString() : athleteText.mid(split + 2);
+    const int colW = (half - l.g) / 2;
     p.setFont(MakeProtocolFont(ProtocolFont::Title, p));
-    const int titleH = QFontMetrics(p.font(), p.device()).lineSpacing();
-    p.setFont(MakeProtocolFont(ProtocolFont::Body, p));
+    const int titleH = std::max(TextBlockHeight(p, half - l.g, Q(LoadStr(IDS_PRN_ATHLETE_HEAD))),
+                                TextBlockHeight(p, half - l.g, Q(LoadStr(IDS_PRN_REMARKS_HEAD))));
     p.setFont(MakeProtocolFont(ProtocolFont::Table, p));
-    const int bodyH = QFontMetrics(p.font(), p.device()).lineSpacing() * (athlete.count(QLatin1Char('\n')) + 1);
+    const int bodyH = std::max(TextBlockHeight(p, colW, address), TextBlockHeight(p, colW, body));
     const int boxBottom = l.y0 + 3 * l.g + titleH + bodyH;
-    auto box = [&](const QRect& r, const char* title, const std::string& body) {
+    auto box = [&](const QRect& r, const char* title, const QString& left, const QString& right) {
         p.drawRect(r);
         const QRect inner = r.adjusted(l.g, l.g, 0, -l.g);
         p.setFont(MakeProtocolFont(ProtocolFont::Title, p));
         const int t = DrawTextBlock(p, inner, Q(title));
         p.setFont(MakeProtocolFont(ProtocolFont::Table, p));
-        DrawTextBlock(p, inner.adjusted(0, t, 0, 0), Q(body));
+        if (right.isEmpty()) {
+            DrawTextBlock(p, inner.adjusted(0, t, 0, 0), left);
+            return;
+        }
+        DrawTextBlock(p, QRect(inner.left(), inner.top() + t, colW, inner.height() - t), left);
+        DrawTextBlock(p, QRect(inner.left() + colW, inner.top() + t, inner.width() - colW, inner.height() - t), right);
     };
-    box(Rc(l.ml, l.y0, l.ml + half, boxBottom), LoadStr(IDS_PRN_ATHLETE_HEAD), AthleteText(doc.m_UserData));
-    box(Rc(l.ml + half, l.y0, right, boxBottom), LoadStr(IDS_PRN_REMARKS_HEAD), doc.m_UserData.m_strRemarks);
+    box(Rc(l.ml, l.y0, l.ml + half, boxBottom), LoadStr(IDS_PRN_ATHLETE_HEAD), address, body);
+    box(Rc(l.ml + half, l.y0, right, boxBottom), LoadStr(IDS_PRN_REMARKS_HEAD), Q(doc.m_UserData.m_strRemarks), {});
 
     // The table takes what it needs up to half of the rest; the charts take everything below it.
     int y = boxBottom + l.g;

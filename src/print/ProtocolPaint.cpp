@@ -49,19 +49,32 @@ QFont MakeProtocolFont(ProtocolFont which, const QPainter& painter) {
     return f;
 }
 
-int DrawTextBlock(QPainter& painter, const QRect& rect, const QString& text, int align) {
-    if (rect.width() <= 0 || rect.height() <= 0) return 0;
+namespace {
+QTextOption TextBlockOption(const QPainter& painter, int align) {
     QTextOption opt(static_cast<Qt::Alignment>(align));
     opt.setWrapMode(QTextOption::WordWrap);
     // Qt counts a tab distance in pixels of a 96 dpi screen and scales it to the device.
     const int dpi = painter.device() ? painter.device()->logicalDpiX() : 96;
     opt.setTabStopDistance(8.0 * kArialAverageWidth * painter.font().pixelSize() * 96.0 / dpi);
+    return opt;
+}
+}  // namespace
+
+int DrawTextBlock(QPainter& painter, const QRect& rect, const QString& text, int align) {
+    if (rect.width() <= 0 || rect.height() <= 0) return 0;
+    const QTextOption opt = TextBlockOption(painter, align);
     const QRectF r(rect);
     const QRectF used = painter.boundingRect(r, text, opt);
     painter.save();
     painter.setClipRect(rect, Qt::IntersectClip);
     painter.drawText(r, text, opt);
     painter.restore();
+    return static_cast<int>(std::ceil(used.height()));
+}
+
+int TextBlockHeight(QPainter& painter, int width, const QString& text) {
+    if (width <= 0) return 0;
+    const QRectF used = painter.boundingRect(QRectF(0, 0, width, 1e6), text, TextBlockOption(painter, Qt::AlignLeft));
     return static_cast<int>(std::ceil(used.height()));
 }
 

@@ -19,6 +19,8 @@ QFont MakeProtocolFont(ProtocolFont which, const QPainter& painter);
 // inside `rect`, clipped to it; `align` is a combination of Qt::Alignment flags. Returns the
 // height the text takes (which may exceed the rectangle).
 int DrawTextBlock(QPainter& painter, const QRect& rect, const QString& text, int align = Qt::AlignLeft | Qt::AlignTop);
+// The height DrawTextBlock takes for `text` in a rectangle `width` wide, in the painter's font.
+int TextBlockHeight(QPainter& painter, int width, const QString& text);
 
 // Draws one line of text whose top is at `top`, starting at `x`; a tab moves to the first of
 // `stops` (offsets from `origin`) that lies to the right of the current position. Returns the

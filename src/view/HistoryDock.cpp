@@ -61,12 +61,7 @@ void CHistoryDock::OnDocumentChanged() {
 }
 
 void CHistoryDock::DrawCharts(QPainter& painter, const QRectF& target) const {
-    CHistoryPlot plot;
-    plot.SetCharts(m_pPanel->m_pPlot->Charts());
-    // Laid out 1000 pixels wide at the target's proportions, so fonts keep their size on paper.
-    const int w = 1000;
-    const int h = std::max(200, static_cast<int>(w * target.height() / std::max(1.0, target.width())));
-    plot.RenderInto(painter, target, QSize(w, h));
+    CHistoryPlot::Print(m_pPanel->m_pPlot->Charts(), painter, target);
 }
 
 void CHistoryDock::PaintOn(QPrinter& printer) {

@@ -4,7 +4,10 @@
 
 #include <qcustomplot.h>
 
+#include <QFontMetrics>
+#include <QLocale>
 #include <QPicture>
+#include <QResizeEvent>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -40,9 +43,35 @@ CHistoryPlot::CHistoryPlot(QWidget* parent) : QWidget(parent), m_pPlot(new QCust
     // Never without a size: a plot of no pixels cannot paint its buffer (a page not yet laid out).
     m_pPlot->setMinimumSize(240, 160);
     m_pPlot->setNoAntialiasingOnDrag(true);
+    // Tick labels with a decimal comma ("12,5"), as every number of the program.
+    QLocale german(QLocale::German, QLocale::Germany);
+    german.setNumberOptions(QLocale::OmitGroupSeparator);
+    m_pPlot->setLocale(german);
     // Each chart has a legend of its own; the plot's automatic one would collect every line.
     m_pPlot->setAutoAddPlottableToLegend(false);
     Rebuild();
+}
+
+void CHistoryPlot::SetColumns(int columns, const QSize& minimumChart) {
+    m_nColumns = std::max(1, columns);
+    m_MinimumChart = minimumChart;
+    Rebuild();
+}
+
+int CHistoryPlot::ColumnsFor(int charts, const QSizeF& area) {
+    // The number of columns whose cells come nearest to a chart's usual proportions (2.5 : 1).
+    int best = 1;
+    double bestMiss = HUGE_VAL;
+    for (int columns = 1; columns <= std::max(1, charts); ++columns) {
+        const int rows = (charts + columns - 1) / columns;
+        const double aspect = (area.width() / columns) / std::max(1.0, area.height() / std::max(1, rows));
+        const double miss = std::fabs(std::log(aspect / 2.5));
+        if (miss < bestMiss) {
+            bestMiss = miss;
+            best = columns;
+        }
+    }
+    return best;
 }
 
 void CHistoryPlot::SetCharts(std::vector<HistoryChart> charts) {
@@ -55,15 +84,22 @@ void CHistoryPlot::Rebuild() {
     p->clearItems();
     p->clearGraphs();
     p->plotLayout()->clear();
+    m_legends.clear();
+    m_rects.clear();
     const QFont font(QStringLiteral("Arial"), 8);
     const QFont titleFont(QStringLiteral("Arial"), 9, QFont::Bold);
-    int row = 0;
-    for (const HistoryChart& c : m_charts) {
-        auto* title = new QCPTextElement(p, QU8(c.title), titleFont);
-        p->plotLayout()->addElement(row++, 0, title);
+    const int columns = std::max(1, m_nColumns);
+    for (size_t i = 0; i < m_charts.size(); ++i) {
+        const HistoryChart& c = m_charts[i];
+        // Each chart is a cell of its own: the title, the legend, the axes.
+        auto* cell = new QCPLayoutGrid;
+        p->plotLayout()->addElement(static_cast<int>(i) / columns, static_cast<int>(i) % columns, cell);
+        cell->setRowSpacing(0);
+        cell->addElement(0, 0, new QCPTextElement(p, QU8(c.title), titleFont));
         auto* rect = new QCPAxisRect(p, true);
-        p->plotLayout()->addElement(row++, 0, rect);
-        rect->setMinimumSize(200, 120);
+        cell->addElement(2, 0, rect);
+        rect->setMinimumSize(m_MinimumChart);
+        m_rects.push_back(rect);
         QCPAxis* x = rect->axis(QCPAxis::atBottom);
         QCPAxis* y = rect->axis(QCPAxis::atLeft);
         QSharedPointer<QCPAxisTickerDateTime> ticker(new QCPAxisTickerDateTime);
@@ -78,20 +114,23 @@ void CHistoryPlot::Rebuild() {
             a->setLabelFont(font);
         }
 
-        // The legend in one line between the title and the axes, so that it covers no point.
+        // The legend between the title and the axes, so that it covers no point: in one line where
+        // the width holds it, else wrapped.
         auto* legend = new QCPLegend;
-        p->plotLayout()->insertRow(row - 1);
-        p->plotLayout()->addElement(row - 1, 0, legend);
-        ++row;
+        cell->addElement(1, 0, legend);
         legend->setLayer(QStringLiteral("legend"));
         legend->setFont(font);
         legend->setBorderPen(Qt::NoPen);
         legend->setFillOrder(QCPLayoutGrid::foColumnsFirst);
-        legend->setWrap(static_cast<int>(std::max<size_t>(1, c.series.size())));
+        int widest = 0;
+        for (const HistorySeries& s : c.series)
+            widest = std::max(widest, QFontMetrics(font).horizontalAdvance(QU8(s.label)));
+        m_legends.push_back({legend, static_cast<int>(c.series.size()), widest + legend->iconSize().width() + 16});
         legend->setMargins(QMargins(2, 0, 2, 0));
         legend->setRowSpacing(0);
         legend->setColumnSpacing(6);
-        p->plotLayout()->setRowStretchFactor(row - 2, 0.001);
+        cell->setRowStretchFactor(0, 0.001);
+        cell->setRowStretchFactor(1, 0.001);
 
         // A dense chart is drawn without smoothing and with small markers: on a busy line the
         // smoothing is not seen, and it costs most of the drawing time.
@@ -141,17 +180,51 @@ void CHistoryPlot::Rebuild() {
         x->setRange(xmin - xpad, xmax + xpad);
         y->setRange(ymin - ypad, ymax + ypad);
     }
+    WrapLegends(p->width());
     p->replot(QCustomPlot::rpQueuedReplot);
+}
+
+bool CHistoryPlot::WrapLegends(int width) {
+    bool changed = false;
+    const int cellWidth = width / std::max(1, m_nColumns);
+    for (const Legend& l : m_legends) {
+        const int perRow = std::clamp((cellWidth - 8) / std::max(1, l.widest), 1, std::max(1, l.entries));
+        if (l.legend->wrap() == perRow) continue;
+        l.legend->setWrap(perRow);
+        l.legend->setFillOrder(QCPLayoutGrid::foColumnsFirst, true);
+        changed = true;
+    }
+    return changed;
+}
+
+void CHistoryPlot::resizeEvent(QResizeEvent* e) {
+    QWidget::resizeEvent(e);
+    if (WrapLegends(e->size().width())) m_pPlot->replot(QCustomPlot::rpQueuedReplot);
+}
+
+void CHistoryPlot::Print(const std::vector<HistoryChart>& charts, QPainter& painter, const QRectF& target) {
+    CHistoryPlot plot;
+    plot.m_charts = charts;
+    // Side by side where the page's rest is wide and low; laid out at the target's proportions
+    // (never stretched), 1000 pixels wide and a little wider per further column, so that fonts
+    // keep a readable size on paper and a column's legend still fits in a line or two.
+    const int columns = ColumnsFor(static_cast<int>(charts.size()), target.size());
+    plot.SetColumns(columns, QSize(120, 60));
+    const int w = 1000 + 250 * (columns - 1);
+    const int h = std::max(1, static_cast<int>(w * target.height() / std::max(1.0, target.width())));
+    plot.RenderInto(painter, target, QSize(w, h));
 }
 
 void CHistoryPlot::RenderInto(QPainter& painter, const QRectF& target, const QSize& layout) {
     m_pPlot->setViewport(QRect(QPoint(0, 0), layout));
+    WrapLegends(layout.width());
     QPicture picture;
     {
         QCPPainter recorder(&picture);
         m_pPlot->toPainter(&recorder, layout.width(), layout.height());
     }
     m_pPlot->setViewport(m_pPlot->rect());
+    WrapLegends(m_pPlot->width());
     const double dx = static_cast<double>(picture.logicalDpiX()) / painter.device()->logicalDpiX();
     const double dy = static_cast<double>(picture.logicalDpiY()) / painter.device()->logicalDpiY();
     painter.save();

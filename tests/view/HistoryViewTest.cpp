@@ -94,20 +94,21 @@ TEST(HistoryPanel, OneChartPerTypeAndUnitWithALineAndLabelsPerMethod) {
     EXPECT_EQ(plot->graphCount(), 3 * 2);
     // Every graph stays on its own chart's axes.
     for (int r = 0; r < 3; ++r) {
-        const QList<QCPGraph*> graphs = plot->axisRects()[r]->graphs();
+        const QList<QCPGraph*> graphs = panel.m_pPlot->ChartAxes(size_t(r))->graphs();
         ASSERT_EQ(graphs.size(), 2);
         EXPECT_EQ(graphs[0]->name(), "OBLA 4,0");
         EXPECT_EQ(graphs[1]->name(), "Dmax");
     }
-    const QList<QCPGraph*> bike = plot->axisRects()[0]->graphs();
+    const QList<QCPGraph*> bike = panel.m_pPlot->ChartAxes(0)->graphs();
     EXPECT_EQ(bike[0]->dataCount(), 0);  // OBLA not determinable: no point
     EXPECT_EQ(bike[1]->dataCount(), 1);
-    const QList<QCPGraph*> run = plot->axisRects()[1]->graphs();
+    const QList<QCPGraph*> run = panel.m_pPlot->ChartAxes(1)->graphs();
     ASSERT_EQ(run[0]->dataCount(), 2);
     EXPECT_NEAR(run[0]->data()->at(0)->value, Crossing(LsCubic(kRun, kMarch), 4.0, 16, 18), 1e-6);
     EXPECT_LT(run[0]->data()->at(0)->key, run[0]->data()->at(1)->key);
     EXPECT_EQ(run[0]->keyAxis()->label(), "Testdatum");
     EXPECT_EQ(run[0]->valueAxis()->label(), "Belastung [km/h]");
+    EXPECT_EQ(plot->locale().toString(12.5), "12,5");  // tick labels with a decimal comma
     // One label per point: 0 + 1 (ergometer), 2 + 2 (treadmill), 1 + 1 (field test).
     EXPECT_EQ(plot->itemCount(), 7);
 
@@ -154,7 +155,7 @@ TEST(HistoryPrint, OnePageWithAthleteTableAndCharts) {
     panel.SetDocument(&doc);
     HistoryPrintOptions opt;
     opt.today = COleDateTime::FromParts(2024, 12, 1, 12, 0, 0);
-    opt.drawCharts = [&](QPainter& p, const QRectF& r) { panel.m_pPlot->RenderInto(p, r, QSize(1000, 400)); };
+    opt.drawCharts = [&](QPainter& p, const QRectF& r) { CHistoryPlot::Print(panel.m_pPlot->Charts(), p, r); };
     const fs::path pdf = fs::temp_directory_path() / ("trv-history-" + std::to_string(::getpid()) + ".pdf");
     QString error;
     ASSERT_TRUE(WriteHistoryPdf(QString::fromStdString(pdf.string()), doc, panel.m_pModel->Rows(),
