@@ -255,9 +255,17 @@ void CChartPlot::ArrangeRegions(const CChartModel& m) {
     m_pRegionGrid->setColumnStretchFactors(factors);
 
     const int modelAxis[kRegionCount] = {AxisCustom0, AxisBottom, AxisCustom1};
+    // The model's fonts (the printout enlarges them); a title size of 0 is the chart's own.
+    const auto fonts = [](QCPAxis* a, const ChartAxis& ma) {
+        a->setLabelFont(ChartFont("Arial", ma.titleFontSize > 0 ? ma.titleFontSize : 9, true));
+        a->setTickLabelFont(ChartPixelFont("Arial Narrow", ma.labelFontPixels > 0 ? ma.labelFontPixels : 13));
+    };
     for (int r = 0; r < kRegionCount; ++r) {
         QCPAxisRect* rect = m_apRect[r];
         QCPAxis* x = rect->axis(QCPAxis::atBottom);
+        fonts(x, m.axes[modelAxis[r]]);
+        fonts(rect->axis(QCPAxis::atLeft), m.axes[AxisLeft]);
+        fonts(rect->axis(QCPAxis::atRight), m.axes[AxisRight]);
         x->setLabel(QString::fromStdString(m.axes[modelAxis[r]].title));
         QCPAxis* left = rect->axis(QCPAxis::atLeft);
         left->setVisible(r == first);

@@ -183,3 +183,19 @@ TEST_F(PrintedChartPdf, RenderedPageKeepsTheFrameLineOverTheChart) {
                           QColor(0xAE, 0xD7, 0xFF)),
               20000);
 }
+
+TEST(PrintedChart, AxisFontsAreTheEnlargedOnesOfThePrintout) {
+    // Titles 14 pt instead of the screen's 9 pt, tick labels 13 px x 1.4 = 18 px.
+    ShownProtocol s;
+    CChartPlot onScreen, printed;
+    Rendered(onScreen, s.ws.Chart());
+    Rendered(printed, PrintChartModel(s.ws.Chart()));
+    for (QCPAxis* a : {onScreen.LactateAxis(), onScreen.HeartRateAxis(), onScreen.RegionXAxis(RegionLoad)}) {
+        EXPECT_EQ(a->labelFont().pointSize(), 9);
+        EXPECT_EQ(a->tickLabelFont().pixelSize(), 13);
+    }
+    for (QCPAxis* a : {printed.LactateAxis(), printed.HeartRateAxis(), printed.RegionXAxis(RegionPost)}) {
+        EXPECT_EQ(a->labelFont().pointSize(), 14);
+        EXPECT_EQ(a->tickLabelFont().pixelSize(), 18);
+    }
+}
