@@ -95,7 +95,9 @@ void CHistoryPlot::Rebuild() {
         auto* cell = new QCPLayoutGrid;
         p->plotLayout()->addElement(static_cast<int>(i) / columns, static_cast<int>(i) % columns, cell);
         cell->setRowSpacing(0);
-        cell->addElement(0, 0, new QCPTextElement(p, QU8(c.title), titleFont));
+        auto* title = new QCPTextElement(p, QU8(c.title), titleFont);
+        title->setMargins(QMargins(2, 2, 2, 4));
+        cell->addElement(0, 0, title);
         auto* rect = new QCPAxisRect(p, true);
         cell->addElement(2, 0, rect);
         rect->setMinimumSize(m_MinimumChart);
@@ -121,6 +123,8 @@ void CHistoryPlot::Rebuild() {
         legend->setLayer(QStringLiteral("legend"));
         legend->setFont(font);
         legend->setBorderPen(Qt::NoPen);
+        legend->setBrush(Qt::NoBrush);
+        legend->setIconSize(22, 10);
         legend->setFillOrder(QCPLayoutGrid::foColumnsFirst);
         int widest = 0;
         for (const HistorySeries& s : c.series)
@@ -178,7 +182,7 @@ void CHistoryPlot::Rebuild() {
         const double xpad = std::max((xmax - xmin) * 0.06, 10.0 * 86400.0);
         const double ypad = std::max((ymax - ymin) * 0.2, std::max(std::fabs(ymax) * 0.05, 0.5));
         x->setRange(xmin - xpad, xmax + xpad);
-        y->setRange(ymin - ypad, ymax + ypad);
+        y->setRange(ymin - ypad, ymax + 2 * ypad);  // room above the highest point for its label
     }
     WrapLegends(p->width());
     p->replot(QCustomPlot::rpQueuedReplot);

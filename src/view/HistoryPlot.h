@@ -50,7 +50,7 @@ private:
     std::vector<trv::HistoryChart> m_charts;
     std::vector<QCPAxisRect*> m_rects;
     int m_nColumns = 1;
-    QSize m_MinimumChart{200, 120};
+    QSize m_MinimumChart{160, 70};
     struct Legend {
         QCPLegend* legend;
         int entries;
