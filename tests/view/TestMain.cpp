@@ -1,7 +1,10 @@
 // Widget tests run without a display: the offscreen platform, German translations as in the program,
-// and settings kept away from the user's own.
+// and settings kept away from the user's own and from every other test process (CTest runs them
+// side by side; one test clearing a group must not reach another one's).
 #include <QApplication>
+#include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 
 #include <clocale>
 #include <cstdlib>
@@ -15,6 +18,9 @@ int main(int argc, char** argv) {
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setOrganizationName(QStringLiteral("Morvane GmbH"));
     QApplication::setApplicationName(QStringLiteral("TRV-Test"));
+    const QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
