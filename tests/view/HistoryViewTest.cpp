@@ -184,3 +184,24 @@ TEST(HistoryPrint, OnePageWithAthleteTableAndCharts) {
     EXPECT_NE(Shell("pdfinfo '" + pdf.string() + "'").find("595 x 842 pts"), std::string::npos);
     fs::remove(pdf);
 }
+
+TEST(HistoryPrint, ChartsStandSideBySideOnlyWhereThePageIsWideAndLow) {
+    // A landscape page's rest (wide and low) takes the three charts in a row, a portrait page's
+    // rest stacks them; a single chart never splits.
+    EXPECT_EQ(CHistoryPlot::ColumnsFor(3, QSizeF(760, 110)), 3);
+    EXPECT_EQ(CHistoryPlot::ColumnsFor(3, QSizeF(520, 620)), 1);
+    EXPECT_EQ(CHistoryPlot::ColumnsFor(1, QSizeF(760, 110)), 1);
+    EXPECT_EQ(CHistoryPlot::ColumnsFor(0, QSizeF(760, 110)), 1);
+    // The screen's legends wrap to the width and come back to one line when it grows.
+    CHistoryPanel panel;
+    const CTRVDoc doc = Athlete();
+    panel.SetMethods(DefaultHistoryMethods());
+    panel.SetDocument(&doc);
+    panel.show();
+    panel.m_pPlot->resize(260, 900);
+    const QCPLegend* legend = panel.m_pPlot->ChartAxes(0)->parentPlot()->findChild<QCPLegend*>();
+    ASSERT_NE(legend, nullptr);
+    EXPECT_LT(legend->wrap(), 5);
+    panel.m_pPlot->resize(1600, 900);
+    EXPECT_EQ(legend->wrap(), 5);
+}
