@@ -52,9 +52,7 @@ CChartPlot::~CChartPlot() = default;
 
 void CChartPlot::Build() {
     QCustomPlot* p = m_pPlot;
-    QLocale german(QLocale::German, QLocale::Germany);
-    german.setNumberOptions(QLocale::OmitGroupSeparator);
-    p->setLocale(german);
+    p->setLocale(ChartLocale());
     p->setBackground(Qt::white);
     p->setNoAntialiasingOnDrag(true);
     p->plotLayout()->clear();  // also deletes the default axis rect and legend

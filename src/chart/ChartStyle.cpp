@@ -39,6 +39,12 @@ QCPScatterStyle MarkerStyle(const ChartSeries& s, uint32_t fillColor, double siz
     return QCPScatterStyle(shape, QPen(ChartColor(s.markerOutline), 1.0), QBrush(ChartColor(fillColor)), size);
 }
 
+QLocale ChartLocale() {
+    QLocale german(QLocale::German, QLocale::Germany);
+    german.setNumberOptions(QLocale::OmitGroupSeparator);
+    return german;
+}
+
 QFont ChartFont(const char* family, int points, bool bold) {
     QFont f(QString::fromLatin1(family));
     f.setPointSize(points);

@@ -3,6 +3,7 @@
 // annotation texts (which break their lines at "\r").
 #include <QColor>
 #include <QFont>
+#include <QLocale>
 #include <QString>
 
 #include <cstdint>
@@ -24,6 +25,8 @@ QColor LegendTextColor(const ChartSeries& s);
 QCPScatterStyle MarkerStyle(const ChartSeries& s, uint32_t fillColor, double size);
 
 QFont ChartFont(const char* family, int points, bool bold = false);
+// German numbers on the axes ("12,5"), without a group separator.
+QLocale ChartLocale();
 QFont ChartPixelFont(const char* family, int pixels);
 
 // An annotation's text with its "\r" line breaks as "\n".

@@ -1,11 +1,11 @@
 #include "HistoryPlot.h"
 
+#include "ChartStyle.h"
 #include "QtText.h"
 
 #include <qcustomplot.h>
 
 #include <QFontMetrics>
-#include <QLocale>
 #include <QPicture>
 #include <QResizeEvent>
 #include <QVBoxLayout>
@@ -44,9 +44,7 @@ CHistoryPlot::CHistoryPlot(QWidget* parent) : QWidget(parent), m_pPlot(new QCust
     m_pPlot->setMinimumSize(240, 160);
     m_pPlot->setNoAntialiasingOnDrag(true);
     // Tick labels with a decimal comma ("12,5"), as every number of the program.
-    QLocale german(QLocale::German, QLocale::Germany);
-    german.setNumberOptions(QLocale::OmitGroupSeparator);
-    m_pPlot->setLocale(german);
+    m_pPlot->setLocale(ChartLocale());
     // Each chart has a legend of its own; the plot's automatic one would collect every line.
     m_pPlot->setAutoAddPlottableToLegend(false);
     Rebuild();

@@ -134,7 +134,6 @@ int main(int argc, char** argv) {
     std::printf(
         "  of which: rows from the cache %.1f ms, chart data %.1f ms, plot set-up %.1f ms, plot drawn %.1f ms\n",
         Ms(g, h), Ms(h, i), Ms(i, j), Ms(j, k));
-    // With a file name as the second argument the document is kept there, to look at.
     if (argc > 2) std::filesystem::copy_file(path, argv[2], std::filesystem::copy_options::overwrite_existing);
     std::filesystem::remove(path);
     return 0;
