@@ -1,7 +1,7 @@
-#include "ChartModel.h"
+#include "analysis/ChartModel.h"
 
-#include "Format.h"
-#include "Strings.h"
+#include "res/Format.h"
+#include "res/Strings.h"
 
 #include <algorithm>
 

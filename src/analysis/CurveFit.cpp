@@ -1,6 +1,6 @@
-#include "CurveFit.h"
+#include "analysis/CurveFit.h"
 
-#include "ChartModel.h"
+#include "analysis/ChartModel.h"
 
 #include <algorithm>
 #include <cfenv>

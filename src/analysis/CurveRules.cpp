@@ -1,6 +1,6 @@
-#include "CurveRules.h"
+#include "analysis/CurveRules.h"
 
-#include "GoldenSection.h"
+#include "analysis/GoldenSection.h"
 
 #include <Eigen/Dense>
 #include <algorithm>

@@ -1,11 +1,11 @@
-#include "Evaluator.h"
+#include "analysis/Evaluator.h"
 
-#include "Format.h"
-#include "Records.h"
-#include "StepTest.h"
-#include "Strings.h"
-#include "TRVDoc.h"
-#include "Threshold.h"
+#include "analysis/StepTest.h"
+#include "analysis/Threshold.h"
+#include "data/Records.h"
+#include "data/TRVDoc.h"
+#include "res/Format.h"
+#include "res/Strings.h"
 
 #include <cmath>
 

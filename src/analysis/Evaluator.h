@@ -14,10 +14,10 @@
 // (threshold of test 1 / 2 not determinable), 0x40 (no test shown: the word becomes exactly 0x40),
 // 0x100 (the shown tests have different load units). It only reads 0x1 / 0x2 (parameters missing,
 // set by the test list). The bits of a test that is not evaluated in a run are cleared.
-#include "ChartModel.h"
-#include "CurveFit.h"
-#include "NoticeFlags.h"
-#include "TestAnalysis.h"
+#include "analysis/ChartModel.h"
+#include "analysis/CurveFit.h"
+#include "analysis/TestAnalysis.h"
+#include "data/NoticeFlags.h"
 
 #include <array>
 #include <cstdint>

@@ -1,6 +1,6 @@
-#include "ExpFit.h"
+#include "analysis/ExpFit.h"
 
-#include "GoldenSection.h"
+#include "analysis/GoldenSection.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,11 +1,11 @@
-#include "History.h"
+#include "analysis/History.h"
 
-#include "Format.h"
-#include "Records.h"
-#include "StepTest.h"
-#include "Strings.h"
-#include "TRVDoc.h"
-#include "ThresholdCache.h"
+#include "analysis/StepTest.h"
+#include "analysis/ThresholdCache.h"
+#include "data/Records.h"
+#include "data/TRVDoc.h"
+#include "res/Format.h"
+#include "res/Strings.h"
 
 #include <algorithm>
 #include <cmath>

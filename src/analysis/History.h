@@ -2,8 +2,8 @@
 // An athlete over time: every step test of a document with its parameters entered, oldest first,
 // with the loads of chosen threshold methods and how they moved against the previous test of the
 // same test type and load unit.
-#include "OleDateTime.h"
-#include "TestAnalysis.h"
+#include "analysis/TestAnalysis.h"
+#include "data/OleDateTime.h"
 
 #include <optional>
 #include <string>

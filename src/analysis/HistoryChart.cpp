@@ -1,8 +1,8 @@
-#include "HistoryChart.h"
+#include "analysis/HistoryChart.h"
 
-#include "Format.h"
-#include "Records.h"
-#include "Thresholds.h"
+#include "analysis/Thresholds.h"
+#include "data/Records.h"
+#include "res/Format.h"
 
 #include <utility>
 

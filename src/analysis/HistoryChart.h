@@ -2,7 +2,7 @@
 // The history's charts as plain data: one chart per test type and load unit (loads of different
 // units or test types never share an axis), one series per chosen method, one point per test whose
 // method is determinable, at the test's date, labelled with its load.
-#include "History.h"
+#include "analysis/History.h"
 
 #include <cstdint>
 #include <string>

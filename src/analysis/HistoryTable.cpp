@@ -1,10 +1,10 @@
-#include "HistoryTable.h"
+#include "analysis/HistoryTable.h"
 
-#include "Format.h"
-#include "HistoryChart.h"
-#include "Records.h"
-#include "Strings.h"
-#include "Thresholds.h"
+#include "analysis/HistoryChart.h"
+#include "analysis/Thresholds.h"
+#include "data/Records.h"
+#include "res/Format.h"
+#include "res/Strings.h"
 
 namespace trv {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The history's table texts, the same on screen and on paper: date, test type, unit, number of
 // steps, then per chosen method its load, lactate, heart rate and change.
-#include "History.h"
+#include "analysis/History.h"
 
 #include <string>
 #include <vector>

@@ -1,6 +1,6 @@
-#include "SegmentedFit.h"
+#include "analysis/SegmentedFit.h"
 
-#include "GoldenSection.h"
+#include "analysis/GoldenSection.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
-#include "StepTest.h"
+#include "analysis/StepTest.h"
 
-#include "TRVDoc.h"
+#include "data/TRVDoc.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,8 +2,8 @@
 // Step tests from single measurements, the measurement type commands, the loads of the main-load
 // steps and the compensation of a shortened last step. Everything addresses tests and measurements
 // by index; the list controls map their rows to these indices.
-#include "Records.h"
-#include "TestAnalysis.h"
+#include "analysis/TestAnalysis.h"
+#include "data/Records.h"
 
 #include <vector>
 

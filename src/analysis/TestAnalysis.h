@@ -2,7 +2,7 @@
 // The fitting choice and the evaluation results of one test. A file never stores them, so they
 // live beside the records (the workspace keeps one per test) and the analysis functions take or
 // return them.
-#include "Records.h"
+#include "data/Records.h"
 
 #include <array>
 #include <cstdint>

@@ -1,9 +1,9 @@
-#include "Threshold.h"
+#include "analysis/Threshold.h"
 
-#include "ChartModel.h"
-#include "CurveFit.h"
-#include "Format.h"
-#include "Strings.h"
+#include "analysis/ChartModel.h"
+#include "analysis/CurveFit.h"
+#include "res/Format.h"
+#include "res/Strings.h"
 
 #include <climits>
 #include <cmath>

@@ -2,8 +2,8 @@
 // The individual anaerobic threshold (IANS) on a fitted curve, the heart rate and running times
 // at it, and the texts that show the results: the chart's result box, the cursor read-out and the
 // printed results.
-#include "Records.h"
-#include "TestAnalysis.h"
+#include "analysis/TestAnalysis.h"
+#include "data/Records.h"
 
 #include <string>
 

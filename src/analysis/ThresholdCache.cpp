@@ -1,6 +1,6 @@
-#include "ThresholdCache.h"
+#include "analysis/ThresholdCache.h"
 
-#include "Records.h"
+#include "data/Records.h"
 
 #include <algorithm>
 #include <atomic>

@@ -1,10 +1,10 @@
-#include "ThresholdCsv.h"
+#include "analysis/ThresholdCsv.h"
 
-#include "Cp1252.h"
-#include "Format.h"
-#include "Records.h"
-#include "Strings.h"
-#include "TRVDoc.h"
+#include "data/Cp1252.h"
+#include "data/Records.h"
+#include "data/TRVDoc.h"
+#include "res/Format.h"
+#include "res/Strings.h"
 
 namespace trv {
 

@@ -1,16 +1,16 @@
-#include "Thresholds.h"
+#include "analysis/Thresholds.h"
 
-#include "ChartModel.h"
-#include "CurveFit.h"
-#include "CurveRules.h"
-#include "Evaluator.h"
-#include "ExpFit.h"
-#include "Format.h"
-#include "Records.h"
-#include "SegmentedFit.h"
-#include "StepTest.h"
-#include "Strings.h"
-#include "TRVDoc.h"
+#include "analysis/ChartModel.h"
+#include "analysis/CurveFit.h"
+#include "analysis/CurveRules.h"
+#include "analysis/Evaluator.h"
+#include "analysis/ExpFit.h"
+#include "analysis/SegmentedFit.h"
+#include "analysis/StepTest.h"
+#include "data/Records.h"
+#include "data/TRVDoc.h"
+#include "res/Format.h"
+#include "res/Strings.h"
 
 #include <algorithm>
 #include <cmath>

@@ -8,7 +8,7 @@
 // reason; then the baseline, the fit quality and the zones. Nothing here keeps state between calls.
 //
 // ComputeThresholds(input, scheme) does the same on points that a caller has gathered itself.
-#include "Zones.h"
+#include "analysis/Zones.h"
 
 #include <optional>
 #include <string>

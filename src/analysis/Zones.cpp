@@ -1,8 +1,8 @@
-#include "Zones.h"
+#include "analysis/Zones.h"
 
-#include "Format.h"
-#include "Records.h"
-#include "Strings.h"
+#include "data/Records.h"
+#include "res/Format.h"
+#include "res/Strings.h"
 
 #include <cmath>
 

@@ -1,8 +1,8 @@
-#include "AboutDlg.h"
+#include "app/AboutDlg.h"
 
-#include "Icons.h"
-#include "QtText.h"
-#include "StringIds.h"
+#include "res/StringIds.h"
+#include "view/Icons.h"
+#include "view/QtText.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>

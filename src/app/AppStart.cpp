@@ -1,9 +1,9 @@
-#include "AppStart.h"
+#include "app/AppStart.h"
 
-#include "Demo.h"
-#include "MainFrame.h"
-#include "QtText.h"
-#include "StringIds.h"
+#include "app/Demo.h"
+#include "app/MainFrame.h"
+#include "res/StringIds.h"
+#include "view/QtText.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 // The demo analyser: the simulator answers on a pseudo-terminal that the port search finds as COM1.
-#include "Demo.h"
+#include "app/Demo.h"
 
-#include "SimAnalyser.h"
+#include "sim/SimAnalyser.h"
 
 #include <QTemporaryDir>
 

@@ -1,7 +1,7 @@
-#include "HelpDialog.h"
+#include "app/HelpDialog.h"
 
-#include "QtText.h"
-#include "StringIds.h"
+#include "res/StringIds.h"
+#include "view/QtText.h"
 
 #include <QDialogButtonBox>
 #include <QTextBrowser>

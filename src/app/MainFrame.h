@@ -1,6 +1,6 @@
 #pragma once
 // The main window: menus, tool bar, status bar and the area of the document windows.
-#include "TRVDoc.h"
+#include "data/TRVDoc.h"
 
 #include <QMainWindow>
 #include <QMdiSubWindow>

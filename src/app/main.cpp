@@ -1,8 +1,8 @@
 // trv: the desktop program. Starts in German, opens the files named on the command line, and with
 // --demo connects to a simulated analyser so that "Daten empfangen" works without hardware.
-#include "AppStart.h"
-#include "Demo.h"
-#include "MainFrame.h"
+#include "app/AppStart.h"
+#include "app/Demo.h"
+#include "app/MainFrame.h"
 
 #include <QApplication>
 

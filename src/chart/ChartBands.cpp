@@ -1,8 +1,8 @@
-#include "ChartBands.h"
+#include "chart/ChartBands.h"
 
-#include "ChartModel.h"
-#include "ChartPlot.h"
-#include "ChartStyle.h"
+#include "analysis/ChartModel.h"
+#include "chart/ChartPlot.h"
+#include "chart/ChartStyle.h"
 
 #include <qcustomplot.h>
 

@@ -1,8 +1,8 @@
-#include "ChartMarkers.h"
+#include "chart/ChartMarkers.h"
 
-#include "ChartModel.h"
-#include "ChartPlot.h"
-#include "ChartStyle.h"
+#include "analysis/ChartModel.h"
+#include "chart/ChartPlot.h"
+#include "chart/ChartStyle.h"
 
 #include <qcustomplot.h>
 

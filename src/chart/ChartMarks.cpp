@@ -1,8 +1,8 @@
-#include "ChartMarks.h"
+#include "chart/ChartMarks.h"
 
-#include "ChartModel.h"
-#include "ChartPlot.h"
-#include "ChartStyle.h"
+#include "analysis/ChartModel.h"
+#include "chart/ChartPlot.h"
+#include "chart/ChartStyle.h"
 
 #include <qcustomplot.h>
 

@@ -1,11 +1,11 @@
-#include "ChartPlot.h"
+#include "chart/ChartPlot.h"
 
-#include "ChartBands.h"
-#include "ChartMarkers.h"
-#include "ChartStyle.h"
-#include "CheckLegendItem.h"
-#include "IncrementTicker.h"
-#include "MinSecTicker.h"
+#include "chart/ChartBands.h"
+#include "chart/ChartMarkers.h"
+#include "chart/ChartStyle.h"
+#include "chart/CheckLegendItem.h"
+#include "chart/IncrementTicker.h"
+#include "chart/MinSecTicker.h"
 
 #include <qcustomplot.h>
 

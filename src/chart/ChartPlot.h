@@ -5,8 +5,8 @@
 // the result boxes near their threshold points, the analyser annotation, the title, the cursor
 // read-out and the notice area. It draws on screen (inside a window that adds the mouse) and into
 // any painter (printer, PDF).
-#include "ChartMarks.h"
-#include "ChartModel.h"
+#include "analysis/ChartModel.h"
+#include "chart/ChartMarks.h"
 
 #include <QPointF>
 #include <QRectF>

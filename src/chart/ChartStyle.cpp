@@ -1,6 +1,6 @@
-#include "ChartStyle.h"
+#include "chart/ChartStyle.h"
 
-#include "ChartModel.h"
+#include "analysis/ChartModel.h"
 
 #include <qcustomplot.h>
 

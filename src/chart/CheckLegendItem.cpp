@@ -1,7 +1,7 @@
-#include "CheckLegendItem.h"
+#include "chart/CheckLegendItem.h"
 
-#include "ChartModel.h"
-#include "ChartStyle.h"
+#include "analysis/ChartModel.h"
+#include "chart/ChartStyle.h"
 
 namespace trv {
 

@@ -1,4 +1,4 @@
-#include "IncrementTicker.h"
+#include "chart/IncrementTicker.h"
 
 namespace trv {
 

@@ -1,6 +1,6 @@
-#include "MinSecTicker.h"
+#include "chart/MinSecTicker.h"
 
-#include "Format.h"
+#include "res/Format.h"
 
 #include <cmath>
 

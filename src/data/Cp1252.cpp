@@ -1,4 +1,4 @@
-#include "Cp1252.h"
+#include "data/Cp1252.h"
 
 #include <cstdint>
 

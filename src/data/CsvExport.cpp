@@ -1,7 +1,7 @@
-#include "CsvExport.h"
+#include "data/CsvExport.h"
 
-#include "Cp1252.h"
-#include "Format.h"
+#include "data/Cp1252.h"
+#include "res/Format.h"
 
 #include <cerrno>
 #include <cmath>

@@ -1,8 +1,8 @@
 #pragma once
 // "Daten exportieren": the measurements of chosen tests as a CSV file for spreadsheets
 // (";" separator, CR LF, Windows-1252, German numbers).
-#include "TRVDoc.h"
-#include "TrvFile.h"
+#include "data/TRVDoc.h"
+#include "data/TrvFile.h"
 
 #include <functional>
 #include <string>

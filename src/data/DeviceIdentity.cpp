@@ -1,6 +1,6 @@
-#include "DeviceIdentity.h"
+#include "data/DeviceIdentity.h"
 
-#include "Cp1252.h"
+#include "data/Cp1252.h"
 
 namespace trv {
 

@@ -1,7 +1,7 @@
 #pragma once
 // Which analyser a document belongs to. Every place that binds a document to an analyser, or
 // compares the two, goes through these rules.
-#include "TRVDoc.h"
+#include "data/TRVDoc.h"
 
 #include <string>
 #include <string_view>

@@ -1,7 +1,7 @@
-#include "ImportMapping.h"
+#include "data/ImportMapping.h"
 
-#include "Format.h"
-#include "Strings.h"
+#include "res/Format.h"
+#include "res/Strings.h"
 
 #include <algorithm>
 #include <cmath>

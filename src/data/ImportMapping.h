@@ -1,7 +1,7 @@
 #pragma once
 // Which column of an imported table holds what, and the step test read from it.
-#include "ImportTable.h"
-#include "ManualTest.h"
+#include "data/ImportTable.h"
+#include "data/ManualTest.h"
 
 #include <optional>
 #include <vector>

@@ -1,8 +1,8 @@
-#include "ImportTable.h"
+#include "data/ImportTable.h"
 
-#include "Cp1252.h"
-#include "Format.h"
-#include "Strings.h"
+#include "data/Cp1252.h"
+#include "res/Format.h"
+#include "res/Strings.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
-#include "InputRules.h"
+#include "data/InputRules.h"
 
-#include "Format.h"
-#include "ManualTest.h"
+#include "data/ManualTest.h"
+#include "res/Format.h"
 
 #include <cctype>
 #include <cmath>

@@ -2,8 +2,8 @@
 // What a typed value may be before it goes into a record: the cells of the measurement list and the
 // fields of the two dialogs read their text here. A refused text leaves the record as it was and
 // comes back with the string-table id of the German reason, for the window to show.
-#include "OleDateTime.h"
-#include "StringIds.h"
+#include "data/OleDateTime.h"
+#include "res/StringIds.h"
 
 #include <cstdint>
 #include <string>

@@ -1,6 +1,6 @@
-#include "ManualIds.h"
+#include "data/ManualIds.h"
 
-#include "TRVDoc.h"
+#include "data/TRVDoc.h"
 
 #include <algorithm>
 

@@ -27,7 +27,7 @@
 //   merge never takes a reading of a marked test for one of the analyser's, never continues a marked
 //   test, and moves a typed reading whose ID the analyser now uses to a free ID of the block. Such
 //   analyser readings are then shown as "manuell" too; nothing is lost.
-#include "Records.h"
+#include "data/Records.h"
 
 #include <cstddef>
 #include <cstdint>

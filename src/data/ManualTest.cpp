@@ -1,8 +1,8 @@
-#include "ManualTest.h"
+#include "data/ManualTest.h"
 
-#include "Format.h"
-#include "ManualIds.h"
-#include "Strings.h"
+#include "data/ManualIds.h"
+#include "res/Format.h"
+#include "res/Strings.h"
 
 #include <algorithm>
 #include <cmath>

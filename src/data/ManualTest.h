@@ -1,6 +1,6 @@
 #pragma once
 // A step test built from readings typed in or imported, with its parameters entered.
-#include "TRVDoc.h"
+#include "data/TRVDoc.h"
 
 #include <optional>
 #include <string>

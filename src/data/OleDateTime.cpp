@@ -1,4 +1,4 @@
-#include "OleDateTime.h"
+#include "data/OleDateTime.h"
 
 #include <cmath>
 #include <cstdio>

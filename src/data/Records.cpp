@@ -1,8 +1,8 @@
-#include "Records.h"
+#include "data/Records.h"
 
-#include "Format.h"
-#include "ManualIds.h"
-#include "Strings.h"
+#include "data/ManualIds.h"
+#include "res/Format.h"
+#include "res/Strings.h"
 
 namespace trv {
 

@@ -1,6 +1,6 @@
 #pragma once
 // The records every part of the program works on: measurements, tests, the athlete.
-#include "OleDateTime.h"
+#include "data/OleDateTime.h"
 
 #include <array>
 #include <cstdint>

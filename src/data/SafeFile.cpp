@@ -1,7 +1,7 @@
-#include "SafeFile.h"
+#include "data/SafeFile.h"
 
-#include "Format.h"
-#include "Strings.h"
+#include "res/Format.h"
+#include "res/Strings.h"
 
 #include <dirent.h>
 #include <fcntl.h>

@@ -1,5 +1,5 @@
-#include "TRVDoc.h"
-#include "ManualIds.h"
+#include "data/TRVDoc.h"
+#include "data/ManualIds.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 // One open document: the tests of a file, the athlete and the identity of the analyser.
-#include "Records.h"
+#include "data/Records.h"
 
 #include <cstdint>
 #include <string>

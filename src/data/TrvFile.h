@@ -1,7 +1,7 @@
 #pragma once
 // The .trv document file: reader for layout versions 2 to 5, writer for version 5.
-#include "SafeFile.h"
-#include "TRVDoc.h"
+#include "data/SafeFile.h"
+#include "data/TRVDoc.h"
 
 #include <cstdint>
 #include <string>

@@ -1,7 +1,7 @@
-#include "ConfigSession.h"
+#include "device/ConfigSession.h"
 
-#include "Format.h"
-#include "Strings.h"
+#include "res/Format.h"
+#include "res/Strings.h"
 
 #include <vector>
 

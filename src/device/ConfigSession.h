@@ -2,10 +2,10 @@
 // Reading, changing and verifying the analyser's step-test mode: "geticonfig" and its answer, the
 // dialog "Geräteeinstellungen", "seticonfig" with the chosen mode and the read-back that confirms
 // it. The owner decides when to ask again and when to give up; the session says how it ended.
-#include "DeviceProtocol.h"
-#include "LinkChannel.h"
-#include "LinkHost.h"
-#include "LinkState.h"
+#include "device/DeviceProtocol.h"
+#include "device/LinkChannel.h"
+#include "device/LinkHost.h"
+#include "device/LinkState.h"
 
 #include <array>
 #include <cstdint>

@@ -1,7 +1,7 @@
 #pragma once
 // CRC-16/ARC of the analyser's memory frame: reflected polynomial 0xA001, initial value 0,
 // no final XOR.
-#include "DeviceProtocol.h"
+#include "device/DeviceProtocol.h"
 
 #include <cstddef>
 #include <cstdint>

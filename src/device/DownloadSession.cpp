@@ -1,8 +1,8 @@
-#include "DownloadSession.h"
+#include "device/DownloadSession.h"
 
-#include "Crc16.h"
-#include "Format.h"
-#include "Strings.h"
+#include "device/Crc16.h"
+#include "res/Format.h"
+#include "res/Strings.h"
 
 namespace trv {
 

@@ -2,10 +2,10 @@
 // One download of the analyser's memory: "getmdata", the frame that follows "putmdata" with its
 // progress and its checksum, and the hand-over of a correct frame to the host. The owner decides
 // when to ask again and when to give up; the session says how a frame ended.
-#include "DeviceProtocol.h"
-#include "LinkChannel.h"
-#include "LinkHost.h"
-#include "LinkState.h"
+#include "device/DeviceProtocol.h"
+#include "device/LinkChannel.h"
+#include "device/LinkHost.h"
+#include "device/LinkState.h"
 
 #include <array>
 #include <cstdint>

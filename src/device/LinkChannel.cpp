@@ -1,6 +1,6 @@
-#include "LinkChannel.h"
+#include "device/LinkChannel.h"
 
-#include "DeviceProtocol.h"
+#include "device/DeviceProtocol.h"
 
 #include <cstring>
 

@@ -4,9 +4,9 @@
 // receive state); and the window of the last eight characters in which the analyser's words are
 // recognised. The port search, the download and the configuration all talk through one channel, so
 // the state and the delay are the same for all of them.
-#include "LinkHost.h"
-#include "LinkPort.h"
-#include "LinkState.h"
+#include "device/LinkHost.h"
+#include "device/LinkPort.h"
+#include "device/LinkState.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,8 +1,8 @@
-#include "LinkController.h"
+#include "device/LinkController.h"
 
-#include "Cp1252.h"
-#include "Format.h"
-#include "Strings.h"
+#include "data/Cp1252.h"
+#include "res/Format.h"
+#include "res/Strings.h"
 
 namespace trv {
 

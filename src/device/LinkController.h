@@ -6,13 +6,13 @@
 // requests, binds the link to the analyser a search chose, starts what waited for the search, and
 // ends every transaction the same way. It never touches a document: it asks its host which analyser
 // the document is bound to and hands the received memory over; binding and merging are the owner's.
-#include "ConfigSession.h"
-#include "DownloadSession.h"
-#include "LinkChannel.h"
-#include "LinkHost.h"
-#include "LinkPort.h"
-#include "LinkState.h"
-#include "PortSearch.h"
+#include "device/ConfigSession.h"
+#include "device/DownloadSession.h"
+#include "device/LinkChannel.h"
+#include "device/LinkHost.h"
+#include "device/LinkPort.h"
+#include "device/LinkState.h"
+#include "device/PortSearch.h"
 
 #include <cstdint>
 #include <string>

@@ -2,7 +2,7 @@
 // What the link controller needs from its owner (the workspace view, the console of trv-cli, or a
 // test fixture). Every call comes from the owner's own thread, the one that delivers the events
 // OnSerialData and OnTimer to the controller.
-#include "NoticeFlags.h"
+#include "data/NoticeFlags.h"
 
 #include <cstdint>
 #include <string>

@@ -1,4 +1,4 @@
-#include "LinkLoop.h"
+#include "device/LinkLoop.h"
 
 #include <thread>
 

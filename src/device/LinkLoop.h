@@ -3,7 +3,7 @@
 // serial notifications through a condition variable, and an event loop that delivers both to the
 // controller on the calling thread. trv-cli and the end-to-end tests build on it; the user-facing
 // calls only record what they were given (override them to show it).
-#include "LinkController.h"
+#include "device/LinkController.h"
 
 #include <chrono>
 #include <condition_variable>

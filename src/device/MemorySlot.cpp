@@ -1,4 +1,4 @@
-#include "MemorySlot.h"
+#include "device/MemorySlot.h"
 
 #include <algorithm>
 

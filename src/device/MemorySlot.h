@@ -1,8 +1,8 @@
 #pragma once
 // The analyser's memory slots as measurement records: 14 bytes each, little-endian numbers, BCD
 // date and time (layout in DeviceProtocol.h).
-#include "DeviceProtocol.h"
-#include "Records.h"
+#include "data/Records.h"
+#include "device/DeviceProtocol.h"
 
 #include <cstdint>
 #include <vector>

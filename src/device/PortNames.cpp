@@ -1,6 +1,6 @@
-#include "PortNames.h"
+#include "device/PortNames.h"
 
-#include "Format.h"
+#include "res/Format.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,11 +1,11 @@
-#include "PortSearch.h"
+#include "device/PortSearch.h"
 
-#include "DeviceIdentity.h"
-#include "DeviceProtocol.h"
-#include "PortNames.h"
+#include "data/DeviceIdentity.h"
+#include "device/DeviceProtocol.h"
+#include "device/PortNames.h"
 
-#include "Format.h"
-#include "Strings.h"
+#include "res/Format.h"
+#include "res/Strings.h"
 
 #include <cerrno>
 #include <cstdlib>

@@ -4,8 +4,8 @@
 // identities that answer are collected with their ports. The search runs on its owner's events:
 // it is started, hears the identity word and its characters, and its time-out; each of these says
 // whether the search has ended, and the owner then chooses among the answers.
-#include "LinkChannel.h"
-#include "LinkHost.h"
+#include "device/LinkChannel.h"
+#include "device/LinkHost.h"
 
 #include <optional>
 #include <string>

@@ -1,6 +1,6 @@
-#include "SerialPort.h"
+#include "device/SerialPort.h"
 
-#include "PortNames.h"
+#include "device/PortNames.h"
 
 #include <fcntl.h>
 #include <poll.h>

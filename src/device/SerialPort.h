@@ -3,7 +3,7 @@
 // writes; a reader thread that waits in poll() (woken by data at once), queues what arrives and
 // notifies the owner once per batch. A hang-up of the other end (cable pulled, Bluetooth lost, simulator ended) ends
 // the reader and is reported through HungUp() with one last notification.
-#include "LinkPort.h"
+#include "device/LinkPort.h"
 
 #include <atomic>
 #include <deque>

@@ -1,12 +1,12 @@
-#include "HistoryPrint.h"
+#include "print/HistoryPrint.h"
 
-#include "Format.h"
-#include "HistoryTable.h"
-#include "ProtocolPaint.h"
-#include "ProtocolText.h"
-#include "Strings.h"
-#include "TRVDoc.h"
-#include "TrvFile.h"
+#include "analysis/HistoryTable.h"
+#include "data/TRVDoc.h"
+#include "data/TrvFile.h"
+#include "print/ProtocolPaint.h"
+#include "print/ProtocolText.h"
+#include "res/Format.h"
+#include "res/Strings.h"
 
 #include <QBuffer>
 #include <QPageSize>

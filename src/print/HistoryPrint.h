@@ -5,8 +5,8 @@
 //   opt.drawCharts = [&](QPainter& p, const QRectF& r) { ...draw the charts into r... };
 //   trv::PaintHistoryPage(painter, pageRect, doc, rows, methods, opt);   // preview, printer
 //   trv::WriteHistoryPdf(path, doc, rows, methods, opt, &error);         // PDF file
-#include "History.h"
-#include "OleDateTime.h"
+#include "analysis/History.h"
+#include "data/OleDateTime.h"
 
 #include <QPageLayout>
 #include <QRect>

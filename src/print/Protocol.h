@@ -13,10 +13,10 @@
 //
 // The chart is laid out as a window of 750 x 350 and drawn scaled into the chart rectangle, in the
 // printing state that PrintChartModel() gives.
-#include "OleDateTime.h"
-#include "TestAnalysis.h"
-#include "Thresholds.h"
-#include "Zones.h"
+#include "analysis/TestAnalysis.h"
+#include "analysis/Thresholds.h"
+#include "analysis/Zones.h"
+#include "data/OleDateTime.h"
 
 #include <QRect>
 #include <QRectF>

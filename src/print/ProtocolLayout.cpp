@@ -1,4 +1,4 @@
-#include "ProtocolLayout.h"
+#include "print/ProtocolLayout.h"
 
 namespace trv {
 

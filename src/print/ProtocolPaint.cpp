@@ -1,4 +1,4 @@
-#include "ProtocolPaint.h"
+#include "print/ProtocolPaint.h"
 
 #include <QFontMetrics>
 #include <QPaintDevice>

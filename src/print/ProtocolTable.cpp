@@ -1,8 +1,8 @@
-#include "ProtocolTable.h"
+#include "print/ProtocolTable.h"
 
-#include "Format.h"
-#include "StepTest.h"
-#include "Strings.h"
+#include "analysis/StepTest.h"
+#include "res/Format.h"
+#include "res/Strings.h"
 
 #include <cmath>
 

@@ -2,8 +2,8 @@
 // The measurement table of a test on page 2 of the protocol, as a list of lines: the two header
 // lines, the rows of the pre-load (PrL), main-load (Ld) and post-load (AFL) groups, and the rules
 // between the groups. The painting lays them out with the table's tab stops.
-#include "Records.h"
-#include "TestAnalysis.h"
+#include "analysis/TestAnalysis.h"
+#include "data/Records.h"
 
 #include <string>
 #include <vector>

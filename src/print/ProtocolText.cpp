@@ -1,10 +1,10 @@
-#include "ProtocolText.h"
+#include "print/ProtocolText.h"
 
-#include "Format.h"
-#include "InputRules.h"
-#include "ManualIds.h"
-#include "Strings.h"
-#include "TRVDoc.h"
+#include "data/InputRules.h"
+#include "data/ManualIds.h"
+#include "data/TRVDoc.h"
+#include "res/Format.h"
+#include "res/Strings.h"
 
 #include <cmath>
 #include <cstring>

@@ -1,9 +1,9 @@
 #pragma once
 // The texts of the printed protocol, as UTF-8 strings with "\n" line breaks and "\t" tabs.
 // The painting expands the tabs and wraps the lines inside each box.
-#include "OleDateTime.h"
-#include "Records.h"
-#include "TestAnalysis.h"
+#include "analysis/TestAnalysis.h"
+#include "data/OleDateTime.h"
+#include "data/Records.h"
 
 #include <string>
 

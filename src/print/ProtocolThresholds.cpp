@@ -1,10 +1,10 @@
-#include "ProtocolThresholds.h"
+#include "print/ProtocolThresholds.h"
 
-#include "Format.h"
-#include "ProtocolLayout.h"
-#include "ProtocolPaint.h"
-#include "Records.h"
-#include "Strings.h"
+#include "data/Records.h"
+#include "print/ProtocolLayout.h"
+#include "print/ProtocolPaint.h"
+#include "res/Format.h"
+#include "res/Strings.h"
 
 #include <QFontMetrics>
 #include <QPainter>

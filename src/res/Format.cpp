@@ -1,6 +1,6 @@
-#include "Format.h"
+#include "res/Format.h"
 
-#include "Strings.h"
+#include "res/Strings.h"
 
 #include <cctype>
 #include <cerrno>

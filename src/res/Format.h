@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "StringIds.h"
+#include "res/StringIds.h"
 
 namespace trv {
 

@@ -10,7 +10,7 @@
 // ("einegestellte", "ausgewählen") are the program's established texts and
 // are kept as they are.
 
-#include "Strings.h"
+#include "res/Strings.h"
 
 #include <algorithm>
 #include <iterator>

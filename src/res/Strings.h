@@ -1,7 +1,7 @@
 #pragma once
 // The program's German user texts, looked up by their string-table id.
 // Texts are UTF-8 in memory; "\r" and "\n" inside a text are part of it.
-#include "StringIds.h"
+#include "res/StringIds.h"
 
 namespace trv {
 

@@ -1,7 +1,7 @@
-#include "SimAnalyser.h"
+#include "sim/SimAnalyser.h"
 
-#include "DeviceProtocol.h"
-#include "Format.h"
+#include "device/DeviceProtocol.h"
+#include "res/Format.h"
 
 #include <fcntl.h>
 #include <poll.h>

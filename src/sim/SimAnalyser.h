@@ -8,7 +8,7 @@
 //   "reset"               -> clears the memory (no answer)
 // Announce() sends "menotify" or "swhmgoff" on request. With pacing on, requests and answers take
 // their time on a 19200-baud line (10 bits a byte). Faults can be switched on at any time.
-#include "SimMemory.h"
+#include "sim/SimMemory.h"
 
 #include <atomic>
 #include <mutex>

@@ -1,9 +1,9 @@
-#include "SimMemory.h"
+#include "sim/SimMemory.h"
 
-#include "Crc16.h"
-#include "DeviceProtocol.h"
-#include "Format.h"
-#include "MemorySlot.h"
+#include "device/Crc16.h"
+#include "device/DeviceProtocol.h"
+#include "device/MemorySlot.h"
+#include "res/Format.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,11 +1,11 @@
 // The chart window: the chart library draws, this adds the cursors, the mouse, the legend check
 // boxes and the value tips.
-#include "ChartWidget.h"
+#include "view/ChartWidget.h"
 
-#include "ChartModel.h"
-#include "ChartStyle.h"
-#include "CheckLegendItem.h"
-#include "Format.h"
+#include "analysis/ChartModel.h"
+#include "chart/ChartStyle.h"
+#include "chart/CheckLegendItem.h"
+#include "res/Format.h"
 
 #include <qcustomplot.h>
 

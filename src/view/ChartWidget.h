@@ -5,7 +5,7 @@
 //  - moving a shown cursor (tool 6 or 8) snaps it to its curve and emits cursorMoved; the owner
 //    writes the read-out into the model's cursor text and redraws;
 //  - resting the mouse on a point shows its value tip.
-#include "ChartPlot.h"
+#include "chart/ChartPlot.h"
 
 #include <QPointF>
 #include <QRectF>

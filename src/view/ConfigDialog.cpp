@@ -1,7 +1,7 @@
-#include "ConfigDialog.h"
+#include "view/ConfigDialog.h"
 
-#include "QtText.h"
-#include "StringIds.h"
+#include "res/StringIds.h"
+#include "view/QtText.h"
 
 #include <QDialogButtonBox>
 #include <QGroupBox>

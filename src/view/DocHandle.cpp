@@ -1,7 +1,7 @@
-#include "DocHandle.h"
+#include "view/DocHandle.h"
 
-#include "QtText.h"
-#include "StringIds.h"
+#include "res/StringIds.h"
+#include "view/QtText.h"
 
 #include <QFileInfo>
 

@@ -2,9 +2,9 @@
 // One open document as the windows share it: the document itself, its command history (the undo
 // stack; whether the document is modified follows from it), its title and the signals that keep
 // every window on it up to date.
-#include "Command.h"
-#include "TRVDoc.h"
-#include "TestAnalyses.h"
+#include "data/TRVDoc.h"
+#include "workspace/Command.h"
+#include "workspace/TestAnalyses.h"
 
 #include <QObject>
 #include <QString>

@@ -1,11 +1,11 @@
-#include "EnteredTestActions.h"
+#include "view/EnteredTestActions.h"
 
-#include "ImportDialog.h"
-#include "ManualTestDialog.h"
-#include "QtText.h"
-#include "StringIds.h"
-#include "TrvFile.h"
-#include "Workspace.h"
+#include "data/TrvFile.h"
+#include "res/StringIds.h"
+#include "view/ImportDialog.h"
+#include "view/ManualTestDialog.h"
+#include "view/QtText.h"
+#include "workspace/Workspace.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -2,7 +2,7 @@
 // Tests that did not come from the analyser, as a document window takes them in: typed into "Test
 // manuell erfassen", imported from a file or pasted from the clipboard. Each ends in one workspace
 // command; the window refreshes what it changed.
-#include "Records.h"
+#include "data/Records.h"
 
 #include <cstdint>
 #include <functional>

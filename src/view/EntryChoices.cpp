@@ -1,7 +1,7 @@
-#include "EntryChoices.h"
+#include "view/EntryChoices.h"
 
-#include "QtText.h"
-#include "Records.h"
+#include "data/Records.h"
+#include "view/QtText.h"
 
 #include <QComboBox>
 #include <QDateTimeEdit>

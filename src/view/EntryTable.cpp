@@ -1,4 +1,4 @@
-#include "EntryTable.h"
+#include "view/EntryTable.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,12 +1,12 @@
-#include "HistoryDock.h"
+#include "view/HistoryDock.h"
 
-#include "HistoryPanel.h"
-#include "HistoryPlot.h"
-#include "HistoryPrint.h"
-#include "HistoryTableModel.h"
-#include "QtText.h"
-#include "TRVView.h"
-#include "TestAnalyses.h"
+#include "print/HistoryPrint.h"
+#include "view/HistoryPanel.h"
+#include "view/HistoryPlot.h"
+#include "view/HistoryTableModel.h"
+#include "view/QtText.h"
+#include "view/TRVView.h"
+#include "workspace/TestAnalyses.h"
 
 #include <QApplication>
 #include <QMessageBox>

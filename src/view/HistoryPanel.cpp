@@ -1,12 +1,12 @@
-#include "HistoryPanel.h"
+#include "view/HistoryPanel.h"
 
-#include "History.h"
-#include "HistoryChart.h"
-#include "HistoryPlot.h"
-#include "HistoryTableModel.h"
-#include "QtText.h"
-#include "TRVDoc.h"
-#include "Thresholds.h"
+#include "analysis/History.h"
+#include "analysis/HistoryChart.h"
+#include "analysis/Thresholds.h"
+#include "data/TRVDoc.h"
+#include "view/HistoryPlot.h"
+#include "view/HistoryTableModel.h"
+#include "view/QtText.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>

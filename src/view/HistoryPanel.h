@@ -3,8 +3,8 @@
 // the table lists the tests oldest first, the charts show the methods' loads over the test date,
 // one chart per test type and unit. Without any step test a hint takes the place of both.
 // Refresh() after a change of the document recomputes only the tests that changed.
-#include "TestAnalysis.h"
-#include "ThresholdCache.h"
+#include "analysis/TestAnalysis.h"
+#include "analysis/ThresholdCache.h"
 
 #include <QWidget>
 

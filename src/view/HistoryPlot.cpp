@@ -1,7 +1,7 @@
-#include "HistoryPlot.h"
+#include "view/HistoryPlot.h"
 
-#include "ChartStyle.h"
-#include "QtText.h"
+#include "chart/ChartStyle.h"
+#include "view/QtText.h"
 
 #include <qcustomplot.h>
 

@@ -2,7 +2,7 @@
 // The history's charts drawn with QCustomPlot: one axis rect per test type and load unit, stacked,
 // each with its title, a date axis, a load axis in the tests' unit, one line per method with its
 // points labelled, and a legend. The same drawing goes to the screen and into a printed page.
-#include "HistoryChart.h"
+#include "analysis/HistoryChart.h"
 
 #include <QSize>
 #include <QSizeF>

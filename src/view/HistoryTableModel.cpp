@@ -1,8 +1,8 @@
-#include "HistoryTableModel.h"
+#include "view/HistoryTableModel.h"
 
-#include "HistoryChart.h"
-#include "HistoryTable.h"
-#include "QtText.h"
+#include "analysis/HistoryChart.h"
+#include "analysis/HistoryTable.h"
+#include "view/QtText.h"
 
 #include <QBrush>
 #include <QColor>

@@ -1,6 +1,6 @@
 #pragma once
 // The history as a table model over the shared table texts (HistoryTable.h).
-#include "History.h"
+#include "analysis/History.h"
 
 #include <QAbstractTableModel>
 #include <QStringList>

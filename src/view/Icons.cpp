@@ -1,4 +1,4 @@
-#include "Icons.h"
+#include "view/Icons.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,8 +1,8 @@
-#include "ImportDialog.h"
+#include "view/ImportDialog.h"
 
-#include "EntryChoices.h"
-#include "QtDate.h"
-#include "QtText.h"
+#include "view/EntryChoices.h"
+#include "view/QtDate.h"
+#include "view/QtText.h"
 
 #include <QCheckBox>
 #include <QComboBox>

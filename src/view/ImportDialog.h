@@ -1,6 +1,6 @@
 #pragma once
 // "Messwerte importieren": a preview of spreadsheet text with the column roles the user can change.
-#include "ImportMapping.h"
+#include "data/ImportMapping.h"
 
 #include <QDialog>
 

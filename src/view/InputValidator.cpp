@@ -1,4 +1,4 @@
-#include "InputValidator.h"
+#include "view/InputValidator.h"
 
 QValidator::State CInputValidator::validate(QString& input, int&) const {
     // Leading blanks come from the formatting ("  400"), not from the user.

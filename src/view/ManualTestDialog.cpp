@@ -1,9 +1,9 @@
-#include "ManualTestDialog.h"
+#include "view/ManualTestDialog.h"
 
-#include "EntryChoices.h"
-#include "EntryTable.h"
-#include "QtDate.h"
-#include "QtText.h"
+#include "view/EntryChoices.h"
+#include "view/EntryTable.h"
+#include "view/QtDate.h"
+#include "view/QtText.h"
 
 #include <QButtonGroup>
 #include <QComboBox>

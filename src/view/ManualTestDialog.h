@@ -1,6 +1,6 @@
 #pragma once
 // "Test manuell erfassen": a step test typed in, mirrored from the rules of CManualEntry.
-#include "ManualEntry.h"
+#include "workspace/ManualEntry.h"
 
 #include <QDialog>
 

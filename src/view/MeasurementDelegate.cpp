@@ -1,8 +1,8 @@
-#include "MeasurementDelegate.h"
+#include "view/MeasurementDelegate.h"
 
-#include "InputRules.h"
-#include "InputValidator.h"
-#include "MeasurementEdit.h"
+#include "data/InputRules.h"
+#include "view/InputValidator.h"
+#include "workspace/MeasurementEdit.h"
 
 #include <QAbstractItemView>
 #include <QLineEdit>

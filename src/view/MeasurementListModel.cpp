@@ -1,8 +1,8 @@
-#include "MeasurementListModel.h"
+#include "view/MeasurementListModel.h"
 
-#include "Icons.h"
-#include "MeasurementEdit.h"
-#include "QtText.h"
+#include "view/Icons.h"
+#include "view/QtText.h"
+#include "workspace/MeasurementEdit.h"
 
 #include <QBrush>
 #include <QColor>

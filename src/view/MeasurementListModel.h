@@ -1,8 +1,8 @@
 #pragma once
 // The "Messdaten" list: the measurements of the selected tests, in stored order.
-#include "CsvExport.h"
-#include "MeasurementEdit.h"
-#include "TRVDoc.h"
+#include "data/CsvExport.h"
+#include "data/TRVDoc.h"
+#include "workspace/MeasurementEdit.h"
 
 #include <QAbstractTableModel>
 

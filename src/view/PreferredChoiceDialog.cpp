@@ -1,7 +1,7 @@
-#include "PreferredChoiceDialog.h"
+#include "view/PreferredChoiceDialog.h"
 
-#include "QtText.h"
-#include "StringIds.h"
+#include "res/StringIds.h"
+#include "view/QtText.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>

@@ -2,7 +2,7 @@
 // "Bevorzugte Auswertung": the threshold model and fitting function every test gets when its
 // document opens and every new test gets. The lists follow each other as in the test parameters:
 // Keul and Simon take the polynomial, the splines take Mader.
-#include "TestAnalyses.h"
+#include "workspace/TestAnalyses.h"
 
 #include <QDialog>
 

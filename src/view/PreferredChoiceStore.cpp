@@ -1,4 +1,4 @@
-#include "PreferredChoiceStore.h"
+#include "view/PreferredChoiceStore.h"
 
 #include <QSettings>
 

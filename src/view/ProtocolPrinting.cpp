@@ -1,9 +1,9 @@
-#include "ProtocolPrinting.h"
+#include "view/ProtocolPrinting.h"
 
-#include "Protocol.h"
-#include "QtText.h"
-#include "StringIds.h"
-#include "Workspace.h"
+#include "print/Protocol.h"
+#include "res/StringIds.h"
+#include "view/QtText.h"
+#include "workspace/Workspace.h"
 
 #include <QApplication>
 #include <QDir>

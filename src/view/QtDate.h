@@ -1,6 +1,6 @@
 #pragma once
 // The documents' date-times as QDateTime and back (local time, to the second).
-#include "OleDateTime.h"
+#include "data/OleDateTime.h"
 
 #include <QDateTime>
 

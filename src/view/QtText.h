@@ -1,7 +1,7 @@
 #pragma once
 // String-table texts as QString.
-#include "Format.h"
-#include "Strings.h"
+#include "res/Format.h"
+#include "res/Strings.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
-#include "StatusDialog.h"
+#include "view/StatusDialog.h"
 
-#include "QtText.h"
+#include "view/QtText.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>

@@ -3,13 +3,13 @@
 // and the notice area. It mirrors its workspace (CWorkspace: selection, shown tests, notices,
 // evaluation, document commands): each handler reads the selection, calls one workspace command and
 // refreshes what that command says changed. It also owns the device link of its window.
-#include "ChartModel.h"
-#include "DocHandle.h"
-#include "EnteredTestActions.h"
-#include "TestManagement.h"
-#include "TRVDoc.h"
-#include "ThresholdActions.h"
-#include "Workspace.h"
+#include "analysis/ChartModel.h"
+#include "data/TRVDoc.h"
+#include "view/DocHandle.h"
+#include "view/EnteredTestActions.h"
+#include "view/TestManagement.h"
+#include "view/ThresholdActions.h"
+#include "workspace/Workspace.h"
 
 #include <QWidget>
 

@@ -1,9 +1,9 @@
-#include "TestListModel.h"
+#include "view/TestListModel.h"
 
-#include "Icons.h"
-#include "ManualIds.h"
-#include "QtText.h"
-#include "Workspace.h"
+#include "data/ManualIds.h"
+#include "view/Icons.h"
+#include "view/QtText.h"
+#include "workspace/Workspace.h"
 
 using namespace trv;
 

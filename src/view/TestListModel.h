@@ -1,6 +1,6 @@
 #pragma once
 // The "Tests" list: one row per test of the document, newest first (row r shows test count - r - 1).
-#include "TRVDoc.h"
+#include "data/TRVDoc.h"
 
 #include <QAbstractTableModel>
 

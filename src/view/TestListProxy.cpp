@@ -1,6 +1,6 @@
-#include "TestListProxy.h"
+#include "view/TestListProxy.h"
 
-#include "TestListModel.h"
+#include "view/TestListModel.h"
 
 CTestListProxy::CTestListProxy(CTestListModel* source, QObject* parent)
     : QSortFilterProxyModel(parent), m_pSource(source) {

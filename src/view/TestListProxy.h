@@ -2,7 +2,7 @@
 // The test list as the user sorts and searches it: sorted by any header (IDs as numbers, dates as
 // dates) and filtered by the search field's words. Rows of this model are not rows of
 // CTestListModel: every caller maps through mapToSource / mapFromSource.
-#include "TestFilter.h"
+#include "workspace/TestFilter.h"
 
 #include <QSortFilterProxyModel>
 

@@ -1,13 +1,13 @@
 // Managing the tests of a window: the lists' context menus, deleting tests and readings, sorting
 // and searching the test list, and columns as wide as their contents.
-#include "TestManagement.h"
+#include "view/TestManagement.h"
 
-#include "DeleteCommands.h"
-#include "MeasurementListModel.h"
-#include "QtText.h"
-#include "TRVView.h"
-#include "TestListModel.h"
-#include "TestListProxy.h"
+#include "view/MeasurementListModel.h"
+#include "view/QtText.h"
+#include "view/TRVView.h"
+#include "view/TestListModel.h"
+#include "view/TestListProxy.h"
+#include "workspace/DeleteCommands.h"
 
 #include <QAction>
 #include <QApplication>
@@ -96,7 +96,8 @@ void CTestManagement::DeleteReadings() {
     std::vector<std::pair<int, int>> readings;
     for (int r : m_View.SelectedMeasurementRows())
         if (r < static_cast<int>(listed.size())) readings.emplace_back(listed[size_t(r)].test, listed[size_t(r)].meas);
-    if (readings.empty() && ws.CurrentMeasurement() >= 0) readings.emplace_back(ws.SelectedTest(), ws.CurrentMeasurement());
+    if (readings.empty() && ws.CurrentMeasurement() >= 0)
+        readings.emplace_back(ws.SelectedTest(), ws.CurrentMeasurement());
     std::vector<std::string> ids;
     for (const auto& [test, meas] : readings) {
         if (!doc.IsValidTest(test) || meas < 0 || meas >= static_cast<int>(doc.GetTest(test).m_Steps.size())) return;

@@ -1,10 +1,10 @@
-#include "TestParamDialog.h"
+#include "view/TestParamDialog.h"
 
-#include "InputRules.h"
-#include "InputValidator.h"
-#include "QtText.h"
-#include "StringIds.h"
-#include "UpDown.h"
+#include "data/InputRules.h"
+#include "res/StringIds.h"
+#include "view/InputValidator.h"
+#include "view/QtText.h"
+#include "view/UpDown.h"
 
 #include <QCheckBox>
 #include <QComboBox>

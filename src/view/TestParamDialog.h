@@ -2,8 +2,8 @@
 // "Testparameter": the parameters of one test. A thin window over CTestParamRules: every user action
 // goes to the rules, and the controls then show the rules' state again. A refused entry is named
 // below the controls; OK stays in the dialog until every typed value was taken.
-#include "Records.h"
-#include "TestParamRules.h"
+#include "data/Records.h"
+#include "workspace/TestParamRules.h"
 
 #include <QDialog>
 

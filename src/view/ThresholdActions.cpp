@@ -1,10 +1,10 @@
-#include "ThresholdActions.h"
+#include "view/ThresholdActions.h"
 
-#include "QtText.h"
-#include "StringIds.h"
-#include "ThresholdCsv.h"
-#include "ThresholdPanel.h"
-#include "Workspace.h"
+#include "analysis/ThresholdCsv.h"
+#include "res/StringIds.h"
+#include "view/QtText.h"
+#include "view/ThresholdPanel.h"
+#include "workspace/Workspace.h"
 
 #include <QApplication>
 #include <QFileDialog>

@@ -1,8 +1,8 @@
-#include "ThresholdPanel.h"
+#include "view/ThresholdPanel.h"
 
-#include "QtText.h"
-#include "Records.h"
-#include "StringIds.h"
+#include "data/Records.h"
+#include "res/StringIds.h"
+#include "view/QtText.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "UpDown.h"
+#include "view/UpDown.h"
 
 #include <QToolButton>
 #include <QVBoxLayout>

@@ -1,9 +1,9 @@
-#include "UserDataDialog.h"
+#include "view/UserDataDialog.h"
 
-#include "InputRules.h"
-#include "InputValidator.h"
-#include "QtText.h"
-#include "StringIds.h"
+#include "data/InputRules.h"
+#include "res/StringIds.h"
+#include "view/InputValidator.h"
+#include "view/QtText.h"
 
 #include <QButtonGroup>
 #include <QCalendarWidget>

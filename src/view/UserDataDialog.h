@@ -1,7 +1,7 @@
 #pragma once
 // "Benutzerdaten": the athlete's personal data. Works on its own copy; the caller takes it on OK,
 // which checks the fields first and, on a refusal, says why below the form and stays open.
-#include "Records.h"
+#include "data/Records.h"
 
 #include <QDialog>
 

@@ -1,13 +1,13 @@
 // The window side of the device link: Qt timers by id, the status window, German message boxes,
 // and the serial port's notifications turned into events on the GUI thread.
-#include "ViewLink.h"
+#include "view/ViewLink.h"
 
-#include "ConfigDialog.h"
-#include "LinkController.h"
-#include "QtText.h"
-#include "SerialPort.h"
-#include "StatusDialog.h"
-#include "TRVView.h"
+#include "device/LinkController.h"
+#include "device/SerialPort.h"
+#include "view/ConfigDialog.h"
+#include "view/QtText.h"
+#include "view/StatusDialog.h"
+#include "view/TRVView.h"
 
 #include <QApplication>
 #include <QMessageBox>

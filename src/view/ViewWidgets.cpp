@@ -1,4 +1,4 @@
-#include "ViewWidgets.h"
+#include "view/ViewWidgets.h"
 
 #include <QFont>
 #include <QHeaderView>

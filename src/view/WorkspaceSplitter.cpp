@@ -1,4 +1,4 @@
-#include "WorkspaceSplitter.h"
+#include "view/WorkspaceSplitter.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "WrapButton.h"
+#include "view/WrapButton.h"
 
 #include <QStyleOptionButton>
 #include <QStylePainter>

@@ -1,8 +1,8 @@
-#include "ZoneSettingsDialog.h"
+#include "view/ZoneSettingsDialog.h"
 
-#include "QtText.h"
-#include "Records.h"
-#include "StringIds.h"
+#include "data/Records.h"
+#include "res/StringIds.h"
+#include "view/QtText.h"
 
 #include <QDialogButtonBox>
 #include <QHeaderView>

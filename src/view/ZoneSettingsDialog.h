@@ -2,7 +2,7 @@
 // "Trainingszonen": the zones of each test type (short name, long name, upper boundary in percent of
 // the IANS) with "Standard wiederherstellen". OK checks every type and refuses a setting that is not
 // ascending or not within 0 to 300 % with a German message.
-#include "Zones.h"
+#include "analysis/Zones.h"
 
 #include <QDialog>
 

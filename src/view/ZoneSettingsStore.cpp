@@ -1,4 +1,4 @@
-#include "ZoneSettingsStore.h"
+#include "view/ZoneSettingsStore.h"
 
 #include <QSettings>
 #include <QStringList>

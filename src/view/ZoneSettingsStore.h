@@ -2,7 +2,7 @@
 // The training-zone settings in the program's settings (not in documents): one group per test type
 // with the short names, long names and boundaries. A stored scheme that does not pass the check is
 // ignored in favour of the default.
-#include "Zones.h"
+#include "analysis/Zones.h"
 
 namespace trv {
 

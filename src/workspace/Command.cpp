@@ -1,4 +1,4 @@
-#include "Command.h"
+#include "workspace/Command.h"
 
 namespace trv {
 

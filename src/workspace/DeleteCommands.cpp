@@ -1,9 +1,9 @@
-#include "DeleteCommands.h"
+#include "workspace/DeleteCommands.h"
 
-#include "Format.h"
-#include "ManualIds.h"
-#include "StringIds.h"
-#include "Strings.h"
+#include "data/ManualIds.h"
+#include "res/Format.h"
+#include "res/StringIds.h"
+#include "res/Strings.h"
 
 #include <algorithm>
 

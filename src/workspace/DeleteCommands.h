@@ -5,7 +5,7 @@
 // The analyser keeps its readings in its ring memory after a download, and the merge adds every
 // reading whose ID the document does not hold. A deleted analyser reading therefore goes onto the
 // document's list of deleted IDs, which the merge skips; undo takes it off again with the rest.
-#include "DocCommands.h"
+#include "workspace/DocCommands.h"
 
 #include <memory>
 #include <string>

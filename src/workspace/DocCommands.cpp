@@ -1,8 +1,8 @@
-#include "DocCommands.h"
+#include "workspace/DocCommands.h"
 
-#include "DeviceIdentity.h"
-#include "StepTest.h"
-#include "StringIds.h"
+#include "analysis/StepTest.h"
+#include "data/DeviceIdentity.h"
+#include "res/StringIds.h"
 
 #include <algorithm>
 

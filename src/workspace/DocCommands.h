@@ -2,12 +2,12 @@
 // The document commands of the workspace. Each takes a snapshot of what it may touch before its
 // first run and after it; undo and redo put the snapshot back, so that a round trip gives the
 // document byte for byte as it was.
-#include "Command.h"
-#include "MeasurementEdit.h"
-#include "Records.h"
-#include "TRVDoc.h"
-#include "TestAnalyses.h"
-#include "TestParamRules.h"
+#include "data/Records.h"
+#include "data/TRVDoc.h"
+#include "workspace/Command.h"
+#include "workspace/MeasurementEdit.h"
+#include "workspace/TestAnalyses.h"
+#include "workspace/TestParamRules.h"
 
 #include <memory>
 #include <optional>

@@ -1,6 +1,6 @@
-#include "EnteredTestCommand.h"
+#include "workspace/EnteredTestCommand.h"
 
-#include "ManualTest.h"
+#include "data/ManualTest.h"
 
 namespace trv {
 

@@ -1,6 +1,6 @@
 #pragma once
 // Adding a step test that was typed in, imported or pasted, as one undoable command.
-#include "DocCommands.h"
+#include "workspace/DocCommands.h"
 
 #include <string>
 

@@ -1,8 +1,8 @@
 #pragma once
 // A console link host (trv-cli, end-to-end tests) that hands the analyser's identity question and
 // the received memory to a workspace: the download is merged as the window merges it, as a command.
-#include "LinkLoop.h"
-#include "Workspace.h"
+#include "device/LinkLoop.h"
+#include "workspace/Workspace.h"
 
 namespace trv {
 

@@ -1,7 +1,7 @@
-#include "ManualEntry.h"
+#include "workspace/ManualEntry.h"
 
-#include "Format.h"
-#include "Strings.h"
+#include "res/Format.h"
+#include "res/Strings.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #pragma once
 // What the dialog "Test manuell erfassen" holds, without its widgets: the test's settings, a table of
 // readings as typed, a reason for every cell that cannot be taken, and the step test they make.
-#include "ImportMapping.h"
+#include "data/ImportMapping.h"
 
 #include <array>
 #include <string>

@@ -1,8 +1,8 @@
-#include "MeasurementEdit.h"
+#include "workspace/MeasurementEdit.h"
 
-#include "Format.h"
-#include "InputRules.h"
-#include "StepTest.h"
+#include "analysis/StepTest.h"
+#include "data/InputRules.h"
+#include "res/Format.h"
 
 #include <cmath>
 

@@ -2,7 +2,7 @@
 // The rules of the editable measurement list: which cells can be edited, how a typed text is read
 // and written back into the measurement, what the cell then shows, and the row colours. The list
 // model and its editor only apply them.
-#include "Records.h"
+#include "data/Records.h"
 
 #include <cstdint>
 #include <string>

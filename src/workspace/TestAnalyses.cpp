@@ -1,6 +1,6 @@
-#include "TestAnalyses.h"
+#include "workspace/TestAnalyses.h"
 
-#include "TRVDoc.h"
+#include "data/TRVDoc.h"
 
 namespace trv {
 

@@ -7,7 +7,7 @@
 // through all of them (IDs are unique in a document, the merge only appends to a test, and no
 // edit changes an ID), so the choice made for a test follows it. A test without readings has
 // nothing to evaluate; all such tests share one entry.
-#include "TestAnalysis.h"
+#include "analysis/TestAnalysis.h"
 
 #include <map>
 

@@ -1,4 +1,4 @@
-#include "TestFilter.h"
+#include "workspace/TestFilter.h"
 
 namespace trv {
 

@@ -3,7 +3,7 @@
 // one of the texts the list shows for the test (the ID as "00042", the date as "02.03.2026", the
 // test type), ignoring case. Matching one test costs a few short string searches, so filtering
 // 10,000 tests per keystroke stays well below a frame.
-#include "Records.h"
+#include "data/Records.h"
 
 #include <string>
 #include <string_view>

@@ -1,8 +1,8 @@
-#include "TestParamRules.h"
+#include "workspace/TestParamRules.h"
 
-#include "Format.h"
-#include "InputRules.h"
-#include "Strings.h"
+#include "data/InputRules.h"
+#include "res/Format.h"
+#include "res/Strings.h"
 
 #include <algorithm>
 #include <cmath>

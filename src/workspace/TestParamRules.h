@@ -2,9 +2,9 @@
 // The coupling rules of the test-parameter dialog without a window: a working copy of a test's
 // parameters and the visible state of every control. The Qt dialog shows this state and forwards
 // each user action to the matching handler; a test plays the dialog the same way.
-#include "Records.h"
-#include "TestAnalyses.h"
-#include "TestAnalysis.h"
+#include "analysis/TestAnalysis.h"
+#include "data/Records.h"
+#include "workspace/TestAnalyses.h"
 
 #include <string>
 #include <vector>

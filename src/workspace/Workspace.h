@@ -4,15 +4,15 @@
 // the evaluation of the shown tests, and every change of the document as a command of the shared
 // history. The Qt view mirrors this state and forwards each click here; trv-cli and the tests drive
 // it directly.
-#include "ChartModel.h"
-#include "Command.h"
-#include "Evaluator.h"
-#include "MeasurementEdit.h"
-#include "TRVDoc.h"
-#include "TestAnalyses.h"
-#include "Thresholds.h"
-#include "TrvFile.h"
-#include "Zones.h"
+#include "analysis/ChartModel.h"
+#include "analysis/Evaluator.h"
+#include "analysis/Thresholds.h"
+#include "analysis/Zones.h"
+#include "data/TRVDoc.h"
+#include "data/TrvFile.h"
+#include "workspace/Command.h"
+#include "workspace/MeasurementEdit.h"
+#include "workspace/TestAnalyses.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,6 +1,6 @@
-#include "ChartModel.h"
-#include "CurveFit.h"
-#include "Records.h"
+#include "analysis/ChartModel.h"
+#include "analysis/CurveFit.h"
+#include "data/Records.h"
 
 #include <gtest/gtest.h>
 

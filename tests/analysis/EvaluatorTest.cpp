@@ -1,5 +1,5 @@
-#include "Evaluator.h"
 #include "Fixtures.h"
+#include "analysis/Evaluator.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 // Small documents for the analysis tests.
-#include "Records.h"
-#include "TRVDoc.h"
+#include "data/Records.h"
+#include "data/TRVDoc.h"
 
 namespace trvtest {
 

@@ -2,8 +2,8 @@
 // The four-test athlete of the history tests, and the independent arithmetic that checks it: a
 // least-squares cubic by normal equations, its level crossing by bisection and its Dmax by the
 // quadratic formula.
-#include "Records.h"
-#include "TRVDoc.h"
+#include "data/Records.h"
+#include "data/TRVDoc.h"
 
 #include <array>
 #include <cmath>

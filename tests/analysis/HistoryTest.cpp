@@ -1,11 +1,11 @@
 // The history of an athlete's step tests: which tests, in what order, the values of the chosen
 // methods against independent arithmetic, the changes within a test type and unit, and the cache.
-#include "Format.h"
-#include "History.h"
-#include "HistoryChart.h"
 #include "HistoryDocs.h"
-#include "ThresholdCache.h"
-#include "Thresholds.h"
+#include "analysis/History.h"
+#include "analysis/HistoryChart.h"
+#include "analysis/ThresholdCache.h"
+#include "analysis/Thresholds.h"
+#include "res/Format.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "Fixtures.h"
-#include "StepTest.h"
+#include "analysis/StepTest.h"
 
 #include <gtest/gtest.h>
 

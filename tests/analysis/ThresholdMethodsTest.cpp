@@ -1,7 +1,7 @@
 // The threshold methods on curves whose thresholds are known in closed form.
-#include "Records.h"
 #include "ThresholdChecks.h"
-#include "Thresholds.h"
+#include "analysis/Thresholds.h"
+#include "data/Records.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "ChartModel.h"
-#include "CurveFit.h"
-#include "Threshold.h"
+#include "analysis/ChartModel.h"
+#include "analysis/CurveFit.h"
+#include "analysis/Threshold.h"
 
 #include <gtest/gtest.h>
 

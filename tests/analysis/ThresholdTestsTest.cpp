@@ -1,12 +1,12 @@
 // Thresholds of whole step tests: what the readings of a test give the methods, bad input, units,
 // and the global segmented fit against the exhaustive scan.
-#include "CurveRules.h"
-#include "ExpFit.h"
 #include "Fixtures.h"
-#include "SegmentedFit.h"
 #include "ThresholdChecks.h"
-#include "ThresholdCsv.h"
-#include "Thresholds.h"
+#include "analysis/CurveRules.h"
+#include "analysis/ExpFit.h"
+#include "analysis/SegmentedFit.h"
+#include "analysis/ThresholdCsv.h"
+#include "analysis/Thresholds.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 // The main window: opening, saving, closing with the save question, new document from the selection,
 // menus, recent files, about box and Qt's German texts.
-#include "AboutDlg.h"
-#include "AppStart.h"
-#include "DocHandle.h"
-#include "MainFrame.h"
-#include "TrvFile.h"
 #include "ViewFixture.h"
+#include "app/AboutDlg.h"
+#include "app/AppStart.h"
+#include "app/MainFrame.h"
+#include "data/TrvFile.h"
+#include "view/DocHandle.h"
 
 #include <QAction>
 #include <QDialogButtonBox>

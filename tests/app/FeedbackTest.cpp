@@ -1,10 +1,10 @@
 // What the main window tells the user after an action: status-bar lines and the title's marks.
-#include "DocHandle.h"
-#include "MainFrame.h"
-#include "MeasurementListModel.h"
-#include "ProtocolPrinting.h"
-#include "SimMemory.h"
-#include "TRVView.h"
+#include "app/MainFrame.h"
+#include "sim/SimMemory.h"
+#include "view/DocHandle.h"
+#include "view/MeasurementListModel.h"
+#include "view/ProtocolPrinting.h"
+#include "view/TRVView.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,7 +1,7 @@
 // "?" > "Hilfe" (F1): the guide inside the program, and the about box's versions and licences.
-#include "AboutDlg.h"
-#include "HelpDialog.h"
-#include "MainFrame.h"
+#include "app/AboutDlg.h"
+#include "app/HelpDialog.h"
+#include "app/MainFrame.h"
 
 #include <QAction>
 #include <QFile>

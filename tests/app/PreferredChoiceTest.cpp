@@ -1,12 +1,12 @@
 // The lab's preferred threshold model and fitting function: kept in the program's settings, given
 // to every test of a document that opens and to every new test, never to the file or the undo list.
-#include "DocHandle.h"
-#include "MainFrame.h"
-#include "PreferredChoiceDialog.h"
-#include "PreferredChoiceStore.h"
-#include "TRVView.h"
-#include "TrvFile.h"
 #include "ViewFixture.h"
+#include "app/MainFrame.h"
+#include "data/TrvFile.h"
+#include "view/DocHandle.h"
+#include "view/PreferredChoiceDialog.h"
+#include "view/PreferredChoiceStore.h"
+#include "view/TRVView.h"
 
 #include <QComboBox>
 #include <QSettings>

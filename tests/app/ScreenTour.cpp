@@ -2,18 +2,18 @@
 // every step into the folder given (default: the current one). Run it under a display:
 //   Xvfb :99 & DISPLAY=:99 QT_QPA_PLATFORM=xcb trv_screen_tour /tmp/tour [WIDTHxHEIGHT]
 // The main window gets the size given (default 1280x900).
-#include "AboutDlg.h"
-#include "AppStart.h"
-#include "Demo.h"
-#include "HelpDialog.h"
-#include "ImportDialog.h"
-#include "MainFrame.h"
-#include "ManualTestDialog.h"
-#include "StatusDialog.h"
-#include "TRVView.h"
-#include "TestListModel.h"
-#include "TestParamDialog.h"
-#include "UserDataDialog.h"
+#include "app/AboutDlg.h"
+#include "app/AppStart.h"
+#include "app/Demo.h"
+#include "app/HelpDialog.h"
+#include "app/MainFrame.h"
+#include "view/ImportDialog.h"
+#include "view/ManualTestDialog.h"
+#include "view/StatusDialog.h"
+#include "view/TRVView.h"
+#include "view/TestListModel.h"
+#include "view/TestParamDialog.h"
+#include "view/UserDataDialog.h"
 
 #include <QApplication>
 #include <QClipboard>

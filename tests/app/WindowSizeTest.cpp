@@ -1,13 +1,13 @@
 // The document window at the sizes a lab meets: a large screen, a 1024×600 netbook and the main
 // window's minimum. Labels stay whole, the chart stays readable, the lists give way first.
-#include "ChartWidget.h"
-#include "DocHandle.h"
-#include "MainFrame.h"
-#include "TRVView.h"
-#include "ThresholdPanel.h"
 #include "ViewFixture.h"
-#include "WorkspaceSplitter.h"
-#include "WrapButton.h"
+#include "app/MainFrame.h"
+#include "view/ChartWidget.h"
+#include "view/DocHandle.h"
+#include "view/TRVView.h"
+#include "view/ThresholdPanel.h"
+#include "view/WorkspaceSplitter.h"
+#include "view/WrapButton.h"
 
 #include <QMdiArea>
 #include <QTreeView>

@@ -1,5 +1,5 @@
 // Open and save of a large document: prints times and peak memory (not a test).
-#include "TrvFile.h"
+#include "data/TrvFile.h"
 
 #include <sys/resource.h>
 #include <chrono>

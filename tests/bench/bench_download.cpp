@@ -1,8 +1,8 @@
 // trv-cli download end to end against trv-sim pacing at 19200 baud, compared with the pure line
 // time of the bytes exchanged; and the CPU used by an idle connected link.
-#include "LinkLoop.h"
-#include "SerialPort.h"
-#include "SimAnalyser.h"
+#include "device/LinkLoop.h"
+#include "device/SerialPort.h"
+#include "sim/SimAnalyser.h"
 
 #include <algorithm>
 #include <chrono>

@@ -1,8 +1,8 @@
 // Evaluation of two shown tests of 12 steps each, from the document to the filled chart model.
 // Prints the time per run; not a test.
-#include "ChartModel.h"
-#include "Evaluator.h"
-#include "TRVDoc.h"
+#include "analysis/ChartModel.h"
+#include "analysis/Evaluator.h"
+#include "data/TRVDoc.h"
 
 #include <algorithm>
 #include <chrono>

@@ -1,10 +1,10 @@
 // The history of a 500-test document: from opening the file to a filled table and chart, and a
 // refresh after one edit. Prints the times; not a test. With a file name as the second argument
 // the document is kept there, to look at.
-#include "HistoryChart.h"
-#include "HistoryPanel.h"
-#include "HistoryPlot.h"
-#include "TrvFile.h"
+#include "analysis/HistoryChart.h"
+#include "data/TrvFile.h"
+#include "view/HistoryPanel.h"
+#include "view/HistoryPlot.h"
 
 #include <qcustomplot.h>
 

@@ -1,12 +1,12 @@
 // The test list of a window with a large document: filling it (sort and column widths included),
 // one keystroke of the search, and a sort by date. Prints times (not a test). With a file name as
 // the second argument it also saves the document there, to look at.
-#include "DocHandle.h"
-#include "TRVView.h"
-#include "TestFilter.h"
-#include "TestListModel.h"
-#include "TestListProxy.h"
-#include "TrvFile.h"
+#include "data/TrvFile.h"
+#include "view/DocHandle.h"
+#include "view/TRVView.h"
+#include "view/TestListModel.h"
+#include "view/TestListProxy.h"
+#include "workspace/TestFilter.h"
 
 #include <QApplication>
 #include <QTreeView>

@@ -1,7 +1,7 @@
 // The chart library on its own, without a window: what it lays out from a model and how it renders
 // into a painter. The model is filled by hand, so the expectations come from the numbers put in.
-#include "ChartModel.h"
-#include "ChartPlot.h"
+#include "analysis/ChartModel.h"
+#include "chart/ChartPlot.h"
 
 #include <QImage>
 #include <QPainter>

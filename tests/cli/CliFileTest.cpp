@@ -1,7 +1,7 @@
 // trv-cli's file commands, run as a script would run them.
 #include "ByteBuilder.h"
 #include "CliRun.h"
-#include "TrvFile.h"
+#include "data/TrvFile.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

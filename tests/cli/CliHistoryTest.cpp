@@ -1,7 +1,7 @@
 // trv-cli history end to end: the four-test athlete written to a file and read back by the command.
 #include "CliRun.h"
 #include "HistoryDocs.h"
-#include "TrvFile.h"
+#include "data/TrvFile.h"
 
 #include <gtest/gtest.h>
 

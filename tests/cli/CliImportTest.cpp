@@ -1,5 +1,5 @@
 // trv-cli import, run as a script would run it.
-#include "TrvFile.h"
+#include "data/TrvFile.h"
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>

@@ -1,7 +1,7 @@
 // trv-cli thresholds end to end: a treadmill, an ergometer and a field test written to a file,
 // read back and evaluated by the command.
 #include "CliRun.h"
-#include "TrvFile.h"
+#include "data/TrvFile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // trv-cli save and export killed at random moments: the target is always either the old or the new
 // complete file, and the temporaries the killed writers leave are cleared by the next write.
-#include "TrvFile.h"
+#include "data/TrvFile.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>

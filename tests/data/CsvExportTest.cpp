@@ -1,4 +1,4 @@
-#include "CsvExport.h"
+#include "data/CsvExport.h"
 
 #include <gtest/gtest.h>
 #include <filesystem>

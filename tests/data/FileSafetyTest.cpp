@@ -1,8 +1,8 @@
 // Files that are not ours, files that are not files, and writes that a crash or a full disk interrupts.
 #include "ByteBuilder.h"
-#include "CsvExport.h"
-#include "DeviceIdentity.h"
-#include "TrvFile.h"
+#include "data/CsvExport.h"
+#include "data/DeviceIdentity.h"
+#include "data/TrvFile.h"
 
 #include <gtest/gtest.h>
 #include <sys/mount.h>

@@ -1,7 +1,7 @@
 // Readings from spreadsheet text: decoding, separators, header names, refusals.
-#include "CsvExport.h"
-#include "ImportMapping.h"
-#include "ManualIds.h"
+#include "data/CsvExport.h"
+#include "data/ImportMapping.h"
+#include "data/ManualIds.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Typed values before they reach a record: what is taken, what is refused and with which reason.
-#include "InputRules.h"
+#include "data/InputRules.h"
 
 #include <gtest/gtest.h>
 

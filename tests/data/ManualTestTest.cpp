@@ -1,8 +1,8 @@
 // Typed step tests: their IDs, their time stamps, and how they survive the file.
-#include "CsvExport.h"
-#include "ManualIds.h"
-#include "ManualTest.h"
-#include "TrvFile.h"
+#include "data/CsvExport.h"
+#include "data/ManualIds.h"
+#include "data/ManualTest.h"
+#include "data/TrvFile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "TRVDoc.h"
+#include "data/TRVDoc.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "ByteBuilder.h"
-#include "TrvFile.h"
+#include "data/TrvFile.h"
 
 #include <gtest/gtest.h>
 #include <cstdlib>

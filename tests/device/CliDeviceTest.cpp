@@ -1,6 +1,6 @@
 // trv-cli search, download, config and reset against trv-sim on a pseudo-terminal.
-#include "SimAnalyser.h"
-#include "TrvFile.h"
+#include "data/TrvFile.h"
+#include "sim/SimAnalyser.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The link controller and the serial port against trv-sim on a pseudo-terminal, in real time.
-#include "LinkHandOver.h"
-#include "SerialPort.h"
-#include "SimAnalyser.h"
-#include "Strings.h"
+#include "device/SerialPort.h"
+#include "res/Strings.h"
+#include "sim/SimAnalyser.h"
+#include "workspace/LinkHandOver.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 // A port and a host for driving the link controller without hardware and in virtual time.
-#include "LinkController.h"
+#include "device/LinkController.h"
 
 #include <cerrno>
 #include <functional>

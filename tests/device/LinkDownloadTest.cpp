@@ -1,7 +1,7 @@
 // The receive state machine, the download and its time-outs and retries, against a fake host.
 #include "LinkTestUtil.h"
 
-#include "Format.h"
+#include "res/Format.h"
 
 using namespace trv;
 using namespace trv::test;

@@ -1,7 +1,7 @@
 // Port search, identification, binding, polling and the memory reset, against a fake host.
 #include "LinkTestUtil.h"
 
-#include "PortNames.h"
+#include "device/PortNames.h"
 
 #include <algorithm>
 

@@ -1,9 +1,9 @@
 #pragma once
-#include "Crc16.h"
 #include "FakeLink.h"
-#include "LinkHandOver.h"
-#include "MemorySlot.h"
-#include "Strings.h"
+#include "device/Crc16.h"
+#include "device/MemorySlot.h"
+#include "res/Strings.h"
+#include "workspace/LinkHandOver.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Downloads into documents that also hold typed or imported tests.
 #include "LinkTestUtil.h"
-#include "ManualIds.h"
-#include "ManualTest.h"
-#include "MemorySlot.h"
+#include "data/ManualIds.h"
+#include "data/ManualTest.h"
+#include "device/MemorySlot.h"
 
 using namespace trv;
 using namespace trv::test;

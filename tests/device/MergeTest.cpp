@@ -1,6 +1,6 @@
 // Decoding the analyser's memory and merging it into a document.
 #include "LinkTestUtil.h"
-#include "MemorySlot.h"
+#include "device/MemorySlot.h"
 
 using namespace trv;
 using namespace trv::test;

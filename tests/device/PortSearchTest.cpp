@@ -1,7 +1,7 @@
 // The port search on its own: the order in which ports are asked, when it ends, and which of the
 // answering analysers the link takes.
 #include "FakeLink.h"
-#include "PortSearch.h"
+#include "device/PortSearch.h"
 
 #include <gtest/gtest.h>
 

@@ -2,10 +2,10 @@
 // refuses with a message or yields rows within its limit; a step test built from them can be added
 // to a document, saved and read back.
 #include "FuzzCheck.h"
-#include "ImportMapping.h"
-#include "ImportTable.h"
-#include "ManualTest.h"
-#include "TrvFile.h"
+#include "data/ImportMapping.h"
+#include "data/ImportTable.h"
+#include "data/ManualTest.h"
+#include "data/TrvFile.h"
 
 #include <string_view>
 

@@ -1,10 +1,10 @@
 // The analyser's memory, any 3500 bytes of it, decoded and merged into a document: a second download
 // of the same memory adds nothing, every reading is in the document once, and the tests stay in
 // the order of their first reading.
-#include "DeviceProtocol.h"
 #include "FuzzCheck.h"
-#include "MemorySlot.h"
-#include "TRVDoc.h"
+#include "data/TRVDoc.h"
+#include "device/DeviceProtocol.h"
+#include "device/MemorySlot.h"
 
 #include <algorithm>
 #include <set>

@@ -1,10 +1,10 @@
 // Texts a user types: the cells of the measurement list, the edits of the test-parameter dialog,
 // the number parsers below them, and the code-page conversions every text passes through.
-#include "Cp1252.h"
-#include "Format.h"
 #include "FuzzCheck.h"
-#include "MeasurementEdit.h"
-#include "TestParamRules.h"
+#include "data/Cp1252.h"
+#include "res/Format.h"
+#include "workspace/MeasurementEdit.h"
+#include "workspace/TestParamRules.h"
 
 #include <cmath>
 #include <string>

@@ -1,7 +1,7 @@
 // The document reader on any bytes: it refuses or reads, never more; what it reads, the writer
 // stores and the reader gives back unchanged.
 #include "FuzzCheck.h"
-#include "TrvFile.h"
+#include "data/TrvFile.h"
 
 #include <cstdlib>
 #include <ctime>

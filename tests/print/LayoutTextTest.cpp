@@ -1,8 +1,8 @@
 // Page measures and the texts of the protocol's boxes.
 #include "ProtocolDocs.h"
-#include "ProtocolLayout.h"
-#include "ProtocolText.h"
-#include "Workspace.h"
+#include "print/ProtocolLayout.h"
+#include "print/ProtocolText.h"
+#include "workspace/Workspace.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
 // The protocol as it comes out: two pages, what they say, where the chart goes, the logo.
-#include "ChartModel.h"
 #include "PdfText.h"
-#include "Protocol.h"
 #include "ProtocolDocs.h"
-#include "ProtocolLayout.h"
-#include "ProtocolPaint.h"
-#include "TrvFile.h"
-#include "Workspace.h"
+#include "analysis/ChartModel.h"
+#include "data/TrvFile.h"
+#include "print/Protocol.h"
+#include "print/ProtocolLayout.h"
+#include "print/ProtocolPaint.h"
+#include "workspace/Workspace.h"
 
 #include <QColor>
 #include <QImage>

@@ -1,11 +1,11 @@
 // The chart on the printed protocol: the screen's chart without what only a mouse can use, with
 // its marks, inside the page frame, with as many ticks as the printed size has room for.
-#include "ChartModel.h"
-#include "ChartPlot.h"
 #include "PdfText.h"
-#include "Protocol.h"
 #include "ProtocolDocs.h"
-#include "Workspace.h"
+#include "analysis/ChartModel.h"
+#include "chart/ChartPlot.h"
+#include "print/Protocol.h"
+#include "workspace/Workspace.h"
 
 #include <QImage>
 #include <QPainter>

@@ -2,9 +2,9 @@
 // A document as the protocol tests print it: an athlete, a field test on a 400 m track in m/s
 // whose lactate lies on a cubic through 4.0 mmol/l at 4.0 m/s (so the threshold lies there), and
 // a treadmill test in m/s with analyser-timed steps and a shortened last step.
-#include "OleDateTime.h"
-#include "Records.h"
-#include "TRVDoc.h"
+#include "data/OleDateTime.h"
+#include "data/Records.h"
+#include "data/TRVDoc.h"
 
 namespace trvtest {
 

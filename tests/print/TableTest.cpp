@@ -1,7 +1,7 @@
 // The measurement tables of page 2.
 #include "ProtocolDocs.h"
-#include "ProtocolTable.h"
-#include "Workspace.h"
+#include "print/ProtocolTable.h"
+#include "workspace/Workspace.h"
 
 #include <gtest/gtest.h>
 

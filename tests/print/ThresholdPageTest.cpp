@@ -1,9 +1,9 @@
 // Page 2 of the protocol carries the thresholds and zones of both shown tests below their tables,
 // and they fit on the page for two tests of 12 steps.
 #include "PdfText.h"
-#include "Protocol.h"
 #include "ProtocolDocs.h"
-#include "ProtocolThresholds.h"
+#include "print/Protocol.h"
+#include "print/ProtocolThresholds.h"
 
 #include <cmath>
 #include <cstdio>

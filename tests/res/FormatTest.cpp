@@ -1,4 +1,4 @@
-#include "Format.h"
+#include "res/Format.h"
 
 #include <gtest/gtest.h>
 #include <clocale>

@@ -1,5 +1,5 @@
 // The names of the string-table ids against the table itself, and the sources against numeric ids.
-#include "Strings.h"
+#include "res/Strings.h"
 
 #include <filesystem>
 #include <fstream>

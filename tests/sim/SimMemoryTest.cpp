@@ -1,6 +1,6 @@
 // The simulator's memory: its text format, the ring of slots and the frame it sends.
-#include "Crc16.h"
-#include "SimMemory.h"
+#include "device/Crc16.h"
+#include "sim/SimMemory.h"
 
 #include <gtest/gtest.h>
 

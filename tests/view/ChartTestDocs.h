@@ -1,9 +1,9 @@
 #pragma once
 // Documents with step tests as an analyser and a person at the keyboard would produce them, for
 // the chart and list tests (and for looking at the chart).
-#include "OleDateTime.h"
-#include "Records.h"
-#include "TRVDoc.h"
+#include "data/OleDateTime.h"
+#include "data/Records.h"
+#include "data/TRVDoc.h"
 
 #include <initializer_list>
 

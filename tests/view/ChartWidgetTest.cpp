@@ -1,11 +1,11 @@
 // The chart window after an evaluation: what it draws where, the legend check boxes and their
 // rule, the cursors and their read-out, the value tips. The expected numbers come from the test
 // data (loads, lactates, times in ChartTestDocs.h), not from the drawing code.
-#include "ChartModel.h"
 #include "ChartTestDocs.h"
-#include "ChartWidget.h"
-#include "Evaluator.h"
-#include "TestAnalyses.h"
+#include "analysis/ChartModel.h"
+#include "analysis/Evaluator.h"
+#include "view/ChartWidget.h"
+#include "workspace/TestAnalyses.h"
 
 #include <QApplication>
 #include <QSignalSpy>

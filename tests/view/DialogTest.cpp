@@ -1,8 +1,8 @@
 // The dialogs as a user fills them in, and what the view does with OK and Cancel.
-#include "ConfigDialog.h"
-#include "TestParamDialog.h"
-#include "UserDataDialog.h"
 #include "ViewFixture.h"
+#include "view/ConfigDialog.h"
+#include "view/TestParamDialog.h"
+#include "view/UserDataDialog.h"
 
 #include <QCalendarWidget>
 #include <QCheckBox>
@@ -18,7 +18,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QtTest/QTest>
-#include "UpDown.h"
+#include "view/UpDown.h"
 
 #include <gtest/gtest.h>
 

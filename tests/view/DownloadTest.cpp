@@ -1,8 +1,8 @@
 // A download from the simulated analyser through the window, as a user presses "Daten empfangen".
-#include "ManualTest.h"
-#include "SimAnalyser.h"
-#include "StatusDialog.h"
 #include "ViewFixture.h"
+#include "data/ManualTest.h"
+#include "sim/SimAnalyser.h"
+#include "view/StatusDialog.h"
 
 #include <QElapsedTimer>
 #include <QPushButton>

@@ -1,8 +1,8 @@
 // Tests without the analyser as a user makes them: typed into the dialog, pasted, imported.
-#include "EntryTable.h"
-#include "ImportDialog.h"
-#include "ManualTestDialog.h"
 #include "ViewFixture.h"
+#include "view/EntryTable.h"
+#include "view/ImportDialog.h"
+#include "view/ManualTestDialog.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,11 +1,11 @@
 // The "Verlauf" panel on the four-test athlete: table texts, one chart per test type and unit with
 // its lines and labelled points, the hint without step tests, a double click, and the printed page.
-#include "Format.h"
 #include "HistoryDocs.h"
-#include "HistoryPanel.h"
-#include "HistoryPlot.h"
-#include "HistoryPrint.h"
-#include "HistoryTableModel.h"
+#include "print/HistoryPrint.h"
+#include "res/Format.h"
+#include "view/HistoryPanel.h"
+#include "view/HistoryPlot.h"
+#include "view/HistoryTableModel.h"
 
 #include <qcustomplot.h>
 

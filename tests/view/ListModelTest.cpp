@@ -1,7 +1,7 @@
 // The texts of both lists, against values worked out by hand.
-#include "MeasurementListModel.h"
-#include "TestListModel.h"
 #include "ViewFixture.h"
+#include "view/MeasurementListModel.h"
+#include "view/TestListModel.h"
 
 #include <gtest/gtest.h>
 

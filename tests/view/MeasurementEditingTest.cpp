@@ -2,8 +2,8 @@
 // delegate opens an editor on a click into a new cell, the typed text goes through the edit rules
 // into the document; row colours come from the model.
 #include "ChartTestDocs.h"
-#include "MeasurementDelegate.h"
-#include "MeasurementListModel.h"
+#include "view/MeasurementDelegate.h"
+#include "view/MeasurementListModel.h"
 
 #include <QApplication>
 #include <QHeaderView>

@@ -1,6 +1,6 @@
 // "Seitenansicht" of a window: the protocol's two pages in the preview.
-#include "ProtocolPrinting.h"
 #include "ViewFixture.h"
+#include "view/ProtocolPrinting.h"
 
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>

@@ -3,7 +3,7 @@
 // these tests sort first and then check that the test the user pointed at is the one that acts.
 #include "ViewFixture.h"
 
-#include "TestListProxy.h"
+#include "view/TestListProxy.h"
 
 #include <QHeaderView>
 #include <QLineEdit>

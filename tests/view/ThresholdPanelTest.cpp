@@ -1,8 +1,8 @@
 // The thresholds panel of a document window, its marks in the chart, and the zone settings.
-#include "ThresholdPanel.h"
 #include "ViewFixture.h"
-#include "ZoneSettingsDialog.h"
-#include "ZoneSettingsStore.h"
+#include "view/ThresholdPanel.h"
+#include "view/ZoneSettingsDialog.h"
+#include "view/ZoneSettingsStore.h"
 
 #include <QClipboard>
 #include <QSettings>

@@ -1,9 +1,9 @@
 #pragma once
 // A document worked out by hand for the view tests, and helpers that click like a user.
-#include "DocHandle.h"
-#include "MeasurementListModel.h"
-#include "TRVView.h"
-#include "TestListModel.h"
+#include "view/DocHandle.h"
+#include "view/MeasurementListModel.h"
+#include "view/TRVView.h"
+#include "view/TestListModel.h"
 
 #include <gtest/gtest.h>
 

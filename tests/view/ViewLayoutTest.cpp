@@ -1,9 +1,9 @@
 // The workspace on resize (the chart takes the height, the lists keep theirs at the bottom, the
 // measurement list takes the width, the buttons keep their distance to the bottom edge), the tips,
 // and the view's side of the chart: cursors one at a time, legend clicks, edits.
-#include "ChartModel.h"
-#include "ChartWidget.h"
 #include "ViewFixture.h"
+#include "analysis/ChartModel.h"
+#include "view/ChartWidget.h"
 
 #include <QPushButton>
 

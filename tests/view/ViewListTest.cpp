@@ -1,6 +1,6 @@
 // The workspace rules as a user meets them: selection, check boxes, conversion, types, export.
-#include "ChartWidget.h"
 #include "ViewFixture.h"
+#include "view/ChartWidget.h"
 
 #include <QFile>
 #include <QPushButton>

@@ -1,10 +1,10 @@
 // Deleting tests and readings: one undoable command each that gives the file bytes back exactly,
 // selection and chart that follow the remaining tests, the next download that does not bring a
 // deleted reading back, and the question that names what goes.
-#include "DeleteCommands.h"
-#include "StringIds.h"
-#include "Workspace.h"
 #include "WorkspaceDocs.h"
+#include "res/StringIds.h"
+#include "workspace/DeleteCommands.h"
+#include "workspace/Workspace.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // Adding a typed or imported test through the workspace: selection, chart, undo and redo.
-#include "ManualIds.h"
-#include "ManualTest.h"
-#include "StringIds.h"
-#include "Workspace.h"
 #include "WorkspaceDocs.h"
+#include "data/ManualIds.h"
+#include "data/ManualTest.h"
+#include "res/StringIds.h"
+#include "workspace/Workspace.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The rules of the manual entry dialog, without its widgets.
-#include "ManualEntry.h"
+#include "workspace/ManualEntry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Editing cells of the measurement list: which cells open, what a typed text stores and shows,
 // which entries are refused, and the row colours.
-#include "MeasurementEdit.h"
+#include "workspace/MeasurementEdit.h"
 
-#include "InputRules.h"
+#include "data/InputRules.h"
 
 #include <gtest/gtest.h>
 

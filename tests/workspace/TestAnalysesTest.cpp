@@ -1,8 +1,8 @@
 // The fitting choice and the evaluation results live beside the records: the file never sees
 // them, they follow their test when tests move, and undo brings an earlier choice back.
-#include "TestParamRules.h"
-#include "Workspace.h"
 #include "WorkspaceDocs.h"
+#include "workspace/TestParamRules.h"
+#include "workspace/Workspace.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The test list's search: words against the ID, the date and the test type as the list shows them.
-#include "ManualIds.h"
-#include "TestFilter.h"
 #include "WorkspaceDocs.h"
+#include "data/ManualIds.h"
+#include "workspace/TestFilter.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "TestParamRules.h"
+#include "workspace/TestParamRules.h"
 
-#include "InputRules.h"
+#include "data/InputRules.h"
 
 #include <gtest/gtest.h>
 

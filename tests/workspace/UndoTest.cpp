@@ -1,11 +1,11 @@
 // Every document command undone and redone: the file bytes come back exactly, the modified marker
 // follows the saved state, and a refused command leaves neither a trace nor a history entry.
-#include "NoticeFlags.h"
-#include "StringIds.h"
-#include "Strings.h"
-#include "TestParamRules.h"
-#include "Workspace.h"
 #include "WorkspaceDocs.h"
+#include "data/NoticeFlags.h"
+#include "res/StringIds.h"
+#include "res/Strings.h"
+#include "workspace/TestParamRules.h"
+#include "workspace/Workspace.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #pragma once
 // Small documents for the workspace tests, and the document's file bytes for round trips.
-#include "MemorySlot.h"
-#include "TRVDoc.h"
-#include "TrvFile.h"
+#include "data/TRVDoc.h"
+#include "data/TrvFile.h"
+#include "device/MemorySlot.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // The rules of a document window without the window: the two-test rule, ticks, selection and the
 // show button, cursors, notices and the parameters-missing bits.
-#include "NoticeFlags.h"
-#include "Strings.h"
-#include "TestParamRules.h"
-#include "Workspace.h"
 #include "WorkspaceDocs.h"
+#include "data/NoticeFlags.h"
+#include "res/Strings.h"
+#include "workspace/TestParamRules.h"
+#include "workspace/Workspace.h"
 
 #include <gtest/gtest.h>
 

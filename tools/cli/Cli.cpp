@@ -1,7 +1,7 @@
 #include "Cli.h"
 
-#include "Format.h"
-#include "TrvFile.h"
+#include "data/TrvFile.h"
+#include "res/Format.h"
 
 #include <charconv>
 #include <cmath>

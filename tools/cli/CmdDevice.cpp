@@ -1,13 +1,13 @@
 // trv-cli search, download, config and reset: the desktop program's link controller with a console
 // in place of the window (status texts and percentages on stderr, answers from the options).
 #include "Cli.h"
-#include "DeviceIdentity.h"
+#include "data/DeviceIdentity.h"
 
-#include "Format.h"
-#include "LinkHandOver.h"
-#include "SerialPort.h"
-#include "Strings.h"
-#include "TrvFile.h"
+#include "data/TrvFile.h"
+#include "device/SerialPort.h"
+#include "res/Format.h"
+#include "res/Strings.h"
+#include "workspace/LinkHandOver.h"
 
 #include <cstdlib>
 #include <filesystem>

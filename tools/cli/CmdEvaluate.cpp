@@ -1,8 +1,8 @@
 // trv-cli evaluate: the evaluation of the shown tests, as the desktop program draws them.
 #include "Cli.h"
-#include "Format.h"
-#include "TrvFile.h"
-#include "Workspace.h"
+#include "data/TrvFile.h"
+#include "res/Format.h"
+#include "workspace/Workspace.h"
 
 #include <cstdio>
 

@@ -1,10 +1,10 @@
 // trv-cli info, save, export: the document file without the desktop program.
 #include "Cli.h"
-#include "CsvExport.h"
-#include "DeviceIdentity.h"
-#include "Format.h"
-#include "TrvFile.h"
-#include "Workspace.h"
+#include "data/CsvExport.h"
+#include "data/DeviceIdentity.h"
+#include "data/TrvFile.h"
+#include "res/Format.h"
+#include "workspace/Workspace.h"
 
 #include <cstdio>
 

@@ -1,8 +1,8 @@
 // trv-cli history: the chosen thresholds of every step test of a document over time.
 #include "Cli.h"
-#include "Format.h"
-#include "History.h"
-#include "TRVDoc.h"
+#include "analysis/History.h"
+#include "data/TRVDoc.h"
+#include "res/Format.h"
 
 namespace trv::cli {
 

@@ -1,9 +1,9 @@
 // trv-cli import: one step test from a CSV or tab-separated file into a document.
 #include "Cli.h"
-#include "Format.h"
-#include "ImportMapping.h"
-#include "Strings.h"
-#include "TrvFile.h"
+#include "data/ImportMapping.h"
+#include "data/TrvFile.h"
+#include "res/Format.h"
+#include "res/Strings.h"
 
 #include <cstdio>
 #include <filesystem>

@@ -1,9 +1,9 @@
 // trv-cli print: the two-page test protocol of the listed tests as a PDF file.
 #include "Cli.h"
-#include "Format.h"
-#include "Protocol.h"
-#include "TrvFile.h"
-#include "Workspace.h"
+#include "data/TrvFile.h"
+#include "print/Protocol.h"
+#include "res/Format.h"
+#include "workspace/Workspace.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,9 +1,9 @@
 // trv-cli thresholds: every threshold method and the training zones of the listed tests.
 #include "Cli.h"
-#include "Format.h"
-#include "Strings.h"
-#include "TRVDoc.h"
-#include "Thresholds.h"
+#include "analysis/Thresholds.h"
+#include "data/TRVDoc.h"
+#include "res/Format.h"
+#include "res/Strings.h"
 
 namespace trv::cli {
 

@@ -1,5 +1,5 @@
 #include "Cli.h"
-#include "Strings.h"
+#include "res/Strings.h"
 
 // A build without the desktop program (TRV_BUILD_GUI=OFF) has no Qt, and so no printed protocol.
 namespace trv::cli {

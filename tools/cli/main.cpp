@@ -1,7 +1,7 @@
 // trv-cli: the headless companion of the desktop program.
 #include "Cli.h"
-#include "Format.h"
-#include "Strings.h"
+#include "res/Format.h"
+#include "res/Strings.h"
 
 #include <clocale>
 #include <csignal>

@@ -1,7 +1,7 @@
 // trv-sim: an analyser on a pseudo-terminal, for tests, demonstrations and manual trials.
-#include "SimAnalyser.h"
+#include "sim/SimAnalyser.h"
 
-#include "Format.h"
+#include "res/Format.h"
 
 #include <atomic>
 #include <chrono>
