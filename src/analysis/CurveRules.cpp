@@ -5,6 +5,7 @@
 #include <Eigen/Dense>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numeric>
 
 namespace trv {
@@ -223,6 +224,24 @@ std::optional<double> CHeartRateCurve::At(double load) const {
     const double h = m_hr[k] + slope * (load - m_x[k]);
     if (!std::isfinite(h)) return std::nullopt;
     return h;
+}
+
+std::optional<double> CHeartRateCurve::FirstLoadAt(double hr) const {
+    const size_t n = m_x.size();
+    if (n < 2 || !std::isfinite(hr)) return std::nullopt;
+    const double inf = std::numeric_limits<double>::infinity();
+    // The line of segment k between the loads lo and hi.
+    auto on = [&](size_t k, double lo, double hi) -> std::optional<double> {
+        const double slope = (m_hr[k + 1] - m_hr[k]) / (m_x[k + 1] - m_x[k]);
+        if (slope == 0.0) return hr == m_hr[k] ? std::optional<double>(std::isfinite(lo) ? lo : m_x[k]) : std::nullopt;
+        const double x = m_x[k] + (hr - m_hr[k]) / slope;
+        if (std::isfinite(x) && x >= lo && x <= hi) return x;
+        return std::nullopt;
+    };
+    if (auto x = on(0, -inf, m_x[0])) return x;
+    for (size_t k = 0; k + 1 < n; ++k)
+        if (auto x = on(k, m_x[k], m_x[k + 1])) return x;
+    return on(n - 2, m_x[n - 1], inf);
 }
 
 }  // namespace trv

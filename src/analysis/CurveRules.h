@@ -79,6 +79,9 @@ public:
     void Set(const std::vector<double>& x, const std::vector<double>& hr);
     // None with fewer than two heart-rate points at different loads.
     std::optional<double> At(double load) const;
+    // The first load (smallest) where that line, extrapolated the same way, reaches `hr`; none with
+    // fewer than two heart-rate points or where it never does.
+    std::optional<double> FirstLoadAt(double hr) const;
 
 private:
     std::vector<double> m_x, m_hr;

@@ -7,6 +7,7 @@
 #include "analysis/ExpFit.h"
 #include "analysis/SegmentedFit.h"
 #include "analysis/StepTest.h"
+#include "analysis/ZoneModels.h"
 #include "data/Records.h"
 #include "data/TRVDoc.h"
 #include "res/Format.h"
@@ -413,7 +414,10 @@ TestThresholds ComputeThresholds(const ThresholdInput& input, const ZoneScheme& 
 }
 
 TestThresholds ComputeTestThresholds(const TestDataType& test, int fit, int model, const ZoneSettings& zones) {
-    return ComputeThresholds(ThresholdInputOf(test, fit, model), zones.For(test.m_nTestType));
+    const ThresholdInput in = ThresholdInputOf(test, fit, model);
+    TestThresholds out = ComputeThresholds(in, zones.For(test.m_nTestType));
+    ApplyZoneModel(in, zones, out);
+    return out;
 }
 
 }  // namespace trv

@@ -53,6 +53,7 @@ struct TestThresholds {
     FitQuality fit;
     std::vector<MethodResult> methods;  // catalogue order
     std::vector<ZoneResult> zones;      // empty without a determinable IANS
+    ZoneModelOutcome zoneModel;         // the model of `zones` (ZoneModels.h), its anchors
     const MethodResult* Find(const std::string& id) const;
     bool IsSpeed() const { return loadUnit != 2; }
 };

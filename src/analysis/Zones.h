@@ -39,6 +39,10 @@ std::string ZoneSchemeFromTexts(const std::vector<std::string>& codes, const std
 // The schemes of the three test types (index = test type code).
 struct ZoneSettings {
     std::array<ZoneScheme, 3> schemes{DefaultZoneScheme(0), DefaultZoneScheme(1), DefaultZoneScheme(2)};
+    // The zone model (ZoneModels.h) and the methods of its two anchors.
+    std::string model = "trv5";
+    std::string lt1 = "ltp1";
+    std::string lt2 = "ians";
     const ZoneScheme& For(int testType) const;
 };
 
@@ -49,6 +53,21 @@ struct ZoneResult {
     std::optional<double> loadFrom, loadTo;  // stored units
     std::optional<double> heartRateFrom, heartRateTo;
     std::optional<double> lactateFrom, lactateTo;
+};
+
+// An anchor of a zone model: the method chosen for it and its result on the test.
+struct ZoneAnchor {
+    std::string method;                              // method id ("ltp1")
+    std::string label;                               // its German label
+    std::optional<double> load, heartRate, lactate;  // none when not determinable
+};
+
+// Which zone model a test's zones follow, its anchors, and why there are no zones when there are none.
+struct ZoneModelOutcome {
+    std::string model = "trv5";
+    std::string name;  // German name of the model
+    ZoneAnchor lt1, lt2;
+    std::string reason;  // German; "" when there are zones
 };
 
 // Pace per km at a speed in m/s: 1000 / v seconds, truncated; none for no positive finite speed

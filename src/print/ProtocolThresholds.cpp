@@ -1,5 +1,6 @@
 #include "print/ProtocolThresholds.h"
 
+#include "analysis/ZoneModels.h"
 #include "data/Records.h"
 #include "print/ProtocolLayout.h"
 #include "print/ProtocolPaint.h"
@@ -32,6 +33,17 @@ std::string PaceOf(double speed) {
 }
 
 }  // namespace
+
+std::string ZoneTitleText(const TestThresholds& r) {
+    const bool standard = r.zoneModel.model == "trv5" || r.zoneModel.name.empty();
+    return standard ? LoadStr(IDS_PRN_ZONES_HEAD)
+                    : FmtId(IDS_PRN_ZONES_MODEL_HEAD, ZoneModelCaption(r.zoneModel).c_str());
+}
+
+std::string NoZonesText(const TestThresholds& r) {
+    const bool standard = r.zoneModel.model == "trv5" || r.zoneModel.reason.empty();
+    return standard ? LoadStr(IDS_PRN_NO_ZONES) : FmtId(IDS_PRN_NO_ZONES_WHY, r.zoneModel.reason.c_str());
+}
 
 std::vector<std::string> ThresholdTableLines(const TestDataType& test, const TestThresholds& r) {
     std::vector<std::string> lines{LoadStr(IDS_PRN_THR_HEAD), FmtId(IDS_PRN_THR_UNITS, LoadUnitText(test.m_nLoadUnit))};
@@ -89,10 +101,10 @@ int DrawThresholdTables(QPainter& p, const ProtocolLayout& l, int slot, int top,
     y += l.g;
 
     p.setFont(MakeProtocolFont(ProtocolFont::Title, p));
-    y += DrawTextBlock(p, QRect(QPoint(x + l.g, y), QPoint(right, bottom)), Q(LoadStr(IDS_PRN_ZONES_HEAD)));
+    y += DrawTextBlock(p, QRect(QPoint(x + l.g, y), QPoint(right, bottom)), Q(ZoneTitleText(r)));
     p.setFont(MakeProtocolFont(ProtocolFont::Table, p));
     const std::vector<std::string> zones = ZoneTableLines(test, r);
-    if (zones.empty()) y += DrawTabbedLine(p, x + l.g, y, Q(LoadStr(IDS_PRN_NO_ZONES)), x, zoneStops, 3);
+    if (zones.empty()) y += DrawTextBlock(p, QRect(QPoint(x + l.g, y), QPoint(right, bottom)), Q(NoZonesText(r)));
     for (size_t i = 0; i < zones.size(); ++i) {
         if (i == 0) p.drawLine(x, y, right, y);
         y += DrawTabbedLine(p, x + l.g, y, Q(zones[i]), x, zoneStops, 3);

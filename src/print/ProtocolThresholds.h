@@ -21,6 +21,11 @@ std::vector<std::string> ThresholdTableLines(const TestDataType& test, const Tes
 // range and, for speeds, the pace range); empty when there are no zones.
 std::vector<std::string> ZoneTableLines(const TestDataType& test, const TestThresholds& result);
 
+// The zones' title ("Trainingszonen:", or with the model and its anchors when it is not the standard
+// one) and the line printed instead of an empty zones table (with the reason the model gives).
+std::string ZoneTitleText(const TestThresholds& result);
+std::string NoZonesText(const TestThresholds& result);
+
 // Draws both tables in the half of page 2 that belongs to `slot` (0 left, 1 right), from `top`
 // down. Returns the y below the last line.
 int DrawThresholdTables(QPainter& painter, const ProtocolLayout& layout, int slot, int top, const TestDataType& test,

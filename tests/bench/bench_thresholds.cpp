@@ -2,6 +2,7 @@
 // trv-cli thresholds. Prints the times; not a test.
 #include "../analysis/Fixtures.h"
 #include "analysis/Thresholds.h"
+#include "analysis/ZoneModels.h"
 #include "data/TrvFile.h"
 
 #include <algorithm>
@@ -56,6 +57,30 @@ int main(int argc, char** argv) {
         std::sort(us.begin(), us.end());
         std::printf("All %zu methods + zones, 12 steps, %s: median %.0f us (target < 1000 us), %zu determinable\n",
                     MethodCatalogue().size(), fit == FitCubic ? "cubic " : "spline", us[us.size() / 2], ok);
+    }
+
+    // The zones of every zone model for the same test, from its computed thresholds.
+    {
+        const ThresholdInput in = ThresholdInputOf(one, FitCubic, ModelMader);
+        const TestThresholds base = ComputeThresholds(in, DefaultZoneScheme(one.m_nTestType));
+        std::vector<double> us;
+        size_t zones = 0;
+        for (int r = 0; r < 300; ++r) {
+            zones = 0;
+            const auto a = std::chrono::steady_clock::now();
+            for (const ZoneModelInfo& m : ZoneModelCatalogue()) {
+                ZoneSettings s;
+                s.model = m.id;
+                TestThresholds t = base;
+                ApplyZoneModel(in, s, t);
+                zones += t.zones.size();
+            }
+            const auto b = std::chrono::steady_clock::now();
+            us.push_back(std::chrono::duration<double, std::micro>(b - a).count());
+        }
+        std::sort(us.begin(), us.end());
+        std::printf("Zones of all %zu zone models, 12 steps: median %.0f us (target < 1000 us), %zu bands\n",
+                    ZoneModelCatalogue().size(), us[us.size() / 2], zones);
     }
 
     const auto path = std::filesystem::temp_directory_path() / ("trv-bench-thresholds-" + std::to_string(getpid()));

@@ -7,7 +7,9 @@
 
 namespace trv {
 class CTRVDoc;
-}
+struct TestThresholds;
+struct ZoneSettings;
+}  // namespace trv
 
 namespace trv::cli {
 
@@ -118,5 +120,14 @@ int CmdPrint(int argc, char** argv);
 int CmdImport(int argc, char** argv);
 int CmdThresholds(int argc, char** argv);
 int CmdHistory(int argc, char** argv);
+
+// Zone models and the zones handed on (CmdZones.cpp): takes "--zones ID --lt1 ID --lt2 ID" out of
+// the arguments into `zones` (ExitOk, or the exit code after the error line naming the known ids);
+// writes a test's "zone_model" and "anchors"; the zones command; the zone card as PDF (CmdZonesPdf.cpp,
+// or a refusal in a build without Qt).
+int TakeZoneOptions(int& argc, char** argv, ZoneSettings& zones);
+void WriteZoneModel(Json& j, const TestThresholds& r);
+int CmdZones(int argc, char** argv);
+int WriteZoneCard(const CTRVDoc& doc, int test, const TestThresholds& r, const std::string& out);
 
 }  // namespace trv::cli

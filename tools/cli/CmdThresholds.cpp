@@ -37,6 +37,7 @@ void WriteTest(Json& j, int index, const TestThresholds& r) {
         j.EndObject();
     }
     j.EndArray();
+    WriteZoneModel(j, r);
     j.Key("zones").BeginArray();
     for (const ZoneResult& z : r.zones) {
         j.BeginObject();
@@ -58,6 +59,8 @@ void WriteTest(Json& j, int index, const TestThresholds& r) {
 }  // namespace
 
 int CmdThresholds(int argc, char** argv) {
+    ZoneSettings zones;
+    if (int rc = TakeZoneOptions(argc, argv, zones)) return rc;
     const Args args(argc, argv);
     CTRVDoc doc;
     std::vector<int> indices;
@@ -69,7 +72,7 @@ int CmdThresholds(int argc, char** argv) {
     j.BeginObject();
     j.Key("tests").BeginArray();
     for (int i : NormalizedTestIndices(doc, indices))
-        WriteTest(j, i, ComputeTestThresholds(doc.GetTest(i), fit, model));
+        WriteTest(j, i, ComputeTestThresholds(doc.GetTest(i), fit, model, zones));
     j.EndArray();
     j.EndObject();
     j.Print();

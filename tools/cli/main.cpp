@@ -29,8 +29,11 @@ const Command kCommands[] = {
     {"print", trv::cli::CmdPrint, "print FILE --tests LIST -o OUT.pdf"},
     {"import", trv::cli::CmdImport,
      "import FILE IN.csv [--test-type 0|1|2] [--load-unit 0|1|2] [--date YYYY-MM-DDTHH:MM:SS]"},
-    {"thresholds", trv::cli::CmdThresholds, "thresholds FILE --tests LIST [--fit 0|1] [--model 0|1|2] --json"},
+    {"thresholds", trv::cli::CmdThresholds,
+     "thresholds FILE --tests LIST [--fit 0|1] [--model 0|1|2] [--zones ID] [--lt1 ID] [--lt2 ID] --json"},
     {"history", trv::cli::CmdHistory, "history FILE [--methods LIST] [--fit 0|1] [--model 0|1|2] --json"},
+    {"zones", trv::cli::CmdZones,
+     "zones FILE --test N [--zones ID] [--lt1 ID] [--lt2 ID] (--goldencheetah DIR | --intervals-json | --pdf OUT.pdf)"},
 };
 
 void PrintUsage(FILE* to) {
