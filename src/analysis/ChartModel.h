@@ -6,6 +6,7 @@
 // Colours are 24-bit integers 0x00BBGGRR (red is 0x0000FF).
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -175,6 +176,14 @@ struct ChartMarker {
     uint32_t color = 0;  // 0x00BBGGRR
 };
 
+// A training zone drawn as a coloured band behind the load region, from `from` to `to` (display
+// unit; none: open to that side), with its short name at the top.
+struct ChartZoneBand {
+    std::optional<double> from, to;
+    std::string label;
+    uint32_t color = 0;  // 0x00BBGGRR
+};
+
 // The whole chart. A default-constructed model is in the chart's starting state (as the form's
 // initialisation data gives it); ApplyStartup() then does what the view does at its first update.
 class CChartModel {
@@ -208,6 +217,8 @@ public:
     ChartTextArea thirdText;   // emptied by the notice refresh
     // Threshold loads a user marked in the results table; not part of the starting state.
     std::vector<ChartMarker> markers;
+    // Training zones of a shown test as background bands (off unless a user asks for them).
+    std::vector<ChartZoneBand> zoneBands;
 
     // Legend and other chart-wide appearance of the starting state.
     bool legendCheckBoxes = true;

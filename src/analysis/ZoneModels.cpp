@@ -281,7 +281,7 @@ std::string ZoneModelCaption(const ZoneModelOutcome& o) {
 }
 
 unsigned ZoneColour(size_t i, size_t count) {
-    static const unsigned kPalette[] = {0x9EC9F0, 0x8FD19E, 0xC9E37A, 0xFFE066, 0xFFB347, 0xF27A5E, 0xD9475A};
+    static const unsigned kPalette[] = {0x7FC97F, 0xB5DE6E, 0xFFE066, 0xFFB347, 0xF27A5E, 0xD9475A, 0x9E3D8F};
     const size_t n = std::size(kPalette);
     if (count <= 1) return kPalette[1];
     const size_t k = std::min(n - 1, i * (n - 1) / (count - 1));
@@ -304,7 +304,8 @@ void ApplyZoneModel(const ThresholdInput& in, const ZoneSettings& settings, Test
     if (index == 0) {  // trv5: the zones as computed, on the IANS
         if (out.zones.empty()) {
             const ZoneAnchor ians = AnchorOf(out, "ians");
-            o.reason = ians.load ? CheckZoneScheme(settings.For(in.testType)) : AnchorMissing(out, "IANS", ians);
+            const MethodResult* m = out.Find("ians");
+            o.reason = ians.load ? CheckZoneScheme(settings.For(in.testType)) : m ? m->reason : std::string();
         }
         return;
     }

@@ -42,8 +42,8 @@ std::string CheckZoneChoice(const ZoneSettings& settings);
 // (trv5 and seiler5 need none; friel7 and coggan7 only LT2).
 std::string ZoneModelCaption(const ZoneModelOutcome& outcome);
 
-// The colour of band i of `count` (0xRRGGBB), from a cool blue for the lowest over green and yellow
-// to red for the highest: the chart's background bands and the zone card use it.
+// The colour of band i of `count` (0xRRGGBB), from green for the lowest over yellow and orange to
+// red and purple for the highest: the chart's background bands and the zone card use it.
 unsigned ZoneColour(size_t i, size_t count);
 
 // Replaces the zones of `out` (computed as the model trv5 from the settings' scheme) by those of the

@@ -3,6 +3,7 @@
 #include "chart/ChartBands.h"
 #include "chart/ChartMarkers.h"
 #include "chart/ChartStyle.h"
+#include "chart/ChartZoneBands.h"
 #include "chart/CheckLegendItem.h"
 #include "chart/IncrementTicker.h"
 #include "chart/MinSecTicker.h"
@@ -170,6 +171,7 @@ void CChartPlot::Draw(const CChartModel* model) {
     DrawSeries(m);
     SetAxisRanges(m);
     AddChartBands(p, m, *this);
+    AddChartZoneBands(p, m, *this);
     m_Marks.Draw(p, m);
     AddChartMarkers(p, m, *this);
     BalanceRegions(m);

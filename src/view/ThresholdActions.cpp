@@ -4,6 +4,7 @@
 #include "res/StringIds.h"
 #include "view/QtText.h"
 #include "view/ThresholdPanel.h"
+#include "view/ZoneExportDialog.h"
 #include "workspace/Workspace.h"
 
 #include <QApplication>
@@ -20,7 +21,16 @@ constexpr uint32_t kMarkColour[2] = {0x800000, 0x006400};
 }  // namespace
 
 CThresholdActions::CThresholdActions(QWidget* parent, CWorkspace& ws, CThresholdPanel* panel)
-    : m_pParent(parent), m_Ws(ws), m_pPanel(panel) {}
+    : m_pParent(parent), m_Ws(ws), m_pPanel(panel) {
+    QObject::connect(panel, &CThresholdPanel::zonesExportRequested, panel, [this](int test) { ExportZones(test); });
+}
+
+void CThresholdActions::ExportZones(int test) {
+    const TestThresholds* shown = m_Ws.ShownThresholds(test);
+    if (!shown) return;
+    CZoneExportDialog dlg(m_Ws.Doc(), test, *shown, m_pParent);
+    dlg.exec();
+}
 
 void CThresholdActions::Refresh() {
     const CTRVDoc& doc = m_Ws.Doc();
@@ -45,6 +55,7 @@ void CThresholdActions::ApplyMarks() {
     chart.markers.clear();
     for (const CThresholdPanel::Mark& mark : m_pPanel->Marks())
         chart.markers.push_back({mark.load, mark.label, kMarkColour[mark.slot == 1 ? 1 : 0]});
+    chart.zoneBands = m_pPanel->ZoneBands();
 }
 
 bool CThresholdActions::ExportTo(const std::vector<int>& selected, const QString& path, QString& error) const {

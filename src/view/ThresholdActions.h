@@ -23,6 +23,8 @@ public:
     // (false with a German reason).
     void Export(const std::vector<int>& tests);
     bool ExportTo(const std::vector<int>& tests, const QString& path, QString& error) const;
+    // "Zonen weitergeben..." for a shown test.
+    void ExportZones(int test);
 
 private:
     QWidget* m_pParent;

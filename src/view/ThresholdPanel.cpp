@@ -89,6 +89,7 @@ CThresholdPanel::CThresholdPanel(QWidget* parent) : QWidget(parent) {
     lay->addLayout(head);
     lay->addWidget(m_pTabs, 1);
     lay->addWidget(m_pNone, 1);
+    MakeZoneControls(lay);
     m_pTabs->hide();
     m_pCopy->setEnabled(false);
 }
@@ -165,7 +166,10 @@ CThresholdPanel::Page CThresholdPanel::MakePage(const Entry& e) {
         if (r.IsSpeed()) page.zones->setItem(row, 5, Cell(Range(Pace(r, z.loadTo), Pace(r, z.loadFrom))));
     }
     page.zones->setFixedHeight(page.zones->horizontalHeader()->sizeHint().height() + 5 * 20 + 4);
-    auto* noZones = new QLabel(QStr(IDS_THR_NO_ZONES), page.widget);
+    auto* noZones = new QLabel(NoZonesText(r), page.widget);
+    noZones->setWordWrap(true);
+    auto* caption = new QLabel(ZoneCaption(r), page.widget);
+    caption->setWordWrap(true);
     noZones->setVisible(r.zones.empty());
     page.zones->setVisible(!r.zones.empty());
 
@@ -181,6 +185,7 @@ CThresholdPanel::Page CThresholdPanel::MakePage(const Entry& e) {
     lay->setContentsMargins(4, 4, 4, 4);
     lay->addWidget(page.methods, 1);
     lay->addWidget(page.fit);
+    lay->addWidget(caption);
     lay->addWidget(page.zones);
     lay->addWidget(noZones);
     return page;

@@ -2,6 +2,7 @@
 // "Schwellen": the thresholds, the fit quality and the training zones of the tests the chart shows,
 // one tab per test. Ticking a method marks its load in the chart; "Kopieren" (and Ctrl+C in a table)
 // puts the tables on the clipboard as tab-separated text.
+#include "analysis/ChartModel.h"
 #include "analysis/Thresholds.h"
 
 #include <QWidget>
@@ -11,7 +12,9 @@
 #include <utility>
 #include <vector>
 
+class QCheckBox;
 class QLabel;
+class QVBoxLayout;
 class QPushButton;
 class QTabWidget;
 class QTableWidget;
@@ -51,8 +54,17 @@ public:
     QTableWidget* MethodTable(int tab) const;
     QTableWidget* ZoneTable(int tab) const;
 
+    // Zones (ThresholdPanelZones.cpp): the current tab's zones as chart bands (display unit) while
+    // "Zonen im Diagramm" is ticked; the entry of the current tab (null without one); the controls.
+    std::vector<trv::ChartZoneBand> ZoneBands() const;
+    const Entry* CurrentEntry() const;
+    QCheckBox* ZoneBandsBox() const { return m_pZoneBands; }
+    QPushButton* ExportZonesButton() const { return m_pExportZones; }
+
 signals:
     void marksChanged();
+    // "Zonen weitergeben..." for the test of the current tab.
+    void zonesExportRequested(int testIndex);
 
 private:
     struct Page {
@@ -63,6 +75,9 @@ private:
     };
     Page MakePage(const Entry& e);
     void OnItemChanged(int tab, int row);
+    void MakeZoneControls(QVBoxLayout* lay);
+    static QString ZoneCaption(const trv::TestThresholds& r);
+    static QString NoZonesText(const trv::TestThresholds& r);
 
     QTabWidget* m_pTabs;
     QLabel* m_pNone;
@@ -71,4 +86,6 @@ private:
     std::vector<Page> m_Pages;
     std::set<std::pair<int, std::string>> m_Ticked;  // (test index, method id)
     bool m_bFilling = false;
+    QCheckBox* m_pZoneBands = nullptr;
+    QPushButton* m_pExportZones = nullptr;
 };

@@ -3,6 +3,7 @@
 #include "data/Records.h"
 #include "res/StringIds.h"
 #include "view/QtText.h"
+#include "view/ZoneModelBox.h"
 
 #include <QDialogButtonBox>
 #include <QHeaderView>
@@ -28,6 +29,8 @@ CZoneSettingsDialog::CZoneSettingsDialog(const ZoneSettings& settings, QWidget* 
         m_pTabs->addTab(table, QString::fromUtf8(TestTypeText(type)));
         Fill(type, settings.For(type));
     }
+    m_pModel = new CZoneModelBox(this);
+    m_pModel->Set(settings);
     auto* hint = new QLabel(QStr(IDS_ZONES_HINT), this);
     hint->setWordWrap(true);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -36,10 +39,11 @@ CZoneSettingsDialog::CZoneSettingsDialog(const ZoneSettings& settings, QWidget* 
     connect(buttons, &QDialogButtonBox::accepted, this, &CZoneSettingsDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* lay = new QVBoxLayout(this);
+    lay->addWidget(m_pModel);
     lay->addWidget(hint);
     lay->addWidget(m_pTabs);
     lay->addWidget(buttons);
-    resize(520, 330);
+    resize(520, 450);
 }
 
 void CZoneSettingsDialog::Fill(int type, const ZoneScheme& scheme) {
@@ -60,10 +64,12 @@ void CZoneSettingsDialog::RestoreDefaults() {
     // The tab shown is reset; the others keep what the user typed.
     const int type = m_pTabs->currentIndex();
     Fill(type, DefaultZoneScheme(type));
+    m_pModel->Set(ZoneSettings{});
 }
 
 QString CZoneSettingsDialog::TakeTables() {
     ZoneSettings next = m_Settings;
+    m_pModel->Take(next);
     for (int type = 0; type < 3; ++type) {
         const QTableWidget* t = m_apTables[static_cast<size_t>(type)];
         std::vector<std::string> codes, names, bounds;

@@ -10,6 +10,7 @@
 
 class QTableWidget;
 class QTabWidget;
+class CZoneModelBox;
 
 class CZoneSettingsDialog : public QDialog {
     Q_OBJECT
@@ -20,6 +21,7 @@ public:
     // The table of a test type (tests fill it as a user would).
     QTableWidget* Table(int testType) const { return m_apTables[static_cast<size_t>(testType)]; }
     QTabWidget* Tabs() const { return m_pTabs; }
+    CZoneModelBox* ModelBox() const { return m_pModel; }
     // Checks and takes the tables; "" or the German reason (then nothing is taken).
     QString TakeTables();
     void RestoreDefaults();
@@ -31,5 +33,6 @@ private:
 
     trv::ZoneSettings m_Settings;
     QTabWidget* m_pTabs;
+    CZoneModelBox* m_pModel;
     std::array<QTableWidget*, 3> m_apTables{};
 };

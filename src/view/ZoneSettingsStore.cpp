@@ -1,5 +1,8 @@
 #include "view/ZoneSettingsStore.h"
 
+#include "analysis/Thresholds.h"
+#include "analysis/ZoneModels.h"
+
 #include <QSettings>
 #include <QStringList>
 
@@ -8,6 +11,24 @@ namespace trv {
 namespace {
 
 QString Group(int type) { return QStringLiteral("Zones/Type%1").arg(type); }
+
+// The zone model and its anchors ("Zones/Model", "Zones/Lt1", "Zones/Lt2"); an unknown id keeps
+// the default.
+void LoadZoneModel(QSettings& s, ZoneSettings& z) {
+    ZoneSettings next = z;
+    next.model = s.value(QStringLiteral("Zones/Model"), QString::fromStdString(z.model)).toString().toStdString();
+    next.lt1 = s.value(QStringLiteral("Zones/Lt1"), QString::fromStdString(z.lt1)).toString().toStdString();
+    next.lt2 = s.value(QStringLiteral("Zones/Lt2"), QString::fromStdString(z.lt2)).toString().toStdString();
+    if (ZoneModelIndex(next.model) >= 0) z.model = next.model;
+    if (MethodIndex(next.lt1) >= 0) z.lt1 = next.lt1;
+    if (MethodIndex(next.lt2) >= 0) z.lt2 = next.lt2;
+}
+
+void SaveZoneModel(QSettings& s, const ZoneSettings& z) {
+    s.setValue(QStringLiteral("Zones/Model"), QString::fromStdString(z.model));
+    s.setValue(QStringLiteral("Zones/Lt1"), QString::fromStdString(z.lt1));
+    s.setValue(QStringLiteral("Zones/Lt2"), QString::fromStdString(z.lt2));
+}
 
 }  // namespace
 
@@ -32,6 +53,7 @@ ZoneSettings LoadZoneSettings() {
         }
         if (all && CheckZoneScheme(scheme).empty()) z.schemes[static_cast<size_t>(type)] = scheme;
     }
+    LoadZoneModel(s, z);
     return z;
 }
 
@@ -51,6 +73,7 @@ void SaveZoneSettings(const ZoneSettings& settings) {
         s.setValue(QStringLiteral("Bounds"), bounds);
         s.endGroup();
     }
+    SaveZoneModel(s, settings);
 }
 
 }  // namespace trv

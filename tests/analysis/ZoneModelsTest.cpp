@@ -251,9 +251,9 @@ TEST(ZoneModels, CatalogueAndColours) {
     EXPECT_EQ(ZoneModelIdList(), "trv5, seiler3, seiler5, friel7, coggan7");
     EXPECT_STREQ(LoadStr(ZoneModelCatalogue()[4].name), "Sieben Leistungsbereiche (Coggan)");
     EXPECT_TRUE(CheckZoneChoice(ZoneSettings{}).empty());
-    // The lowest band is blue, the highest red, whatever the number of bands.
+    // The lowest band is green, the highest purple, whatever the number of bands.
     for (size_t n : {3u, 5u, 7u}) {
-        EXPECT_EQ(ZoneColour(0, n), 0x9EC9F0u);
-        EXPECT_EQ(ZoneColour(n - 1, n), 0xD9475Au);
+        EXPECT_EQ(ZoneColour(0, n), 0x7FC97Fu);
+        EXPECT_EQ(ZoneColour(n - 1, n), 0x9E3D8Fu);
     }
 }
