@@ -176,8 +176,9 @@ TEST_F(GcFolder, ADamagedFileIsNeverOverwritten) {
         std::string("Z1,Active Recovery,0\n2025/06/20: CP=240\n"),  // a zone before any range
         std::string("2025/13/20: CP=240\nZ1,Active Recovery,0\n"),  // no 13th month
         std::string("2025/06/20: CP=240\nZ1,Erholung,0\n\xC3\x28\n"),
+        "2025/06/20: CP=240\nZ1," + std::string(200000, 'x') + ",0\n",  // not a zone file
     };
-    const int lines[] = {3, 1, 1, 3};
+    const int lines[] = {3, 1, 1, 3, 2};
     for (size_t i = 0; i < std::size(cases); ++i) {
         Put(dir / "power.zones", cases[i]);
         fs::remove(dir / "hr.zones");
