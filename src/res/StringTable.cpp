@@ -12,7 +12,6 @@
 
 #include "res/Strings.h"
 
-#include <algorithm>
 #include <iterator>
 
 namespace trv {
@@ -694,20 +693,7 @@ const StringEntry kTable[] = {
 
 constexpr int kTableSize = static_cast<int>(std::size(kTable));
 
-const StringEntry* Find(int id) {
-    const StringEntry* end = kTable + kTableSize;
-    const StringEntry* it = std::lower_bound(kTable, end, id, [](const StringEntry& e, int key) { return e.id < key; });
-    return (it != end && it->id == id) ? it : nullptr;
-}
-
 }  // namespace
-
-const char* LoadStr(int id) {
-    const StringEntry* e = Find(id);
-    return e ? e->text : "";
-}
-
-bool HasStr(int id) { return Find(id) != nullptr; }
 
 const StringEntry* StringTable(int* count) {
     if (count) *count = kTableSize;
