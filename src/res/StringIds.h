@@ -664,6 +664,18 @@ enum StringId : int {
     IDS_HIST_PDF_FAILED = 3925,
     IDS_HIST_PRINT_OMITTED = 3928,
     IDS_HIST_TWO_SHOWN = 3929,
+
+    // Language: German and English for the program, its printouts and trv-cli.
+    IDS_CLI_BAD_LANG = 5100,
+    IDS_CLI_HELP_LANG = 5101,
+    IDS_LANG_MENU = 5102,
+    IDS_LANG_GERMAN = 5103,
+    IDS_LANG_ENGLISH = 5104,
+    IDS_LANG_NEXT_START = 5105,
+    IDS_LANG_TIP = 5106,
+    IDS_PRINT_LANG = 5107,
+    IDS_PRINT_LANG_TIP = 5108,
+    IDS_PRINT_LANG_PROGRAM = 5109,
 };
 
 }  // namespace trv

@@ -689,6 +689,20 @@ const StringEntry kTable[] = {
     {IDS_HIST_PDF_FAILED, "Die PDF-Datei \"%s\" konnte nicht geschrieben werden."},
     {IDS_HIST_PRINT_OMITTED, "%d ältere Tests sind nicht abgedruckt."},
     {IDS_HIST_TWO_SHOWN, "Das Diagramm zeigt schon zwei Tests. Bitte zuerst einen davon ausblenden."},
+
+    // Language: German and English for the program, its printouts and trv-cli.
+    {IDS_CLI_BAD_LANG, "Unbekannte Sprache \"%s\" (erwartet de oder en)."},
+    {IDS_CLI_HELP_LANG, "Sprache: --lang de|en bei jedem Befehl, sonst TRV_LANG, sonst Deutsch.\n"},
+    {IDS_LANG_MENU, "Sprache / Language"},
+    {IDS_LANG_GERMAN, "Deutsch"},
+    {IDS_LANG_ENGLISH, "English"},
+    {IDS_LANG_NEXT_START,
+     "Die Sprache wechselt beim nächsten Start des Programms.\nThe language changes the next time the program "
+     "starts."},
+    {IDS_LANG_TIP, "Sprache der Fenster, Meldungen und Ausdrucke, ab dem nächsten Start"},
+    {IDS_PRINT_LANG, "Sprache des Ausdrucks"},
+    {IDS_PRINT_LANG_TIP, "Druckt Protokoll und Verlauf in dieser Sprache, unabhängig von der Sprache des Programms"},
+    {IDS_PRINT_LANG_PROGRAM, "wie das Programm"},
 };
 
 constexpr int kTableSize = static_cast<int>(std::size(kTable));

@@ -90,18 +90,18 @@ const StringEntry kTableEn[] = {
     {IDS_PRN_REMARKS_HEAD, "Remarks on the athlete:\n"},
     {IDS_PRN_ATHLETE_HEAD, "Athlete:\n"},
     {IDS_PRN_ATHLETE,
-     "First name:\t%s\nLast name:\t%s\nStreet:\t\t%s\nPost code/town:\t%s %s\nPhone:\t\t%s\n"
+     "First name:\t%s\nLast name:\t%s\nStreet:\t\t%s\nTown:\t\t%s %s\nPhone:\t\t%s\n"
      "E-mail:\t\t%s\n\nDate of birth:\t%s\nWeight:\t\t%.0f kg\nHeight:\t\t%.0f cm\n"
      "Sex:\t\t%s"},
     {IDS_PRN_CURVE_HEAD, "Performance curve:\n"},
     {IDS_PRN_TEST_FIELD,
      "Date:\t\t\t%s\nTime:\t\t\t%s\nThreshold model:\t%s\n"
-     "Fitting function:\t%s\nTrack length:\t\t%.0f m\n"},
+     "Curve fit:\t\t%s\nTrack length:\t\t%.0f m\n"},
     {IDS_SEX_MALE, "male"},
     {IDS_SEX_FEMALE, "female"},
     {IDS_PRN_TEST,
      "Date:\t\t\t%s\nTime:\t\t\t%s\nThreshold model:\t%s\n"
-     "Fitting function:\t%s\n"},
+     "Curve fit:\t\t%s\n"},
     {IDS_CHART_TEST_DATE, "Test date"},
     {IDS_PRN_RESULTS_HEAD, "Results:"},
     {IDS_PRN_NO_IANS, "IAT cannot be determined!\n"},
@@ -662,7 +662,19 @@ const StringEntry kTableEn[] = {
     {IDS_HIST_PDF_FAILED, "The PDF file \"%s\" could not be written."},
     {IDS_HIST_PRINT_OMITTED, "%d older tests are not printed."},
     {IDS_HIST_TWO_SHOWN, "The chart already shows two tests. Please hide one of them first."},
-    // Language (5100..5199).
+    // Language: German and English for the program, its printouts and trv-cli.
+    {IDS_CLI_BAD_LANG, "Unknown language \"%s\" (expected de or en)."},
+    {IDS_CLI_HELP_LANG, "Language: --lang de|en with any command, else TRV_LANG, else German.\n"},
+    {IDS_LANG_MENU, "Sprache / Language"},
+    {IDS_LANG_GERMAN, "Deutsch"},
+    {IDS_LANG_ENGLISH, "English"},
+    {IDS_LANG_NEXT_START,
+     "Die Sprache wechselt beim nächsten Start des Programms.\nThe language changes the next time the program "
+     "starts."},
+    {IDS_LANG_TIP, "Language of the windows, messages and printouts, from the next start"},
+    {IDS_PRINT_LANG, "Printout language"},
+    {IDS_PRINT_LANG_TIP, "Prints the report and the history in this language, whatever language the program speaks"},
+    {IDS_PRINT_LANG_PROGRAM, "as the program"},
 };
 
 constexpr int kTableEnSize = static_cast<int>(std::size(kTableEn));
