@@ -1,6 +1,7 @@
 #include "app/MainFrame.h"
 
 #include "app/AboutDlg.h"
+#include "app/AppStart.h"
 #include "app/HelpDialog.h"
 #include "data/TrvFile.h"
 #include "res/StringIds.h"
@@ -17,6 +18,7 @@
 #include "view/ZoneSettingsStore.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
@@ -156,6 +158,21 @@ void CMainFrame::CreateActions() {
     m_pActExportThresholds = make(IDS_THR_EXPORT_MENU, IDS_THR_EXPORT_TIP);
     m_pActZones = make(IDS_ZONES_MENU, IDS_ZONES_TIP);
     m_pActPreferred = make(IDS_PREF_MENU, IDS_PREF_TIP);
+    m_pActLangDe = make(IDS_LANG_GERMAN, IDS_LANG_TIP);
+    m_pActLangEn = make(IDS_LANG_ENGLISH, IDS_LANG_TIP);
+    {
+        auto* group = new QActionGroup(this);
+        trv::Lang shown = trv::CurrentLang();
+        SavedLanguage(shown);
+        for (QAction* a : {m_pActLangDe, m_pActLangEn}) {
+            a->setCheckable(true);
+            group->addAction(a);
+        }
+        m_pActLangDe->setData(static_cast<int>(trv::Lang::de));
+        m_pActLangEn->setData(static_cast<int>(trv::Lang::en));
+        (shown == trv::Lang::en ? m_pActLangEn : m_pActLangDe)->setChecked(true);
+        connect(group, &QActionGroup::triggered, this, &CMainFrame::OnLanguage);
+    }
     m_pActPrint = make(IDS_FILE_PRINT, IDS_TIP_PRINT, QKeySequence(Qt::CTRL | Qt::Key_P));
     m_pActPrint->setIcon(QIcon::fromTheme(QStringLiteral("document-print"), st->standardIcon(QStyle::SP_ComputerIcon)));
     m_pActPreview = make(IDS_FILE_PREVIEW, IDS_TIP_PREVIEW);
@@ -308,8 +325,8 @@ void CMainFrame::CreateToolBar() {
 
 void CMainFrame::CreateStatusBar() {
     statusBar()->showMessage(QStr(IDS_READY));
-    for (const char* ind : {"UF", "NUM", "RF"}) {
-        auto* l = new QLabel(QString::fromLatin1(ind), this);
+    for (int ind : {IDS_IND_CAPS, IDS_IND_NUM, IDS_IND_SCROLL}) {
+        auto* l = new QLabel(QStr(ind), this);
         l->setMinimumWidth(34);
         l->setAlignment(Qt::AlignCenter);
         l->setEnabled(false);
@@ -390,6 +407,10 @@ void CMainFrame::BuildMenus() {
         settings->addSeparator();
         settings->addAction(m_pActZones);
         settings->addAction(m_pActPreferred);
+        QMenu* language = settings->addMenu(QStr(IDS_LANG_MENU));
+        language->setObjectName(QStringLiteral("languageMenu"));
+        language->addAction(m_pActLangDe);
+        language->addAction(m_pActLangEn);
         settings->addSeparator();
         settings->addAction(m_pActBt);
         settings->addAction(m_pActConfig);
@@ -751,5 +772,15 @@ void CMainFrame::OnPreferredChoice() {
 void CMainFrame::OnPrintSetup() {
     static QPrinter printer;
     QPageSetupDialog dlg(&printer, this);
+    AddPrintLanguageChoice(dlg);
     dlg.exec();
+}
+
+void CMainFrame::OnLanguage(QAction* chosen) {
+    const auto lang = static_cast<trv::Lang>(chosen->data().toInt());
+    SaveLanguage(lang);
+    // The windows keep their texts until the next start; the note speaks both languages, so that it is
+    // understood whichever was chosen.
+    if (lang != trv::CurrentLang())
+        QMessageBox::information(this, QApplication::applicationDisplayName(), QStr(IDS_LANG_NEXT_START));
 }

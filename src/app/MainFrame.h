@@ -76,6 +76,8 @@ public:
     QAction* m_pActExportThresholds;
     QAction* m_pActZones;
     QAction* m_pActPreferred;
+    QAction* m_pActLangDe;  // "Sprache / Language": "Deutsch"
+    QAction* m_pActLangEn;  // "English"
     QAction* m_pActPrint;
     QAction* m_pActPreview;  // "Seitenansicht"
     QAction* m_pActSavePdf;  // "Als PDF speichern ..."
@@ -134,6 +136,8 @@ private:
     // "Trainingszonen": the dialog, then every window's thresholds follow the new settings.
     void OnZoneSettings();
     void OnPreferredChoice();
+    // "Sprache / Language": saves the choice for the next start and says so in both languages.
+    void OnLanguage(QAction* chosen);
     CDocHandle* ActiveDoc() const;
     CChildFrame* AddFrame(CDocHandle* doc);
 

@@ -676,6 +676,11 @@ enum StringId : int {
     IDS_PRINT_LANG = 5107,
     IDS_PRINT_LANG_TIP = 5108,
     IDS_PRINT_LANG_PROGRAM = 5109,
+    IDS_HIST_PRN_HR_UNIT = 5110,
+    IDS_IND_CAPS = 5111,
+    IDS_IND_NUM = 5112,
+    IDS_IND_SCROLL = 5113,
+    IDS_UD_DATE_PLACEHOLDER = 5114,
 };
 
 }  // namespace trv

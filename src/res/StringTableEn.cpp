@@ -152,7 +152,7 @@ const StringEntry kTableEn[] = {
     {IDS_RES_FIELD_SIMON_TTRACK, "t(%.0fm) = %02d:%02d"},
     {IDS_SHOW_CURVE, "Show the curve in the chart"},
     {IDS_TIP_RESET_SHOWN, "Clear the choice of shown tests"},
-    {IDS_COL_SHOWN, "Ch"},
+    {IDS_COL_SHOWN, "Pos"},  // the memory position
     {IDS_NOTICE_ATHLETE, "Please enter the athlete's data."},
     {IDS_BTN_RECEIVE, "Download data"},
     {IDS_BTN_PARAMS, "Edit test parameters"},
@@ -675,6 +675,11 @@ const StringEntry kTableEn[] = {
     {IDS_PRINT_LANG, "Printout language"},
     {IDS_PRINT_LANG_TIP, "Prints the report and the history in this language, whatever language the program speaks"},
     {IDS_PRINT_LANG_PROGRAM, "as the program"},
+    {IDS_HIST_PRN_HR_UNIT, " bpm"},
+    {IDS_IND_CAPS, "CAP"},
+    {IDS_IND_NUM, "NUM"},
+    {IDS_IND_SCROLL, "SCRL"},
+    {IDS_UD_DATE_PLACEHOLDER, "DD/MM/YYYY"},
 };
 
 constexpr int kTableEnSize = static_cast<int>(std::size(kTableEn));

@@ -1,9 +1,11 @@
 #include "view/HistoryDock.h"
 
+#include "analysis/HistoryChart.h"
 #include "print/HistoryPrint.h"
 #include "view/HistoryPanel.h"
 #include "view/HistoryPlot.h"
 #include "view/HistoryTableModel.h"
+#include "view/ProtocolPrinting.h"
 #include "view/QtText.h"
 #include "view/TRVView.h"
 #include "workspace/TestAnalyses.h"
@@ -67,9 +69,23 @@ void CHistoryDock::DrawCharts(QPainter& painter, const QRectF& target) const {
 void CHistoryDock::PaintOn(QPrinter& printer) {
     if (!m_pView) return;
     HistoryPrintOptions opt;
-    opt.drawCharts = [this](QPainter& p, const QRectF& r) { DrawCharts(p, r); };
     const CHistoryTableModel* model = m_pPanel->m_pModel;
-    if (!PrintHistory(printer, m_pView->GetDocument(), model->Rows(), model->Methods(), opt))
+    const Lang lang = PrintLanguage();
+    if (lang == CurrentLang()) {
+        opt.drawCharts = [this](QPainter& p, const QRectF& r) { DrawCharts(p, r); };
+    } else {
+        // A printout in another language than the program's draws charts of its own, with their titles,
+        // legends and axis numbers in that language (the page is painted in its scope).
+        opt.drawCharts = [model](QPainter& p, const QRectF& r) {
+            CHistoryPlot::Print(HistoryCharts(model->Rows()), p, r);
+        };
+    }
+    bool printed = false;
+    {
+        const LangScope scope(lang);
+        printed = PrintHistory(printer, m_pView->GetDocument(), model->Rows(), model->Methods(), opt);
+    }
+    if (!printed)
         QMessageBox::warning(this, QApplication::applicationDisplayName(),
                              QU8(FmtId(IDS_PRINT_FAILED, printer.printerName().toStdString().c_str())));
 }

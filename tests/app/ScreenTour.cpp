@@ -7,8 +7,11 @@
 #include "app/Demo.h"
 #include "app/HelpDialog.h"
 #include "app/MainFrame.h"
+#include "view/HistoryDock.h"
 #include "view/ImportDialog.h"
 #include "view/ManualTestDialog.h"
+#include "view/ProtocolPrinting.h"
+#include "view/QtText.h"
 #include "view/StatusDialog.h"
 #include "view/TRVView.h"
 #include "view/TestListModel.h"
@@ -23,6 +26,7 @@
 #include <QFocusEvent>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTimer>
 #include <QTreeView>
@@ -94,7 +98,8 @@ int main(int argc, char** argv) {
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
         if (!statusShot && v->m_pStatus->isVisible() &&
-            v->m_pStatus->StatusText().startsWith(QStringLiteral("Empfange")) && v->m_pStatus->Progress() > 20) {
+            v->m_pStatus->StatusText().startsWith(trv::QStr(trv::IDS_LINK_RECEIVING).left(8)) &&
+            v->m_pStatus->Progress() > 20) {
             statusShot = true;
             v->m_pStatus->grab().save(QDir(g_dir).filePath(QStringLiteral("2-status.png")));
         }
@@ -211,7 +216,8 @@ int main(int argc, char** argv) {
     // The test list sorted by date, newest day first, searched for step tests of the second of March,
     // and the question before two of them are deleted (answered "Nein").
     v->m_pTestList->sortByColumn(CTestListModel::ColDate, Qt::DescendingOrder);
-    v->SetFilterText(QStringLiteral("02.03. laufband"));
+    v->SetFilterText(trv::CurrentLang() == trv::Lang::en ? QStringLiteral("02/03 treadmill")
+                                                         : QStringLiteral("02.03. laufband"));
     v->m_pTestList->selectAll();
     Shot(&frame, "14a-sorted-searched.png");
     OnNextModal([](QWidget* w) {
@@ -230,6 +236,26 @@ int main(int argc, char** argv) {
         about.show();
         Shot(&about, "16-about.png");
     }
+    // The print set-up with the language of the printouts.
+    OnNextModal([](QWidget* w) {
+        Shot(w, "17-print-setup.png");
+        if (auto* box = qobject_cast<QDialog*>(w)) box->reject();
+    });
+    frame.m_pActPrintSetup->trigger();
+    // The protocol and the history as PDF files, in the program's language and in the other one (as the print
+    // set-up's "Sprache des Ausdrucks" chooses it).
+    v->m_pShowButton->click();
+    const trv::Lang other = trv::CurrentLang() == trv::Lang::de ? trv::Lang::en : trv::Lang::de;
+    for (const char* suffix : {"", "-other"}) {
+        if (*suffix) trv::SavePrintLanguage(static_cast<int>(other));
+        v->Printing().SavePdfTo(QDir(g_dir).filePath(QStringLiteral("18-protocol%1.pdf").arg(QLatin1String(suffix))));
+        frame.m_pActHistory->setChecked(true);
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QDir(g_dir).filePath(QStringLiteral("19-history%1.pdf").arg(QLatin1String(suffix))));
+        frame.m_pHistory->PaintOn(printer);
+    }
+    trv::SavePrintLanguage(-1);
     for (CDocHandle* d : frame.Documents()) d->SetModified(false);
     frame.MdiArea()->closeAllSubWindows();
     StopDemoAnalyser();
