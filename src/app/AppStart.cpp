@@ -5,13 +5,13 @@
 #include "res/Format.h"
 #include "res/StringIds.h"
 #include "view/QtText.h"
+#include "view/settings/Settings.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
-#include <QSettings>
 #include <QTranslator>
 #include <QtGlobal>
 
@@ -33,18 +33,12 @@ StartOptions ParseStartOptions(const QStringList& arguments) {
     return o;
 }
 
-namespace {
-const char kLanguageKey[] = "Language";
-}
-
 bool SavedLanguage(trv::Lang& lang) {
-    const QString saved = QSettings().value(QString::fromLatin1(kLanguageKey)).toString();
+    const QString saved = trv::settings::LanguageCode();
     return !saved.isEmpty() && trv::ParseLang(saved.toStdString(), lang);
 }
 
-void SaveLanguage(trv::Lang lang) {
-    QSettings().setValue(QString::fromLatin1(kLanguageKey), QString::fromLatin1(trv::LangCode(lang)));
-}
+void SaveLanguage(trv::Lang lang) { trv::settings::SetLanguageCode(QString::fromLatin1(trv::LangCode(lang))); }
 
 trv::Lang StartLanguage(const QString& langOption) {
     trv::Lang lang = trv::Lang::de;

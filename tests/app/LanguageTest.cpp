@@ -2,11 +2,11 @@
 // guide, and printouts in the language of the print set-up.
 #include "PdfTextOf.h"
 #include "app/AppStart.h"
-#include "app/HelpDialog.h"
 #include "app/MainFrame.h"
-#include "view/DocHandle.h"
-#include "view/ProtocolPrinting.h"
-#include "view/TRVView.h"
+#include "view/dialogs/HelpDialog.h"
+#include "view/window/DocHandle.h"
+#include "view/window/ProtocolPrinting.h"
+#include "view/window/TRVView.h"
 
 #include <QAction>
 #include <QApplication>
@@ -93,7 +93,9 @@ TEST(Language, TheMenuSavesTheChoiceForTheNextStartAndSaysSoInBothLanguages) {
     LanguageGuard guard;
     CMainFrame frame;
     frame.NewDocument();
-    EXPECT_TRUE(frame.m_pActLangDe->isChecked());
+    frame.UpdateCommands();
+    EXPECT_TRUE(frame.Action(CommandId::LanguageGerman)->isChecked());
+    EXPECT_FALSE(frame.Action(CommandId::LanguageEnglish)->isChecked());
     auto* menu = frame.findChild<QMenu*>(QStringLiteral("languageMenu"));
     ASSERT_NE(menu, nullptr);
     EXPECT_EQ(menu->title(), QStringLiteral("Sprache / Language"));
@@ -104,12 +106,15 @@ TEST(Language, TheMenuSavesTheChoiceForTheNextStartAndSaysSoInBothLanguages) {
             box->accept();
         }
     });
-    frame.m_pActLangEn->trigger();
+    frame.Action(CommandId::LanguageEnglish)->trigger();
     EXPECT_EQ(QSettings().value(QStringLiteral("Language")).toString(), QStringLiteral("en"));
     EXPECT_TRUE(said.contains(QStringLiteral("nächsten Start"))) << said.toStdString();
     EXPECT_TRUE(said.contains(QStringLiteral("next time the program starts"))) << said.toStdString();
-    // The windows keep speaking German until then.
+    // The windows keep speaking German until then; the menu ticks the choice.
     EXPECT_EQ(CurrentLang(), Lang::de);
+    frame.UpdateCommands();
+    EXPECT_TRUE(frame.Action(CommandId::LanguageEnglish)->isChecked());
+    EXPECT_FALSE(frame.Action(CommandId::LanguageGerman)->isChecked());
     for (CDocHandle* d : frame.Documents()) d->SetModified(false);
 }
 
@@ -128,7 +133,7 @@ TEST(Language, ThePrintSetUpChoosesTheLanguageOfTheProtocol) {
         combo->setCurrentIndex(combo->findData(static_cast<int>(Lang::en)));
         if (auto* dlg = qobject_cast<QDialog*>(w)) dlg->accept();
     });
-    frame.m_pActPrintSetup->trigger();
+    frame.Action(CommandId::PrintSetup)->trigger();
     ASSERT_EQ(PrintLanguage(), Lang::en);
 
     QTemporaryDir dir;
