@@ -703,7 +703,7 @@ const StringEntry kTable[] = {
     {IDS_PRINT_LANG, "Sprache des Ausdrucks"},
     {IDS_PRINT_LANG_TIP, "Druckt Protokoll und Verlauf in dieser Sprache, unabhängig von der Sprache des Programms"},
     {IDS_PRINT_LANG_PROGRAM, "wie das Programm"},
-    {IDS_HIST_PRN_HR_UNIT, " S/min"},  // after the heart rate of a printed history cell
+    {IDS_HIST_PRN_HR_UNIT, " S/min"},  // after a heart rate (printed history cells, chart tips, changes)
     // The status bar's indicators of Caps Lock, Num Lock and Scroll Lock, and the birth date field's hint.
     {IDS_IND_CAPS, "UF"},
     {IDS_IND_NUM, "NUM"},

@@ -246,7 +246,9 @@ int main(int argc, char** argv) {
     // set-up's "Sprache des Ausdrucks" chooses it).
     v->Ui().showButton->click();
     frame.Action(CommandId::History)->setChecked(true);
-    QApplication::processEvents();
+    QElapsedTimer shown;
+    shown.start();
+    while (shown.elapsed() < 500) QApplication::processEvents(QEventLoop::AllEvents, 20);
     const trv::Lang other = trv::CurrentLang() == trv::Lang::de ? trv::Lang::en : trv::Lang::de;
     for (const char* suffix : {"", "-other"}) {
         if (*suffix) trv::SavePrintLanguage(static_cast<int>(other));
