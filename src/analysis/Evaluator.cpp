@@ -21,7 +21,7 @@ struct SlotSeries {
     const char* curveLabel;
     const char* preLabel;
     const char* loadLabel;
-    const char* shortLabel;
+    int shortLabelId;               // a string id: the label is looked up in the language of the evaluation
     const char* postLabelOrdinary;  // with a trailing blank
     const char* postLabel;
     const char* hrLabel;
@@ -29,11 +29,11 @@ struct SlotSeries {
 
 const SlotSeries kSlots[2] = {
     {SeriesCurve1, SeriesPreLoad1, SeriesLoad1, SeriesPostLoad1, SeriesHr1, SeriesPreLoadHr1, SeriesPostLoadHr1,
-     NoticeFit1, NoticeIans1, NoticeParams1, "L 1", "PrL 1", "Ld 1", LoadStr(IDS_SERIES_LOAD_SHORTENED1), "AFL 1 ",
-     "AFL 1", "HR 1"},
+     NoticeFit1, NoticeIans1, NoticeParams1, "L 1", "PrL 1", "Ld 1", IDS_SERIES_LOAD_SHORTENED1, "AFL 1 ", "AFL 1",
+     "HR 1"},
     {SeriesCurve2, SeriesPreLoad2, SeriesLoad2, SeriesPostLoad2, SeriesHr2, SeriesPreLoadHr2, SeriesPostLoadHr2,
-     NoticeFit2, NoticeIans2, NoticeParams2, "L 2", "PrL 2", "Ld 2", LoadStr(IDS_SERIES_LOAD_SHORTENED2), "AFL 2",
-     "AFL 2", "HR 2"},
+     NoticeFit2, NoticeIans2, NoticeParams2, "L 2", "PrL 2", "Ld 2", IDS_SERIES_LOAD_SHORTENED2, "AFL 2", "AFL 2",
+     "HR 2"},
 };
 
 // Whole seconds from `from` to `to`; 0 when either is not a valid time.
@@ -134,7 +134,7 @@ void CEvaluator::AddPoints(TestDataType& test, TestAnalysis& an, int slot, CChar
                     x = comp;
                 }
                 if (ordinary)
-                    chart.series[ss.load].Add(x, y, m.m_bShortened ? ss.shortLabel : ss.loadLabel, kRed);
+                    chart.series[ss.load].Add(x, y, m.m_bShortened ? LoadStr(ss.shortLabelId) : ss.loadLabel, kRed);
                 else
                     chart.series[ss.load].Add(x, y, ss.loadLabel, kGreyPoint);
                 chart.series[ss.hr].Add(x, h, ss.hrLabel, kGreen);

@@ -64,7 +64,10 @@ std::string HistoryCellText(const HistoryRow& row, int column) {
         default: {
             std::string s;
             if (v.loadChange) s = ChangeText(LoadInTestUnit(*v.loadChange, row.loadUnit), unit, loadFormat);
-            if (v.heartRateChange) s += (s.empty() ? "" : ", ") + ChangeText(*v.heartRateChange, "S/min", "%.0f");
+            // The unit comes with a blank before it, as after a printed heart rate.
+            const std::string hrUnit = std::string(LoadStr(IDS_HIST_PRN_HR_UNIT)).substr(1);
+            if (v.heartRateChange)
+                s += (s.empty() ? "" : ", ") + ChangeText(*v.heartRateChange, hrUnit.c_str(), "%.0f");
             return s;
         }
     }

@@ -27,9 +27,9 @@ std::string CheckZoneScheme(const ZoneScheme& scheme) {
     for (const ZoneName& z : scheme.zones)
         if (z.code.find_first_not_of(' ') == std::string::npos) return LoadStr(IDS_ZONE_NO_CODE);
     for (double b : scheme.bounds)
-        if (!std::isfinite(b) || b < 0.0 || b > 300.0) return "Die Zonengrenzen müssen zwischen 0 und 300 % liegen.";
+        if (!std::isfinite(b) || b < 0.0 || b > 300.0) return LoadStr(IDS_ZONE_RANGE);
     for (size_t i = 1; i < scheme.bounds.size(); ++i)
-        if (!(scheme.bounds[i] > scheme.bounds[i - 1])) return "Die Zonengrenzen müssen von Zone zu Zone ansteigen.";
+        if (!(scheme.bounds[i] > scheme.bounds[i - 1])) return LoadStr(IDS_ZONE_ASCENDING);
     return {};
 }
 

@@ -2,8 +2,10 @@
 
 #include "app/Demo.h"
 #include "app/MainFrame.h"
+#include "res/Format.h"
 #include "res/StringIds.h"
 #include "view/QtText.h"
+#include "view/settings/Settings.h"
 
 #include <QApplication>
 #include <QDir>
@@ -13,19 +15,43 @@
 #include <QTranslator>
 #include <QtGlobal>
 
+#include <cstdio>
+
 StartOptions ParseStartOptions(const QStringList& arguments) {
     StartOptions o;
     for (int i = 1; i < arguments.size(); ++i) {
         const QString& a = arguments[i];
         if (a == QStringLiteral("--demo"))
             o.demo = true;
+        else if (a == QStringLiteral("--lang") && i + 1 < arguments.size())
+            o.lang = arguments[++i];
+        else if (a.startsWith(QStringLiteral("--lang=")))
+            o.lang = a.mid(7);
         else if (!a.startsWith(QStringLiteral("--")))
             o.files << a;
     }
     return o;
 }
 
-void InitApplication(QApplication& app) {
+bool SavedLanguage(trv::Lang& lang) {
+    const QString saved = trv::settings::LanguageCode();
+    return !saved.isEmpty() && trv::ParseLang(saved.toStdString(), lang);
+}
+
+void SaveLanguage(trv::Lang lang) { trv::settings::SetLanguageCode(QString::fromLatin1(trv::LangCode(lang))); }
+
+trv::Lang StartLanguage(const QString& langOption) {
+    trv::Lang lang = trv::Lang::de;
+    if (!langOption.isEmpty()) {
+        if (trv::ParseLang(langOption.toStdString(), lang)) return lang;
+        std::fprintf(stderr, "trv: %s\n", trv::FmtId(trv::IDS_CLI_BAD_LANG, langOption.toStdString().c_str()).c_str());
+    }
+    if (trv::LangFromEnvironment(lang)) return lang;
+    if (SavedLanguage(lang)) return lang;
+    return trv::Lang::de;
+}
+
+void InitApplication(QApplication& app, const QString& langOption) {
     Q_INIT_RESOURCE(trv);
     // The printed protocol reads its logo from the folder the program was started in.
     app.setProperty("trvStartDir", QDir::currentPath());
@@ -33,8 +59,21 @@ void InitApplication(QApplication& app) {
     QApplication::setApplicationName(QStringLiteral("TRV"));
     QApplication::setApplicationDisplayName(QStringLiteral("TRV"));
     QApplication::setApplicationVersion(QStringLiteral("1.0.7"));
+    const trv::Lang lang = StartLanguage(langOption);
+    trv::SetLang(lang);
+    // Qt's own texts (standard buttons, file dialogs, print preview) speak the program's language: German
+    // from Qt's translations, English as Qt is written. A translator of an earlier call goes first.
+    for (QTranslator* old : app.findChildren<QTranslator*>(QStringLiteral("trvQtBase"))) {
+        QApplication::removeTranslator(old);
+        delete old;
+    }
+    if (lang == trv::Lang::en) {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
+        return;
+    }
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     auto* qtbase = new QTranslator(&app);
+    qtbase->setObjectName(QStringLiteral("trvQtBase"));
     if (qtbase->load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(qtbase);

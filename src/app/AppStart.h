@@ -1,21 +1,33 @@
 #pragma once
-// Start-up of the desktop program: command line, German translations, demo analyser, first window.
+// Start-up of the desktop program: command line, language and Qt's translations, demo analyser, first window.
 #include <QString>
 #include <QStringList>
 
 class QApplication;
 class CMainFrame;
 
+#include "res/Strings.h"
+
 struct StartOptions {
     bool demo = false;
+    QString lang;  // the value of --lang ("de", "en"); empty when not given
     QStringList files;
 };
 
 StartOptions ParseStartOptions(const QStringList& arguments);
 
-// Organisation and program name (the recent-file list lives under "Morvane GmbH"), Qt's own German
-// texts for standard buttons and dialogs. Must run before the first widget is created.
-void InitApplication(QApplication& app);
+// Organisation and program name (the recent-file list lives under "Morvane GmbH"), the program's language
+// (StartLanguage) and Qt's own texts for standard buttons and dialogs in it. Must run before the first
+// widget is created.
+void InitApplication(QApplication& app, const QString& langOption = QString());
+
+// The language of this start: `langOption` (--lang), else TRV_LANG, else the choice saved under
+// "Einstellungen > Sprache / Language", else German. Needs the organisation name set.
+trv::Lang StartLanguage(const QString& langOption);
+
+// The choice of "Sprache / Language", kept in the settings for the next start; false when none was made.
+bool SavedLanguage(trv::Lang& lang);
+void SaveLanguage(trv::Lang lang);
 
 // With --demo starts the simulated analyser; opens the files given (or a new document), then shows
 // the main window maximised. False when start-up must end: no file named on the command line

@@ -1,5 +1,6 @@
 #include "app/Commands.h"
 
+#include "app/AppStart.h"
 #include "app/MainFrame.h"
 #include "res/StringIds.h"
 #include "view/QtText.h"
@@ -26,6 +27,13 @@ bool CanConfigure(const CTRVView* v) { return v && v->ReceiveEnabled(); }
 bool CanCopy(const CTRVView* v) { return v && v->MeasurementRowCount() > 0; }
 bool CanUndo(const CTRVView* v) { return v && v->DocHandle()->History().CanUndo(); }
 bool CanRedo(const CTRVView* v) { return v && v->DocHandle()->History().CanRedo(); }
+
+// The language "Sprache / Language" ticks: the one chosen for the next start, else the program's.
+Lang ChosenLanguage() {
+    Lang lang = CurrentLang();
+    SavedLanguage(lang);
+    return lang;
+}
 
 // "Rückgängig: Laktatwert ändern": the name of the command an undo or redo replays.
 QString Named(int plainId, int namedId, int commandId) {
@@ -107,6 +115,10 @@ const CommandRow kCommands[] = {
     nullptr, [](CMainFrame& f) { f.OnZoneSettings(); }, nullptr, nullptr, nullptr},
 {Id::PreferredChoice,  M::Settings, 0,                                    IDS_PREF_MENU, IDS_PREF_TIP,               NoKeys,                                                        I::None,
     nullptr, [](CMainFrame& f) { f.OnPreferredChoice(); }, nullptr, nullptr, nullptr},
+{Id::LanguageGerman,   M::Settings, LanguageMenu | Checkable,             IDS_LANG_GERMAN, IDS_LANG_TIP,             NoKeys,                                                        I::None,
+    nullptr, [](CMainFrame& f) { f.OnLanguage(Lang::de); }, nullptr, [](const CTRVView*) { return ChosenLanguage() == Lang::de; }, nullptr},
+{Id::LanguageEnglish,  M::Settings, LanguageMenu | Checkable,             IDS_LANG_ENGLISH, IDS_LANG_TIP,            NoKeys,                                                        I::None,
+    nullptr, [](CMainFrame& f) { f.OnLanguage(Lang::en); }, nullptr, [](const CTRVView*) { return ChosenLanguage() == Lang::en; }, nullptr},
 {Id::BtMode,           M::Settings, SepBefore | Checkable,                IDS_SET_BT, IDS_TIP_BT,                    NoKeys,                                                        I::None,
     [](CTRVView& v) { v.OnBtMode(); }, nullptr, WithWindow, [](const CTRVView* v) { return v && v->BtMode(); }, nullptr},
 {Id::DeviceSettings,   M::Settings, 0,                                    IDS_SET_CONFIG, IDS_TIP_CONFIG,            NoKeys,                                                        I::None,

@@ -25,6 +25,7 @@ enum CommandFlag : unsigned {
     ToolSepBefore = 1u << 4,   // a separator left of its tool bar button
     RecentBefore = 1u << 5,    // the recent-files list (between separators) above it
     WindowKey = 1u << 6,       // its shortcut works while no menu holds it (the menu bar is rebuilt)
+    LanguageMenu = 1u << 7,    // in the submenu "Sprache / Language" of its menu
 };
 
 enum class CommandIcon { None, File, Open, Save, Print, Sheets, About };

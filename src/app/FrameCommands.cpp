@@ -1,6 +1,7 @@
 // What the main window's own commands run (the command table in Commands.cpp names them): closing
 // and saving the active document, new windows and their arrangement, the program-wide settings
 // dialogs, printing set-up, help and about.
+#include "app/AppStart.h"
 #include "app/ChildFrame.h"
 #include "app/MainFrame.h"
 #include "res/StringIds.h"
@@ -13,6 +14,7 @@
 #include "view/settings/PreferredChoiceStore.h"
 #include "view/settings/ZoneSettingsStore.h"
 #include "view/window/DocHandle.h"
+#include "view/window/ProtocolPrinting.h"
 #include "view/window/TRVView.h"
 
 #include <QApplication>
@@ -74,7 +76,17 @@ void CMainFrame::OnPreferredChoice() {
 void CMainFrame::OnPrintSetup() {
     static QPrinter printer;
     QPageSetupDialog dlg(&printer, this);
+    AddPrintLanguageChoice(dlg);
     dlg.exec();
+}
+
+void CMainFrame::OnLanguage(trv::Lang lang) {
+    SaveLanguage(lang);
+    UpdateCommands();
+    // The windows keep their texts until the next start; the note speaks both languages, so that it is
+    // understood whichever was chosen.
+    if (lang != trv::CurrentLang())
+        QMessageBox::information(this, QApplication::applicationDisplayName(), QStr(IDS_LANG_NEXT_START));
 }
 
 void CMainFrame::CloseActiveDocument() {

@@ -162,8 +162,8 @@ void CMainFrame::CreateToolBar() {
 
 void CMainFrame::CreateStatusBar() {
     statusBar()->showMessage(QStr(IDS_READY));
-    for (const char* ind : {"UF", "NUM", "RF"}) {
-        auto* l = new QLabel(QString::fromLatin1(ind), this);
+    for (int ind : {IDS_IND_CAPS, IDS_IND_NUM, IDS_IND_SCROLL}) {
+        auto* l = new QLabel(QStr(ind), this);
         l->setMinimumWidth(34);
         l->setAlignment(Qt::AlignCenter);
         l->setEnabled(false);
@@ -179,10 +179,20 @@ void CMainFrame::BuildMenus() {
     for (Menu m : MenuOrder()) {
         if (MenuNeedsDoc(m) && !withDoc) continue;
         QMenu* menu = mb->addMenu(QStr(MenuTitleId(m)));
+        QMenu* language = nullptr;
         for (const CommandRow& row : Commands()) {
             if (row.menu != m || ((row.flags & WithDoc) && !withDoc)) continue;
             if (row.flags & RecentBefore) m_pRecent->AttachTo(menu);
             if (row.flags & SepBefore) menu->addSeparator();
+            if (row.flags & LanguageMenu) {
+                if (!language) {
+                    language = menu->addMenu(QStr(IDS_LANG_MENU));
+                    language->setObjectName(QStringLiteral("languageMenu"));
+                    connect(language, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommands);
+                }
+                language->addAction(Action(row.id));
+                continue;
+            }
             menu->addAction(Action(row.id));
         }
         connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommands);

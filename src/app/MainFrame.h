@@ -2,6 +2,7 @@
 // The main window: menus, tool bar, status bar and the area of the document windows. Its commands
 // come from the command table (Commands.cpp): one QAction per row, looked up by CommandId.
 #include "data/TRVDoc.h"
+#include "res/Strings.h"
 #include "view/window/CommandId.h"
 
 #include <QMainWindow>
@@ -63,6 +64,8 @@ public:
     // "Trainingszonen": the dialog, then every window's thresholds follow the new settings.
     void OnZoneSettings();
     void OnPreferredChoice();
+    // "Sprache / Language": saves the choice for the next start and says so in both languages.
+    void OnLanguage(trv::Lang lang);
     void Cascade();
     void OnHelp();
     void OnWebPage();

@@ -1,4 +1,5 @@
-// trv: the desktop program. Starts in German, opens the files named on the command line, and with
+// trv: the desktop program. Starts in German (or English: --lang, TRV_LANG, the saved choice), opens the files named on
+// the command line, and with
 // --demo connects to a simulated analyser so that "Daten empfangen" works without hardware.
 #include "app/AppStart.h"
 #include "app/Demo.h"
@@ -16,7 +17,7 @@ int main(int argc, char** argv) {
     // A file-size limit must end in the German message of the failed save, not in a killed program.
     std::signal(SIGXFSZ, SIG_IGN);
     StartOptions opts = ParseStartOptions(QApplication::arguments());
-    InitApplication(app);
+    InitApplication(app, opts.lang);
     CMainFrame frame;
     if (!RunStartup(frame, opts)) return 1;
     int rc = app.exec();

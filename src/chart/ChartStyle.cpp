@@ -1,6 +1,7 @@
 #include "chart/ChartStyle.h"
 
 #include "analysis/ChartModel.h"
+#include "res/Strings.h"
 
 #include <qcustomplot.h>
 
@@ -40,9 +41,10 @@ QCPScatterStyle MarkerStyle(const ChartSeries& s, uint32_t fillColor, double siz
 }
 
 QLocale ChartLocale() {
-    QLocale german(QLocale::German, QLocale::Germany);
-    german.setNumberOptions(QLocale::OmitGroupSeparator);
-    return german;
+    QLocale locale = CurrentLang() == Lang::en ? QLocale(QLocale::English, QLocale::UnitedKingdom)
+                                               : QLocale(QLocale::German, QLocale::Germany);
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    return locale;
 }
 
 QFont ChartFont(const char* family, int points, bool bold) {

@@ -25,7 +25,8 @@ QColor LegendTextColor(const ChartSeries& s);
 QCPScatterStyle MarkerStyle(const ChartSeries& s, uint32_t fillColor, double size);
 
 QFont ChartFont(const char* family, int points, bool bold = false);
-// German numbers on the axes ("12,5"), without a group separator.
+// Numbers on the axes in the language of the calling thread ("12,5" in German, "12.5" in English), without a
+// group separator.
 QLocale ChartLocale();
 QFont ChartPixelFont(const char* family, int pixels);
 

@@ -2,6 +2,7 @@
 
 #include "data/Cp1252.h"
 #include "res/Format.h"
+#include "res/Strings.h"
 
 #include <cerrno>
 #include <cmath>
@@ -57,6 +58,9 @@ std::string MeasTypeCell(int type) {
 }  // namespace
 
 std::string CsvText(const CTRVDoc& doc, const std::vector<int>& testIndices, const CompensatedLoadOf& compensated) {
+    // The export is German whatever language the program speaks: spreadsheets and scripts read it by its
+    // texts, decimal commas and dates.
+    const LangScope german(Lang::de);
     std::string out =
         "MID;Mem Pos;Date;Time;Test type;Step length;Load;Load unit;Lactate value;Heart rate;"
         "Measurement type";

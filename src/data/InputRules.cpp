@@ -1,5 +1,7 @@
 #include "data/InputRules.h"
 
+#include "res/Strings.h"
+
 #include "data/ManualTest.h"
 #include "res/Format.h"
 
@@ -164,9 +166,10 @@ int CheckNames(std::string_view first, std::string_view last) {
 bool ParseTypedDate(std::string_view text, int currentYear, int& year, int& month, int& day) {
     const std::string_view t = Trim(text);
     std::string_view d, m, y;
-    const size_t dot1 = t.find('.');
+    // "dd.mm.yyyy" as German writes it; in English also "dd/mm/yyyy" as British English does.
+    const size_t dot1 = t.find_first_of(CurrentLang() == Lang::en ? "./" : ".");
     if (dot1 != std::string_view::npos) {
-        const size_t dot2 = t.find('.', dot1 + 1);
+        const size_t dot2 = t.find(t[dot1], dot1 + 1);
         if (dot2 == std::string_view::npos) return false;
         d = t.substr(0, dot1);
         m = t.substr(dot1 + 1, dot2 - dot1 - 1);
@@ -230,7 +233,7 @@ bool IsPartialWholeNumber(std::string_view text) { return text.empty() || AllDig
 bool IsPartialDate(std::string_view text) {
     int dots = 0;
     for (char c : text) {
-        if (c == '.')
+        if (c == '.' || (c == '/' && CurrentLang() == Lang::en))
             ++dots;
         else if (!IsDigit(c))
             return false;

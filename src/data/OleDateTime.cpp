@@ -1,5 +1,7 @@
 #include "data/OleDateTime.h"
 
+#include "res/Strings.h"
+
 #include <cmath>
 #include <cstdio>
 #include <ctime>
@@ -81,7 +83,8 @@ std::string COleDateTime::FormatDate() const {
     DateParts p;
     if (!GetParts(p)) return {};
     char buf[32];
-    std::snprintf(buf, sizeof buf, "%02d.%02d.%04d", p.day, p.month, p.year);
+    std::snprintf(buf, sizeof buf, CurrentLang() == Lang::en ? "%02d/%02d/%04d" : "%02d.%02d.%04d", p.day, p.month,
+                  p.year);
     return buf;
 }
 

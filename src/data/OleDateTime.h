@@ -32,7 +32,7 @@ struct COleDateTime {
     // Calendar fields, rounded to the nearest second. False for a value that is not valid or out of range.
     bool GetParts(DateParts& p) const;
 
-    // "dd.MM.yyyy" and "hh:mm:ss"; "" when not valid.
+    // "dd.MM.yyyy" (in English "dd/MM/yyyy", CurrentLang()) and "hh:mm:ss"; "" when not valid.
     std::string FormatDate() const;
     std::string FormatTime() const;
     // "YYYY-MM-DDTHH:MM:SS"; "" when not valid.

@@ -47,7 +47,8 @@ QString MethodCell(const HistoryRow& row, size_t m) {
     QString second = Q(HistoryCellText(row, base + HmLactate));
     if (!second.isEmpty()) second += QStringLiteral(" mmol/l");
     const QString hr = Q(HistoryCellText(row, base + HmHeartRate));
-    if (!hr.isEmpty()) second += (second.isEmpty() ? QString() : QStringLiteral(", ")) + hr + QStringLiteral(" S/min");
+    if (!hr.isEmpty())
+        second += (second.isEmpty() ? QString() : QStringLiteral(", ")) + hr + Q(LoadStr(IDS_HIST_PRN_HR_UNIT));
     return Q(HistoryCellText(row, base + HmLoad)) + QLatin1Char('\n') + second + QLatin1Char('\n') +
            Q(HistoryCellText(row, base + HmChange));
 }

@@ -15,7 +15,7 @@ namespace {
 enum class Len { none, hh, h, l, ll, j, z, t, L };
 
 void AppendConverted(std::string& out, const std::string& convText, char conv, Len len, int starArgs[2], int nStars,
-                     va_list& ap) {
+                     va_list& ap, bool decimalComma) {
     char buf[512];
     auto put = [&](auto value) {
         int n;
@@ -89,8 +89,9 @@ void AppendConverted(std::string& out, const std::string& convText, char conv, L
                 put(va_arg(ap, long double));
             else
                 put(va_arg(ap, double));
-            for (size_t i = before; i < out.size(); ++i)
-                if (out[i] == '.') out[i] = ',';
+            if (decimalComma)
+                for (size_t i = before; i < out.size(); ++i)
+                    if (out[i] == '.') out[i] = ',';
             break;
         }
         default:
@@ -106,6 +107,7 @@ std::string FmtV(const char* fmt, va_list apIn) {
     if (!fmt) return out;
     va_list ap;
     va_copy(ap, apIn);
+    const bool decimalComma = CurrentLang() == Lang::de;
     const char* p = fmt;
     while (*p) {
         if (*p != '%') {
@@ -164,7 +166,7 @@ std::string FmtV(const char* fmt, va_list apIn) {
         }
         char conv = *q++;
         convText += conv;
-        AppendConverted(out, convText, conv, len, stars, nStars, ap);
+        AppendConverted(out, convText, conv, len, stars, nStars, ap, decimalComma);
         p = q;
     }
     va_end(ap);

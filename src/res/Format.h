@@ -1,6 +1,7 @@
 #pragma once
-// German number and text formatting that does not depend on the machine's locales:
-// printf-style formats (as the string table holds them) with a decimal comma.
+// Number and text formatting that does not depend on the machine's locales: printf-style formats (as the
+// string table holds them) with a decimal comma in German and a decimal point in English (the language of
+// the calling thread, CurrentLang()).
 #include <cstdarg>
 #include <string>
 #include <string_view>
@@ -9,7 +10,7 @@
 
 namespace trv {
 
-// printf-style formatting; every floating conversion (%f %e %g %a) gets a decimal comma.
+// printf-style formatting; in German every floating conversion (%f %e %g %a) gets a decimal comma.
 std::string Fmt(const char* fmt, ...)
 #if defined(__GNUC__)
     __attribute__((format(printf, 1, 2)))

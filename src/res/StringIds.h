@@ -749,6 +749,23 @@ enum StringId : int {
     IDS_ZEXP_FILE_FAILED = 5009,
     IDS_ZEXP_CARD = 5010,
     IDS_ZEXP_NO_TEST = 5011,
+
+    // Language: German and English for the program, its printouts and trv-cli.
+    IDS_CLI_BAD_LANG = 5100,
+    IDS_CLI_HELP_LANG = 5101,
+    IDS_LANG_MENU = 5102,
+    IDS_LANG_GERMAN = 5103,
+    IDS_LANG_ENGLISH = 5104,
+    IDS_LANG_NEXT_START = 5105,
+    IDS_LANG_TIP = 5106,
+    IDS_PRINT_LANG = 5107,
+    IDS_PRINT_LANG_TIP = 5108,
+    IDS_PRINT_LANG_PROGRAM = 5109,
+    IDS_HIST_PRN_HR_UNIT = 5110,
+    IDS_IND_CAPS = 5111,
+    IDS_IND_NUM = 5112,
+    IDS_IND_SCROLL = 5113,
+    IDS_UD_DATE_PLACEHOLDER = 5114,
 };
 
 }  // namespace trv

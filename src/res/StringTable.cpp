@@ -12,7 +12,6 @@
 
 #include "res/Strings.h"
 
-#include <algorithm>
 #include <iterator>
 
 namespace trv {
@@ -781,24 +780,32 @@ const StringEntry kTable[] = {
     {IDS_ZEXP_FILE_FAILED, "Die Datei \"%s\" konnte nicht geschrieben werden: %s"},
     {IDS_ZEXP_CARD, "Zonenkarte:"},
     {IDS_ZEXP_NO_TEST, "Bitte zuerst einen Test im Diagramm zeigen."},
+    {IDS_HIST_TWO_SHOWN, "Das Diagramm zeigt schon zwei Tests. Bitte zuerst einen davon ausblenden."},
+
+    // Language: German and English for the program, its printouts and trv-cli.
+    {IDS_CLI_BAD_LANG, "Unbekannte Sprache \"%s\" (erwartet de oder en)."},
+    {IDS_CLI_HELP_LANG, "Sprache: --lang de|en bei jedem Befehl, sonst TRV_LANG, sonst Deutsch.\n"},
+    {IDS_LANG_MENU, "Sprache / Language"},
+    {IDS_LANG_GERMAN, "Deutsch"},
+    {IDS_LANG_ENGLISH, "English"},
+    {IDS_LANG_NEXT_START,
+     "Die Sprache wechselt beim nächsten Start des Programms.\nThe language changes the next time the program "
+     "starts."},
+    {IDS_LANG_TIP, "Sprache der Fenster, Meldungen und Ausdrucke, ab dem nächsten Start"},
+    {IDS_PRINT_LANG, "Sprache des Ausdrucks"},
+    {IDS_PRINT_LANG_TIP, "Druckt Protokoll und Verlauf in dieser Sprache, unabhängig von der Sprache des Programms"},
+    {IDS_PRINT_LANG_PROGRAM, "wie das Programm"},
+    {IDS_HIST_PRN_HR_UNIT, " S/min"},  // after a heart rate (printed history cells, chart tips, changes)
+    // The status bar's indicators of Caps Lock, Num Lock and Scroll Lock, and the birth date field's hint.
+    {IDS_IND_CAPS, "UF"},
+    {IDS_IND_NUM, "NUM"},
+    {IDS_IND_SCROLL, "RF"},
+    {IDS_UD_DATE_PLACEHOLDER, "TT.MM.JJJJ"},
 };
 
 constexpr int kTableSize = static_cast<int>(std::size(kTable));
 
-const StringEntry* Find(int id) {
-    const StringEntry* end = kTable + kTableSize;
-    const StringEntry* it = std::lower_bound(kTable, end, id, [](const StringEntry& e, int key) { return e.id < key; });
-    return (it != end && it->id == id) ? it : nullptr;
-}
-
 }  // namespace
-
-const char* LoadStr(int id) {
-    const StringEntry* e = Find(id);
-    return e ? e->text : "";
-}
-
-bool HasStr(int id) { return Find(id) != nullptr; }
 
 const StringEntry* StringTable(int* count) {
     if (count) *count = kTableSize;

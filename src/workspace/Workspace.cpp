@@ -218,6 +218,26 @@ void CWorkspace::Evaluate() {
     }
 }
 
+CChartModel CWorkspace::ChartIn(Lang lang) const {
+    const LangScope scope(lang);
+    CTRVDoc doc = m_doc;
+    CTestAnalyses analyses = *m_pAnalyses;
+    CEvaluator eval = m_Eval;
+    CChartModel chart = m_Chart;
+    uint32_t notice = m_nNotice;
+    chart.ApplyStartup();
+    const AnalysisOf analysisOf = analyses.For(doc);
+    eval.Evaluate(doc, analysisOf, chart, notice);
+    eval.SetUpResults(doc, analysisOf, chart, notice);
+    chart.tools[ToolCursor1].active = m_bCursor1;
+    chart.tools[ToolCursor2].active = m_bCursor2;
+    chart.cursorText.Clear();
+    chart.notices.Clear();
+    for (const std::string& line : NoticeLines(notice)) chart.notices.Add(line);
+    if (IsDeviceBound(doc)) chart.ShowDeviceText(doc.m_strDeviceId, doc.m_dFirmware);
+    return chart;
+}
+
 const TestThresholds* CWorkspace::ShownThresholds(int test) const {
     for (const auto& [index, result] : m_Thresholds)
         if (index == test) return &result;

@@ -10,6 +10,7 @@
 #include "analysis/Zones.h"
 #include "data/TRVDoc.h"
 #include "data/TrvFile.h"
+#include "res/Strings.h"
 #include "workspace/Command.h"
 #include "workspace/MeasurementEdit.h"
 #include "workspace/TestAnalyses.h"
@@ -43,6 +44,10 @@ public:
     const CCommandHistory& History() const { return m_history; }
     CChartModel& Chart() { return m_Chart; }
     const CChartModel& Chart() const { return m_Chart; }
+    // The chart as it stands, with its texts (titles, result boxes, notices, labels) and numbers in `lang`:
+    // evaluated anew on copies, so that a printout can speak another language than the windows. Nothing of
+    // the workspace changes.
+    CChartModel ChartIn(Lang lang) const;
     const CEvaluator& Evaluator() const { return m_Eval; }
     // The fitting choice and evaluation results of the document's tests.
     const CTestAnalyses& Analyses() const { return *m_pAnalyses; }

@@ -7,6 +7,7 @@
 #include "analysis/SegmentedFit.h"
 #include "analysis/ThresholdCsv.h"
 #include "analysis/Thresholds.h"
+#include "res/Strings.h"
 
 #include <gtest/gtest.h>
 
@@ -219,4 +220,23 @@ TEST(ThresholdCsv, RowsInTheProgramsConventions) {
     EXPECT_NE(text.find(";Zone;REKOM;Regeneration;;70;;"), std::string::npos);
     EXPECT_NE(text.find("Laktatäquivalent"), std::string::npos);
     EXPECT_NE(text.find(";Laufband;km/h;"), std::string::npos);
+}
+
+TEST(ThresholdCsv, EnglishHeadersLabelsAndDecimalPointsInEnglish) {
+    // A program speaking English writes the thresholds' CSV in English; the methods' ids stay.
+    const LangScope english(Lang::en);
+    CTRVDoc doc;
+    doc.m_Tests.push_back(StepRun(kTypical));
+    const TestThresholds r = ComputeTestThresholds(doc.m_Tests[0], FitCubic, ModelMader);
+    const std::string text = ThresholdCsvText(doc, {0}, {r});
+    EXPECT_EQ(text.substr(0, text.find("\r\n")),
+              "Test;Date;Test type;Unit;Kind;ID;Name;From [%];To [%];Load;Load to;Lactate [mmol/l];Lactate to;"
+              "HR [bpm];HR to;Pace [min/km];Pace to");
+    char load[32];
+    std::snprintf(load, sizeof load, "%.2f", *r.Find("ians")->load * 3.6);
+    EXPECT_NE(text.find(std::string(";Threshold;ians;IAT (curve model);;;") + load + ";;4.00;"), std::string::npos)
+        << text;
+    EXPECT_NE(text.find(";Zone;REKOM;Recovery;;70;;"), std::string::npos) << text;
+    EXPECT_NE(text.find(";Treadmill;km/h;"), std::string::npos);
+    EXPECT_EQ(text.find("Laktat"), std::string::npos);
 }

@@ -5,6 +5,7 @@
 #include "app/AppStart.h"
 #include "app/Demo.h"
 #include "app/MainFrame.h"
+#include "view/QtText.h"
 #include "view/dialogs/AboutDlg.h"
 #include "view/dialogs/HelpDialog.h"
 #include "view/dialogs/ImportDialog.h"
@@ -12,7 +13,9 @@
 #include "view/dialogs/TRVStatusDialog.h"
 #include "view/dialogs/TRVTestParamDialog.h"
 #include "view/dialogs/TRVUserDataEditDialog.h"
+#include "view/history/HistoryDock.h"
 #include "view/lists/TestListModel.h"
+#include "view/window/ProtocolPrinting.h"
 #include "view/window/TRVView.h"
 
 #include <QApplication>
@@ -23,6 +26,7 @@
 #include <QFocusEvent>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTimer>
 #include <QTreeView>
@@ -94,7 +98,8 @@ int main(int argc, char** argv) {
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
         if (!statusShot && v->Ui().status->isVisible() &&
-            v->Ui().status->StatusText().startsWith(QStringLiteral("Empfange")) && v->Ui().status->Progress() > 20) {
+            v->Ui().status->StatusText().startsWith(trv::QStr(trv::IDS_LINK_RECEIVING).left(8)) &&
+            v->Ui().status->Progress() > 20) {
             statusShot = true;
             v->Ui().status->grab().save(QDir(g_dir).filePath(QStringLiteral("2-status.png")));
         }
@@ -211,7 +216,8 @@ int main(int argc, char** argv) {
     // The test list sorted by date, newest day first, searched for step tests of the second of March,
     // and the question before two of them are deleted (answered "Nein").
     v->Ui().testList->sortByColumn(CTestListModel::ColDate, Qt::DescendingOrder);
-    v->SetFilterText(QStringLiteral("02.03. laufband"));
+    v->SetFilterText(trv::CurrentLang() == trv::Lang::en ? QStringLiteral("02/03 treadmill")
+                                                         : QStringLiteral("02.03. laufband"));
     v->Ui().testList->selectAll();
     Shot(&frame, "14a-sorted-searched.png");
     OnNextModal([](QWidget* w) {
@@ -230,6 +236,29 @@ int main(int argc, char** argv) {
         about.show();
         Shot(&about, "16-about.png");
     }
+    // The print set-up with the language of the printouts.
+    OnNextModal([](QWidget* w) {
+        Shot(w, "17-print-setup.png");
+        if (auto* box = qobject_cast<QDialog*>(w)) box->reject();
+    });
+    frame.Action(CommandId::PrintSetup)->trigger();
+    // The protocol and the history as PDF files, in the program's language and in the other one (as the print
+    // set-up's "Sprache des Ausdrucks" chooses it).
+    v->Ui().showButton->click();
+    frame.Action(CommandId::History)->setChecked(true);
+    QElapsedTimer shown;
+    shown.start();
+    while (shown.elapsed() < 500) QApplication::processEvents(QEventLoop::AllEvents, 20);
+    const trv::Lang other = trv::CurrentLang() == trv::Lang::de ? trv::Lang::en : trv::Lang::de;
+    for (const char* suffix : {"", "-other"}) {
+        if (*suffix) trv::SavePrintLanguage(static_cast<int>(other));
+        v->Printing().SavePdfTo(QDir(g_dir).filePath(QStringLiteral("18-protocol%1.pdf").arg(QLatin1String(suffix))));
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QDir(g_dir).filePath(QStringLiteral("19-history%1.pdf").arg(QLatin1String(suffix))));
+        frame.HistoryDock()->PaintOn(printer);
+    }
+    trv::SavePrintLanguage(-1);
     for (CDocHandle* d : frame.Documents()) d->SetModified(false);
     frame.MdiArea()->closeAllSubWindows();
     StopDemoAnalyser();

@@ -1,4 +1,5 @@
 #include "data/CsvExport.h"
+#include "res/Strings.h"
 
 #include <gtest/gtest.h>
 #include <filesystem>
@@ -63,8 +64,24 @@ TEST(CsvExport, WholeDocumentByteForByte) {
         "00501;001;05.03.2024;09:40:07;Feldtest;02:13 (PC);3,0;m/s;2,1;140;Ld\r\n"
         "00502;002;05.03.2024;09:45:07;Feldtest;;0,0;m/s;3,3;150;Ld\r\n"
         "00503;003;05.03.2024;09:50:07;Ergometer;02:55 (AV);150,0;W;2,5;130;Ld\r\n";
-    // Given in any order, the tests come out in document order.
-    EXPECT_EQ(CsvText(SmallDocument(), {3, 1, 0, 2, 2}, kCompensated), expected);
+    // Given in any order, the tests come out in document order; the export stays German whatever language the
+    // program speaks.
+    for (Lang lang : {Lang::de, Lang::en}) {
+        SetLang(lang);
+        EXPECT_EQ(CsvText(SmallDocument(), {3, 1, 0, 2, 2}, kCompensated), expected) << LangCode(lang);
+    }
+    SetLang(Lang::de);
+}
+
+TEST(Dates, GermanWithPointsEnglishWithSlashes) {
+    const COleDateTime d = COleDateTime::FromParts(2024, 3, 5, 9, 4, 7);
+    EXPECT_EQ(d.FormatDate(), "05.03.2024");
+    {
+        const LangScope english(Lang::en);
+        EXPECT_EQ(d.FormatDate(), "05/03/2024");
+        EXPECT_EQ(d.FormatTime(), "09:04:07");
+    }
+    EXPECT_EQ(d.FormatIso(), "2024-03-05T09:04:07");
 }
 
 TEST(CsvExport, SelectionAndSources) {

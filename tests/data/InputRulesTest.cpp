@@ -1,5 +1,6 @@
 // Typed values before they reach a record: what is taken, what is refused and with which reason.
 #include "data/InputRules.h"
+#include "res/Strings.h"
 
 #include <gtest/gtest.h>
 
@@ -91,6 +92,19 @@ TEST(InputRules, TypedDatesWithAndWithoutDots) {
     for (const char* text : {"29.02.1900", "29022023", "31.04.2020", "00.01.2000", "14.13.1994", "14-07-1994",
                              "1407199", "14.07.", "14.07.199", "14.07.19940", "147.1.1994", "14..1994", "", "heute"})
         EXPECT_FALSE(ParseTypedDate(text, 2026, y, m, d)) << text;
+}
+
+TEST(InputRules, EnglishDatesWithSlashesToo) {
+    const LangScope english(Lang::en);
+    int y = 0, m = 0, d = 0;
+    for (const char* text : {"14/07/1994", "14.07.1994", "14071994"}) {
+        ASSERT_TRUE(ParseTypedDate(text, 2026, y, m, d)) << text;
+        EXPECT_EQ(y * 10000 + m * 100 + d, 19940714) << text;
+    }
+    for (const char* text : {"14/07.1994", "07/32/1994", "14/13/1994"})
+        EXPECT_FALSE(ParseTypedDate(text, 2026, y, m, d)) << text;
+    EXPECT_TRUE(IsPartialDate("14/07"));
+    EXPECT_EQ(BirthDateText(COleDateTime(36585.0)), "29/02/2000");
 }
 
 TEST(InputRules, BirthDateEmptyMeansNotEnteredAndIsKeptAsDayZero) {

@@ -44,8 +44,10 @@ deb)
 esac
 
 u=$root/usr
-files=(bin/trv-cli bin/trv-sim share/man/man1/trv-cli.1.gz share/man/man1/trv-sim.1.gz share/doc/trv/copyright)
-[ "$gui" = 1 ] && files+=(bin/trv share/man/man1/trv.1.gz share/applications/de.morvane.trv.desktop
+files=(bin/trv-cli bin/trv-sim share/man/man1/trv-cli.1.gz share/man/man1/trv-sim.1.gz share/doc/trv/copyright
+  share/man/de/man1/trv-cli.1.gz share/man/de/man1/trv-sim.1.gz)
+[ "$gui" = 1 ] && files+=(bin/trv share/man/man1/trv.1.gz share/man/de/man1/trv.1.gz
+  share/applications/de.morvane.trv.desktop
   share/metainfo/de.morvane.trv.metainfo.xml share/mime/packages/trv.xml share/icons/hicolor/scalable/apps/trv.svg)
 for f in "${files[@]}"; do [ -f "$u/$f" ] || fail "missing /usr/$f"; done
 for b in "$u"/bin/*; do
@@ -56,19 +58,23 @@ done
 "$u/bin/trv-cli" --help >"$tmp/cli-help" 2>&1 || fail "installed trv-cli --help"
 "$u/bin/trv-sim" --help >"$tmp/sim-help" 2>&1 || fail "installed trv-sim --help"
 
-# Man pages: compressed, formatted without warnings, and naming every command and option the program lists.
-for page in "$u"/share/man/man1/*.1.gz; do
+# Man pages, English in man1 and German in de/man1: compressed, formatted without warnings, and naming every
+# command and option the program lists.
+for page in "$u"/share/man/man1/*.1.gz "$u"/share/man/de/man1/*.1.gz; do
   gzip -t "$page" || fail "$page is not gzip"
   warn=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null)
   [ -z "$warn" ] || fail "$(basename "$page"): $warn"
 done
-cli_man=$(zcat "$u/share/man/man1/trv-cli.1.gz")
-for cmd in $(sed -n 's/^  trv-cli \([a-z]*\) .*/\1/p' "$tmp/cli-help"); do
-  grep -Eq "^\.BI? \"?$cmd( |\")" <<<"$cli_man" || fail "trv-cli.1 does not describe '$cmd'"
-done
-sim_man=$(zcat "$u/share/man/man1/trv-sim.1.gz" | sed 's/\\-/-/g')
-for opt in $(grep -o -- '--[a-z-]*' "$tmp/sim-help" | sort -u); do
-  grep -Eq "^\.B[IR]? $opt( |$)" <<<"$sim_man" || fail "trv-sim.1 does not describe $opt"
+for dir in man1 de/man1; do
+  cli_man=$(zcat "$u/share/man/$dir/trv-cli.1.gz")
+  for cmd in $(sed -n 's/^  trv-cli \([a-z]*\) .*/\1/p' "$tmp/cli-help"); do
+    grep -Eq "^\.BI? \"?$cmd( |\")" <<<"$cli_man" || fail "$dir/trv-cli.1 does not describe '$cmd'"
+  done
+  grep -q 'lang' <<<"$cli_man" || fail "$dir/trv-cli.1 does not describe --lang"
+  sim_man=$(zcat "$u/share/man/$dir/trv-sim.1.gz" | sed 's/\\-/-/g')
+  for opt in $(grep -o -- '--[a-z-]*' "$tmp/sim-help" | sort -u); do
+    grep -Eq "^\.B[IR]? $opt( |$)" <<<"$sim_man" || fail "$dir/trv-sim.1 does not describe $opt"
+  done
 done
 
 if [ "$gui" = 1 ]; then

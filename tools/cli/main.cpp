@@ -40,6 +40,41 @@ void PrintUsage(FILE* to) {
     std::fputs(trv::LoadStr(trv::IDS_CLI_HELP_HEAD), to);
     for (const auto& c : kCommands) std::fprintf(to, "  trv-cli %s\n", c.usage);
     std::fputs(trv::LoadStr(trv::IDS_CLI_HELP_TAIL), to);
+    std::fputs(trv::LoadStr(trv::IDS_CLI_HELP_LANG), to);
+}
+
+// Takes "--lang de|en" (or "--lang=en") out of the arguments, wherever it stands, and sets the language of
+// messages and printed pages: the option, else TRV_LANG, else German. False after the error line when the
+// option names no language.
+bool TakeLanguage(int& argc, char** argv) {
+    trv::Lang lang = trv::Lang::de;
+    trv::LangFromEnvironment(lang);
+    int out = 1;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        std::string value;
+        bool isLang = false;
+        if (a == "--lang") {
+            isLang = true;
+            if (i + 1 < argc) value = argv[++i];
+        } else if (a.rfind("--lang=", 0) == 0) {
+            isLang = true;
+            value = a.substr(7);
+        }
+        if (!isLang) {
+            argv[out++] = argv[i];
+            continue;
+        }
+        if (!trv::ParseLang(value, lang)) {
+            trv::SetLang(lang);
+            trv::cli::Fail(trv::cli::ExitUsage, trv::FmtId(trv::IDS_CLI_BAD_LANG, value.c_str()));
+            return false;
+        }
+    }
+    argc = out;
+    argv[argc] = nullptr;
+    trv::SetLang(lang);
+    return true;
 }
 
 }  // namespace
@@ -48,6 +83,7 @@ int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "C");
     // A file-size limit must end in the German message of the failed write, not in a killed process.
     std::signal(SIGXFSZ, SIG_IGN);
+    if (!TakeLanguage(argc, argv)) return trv::cli::ExitUsage;
     if (argc < 2) {
         PrintUsage(stderr);
         return trv::cli::ExitUsage;

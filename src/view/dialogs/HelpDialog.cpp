@@ -12,7 +12,8 @@ CHelpDialog::CHelpDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle(trv::QStr(trv::IDS_HELP_TITLE));
     m_pBrowser = new QTextBrowser(this);
     m_pBrowser->setOpenExternalLinks(true);
-    m_pBrowser->setSource(QUrl(QStringLiteral("qrc:/trv/hilfe.html")));
+    m_pBrowser->setSource(QUrl(trv::CurrentLang() == trv::Lang::en ? QStringLiteral("qrc:/trv/help.html")
+                                                                   : QStringLiteral("qrc:/trv/hilfe.html")));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
     auto* lay = new QVBoxLayout(this);

@@ -76,7 +76,7 @@ CTRVUserDataEditDialog::CTRVUserDataEditDialog(const UserDataType& data, QWidget
     // A plain text field: typed dates are read whole, not section by section; day 0 shows empty.
     m_pBirthDate = new QLineEdit(QU8(BirthDateText(data.m_BirthDate)), this);
     m_pBirthDate->setValidator(new CInputValidator(IsPartialDate, m_pBirthDate));
-    m_pBirthDate->setPlaceholderText(QStringLiteral("TT.MM.JJJJ"));
+    m_pBirthDate->setPlaceholderText(QStr(IDS_UD_DATE_PLACEHOLDER));
     m_pBirthDate->setMaximumWidth(110);
     m_pCalendar = new QToolButton(this);
     m_pCalendar->setText(QStringLiteral("..."));
@@ -99,7 +99,8 @@ CTRVUserDataEditDialog::CTRVUserDataEditDialog(const UserDataType& data, QWidget
             calendar->setSelectedDate(QDate::currentDate().addYears(-30));
     });
     connect(calendar, &QCalendarWidget::clicked, this, [this, calendarMenu](QDate d) {
-        m_pBirthDate->setText(d.toString(QStringLiteral("dd.MM.yyyy")));
+        m_pBirthDate->setText(
+            d.toString(CurrentLang() == Lang::en ? QStringLiteral("dd/MM/yyyy") : QStringLiteral("dd.MM.yyyy")));
         calendarMenu->close();
     });
     m_pRemarks = new QPlainTextEdit(QU8(data.m_strRemarks), this);

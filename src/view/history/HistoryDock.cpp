@@ -1,11 +1,13 @@
 #include "view/history/HistoryDock.h"
 
+#include "analysis/HistoryChart.h"
 #include "print/HistoryPrint.h"
 #include "view/QtText.h"
 #include "view/history/HistoryPanel.h"
 #include "view/history/HistoryPlot.h"
 #include "view/history/HistoryTableModel.h"
 #include "view/window/DocHandle.h"
+#include "view/window/ProtocolPrinting.h"
 #include "workspace/TestAnalyses.h"
 
 #include <QApplication>
@@ -66,9 +68,23 @@ void CHistoryDock::DrawCharts(QPainter& painter, const QRectF& target) const {
 void CHistoryDock::PaintOn(QPrinter& printer) {
     if (!m_pDoc) return;
     HistoryPrintOptions opt;
-    opt.drawCharts = [this](QPainter& p, const QRectF& r) { DrawCharts(p, r); };
     const CHistoryTableModel* model = m_pPanel->m_pModel;
-    if (!PrintHistory(printer, m_pDoc->Doc(), model->Rows(), model->Methods(), opt))
+    const Lang lang = PrintLanguage();
+    if (lang == CurrentLang()) {
+        opt.drawCharts = [this](QPainter& p, const QRectF& r) { DrawCharts(p, r); };
+    } else {
+        // A printout in another language than the program's draws charts of its own, with their titles,
+        // legends and axis numbers in that language (the page is painted in its scope).
+        opt.drawCharts = [model](QPainter& p, const QRectF& r) {
+            CHistoryPlot::Print(HistoryCharts(model->Rows()), p, r);
+        };
+    }
+    bool printed = false;
+    {
+        const LangScope scope(lang);
+        printed = PrintHistory(printer, m_pDoc->Doc(), model->Rows(), model->Methods(), opt);
+    }
+    if (!printed)
         QMessageBox::warning(this, QApplication::applicationDisplayName(),
                              QU8(FmtId(IDS_PRINT_FAILED, printer.printerName().toStdString().c_str())));
 }

@@ -103,7 +103,8 @@ void CHistoryPlot::Rebuild() {
         QCPAxis* x = rect->axis(QCPAxis::atBottom);
         QCPAxis* y = rect->axis(QCPAxis::atLeft);
         QSharedPointer<QCPAxisTickerDateTime> ticker(new QCPAxisTickerDateTime);
-        ticker->setDateTimeFormat(QStringLiteral("dd.MM.yyyy"));
+        ticker->setDateTimeFormat(CurrentLang() == Lang::en ? QStringLiteral("dd/MM/yyyy")
+                                                            : QStringLiteral("dd.MM.yyyy"));
         ticker->setDateTimeSpec(Qt::UTC);
         ticker->setTickCount(4);
         x->setTicker(ticker);

@@ -11,6 +11,8 @@ const char kHistoryVisibleKey[] = "history/visible";
 const char kHistoryMethodsKey[] = "history/methods";
 const char kPdfFolderKey[] = "Protocol/PdfFolder";
 const char kGoldenCheetahKey[] = "ZoneExport/GoldenCheetahDir";
+const char kLanguageKey[] = "Language";
+const char kPrintLanguageKey[] = "Print/Language";
 
 QString Key(const char* key) { return QString::fromLatin1(key); }
 
@@ -29,6 +31,16 @@ void SetPdfFolder(const QString& folder) { QSettings().setValue(Key(kPdfFolderKe
 
 QString GoldenCheetahFolder() { return QSettings().value(Key(kGoldenCheetahKey)).toString(); }
 void SetGoldenCheetahFolder(const QString& folder) { QSettings().setValue(Key(kGoldenCheetahKey), folder); }
+QString LanguageCode() { return QSettings().value(Key(kLanguageKey)).toString(); }
+void SetLanguageCode(const QString& code) { QSettings().setValue(Key(kLanguageKey), code); }
+
+QString PrintLanguageCode() { return QSettings().value(Key(kPrintLanguageKey)).toString(); }
+void SetPrintLanguageCode(const QString& code) {
+    if (code.isEmpty())
+        QSettings().remove(Key(kPrintLanguageKey));
+    else
+        QSettings().setValue(Key(kPrintLanguageKey), code);
+}
 
 QString ZoneGroup(int testType) { return QStringLiteral("Zones/Type%1").arg(testType); }
 

@@ -25,6 +25,16 @@ void SetHistoryMethods(const QStringList& ids);
 QString PdfFolder();
 void SetPdfFolder(const QString& folder);
 
+// "Language": the program's language chosen under "Einstellungen > Sprache / Language", "de" or "en"
+// (default: none stored, then German; --lang and TRV_LANG go first).
+QString LanguageCode();
+void SetLanguageCode(const QString& code);
+
+// "Print/Language": "Sprache des Ausdrucks" of the print set-up, "de" or "en" (default: none stored, then the
+// program's language). An empty code removes the key.
+QString PrintLanguageCode();
+void SetPrintLanguageCode(const QString& code);
+
 // "Analysis/PreferredModel", "Analysis/PreferredFit": the lab's preferred choice (defaults and
 // checks in PreferredChoiceStore.cpp: Mader, cubic).
 inline constexpr char kPreferredModelKey[] = "Analysis/PreferredModel";

@@ -38,6 +38,8 @@ enum class CommandId {
     Cursor2,
     ZoneSettings,
     PreferredChoice,
+    LanguageGerman,  // "Sprache / Language" > "Deutsch"
+    LanguageEnglish,
     BtMode,
     DeviceSettings,
     // "Fenster"

@@ -7,9 +7,13 @@
 #include "workspace/Workspace.h"
 
 #include <QApplication>
+#include <QBoxLayout>
+#include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFormLayout>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -31,17 +35,66 @@ void UseA4(QPrinter& printer) { printer.setPageSize(QPageSize(QPageSize::A4)); }
 
 }  // namespace
 
+namespace trv {
+
+int SavedPrintLanguage() {
+    Lang lang = Lang::de;
+    const QString saved = settings::PrintLanguageCode();
+    return !saved.isEmpty() && ParseLang(saved.toStdString(), lang) ? static_cast<int>(lang) : -1;
+}
+
+void SavePrintLanguage(int choice) {
+    settings::SetPrintLanguageCode(choice < 0 ? QString() : QString::fromLatin1(LangCode(static_cast<Lang>(choice))));
+}
+
+Lang PrintLanguage() {
+    const int saved = SavedPrintLanguage();
+    return saved < 0 ? CurrentLang() : static_cast<Lang>(saved);
+}
+
+void AddPrintLanguageChoice(QDialog& dlg) {
+    auto* combo = new QComboBox(&dlg);
+    combo->setObjectName(QStringLiteral("printLanguage"));
+    combo->setToolTip(QStr(IDS_PRINT_LANG_TIP));
+    combo->addItem(QStr(IDS_PRINT_LANG_PROGRAM), -1);
+    combo->addItem(QStr(IDS_LANG_GERMAN), static_cast<int>(Lang::de));
+    combo->addItem(QStr(IDS_LANG_ENGLISH), static_cast<int>(Lang::en));
+    combo->setCurrentIndex(std::max(0, combo->findData(SavedPrintLanguage())));
+    auto* row = new QWidget(&dlg);
+    auto* form = new QFormLayout(row);
+    form->setContentsMargins(0, 0, 0, 0);
+    form->addRow(QStr(IDS_PRINT_LANG) + QLatin1Char(':'), combo);
+    // Qt's page set-up puts its page widget and its buttons into one box: the row goes above the buttons.
+    if (auto* box = qobject_cast<QBoxLayout*>(dlg.layout()))
+        box->insertWidget(std::max(0, box->count() - 1), row);
+    else if (dlg.layout())
+        dlg.layout()->addWidget(row);
+    QObject::connect(&dlg, &QDialog::accepted, combo, [combo] { SavePrintLanguage(combo->currentData().toInt()); });
+}
+
+}  // namespace trv
+
 CProtocolPrinting::CProtocolPrinting(const CWorkspace& ws, QWidget* window)
     : QObject(window), m_Ws(ws), m_pWindow(window) {}
 
-ProtocolOptions CProtocolPrinting::Setup() const {
+ProtocolOptions CProtocolPrinting::Setup(Lang lang) {
     ProtocolOptions opt;
-    opt.chart = &m_Ws.Chart();
     opt.analysis = m_Ws.AnalysisLookup();
-    opt.thresholds = [this](int test) {
-        const TestThresholds* shown = m_Ws.ShownThresholds(test);
-        return shown ? *shown : m_Ws.ThresholdsOf(test);
-    };
+    if (lang == CurrentLang()) {
+        opt.chart = &m_Ws.Chart();
+        opt.thresholds = [this](int test) {
+            const TestThresholds* shown = m_Ws.ShownThresholds(test);
+            return shown ? *shown : m_Ws.ThresholdsOf(test);
+        };
+    } else {
+        // The windows' chart and thresholds carry their texts in the program's language.
+        m_PrintChart = m_Ws.ChartIn(lang);
+        opt.chart = &m_PrintChart;
+        opt.thresholds = [this, lang](int test) {
+            const LangScope scope(lang);
+            return m_Ws.ThresholdsOf(test);
+        };
+    }
     // The logo is looked for in the folder the program was started from.
     opt.logoDir = qApp->property("trvStartDir").toString();
     return opt;
@@ -77,7 +130,14 @@ void CProtocolPrinting::Print() {
     QPrintDialog dlg(&printer, m_pWindow);
     dlg.setMinMax(1, kProtocolPageCount);
     if (dlg.exec() != QDialog::Accepted) return;
-    if (!PrintProtocol(printer, m_Ws.Doc(), ShownTests(m_Ws.Doc()), Setup()))
+    const Lang lang = PrintLanguage();
+    const ProtocolOptions opt = Setup(lang);
+    bool printed = false;
+    {
+        const LangScope scope(lang);
+        printed = PrintProtocol(printer, m_Ws.Doc(), ShownTests(m_Ws.Doc()), opt);
+    }
+    if (!printed)
         QMessageBox::warning(m_pWindow, QApplication::applicationDisplayName(),
                              QU8(FmtId(IDS_PRINT_FAILED, printer.printerName().toStdString().c_str())));
 }
@@ -87,8 +147,12 @@ void CProtocolPrinting::Preview() {
     UseA4(printer);
     QPrintPreviewDialog dlg(&printer, m_pWindow);
     dlg.setWindowTitle(QStr(IDS_FILE_PREVIEW).remove(QLatin1Char('&')));
-    connect(&dlg, &QPrintPreviewDialog::paintRequested, this,
-            [this](QPrinter* p) { PrintProtocol(*p, m_Ws.Doc(), ShownTests(m_Ws.Doc()), Setup()); });
+    const Lang lang = PrintLanguage();
+    const ProtocolOptions opt = Setup(lang);
+    connect(&dlg, &QPrintPreviewDialog::paintRequested, this, [this, lang, opt](QPrinter* p) {
+        const LangScope scope(lang);
+        PrintProtocol(*p, m_Ws.Doc(), ShownTests(m_Ws.Doc()), opt);
+    });
     m_pPreview = &dlg;
     dlg.exec();
     m_pPreview = nullptr;
@@ -106,7 +170,14 @@ void CProtocolPrinting::SavePdf() {
 
 bool CProtocolPrinting::SavePdfTo(const QString& path) {
     QString error;
-    if (!WriteProtocolPdf(path, m_Ws.Doc(), ShownTests(m_Ws.Doc()), Setup(), &error)) {
+    const Lang lang = PrintLanguage();
+    const ProtocolOptions opt = Setup(lang);
+    bool written = false;
+    {
+        const LangScope scope(lang);
+        written = WriteProtocolPdf(path, m_Ws.Doc(), ShownTests(m_Ws.Doc()), opt, &error);
+    }
+    if (!written) {
         QMessageBox::warning(m_pWindow, QApplication::applicationDisplayName(), error);
         return false;
     }

@@ -1,15 +1,31 @@
 #pragma once
 // The test protocol of a window's shown tests: printed, previewed and saved as PDF. The view owns
 // one and calls it from its print button and the "Datei" menu.
+#include "analysis/ChartModel.h"
+#include "res/Strings.h"
+
 #include <QObject>
 #include <QString>
 
+class QDialog;
 class QPrintPreviewDialog;
 class QWidget;
 
 namespace trv {
 class CWorkspace;
 struct ProtocolOptions;
+}  // namespace trv
+
+namespace trv {
+// "Sprache des Ausdrucks": the language of printed pages (the protocol, the history), chosen in the print set-up
+// and kept in the settings; without a choice, the program's language.
+Lang PrintLanguage();
+// The saved choice: -1 "wie das Programm", else a Lang.
+int SavedPrintLanguage();
+void SavePrintLanguage(int choice);
+// Puts the choice into a print set-up dialog (a row above its buttons) and saves it when the dialog is
+// accepted.
+void AddPrintLanguageChoice(QDialog& dlg);
 }  // namespace trv
 
 class CProtocolPrinting : public QObject {
@@ -32,9 +48,12 @@ signals:
     void statusMessage(const QString& text);
 
 private:
-    trv::ProtocolOptions Setup() const;
+    // The options for a printout in `lang`: in another language than the program's, the chart and the
+    // thresholds are worked out anew in that language.
+    trv::ProtocolOptions Setup(trv::Lang lang);
 
     const trv::CWorkspace& m_Ws;
+    trv::CChartModel m_PrintChart;  // the chart of a printout in the other language
     QWidget* m_pWindow;
     QPrintPreviewDialog* m_pPreview = nullptr;
 };

@@ -6,6 +6,7 @@
 #include "chart/ChartStyle.h"
 #include "chart/CheckLegendItem.h"
 #include "res/Format.h"
+#include "res/Strings.h"
 
 #include <qcustomplot.h>
 
@@ -197,7 +198,7 @@ QString CTChart::ValueTipAt(const QPoint& pos) const {
     } else {
         x = Fmt("%2.2f", p.x);
     }
-    const std::string y = d.right ? Fmt("%2.0f S/min", p.y) : Fmt("%2.1f mmol/l", p.y);
+    const std::string y = d.right ? Fmt("%2.0f", p.y) + LoadStr(IDS_HIST_PRN_HR_UNIT) : Fmt("%2.1f mmol/l", p.y);
     QString label = QString::fromStdString(p.label).trimmed();
     return QStringLiteral("%1: %2 / %3").arg(label, QString::fromStdString(x), QString::fromStdString(y));
 }

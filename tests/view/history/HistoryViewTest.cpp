@@ -1,8 +1,10 @@
 // The "Verlauf" panel on the four-test athlete: table texts, one chart per test type and unit with
 // its lines and labelled points, the hint without step tests, a double click, and the printed page.
 #include "HistoryDocs.h"
+#include "analysis/HistoryChart.h"
 #include "print/HistoryPrint.h"
 #include "res/Format.h"
+#include "res/Strings.h"
 #include "view/history/HistoryPanel.h"
 #include "view/history/HistoryPlot.h"
 #include "view/history/HistoryTableModel.h"
@@ -204,4 +206,46 @@ TEST(HistoryPrint, ChartsStandSideBySideOnlyWhereThePageIsWideAndLow) {
     EXPECT_LT(legend->wrap(), 5);
     panel.m_pPlot->resize(1600, 900);
     EXPECT_EQ(legend->wrap(), 5);
+}
+
+TEST(HistoryPrint, InEnglishFromAGermanWindow) {
+    // What "Sprache des Ausdrucks: English" prints from a program speaking German: the page and charts made
+    // in the printout's language, the window's panel untouched.
+    if (Shell("command -v pdftotext && command -v pdfinfo").empty()) GTEST_SKIP() << "no poppler";
+    CTRVDoc doc = Athlete();
+    doc.m_UserData.m_strFirstName = "Anna";
+    doc.m_UserData.m_strLastName = "Berger";
+    CHistoryPanel panel;
+    panel.SetMethods(DefaultHistoryMethods());
+    panel.SetDocument(&doc);
+    HistoryPrintOptions opt;
+    opt.today = COleDateTime::FromParts(2024, 12, 1, 12, 0, 0);
+    const std::vector<HistoryRow> rows = panel.m_pModel->Rows();
+    opt.drawCharts = [&](QPainter& p, const QRectF& r) { CHistoryPlot::Print(HistoryCharts(rows), p, r); };
+    const fs::path pdf = fs::temp_directory_path() / ("trv-history-en-" + std::to_string(::getpid()) + ".pdf");
+    QString error;
+    {
+        const LangScope english(Lang::en);
+        ASSERT_TRUE(
+            WriteHistoryPdf(QString::fromStdString(pdf.string()), doc, rows, panel.m_pModel->Methods(), opt, &error))
+            << error.toStdString();
+    }
+    const std::string text = Words(Shell("pdftotext -layout '" + pdf.string() + "' -"));
+    fs::remove(pdf);
+    for (const char* part : {"History of 01/12/2024", "Athlete:", "Thresholds over time:", "01/02/2024", "Field test",
+                             "not determinable", "History charts:", "Treadmill (km/h)", "Test date", " bpm"})
+        EXPECT_NE(text.find(part), std::string::npos) << "missing: " << part << "\n" << text;
+    for (const char* german : {"Verlauf", "Testperson", "Laufband", "S/min"})
+        EXPECT_EQ(text.find(german), std::string::npos) << german << "\n" << text;
+    const double march = Crossing(LsCubic(kRun, kMarch), 4.0, 16, 18);
+    char load[32];
+    std::snprintf(load, sizeof load, "%.1f km/h", march);
+    EXPECT_NE(text.find(load), std::string::npos) << load;
+    // The window's table still speaks German.
+    bool treadmill = false;
+    for (int r = 0; r < panel.m_pModel->rowCount(); ++r) {
+        EXPECT_NE(Cell(panel, r, 1), QStringLiteral("Treadmill"));
+        treadmill = treadmill || Cell(panel, r, 1) == QStringLiteral("Laufband");
+    }
+    EXPECT_TRUE(treadmill);
 }
