@@ -4,6 +4,7 @@
 #include "res/Format.h"
 #include "res/Strings.h"
 
+#include <cmath>
 #include <cstring>
 
 namespace trv {
@@ -310,6 +311,33 @@ bool WriteTrv(const CTRVDoc& doc, std::vector<uint8_t>& bytes, std::string& erro
     w.F64(doc.m_dFirmware);
     bytes = std::move(out);
     return true;
+}
+
+std::vector<MovedReading> ReadingsMovedByLayout(const CTRVDoc& doc) {
+    std::vector<MovedReading> moved;
+    for (const TestDataType& t : doc.m_Tests)
+        for (const PCMDataType& m : t.m_Steps) {
+            uint32_t compact = 0;
+            if (!m.m_Time.IsValid() || !LocalToCompactTime(m.m_Time, compact)) continue;
+            const COleDateTime back = CompactTimeToLocal(compact);
+            if (back.FormatIso() != m.m_Time.FormatIso()) moved.push_back({m.m_nMeasId, m.m_Time, back});
+        }
+    return moved;
+}
+
+std::string MovedReadingsText(const std::vector<MovedReading>& moved) {
+    if (moved.empty()) return {};
+    std::string text = LoadStr(IDS_DST_MOVED_HEAD);
+    constexpr size_t kListed = 12;
+    for (size_t i = 0; i < moved.size() && i < kListed; ++i) {
+        const MovedReading& r = moved[i];
+        const long minutes = std::lround((r.stored.m_dt - r.reported.m_dt) * 24 * 60);
+        text += "\n" + FmtId(IDS_DST_MOVED_LINE, static_cast<int>(r.measId), r.reported.FormatDate().c_str(),
+                             r.reported.FormatTime().c_str(), r.stored.FormatTime().c_str(), minutes > 0 ? "+" : "",
+                             static_cast<int>(minutes));
+    }
+    if (moved.size() > kListed) text += "\n" + FmtId(IDS_DST_MOVED_MORE, static_cast<int>(moved.size() - kListed));
+    return text;
 }
 
 FileResult LoadDocument(const std::string& path, CTRVDoc& doc) {

@@ -22,6 +22,17 @@ bool ReadTrv(const std::vector<uint8_t>& bytes, CTRVDoc& doc, std::string& error
 // be written as compact time.
 bool WriteTrv(const CTRVDoc& doc, std::vector<uint8_t>& bytes, std::string& error);
 
+// A reading whose local time the file's layout (seconds since 1970 UTC) cannot hold: a time in the
+// hour that the change to daylight saving time skips is read back an hour later.
+struct MovedReading {
+    uint16_t measId = 0;
+    COleDateTime reported;  // as the analyser (or the user) gave it
+    COleDateTime stored;    // as the file gives it back
+};
+std::vector<MovedReading> ReadingsMovedByLayout(const CTRVDoc& doc);
+// The German notice naming each moved reading and by how much; empty when none moved.
+std::string MovedReadingsText(const std::vector<MovedReading>& moved);
+
 // Opens `path` into `doc` (doc untouched on failure; path name set and modified flag cleared on success).
 FileResult LoadDocument(const std::string& path, CTRVDoc& doc);
 // Saves `doc` to `path` safely: a temporary file beside it is written, flushed to disk and renamed

@@ -671,6 +671,9 @@ enum StringId : int {
     IDS_DISK_CHANGED = 4103,
     IDS_DISK_CHANGED_CLI = 4104,
     IDS_FILE_WRITE_PROTECTED = 4105,
+    IDS_DST_MOVED_HEAD = 4106,
+    IDS_DST_MOVED_LINE = 4107,
+    IDS_DST_MOVED_MORE = 4108,
 };
 
 }  // namespace trv

@@ -697,6 +697,11 @@ const StringEntry kTable[] = {
     {IDS_DISK_CHANGED, "Die Datei wurde seit dem Öffnen außerhalb des Programms geändert."},
     {IDS_DISK_CHANGED_CLI, "Die Datei wurde während des Befehls außerhalb des Programms geändert. Nichts gespeichert."},
     {IDS_FILE_WRITE_PROTECTED, "Die Datei ist schreibgeschützt."},
+    {IDS_DST_MOVED_HEAD,
+     "Diese Uhrzeiten liegen in der Stunde, die die Umstellung auf Sommerzeit überspringt. "
+     "Die Datei speichert sie verschoben:"},
+    {IDS_DST_MOVED_LINE, "Messung %05d vom %s: %s wird als %s gespeichert (%s%d Minuten)."},
+    {IDS_DST_MOVED_MORE, "... und %d weitere Messungen."},
 };
 
 constexpr int kTableSize = static_cast<int>(std::size(kTable));

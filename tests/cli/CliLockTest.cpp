@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <algorithm>
 
 namespace fs = std::filesystem;
 using namespace trv;
@@ -90,6 +91,27 @@ TEST_F(CliLock, WriteProtectedDocumentIsRefusedAndKept) {
         EXPECT_EQ(fs::status(doc).permissions() & fs::perms::all, fs::perms(0444));
     }
     EXPECT_FALSE(fs::exists(CDocLock::LockPath(doc)));
+}
+
+// A Latin-1 "Müller.trv" from an old Windows share: read, locked and written under the name given,
+// byte for byte.
+TEST_F(CliLock, FileNamesThatAreNotUtf8) {
+    const std::string latin1 = P("M\xfcller.trv");
+    const CliRun saved = Cli("save '" + P("doc.trv") + "' -o '" + latin1 + "'");
+    ASSERT_EQ(saved.code, 0) << saved.err;
+    EXPECT_EQ(stress::Slurp(latin1), stress::Slurp(P("doc.trv")));
+    const CliRun imported = Cli("import '" + latin1 + "' '" + P("run.csv") + "'");
+    ASSERT_EQ(imported.code, 0) << imported.err;
+    CTRVDoc d;
+    ASSERT_TRUE(LoadDocument(latin1, d).ok);
+    EXPECT_EQ(d.GetTestCount(), 2);
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"M\xfcller.trv", "doc.trv", "run.csv"}));
+    // Locked under its own bytes too.
+    std::ofstream(P(".~lock.M\xfcller.trv#")) << "anna,labor-pc-2,4242,2026-12-07T09:05:00\n";
+    EXPECT_EQ(Cli("import '" + latin1 + "' '" + P("run.csv") + "'").code, 7);
 }
 
 // The stress runs of bench_writers, a few each (TRV_STRESS_RUNS for more).

@@ -29,6 +29,11 @@ int CheckUnchangedOnDisk(const CTRVDoc& doc, const std::string& path) {
     return Fail(ExitInUse, LoadStr(IDS_DISK_CHANGED_CLI));
 }
 
+void WarnMovedTimes(const CTRVDoc& doc) {
+    const std::string text = MovedReadingsText(ReadingsMovedByLayout(doc));
+    if (!text.empty()) std::fprintf(stderr, "trv-cli: %s\n", text.c_str());
+}
+
 Args::Args(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) m_args.emplace_back(argv[i]);
 }

@@ -70,6 +70,10 @@ int LockForWriting(const std::string& path, CDocLock& lock);
 // not exist.
 int CheckUnchangedOnDisk(const CTRVDoc& doc, const std::string& path);
 
+// Before saving `doc`: names on stderr the readings whose times the file moves (the hour that the
+// change to daylight saving time skips).
+void WarnMovedTimes(const CTRVDoc& doc);
+
 // A small JSON writer that keeps the commas right.
 class Json {
 public:

@@ -169,6 +169,7 @@ int CmdDownload(int argc, char** argv) {
     if (!s.Run(&CLinkController::ReceiveData)) return Fail(ExitTransfer, LoadStr(IDS_LINK_TIMEOUT));
     if (s.ctl.Outcome() != LinkOutcome::Downloaded) return FailFor(s);
     if (int rc = CheckUnchangedOnDisk(s.doc, path)) return rc;
+    WarnMovedTimes(s.doc);
     const FileResult saved = SaveDocument(s.doc, path);
     if (!saved.ok) return Fail(ExitFile, saved.message);
     std::printf("%s\n", FmtId(IDS_CLI_DOWNLOADED, s.doc.CountReadings() - before, s.doc.GetTestCount(),

@@ -102,6 +102,7 @@ int CmdSave(int argc, char** argv) {
     if (int rc = Load(files[0], doc)) return rc;
     if (*out == files[0])
         if (int rc = CheckUnchangedOnDisk(doc, *out)) return rc;
+    WarnMovedTimes(doc);
     const FileResult r = SaveDocument(doc, *out);
     return r.ok ? ExitOk : Fail(ExitFile, r.message);
 }

@@ -104,6 +104,7 @@ int CmdImport(int argc, char** argv) {
     const int index = AddManualTest(doc, std::move(test), error);
     if (index < 0) return Fail(ExitFile, error);
     if (int rc = CheckUnchangedOnDisk(doc, path)) return rc;
+    WarnMovedTimes(doc);
     const FileResult saved = SaveDocument(doc, path);
     if (!saved.ok) return Fail(ExitFile, saved.message);
     std::printf("%s\n", FmtId(IDS_CLI_IMPORTED, index, steps, TestTypeText(doc.GetTest(index).m_nTestType),
