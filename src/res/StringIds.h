@@ -674,6 +674,7 @@ enum StringId : int {
     IDS_DST_MOVED_HEAD = 4106,
     IDS_DST_MOVED_LINE = 4107,
     IDS_DST_MOVED_MORE = 4108,
+    IDS_PORT_BUSY = 4109,
 };
 
 }  // namespace trv

@@ -702,6 +702,7 @@ const StringEntry kTable[] = {
      "Die Datei speichert sie verschoben:"},
     {IDS_DST_MOVED_LINE, "Messung %05d vom %s: %s wird als %s gespeichert (%s%d Minuten)."},
     {IDS_DST_MOVED_MORE, "... und %d weitere Messungen."},
+    {IDS_PORT_BUSY, "%s wird von einem anderen Fenster oder Programm benutzt."},
 };
 
 constexpr int kTableSize = static_cast<int>(std::size(kTable));

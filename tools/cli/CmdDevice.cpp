@@ -77,6 +77,8 @@ int FailFor(const Session& s) {
     switch (s.ctl.Outcome()) {
         case LinkOutcome::PermissionDenied:
             return Fail(ExitNoAnalyser, s.ctl.PermissionText());
+        case LinkOutcome::PortBusy:
+            return Fail(ExitNoAnalyser, s.ctl.BusyText());
         case LinkOutcome::NoAnalyser:
             return Fail(ExitNoAnalyser, LoadStr(IDS_NOTICE_NO_ANALYSER));
         case LinkOutcome::NoAnswer:
