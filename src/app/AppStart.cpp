@@ -57,5 +57,6 @@ bool RunStartup(CMainFrame& frame, const StartOptions& opts) {
         if (!opened) return false;
     }
     frame.showMaximized();
+    frame.OfferRecovery();
     return true;
 }

@@ -703,6 +703,22 @@ const StringEntry kTable[] = {
     {IDS_DST_MOVED_LINE, "Messung %05d vom %s: %s wird als %s gespeichert (%s%d Minuten)."},
     {IDS_DST_MOVED_MORE, "... und %d weitere Messungen."},
     {IDS_PORT_BUSY, "%s wird von einem anderen Fenster oder Programm benutzt."},
+    {IDS_LOCK_OPEN_READONLY, "Schreibgeschützt öffnen"},
+    {IDS_LOCK_EDIT_ANYWAY, "Trotzdem bearbeiten"},
+    {IDS_BUTTON_CANCEL, "Abbrechen"},
+    {IDS_DISK_OVERWRITE, "Überschreiben"},
+    {IDS_BUTTON_SAVE_AS, "Speichern unter..."},
+    {IDS_READONLY_TITLE, "%s [Schreibgeschützt]"},
+    {IDS_READONLY_NO_SAVE, "Dieses Fenster ist schreibgeschützt geöffnet und speichert nicht über die Datei \"%s\"."},
+    {IDS_DISK_RELOAD, "Die Datei \"%s\" wurde seit dem Öffnen außerhalb des Programms geändert. Neu laden?"},
+    {IDS_RECOVERY_ASK, "Nach einem Absturz ist eine Sicherungskopie von \"%s\" vom %s vorhanden."},
+    {IDS_RECOVERY_RESTORE, "Wiederherstellen"},
+    {IDS_RECOVERY_DISCARD, "Verwerfen"},
+    {IDS_RECOVERY_LATER, "Später"},
+    {IDS_RECOVERY_FAILED, "Die Sicherungskopie konnte nicht geschrieben werden: %s"},
+    {IDS_PDF_NOT_WRITTEN, "Die PDF-Datei \"%s\" konnte nicht geschrieben werden: %s"},
+    {IDS_DISK_RELOAD_BUTTON, "Neu laden"},
+    {IDS_DISK_KEEP_BUTTON, "Behalten"},
 };
 
 constexpr int kTableSize = static_cast<int>(std::size(kTable));

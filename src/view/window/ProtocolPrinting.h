@@ -4,13 +4,21 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
+
 class QPrintPreviewDialog;
+class QPrinter;
 class QWidget;
 
 namespace trv {
 class CWorkspace;
 struct ProtocolOptions;
 }  // namespace trv
+
+// Prints with `paint`. A printer that the print dialog set to a PDF file paints into a temporary
+// file first, which then replaces the chosen file safely: a full or read-only disk leaves no empty
+// or partial file, and `error` gets the German reason naming the file.
+bool PrintSafely(QPrinter& printer, const std::function<bool(QPrinter&)>& paint, QString* error);
 
 class CProtocolPrinting : public QObject {
     Q_OBJECT
