@@ -31,6 +31,7 @@
 #include <QPointer>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 
@@ -108,6 +109,9 @@ CMainFrame::CMainFrame()
     });
     UpdateTitles();
     UpdateCommands();
+    auto* diskWatch = new QTimer(this);
+    connect(diskWatch, &QTimer::timeout, this, &CMainFrame::CheckFilesOnDisk);
+    diskWatch->start(2000);
     // Below this the document window's buttons, lists and chart no longer fit readably.
     setMinimumSize(kMinimumSize);
     resize(1200, 850);

@@ -7,6 +7,7 @@
 #include <QMainWindow>
 
 #include <array>
+#include <map>
 #include <vector>
 
 class QAction;
@@ -54,6 +55,9 @@ public:
     // After a crash: offers each recovery copy whose program is gone ("Wiederherstellen",
     // "Verwerfen", "Später"). Returns how many documents were restored.
     int OfferRecovery();
+    // Offers to reload each unmodified document whose file another program changed (runs every
+    // two seconds).
+    void CheckFilesOnDisk();
 
     // The save question for a modified document: true when the caller may go on closing.
     bool SaveModified(CDocHandle* doc);
@@ -109,4 +113,6 @@ private:
     std::vector<CDocHandle*> m_docs;
     CHelpDialog* m_pHelp = nullptr;
     bool m_bClosingAll = false;
+    bool m_bCheckingDisk = false;
+    std::map<CDocHandle*, trv::FileIdentity> m_askedIdentity;  // changes on disk already offered
 };

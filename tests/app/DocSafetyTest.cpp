@@ -160,6 +160,37 @@ TEST_F(DocSafety, FileChangedByAnotherProgramIsNotOverwrittenUnasked) {
     EXPECT_TRUE(frame.SaveDocument(Doc(), false));
 }
 
+TEST_F(DocSafety, UnmodifiedWindowOffersToReloadAChangedFileOnce) {
+    ASSERT_TRUE(frame.OpenDocumentPath(path));
+    frame.CheckFilesOnDisk();  // nothing changed: no question (an unexpected box would stay open)
+    CTRVDoc other;
+    ASSERT_TRUE(LoadDocument(path, other).ok);
+    other.m_UserData.m_strRemarks = "von außen";
+    other.m_Tests.pop_back();
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    ASSERT_TRUE(SaveDocument(other, path).ok);
+    QString question;
+    Answer(QStringLiteral("Behalten"), &question);
+    frame.CheckFilesOnDisk();
+    EXPECT_EQ(
+        question,
+        QStringLiteral("Die Datei \"Läufer.trv\" wurde seit dem Öffnen außerhalb des Programms geändert. Neu laden?"));
+    EXPECT_NE(Doc()->Doc().m_UserData.m_strRemarks, "von außen");
+    frame.CheckFilesOnDisk();  // the same change is not offered twice
+    // A further change is offered again; reloaded, the window shows the file and is unmodified.
+    other.m_UserData.m_strRemarks = "noch einmal von außen";
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    ASSERT_TRUE(SaveDocument(other, path).ok);
+    Answer(QStringLiteral("Neu laden"));
+    frame.CheckFilesOnDisk();
+    EXPECT_EQ(Doc()->Doc().m_UserData.m_strRemarks, "noch einmal von außen");
+    EXPECT_EQ(Doc()->Doc().GetTestCount(), other.GetTestCount());
+    EXPECT_FALSE(Doc()->IsModified());
+    // Saving again does not ask: the window now has what is on disk.
+    Change();
+    EXPECT_TRUE(frame.SaveDocument(Doc(), false));
+}
+
 TEST_F(DocSafety, WriteProtectedFileIsKept) {
     ASSERT_TRUE(frame.OpenDocumentPath(path));
     Change();
