@@ -1,5 +1,6 @@
 #include "analysis/StepTest.h"
 
+#include "data/ManualIds.h"
 #include "data/TRVDoc.h"
 
 #include <algorithm>
@@ -33,6 +34,9 @@ int ConvertToStepTest(CTRVDoc& doc, const std::vector<int>& testIndices) {
     if (singles.size() < 2) return -1;
     const int target = singles.front();
     TestDataType& t = doc.GetTest(target);
+    // Typed readings stay typed: the joined test carries the mark when any of its parts did.
+    for (int i : singles)
+        if (IsTypedTest(doc.GetTest(i))) t.m_nReserved1 = kTypedTestMark;
     // A single test holds one measurement; should one hold more, they all join rather than be lost.
     for (PCMDataType& m : t.m_Steps) {
         m.m_nMeasType = MeasLoad;

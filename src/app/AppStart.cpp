@@ -96,5 +96,6 @@ bool RunStartup(CMainFrame& frame, const StartOptions& opts) {
         if (!opened) return false;
     }
     frame.showMaximized();
+    frame.OfferRecovery();
     return true;
 }

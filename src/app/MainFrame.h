@@ -8,6 +8,7 @@
 #include <QMainWindow>
 
 #include <array>
+#include <map>
 #include <vector>
 
 class QAction;
@@ -34,6 +35,8 @@ public:
     // File commands. Each returns false when nothing happened (cancelled or failed with a message).
     CChildFrame* NewDocument(const trv::TransferSlot* slot = nullptr);
     bool OpenDocument(const QString& path);
+    // The path as the file system has it (bytes, which need not be UTF-8).
+    bool OpenDocumentPath(const std::string& path);
     bool SaveDocument(CDocHandle* doc, bool saveAs);
     void NewFromSelection();
     void NewWindow();
@@ -49,6 +52,13 @@ public:
     // The document windows' entries of the "Fenster" menu, in window order (for tests).
     const std::vector<QAction*>& WindowEntries() const { return m_windowActs; }
     const std::vector<CDocHandle*>& Documents() const { return m_docs; }
+
+    // After a crash: offers each recovery copy whose program is gone ("Wiederherstellen",
+    // "Verwerfen", "Später"). Returns how many documents were restored.
+    int OfferRecovery();
+    // Offers to reload each unmodified document whose file another program changed (runs every
+    // two seconds).
+    void CheckFilesOnDisk();
 
     // The save question for a modified document: true when the caller may go on closing.
     bool SaveModified(CDocHandle* doc);
@@ -92,6 +102,9 @@ private:
     void OnFrameClose(CChildFrame* frame, bool& allow);
     CDocHandle* ActiveDoc() const;
     CChildFrame* AddFrame(CDocHandle* doc);
+    // Takes the lock of `path` for `doc`. Opening, a lock held by another asks (read-only, edit
+    // anyway, cancel); otherwise it is refused with the holder's message. False: not to be opened.
+    bool TakeLock(CDocHandle* doc, const std::string& path, bool opening);
 
     QMdiArea* m_pMdi;
     CHistoryDock* m_pHistory = nullptr;
@@ -103,4 +116,6 @@ private:
     std::vector<CDocHandle*> m_docs;
     CHelpDialog* m_pHelp = nullptr;
     bool m_bClosingAll = false;
+    bool m_bCheckingDisk = false;
+    std::map<CDocHandle*, trv::FileIdentity> m_askedIdentity;  // changes on disk already offered
 };

@@ -71,8 +71,8 @@ std::string CsvText(const CTRVDoc& doc, const std::vector<int>& testIndices, con
             std::string load = LoadText(m, t.m_nLoadUnit);
             if (m.m_bShortened)
                 load = Fmt("%2.1f (%2.1f)", compensated ? compensated(i) : 0.0, LoadInUnit(m, t.m_nLoadUnit));
-            const std::string cells[] = {MeasIdText(m.m_nMeasId),
-                                         MemoryPositionText(m.m_nMeasId),
+            const std::string cells[] = {MeasIdText(t, m.m_nMeasId),
+                                         MemoryPositionText(t, m.m_nMeasId),
                                          m.m_Time.FormatDate(),
                                          m.m_Time.FormatTime(),
                                          TestTypeText(t.m_nTestType),

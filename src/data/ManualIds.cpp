@@ -8,8 +8,8 @@ namespace trv {
 
 bool IsManualTest(const CTRVDoc& doc, int testIndex) {
     if (!doc.IsValidTest(testIndex)) return false;
-    const auto& steps = doc.GetTest(testIndex).m_Steps;
-    return !steps.empty() && IsManualMeasId(steps.front().m_nMeasId);
+    const TestDataType& t = doc.GetTest(testIndex);
+    return !t.m_Steps.empty() && IsTypedTest(t);
 }
 
 int LastAnalyserTest(const CTRVDoc& doc) {

@@ -20,13 +20,14 @@
 //   ID in use in the block, so the newest typed test sorts last (the test list shows it on top) and its
 //   steps keep their order like an analyser's. When the top is reached, the lowest free IDs of the
 //   block are used. Every ID of the document is avoided, whatever its origin, so IDs stay unique.
-// - Lists, the CSV export and the protocol show such an ID as "manuell" and give it no memory
-//   position; trv-cli's JSON gives the stored number.
+// - Lists, the CSV export and the protocol show the readings of a marked test (below) as "manuell"
+//   and give them no memory position, whatever their IDs; trv-cli's JSON gives the stored number.
 // - Should an analyser ever count into the block, its readings still merge: a typed test also carries
 //   a mark in its first reserved field (which every reader carries through the file unchanged), the
 //   merge never takes a reading of a marked test for one of the analyser's, never continues a marked
 //   test, and moves a typed reading whose ID the analyser now uses to a free ID of the block. Such
-//   analyser readings are then shown as "manuell" too; nothing is lost.
+//   analyser readings keep their IDs and memory positions in every list (the mark, not the ID,
+//   decides what is "manuell"); nothing is lost.
 #include "data/Records.h"
 
 #include <cstddef>
@@ -46,7 +47,7 @@ inline bool IsManualMeasId(uint16_t id) { return id >= kManualIdFirst; }
 constexpr int32_t kTypedTestMark = 0x44505954;
 inline bool IsTypedTest(const TestDataType& t) { return t.m_nReserved1 == kTypedTestMark; }
 
-// True when the test's first reading was typed in or imported.
+// True when the test was typed in or imported (its mark; analyser readings reach IDs of 60,000 too).
 bool IsManualTest(const CTRVDoc& doc, int testIndex);
 
 // The newest test that came from the analyser (typed tests sort behind every analyser test); the last

@@ -92,12 +92,14 @@ struct UserDataType {
 };
 
 // Derived values shown in lists, export and printout.
-int MemoryPosition(uint16_t measId);                           // id mod 250, 0 shown as 250
-std::string MemoryPositionText(uint16_t measId);               // "%03d"; "" for a typed reading
-std::string MeasIdText(uint16_t measId);                       // "%05d"; "manuell" for a typed reading
-std::string LactateText(const MDataType& m);                   // "High", "Low" or "%2.1f"
-double LoadInUnit(const PCMDataType& m, int32_t loadUnit);     // km/h, m/s or W
-std::string LoadText(const PCMDataType& m, int32_t loadUnit);  // "%2.1f"
+int MemoryPosition(uint16_t measId);  // id mod 250, 0 shown as 250
+// A reading of a typed or imported test (its test mark, whatever the ID) shows "manuell" and no
+// memory position; every other reading is the analyser's, whatever its ID.
+std::string MemoryPositionText(const TestDataType& test, uint16_t measId);  // "%03d"; "" for a typed reading
+std::string MeasIdText(const TestDataType& test, uint16_t measId);          // "%05d"; "manuell" for a typed reading
+std::string LactateText(const MDataType& m);                                // "High", "Low" or "%2.1f"
+double LoadInUnit(const PCMDataType& m, int32_t loadUnit);                  // km/h, m/s or W
+std::string LoadText(const PCMDataType& m, int32_t loadUnit);               // "%2.1f"
 // A stored start value or increment in the shown unit (x 3.6 for km/h).
 double ShownLoadValue(double stored, int32_t loadUnit);
 const char* LoadUnitText(int32_t loadUnit);  // "km/h", "m/s", "W"; "" otherwise

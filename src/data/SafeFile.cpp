@@ -224,6 +224,11 @@ bool WriteFileSafely(const std::string& path, const std::vector<uint8_t>& bytes,
         error = FileErrorText(err);
         return false;
     }
+    // Only a regular file is replaced: a link to a device (or a pipe) must never turn into a file.
+    if (struct stat st{}; ::stat(target.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+        error = S_ISDIR(st.st_mode) ? FileErrorText(EISDIR) : LoadStr(IDS_ERR_NOT_REGULAR);
+        return false;
+    }
     RemoveStaleTemporaries(target);
     const std::string tmp = target + kTempMark + std::to_string(::getpid());
     const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);

@@ -4,6 +4,7 @@
 #include "res/Format.h"
 #include "res/Strings.h"
 
+#include <cmath>
 #include <cstring>
 
 namespace trv {
@@ -312,14 +313,44 @@ bool WriteTrv(const CTRVDoc& doc, std::vector<uint8_t>& bytes, std::string& erro
     return true;
 }
 
+std::vector<MovedReading> ReadingsMovedByLayout(const CTRVDoc& doc) {
+    std::vector<MovedReading> moved;
+    for (const TestDataType& t : doc.m_Tests)
+        for (const PCMDataType& m : t.m_Steps) {
+            uint32_t compact = 0;
+            if (!m.m_Time.IsValid() || !LocalToCompactTime(m.m_Time, compact)) continue;
+            const COleDateTime back = CompactTimeToLocal(compact);
+            if (back.FormatIso() != m.m_Time.FormatIso()) moved.push_back({m.m_nMeasId, m.m_Time, back});
+        }
+    return moved;
+}
+
+std::string MovedReadingsText(const std::vector<MovedReading>& moved) {
+    if (moved.empty()) return {};
+    std::string text = LoadStr(IDS_DST_MOVED_HEAD);
+    constexpr size_t kListed = 12;
+    for (size_t i = 0; i < moved.size() && i < kListed; ++i) {
+        const MovedReading& r = moved[i];
+        const long minutes = std::lround((r.stored.m_dt - r.reported.m_dt) * 24 * 60);
+        text += "\n" + FmtId(IDS_DST_MOVED_LINE, static_cast<int>(r.measId), r.reported.FormatDate().c_str(),
+                             r.reported.FormatTime().c_str(), r.stored.FormatTime().c_str(), minutes > 0 ? "+" : "",
+                             static_cast<int>(minutes));
+    }
+    if (moved.size() > kListed) text += "\n" + FmtId(IDS_DST_MOVED_MORE, static_cast<int>(moved.size() - kListed));
+    return text;
+}
+
 FileResult LoadDocument(const std::string& path, CTRVDoc& doc) {
     std::vector<uint8_t> bytes;
     std::string why;
+    // Taken before reading: should the file change meanwhile, the next save notices (and asks).
+    const FileIdentity identity = FileIdentity::Of(path);
     if (!ReadWholeFile(path, bytes, why)) return {false, FmtId(IDS_ERR_CANNOT_OPEN, path.c_str(), why.c_str())};
     CTRVDoc tmp;
     if (!ReadTrv(bytes, tmp, why)) return {false, FmtId(IDS_ERR_CANNOT_OPEN, path.c_str(), why.c_str())};
     tmp.SetPathName(path);
     tmp.SetModifiedFlag(false);
+    tmp.m_DiskIdentity = identity;
     doc = std::move(tmp);
     return {};
 }
@@ -327,8 +358,16 @@ FileResult LoadDocument(const std::string& path, CTRVDoc& doc) {
 FileResult SaveDocument(CTRVDoc& doc, const std::string& path) {
     std::vector<uint8_t> bytes;
     std::string why;
+    // A write-protected file is the owner's decision: never replace it (the rename of a safe save
+    // would, as the folder is writable).
+    if (IsWriteProtected(path)) {
+        FileResult r{false, FmtId(IDS_ERR_CANNOT_SAVE, path.c_str(), LoadStr(IDS_FILE_WRITE_PROTECTED))};
+        r.writeProtected = true;
+        return r;
+    }
     if (!WriteTrv(doc, bytes, why) || !WriteFileSafely(path, bytes, why))
         return {false, FmtId(IDS_ERR_CANNOT_SAVE, path.c_str(), why.c_str())};
+    doc.m_DiskIdentity = FileIdentity::Of(path);
     doc.m_nVersion = 5;
     doc.SetPathName(path);
     doc.SetModifiedFlag(false);

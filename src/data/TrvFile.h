@@ -11,7 +11,8 @@ namespace trv {
 
 struct FileResult {
     bool ok = true;
-    std::string message;  // German, names the file; empty on success
+    std::string message;          // German, names the file; empty on success
+    bool writeProtected = false;  // a save refused because the file is write-protected
 };
 
 // Reads a whole document from bytes. On failure `doc` is left untouched and `error` says why
@@ -21,11 +22,23 @@ bool ReadTrv(const std::vector<uint8_t>& bytes, CTRVDoc& doc, std::string& error
 // be written as compact time.
 bool WriteTrv(const CTRVDoc& doc, std::vector<uint8_t>& bytes, std::string& error);
 
+// A reading whose local time the file's layout (seconds since 1970 UTC) cannot hold: a time in the
+// hour that the change to daylight saving time skips is read back an hour later.
+struct MovedReading {
+    uint16_t measId = 0;
+    COleDateTime reported;  // as the analyser (or the user) gave it
+    COleDateTime stored;    // as the file gives it back
+};
+std::vector<MovedReading> ReadingsMovedByLayout(const CTRVDoc& doc);
+// The German notice naming each moved reading and by how much; empty when none moved.
+std::string MovedReadingsText(const std::vector<MovedReading>& moved);
+
 // Opens `path` into `doc` (doc untouched on failure; path name set and modified flag cleared on success).
 FileResult LoadDocument(const std::string& path, CTRVDoc& doc);
 // Saves `doc` to `path` safely: a temporary file beside it is written, flushed to disk and renamed
-// over the old file only when complete. On success the document's version becomes 5, its path
-// name is set and the modified flag cleared.
+// over the old file only when complete. A write-protected file is refused ("Die Datei ist
+// schreibgeschützt.", writeProtected set) and stays as it is. On success the document's version becomes 5, its path
+// name is set, the modified flag cleared and the file's identity recorded.
 FileResult SaveDocument(CTRVDoc& doc, const std::string& path);
 
 }  // namespace trv

@@ -121,12 +121,18 @@ void CLinkController::OnHangUp() {
     m_host.HideStatus();
     SetNotice(NoticeNoAnalyser);
     if (busy) {
-        m_host.MessageBox(LoadStr(IDS_LINK_NO_ANSWER), "", false);
+        // The same words as trv-cli's, with the warning icon.
+        m_host.MessageBox(LoadStr(IDS_CLI_CONNECTION_LOST), "", true);
         EndTransaction(LinkOutcome::HungUp);
     }
 }
 
 // ---- search ----------------------------------------------------------------------------------
+
+std::string CLinkController::BusyText() const {
+    const std::string& port = m_search.BusyPort();
+    return port.empty() ? std::string() : FmtId(IDS_PORT_BUSY, port.c_str());
+}
 
 void CLinkController::StartSearch() {
     m_search.ProbePorts();
@@ -137,14 +143,22 @@ void CLinkController::FinishSearch() {
     m_search.Stop();
     m_host.HideStatus();
     if (m_search.IdentifiedIds().empty()) {
-        SetNotice(NoticeNoAnalyser);
+        // A port held by another window or program is most likely the analyser: say so rather than
+        // that there is none.
+        const std::string busy = BusyText();
+        if (busy.empty()) SetNotice(NoticeNoAnalyser);
         m_channel.SetState(LinkOffline);
         m_host.SetDeviceAnnotation("", false);
         m_channel.Disconnect();
         const std::string& permission = m_search.PermissionText();
-        if (!permission.empty() && m_bUserSearch) m_host.MessageBox(permission, "", true);
+        if (!busy.empty())
+            m_host.MessageBox(busy, "", true);
+        else if (!permission.empty() && m_bUserSearch)
+            m_host.MessageBox(permission, "", true);
         m_bConfigPending = false;
-        EndTransaction(permission.empty() ? LinkOutcome::NoAnalyser : LinkOutcome::PermissionDenied);
+        EndTransaction(!busy.empty()        ? LinkOutcome::PortBusy
+                       : permission.empty() ? LinkOutcome::NoAnalyser
+                                            : LinkOutcome::PermissionDenied);
     } else {
         std::string boundId;
         double boundFirmware = 0.0;

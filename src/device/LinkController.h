@@ -61,6 +61,9 @@ public:
     const std::vector<std::string>& IdentifiedIds() const { return m_search.IdentifiedIds(); }
     const std::vector<std::string>& IdentifiedPorts() const { return m_search.IdentifiedPorts(); }
     const std::string& PermissionText() const { return m_search.PermissionText(); }
+    // "COM3 wird von einem anderen Fenster oder Programm benutzt." after a search that found no
+    // analyser but a port held by someone else; "" otherwise.
+    std::string BusyText() const;
     // The port the link is bound to after a successful search ("" before).
     const std::string& BoundPort() const { return m_strBoundPort; }
     // The analyser the link is bound to after a successful search: the document's identity when

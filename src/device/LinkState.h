@@ -23,6 +23,7 @@ enum class LinkOutcome {
     FrameTimeout,        // "Fehler: Timeout bei Datenübertragung!"
     NoAnswer,            // "Fehler: Gerät antwortet nicht!" after the retries
     HungUp,              // the port went away during a transaction
+    PortBusy,            // no analyser answered, and a port was held by another window or program
     NoAnalyser,          // no port answered
     PermissionDenied,    // no port answered, and at least one port could not be opened for lack of rights
     DeviceMismatch,      // analysers answered, none with the document's device ID

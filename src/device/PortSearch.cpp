@@ -24,6 +24,8 @@ void CPortSearch::Probe(const std::string& name) {
     int error = 0;
     if (m_channel.Probe(name, error)) {
         if (m_FoundPorts.size() < kMaxIdentifiedPorts) m_FoundPorts.push_back(name);
+    } else if (error == EBUSY && m_strBusyPort.empty()) {
+        m_strBusyPort = name;  // another window or program has it open
     } else if (error == EACCES && m_strPermission.empty()) {
         std::string path;
         ResolvePortName(name, path);
@@ -35,6 +37,7 @@ void CPortSearch::ProbePorts() {
     m_nIndex = 0;
     m_FoundPorts.clear();
     m_strPermission.clear();
+    m_strBusyPort.clear();
     // A port closed just now gets time to settle before it is probed again; with none open there is
     // nothing to wait for (the pause would cost every download a quarter of a second).
     if (m_channel.IsOpen()) {

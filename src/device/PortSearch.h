@@ -45,6 +45,8 @@ public:
     const std::vector<std::string>& IdentifiedPorts() const { return m_IdentPorts; }
     // The German text of the first permission problem of the last search ("" when none).
     const std::string& PermissionText() const { return m_strPermission; }
+    // The first port of the last search that another window or program held open ("" when none).
+    const std::string& BusyPort() const { return m_strBusyPort; }
 
     // The analyser the link takes, and as whom.
     struct Choice {
@@ -69,6 +71,7 @@ private:
     std::vector<std::string> m_IdentIds;
     std::vector<std::string> m_IdentPorts;
     std::string m_strPermission;
+    std::string m_strBusyPort;
     std::string m_strIdBuf;
     size_t m_nIndex = 0;  // 1-based index of the port being asked; 0 while no search runs
 };

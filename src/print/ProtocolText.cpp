@@ -41,7 +41,7 @@ std::string AnalyserText(const CTRVDoc& doc) {
 
 std::string TestTitleText(int slot, const TestDataType& test) {
     // A typed or imported test says so, as its readings carry no analyser ID.
-    const bool typed = !test.m_Steps.empty() && IsManualMeasId(test.m_Steps.front().m_nMeasId);
+    const bool typed = !test.m_Steps.empty() && IsTypedTest(test);
     return Fmt("Test %d  (", slot + 1) + TestTypeText(test.m_nTestType) + (typed ? ", " : "") +
            (typed ? LoadStr(IDS_MAN_ID_TEXT) : "") + ")\n";
 }

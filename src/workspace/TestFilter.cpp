@@ -37,7 +37,7 @@ bool CTestFilter::Matches(const TestDataType& test) const {
     if (m_Words.empty()) return true;
     if (test.m_Steps.empty()) return false;
     const PCMDataType& first = test.m_Steps.front();
-    const std::string shown = MeasIdText(first.m_nMeasId) + kApart + first.m_Time.FormatDate() + kApart +
+    const std::string shown = MeasIdText(test, first.m_nMeasId) + kApart + first.m_Time.FormatDate() + kApart +
                               FoldCase(TestTypeText(test.m_nTestType));
     for (const std::string& w : m_Words)
         if (shown.find(w) == std::string::npos) return false;

@@ -111,3 +111,19 @@ TEST(CsvExport, WritesTheCodePageAndReportsFailures) {
     EXPECT_NE(bad.message.find("out.csv"), std::string::npos);
     std::filesystem::remove_all(dir);
 }
+
+TEST(CsvExport, AnalyserReadingsPastSixtyThousandKeepTheirIdsAndTypedOnesAreManual) {
+    CTRVDoc doc;
+    TestDataType late;  // an analyser three years into a busy lab
+    late.m_Steps.push_back(Meas(60001, MeasSingle, 15, 0, 1));
+    doc.m_Tests.push_back(late);
+    TestDataType typed;  // typed by hand: "manuell", whatever its ID
+    typed.m_nReserved1 = 0x44505954;
+    typed.m_Steps.push_back(Meas(60500, MeasSingle, 21, 0, 2));
+    typed.m_Steps.push_back(Meas(17, MeasSingle, 22, 0, 3));
+    doc.m_Tests.push_back(typed);
+    const std::string text = CsvText(doc, {0, 1}, kCompensated);
+    EXPECT_NE(text.find("\r\n60001;001;05.03.2024;09:01:07;"), std::string::npos) << text;
+    EXPECT_NE(text.find("\r\nmanuell;;05.03.2024;09:02:07;"), std::string::npos) << text;
+    EXPECT_NE(text.find("\r\nmanuell;;05.03.2024;09:03:07;"), std::string::npos) << text;
+}

@@ -65,8 +65,23 @@ TEST(ManualIds, NewTestsTakeConsecutiveIdsAboveTheAnalysersRange) {
     EXPECT_EQ(Ids(doc.GetTest(2)), (std::vector<int>{60004, 60005}));
     EXPECT_TRUE(IsManualTest(doc, 2));
     EXPECT_FALSE(IsManualTest(doc, 0));
-    EXPECT_EQ(std::tuple(MeasIdText(60004), MemoryPositionText(60004)), std::tuple("manuell", ""));
-    EXPECT_EQ(std::tuple(MeasIdText(59999), MemoryPositionText(59999)), std::tuple("59999", "249"));
+    // The test's mark decides, not the ID: an analyser that counted past 60,000 keeps its IDs and
+    // memory positions, and a typed reading is "manuell" whatever its ID.
+    const TestDataType& typed = doc.GetTest(2);
+    const TestDataType& fromAnalyser = doc.GetTest(0);
+    struct Case {
+        const TestDataType* test;
+        uint16_t id;
+        const char* idText;
+        const char* position;
+    };
+    for (const Case& c : {Case{&typed, 60004, "manuell", ""}, Case{&typed, 1234, "manuell", ""},
+                          Case{&fromAnalyser, 59999, "59999", "249"}, Case{&fromAnalyser, 60000, "60000", "250"},
+                          Case{&fromAnalyser, 60251, "60251", "001"}, Case{&fromAnalyser, 65535, "65535", "035"}}) {
+        SCOPED_TRACE(c.id);
+        EXPECT_EQ(MeasIdText(*c.test, c.id), c.idText);
+        EXPECT_EQ(MemoryPositionText(*c.test, c.id), c.position);
+    }
 }
 
 TEST(ManualIds, AtTheTopTheLowestFreeIdsAreUsed) {

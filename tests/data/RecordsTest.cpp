@@ -17,7 +17,9 @@ TEST(Records, NewRecordsHaveTheirInitialValues) {
 }
 
 TEST(Records, DerivedTexts) {
-    EXPECT_EQ(std::tuple(MemoryPositionText(250), MemoryPositionText(500), MemoryPositionText(251), MeasIdText(500)),
+    const TestDataType t;
+    EXPECT_EQ(std::tuple(MemoryPositionText(t, 250), MemoryPositionText(t, 500), MemoryPositionText(t, 251),
+                         MeasIdText(t, 500)),
               std::tuple("250", "250", "001", "00500"));
     PCMDataType m;
     m.m_nStatus = 1;

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <filesystem>
@@ -248,4 +250,22 @@ TEST_F(CliDevice, DeviceIdWithBytesBeyondAsciiDownloadsAgainAndAgain) {
     // The JSON of the document is valid UTF-8: the ID as code-page characters.
     ASSERT_EQ(Cli("info '" + file + "' --json"), 0) << err;
     EXPECT_NE(out.find("\"device_id\":\"ARVä\xC2\x81ÿ0123\""), std::string::npos) << out;
+}
+
+// Another window or program holds the analyser's port: trv-cli says so by name instead of "Kein
+// Arvento gefunden!", for the search and for a download, and the file stays as it was.
+TEST_F(CliDevice, BusyPortIsNamedAsBusy) {
+    StartSim();
+    const int fd = ::open((dir + "/COM1").c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::flock(fd, LOCK_EX | LOCK_NB), 0);  // as the program's serial port holds it
+    for (const std::string& cmd :
+         {std::string("search --json"), "download '" + dir + "/a.trv' --port COM1", "download '" + dir + "/a.trv'"}) {
+        SCOPED_TRACE(cmd);
+        EXPECT_EQ(Cli(cmd), 3);
+        EXPECT_EQ(LastErrorLine(), "trv-cli: COM1 wird von einem anderen Fenster oder Programm benutzt.");
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir + "/a.trv"));
+    ::close(fd);
+    EXPECT_EQ(Cli("download '" + dir + "/a.trv' --port COM1"), 0) << err;
 }

@@ -192,7 +192,8 @@ TEST_F(LinkDownload, HangUpMidFrameTakesTheLinkOffline) {
     EXPECT_FALSE(host.Running(TimerFrame));
     EXPECT_TRUE(host.notice & NoticeNoAnalyser);
     ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_EQ(host.messages[0], "Fehler: Gerät antwortet nicht!");
+    // The same words trv-cli gives, with the warning icon.
+    EXPECT_EQ(host.messages[0], "Die Verbindung zum Gerät wurde während der Übertragung unterbrochen.");
     EXPECT_EQ(doc.GetTestCount(), 0);
     EXPECT_TRUE(host.receiveEnabled);
 }

@@ -204,6 +204,20 @@ TEST_F(LinkSearch, PermissionDeniedIsNotReportedAsNoAnalyser) {
     EXPECT_NE(host.messages[0].find("Keine Berechtigung"), std::string::npos);
 }
 
+// A port another window or program holds is named, not reported as "no analyser" (which would send
+// the user looking for cables); the notice line stays free of "Kein Arvento gefunden!".
+TEST_F(LinkSearch, BusyPortIsNamedNotReportedAsNoAnalyser) {
+    port.openable = {"COM2", "COM3"};
+    port.opensLeft = {{"COM3", 0}};
+    ctl.ReceiveData();
+    host.Advance(1000);  // COM2 is silent
+    EXPECT_EQ(ctl.Outcome(), LinkOutcome::PortBusy);
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0], "COM3 wird von einem anderen Fenster oder Programm benutzt.");
+    EXPECT_EQ(ctl.BusyText(), host.messages[0]);
+    EXPECT_FALSE(host.notice & NoticeNoAnalyser);
+}
+
 TEST_F(LinkSearch, BluetoothModeWaitsThreeSecondsOnEveryReopen) {
     ctl.ToggleBtCompatibility();
     EXPECT_TRUE(ctl.BtCompatibility());

@@ -87,8 +87,11 @@ TEST(ProtocolTextTest, TestBoxTitleAndParameters) {
     EXPECT_EQ(TestTitleText(0, doc.GetTest(0)), "Test 1  (Feldtest)\n");
     EXPECT_EQ(TestTitleText(1, doc.GetTest(1)), "Test 2  (Laufband)\n");
     // A typed or imported test says where its readings came from.
+    // The test's mark decides: an analyser that counted past 60,000 still shows as the analyser's.
     TestDataType typed = doc.GetTest(1);
     typed.m_Steps.front().m_nMeasId = 60000;
+    EXPECT_EQ(TestTitleText(1, typed), "Test 2  (Laufband)\n");
+    typed.m_nReserved1 = 0x44505954;  // the mark of a typed or imported test
     EXPECT_EQ(TestTitleText(1, typed), "Test 2  (Laufband, manuell)\n");
     EXPECT_EQ(TestInfoText(doc.GetTest(0), TestAnalysis{}),
               "Datum:\t\t\t14.05.2024\nUhrzeit:\t\t\t09:00:00\nSchwellwertmodell:\tMader-Modell\n"

@@ -32,6 +32,9 @@ TEST(TestFilter, TypedTestsTestTypesAndEmptyTests) {
     typed.m_nTestType = TestField;
     EXPECT_TRUE(CTestFilter("Manuell feld").Matches(typed));
     EXPECT_FALSE(CTestFilter("60000").Matches(typed));  // shown as "manuell", never as a number
+    TestDataType late = wstest::StepTest(60000, 2);     // an analyser past 60,000 readings
+    EXPECT_TRUE(CTestFilter("60000").Matches(late));
+    EXPECT_FALSE(CTestFilter("manuell").Matches(late));
     TestDataType run = wstest::SingleTest(251, 12);
     EXPECT_TRUE(CTestFilter("laufBAND").Matches(run));
     // An empty test shows no texts: only the empty search finds it.

@@ -47,10 +47,10 @@ QString CTestListModel::CellText(const TestDataType& test, int column, int curve
     bool step = m.m_nMeasType != MeasSingle;
     switch (column) {
         case ColId:
-            return QU8(MeasIdText(m.m_nMeasId) + (step ? " ..." : ""));
+            return QU8(MeasIdText(test, m.m_nMeasId) + (step ? " ..." : ""));
         case ColMemPos:
-            if (IsManualMeasId(m.m_nMeasId)) return {};
-            return QU8(MemoryPositionText(m.m_nMeasId) + (step ? " ..." : ""));
+            if (IsTypedTest(test)) return {};
+            return QU8(MemoryPositionText(test, m.m_nMeasId) + (step ? " ..." : ""));
         case ColDate:
             return QU8(m.m_Time.FormatDate());
         case ColTestType:
@@ -72,7 +72,7 @@ QVariant CTestListModel::SortKey(const TestDataType& test, int column, int curve
             return m.m_nMeasId;
         case ColMemPos:
             // Typed readings have no memory position: they sort before every position.
-            return IsManualMeasId(m.m_nMeasId) ? 0 : MemoryPosition(m.m_nMeasId);
+            return IsTypedTest(test) ? 0 : MemoryPosition(m.m_nMeasId);
         case ColDate:
             return m.m_Time.IsValid() ? m.m_Time.m_dt : -1e9;
         case ColTestType:

@@ -2,16 +2,26 @@
 
 #include "res/StringIds.h"
 #include "view/QtText.h"
+#include "view/window/DocSafety.h"
 
 #include <QFileInfo>
 
 int CDocHandle::s_nUntitledCount = 0;
 
-CDocHandle::CDocHandle(QObject* parent) : QObject(parent), m_nUntitled(++s_nUntitledCount) {}
+CDocHandle::CDocHandle(QObject* parent)
+    : QObject(parent), m_nUntitled(++s_nUntitledCount), m_pRecovery(new CRecoveryKeeper(this)) {}
 
 QString CDocHandle::Title() const {
-    if (!m_doc.GetPathName().empty()) return QFileInfo(PathName()).fileName();
-    return QString::fromStdString(trv::FmtId(trv::IDS_NEW_TITLE, m_nUntitled));
+    // The file's name as the user knows it, also when it is not UTF-8 (an old Windows share).
+    QString name = m_doc.GetPathName().empty() ? QString::fromStdString(trv::FmtId(trv::IDS_NEW_TITLE, m_nUntitled))
+                                               : docsafety::DisplayName(m_doc.GetPathName());
+    if (m_bReadOnly) name = trv::QU8(trv::FmtId(trv::IDS_READONLY_TITLE, name.toStdString().c_str()));
+    return name;
+}
+
+void CDocHandle::SetReadOnly(bool readOnly) {
+    m_bReadOnly = readOnly;
+    emit titleChanged();
 }
 
 void CDocHandle::SetModified(bool modified) {

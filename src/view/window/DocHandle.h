@@ -2,6 +2,7 @@
 // One open document as the windows share it: the document itself, its command history (the undo
 // stack; whether the document is modified follows from it), its title and the signals that keep
 // every window on it up to date.
+#include "data/DocLock.h"
 #include "data/TRVDoc.h"
 #include "workspace/Command.h"
 #include "workspace/TestAnalyses.h"
@@ -10,6 +11,8 @@
 #include <QString>
 
 #include <memory>
+
+class CRecoveryKeeper;
 
 class CDocHandle : public QObject {
     Q_OBJECT
@@ -38,6 +41,14 @@ public:
     // After a load or save: the path (and so the title) may have changed.
     void PathChanged() { emit titleChanged(); }
 
+    // The document's lock, held for the life of its windows (none for a read-only window).
+    trv::CDocLock& Lock() { return m_lock; }
+    // A read-only window says so in its title and does not save over its file.
+    void SetReadOnly(bool readOnly);
+    bool IsReadOnly() const { return m_bReadOnly; }
+    // The recovery copy kept while the document has unsaved changes.
+    CRecoveryKeeper* Recovery() const { return m_pRecovery; }
+
 signals:
     void modifiedChanged(bool modified);
     void titleChanged();
@@ -50,6 +61,9 @@ private:
     trv::CCommandHistory m_History;
     std::shared_ptr<trv::CTestAnalyses> m_pAnalyses = std::make_shared<trv::CTestAnalyses>();
     bool m_bShownModified = false;
+    bool m_bReadOnly = false;
+    trv::CDocLock m_lock;
+    CRecoveryKeeper* m_pRecovery = nullptr;
     int m_nUntitled = 0;
     static int s_nUntitledCount;
 };

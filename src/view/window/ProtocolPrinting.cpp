@@ -1,5 +1,6 @@
 #include "view/window/ProtocolPrinting.h"
 
+#include "data/SafeFile.h"
 #include "print/Protocol.h"
 #include "res/StringIds.h"
 #include "view/QtText.h"
@@ -19,6 +20,9 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <cerrno>
 
 using namespace trv;
 
@@ -124,6 +128,35 @@ QString CProtocolPrinting::FileName() const {
     return name + QStringLiteral(".pdf");
 }
 
+bool PrintSafely(QPrinter& printer, const std::function<bool(QPrinter&)>& paint, QString* error) {
+    const QString target = printer.outputFileName();
+    if (printer.outputFormat() != QPrinter::PdfFormat || target.isEmpty()) {
+        if (paint(printer)) return true;
+        if (error) *error = QU8(FmtId(IDS_PRINT_FAILED, printer.printerName().toStdString().c_str()));
+        return false;
+    }
+    const auto fail = [&](const std::string& why) {
+        if (error)
+            *error =
+                QU8(FmtId(IDS_PDF_NOT_WRITTEN, QDir::toNativeSeparators(target).toStdString().c_str(), why.c_str()));
+        return false;
+    };
+    QTemporaryDir temp;
+    if (!temp.isValid()) return fail(FileErrorText(ENOSPC));
+    const QString scratch = temp.filePath(QStringLiteral("protocol.pdf"));
+    printer.setOutputFileName(scratch);
+    const bool painted = paint(printer);
+    printer.setOutputFileName(target);
+    QFile f(scratch);
+    if (!painted || !f.open(QIODevice::ReadOnly) || f.size() == 0) return fail(FileErrorText(ENOSPC));
+    const QByteArray bytes = f.readAll();
+    std::string why;
+    if (!WriteFileSafely(QFile::encodeName(target).toStdString(), std::vector<uint8_t>(bytes.begin(), bytes.end()),
+                         why))
+        return fail(why);
+    return true;
+}
+
 void CProtocolPrinting::Print() {
     QPrinter printer(QPrinter::HighResolution);
     UseA4(printer);
@@ -132,14 +165,13 @@ void CProtocolPrinting::Print() {
     if (dlg.exec() != QDialog::Accepted) return;
     const Lang lang = PrintLanguage();
     const ProtocolOptions opt = Setup(lang);
-    bool printed = false;
-    {
+    QString error;
+    const auto paint = [this, lang, &opt](QPrinter& p) {
         const LangScope scope(lang);
-        printed = PrintProtocol(printer, m_Ws.Doc(), ShownTests(m_Ws.Doc()), opt);
-    }
-    if (!printed)
-        QMessageBox::warning(m_pWindow, QApplication::applicationDisplayName(),
-                             QU8(FmtId(IDS_PRINT_FAILED, printer.printerName().toStdString().c_str())));
+        return PrintProtocol(p, m_Ws.Doc(), ShownTests(m_Ws.Doc()), opt);
+    };
+    if (!PrintSafely(printer, paint, &error))
+        QMessageBox::warning(m_pWindow, QApplication::applicationDisplayName(), error);
 }
 
 void CProtocolPrinting::Preview() {

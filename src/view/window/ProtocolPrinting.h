@@ -8,7 +8,10 @@
 #include <QString>
 
 class QDialog;
+#include <functional>
+
 class QPrintPreviewDialog;
+class QPrinter;
 class QWidget;
 
 namespace trv {
@@ -27,6 +30,10 @@ void SavePrintLanguage(int choice);
 // accepted.
 void AddPrintLanguageChoice(QDialog& dlg);
 }  // namespace trv
+// Prints with `paint`. A printer that the print dialog set to a PDF file paints into a temporary
+// file first, which then replaces the chosen file safely: a full or read-only disk leaves no empty
+// or partial file, and `error` gets the German reason naming the file.
+bool PrintSafely(QPrinter& printer, const std::function<bool(QPrinter&)>& paint, QString* error);
 
 class CProtocolPrinting : public QObject {
     Q_OBJECT

@@ -12,6 +12,7 @@
 #include "view/settings/ZoneSettingsStore.h"
 #include "view/widgets/ViewWidgets.h"
 #include "view/widgets/WrapButton.h"
+#include "view/window/DocSafety.h"
 #include "view/window/ProtocolPrinting.h"
 #include "view/window/TChart.h"
 #include "view/window/ThresholdPanel.h"
@@ -411,6 +412,8 @@ void CTRVView::OnMemoryReceived(const uint8_t* memory, const std::string& device
     Refresh(changes);
     // A refused download (another analyser) is explained by its notice line.
     if (!changes) return;
+    // A download is kept at once: the analyser's memory may be cleared next.
+    m_pDocHandle->Recovery()->WriteNow();
     const int added = m_Ws.NewReadings();
     emit statusMessage(added == 0   ? QStr(IDS_STATUS_NOTHING_NEW)
                        : added == 1 ? QStr(IDS_STATUS_DOWNLOADED_ONE)

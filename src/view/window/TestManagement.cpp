@@ -107,7 +107,7 @@ void CTestManagement::DeleteReadings() {
     std::vector<std::string> ids;
     for (const auto& [test, meas] : readings) {
         if (!doc.IsValidTest(test) || meas < 0 || meas >= static_cast<int>(doc.GetTest(test).m_Steps.size())) return;
-        ids.push_back(MeasIdText(doc.GetTest(test).m_Steps[static_cast<size_t>(meas)].m_nMeasId));
+        ids.push_back(MeasIdText(doc.GetTest(test), doc.GetTest(test).m_Steps[static_cast<size_t>(meas)].m_nMeasId));
     }
     if (ids.empty() || !AskDelete(DeleteQuestion(false, ids))) return;
     const uint32_t changes = ws.DeleteReadings(readings);
