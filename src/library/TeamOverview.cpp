@@ -50,15 +50,18 @@ TeamTable MakeTeamTable(const CLibraryIndex& index, const std::vector<TeamRow>& 
                 LoadStr(IDS_TEAM_COL_GROUP),     LoadStr(IDS_TEAM_COL_DATE),       LoadStr(IDS_TEAM_COL_TYPE),
                 LoadStr(IDS_TEAM_COL_UNIT)};
     t.numeric.assign(t.header.size(), false);
+    t.group.assign(t.header.size(), std::string());
     for (const std::string& id : methods) {
         const int ci = MethodIndex(id);
         const char* label = ci >= 0 ? LoadStr(MethodCatalogue()[static_cast<size_t>(ci)].label) : id.c_str();
         for (int col : {IDS_TEAM_COL_LOAD, IDS_TEAM_COL_HR, IDS_TEAM_COL_LACTATE, IDS_TEAM_COL_CHANGE}) {
-            t.header.push_back(FmtId(col, label));
+            t.header.push_back(LoadStr(col));
+            t.group.push_back(label);
             t.numeric.push_back(true);
         }
     }
     t.header.push_back(LoadStr(IDS_TEAM_COL_ZONES));
+    t.group.emplace_back();
     t.numeric.push_back(false);
 
     for (const TeamRow& r : rows) {
@@ -88,6 +91,11 @@ TeamTable MakeTeamTable(const CLibraryIndex& index, const std::vector<TeamRow>& 
     return t;
 }
 
+std::string TeamTable::FullHeader(size_t column) const {
+    if (column >= header.size()) return {};
+    return column < group.size() && !group[column].empty() ? group[column] + " " + header[column] : header[column];
+}
+
 std::string TeamCsvText(const TeamTable& table) {
     std::string out;
     auto line = [&out](const std::vector<std::string>& cells) {
@@ -98,7 +106,9 @@ std::string TeamCsvText(const TeamTable& table) {
         }
         out += "\r\n";
     };
-    line(table.header);
+    std::vector<std::string> head;
+    for (size_t c = 0; c < table.header.size(); ++c) head.push_back(table.FullHeader(c));
+    line(head);
     for (const auto& r : table.rows) line(r);
     return out;
 }

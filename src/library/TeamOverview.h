@@ -25,6 +25,10 @@ std::vector<TeamRow> BuildTeam(CLibraryIndex& index, const std::vector<int>& ent
 // unit). An athlete without a step test says "kein Stufentest" in the date column.
 struct TeamTable {
     std::vector<std::string> header;
+    // The method a column belongs to ("" for the others): a printed header spans its columns.
+    std::vector<std::string> group;
+    // "OBLA 4,0 Last": the group and the header together.
+    std::string FullHeader(size_t column) const;
     std::vector<std::vector<std::string>> rows;
     // Columns holding numbers (right-aligned, sorted by value).
     std::vector<bool> numeric;

@@ -7,7 +7,8 @@
 
 namespace trv {
 class CTRVDoc;
-}
+struct TeamTable;
+}  // namespace trv
 
 namespace trv::cli {
 
@@ -19,6 +20,7 @@ enum Exit : int {
     ExitDeviceMismatch = 4,
     ExitTransfer = 5,
     ExitUnsupported = 6,
+    ExitLocked = 7,
 };
 
 // Prints "trv-cli: <message>" on stderr and returns `code`.
@@ -118,5 +120,10 @@ int CmdPrint(int argc, char** argv);
 int CmdImport(int argc, char** argv);
 int CmdThresholds(int argc, char** argv);
 int CmdHistory(int argc, char** argv);
+int CmdLibrary(int argc, char** argv);
+int CmdAssign(int argc, char** argv);
+int CmdTeam(int argc, char** argv);
+// The team overview as PDF (a build without Qt refuses).
+int WriteTeamPdf(const TeamTable& table, const std::string& path);
 
 }  // namespace trv::cli

@@ -31,6 +31,12 @@ const Command kCommands[] = {
      "import FILE IN.csv [--test-type 0|1|2] [--load-unit 0|1|2] [--date YYYY-MM-DDTHH:MM:SS]"},
     {"thresholds", trv::cli::CmdThresholds, "thresholds FILE --tests LIST [--fit 0|1] [--model 0|1|2] --json"},
     {"history", trv::cli::CmdHistory, "history FILE [--methods LIST] [--fit 0|1] [--model 0|1|2] --json"},
+    {"library", trv::cli::CmdLibrary,
+     "library DIR [--search TEXT] [--methods LIST] [--fit 0|1] [--model 0|1|2] --json"},
+    {"assign", trv::cli::CmdAssign, "assign FILE --tests LIST --to TARGET.trv [--athlete \"LAST;FIRST;YYYY-MM-DD\"]"},
+    {"team", trv::cli::CmdTeam,
+     "team DIR [--group SUB] [--search TEXT] [--methods LIST] [--fit 0|1] [--model 0|1|2] [--before YYYY-MM-DD] "
+     "(--json | --csv OUT.csv | --pdf OUT.pdf)"},
 };
 
 void PrintUsage(FILE* to) {
