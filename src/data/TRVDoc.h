@@ -1,5 +1,6 @@
 #pragma once
 // One open document: the tests of a file, the athlete and the identity of the analyser.
+#include "data/FileIdentity.h"
 #include "data/Records.h"
 
 #include <cstdint>
@@ -34,6 +35,9 @@ public:
     // the open document only: the file layout has no room for them.
     std::vector<uint16_t> m_DeletedIds;
     bool IsDeletedId(uint16_t id) const;
+    // The file as it was read or last written (not present for a document never read or saved):
+    // a save compares it with the file on disk to notice changes made by others.
+    FileIdentity m_DiskIdentity;
 
     int GetTestCount() const { return static_cast<int>(m_Tests.size()); }
     TestDataType& GetTest(int i) { return m_Tests.at(static_cast<size_t>(i)); }

@@ -315,11 +315,14 @@ bool WriteTrv(const CTRVDoc& doc, std::vector<uint8_t>& bytes, std::string& erro
 FileResult LoadDocument(const std::string& path, CTRVDoc& doc) {
     std::vector<uint8_t> bytes;
     std::string why;
+    // Taken before reading: should the file change meanwhile, the next save notices (and asks).
+    const FileIdentity identity = FileIdentity::Of(path);
     if (!ReadWholeFile(path, bytes, why)) return {false, FmtId(IDS_ERR_CANNOT_OPEN, path.c_str(), why.c_str())};
     CTRVDoc tmp;
     if (!ReadTrv(bytes, tmp, why)) return {false, FmtId(IDS_ERR_CANNOT_OPEN, path.c_str(), why.c_str())};
     tmp.SetPathName(path);
     tmp.SetModifiedFlag(false);
+    tmp.m_DiskIdentity = identity;
     doc = std::move(tmp);
     return {};
 }
@@ -327,8 +330,16 @@ FileResult LoadDocument(const std::string& path, CTRVDoc& doc) {
 FileResult SaveDocument(CTRVDoc& doc, const std::string& path) {
     std::vector<uint8_t> bytes;
     std::string why;
+    // A write-protected file is the owner's decision: never replace it (the rename of a safe save
+    // would, as the folder is writable).
+    if (IsWriteProtected(path)) {
+        FileResult r{false, FmtId(IDS_ERR_CANNOT_SAVE, path.c_str(), LoadStr(IDS_FILE_WRITE_PROTECTED))};
+        r.writeProtected = true;
+        return r;
+    }
     if (!WriteTrv(doc, bytes, why) || !WriteFileSafely(path, bytes, why))
         return {false, FmtId(IDS_ERR_CANNOT_SAVE, path.c_str(), why.c_str())};
+    doc.m_DiskIdentity = FileIdentity::Of(path);
     doc.m_nVersion = 5;
     doc.SetPathName(path);
     doc.SetModifiedFlag(false);

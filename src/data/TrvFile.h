@@ -11,7 +11,8 @@ namespace trv {
 
 struct FileResult {
     bool ok = true;
-    std::string message;  // German, names the file; empty on success
+    std::string message;          // German, names the file; empty on success
+    bool writeProtected = false;  // a save refused because the file is write-protected
 };
 
 // Reads a whole document from bytes. On failure `doc` is left untouched and `error` says why
@@ -24,8 +25,9 @@ bool WriteTrv(const CTRVDoc& doc, std::vector<uint8_t>& bytes, std::string& erro
 // Opens `path` into `doc` (doc untouched on failure; path name set and modified flag cleared on success).
 FileResult LoadDocument(const std::string& path, CTRVDoc& doc);
 // Saves `doc` to `path` safely: a temporary file beside it is written, flushed to disk and renamed
-// over the old file only when complete. On success the document's version becomes 5, its path
-// name is set and the modified flag cleared.
+// over the old file only when complete. A write-protected file is refused ("Die Datei ist
+// schreibgeschützt.", writeProtected set) and stays as it is. On success the document's version becomes 5, its path
+// name is set, the modified flag cleared and the file's identity recorded.
 FileResult SaveDocument(CTRVDoc& doc, const std::string& path);
 
 }  // namespace trv

@@ -664,6 +664,13 @@ enum StringId : int {
     IDS_HIST_PDF_FAILED = 3925,
     IDS_HIST_PRINT_OMITTED = 3928,
     IDS_HIST_TWO_SHOWN = 3929,
+    // Document locks, changed-on-disk checks, crash recovery and honest failures.
+    IDS_LOCK_HELD = 4100,
+    IDS_LOCK_HELD_UNKNOWN = 4101,
+    IDS_LOCK_CANNOT_CREATE = 4102,
+    IDS_DISK_CHANGED = 4103,
+    IDS_DISK_CHANGED_CLI = 4104,
+    IDS_FILE_WRITE_PROTECTED = 4105,
     // The athlete library, the assignment of tests to athletes' documents and the team overview.
     IDS_LIB_ERR_MISSING = 4300,
     IDS_LIB_ERR_NOT_FOLDER = 4301,

@@ -690,6 +690,13 @@ const StringEntry kTable[] = {
     {IDS_HIST_PDF_FAILED, "Die PDF-Datei \"%s\" konnte nicht geschrieben werden."},
     {IDS_HIST_PRINT_OMITTED, "%d ältere Tests sind nicht abgedruckt."},
     {IDS_HIST_TWO_SHOWN, "Das Diagramm zeigt schon zwei Tests. Bitte zuerst einen davon ausblenden."},
+    // Document locks, changed-on-disk checks, crash recovery and honest failures.
+    {IDS_LOCK_HELD, "Die Datei wird bereits von %s auf %s bearbeitet (seit %s)."},
+    {IDS_LOCK_HELD_UNKNOWN, "Die Datei wird bereits von einem unbekannten Benutzer bearbeitet."},
+    {IDS_LOCK_CANNOT_CREATE, "Die Sperrdatei \"%s\" konnte nicht angelegt werden: %s"},
+    {IDS_DISK_CHANGED, "Die Datei wurde seit dem Öffnen außerhalb des Programms geändert."},
+    {IDS_DISK_CHANGED_CLI, "Die Datei wurde während des Befehls außerhalb des Programms geändert. Nichts gespeichert."},
+    {IDS_FILE_WRITE_PROTECTED, "Die Datei ist schreibgeschützt."},
     // The athlete library, the assignment of tests to athletes' documents and the team overview.
     {IDS_LIB_ERR_MISSING, "Der Ordner \"%s\" der Athletenbibliothek existiert nicht."},
     {IDS_LIB_ERR_NOT_FOLDER, "\"%s\" ist kein Ordner. Die Athletenbibliothek ist ein Ordner mit den Dokumenten der Athleten."},

@@ -1,7 +1,10 @@
 #include "Cli.h"
 
+#include "data/DocLock.h"
+#include "data/FileIdentity.h"
 #include "data/TrvFile.h"
 #include "res/Format.h"
+#include "res/Strings.h"
 
 #include <charconv>
 #include <cmath>
@@ -13,6 +16,17 @@ namespace trv::cli {
 int Fail(int code, const std::string& message) {
     std::fprintf(stderr, "trv-cli: %s\n", message.c_str());
     return code;
+}
+
+int LockForWriting(const std::string& path, CDocLock& lock) {
+    const CDocLock::Result r = lock.Acquire(path);
+    if (r.Taken()) return ExitOk;
+    return Fail(r.status == CDocLock::Status::HeldByOther ? ExitInUse : ExitFile, r.Message());
+}
+
+int CheckUnchangedOnDisk(const CTRVDoc& doc, const std::string& path) {
+    if (FileIdentity::Of(path) == doc.m_DiskIdentity) return ExitOk;
+    return Fail(ExitInUse, LoadStr(IDS_DISK_CHANGED_CLI));
 }
 
 Args::Args(int argc, char** argv) {

@@ -7,6 +7,7 @@
 
 namespace trv {
 class CTRVDoc;
+class CDocLock;
 struct TeamTable;
 }  // namespace trv
 
@@ -20,7 +21,7 @@ enum Exit : int {
     ExitDeviceMismatch = 4,
     ExitTransfer = 5,
     ExitUnsupported = 6,
-    ExitLocked = 7,
+    ExitInUse = 7,  // the document's lock is held by another window, process or workstation
 };
 
 // Prints "trv-cli: <message>" on stderr and returns `code`.
@@ -58,6 +59,17 @@ int LoadDocumentAndTests(const std::string& path, const std::string* list, CTRVD
 // codes (cubic and Mader when absent). ExitOk, or the exit code after the error line.
 int ReadFitModelArgs(const Args& args, const char* command, CTRVDoc& doc, std::vector<int>& indices, int& fit,
                      int& model);
+
+// Takes the lock of the document `path` that the command is going to write, for the rest of the
+// command (read, change, write). ExitOk; or the error line and ExitInUse when another holds it,
+// ExitFile when the lock file cannot be created.
+int LockForWriting(const std::string& path, CDocLock& lock);
+
+// Just before writing `doc` back to the file it was read from: ExitOk while the file is still the
+// one that was read; the error line and ExitInUse when another program (one that ignores the lock)
+// changed it meanwhile. A document that was not read from a file passes when the file still does
+// not exist.
+int CheckUnchangedOnDisk(const CTRVDoc& doc, const std::string& path);
 
 // A small JSON writer that keeps the commas right.
 class Json {

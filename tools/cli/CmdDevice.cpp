@@ -2,6 +2,7 @@
 // in place of the window (status texts and percentages on stderr, answers from the options).
 #include "Cli.h"
 #include "data/DeviceIdentity.h"
+#include "data/DocLock.h"
 
 #include "data/TrvFile.h"
 #include "device/SerialPort.h"
@@ -153,6 +154,10 @@ int CmdDownload(int argc, char** argv) {
     if (!PortOption(args, false, kUsage, port, code)) return code;
     const std::string& path = files[0];
 
+    // Held for the whole download: the readings merge into the document as read, and nobody may
+    // write it between the reading and the saving.
+    CDocLock lock;
+    if (int rc = LockForWriting(path, lock)) return rc;
     Session s;
     std::error_code ec;
     if (std::filesystem::exists(path, ec)) {
@@ -163,6 +168,7 @@ int CmdDownload(int argc, char** argv) {
     s.ctl.SetFixedPort(port);
     if (!s.Run(&CLinkController::ReceiveData)) return Fail(ExitTransfer, LoadStr(IDS_LINK_TIMEOUT));
     if (s.ctl.Outcome() != LinkOutcome::Downloaded) return FailFor(s);
+    if (int rc = CheckUnchangedOnDisk(s.doc, path)) return rc;
     const FileResult saved = SaveDocument(s.doc, path);
     if (!saved.ok) return Fail(ExitFile, saved.message);
     std::printf("%s\n", FmtId(IDS_CLI_DOWNLOADED, s.doc.CountReadings() - before, s.doc.GetTestCount(),

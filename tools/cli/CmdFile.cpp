@@ -2,6 +2,7 @@
 #include "Cli.h"
 #include "data/CsvExport.h"
 #include "data/DeviceIdentity.h"
+#include "data/DocLock.h"
 #include "data/TrvFile.h"
 #include "res/Format.h"
 #include "workspace/Workspace.h"
@@ -94,8 +95,13 @@ int CmdSave(int argc, char** argv) {
     const auto files = args.Positional({"-o"});
     if (files.size() != 1 || !out || out->empty() || !args.Unknown({"-o"}).empty())
         return Fail(ExitUsage, UsageError("save FILE -o OUT"));
+    // OUT may be open in a window or written by another command: held for the read and the write.
+    CDocLock lock;
+    if (int rc = LockForWriting(*out, lock)) return rc;
     CTRVDoc doc;
     if (int rc = Load(files[0], doc)) return rc;
+    if (*out == files[0])
+        if (int rc = CheckUnchangedOnDisk(doc, *out)) return rc;
     const FileResult r = SaveDocument(doc, *out);
     return r.ok ? ExitOk : Fail(ExitFile, r.message);
 }

@@ -1,5 +1,6 @@
 // trv-cli import: one step test from a CSV or tab-separated file into a document.
 #include "Cli.h"
+#include "data/DocLock.h"
 #include "data/ImportMapping.h"
 #include "data/TrvFile.h"
 #include "res/Format.h"
@@ -71,6 +72,9 @@ int CmdImport(int argc, char** argv) {
     const std::string& path = files[0];
     const std::string& csvPath = files[1];
 
+    // Held from reading the document to writing it back: no other writer can come between.
+    CDocLock lock;
+    if (int rc = LockForWriting(path, lock)) return rc;
     CTRVDoc doc;
     std::error_code ec;
     if (std::filesystem::exists(path, ec)) {
@@ -99,6 +103,7 @@ int CmdImport(int argc, char** argv) {
     const int steps = static_cast<int>(test.m_Steps.size());
     const int index = AddManualTest(doc, std::move(test), error);
     if (index < 0) return Fail(ExitFile, error);
+    if (int rc = CheckUnchangedOnDisk(doc, path)) return rc;
     const FileResult saved = SaveDocument(doc, path);
     if (!saved.ok) return Fail(ExitFile, saved.message);
     std::printf("%s\n", FmtId(IDS_CLI_IMPORTED, index, steps, TestTypeText(doc.GetTest(index).m_nTestType),
