@@ -8,6 +8,7 @@
 // lock; then the source's tests are marked "zugeordnet". When anything fails on the way, whatever was
 // done is put back, and the message says why.
 #include "data/AssignedTests.h"
+#include "data/FileIdentity.h"
 #include "data/TRVDoc.h"
 
 #include <cstdint>
@@ -33,9 +34,9 @@ struct TargetPlan {
     bool open = false;    // held by a window of this program
     CTRVDoc before;       // the target as read (or as the window holds it)
     std::vector<TestAddition> additions;
-    std::vector<int> tests;        // source tests that count as handed on to this target
-    int copied = 0, held = 0;      // readings copied, readings the target already held
-    int64_t size = -1, mtime = 0;  // the file as read, to notice a change before writing
+    std::vector<int> tests;    // source tests that count as handed on to this target
+    int copied = 0, held = 0;  // readings copied, readings the target already held
+    FileIdentity identity;     // the file as read, to notice a change by another program before writing
 };
 
 struct AssignPlan {
@@ -71,8 +72,9 @@ public:
 AssignPlan PlanAssignment(const CTRVDoc& source, const std::vector<AssignRequest>& requests, IAssignHost* host);
 
 // Writes the plan (refused tests are left out: the caller decides before whether to go on without
-// them). "" on success, else the German message; then nothing changed.
-std::string CommitAssignment(const AssignPlan& plan, IAssignHost& host);
+// them). "" on success, else the German message; then nothing changed. `inUse` (may be null) is set
+// when a target is locked by another window, process or workstation, or was changed by one.
+std::string CommitAssignment(const AssignPlan& plan, IAssignHost& host, bool* inUse = nullptr);
 
 // "Zuordnung aufheben" and marking in a document without a window: the marks of `tests` set or
 // cleared in `doc`; the number of tests whose mark changed.

@@ -158,10 +158,8 @@ AssignPlan PlanAssignment(const CTRVDoc& source, const std::vector<AssignRequest
             t.open = true;
             t.before = *open;
         } else {
-            struct stat st {};
-            if (::stat(path.c_str(), &st) == 0) {
-                t.size = st.st_size;
-                t.mtime = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+            t.identity = FileIdentity::Of(path);
+            if (t.identity.exists) {
                 const FileResult r = LoadDocument(path, t.before);
                 if (!r.ok) {
                     plan.error = FmtId(IDS_ASSIGN_TARGET_BAD, path.c_str(), r.message.c_str());

@@ -709,7 +709,7 @@ const StringEntry kTable[] = {
     {IDS_LIB_NO_STEP_TEST, "kein Stufentest"},
     {IDS_LIB_INDEX_FAILED, "Der Index der Athletenbibliothek kann nicht gespeichert werden (%s). Die Bibliothek wird bei jedem Öffnen neu gelesen."},
     {IDS_ASSIGN_CONFLICT, "Test vom %s: Messwert %s ist in \"%s\" schon mit anderem Inhalt vorhanden (Test vom %s, Laktat %s statt %s). Der Test wird nicht zugeordnet."},
-    {IDS_ASSIGN_LOCKED, "\"%s\" wird bereits von %s auf %s bearbeitet (seit %s). Es wurde nichts geändert."},
+    {IDS_ASSIGN_LOCKED, "\"%s\": %s Es wurde nichts geändert."},
     {IDS_ASSIGN_WRITE_FAILED, "%s Es wurde nichts geändert."},
     {IDS_ASSIGN_CHANGED, "\"%s\" wurde inzwischen von einem anderen Programm geändert. Es wurde nichts geändert; bitte erneut zuordnen."},
     {IDS_ASSIGN_SUMMARY, "%d Tests zugeordnet (%d Dateien), %d Messwerte kopiert, %d schon vorhanden."},
