@@ -20,10 +20,32 @@ namespace {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
-QFont BodyFont() {
+QFont BodyFont(double points = 7.5) {
     QFont f(QStringLiteral("Arial"));
-    f.setPointSizeF(7.5);
+    f.setPointSizeF(points);
     return f;
+}
+
+// The natural widths of the columns in `font`: the widest cell, and the longest word of the header.
+std::vector<double> NaturalWidths(QPainter& p, const TeamTable& t, const QFont& font) {
+    const QFontMetricsF fm(font, p.device());
+    std::vector<double> w(t.header.size(), 0.0);
+    for (size_t c = 0; c < t.header.size(); ++c) {
+        for (const QString& word : Q(t.header[c]).split(QLatin1Char(' ')))
+            w[c] = std::max(w[c], fm.horizontalAdvance(word));
+        for (const auto& r : t.rows)
+            if (c < r.size()) w[c] = std::max(w[c], fm.horizontalAdvance(Q(r[c])));
+        w[c] += fm.averageCharWidth() * 1.2;
+    }
+    return w;
+}
+
+// The font of the table: 7.5 pt when the columns fit the width, smaller (down to 5.5 pt) when not.
+QFont TableFont(QPainter& p, const TeamTable& t, double width) {
+    double sum = 0;
+    for (double x : NaturalWidths(p, t, BodyFont())) sum += x;
+    const double points = sum > width ? std::max(5.5, 7.5 * width / sum) : 7.5;
+    return BodyFont(points);
 }
 
 // Page geometry in device units of the painter's device.
@@ -43,21 +65,18 @@ Geometry Layout(QPainter& p, const QRect& page) {
     return g;
 }
 
-std::vector<double> ColumnWidths(QPainter& p, const TeamTable& t, double total) {
-    const QFontMetricsF fm(BodyFont(), p.device());
-    std::vector<double> w(t.header.size(), 0.0);
-    for (size_t c = 0; c < t.header.size(); ++c) {
-        // The header wraps at blanks: its longest word counts.
-        for (const QString& word : Q(t.header[c]).split(QLatin1Char(' ')))
-            w[c] = std::max(w[c], fm.horizontalAdvance(word));
-        if (c < t.group.size() && !t.group[c].empty()) w[c] = std::max(w[c], fm.horizontalAdvance(Q(t.group[c])) / 4);
-        for (const auto& r : t.rows)
-            if (c < r.size()) w[c] = std::max(w[c], fm.horizontalAdvance(Q(r[c])));
-        w[c] += fm.averageCharWidth() * 1.2;
-    }
+// Natural widths in the table's font; what still does not fit is taken from the zones (the last
+// column, elided), and only then from every column alike.
+std::vector<double> ColumnWidths(QPainter& p, const TeamTable& t, double total, const QFont& font) {
+    std::vector<double> w = NaturalWidths(p, t, font);
     double sum = 0;
     for (double x : w) sum += x;
-    if (sum > 0)
+    if (sum > total && !w.empty()) {
+        const double others = sum - w.back();
+        w.back() = std::max(total - others, total * 0.12);
+        sum = others + w.back();
+    }
+    if (sum > total)
         for (double& x : w) x *= total / sum;
     return w;
 }
@@ -96,12 +115,13 @@ void PaintTeamPage(QPainter& p, const QRect& pageRect, const TeamTable& t, const
                Qt::AlignRight | Qt::AlignVCenter,
                Q(FmtId(IDS_TEAM_PRINTED, LoadStr(IDS_TEAM_TITLE), static_cast<int>(t.rows.size()), Today(o).c_str())));
 
-    const std::vector<double> w = ColumnWidths(p, t, g.table.width());
-    const double pad = QFontMetricsF(BodyFont(), p.device()).averageCharWidth() * 0.5;
+    const QFont font = TableFont(p, t, g.table.width());
+    const std::vector<double> w = ColumnWidths(p, t, g.table.width(), font);
+    const double pad = QFontMetricsF(font, p.device()).averageCharWidth() * 0.5;
     double y = g.table.top();
     double x = g.table.left();
     p.setPen(QPen(Qt::black, 0));
-    QFont bold = BodyFont();
+    QFont bold = font;
     bold.setBold(true);
     p.setFont(bold);
     // A method's name spans its columns in the upper half; the columns' own names below.
@@ -122,7 +142,7 @@ void PaintTeamPage(QPainter& p, const QRect& pageRect, const TeamTable& t, const
     }
     y += g.headH;
     p.drawLine(QPointF(g.table.left(), y), QPointF(g.table.right(), y));
-    p.setFont(BodyFont());
+    p.setFont(font);
     const size_t first = static_cast<size_t>(page) * static_cast<size_t>(per);
     for (size_t r = first; r < std::min(t.rows.size(), first + static_cast<size_t>(per)); ++r) {
         if ((r - first) % 2 == 1) p.fillRect(QRectF(g.table.left(), y, g.table.width(), g.rowH), QColor(240, 240, 240));
@@ -131,7 +151,7 @@ void PaintTeamPage(QPainter& p, const QRect& pageRect, const TeamTable& t, const
             const bool num = c < t.numeric.size() && t.numeric[c];
             const QRectF cell(x + pad, y, w[c] - 2 * pad, g.rowH);
             const QString text =
-                QFontMetricsF(BodyFont(), p.device()).elidedText(Q(t.rows[r][c]), Qt::ElideRight, cell.width());
+                QFontMetricsF(font, p.device()).elidedText(Q(t.rows[r][c]), Qt::ElideRight, cell.width());
             p.drawText(cell, (num ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter, text);
             x += w[c];
         }

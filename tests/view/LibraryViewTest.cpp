@@ -7,10 +7,13 @@
 #include "view/library/AthletesDock.h"
 #include "view/library/LibraryService.h"
 #include "view/library/TeamDialog.h"
+#include "view/lists/TestListModel.h"
+#include "view/lists/TestListProxy.h"
 #include "workspace/Workspace.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QColor>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -153,6 +156,27 @@ TEST_F(LibraryView, TeamOverviewTableCopiesAndSaves) {
     EXPECT_GT(std::filesystem::file_size(pdf), 1000u);
     dlg.m_pBefore->setChecked(true);  // before today: the same tests
     EXPECT_EQ(dlg.m_pTable->rowCount(), 2);
+}
+
+TEST(TestListAssigned, GreyedAndHideable) {
+    CTRVDoc doc;
+    for (int a = 0; a < 3; ++a)
+        doc.m_Tests.push_back(StepTest(TestTreadmill, UnitKmh, Day(2026, 3, 2 + a), kRun, kMarch, kMarchHr));
+    SetAssigned(doc.GetTest(1), true);
+    CTestListModel model(&doc);
+    model.Refill();
+    CTestListProxy proxy(&model);
+    ASSERT_EQ(proxy.rowCount(), 3);
+    const QModelIndex assigned = model.index(model.RowOfTestIndex(1), 0);
+    const QModelIndex plain = model.index(model.RowOfTestIndex(0), 0);
+    EXPECT_EQ(assigned.data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::gray));
+    EXPECT_FALSE(plain.data(Qt::ForegroundRole).isValid());
+    proxy.SetHideAssigned(true);
+    ASSERT_EQ(proxy.rowCount(), 2);
+    EXPECT_NE(proxy.TestIndexOfRow(0), 1);
+    EXPECT_NE(proxy.TestIndexOfRow(1), 1);
+    proxy.SetHideAssigned(false);
+    EXPECT_EQ(proxy.rowCount(), 3);
 }
 
 }  // namespace
