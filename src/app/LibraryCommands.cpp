@@ -32,6 +32,7 @@ void CMainFrame::SetUpLibrary() {
     m_pLibrary = new CLibraryService(this);
     m_pAthletes = new CAthletesDock(m_pLibrary, this);
     addDockWidget(Qt::LeftDockWidgetArea, m_pAthletes);
+    resizeDocks({m_pAthletes}, {560}, Qt::Horizontal);
     m_pAthletes->hide();
     connect(m_pAthletes, &CAthletesDock::openRequested, this, [this](const QString& path) { OpenDocument(path); });
     connect(m_pAthletes, &CAthletesDock::newAthleteRequested, this, &CMainFrame::OnNewAthlete);

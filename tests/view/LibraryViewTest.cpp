@@ -25,11 +25,21 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 using namespace trv;
 using namespace trvtest::library;
 using namespace trvtest::history;
 
 namespace {
+
+// With TRV_SHOT_DIR set (and a display), the windows are written there as pictures to look at.
+void Shot(QWidget* w, const char* name) {
+    if (const char* dir = std::getenv("TRV_SHOT_DIR")) {
+        QTest::qWait(200);
+        w->grab().save(QString::fromLocal8Bit(dir) + QLatin1Char('/') + QLatin1String(name));
+    }
+}
 
 void WaitRefreshed(CLibraryService& s) {
     for (int i = 0; i < 500 && s.Busy(); ++i) QTest::qWait(10);
@@ -64,9 +74,12 @@ TEST_F(LibraryView, DockSearchesAsYouTypeAndOpensOnEnter) {
     QTest::keyClick(dock.m_pList, Qt::Key_Return);
     ASSERT_EQ(open.count(), 1);
     EXPECT_TRUE(open.at(0).at(0).toString().endsWith(QStringLiteral("Radsport/Zander_Ole.trv")));
+    dock.m_pSearch->clear();
+    dock.resize(640, 420);
+    Shot(&dock, "dock.png");
     // Sorting by the threshold column keeps every row.
     dock.m_pList->sortByColumn(CAthleteListModel::ColThreshold, Qt::DescendingOrder);
-    EXPECT_EQ(dock.m_pList->model()->rowCount(), 2);
+    EXPECT_EQ(dock.m_pList->model()->rowCount(), 3);
 }
 
 TEST_F(LibraryView, AssignsATeamWithTheKeyboardAlone) {
@@ -104,11 +117,14 @@ TEST_F(LibraryView, AssignsATeamWithTheKeyboardAlone) {
     dlg.m_Athletes[0]->setFocus();
     dlg.m_Athletes[0]->setText(QStringLiteral("Müller, Anna (1990) \u00b7 Radsport"));
     QTest::keyClick(dlg.m_Athletes[0], Qt::Key_Return);
+    EXPECT_TRUE(dlg.isVisible());  // Enter is not OK
+    EXPECT_TRUE(dlg.m_pError->isHidden());
     EXPECT_TRUE(dlg.m_Athletes[1]->hasFocus() || QApplication::focusWidget() == nullptr);
     dlg.m_Athletes[1]->setText(QStringLiteral("Zander, Ole (2001) \u00b7 Radsport"));
     dlg.m_Athletes[2]->setFocus();
     dlg.m_pNew->click();  // the new athlete goes into the current row
     EXPECT_EQ(dlg.m_Athletes[2]->text().left(9), QStringLiteral("Neu, Ben "));
+    Shot(&dlg, "assign.png");
     dlg.accept();
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
 
@@ -147,6 +163,8 @@ TEST_F(LibraryView, TeamOverviewTableCopiesAndSaves) {
     CTeamDialog dlg(&service, {QString::fromStdString(lib.Path("Radsport/Mueller_Anna.trv")),
                                QString::fromStdString(lib.Path("U23/Arndt_Eva.trv"))});
     EXPECT_EQ(dlg.m_pTable->rowCount(), 2);
+    dlg.show();
+    Shot(&dlg, "team.png");
     const QString copy = dlg.CopyText();
     EXPECT_TRUE(copy.startsWith(QStringLiteral("Nachname\tVorname\t")));
     EXPECT_EQ(copy.count(QLatin1Char('\n')), 3);

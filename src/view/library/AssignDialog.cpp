@@ -11,6 +11,7 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -120,7 +121,7 @@ CAssignDialog::CAssignDialog(CLibraryService* service, AssignWindows windows, st
         completer->setFilterMode(Qt::MatchContains);
         edit->setCompleter(completer);
         const int row = static_cast<int>(r);
-        connect(edit, &QLineEdit::returnPressed, this, [this, row] { Next(row); });
+        edit->installEventFilter(this);
         connect(completer, QOverload<const QString&>::of(&QCompleter::activated), this,
                 [this, row, edit](const QString& text) {
                     edit->setText(text);
@@ -149,13 +150,27 @@ CAssignDialog::CAssignDialog(CLibraryService* service, AssignWindows windows, st
     if (!m_Athletes.empty()) m_Athletes.front()->setFocus();
 }
 
-void CAssignDialog::Next(int row) {
+bool CAssignDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter)
+            for (size_t r = 0; r < m_Athletes.size(); ++r)
+                if (m_Athletes[r] == watched) {
+                    Next(static_cast<int>(r));
+                    return true;
+                }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void CAssignDialog::Next(int row, bool finish) {
     if (row + 1 < static_cast<int>(m_Athletes.size())) {
         m_Athletes[static_cast<size_t>(row + 1)]->setFocus();
         m_pTable->scrollTo(m_pTable->model()->index(row + 1, 0));
     } else {
         // After the last test, Enter once more on the last field means OK.
-        if (m_Athletes[static_cast<size_t>(row)]->hasFocus() && !m_Athletes[static_cast<size_t>(row)]->text().isEmpty())
+        if (finish && m_Athletes[static_cast<size_t>(row)]->hasFocus() &&
+            !m_Athletes[static_cast<size_t>(row)]->text().isEmpty())
             accept();
     }
 }
@@ -177,7 +192,7 @@ void CAssignDialog::NewAthlete() {
                          QStringLiteral(" *");
     m_New[text] = {path, user};
     m_Athletes[static_cast<size_t>(row)]->setText(text);
-    Next(row);
+    Next(row, false);
 }
 
 void CAssignDialog::accept() {

@@ -48,9 +48,14 @@ public:
 public slots:
     void accept() override;
 
+protected:
+    // Enter in an athlete field goes to the next test; it is not the dialog's OK.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void NewAthlete();
-    void Next(int row);
+    // `finish`: Enter on the last field means OK.
+    void Next(int row, bool finish = true);
 
     CLibraryService* m_pService;
     AssignWindows m_Windows;

@@ -51,6 +51,8 @@ QVariant CAthleteListModel::data(const QModelIndex& index, int role) const {
     const bool sort = role == SortRole;
     switch (index.column()) {
         case ColLast:
+            // An unreadable file has no athlete: its name stands in.
+            if (!e.error.empty()) return QU8(e.file);
             return sort ? QVariant(QU8(FoldText(e.lastName))) : QVariant(QU8(e.lastName));
         case ColFirst:
             return sort ? QVariant(QU8(FoldText(e.firstName))) : QVariant(QU8(e.firstName));
@@ -177,9 +179,11 @@ CAthletesDock::CAthletesDock(CLibraryService* service, QWidget* parent)
         m_pMessage->setText(m_pService->Error());
         FillGroups();
         Fill();
+        m_pList->resizeColumnsToContents();
     });
     FillGroups();
     Fill();
+    m_pList->resizeColumnsToContents();
 }
 
 void CAthletesDock::FillGroups() {
