@@ -26,6 +26,8 @@
 #include <QMdiSubWindow>
 #include <QMessageBox>
 
+#include <algorithm>
+
 using namespace trv;
 
 void CMainFrame::SetUpLibrary() {
@@ -76,7 +78,8 @@ CLibraryService* ReadyLibrary(CLibraryService* service) {
 void CMainFrame::OnAssignTests() {
     CTRVView* view = ActiveView();
     if (!view) return;
-    const std::vector<int> tests = view->SelectedTestIndices();
+    std::vector<int> tests = view->SelectedTestIndices();
+    std::sort(tests.begin(), tests.end());  // oldest first, as they were measured
     if (tests.empty()) {
         QMessageBox::information(this, QStr(IDS_LIBGUI_ASSIGN_TITLE), QStr(IDS_LIBGUI_NO_TESTS_SELECTED));
         return;

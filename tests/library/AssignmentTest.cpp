@@ -245,6 +245,30 @@ TEST_F(Assignment, AnOpenTargetGetsTheTestsAsOneUndoableCommand) {
     EXPECT_EQ(again, after);
 }
 
+TEST(AssignedTests, MarkingIsOneUndoableCommandByteForByte) {
+    CTRVDoc doc = TeamDay();
+    CCommandHistory history;
+    CWorkspace ws(doc, history);
+    std::vector<uint8_t> before, after, again;
+    std::string why;
+    ASSERT_TRUE(WriteTrv(doc, before, why));
+    EXPECT_NE(ws.MarkAssigned({0, 2}, true), 0u);
+    EXPECT_EQ(ws.MarkAssigned({0, 2}, true), 0u);  // nothing changes: refused, no history entry
+    EXPECT_EQ(history.Count(), 1u);
+    ASSERT_TRUE(WriteTrv(doc, after, why));
+    EXPECT_NE(before, after);
+    EXPECT_TRUE(IsAssignedTest(doc.GetTest(0)) && !IsAssignedTest(doc.GetTest(1)) && IsAssignedTest(doc.GetTest(2)));
+    ws.Undo();
+    ASSERT_TRUE(WriteTrv(doc, again, why));
+    EXPECT_EQ(again, before);
+    ws.Redo();
+    ASSERT_TRUE(WriteTrv(doc, again, why));
+    EXPECT_EQ(again, after);
+    // "Zuordnung aufheben".
+    EXPECT_NE(ws.MarkAssigned({2}, false), 0u);
+    EXPECT_FALSE(IsAssignedTest(doc.GetTest(2)));
+}
+
 TEST(AssignedTests, TheNextDownloadBringsNothingTwiceButATestThatWentOnComesBack) {
     CTRVDoc doc = TeamDay();
     // The analyser's memory: the three tests' readings with their start and end marks.
