@@ -8,6 +8,7 @@ PACKAGES=(
   qt6-base-dev qt6-svg-dev qt6-translations-l10n
   libqcustomplot-dev
   libeigen3-dev
+  libsqlite3-dev
   libgtest-dev libgmock-dev googletest
   fonts-liberation
   xvfb xauth imagemagick poppler-utils

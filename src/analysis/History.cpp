@@ -44,7 +44,7 @@ COleDateTime HistoryDate(const TestDataType& test) {
     return test.m_Steps.empty() ? COleDateTime(0.0, COleDateTime::invalid) : test.m_Steps.front().m_Time;
 }
 
-std::vector<HistoryRow> BuildHistory(const CTRVDoc& doc, const HistoryOptions& options, CThresholdCache* cache) {
+std::vector<int> HistoryOrder(const CTRVDoc& doc) {
     std::vector<int> order;
     for (int i = 0; i < doc.GetTestCount(); ++i)
         if (IsHistoryTest(doc.GetTest(i))) order.push_back(i);
@@ -54,19 +54,35 @@ std::vector<HistoryRow> BuildHistory(const CTRVDoc& doc, const HistoryOptions& o
         return d.IsValid() ? std::round(d.m_dt * 86400.0) : HUGE_VAL;
     };
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return when(a) < when(b); });
+    return order;
+}
 
+const TestDataType* HistoryEvaluated(const TestDataType& test, TestDataType& scratch) {
     // Taking a test out of the chart clears the ticks of all its readings, so a test that is not
     // shown has none. It is evaluated as showing it would tick it: every PrL, Ld and AFL reading.
+    if (std::any_of(test.m_Steps.begin(), test.m_Steps.end(), [](const PCMDataType& m) { return m.m_bChecked; }))
+        return nullptr;
+    scratch = test;
+    TickForChart(scratch);
+    return &scratch;
+}
+
+void SetHistoryChanges(HistoryValue& v, const HistoryValue& p) {
+    if (v.ok && p.ok && v.load && p.load) v.loadChange = *v.load - *p.load;
+    if (v.ok && p.ok && v.heartRate && p.heartRate) v.heartRateChange = *v.heartRate - *p.heartRate;
+}
+
+std::vector<HistoryRow> BuildHistory(const CTRVDoc& doc, const HistoryOptions& options, CThresholdCache* cache) {
+    const std::vector<int> order = HistoryOrder(doc);
     std::vector<TestDataType> ticked;
     ticked.reserve(order.size());
     std::vector<const TestDataType*> tests;
     std::vector<int> fits, models;
     for (int i : order) {
         const TestDataType* stored = &doc.GetTest(i);
-        if (std::none_of(stored->m_Steps.begin(), stored->m_Steps.end(),
-                         [](const PCMDataType& m) { return m.m_bChecked; })) {
-            ticked.push_back(*stored);
-            TickForChart(ticked.back());
+        TestDataType scratch;
+        if (HistoryEvaluated(*stored, scratch)) {
+            ticked.push_back(std::move(scratch));
             stored = &ticked.back();
         }
         const TestDataType& t = *stored;
@@ -110,11 +126,7 @@ std::vector<HistoryRow> BuildHistory(const CTRVDoc& doc, const HistoryOptions& o
                 v.lactate = r->lactate;
                 v.heartRate = r->heartRate;
             }
-            if (prev != previous.end()) {
-                const HistoryValue& p = rows[prev->second].methods[m];
-                if (v.ok && p.ok && v.load && p.load) v.loadChange = *v.load - *p.load;
-                if (v.ok && p.ok && v.heartRate && p.heartRate) v.heartRateChange = *v.heartRate - *p.heartRate;
-            }
+            if (prev != previous.end()) SetHistoryChanges(v, rows[prev->second].methods[m]);
             row.methods.push_back(std::move(v));
         }
         previous[group] = rows.size();

@@ -53,6 +53,16 @@ bool IsHistoryTest(const TestDataType& test);
 // The date of the test's first reading.
 COleDateTime HistoryDate(const TestDataType& test);
 
+// The history's tests (IsHistoryTest) in the order of its rows: by the date of the first reading to
+// the second, equal dates in document order, tests without a valid date last.
+std::vector<int> HistoryOrder(const CTRVDoc& doc);
+// The test as the history evaluates it: a test without any ticked reading (one not shown in the
+// chart) counts as showing it would tick it. Null when `test` itself is evaluated as it is, else
+// `scratch` filled with the ticked copy.
+const TestDataType* HistoryEvaluated(const TestDataType& test, TestDataType& scratch);
+// The changes of `value` against the same method of the previous row of its test type and load unit.
+void SetHistoryChanges(HistoryValue& value, const HistoryValue& previous);
+
 // The rows, ordered by date (equal dates and tests without a valid date keep document order; the
 // latter come last). A test without any ticked reading (one not shown in the chart) counts as
 // showing it would tick it: every pre-load, main-load and post-load reading. Thresholds come from

@@ -2,6 +2,7 @@
 
 #include "app/AppStart.h"
 #include "app/MainFrame.h"
+#include "data/AssignedTests.h"
 #include "res/StringIds.h"
 #include "view/QtText.h"
 #include "view/window/DocHandle.h"
@@ -21,6 +22,13 @@ constexpr std::array<int, 2> Keys(QKeyCombination a, QKeyCombination b) { return
 
 // When a command can be chosen.
 bool WithWindow(const CTRVView* v) { return v != nullptr; }
+bool HasSelection(const CTRVView* v) { return v && !v->SelectedTestIndices().empty(); }
+bool HasAssignedSelection(const CTRVView* v) {
+    if (!v) return false;
+    for (int t : v->SelectedTestIndices())
+        if (trv::IsAssignedTest(v->GetDocument().GetTest(t))) return true;
+    return false;
+}
 bool CanExport(const CTRVView* v) { return v && v->CanExport(); }
 bool CanConvert(const CTRVView* v) { return v && v->CanConvertToStepTest(); }
 bool CanConfigure(const CTRVView* v) { return v && v->ReceiveEnabled(); }
@@ -98,6 +106,10 @@ const CommandRow kCommands[] = {
     [](CTRVView& v) { v.OnConvertToStepTest(); }, nullptr, CanConvert, nullptr, nullptr},
 {Id::ManualTest,       M::Edit,     0,                                    IDS_MT_ACTION, IDS_MT_ACTION_TIP,          NoKeys,                                                        I::None,
     [](CTRVView& v) { v.OnManualTest(); }, nullptr, WithWindow, nullptr, nullptr},
+{Id::AssignTests,      M::Edit,     SepBefore,                            IDS_LIBGUI_ASSIGN, 0,                      NoKeys,                                                        I::None,
+    nullptr, [](CMainFrame& f) { f.OnAssignTests(); }, HasSelection, nullptr, nullptr},
+{Id::UnassignTests,    M::Edit,     0,                                    IDS_LIBGUI_UNASSIGN, 0,                    NoKeys,                                                        I::None,
+    nullptr, [](CMainFrame& f) { f.OnUnassignTests(); }, HasAssignedSelection, nullptr, nullptr},
 
 {Id::ToolBar,          M::View,     Checkable | CheckedAtStart,           IDS_VIEW_TOOLBAR, 0,                       NoKeys,                                                        I::None,
     nullptr, [](CMainFrame& f) { f.ShowToolBar(f.Action(Id::ToolBar)->isChecked()); }, nullptr, nullptr, nullptr},
@@ -106,6 +118,13 @@ const CommandRow kCommands[] = {
 // The history dock's own show/hide action: it runs itself.
 {Id::History,          M::View,     SepBefore,                            IDS_HIST_MENU, IDS_HIST_TIP,               Keys(C | Qt::Key_H),                                          I::None,
     nullptr, nullptr, nullptr, nullptr, nullptr},
+// The Athleten dock's own show/hide action, like the history's.
+{Id::Athletes,         M::View,     0,                                    IDS_LIBGUI_DOCK, 0,                        Keys(C | Qt::Key_B),                                          I::None,
+    nullptr, nullptr, nullptr, nullptr, nullptr},
+{Id::TeamOverview,     M::View,     0,                                    IDS_LIBGUI_TEAM, 0,                        NoKeys,                                                        I::None,
+    nullptr, [](CMainFrame& f) { f.OnTeamOverview(); }, nullptr, nullptr, nullptr},
+{Id::HideAssigned,     M::View,     Checkable,                            IDS_LIBGUI_HIDE_ASSIGNED, 0,               NoKeys,                                                        I::None,
+    nullptr, [](CMainFrame& f) { f.OnHideAssigned(); }, WithWindow, nullptr, nullptr},
 
 {Id::Cursor1,          M::Settings, Checkable,                            IDS_SET_CURSOR1, IDS_TIP_CURSOR1,          NoKeys,                                                        I::None,
     [](CTRVView& v) { v.OnCursor(1); }, nullptr, WithWindow, [](const CTRVView* v) { return v && v->CursorShown(1); }, nullptr},
@@ -119,6 +138,8 @@ const CommandRow kCommands[] = {
     nullptr, [](CMainFrame& f) { f.OnLanguage(Lang::de); }, nullptr, [](const CTRVView*) { return ChosenLanguage() == Lang::de; }, nullptr},
 {Id::LanguageEnglish,  M::Settings, LanguageMenu | Checkable,             IDS_LANG_ENGLISH, IDS_LANG_TIP,            NoKeys,                                                        I::None,
     nullptr, [](CMainFrame& f) { f.OnLanguage(Lang::en); }, nullptr, [](const CTRVView*) { return ChosenLanguage() == Lang::en; }, nullptr},
+{Id::LibrarySettings,  M::Settings, 0,                                    IDS_LIBGUI_SETTINGS, 0,                    NoKeys,                                                        I::None,
+    nullptr, [](CMainFrame& f) { f.OnLibrarySettings(); }, nullptr, nullptr, nullptr},
 {Id::BtMode,           M::Settings, SepBefore | Checkable,                IDS_SET_BT, IDS_TIP_BT,                    NoKeys,                                                        I::None,
     [](CTRVView& v) { v.OnBtMode(); }, nullptr, WithWindow, [](const CTRVView* v) { return v && v->BtMode(); }, nullptr},
 {Id::DeviceSettings,   M::Settings, 0,                                    IDS_SET_CONFIG, IDS_TIP_CONFIG,            NoKeys,                                                        I::None,

@@ -7,6 +7,7 @@
 #include "res/StringIds.h"
 #include "view/QtText.h"
 #include "view/history/HistoryDock.h"
+#include "view/library/AthletesDock.h"
 #include "view/settings/PreferredChoiceStore.h"
 #include "view/settings/Settings.h"
 #include "view/widgets/Icons.h"
@@ -94,6 +95,7 @@ CMainFrame::CMainFrame()
     // The history is shown again at start when it was open at the end.
     m_pHistory->setVisible(settings::HistoryVisible());
     connect(m_pHistory->toggleViewAction(), &QAction::toggled, this, [](bool on) { settings::SetHistoryVisible(on); });
+    SetUpLibrary();
     CreateActions();
     CreateToolBar();
     CreateStatusBar();
@@ -127,7 +129,9 @@ void CMainFrame::CreateActions() {
     m_acts.assign(Commands().size(), nullptr);
     for (const CommandRow& row : Commands()) {
         // The history dock brings its own show/hide action.
-        QAction* a = row.id == CommandId::History ? m_pHistory->toggleViewAction() : new QAction(this);
+        QAction* a = row.id == CommandId::History    ? m_pHistory->toggleViewAction()
+                     : row.id == CommandId::Athletes ? m_pAthletes->toggleViewAction()
+                                                     : new QAction(this);
         m_acts[static_cast<size_t>(row.id)] = a;
         if (row.textId) a->setText(QStr(row.textId));
         if (row.tipId) a->setStatusTip(QStr(row.tipId));

@@ -20,6 +20,8 @@ class CChildFrame;
 class CDocHandle;
 class CHelpDialog;
 class CHistoryDock;
+class CAthletesDock;
+class CLibraryService;
 class CRecentFiles;
 class CTRVView;
 
@@ -76,6 +78,15 @@ public:
     void OnPreferredChoice();
     // "Sprache / Language": saves the choice for the next start and says so in both languages.
     void OnLanguage(trv::Lang lang);
+    // The athlete library (LibraryCommands.cpp).
+    void OnAssignTests();
+    void OnUnassignTests();
+    void OnTeamOverview();
+    void OnHideAssigned();
+    void OnLibrarySettings();
+    void OnNewAthlete(const QString& group);
+    CAthletesDock* AthletesDock() const { return m_pAthletes; }
+    CLibraryService* Library() const { return m_pLibrary; }
     void Cascade();
     void OnHelp();
     void OnWebPage();
@@ -108,6 +119,9 @@ private:
 
     QMdiArea* m_pMdi;
     CHistoryDock* m_pHistory = nullptr;
+    void SetUpLibrary();
+    CLibraryService* m_pLibrary = nullptr;
+    CAthletesDock* m_pAthletes = nullptr;
     std::vector<QAction*> m_acts;
     CRecentFiles* m_pRecent;
     QToolBar* m_pToolBar = nullptr;

@@ -1,4 +1,6 @@
 #include "data/TRVDoc.h"
+
+#include "data/AssignedTests.h"
 #include "data/ManualIds.h"
 
 #include <algorithm>
@@ -119,6 +121,9 @@ bool CTRVDoc::MergeDeviceMemory(const std::vector<PCMDataType>& slots) {
         } else if (open >= 0) {
             TestDataType& t = m_Tests[static_cast<size_t>(open)];
             t.m_Steps.push_back(r);
+            // A test handed on to its athlete grew on the analyser after that: its new readings have
+            // not reached the athlete, so it no longer counts as handed on.
+            SetAssigned(t, false);
             if (r.m_bLastStep) {
                 t.m_bClosed = 1;
                 open = -1;

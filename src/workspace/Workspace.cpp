@@ -9,6 +9,7 @@
 #include "res/Format.h"
 #include "res/StringIds.h"
 #include "res/Strings.h"
+#include "workspace/AssignCommands.h"
 #include "workspace/DeleteCommands.h"
 #include "workspace/DocCommands.h"
 #include "workspace/EnteredTestCommand.h"
@@ -368,6 +369,14 @@ uint32_t CWorkspace::ApplyTestParams(int index, int firstId, const CTestParamRul
         return changes | ChangeSelection;
     }
     return changes;
+}
+
+uint32_t CWorkspace::AddAssignedTests(const std::vector<TestAddition>& additions) {
+    return Run(std::make_unique<CAddAssignedTestsCommand>(additions, m_pAnalyses));
+}
+
+uint32_t CWorkspace::MarkAssigned(const std::vector<int>& tests, bool assigned) {
+    return Run(std::make_unique<CMarkAssignedCommand>(tests, assigned));
 }
 
 uint32_t CWorkspace::ApplyAthlete(const UserDataType& user) {

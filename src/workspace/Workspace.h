@@ -8,6 +8,7 @@
 #include "analysis/Evaluator.h"
 #include "analysis/Thresholds.h"
 #include "analysis/Zones.h"
+#include "data/AssignedTests.h"
 #include "data/TRVDoc.h"
 #include "data/TrvFile.h"
 #include "res/Strings.h"
@@ -163,6 +164,13 @@ public:
     int NewReadings() const { return m_nNewReadings; }
     uint32_t Undo();
     uint32_t Redo();
+    // "Tests zuordnen" into this document: tests and readings of another document arrive, as one
+    // undoable command.
+    uint32_t AddAssignedTests(const std::vector<TestAddition>& additions);
+    // The source's tests marked "zugeordnet", or the mark taken back ("Zuordnung aufheben").
+    uint32_t MarkAssigned(const std::vector<int>& tests, bool assigned);
+    // The shared analyses (the fitting choices of the tests).
+    const std::shared_ptr<CTestAnalyses>& SharedAnalyses() const { return m_pAnalyses; }
 
     // The document was saved or loaded: this state is the clean one.
     void MarkSaved();

@@ -10,6 +10,7 @@ class CTRVDoc;
 struct TestThresholds;
 struct ZoneSettings;
 class CDocLock;
+struct TeamTable;
 }  // namespace trv
 
 namespace trv::cli {
@@ -137,6 +138,11 @@ int CmdPrint(int argc, char** argv);
 int CmdImport(int argc, char** argv);
 int CmdThresholds(int argc, char** argv);
 int CmdHistory(int argc, char** argv);
+int CmdLibrary(int argc, char** argv);
+int CmdAssign(int argc, char** argv);
+int CmdTeam(int argc, char** argv);
+// The team overview as PDF (a build without Qt refuses).
+int WriteTeamPdf(const TeamTable& table, const std::string& path);
 
 // Zone models and the zones handed on (CmdZones.cpp): takes "--zones ID --lt1 ID --lt2 ID" out of
 // the arguments into `zones` (ExitOk, or the exit code after the error line naming the known ids);

@@ -7,4 +7,5 @@ int CmdPrint(int, char**) { return Fail(ExitUsage, LoadStr(IDS_CLI_NO_PRINT)); }
 int WriteZoneCard(const CTRVDoc&, int, const TestThresholds&, const std::string&) {
     return Fail(ExitUsage, LoadStr(IDS_CLI_NO_PRINT));
 }
+int WriteTeamPdf(const TeamTable&, const std::string&) { return Fail(ExitUsage, LoadStr(IDS_CLI_NO_PRINT)); }
 }  // namespace trv::cli

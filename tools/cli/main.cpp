@@ -34,6 +34,12 @@ const Command kCommands[] = {
     {"history", trv::cli::CmdHistory, "history FILE [--methods LIST] [--fit 0|1] [--model 0|1|2] --json"},
     {"zones", trv::cli::CmdZones,
      "zones FILE --test N [--zones ID] [--lt1 ID] [--lt2 ID] (--goldencheetah DIR | --intervals-json | --pdf OUT.pdf)"},
+    {"library", trv::cli::CmdLibrary,
+     "library DIR [--search TEXT] [--methods LIST] [--fit 0|1] [--model 0|1|2] --json"},
+    {"assign", trv::cli::CmdAssign, "assign FILE --tests LIST --to TARGET.trv [--athlete \"LAST;FIRST;YYYY-MM-DD\"]"},
+    {"team", trv::cli::CmdTeam,
+     "team DIR [--group SUB] [--search TEXT] [--methods LIST] [--fit 0|1] [--model 0|1|2] [--before YYYY-MM-DD] "
+     "(--json | --csv OUT.csv | --pdf OUT.pdf)"},
 };
 
 void PrintUsage(FILE* to) {

@@ -1,9 +1,12 @@
 #include "view/lists/TestListModel.h"
 
+#include "data/AssignedTests.h"
 #include "data/ManualIds.h"
 #include "view/QtText.h"
 #include "view/widgets/Icons.h"
 #include "workspace/Workspace.h"
+
+#include <QColor>
 
 using namespace trv;
 
@@ -104,6 +107,10 @@ QVariant CTestListModel::data(const QModelIndex& index, int role) const {
             break;
         case Qt::CheckStateRole:
             if (index.column() == ColId) return t.m_bShowInChart ? Qt::Checked : Qt::Unchecked;
+            break;
+        case Qt::ForegroundRole:
+            // Handed on to its athlete's document: greyed, still there.
+            if (IsAssignedTest(t)) return QColor(Qt::gray);
             break;
         default:
             break;

@@ -1,5 +1,6 @@
 #include "view/lists/TestListProxy.h"
 
+#include "data/AssignedTests.h"
 #include "view/lists/TestListModel.h"
 
 CTestListProxy::CTestListProxy(CTestListModel* source, QObject* parent)
@@ -28,8 +29,15 @@ int CTestListProxy::RowOfTestIndex(int test) const {
     return mapped.isValid() ? mapped.row() : -1;
 }
 
+void CTestListProxy::SetHideAssigned(bool hide) {
+    if (hide == m_bHideAssigned) return;
+    m_bHideAssigned = hide;
+    invalidateFilter();
+}
+
 bool CTestListProxy::filterAcceptsRow(int sourceRow, const QModelIndex& /*sourceParent*/) const {
-    if (m_Filter.Empty()) return true;
+    if (m_Filter.Empty() && !m_bHideAssigned) return true;
     const trv::TestDataType* test = m_pSource->TestOfRow(sourceRow);
-    return test && m_Filter.Matches(*test);
+    if (!test || (m_bHideAssigned && trv::IsAssignedTest(*test))) return false;
+    return m_Filter.Empty() || m_Filter.Matches(*test);
 }

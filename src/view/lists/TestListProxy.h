@@ -14,6 +14,9 @@ public:
     explicit CTestListProxy(CTestListModel* source, QObject* parent = nullptr);
 
     void SetFilterText(const QString& text);
+    // Tests handed on to their athletes ("zugeordnet") left out of the list.
+    void SetHideAssigned(bool hide);
+    bool HideAssigned() const { return m_bHideAssigned; }
     const QString& FilterText() const { return m_strFilter; }
 
     // The test shown in proxy row `row` (-1 = none), and the proxy row of a test (-1 = hidden).
@@ -27,4 +30,5 @@ private:
     CTestListModel* m_pSource;
     trv::CTestFilter m_Filter;
     QString m_strFilter;
+    bool m_bHideAssigned = false;
 };

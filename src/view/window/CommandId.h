@@ -29,10 +29,15 @@ enum class CommandId {
     PasteReadings,
     ConvertToStepTest,
     ManualTest,
+    AssignTests,
+    UnassignTests,
     // "Ansicht"
     ToolBar,
     StatusBar,
     History,
+    Athletes,
+    TeamOverview,
+    HideAssigned,
     // "Einstellungen"
     Cursor1,
     Cursor2,
@@ -40,6 +45,7 @@ enum class CommandId {
     PreferredChoice,
     LanguageGerman,  // "Sprache / Language" > "Deutsch"
     LanguageEnglish,
+    LibrarySettings,
     BtMode,
     DeviceSettings,
     // "Fenster"

@@ -225,6 +225,9 @@ void CTestManagement::ShowTestMenu(const QPoint& globalPos) {
     }
     if (!SelectedTests().empty()) {
         menu.addSeparator();
+        add(CommandId::AssignTests);
+        add(CommandId::UnassignTests);
+        menu.addSeparator();
         menu.addAction(m_pDeleteTestsAction);
     }
     menu.exec(globalPos);

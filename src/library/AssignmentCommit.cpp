@@ -1,0 +1,107 @@
+// Writing an assignment: every target of one request, then the source's marks, or nothing.
+#include "data/DocLock.h"
+#include "data/SafeFile.h"
+#include "data/TrvFile.h"
+#include "library/Assignment.h"
+#include "res/Format.h"
+#include "res/Strings.h"
+
+#include <unistd.h>
+
+namespace trv {
+
+namespace {
+
+std::string BaseName(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// A target written so far, and how to take it back.
+struct Done {
+    const TargetPlan* target = nullptr;
+    std::vector<uint8_t> original;  // the file before (closed targets that existed)
+};
+
+}  // namespace
+
+std::string CommitAssignment(const AssignPlan& plan, IAssignHost& host, bool* inUse) {
+    if (inUse) *inUse = false;
+    if (!plan.error.empty()) return plan.error;
+    std::string error;
+    if (!host.PrepareSource(error)) return error;
+
+    std::vector<CDocLock> locks(plan.targets.size());
+    std::vector<Done> done;
+    auto fail = [&](const std::string& message) {
+        // Back to the state before, newest first.
+        for (auto it = done.rbegin(); it != done.rend(); ++it) {
+            const TargetPlan& t = *it->target;
+            std::string why;
+            if (t.open)
+                host.UndoAddToOpen(t.path);
+            else if (t.create)
+                ::unlink(t.path.c_str());
+            else
+                WriteFileSafely(t.path, it->original, why);
+        }
+        for (CDocLock& l : locks) l.Release();
+        host.ReleaseSource();
+        return message;
+    };
+
+    // Every closed target locked and as it was planned before anything is written.
+    std::vector<std::vector<uint8_t>> originals(plan.targets.size());
+    for (size_t i = 0; i < plan.targets.size(); ++i) {
+        const TargetPlan& t = plan.targets[i];
+        if (t.open || t.additions.empty()) continue;
+        const CDocLock::Result r = locks[i].Acquire(t.path);
+        if (!r.Taken()) {
+            if (r.status == CDocLock::Status::HeldByOther) {
+                if (inUse) *inUse = true;
+                return fail(FmtId(IDS_ASSIGN_LOCKED, BaseName(t.path).c_str(), r.Message().c_str()));
+            }
+            return fail(FmtId(IDS_ASSIGN_LOCK_FAILED, t.path.c_str(), r.Message().c_str()));
+        }
+        const FileIdentity now = FileIdentity::Of(t.path);
+        if (t.create ? now.exists : now != t.identity) {
+            if (inUse) *inUse = true;
+            return fail(FmtId(IDS_ASSIGN_CHANGED, t.path.c_str()));
+        }
+        if (!t.create) {
+            if (IsWriteProtected(t.path))
+                return fail(
+                    FmtId(IDS_ASSIGN_WRITE_FAILED,
+                          FmtId(IDS_ERR_FILE_WRITE, t.path.c_str(), LoadStr(IDS_FILE_WRITE_PROTECTED)).c_str()));
+            std::string why;
+            if (!ReadWholeFile(t.path, originals[i], why))
+                return fail(
+                    FmtId(IDS_ASSIGN_WRITE_FAILED, FmtId(IDS_ERR_FILE_WRITE, t.path.c_str(), why.c_str()).c_str()));
+        }
+    }
+
+    // The closed targets, each written safely (temporary file, sync, rename) under its lock.
+    for (size_t i = 0; i < plan.targets.size(); ++i) {
+        const TargetPlan& t = plan.targets[i];
+        if (t.open || t.additions.empty()) continue;
+        CTRVDoc doc = t.before;
+        ApplyTestAdditions(doc, t.additions);
+        std::vector<uint8_t> bytes;
+        std::string why;
+        if (!WriteTrv(doc, bytes, why) || !WriteFileSafely(t.path, bytes, why))
+            return fail(FmtId(IDS_ASSIGN_WRITE_FAILED, FmtId(IDS_ERR_FILE_WRITE, t.path.c_str(), why.c_str()).c_str()));
+        done.push_back({&t, std::move(originals[i])});
+    }
+    // The targets open in windows: through their workspaces.
+    for (const TargetPlan& t : plan.targets) {
+        if (!t.open || t.additions.empty()) continue;
+        if (!host.AddToOpen(t.path, t.additions, error)) return fail(error);
+        done.push_back({&t, {}});
+    }
+    if (!host.MarkSource(plan.Marked(), error)) return fail(error);
+    for (CDocLock& l : locks) l.Release();
+    host.ReleaseSource();
+    return {};
+}
+
+}  // namespace trv
