@@ -17,6 +17,7 @@
 #include "view/WorkspaceSplitter.h"
 #include "view/WrapButton.h"
 #include "view/ZoneSettingsStore.h"
+#include "workspace/TestTransfer.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -30,6 +31,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMimeData>
+#include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTimer>
@@ -97,6 +100,7 @@ CTRVView::CTRVView(CDocHandle* doc, QWidget* parent)
     m_pMeasList->setToolTip(QStr(IDS_TIP_MEAS_LIST));
     m_pChart->SetModel(&m_Chart);
     m_pEntered = std::make_unique<CEnteredTestActions>(this, m_Ws, [this](uint32_t changes) { Refresh(changes); });
+    m_pEntered->SetStatus([this](const QString& text) { emit statusMessage(text); });
     m_pThresholdActions = std::make_unique<CThresholdActions>(this, m_Ws, m_pThresholds);
 
     const int measWidths[] = {95, 74, 110, 55, 90, 65, 40};
@@ -106,7 +110,7 @@ CTRVView::CTRVView(CDocHandle* doc, QWidget* parent)
         list->setColumnWidth(column, std::max(width, list->fontMetrics().horizontalAdvance(header) + 18));
     };
     for (int c = 0; c < CMeasurementListModel::ColumnCount; ++c) fit(m_pMeasList, c, measWidths[c]);
-    const int testWidths[] = {80, 40, 74, 60, 40};
+    const int testWidths[] = {80, 40, 74, 44, 60, 40, 44, 60};
     for (int c = 0; c < CTestListModel::ColumnCount; ++c) fit(m_pTestList, c, testWidths[c]);
     // Room for the check box and the picture in front of the first column.
     m_pTestList->setColumnWidth(0, std::max(m_pTestList->columnWidth(0), 110));
@@ -255,7 +259,7 @@ void CTRVView::FillTestList() {
     CTestManagement::FitColumns(m_pTestList);
     // The test list is narrow by design; it still shows all its columns without scrolling.
     int width = 2 * m_pTestList->frameWidth() + m_pTestList->verticalScrollBar()->sizeHint().width();
-    for (int c = 0; c < CTestListModel::ColumnCount; ++c) width += m_pTestList->columnWidth(c);
+    for (int c = 0; c < CTestListModel::kEssentialColumns; ++c) width += m_pTestList->columnWidth(c);
     m_pTestList->setMinimumWidth(width);
     emit commandStateChanged();
 }
@@ -393,10 +397,16 @@ MeasEditResult CTRVView::EditCell(int test, int meas, int column, const std::str
 }
 
 void CTRVView::OnEditRefused(int row, int column, const QString& reason) {
-    // Beside the cell, where the eyes are, and in the status bar, where it stays a while.
-    const QRect cell = m_pMeasList->visualRect(m_pMeasModel->index(row, column));
-    QToolTip::showText(m_pMeasList->viewport()->mapToGlobal(cell.bottomLeft()), reason, m_pMeasList->viewport());
+    // Beside the cell, where the eyes are, and in the status bar, where it stays a while. The tip waits
+    // until the editor has closed: the focus coming back to the list would take it away at once.
     emit statusMessage(reason);
+    QPointer<QTreeView> list = m_pMeasList;
+    QPersistentModelIndex cell(m_pMeasModel->index(row, column));
+    QTimer::singleShot(0, this, [list, cell, reason] {
+        if (!list || !cell.isValid()) return;
+        const QRect r = list->visualRect(cell);
+        QToolTip::showText(list->viewport()->mapToGlobal(r.bottomLeft()), reason, list->viewport(), r, 8000);
+    });
 }
 
 // ---- document and notices -----------------------------------------------------------------------
@@ -437,10 +447,17 @@ void CTRVView::OnDownloadMerged() {
 
 void CTRVView::RefreshNotices() {
     int windows = 0;
+    std::string holder;  // the title of another window that holds the analyser's port
     if (m_Ws.Notices() & NoticeNoAnalyser)
         for (QWidget* w : QApplication::allWidgets())
-            if (qobject_cast<CTRVView*>(w)) ++windows;
-    m_Ws.RefreshNotices(windows > 1);
+            if (auto* v = qobject_cast<CTRVView*>(w)) {
+                ++windows;
+                if (v != this && v->HoldsAnalyser() && holder.empty()) {
+                    QString title = v->parentWidget() ? v->parentWidget()->windowTitle() : v->windowTitle();
+                    holder = title.remove(QStringLiteral("[*]")).toStdString();
+                }
+            }
+    m_Ws.RefreshNotices(windows > 1, holder);
     m_pChart->Redraw();
 }
 
@@ -494,7 +511,16 @@ void CTRVView::OnResetDisplay() { Refresh(m_Ws.HideAllTests()); }
 
 QString CTRVView::ShowButtonTip() const { return QU8(m_Ws.ShowButtonTip()); }
 
-void CTRVView::OnConvertToStepTest() { Refresh(m_Ws.ConvertToStepTest()); }
+void CTRVView::OnConvertToStepTest() {
+    const std::string question = m_Ws.ConvertQuestion();
+    if (!question.empty()) {
+        QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(), QU8(question),
+                        QMessageBox::Yes | QMessageBox::No, this);
+        box.setDefaultButton(QMessageBox::No);
+        if (box.exec() != QMessageBox::Yes) return;
+    }
+    Refresh(m_Ws.ConvertToStepTest());
+}
 
 void CTRVView::OnSetMeasType(int type) {
     // Rows of the measurement list are the measurements of the selected test, in order.
@@ -506,13 +532,33 @@ void CTRVView::OnSetMeasType(int type) {
     Refresh(m_Ws.SetMeasType(meas, type));
 }
 
-void CTRVView::OnUndo() { Refresh(m_Ws.Undo()); }
+void CTRVView::OnUndo() {
+    // The status line says what was taken back; a line of the command itself ("1 Test gelöscht.") is over.
+    const int name = m_Ws.History().UndoNameId();
+    const uint32_t changes = m_Ws.Undo();
+    Refresh(changes);
+    if (changes) emit statusMessage(QU8(FmtId(IDS_STATUS_UNDONE, LoadStr(name))));
+}
 
-void CTRVView::OnRedo() { Refresh(m_Ws.Redo()); }
+void CTRVView::OnRedo() {
+    const int name = m_Ws.History().RedoNameId();
+    const uint32_t changes = m_Ws.Redo();
+    Refresh(changes);
+    if (changes) emit statusMessage(QU8(FmtId(IDS_STATUS_REDONE, LoadStr(name))));
+}
 
 QString CTRVView::MeasurementTableText() const { return m_pMeasModel->TableText(); }
 
-void CTRVView::OnCopyTable() { QApplication::clipboard()->setText(MeasurementTableText()); }
+void CTRVView::OnCopyTable() {
+    // The table as text for spreadsheets; beside it the selected tests whole, for other windows.
+    auto* mime = new QMimeData;
+    mime->setText(MeasurementTableText());
+    const std::vector<uint8_t> tests = m_Ws.CopySelectedTests();
+    if (!tests.empty())
+        mime->setData(QString::fromLatin1(kTestsMimeType),
+                      QByteArray(reinterpret_cast<const char*>(tests.data()), static_cast<qsizetype>(tests.size())));
+    QApplication::clipboard()->setMimeData(mime);
+}
 
 // ---- cursors, device commands -------------------------------------------------------------------
 
@@ -528,6 +574,8 @@ void CTRVView::OnBtMode() {
 }
 
 bool CTRVView::BtMode() const { return m_pLink && m_pLink->BtMode(); }
+
+bool CTRVView::HoldsAnalyser() const { return m_pLink && m_pLink->HoldsPort(); }
 
 void CTRVView::OnResetAnalyser() {
     if (m_pLink) m_pLink->ResetAnalyser();
@@ -560,7 +608,7 @@ bool CTRVView::ExportTo(const QString& path, QString& error) const {
 
 void CTRVView::OnExportData() {
     if (SelectedTestIndices().empty()) return;
-    QFileDialog dlg(this, QStr(IDS_FILE_EXPORT), QString(), QStr(IDS_CSV_FILTER));
+    QFileDialog dlg(this, QStr(IDS_FILE_EXPORT).remove(QLatin1Char('&')), QString(), QStr(IDS_CSV_FILTER));
     dlg.setAcceptMode(QFileDialog::AcceptSave);
     dlg.setDefaultSuffix(QStringLiteral("csv"));
     dlg.setOption(QFileDialog::DontConfirmOverwrite, false);

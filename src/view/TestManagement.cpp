@@ -8,6 +8,7 @@
 #include "view/TestListModel.h"
 #include "view/TestListProxy.h"
 #include "workspace/DeleteCommands.h"
+#include "workspace/TestLabel.h"
 
 #include <QAction>
 #include <QApplication>
@@ -80,9 +81,7 @@ void CTestManagement::DeleteTests() {
     const std::vector<int> tests = m_View.SelectedTestIndices();
     if (tests.empty()) return;
     std::vector<std::string> ids;
-    for (int t : tests)
-        ids.push_back(
-            CTestListModel::CellText(m_View.GetDocument().GetTest(t), CTestListModel::ColId, -1).toStdString());
+    for (int t : tests) ids.push_back(TestLabel(m_View.GetDocument().GetTest(t)));
     if (!AskDelete(DeleteQuestion(true, ids))) return;
     const uint32_t changes = m_View.Workspace().DeleteTests(tests);
     m_View.Refresh(changes);

@@ -23,6 +23,7 @@
 #include <QFocusEvent>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTimer>
 #include <QTreeView>
@@ -220,6 +221,24 @@ int main(int argc, char** argv) {
     });
     v->OnDeleteTests();
     v->SetFilterText(QString());
+    // The sizes where layouts broke: the Verlauf dock open, a small screen, windows tiled side by side.
+    frame.m_pActHistory->trigger();
+    Shot(&frame, "17-verlauf.png");
+    frame.resize(1024, 600);
+    Shot(&frame, "18-verlauf-1024x600.png");
+    frame.m_pActHistory->trigger();
+    Shot(&frame, "19-1024x600.png");
+    frame.resize(800, 1000);  // the left half of a 1600 x 1000 screen
+    Shot(&frame, "20-half-1600x1000.png");
+    frame.resize(1600, 1000);
+    frame.m_pActWinNew->trigger();
+    frame.m_pActTile->trigger();
+    Shot(&frame, "21-tiled-1600x1000.png");
+    frame.m_pActHistory->trigger();
+    Shot(&frame, "22-tiled-verlauf-1600x1000.png");
+    frame.m_pActHistory->trigger();
+    if (QMdiSubWindow* second = frame.MdiArea()->activeSubWindow()) second->close();
+    frame.resize(size);
     frame.m_pActHelp->trigger();
     if (auto* help = frame.findChild<CHelpDialog*>()) {
         Shot(help, "15-help.png");
