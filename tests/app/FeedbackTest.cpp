@@ -1,11 +1,12 @@
 // What the main window tells the user after an action: status-bar lines and the title's marks.
 #include "app/AppStart.h"
+#include "app/ChildFrame.h"
 #include "app/MainFrame.h"
 #include "sim/SimMemory.h"
-#include "view/DocHandle.h"
-#include "view/MeasurementListModel.h"
-#include "view/ProtocolPrinting.h"
-#include "view/TRVView.h"
+#include "view/lists/MeasurementListModel.h"
+#include "view/window/DocHandle.h"
+#include "view/window/ProtocolPrinting.h"
+#include "view/window/TRVView.h"
 
 #include <QAction>
 #include <QApplication>
@@ -29,8 +30,8 @@ TEST(Feedback, ARefusedCellEntryIsNamedInTheStatusBar) {
     frame.NewDocument();
     CTRVView* view = frame.ActiveView();
     ASSERT_NE(view, nullptr);
-    emit view->m_pMeasModel->editRefused(0, 4,
-                                         QStringLiteral("Der Laktatwert muss zwischen 0,0 und 30,0 mmol/l liegen."));
+    emit view->Ui().measModel->editRefused(0, 4,
+                                           QStringLiteral("Der Laktatwert muss zwischen 0,0 und 30,0 mmol/l liegen."));
     EXPECT_EQ(frame.statusBar()->currentMessage(),
               QStringLiteral("Der Laktatwert muss zwischen 0,0 und 30,0 mmol/l liegen."));
     for (CDocHandle* d : frame.Documents()) d->SetModified(false);
@@ -54,13 +55,13 @@ TEST(Feedback, ARefusedCellValueIsSaidAtTheCellAndTheOldValueStays) {
     view->RefreshLists();
     view->Workspace().SelectTests({0}, 0);
     view->RefreshLists();
-    ASSERT_GE(view->m_pMeasModel->rowCount(), 1);
-    const QModelIndex cell = view->m_pMeasModel->index(0, CMeasurementListModel::ColLactate);
-    view->m_pMeasList->setFocus();
-    view->m_pMeasList->setCurrentIndex(cell);
-    view->m_pMeasList->edit(cell);
+    ASSERT_GE(view->Ui().measModel->rowCount(), 1);
+    const QModelIndex cell = view->Ui().measModel->index(0, CMeasurementListModel::ColLactate);
+    view->Ui().measList->setFocus();
+    view->Ui().measList->setCurrentIndex(cell);
+    view->Ui().measList->edit(cell);
     QApplication::processEvents();
-    auto* editor = view->m_pMeasList->viewport()->findChild<QLineEdit*>();
+    auto* editor = view->Ui().measList->viewport()->findChild<QLineEdit*>();
     ASSERT_NE(editor, nullptr);
     editor->setText(QStringLiteral("45"));  // above 30,0 mmol/l
     QTest::keyClick(editor, Qt::Key_Return);
@@ -151,12 +152,12 @@ TEST(Feedback, ADownloadIsCountedInTheNoticeAreaAndMarksAnUntitledDocument) {
 
     const QString line = QString::number(readings) + QStringLiteral(" neue Messwerte übertragen");
     EXPECT_EQ(frame.statusBar()->currentMessage(), line + QLatin1Char('.'));
-    ASSERT_FALSE(view->m_Chart.notices.lines.empty());
-    EXPECT_EQ(QString::fromStdString(view->m_Chart.notices.lines[0]), line);
+    ASSERT_FALSE(view->ChartModel().notices.lines.empty());
+    EXPECT_EQ(QString::fromStdString(view->ChartModel().notices.lines[0]), line);
     // It stays for a few seconds, also through the once-a-second refresh.
-    EXPECT_GE(view->m_pDownloadNoticeTimer->remainingTime(), 3000);
+    EXPECT_GE(view->Ui().downloadNoticeTimer->remainingTime(), 3000);
     view->RefreshNotices();
-    EXPECT_EQ(QString::fromStdString(view->m_Chart.notices.lines[0]), line);
+    EXPECT_EQ(QString::fromStdString(view->ChartModel().notices.lines[0]), line);
 
     // The untitled document is modified now, and its window and the main title say so.
     EXPECT_TRUE(child->isWindowModified());
@@ -164,15 +165,15 @@ TEST(Feedback, ADownloadIsCountedInTheNoticeAreaAndMarksAnUntitledDocument) {
     EXPECT_TRUE(ShownTitle(&frame).contains(name + QLatin1Char('*'))) << ShownTitle(&frame).toStdString();
 
     // Time up: the line goes, the other notices stay.
-    view->m_pDownloadNoticeTimer->start(0);
+    view->Ui().downloadNoticeTimer->start(0);
     QApplication::processEvents();
     QApplication::processEvents();
-    for (const std::string& l : view->m_Chart.notices.lines) EXPECT_NE(QString::fromStdString(l), line);
+    for (const std::string& l : view->ChartModel().notices.lines) EXPECT_NE(QString::fromStdString(l), line);
 
     // The same memory again brings nothing new, and says so.
     view->OnMemoryReceived(image.data(), sample.deviceId, sample.firmware100 / 100.0);
     EXPECT_EQ(frame.statusBar()->currentMessage(), QStringLiteral("Keine neuen Messwerte im Arvento."));
-    EXPECT_EQ(view->m_Chart.notices.lines[0], "Keine neuen Messwerte");
+    EXPECT_EQ(view->ChartModel().notices.lines[0], "Keine neuen Messwerte");
     for (CDocHandle* d : frame.Documents()) d->SetModified(false);
 }
 
