@@ -15,6 +15,7 @@
 #include "view/lists/TestListModel.h"
 #include "view/window/TRVView.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -24,6 +25,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 #include <QTreeView>
@@ -123,6 +125,11 @@ int main(int argc, char** argv) {
         first = false;
     }
     Shot(&frame, "4-selected-singles.png");
+    // Readings of different days: the question before the conversion, answered "Ja".
+    OnNextModal([](QWidget* w) {
+        Shot(w, "4a-convert-question.png");
+        if (auto* box = qobject_cast<QMessageBox*>(w)) box->button(QMessageBox::Yes)->click();
+    });
     v->OnConvertToStepTest();
     Shot(&frame, "5-converted.png");
 
