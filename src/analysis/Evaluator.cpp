@@ -115,11 +115,13 @@ void CEvaluator::AddPoints(TestDataType& test, TestAnalysis& an, int slot, CChar
         if (!std::isfinite(x)) x = 0.0;
         const double y = m.m_nLactate / 10.0;
         const double h = m.m_nHeartRate;
+        // A heart rate of 0 was never entered (the analyser records none): no heart-rate point.
+        const bool hasHr = m.m_nHeartRate > 0;
         const bool ordinary = m.m_nStatus == StatusNormal || m.m_nStatus == StatusTimed;
         switch (m.m_nMeasType) {
             case MeasPreLoad:
                 chart.series[ss.pre].Add(x, y, ss.preLabel, ordinary ? kWhite : kGreyPoint);
-                chart.series[ss.preHr].Add(x, h, ss.hrLabel, kGreen);
+                if (hasHr) chart.series[ss.preHr].Add(x, h, ss.hrLabel, kGreen);
                 break;
             case MeasLoad: {
                 reference = m.m_Time;
@@ -137,7 +139,7 @@ void CEvaluator::AddPoints(TestDataType& test, TestAnalysis& an, int slot, CChar
                     chart.series[ss.load].Add(x, y, m.m_bShortened ? LoadStr(ss.shortLabelId) : ss.loadLabel, kRed);
                 else
                     chart.series[ss.load].Add(x, y, ss.loadLabel, kGreyPoint);
-                chart.series[ss.hr].Add(x, h, ss.hrLabel, kGreen);
+                if (hasHr) chart.series[ss.hr].Add(x, h, ss.hrLabel, kGreen);
                 break;
             }
             case MeasPostLoad: {
@@ -146,7 +148,7 @@ void CEvaluator::AddPoints(TestDataType& test, TestAnalysis& an, int slot, CChar
                     chart.series[ss.post].Add(px, y, ss.postLabelOrdinary, kDarkBlue);
                 else
                     chart.series[ss.post].Add(px, y, ss.postLabel, kGreyPoint);
-                chart.series[ss.postHr].Add(px, h, ss.hrLabel, kGreen);
+                if (hasHr) chart.series[ss.postHr].Add(px, h, ss.hrLabel, kGreen);
                 break;
             }
             default:

@@ -4,6 +4,7 @@
 #include "app/MainFrame.h"
 #include "res/Format.h"
 #include "res/StringIds.h"
+#include "res/Strings.h"
 #include "view/QtText.h"
 #include "view/settings/Settings.h"
 
@@ -16,6 +17,25 @@
 #include <QtGlobal>
 
 #include <cstdio>
+#include <string_view>
+
+const char* ProgramVersion() { return TRV_VERSION; }
+
+int HandleInfoOptions(int argc, const char* const* argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view a = argv[i];
+        if (a == "--") break;  // file names follow
+        if (a == "--help" || a == "-h") {
+            std::fputs(trv::LoadStr(trv::IDS_APP_USAGE), stdout);
+            return 0;
+        }
+        if (a == "--version") {
+            std::fputs(trv::FmtId(trv::IDS_APP_VERSION, ProgramVersion()).c_str(), stdout);
+            return 0;
+        }
+    }
+    return -1;
+}
 
 StartOptions ParseStartOptions(const QStringList& arguments) {
     StartOptions o;
@@ -51,14 +71,19 @@ trv::Lang StartLanguage(const QString& langOption) {
     return trv::Lang::de;
 }
 
+void SetProgramNames() {
+    QApplication::setOrganizationName(QStringLiteral("Morvane GmbH"));
+    QApplication::setApplicationName(QStringLiteral("TRV"));
+    // No display name of its own: the window system would append it to every title, and the main
+    // window's title names the program already. Unset, it follows the program's name ("TRV").
+    QApplication::setApplicationVersion(QString::fromLatin1(ProgramVersion()));
+}
+
 void InitApplication(QApplication& app, const QString& langOption) {
     Q_INIT_RESOURCE(trv);
     // The printed protocol reads its logo from the folder the program was started in.
     app.setProperty("trvStartDir", QDir::currentPath());
-    QApplication::setOrganizationName(QStringLiteral("Morvane GmbH"));
-    QApplication::setApplicationName(QStringLiteral("TRV"));
-    QApplication::setApplicationDisplayName(QStringLiteral("TRV"));
-    QApplication::setApplicationVersion(QStringLiteral("1.0.7"));
+    SetProgramNames();
     const trv::Lang lang = StartLanguage(langOption);
     trv::SetLang(lang);
     // Qt's own texts (standard buttons, file dialogs, print preview) speak the program's language: German

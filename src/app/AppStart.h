@@ -16,6 +16,16 @@ struct StartOptions {
 
 StartOptions ParseStartOptions(const QStringList& arguments);
 
+// "--help"/"-h" and "--version" print the usage or the version to standard output and end the program
+// before any window system is needed: the exit code, or -1 when the program is to start as usual.
+int HandleInfoOptions(int argc, const char* const* argv);
+
+// The program's version, "1.0.7".
+const char* ProgramVersion();
+
+// Organisation, program name and version (no display name: the titles name the program themselves).
+void SetProgramNames();
+
 // Organisation and program name (the recent-file list lives under "Morvane GmbH"), the program's language
 // (StartLanguage) and Qt's own texts for standard buttons and dialogs in it. Must run before the first
 // widget is created.

@@ -11,6 +11,8 @@
 #include <csignal>
 
 int main(int argc, char** argv) {
+    // --help and --version answer without a display (the application object would need one).
+    if (const int rc = HandleInfoOptions(argc, argv); rc >= 0) return rc;
     QApplication app(argc, argv);
     // Qt set the locale from the environment; our own formatting adds the German comma.
     std::setlocale(LC_NUMERIC, "C");

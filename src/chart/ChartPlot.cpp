@@ -377,7 +377,13 @@ void CChartPlot::SetAxisRanges(const CChartModel& m) {
     if (lo[RegionRest] > hi[RegionRest]) lo[RegionRest] = hi[RegionRest] = 0.0;
     span = hi[RegionRest] - lo[RegionRest];
     pad = std::max(span * 0.25, 0.5);
-    m_apRect[RegionRest]->axis(QCPAxis::atBottom)->setRange(lo[RegionRest] - pad, hi[RegionRest] + pad);
+    QCPAxis* rest = m_apRect[RegionRest]->axis(QCPAxis::atBottom);
+    rest->setRange(lo[RegionRest] - pad, hi[RegionRest] + pad);
+    // The narrow rest region names only the load of its points: three labels (-0,5 0 0,5) ran together.
+    auto restTicks = QSharedPointer<QCPAxisTickerText>::create();
+    const double restAt = (lo[RegionRest] + hi[RegionRest]) / 2.0;
+    restTicks->addTick(restAt, QString::number(restAt, 'g', 3).replace(QLatin1Char('.'), QLatin1Char(',')));
+    rest->setTicker(restTicks);
     // Post-load time in seconds from the last step; starts at 0.
     double postHi = hi[RegionPost] > lo[RegionPost] || hi[RegionPost] > 0 ? hi[RegionPost] : 0.0;
     postHi = std::max(postHi * 1.1 + 10.0, 60.0);

@@ -195,6 +195,9 @@ bool ReadTest(Reader& r, int version, TestDataType& t, const PCMDataType& proto)
 
 }  // namespace
 
+// Layout versions up to this one may be documents of another release of the program.
+constexpr int32_t kLastPlausibleVersion = 99;
+
 bool ReadTrv(const std::vector<uint8_t>& bytes, CTRVDoc& doc, std::string& error) {
     Reader r(bytes);
     CTRVDoc tmp;
@@ -206,7 +209,12 @@ bool ReadTrv(const std::vector<uint8_t>& bytes, CTRVDoc& doc, std::string& error
     if (tmp.m_nVersion < 2 || tmp.m_nVersion > 5) {
         // Not a layout this program knows (or not a document at all): refused, so that nothing can be
         // saved over it.
-        error = FmtId(IDS_ERR_UNKNOWN_LAYOUT, static_cast<int>(tmp.m_nVersion));
+        // A version far from the known ones is the start of some other kind of file, not a document of
+        // a newer or older program: say so instead of naming a meaningless number.
+        if (tmp.m_nVersion < 0 || tmp.m_nVersion > kLastPlausibleVersion)
+            error = LoadStr(IDS_ERR_NOT_TRV_DOCUMENT);
+        else
+            error = FmtId(IDS_ERR_UNKNOWN_LAYOUT, static_cast<int>(tmp.m_nVersion));
         return false;
     }
     const int version = tmp.m_nVersion;

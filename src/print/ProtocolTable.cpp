@@ -13,10 +13,13 @@ namespace {
 // A reading with a lactate value: status "normal" or "timed". Others print "-".
 bool HasValue(const PCMDataType& m) { return m.m_nStatus == StatusNormal || m.m_nStatus == StatusTimed; }
 
+// The heart rate column: a heart rate of 0 was never entered and prints "-".
+std::string Hr(const PCMDataType& m) { return m.m_nHeartRate > 0 ? Fmt("%3d", m.m_nHeartRate) : std::string("  -"); }
+
 std::string PreLoadRow(const PCMDataType& m, int n) {
     const char* label = n == 1 ? "PrL" : "";
-    if (HasValue(m)) return label + Fmt("\t%d\t\t\t %2.1f\t %3d", n, m.m_nLactate / 10.0, m.m_nHeartRate);
-    return label + Fmt("\t%d\t\t\t -\t %3d", n, m.m_nHeartRate);
+    if (HasValue(m)) return label + Fmt("\t%d\t\t\t %2.1f\t %s", n, m.m_nLactate / 10.0, Hr(m).c_str());
+    return label + Fmt("\t%d\t\t\t -\t %s", n, Hr(m).c_str());
 }
 
 std::string LoadRow(const TestDataType& test, const TestAnalysis& an, int step, int n) {
@@ -25,25 +28,25 @@ std::string LoadRow(const TestDataType& test, const TestAnalysis& an, int step, 
     const double load = LoadInUnit(m, test.m_nLoadUnit);
     const double lactate = m.m_nLactate / 10.0;
     const std::string label = n == 1 ? "Ld" : "";
-    if (!HasValue(m)) return label + Fmt("\t%d\t %02d:%02d\t %3.1f\t -\t %3d", n, d / 60, d % 60, load, m.m_nHeartRate);
+    if (!HasValue(m)) return label + Fmt("\t%d\t %02d:%02d\t %3.1f\t -\t %s", n, d / 60, d % 60, load, Hr(m).c_str());
     std::string row;
     switch (test.m_nDurationSource) {
         case SourcePc:
-            row = Fmt("\t%d\t %02d:%02d (PC)\t %3.1f\t %2.1f\t %3d", n, d / 60, d % 60, load, lactate, m.m_nHeartRate);
+            row = Fmt("\t%d\t %02d:%02d (PC)\t %3.1f\t %2.1f\t %s", n, d / 60, d % 60, load, lactate, Hr(m).c_str());
             break;
         case SourceAnalyser:
             if (m.m_bShortened) {
                 double compensated = 0.0;
                 if (!CompensatedLoad(test, step, load, compensated)) compensated = an.m_dShortCompLoad;
-                row = Fmt("\t%d\t %02d:%02d (AV)\t %3.1f (%3.1f)\t %2.1f\t %3d", n, d / 60, d % 60, compensated, load,
-                          lactate, m.m_nHeartRate);
+                row = Fmt("\t%d\t %02d:%02d (AV)\t %3.1f (%3.1f)\t %2.1f\t %s", n, d / 60, d % 60, compensated, load,
+                          lactate, Hr(m).c_str());
             } else {
-                row = Fmt("\t%d\t %02d:%02d (AV)\t %3.1f\t %2.1f\t %3d", n, d / 60, d % 60, load, lactate,
-                          m.m_nHeartRate);
+                row =
+                    Fmt("\t%d\t %02d:%02d (AV)\t %3.1f\t %2.1f\t %s", n, d / 60, d % 60, load, lactate, Hr(m).c_str());
             }
             break;
         default:
-            row = Fmt("\t%d\t %02d:%02d\t %3.1f\t %2.1f\t %3d", n, d / 60, d % 60, load, lactate, m.m_nHeartRate);
+            row = Fmt("\t%d\t %02d:%02d\t %3.1f\t %2.1f\t %s", n, d / 60, d % 60, load, lactate, Hr(m).c_str());
             break;
     }
     return label + row;
@@ -54,8 +57,8 @@ std::string PostLoadRow(const PCMDataType& m, int n, int seconds) {
     const int mm = seconds / 60;
     const int ss = seconds % 60;
     if (HasValue(m))
-        return label + Fmt("\t%d\t %02d:%02d\t\t %2.1f\t %3d", n, mm, ss, m.m_nLactate / 10.0, m.m_nHeartRate);
-    return label + Fmt("\t%d\t %02d:%02d\t\t -\t %3d", n, mm, ss, m.m_nHeartRate);
+        return label + Fmt("\t%d\t %02d:%02d\t\t %2.1f\t %s", n, mm, ss, m.m_nLactate / 10.0, Hr(m).c_str());
+    return label + Fmt("\t%d\t %02d:%02d\t\t -\t %s", n, mm, ss, Hr(m).c_str());
 }
 
 }  // namespace

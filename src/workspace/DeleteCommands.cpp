@@ -93,6 +93,13 @@ std::string DeleteQuestion(bool tests, const std::vector<std::string>& ids) {
     for (size_t i = 0; i < ids.size() && i < kNamed; ++i) list += (i ? ", " : "") + ids[i];
     if (ids.size() > kNamed) list += ", ...";
     std::string text = FmtId(IDS_ASK_DELETE, CountText(tests, static_cast<int>(ids.size())).c_str());
+    if (tests) {
+        // Tests are named by date, time and type, one a line: their IDs alone do not tell them apart.
+        std::string lines;
+        for (size_t i = 0; i < ids.size() && i < kNamed; ++i) lines += "\n" + ids[i];
+        if (ids.size() > kNamed) lines += "\n...";
+        return text + "\n" + lines + "\n\n" + LoadStr(IDS_ASK_DELETE_UNDO);
+    }
     if (!list.empty()) text += "\n\n" + FmtId(IDS_ASK_DELETE_IDS, list.c_str());
     return text + "\n\n" + LoadStr(IDS_ASK_DELETE_UNDO);
 }

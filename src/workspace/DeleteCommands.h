@@ -52,8 +52,8 @@ private:
     std::vector<ReadingRef> m_Readings;
 };
 
-// The question before deleting `count` tests (`tests` true) or readings, naming their IDs as the
-// lists show them (at most ten, then "..."): "3 Tests löschen?".
+// The question before deleting `count` tests (`tests` true) or readings: "3 Tests löschen?", naming at
+// most ten of them (then "..."): tests by their labels (TestLabel), one a line; readings by their IDs.
 std::string DeleteQuestion(bool tests, const std::vector<std::string>& ids);
 // The status line afterwards: "3 Tests gelöscht."
 std::string DeletedMessage(bool tests, int count);

@@ -1,6 +1,11 @@
 #include "workspace/EnteredTestCommand.h"
 
 #include "data/ManualTest.h"
+#include "res/Format.h"
+#include "res/StringIds.h"
+#include "workspace/TestLabel.h"
+
+#include <algorithm>
 
 namespace trv {
 
@@ -16,6 +21,38 @@ bool CAddEnteredTestCommand::Apply(CTRVDoc& doc) {
     std::string error;
     m_nAdded = AddManualTest(doc, std::move(t), error);
     return m_nAdded >= 0;
+}
+
+CPasteTestsCommand::CPasteTestsCommand(PastePlan plan)
+    : CSnapshotCommand(SnapshotScope::Document, -1, IDS_CMD_PASTE_TESTS,
+                       ChangeTestList | ChangeMeasList | ChangeChart | ChangeShown | ChangeSelection),
+      m_Plan(std::move(plan)) {}
+
+bool CPasteTestsCommand::Apply(CTRVDoc& doc) {
+    m_AddedFirstIds.clear();
+    m_Failed.clear();
+    int shown = doc.CountShownTests();
+    for (size_t i = 0; i < m_Plan.add.size(); ++i) {
+        TestDataType t = m_Plan.add[i].test;
+        t.m_bShowInChart = shown < 2 ? 1 : 0;
+        if (m_Plan.manualIds[i]) {
+            std::string error;
+            const int at = AddManualTest(doc, t, error);
+            if (at < 0) {
+                m_Failed.push_back(FmtId(IDS_CLIP_NO_IDS, TestLabel(t).c_str()));
+                m_AddedFirstIds.push_back(-1);
+                continue;
+            }
+            m_AddedFirstIds.push_back(doc.GetTest(at).m_Steps.front().m_nMeasId);
+        } else {
+            m_AddedFirstIds.push_back(t.m_Steps.front().m_nMeasId);
+            doc.m_Tests.push_back(std::move(t));
+        }
+        if (shown < 2) ++shown;
+    }
+    doc.SortTests();
+    doc.SetModifiedFlag();
+    return std::any_of(m_AddedFirstIds.begin(), m_AddedFirstIds.end(), [](int id) { return id >= 0; });
 }
 
 }  // namespace trv

@@ -1,5 +1,6 @@
 #include "workspace/ManualEntry.h"
 
+#include "data/InputRules.h"
 #include "res/Format.h"
 #include "res/Strings.h"
 
@@ -89,7 +90,17 @@ std::string CManualEntry::CellError(int row, int column) const {
         const bool required = column == ColLactate || (column == ColLoad && type == MeasLoad);
         return required ? LoadStr(IDS_IMP_CELL_REQUIRED) : "";
     }
-    return ImportCellError(kRoles[column], text);
+    std::string why = ImportCellError(kRoles[column], text);
+    if (!why.empty()) return why;
+    // As in the measurement list's cells: a heart rate is a whole number ("1,1" is a slip), and a typed
+    // lactate of 0,0 mmol/l is no reading (an empty heart rate, not 0, means "not measured").
+    if (column == ColHeartRate) {
+        int32_t bpm = 0;
+        if (ReadHeartRate(text, bpm) == IDS_IN_NOT_A_WHOLE_NUMBER) return LoadStr(IDS_IN_NOT_A_WHOLE_NUMBER);
+    }
+    double v = 0.0;
+    if (column == ColLactate && ParseDecimal(text, v) && v * 10.0 < 1.0) return LoadStr(IDS_MAN_LACTATE_ZERO);
+    return {};
 }
 
 bool CManualEntry::Build(TestDataType& test, std::string& error, std::vector<std::string>& questions) const {

@@ -14,6 +14,7 @@
 #include "workspace/DocCommands.h"
 #include "workspace/EnteredTestCommand.h"
 #include "workspace/TestParamRules.h"
+#include "workspace/TestTransfer.h"
 
 #include <algorithm>
 #include <map>
@@ -151,7 +152,7 @@ uint32_t CWorkspace::ParamsMissingNotices(const CTRVDoc& doc) {
     return flags;
 }
 
-std::vector<std::string> CWorkspace::NoticeLines(uint32_t flags) {
+std::vector<std::string> CWorkspace::NoticeLines(uint32_t flags, const std::string& holder) {
     struct Line {
         uint32_t bit;
         int id;
@@ -171,13 +172,19 @@ std::vector<std::string> CWorkspace::NoticeLines(uint32_t flags) {
     for (const Line& l : kLines)
         if (flags & l.bit) lines.emplace_back(LoadStr(l.id));
     if (flags & NoticeNoAnalyser) {
-        if (flags & NoticeSecondWindow) lines.emplace_back(LoadStr(IDS_NOTICE_SECOND_WINDOW));
-        lines.emplace_back(LoadStr(IDS_NOTICE_NO_ANALYSER));
+        // One line, never "only one window" beside "no analyser found": with a window that holds the
+        // analyser that window is named; otherwise another window may be the reason or none.
+        if ((flags & NoticeSecondWindow) && !holder.empty())
+            lines.emplace_back(FmtId(IDS_NOTICE_HELD_BY_WINDOW, holder.c_str()));
+        else if (flags & NoticeSecondWindow)
+            lines.emplace_back(LoadStr(IDS_NOTICE_NO_ANALYSER_WINDOWS));
+        else
+            lines.emplace_back(LoadStr(IDS_NOTICE_NO_ANALYSER));
     }
     return lines;
 }
 
-void CWorkspace::RefreshNotices(bool otherWindows) {
+void CWorkspace::RefreshNotices(bool otherWindows, const std::string& holder) {
     if (m_doc.m_Tests.empty())
         m_nNotice |= NoticeNoTests;
     else
@@ -197,7 +204,8 @@ void CWorkspace::RefreshNotices(bool otherWindows) {
     m_Chart.notices.Clear();
     // The news of a download first: it is what the user is looking for right now.
     if (!m_strDownloadNotice.empty()) m_Chart.notices.Add(m_strDownloadNotice);
-    for (const std::string& line : NoticeLines(m_nNotice)) m_Chart.notices.Add(line);
+    for (const std::string& line : NoticeLines(m_nNotice, otherWindows ? holder : std::string()))
+        m_Chart.notices.Add(line);
     m_Chart.thirdText.Clear();
 }
 
@@ -321,6 +329,23 @@ uint32_t CWorkspace::SetMeasType(const std::vector<int>& rows, int type) {
 
 bool CWorkspace::CanConvertToStepTest() const { return trv::CanConvertToStepTest(m_doc, m_Selected); }
 
+std::string CWorkspace::ConvertQuestion() const {
+    // Readings of one step test are taken within an hour or two: different days are a slip of the mouse.
+    std::vector<std::string> days;
+    for (int t : m_Selected) {
+        if (!m_doc.IsValidTest(t)) continue;
+        for (const PCMDataType& m : m_doc.GetTest(t).m_Steps) {
+            const std::string day = m.m_Time.FormatDate();
+            if (!day.empty() && std::find(days.begin(), days.end(), day) == days.end()) days.push_back(day);
+        }
+    }
+    if (days.size() < 2) return {};
+    std::string list;
+    for (size_t i = 0; i < days.size() && i < 5; ++i) list += (i ? ", " : "") + days[i];
+    if (days.size() > 5) list += ", ...";
+    return FmtId(IDS_ASK_CONVERT_DAYS, static_cast<int>(days.size()), list.c_str());
+}
+
 uint32_t CWorkspace::ConvertToStepTest() {
     auto cmd = std::make_unique<CConvertToStepTestCommand>(m_Selected);
     CConvertToStepTestCommand* c = cmd.get();
@@ -349,6 +374,63 @@ uint32_t CWorkspace::AddEnteredTest(const TestDataType& test, int nameId, std::s
     m_nCurrentMeas = -1;
     UpdateShowModeAfterCheck();
     return changes;
+}
+
+uint32_t CWorkspace::PasteTests(const std::vector<uint8_t>& bytes, std::string& message,
+                                std::vector<std::string>& refusals) {
+    refusals.clear();
+    std::vector<TransferTest> tests;
+    if (!ReadTransferTests(bytes, tests, message)) return ChangeNone;
+    PastePlan plan = PlanPaste(m_doc, tests);
+    refusals = plan.refusals;
+    const int held = plan.alreadyHeld;
+    std::vector<AnalysisChoice> choices;
+    for (const TransferTest& t : plan.add) choices.push_back(t.choice);
+    uint32_t changes = ChangeNone;
+    std::vector<int> firstIds;
+    if (!plan.add.empty()) {
+        auto cmd = std::make_unique<CPasteTestsCommand>(std::move(plan));
+        CPasteTestsCommand* c = cmd.get();
+        // Read before Run(): a refused command does not outlive it.
+        const uint32_t expected = cmd->Changes();
+        if (m_history.Run(m_doc, std::move(cmd))) {
+            firstIds = c->AddedFirstIds();
+            for (const std::string& f : c->Failed()) refusals.push_back(f);
+            changes = expected;
+        }
+    }
+    int added = 0;
+    if (changes) {
+        // The fitting choices follow the tests (kept by the ID of their first reading).
+        for (size_t i = 0; i < firstIds.size() && i < choices.size(); ++i)
+            for (int k = 0; k < m_doc.GetTestCount() && firstIds[i] >= 0; ++k)
+                if (FirstId(k) == firstIds[i])
+                    m_pAnalyses->SetChoice(m_doc.GetTest(k), choices[i].fit, choices[i].model);
+        changes = AfterChange(changes);
+        int first = -1;
+        for (int id : firstIds)
+            if (id >= 0) {
+                ++added;
+                if (first < 0) first = id;
+            }
+        for (int k = 0; k < m_doc.GetTestCount(); ++k)
+            if (FirstId(k) == first) {
+                m_Selected = {k};
+                m_nSelectedTest = k;
+                m_nCurrentMeas = -1;
+            }
+        UpdateShowModeAfterCheck();
+    }
+    message = PastedMessage(added, held);
+    if (message.empty() && refusals.empty()) message = LoadStr(IDS_CLIP_NOT_TESTS);
+    return changes;
+}
+
+std::vector<uint8_t> CWorkspace::CopySelectedTests() const {
+    std::vector<uint8_t> bytes;
+    std::string error;
+    if (m_Selected.empty() || !WriteTransferTests(m_doc, *m_pAnalyses, m_Selected, bytes, error)) bytes.clear();
+    return bytes;
 }
 
 int CWorkspace::FirstId(int test) const {

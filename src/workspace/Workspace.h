@@ -102,11 +102,13 @@ public:
     void ClearNotices(uint32_t bits) { m_nNotice &= ~bits; }
     // The "parameters missing" bits of the shown tests (0x1 for curve L1, 0x2 for every later one).
     static uint32_t ParamsMissingNotices(const CTRVDoc& doc);
-    // The notice area's lines for a set of bits, in the order they are written.
-    static std::vector<std::string> NoticeLines(uint32_t flags);
+    // The notice area's lines for a set of bits, in the order they are written; `holder` names the
+    // window that holds the analyser ("" = none known).
+    static std::vector<std::string> NoticeLines(uint32_t flags, const std::string& holder = std::string());
     // The once-a-second refresh: the bits that follow the document (no tests, athlete's name), the
-    // second-window bit (`otherWindows`: more document windows are open), then the notice area.
-    void RefreshNotices(bool otherWindows);
+    // second-window bit (`otherWindows`: more document windows are open; `holder`: the title of the
+    // one connected to the analyser, if any), then the notice area.
+    void RefreshNotices(bool otherWindows, const std::string& holder = std::string());
     // What the last download brought ("12 neue Messwerte übertragen", "Keine neuen Messwerte"): a
     // line of the notice area until the window takes it away ("" = none).
     const std::string& DownloadNotice() const { return m_strDownloadNotice; }
@@ -140,11 +142,20 @@ public:
     // PrL, Ld or AFL for the rows `rows` of the selected test (or its current measurement).
     uint32_t SetMeasType(const std::vector<int>& rows, int type);
     bool CanConvertToStepTest() const;
+    // The question to ask before the conversion: the selected readings were taken on different days
+    // ("" when they were all taken on one day).
+    std::string ConvertQuestion() const;
     uint32_t ConvertToStepTest();
     // A step test typed in or imported (`nameId`: IDS_CMD_ENTER_TEST or IDS_CMD_IMPORT_TEST): it
     // becomes the selected test and is shown unless two are. 0 with `error` set when the document
     // has no IDs left for it.
     uint32_t AddEnteredTest(const TestDataType& test, int nameId, std::string* error = nullptr);
+    // Whole tests copied in another window (the bytes of WriteTransferTests), as one command; each keeps
+    // its fitting choice, the first one becomes the selected test. `message` gets the status line (or,
+    // when nothing was added, why), `refusals` one line per test that was not taken.
+    uint32_t PasteTests(const std::vector<uint8_t>& bytes, std::string& message, std::vector<std::string>& refusals);
+    // The selected tests as such bytes (empty when none is selected or they cannot be written).
+    std::vector<uint8_t> CopySelectedTests() const;
     // The dialog's values for the test that was selected when it opened: `index` and the ID of its
     // first reading (a download meanwhile may have moved it; it is found again by that ID).
     uint32_t ApplyTestParams(int index, int firstId, const CTestParamRules& rules);

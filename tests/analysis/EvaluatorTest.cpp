@@ -1,5 +1,6 @@
 #include "Fixtures.h"
 #include "analysis/Evaluator.h"
+#include "analysis/Threshold.h"
 
 #include <gtest/gtest.h>
 
@@ -241,4 +242,44 @@ TEST(Evaluate, MetresPerSecondWithSimonAndErgometerInWatt) {
     f.Run();
     EXPECT_EQ(f.chart.axes[AxisBottom].title, "P [W]");
     EXPECT_EQ(f.chart.tools[ToolResult1].text, "Madermodell:\rP = 150,00 W\rLaktat = 4,00 mmol/l\rHR = 150 S/min");
+}
+
+// A heart rate of 0 was never entered: no heart-rate point, and the threshold's heart rate comes from the
+// entered ones only (or is none at all).
+TEST(Evaluate, HeartRatesNeverEnteredAreLeftOut) {
+    struct Case {
+        const char* name;
+        std::vector<int> entered;  // heart rate of the pre-load, then of the five steps; 0 = never entered
+        int hrPoints, preHrPoints;
+        double iansHr;  // -1 = none
+        const char* resultText;
+    };
+    const Case cases[] = {
+        // Steps at 8..16 km/h; IANS at 12 km/h. 140 at 10 and 160 at 14 km/h: 150 by the line between them
+        // (the readings at 8, 12 and 16 without heart rate must not pull it to 0).
+        {"some",
+         {0, 0, 140, 0, 160, 0},
+         2,
+         0,
+         150.0,
+         "Madermodell:\rv = 12,00 km/h\rLaktat = 4,00 mmol/l\rHR = 150 S/min"},
+        {"none", {0, 0, 0, 0, 0, 0}, 0, 0, -1.0, "Madermodell:\rv = 12,00 km/h\rLaktat = 4,00 mmol/l"},
+        // One heart rate alone gives no line through it.
+        {"one", {65, 0, 0, 0, 0, 170}, 1, 1, -1.0, "Madermodell:\rv = 12,00 km/h\rLaktat = 4,00 mmol/l"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Fixture f;
+        TestDataType& t = f.Add();
+        for (size_t k = 0; k < t.m_Steps.size(); ++k) t.m_Steps[k].m_nHeartRate = c.entered[k];
+        f.Run();
+        EXPECT_EQ(f.chart.series[SeriesHr1].Count(), c.hrPoints);
+        EXPECT_EQ(f.chart.series[SeriesPreLoadHr1].Count(), c.preHrPoints);
+        for (const ChartPoint& p : f.chart.series[SeriesHr1].points) EXPECT_GT(p.y, 0.0);
+        EXPECT_NEAR(f.An(0).m_dIansHeartRate, c.iansHr, 0.02);
+        EXPECT_EQ(f.chart.tools[ToolResult1].text, c.resultText);
+        // The printed result has no heart-rate line either.
+        const std::string printed = PrintedResultText(t, f.An(0));
+        EXPECT_EQ(printed.find("HR an IANS") != std::string::npos, c.iansHr > 0) << printed;
+    }
 }

@@ -136,7 +136,7 @@ TEST(MainFrame, MenusWithAndWithoutADocument) {
     };
     EXPECT_EQ(titles(), QStringLiteral("&Datei|&Ansicht|&?"));
     f.frame.NewDocument();
-    EXPECT_EQ(titles(), QStringLiteral("&Datei|&Bearbeiten|&Ansicht|Einstellungen|&Fenster|&?"));
+    EXPECT_EQ(titles(), QStringLiteral("&Datei|&Bearbeiten|&Ansicht|&Einstellungen|&Fenster|&?"));
     EXPECT_EQ(f.frame.Action(CommandId::Save)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
     EXPECT_EQ(f.frame.Action(CommandId::ResetAnalyser)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_R));
     // Nothing selected: no export, no conversion.

@@ -1,4 +1,5 @@
 // What the main window tells the user after an action: status-bar lines and the title's marks.
+#include "app/AppStart.h"
 #include "app/ChildFrame.h"
 #include "app/MainFrame.h"
 #include "sim/SimMemory.h"
@@ -10,13 +11,17 @@
 #include <QAction>
 #include <QApplication>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QToolTip>
+#include <QTreeView>
 #include <QWindow>
+#include <QtTest/QTest>
 
 #include <gtest/gtest.h>
 
@@ -29,6 +34,78 @@ TEST(Feedback, ARefusedCellEntryIsNamedInTheStatusBar) {
                                            QStringLiteral("Der Laktatwert muss zwischen 0,0 und 30,0 mmol/l liegen."));
     EXPECT_EQ(frame.statusBar()->currentMessage(),
               QStringLiteral("Der Laktatwert muss zwischen 0,0 und 30,0 mmol/l liegen."));
+    for (CDocHandle* d : frame.Documents()) d->SetModified(false);
+}
+
+TEST(Feedback, ARefusedCellValueIsSaidAtTheCellAndTheOldValueStays) {
+    CMainFrame frame;
+    frame.NewDocument();
+    frame.show();
+    QApplication::setActiveWindow(&frame);
+    CTRVView* view = frame.ActiveView();
+    ASSERT_NE(view, nullptr);
+    trv::TestDataType t;
+    trv::PCMDataType m;
+    m.m_nMeasId = 7;
+    m.m_nStatus = trv::StatusNormal;
+    m.m_nLactate = 12;
+    m.m_Time = trv::COleDateTime::FromParts(2026, 4, 14, 10, 5, 0);
+    t.m_Steps.push_back(m);
+    view->GetDocument().m_Tests.push_back(t);
+    view->RefreshLists();
+    view->Workspace().SelectTests({0}, 0);
+    view->RefreshLists();
+    ASSERT_GE(view->Ui().measModel->rowCount(), 1);
+    const QModelIndex cell = view->Ui().measModel->index(0, CMeasurementListModel::ColLactate);
+    view->Ui().measList->setFocus();
+    view->Ui().measList->setCurrentIndex(cell);
+    view->Ui().measList->edit(cell);
+    QApplication::processEvents();
+    auto* editor = view->Ui().measList->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    editor->setText(QStringLiteral("45"));  // above 30,0 mmol/l
+    QTest::keyClick(editor, Qt::Key_Return);
+    for (int i = 0; i < 5; ++i) QApplication::processEvents();
+    EXPECT_EQ(view->GetDocument().GetTest(0).m_Steps[0].m_nLactate, 12);
+    EXPECT_EQ(cell.data().toString(), QStringLiteral("1,2"));
+    EXPECT_TRUE(QToolTip::isVisible());
+    EXPECT_EQ(QToolTip::text(), QStringLiteral("Der Laktatwert muss zwischen 0,0 und 30,0 mmol/l liegen."));
+    QToolTip::hideText();
+    for (CDocHandle* d : frame.Documents()) d->SetModified(false);
+}
+
+TEST(Feedback, TheWindowSystemAddsNoSecondProgramName) {
+    // The main window's title already reads "TRV - [document]". A display name set for the program
+    // would make the window system append it once more ("TRV - [TRV1] — TRV"); unset, the display name
+    // follows the program's name, and message boxes still say "TRV".
+    SetProgramNames();
+    EXPECT_EQ(QApplication::applicationDisplayName(), QStringLiteral("TRV"));
+    QApplication::setApplicationName(QStringLiteral("probe"));
+    EXPECT_EQ(QApplication::applicationDisplayName(), QStringLiteral("probe"));
+    QApplication::setApplicationName(QStringLiteral("TRV-Test"));
+}
+
+TEST(Feedback, UndoTakesTheDeletionsLineAway) {
+    CMainFrame frame;
+    frame.NewDocument();
+    CTRVView* view = frame.ActiveView();
+    ASSERT_NE(view, nullptr);
+    trv::TestDataType t;
+    trv::PCMDataType m;
+    m.m_nMeasId = 7;
+    m.m_nStatus = trv::StatusNormal;
+    m.m_nLactate = 12;
+    m.m_Time = trv::COleDateTime::FromParts(2026, 4, 14, 10, 5, 0);
+    t.m_Steps.push_back(m);
+    view->GetDocument().m_Tests.push_back(t);
+    view->RefreshLists();
+    view->Workspace().SelectTests({0}, 0);
+    ASSERT_NE(view->Workspace().DeleteTests({0}), 0u);
+    emit view->statusMessage(QStringLiteral("1 Test gelöscht."));
+    view->OnUndo();
+    EXPECT_EQ(frame.statusBar()->currentMessage(), QStringLiteral("Rückgängig gemacht: Tests löschen"));
+    view->OnRedo();
+    EXPECT_EQ(frame.statusBar()->currentMessage(), QStringLiteral("Wiederhergestellt: Tests löschen"));
     for (CDocHandle* d : frame.Documents()) d->SetModified(false);
 }
 

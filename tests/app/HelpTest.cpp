@@ -2,6 +2,7 @@
 #include "app/MainFrame.h"
 #include "view/dialogs/AboutDlg.h"
 #include "view/dialogs/HelpDialog.h"
+#include "view/window/DocHandle.h"
 
 #include <QAction>
 #include <QFile>
@@ -9,6 +10,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QRegularExpression>
+#include <QSet>
 #include <QTextBrowser>
 #include <QtTest/QTest>
 
@@ -74,6 +76,82 @@ TEST(Help, TheGuideCoversTheDailyWorkAndItsLinksLeadSomewhere) {
         EXPECT_TRUE(html.contains(QStringLiteral("name=\"%1\"").arg(name))) << name.toStdString();
     }
     EXPECT_GE(links, 7);
+}
+
+namespace {
+
+// The commands of the menu bar of a window with a document: (menu, command) with the Alt marks and
+// the dots taken away; the lists the program fills itself (recent files, open windows) left out.
+std::vector<std::pair<QString, QString>> MenuCommands(CMainFrame& frame) {
+    auto plain = [](QString t) {
+        t.remove(QLatin1Char('&'));
+        t.remove(QStringLiteral("..."));
+        t.remove(QChar(0x2026));
+        return t.trimmed();
+    };
+    std::vector<std::pair<QString, QString>> out;
+    for (QAction* top : frame.menuBar()->actions()) {
+        if (!top->menu()) continue;
+        for (QAction* a : top->menu()->actions()) {
+            if (a->isSeparator() || a->text().isEmpty() || a->menu()) continue;
+            if (QRegularExpression(QStringLiteral("^&?\\d+ ")).match(a->text()).hasMatch()) continue;
+            out.emplace_back(plain(top->text()), plain(a->text()));
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+TEST(Help, NamesEveryMenuCommandAsTheMenuDoes) {
+    CMainFrame frame;
+    frame.NewDocument();
+    QTextBrowser browser;
+    browser.setHtml(GuideHtml());
+    const QString text = browser.toPlainText().simplified();
+    const auto commands = MenuCommands(frame);
+    ASSERT_GE(commands.size(), 30u);
+    for (const auto& [menu, command] : commands) {
+        // The recent-file placeholder is a place, not a command.
+        if (command == QStringLiteral("Zuletzt geöffnete Datei")) continue;
+        EXPECT_TRUE(text.contains(command)) << "Menü " << menu.toStdString() << ": " << command.toStdString();
+    }
+    for (const char* key : {"F1", "Strg+Z", "Strg+Y", "Strg+C", "Strg+V", "Strg+F", "Strg+P", "Entf", "F2"})
+        EXPECT_TRUE(text.contains(QString::fromLatin1(key))) << key;
+    for (const char* topic : {"Verlauf", "Schwellen", "Trainingszonen", "Test manuell erfassen",
+                              "Messwerte importieren", "Suchfeld", "Rückgängig"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(topic))) << topic;
+    for (CDocHandle* d : frame.Documents()) d->SetModified(false);
+}
+
+TEST(Menus, EveryCommandHasItsOwnAltLetter) {
+    CMainFrame frame;
+    frame.NewDocument();
+    auto letter = [](const QString& t) {
+        const qsizetype at = t.indexOf(QLatin1Char('&'));
+        return at >= 0 && at + 1 < t.size() ? t.at(at + 1).toLower() : QChar();
+    };
+    QSet<QChar> menus;
+    for (QAction* top : frame.menuBar()->actions()) {
+        if (!top->menu()) continue;
+        const QChar m = letter(top->text());
+        EXPECT_FALSE(m.isNull()) << "Menü ohne Alt-Buchstaben: " << top->text().toStdString();
+        EXPECT_FALSE(menus.contains(m)) << "Alt-Buchstabe doppelt: " << top->text().toStdString();
+        menus.insert(m);
+        QSet<QChar> used;
+        for (QAction* a : top->menu()->actions()) {
+            // The placeholder of the recent-file list is no command.
+            if (a->isSeparator() || a->text().isEmpty() || a->text() == QStringLiteral("Zuletzt geöffnete Datei"))
+                continue;
+            const QChar c = letter(a->text());
+            EXPECT_FALSE(c.isNull()) << top->text().toStdString()
+                                     << ": ohne Alt-Buchstaben: " << a->text().toStdString();
+            EXPECT_FALSE(!c.isNull() && used.contains(c))
+                << top->text().toStdString() << ": Alt-Buchstabe doppelt: " << a->text().toStdString();
+            used.insert(c);
+        }
+    }
+    for (CDocHandle* d : frame.Documents()) d->SetModified(false);
 }
 
 TEST(AboutBox, NamesTheVersionsAndLicencesOfTheLibraries) {

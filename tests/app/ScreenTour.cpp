@@ -18,6 +18,7 @@
 #include "view/window/ProtocolPrinting.h"
 #include "view/window/TRVView.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -26,6 +27,8 @@
 #include <QFocusEvent>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMessageBox>
 #include <QPrinter>
 #include <QPushButton>
 #include <QTimer>
@@ -127,6 +130,11 @@ int main(int argc, char** argv) {
         first = false;
     }
     Shot(&frame, "4-selected-singles.png");
+    // Readings of different days: the question before the conversion, answered "Ja".
+    OnNextModal([](QWidget* w) {
+        Shot(w, "4a-convert-question.png");
+        if (auto* box = qobject_cast<QMessageBox*>(w)) box->button(QMessageBox::Yes)->click();
+    });
     v->OnConvertToStepTest();
     Shot(&frame, "5-converted.png");
 
@@ -226,6 +234,24 @@ int main(int argc, char** argv) {
     });
     v->OnDeleteTests();
     v->SetFilterText(QString());
+    // The sizes where layouts broke: the Verlauf dock open, a small screen, windows tiled side by side.
+    frame.Action(CommandId::History)->trigger();
+    Shot(&frame, "17-verlauf.png");
+    frame.resize(1024, 600);
+    Shot(&frame, "18-verlauf-1024x600.png");
+    frame.Action(CommandId::History)->trigger();
+    Shot(&frame, "19-1024x600.png");
+    frame.resize(800, 1000);  // the left half of a 1600 x 1000 screen
+    Shot(&frame, "20-half-1600x1000.png");
+    frame.resize(1600, 1000);
+    frame.Action(CommandId::WindowNew)->trigger();
+    frame.Action(CommandId::Tile)->trigger();
+    Shot(&frame, "21-tiled-1600x1000.png");
+    frame.Action(CommandId::History)->trigger();
+    Shot(&frame, "22-tiled-verlauf-1600x1000.png");
+    frame.Action(CommandId::History)->trigger();
+    if (QMdiSubWindow* second = frame.MdiArea()->activeSubWindow()) second->close();
+    frame.resize(size);
     frame.Action(CommandId::Help)->trigger();
     if (auto* help = frame.findChild<CHelpDialog*>()) {
         Shot(help, "15-help.png");

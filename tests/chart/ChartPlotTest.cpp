@@ -68,3 +68,19 @@ TEST(ChartPlot, RendersScaledIntoItsTargetAndNowhereElse) {
     EXPECT_EQ(large.pixelColor(500, 485), outside);
     EXPECT_NE(large.pixelColor(500, 460), outside);
 }
+
+TEST(ChartPlot, TheNarrowRestRegionNamesOnlyTheLoadOfItsPoints) {
+    // Pre-load readings at 0 km/h and at 6 km/h (walking in): one label each, never "-0,5 0 0,5".
+    for (const auto& [load, label] : {std::pair{0.0, "0"}, std::pair{6.0, "6"}}) {
+        CChartPlot plot;
+        CChartModel m = OneTest();
+        m.series[SeriesPreLoad1].points = {{load, 1.0, "", 0xFFFFFF}};
+        plot.Draw(&m);
+        QCPAxis* rest = plot.RegionXAxis(RegionRest);
+        auto text = qSharedPointerDynamicCast<QCPAxisTickerText>(rest->ticker());
+        ASSERT_TRUE(text) << label;
+        ASSERT_EQ(text->ticks().size(), 1) << label;
+        EXPECT_DOUBLE_EQ(text->ticks().firstKey(), load);
+        EXPECT_EQ(text->ticks().first(), QString::fromLatin1(label));
+    }
+}

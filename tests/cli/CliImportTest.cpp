@@ -53,11 +53,22 @@ protected:
 
 }  // namespace
 
+TEST_F(CliImport, TheSummaryCountsInGerman) {
+    // An existing document without tests: afterwards it holds "1 Test", not "1 Tests".
+    CTRVDoc empty;
+    ASSERT_TRUE(SaveDocument(empty, P("e.trv")).ok);
+    Write("run.csv", "Belastung;Laktat\n8,0;1,1\n10,0;1,6\n12,0;2,9\n");
+    ASSERT_EQ(Cli("import " + P("e.trv") + " " + P("run.csv") + " --date 2026-02-14T08:15:00"), 0) << err;
+    EXPECT_EQ(out, "Test 0 mit 3 Messwerten übernommen (Laufband, km/h); 1 Test im Dokument.\n");
+}
+
 TEST_F(CliImport, MakesTheFileThenAddsToIt) {
     Write("run.csv",
           "Stufe;Belastung;Laktat;HF\r\n1;8,0;1,1;128\r\n2;10,0;1,6;146\r\n3;12,0;2,9;163\r\n4;14,0;5,2;179\r\n");
     ASSERT_EQ(Cli("import " + P("a.trv") + " " + P("run.csv") + " --date 2026-02-14T08:15:00"), 0) << err;
-    EXPECT_EQ(out, "Test 0 mit 4 Messwerten übernommen (Laufband, km/h); 1 Tests im Dokument.\n");
+    // The file did not exist: the line says that it was made, so that a mistyped name is noticed.
+    EXPECT_EQ(out, "Test 0 mit 4 Messwerten übernommen (Laufband, km/h); " + P("a.trv") +
+                       " gab es nicht und wurde als neues Dokument angelegt.\n");
     // Ergometer by option: the loads are watts unless a unit is named.
     Write("bike.csv", "Power,Lactate,HR\n100,0.9,110\n150,1.4,128\n200,2.6,149\n250,4.9,168\n");
     ASSERT_EQ(Cli("import " + P("a.trv") + " " + P("bike.csv") + " --test-type 1 --date 2026-02-15T17:00:00"), 0)

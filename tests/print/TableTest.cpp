@@ -133,3 +133,17 @@ TEST(MeasurementTableTest, SingleReadingsAndEmptyTests) {
     t.m_Steps.push_back(trvtest::Reading(1, MeasSingle, 0.0, 3.0, 100, 5));
     EXPECT_EQ(BuildMeasurementTable(t, {}).size(), 2u);
 }
+
+TEST(MeasurementTableTest, HeartRatesNeverEnteredPrintADash) {
+    TestDataType t = trvtest::TreadmillMs();
+    t.m_Steps[0].m_nHeartRate = 0;  // pre-load
+    t.m_Steps[3].m_nHeartRate = 0;  // second step
+    t.m_Steps[6].m_nHeartRate = 0;  // first post-load reading
+    const std::vector<TableLine> lines = BuildMeasurementTable(t, {});
+    EXPECT_EQ(lines[2].text, "PrL\t1\t\t\t 1,2\t   -");
+    EXPECT_EQ(lines[5].text, "Ld\t1\t 03:00 (AV)\t 2,5\t 1,1\t 128");
+    EXPECT_EQ(lines[6].text, "\t2\t 03:00 (AV)\t 3,0\t 1,6\t   -");
+    bool postDash = false;
+    for (const TableLine& l : lines) postDash |= l.text.rfind("AFL\t1\t", 0) == 0 && l.text.ends_with("\t   -");
+    EXPECT_TRUE(postDash) << "the first post-load row ends with a dash";
+}

@@ -4,6 +4,7 @@
 #include "WorkspaceDocs.h"
 #include "res/StringIds.h"
 #include "workspace/DeleteCommands.h"
+#include "workspace/TestLabel.h"
 #include "workspace/Workspace.h"
 
 #include <gtest/gtest.h>
@@ -170,8 +171,19 @@ TEST(Delete, ADeletedReadingStaysAwayOnTheNextDownload) {
 }
 
 TEST(Delete, TheQuestionNamesWhatGoes) {
-    EXPECT_EQ(DeleteQuestion(true, {"00042 ...", "00100 ...", "00251"}),
-              "3 Tests löschen?\n\nID: 00042 ..., 00100 ..., 00251\n\n"
+    // Three treadmill tests of one morning: told apart by their start times.
+    std::vector<std::string> labels;
+    for (int minute : {5, 31, 58}) {
+        TestDataType t;
+        t.m_nTestType = TestTreadmill;
+        PCMDataType m;
+        m.m_nMeasType = MeasLoad;
+        m.m_Time = COleDateTime::FromParts(2026, 4, 14, 10, minute, 42);
+        t.m_Steps.push_back(m);
+        labels.push_back(TestLabel(t));
+    }
+    EXPECT_EQ(DeleteQuestion(true, labels),
+              "3 Tests löschen?\n\n14.04.2026 10:05 Laufband\n14.04.2026 10:31 Laufband\n14.04.2026 10:58 Laufband\n\n"
               "Mit \"Rückgängig\" (Strg+Z) lässt sich das Löschen zurücknehmen.");
     EXPECT_TRUE(DeleteQuestion(false, {"00043"}).starts_with("1 Messung löschen?\n\nID: 00043\n\n"));
     std::vector<std::string> many;

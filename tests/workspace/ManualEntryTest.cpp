@@ -64,3 +64,28 @@ TEST(ManualEntry, CellsSayWhyTheyCannotBeTaken) {
     e.SetCell(0, CManualEntry::ColDuration, "04:30");
     EXPECT_EQ(e.CellError(0, CManualEntry::ColDuration), "");
 }
+
+TEST(ManualEntry, HeartRatesAreWholeAndNoLactateIsZero) {
+    struct Case {
+        int column;
+        const char* text;
+        const char* why;
+    };
+    const Case cases[] = {
+        {CManualEntry::ColHeartRate, "1,1", "Bitte eine ganze Zahl eingeben."},
+        {CManualEntry::ColHeartRate, "152,5", "Bitte eine ganze Zahl eingeben."},
+        {CManualEntry::ColHeartRate, "152", ""},
+        {CManualEntry::ColHeartRate, "", ""},  // not measured
+        {CManualEntry::ColLactate, "0,0", "Ein Laktatwert unter 0,1 mmol/l ist keine Messung."},
+        {CManualEntry::ColLactate, "0", "Ein Laktatwert unter 0,1 mmol/l ist keine Messung."},
+        {CManualEntry::ColLactate, "0,1", ""},
+        {CManualEntry::ColLactate, "High", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        CManualEntry e;
+        e.SetCell(0, CManualEntry::ColLactate, "2,0");
+        e.SetCell(0, c.column, c.text);
+        EXPECT_EQ(e.CellError(0, c.column), c.why);
+    }
+}

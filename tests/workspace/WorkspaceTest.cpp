@@ -136,14 +136,23 @@ TEST(Cursors, OneAtATime) {
 
 TEST(Notices, LinesInTheirOrder) {
     EXPECT_TRUE(CWorkspace::NoticeLines(0).empty());
-    const auto lines = CWorkspace::NoticeLines(NoticeUnits | NoticeParams1 | NoticeNoAnalyser | NoticeSecondWindow);
-    ASSERT_EQ(lines.size(), 4u);
+    const auto lines = CWorkspace::NoticeLines(NoticeUnits | NoticeParams1 | NoticeNoAnalyser);
+    ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[0], "Bitte Testparameter für Kurve L1 eingeben.");
     EXPECT_EQ(lines[1], "Bitte für beide Tests die gleiche Belastungseinheit einstellen!");
     EXPECT_EQ(lines[2],
-              "Achtung, pro Gerät ist nur ein Fenster möglich. Zur Datenübertragung bitte zweites Fenster schließen!");
-    EXPECT_EQ(lines[3],
               "Kein Arvento gefunden! Bitte Gerät mittels PC-Kabel oder BT-Modul anschließen und einschalten.");
+    // Never "only one window per analyser" beside "no analyser found": one line that says which window
+    // holds it, or (none known) what to do either way.
+    const uint32_t second = NoticeNoAnalyser | NoticeSecondWindow;
+    EXPECT_EQ(CWorkspace::NoticeLines(second, "Team.trv"),
+              (std::vector<std::string>{"Das Arvento ist mit dem Fenster \"Team.trv\" verbunden (pro Gerät ist nur ein "
+                                        "Fenster möglich). Zur Datenübertragung bitte dort \"Daten empfangen\" wählen "
+                                        "oder jenes Fenster schließen."}));
+    const auto unknown = CWorkspace::NoticeLines(second);
+    ASSERT_EQ(unknown.size(), 1u);
+    EXPECT_TRUE(unknown[0].starts_with("Kein Arvento gefunden!")) << unknown[0];
+    EXPECT_NE(unknown[0].find("anderen Fenster"), std::string::npos) << unknown[0];
     // The second-window line only comes with the missing analyser.
     EXPECT_EQ(CWorkspace::NoticeLines(NoticeSecondWindow).size(), 0u);
 }
@@ -155,7 +164,7 @@ TEST(Notices, TheRefreshFollowsTheDocument) {
     ws.SetNotices(NoticeNoAnalyser);
     ws.RefreshNotices(true);
     EXPECT_EQ(ws.Notices(), NoticeNoTests | NoticeAthlete | NoticeNoAnalyser | NoticeSecondWindow);
-    ASSERT_EQ(ws.Chart().notices.lines.size(), 4u);
+    ASSERT_EQ(ws.Chart().notices.lines.size(), 3u);
     EXPECT_EQ(ws.Chart().notices.lines[0], "Bitte Messdaten vom Arvento übertragen oder vorhandene TRV-Datei laden.");
     EXPECT_EQ(ws.Chart().notices.lines[1], "Bitte Benutzerdaten eingeben.");
 
@@ -263,4 +272,18 @@ TEST(Notices, ADownloadSaysWhatItBroughtUntilTheWindowTakesItAway) {
     EXPECT_EQ(ws.NewReadings(), -1);
     EXPECT_EQ(lines().back(), "Geräte-ID stimmt mit keiner der angeschlossenen Geräte überein.");
     EXPECT_EQ(ws.DownloadNotice(), "");
+}
+
+TEST(ShownTests, ConvertingReadingsOfDifferentDaysAsksFirst) {
+    Ws w;
+    // Readings 251 and 252 of one morning: no question.
+    w.ws.SelectTests({3, 4}, 3);
+    EXPECT_EQ(w.ws.ConvertQuestion(), "");
+    // Reading 500 taken two days later.
+    w.doc.GetTest(5).m_Steps[0].m_Time = COleDateTime::FromParts(2026, 3, 4, 17, 30, 0);
+    w.ws.SelectTests({3, 4, 5}, 3);
+    ASSERT_TRUE(w.ws.CanConvertToStepTest());
+    EXPECT_EQ(w.ws.ConvertQuestion(),
+              "Die ausgewählten Messungen stammen von 2 verschiedenen Tagen (02.03.2026, 04.03.2026). Trotzdem zu "
+              "einem Stufentest zusammenfassen?");
 }

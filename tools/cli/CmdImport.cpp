@@ -77,7 +77,8 @@ int CmdImport(int argc, char** argv) {
     if (int rc = LockForWriting(path, lock)) return rc;
     CTRVDoc doc;
     std::error_code ec;
-    if (std::filesystem::exists(path, ec)) {
+    const bool existed = std::filesystem::exists(path, ec);
+    if (existed) {
         const FileResult r = LoadDocument(path, doc);
         if (!r.ok) return Fail(ExitFile, r.message);
     }
@@ -107,8 +108,14 @@ int CmdImport(int argc, char** argv) {
     WarnMovedTimes(doc);
     const FileResult saved = SaveDocument(doc, path);
     if (!saved.ok) return Fail(ExitFile, saved.message);
-    std::printf("%s\n", FmtId(IDS_CLI_IMPORTED, index, steps, TestTypeText(doc.GetTest(index).m_nTestType),
-                              LoadUnitText(doc.GetTest(index).m_nLoadUnit), doc.GetTestCount())
+    // One line; it says when the document was made new (a mistyped FILE is noticed at once).
+    const int count = doc.GetTestCount();
+    const std::string tests = count == 1 ? std::string(LoadStr(IDS_COUNT_ONE_TEST)) : FmtId(IDS_COUNT_TESTS, count);
+    const std::string readings =
+        steps == 1 ? std::string(LoadStr(IDS_CLI_ONE_READING)) : FmtId(IDS_CLI_READINGS, steps);
+    std::printf("%s\n", FmtId(existed ? IDS_CLI_IMPORTED : IDS_CLI_IMPORTED_NEW, index, readings.c_str(),
+                              TestTypeText(doc.GetTest(index).m_nTestType),
+                              LoadUnitText(doc.GetTest(index).m_nLoadUnit), existed ? tests.c_str() : path.c_str())
                             .c_str());
     return ExitOk;
 }

@@ -24,6 +24,8 @@ namespace {
 
 // Rows shown in the preview; the import takes all of them.
 constexpr int kPreviewRows = 200;
+// The background of a cell whose text its column cannot take.
+const QColor kRefusedCell(255, 190, 190);
 
 }  // namespace
 
@@ -37,7 +39,9 @@ CImportDialog::CImportDialog(QWidget* parent) : QDialog(parent) {
     m_pInfo = new QLabel(this);
     m_pInfo->setWordWrap(true);
     m_pPreview = new QTableWidget(this);
-    m_pPreview->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // A refused cell is corrected where it is: double click, F2 or simply typing.
+    m_pPreview->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                                QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
     m_pPreview->verticalHeader()->setDefaultSectionSize(22);
     m_pPreview->setMinimumSize(640, 300);
     m_pStatus = new QLabel(this);
@@ -67,6 +71,36 @@ CImportDialog::CImportDialog(QWidget* parent) : QDialog(parent) {
         m_pDate->setEnabled(!on);
         Rebuild();
     });
+    connect(m_pPreview, &QTableWidget::itemChanged, this, &CImportDialog::OnCellEdited);
+}
+
+void CImportDialog::OnCellEdited(QTableWidgetItem* item) {
+    if (m_bFilling || !item || item->row() < 1) return;
+    const size_t r = static_cast<size_t>(item->row() - 1);
+    const size_t c = static_cast<size_t>(item->column());
+    if (r >= m_table.m_Rows.size()) return;
+    std::vector<std::string>& row = m_table.m_Rows[r];
+    if (row.size() <= c) row.resize(c + 1);
+    row[c] = item->text().trimmed().toStdString();
+    Rebuild();
+}
+
+void CImportDialog::MarkRefusedCells() {
+    const bool was = m_bFilling;
+    m_bFilling = true;
+    const QTableWidgetItem* first = nullptr;
+    for (int r = 1; r < m_pPreview->rowCount(); ++r)
+        for (int c = 0; c < m_pPreview->columnCount(); ++c) {
+            QTableWidgetItem* item = m_pPreview->item(r, c);
+            if (!item) continue;
+            const int role = static_cast<size_t>(c) < m_mapping.size() ? m_mapping[static_cast<size_t>(c)] : RoleIgnore;
+            const std::string why = ImportCellError(role, item->text().trimmed().toStdString());
+            item->setBackground(why.empty() ? QBrush() : QBrush(kRefusedCell));
+            item->setToolTip(QU8(why));
+            if (!why.empty() && !first) first = item;
+        }
+    m_bFilling = was;
+    m_pFirstRefused = first;
 }
 
 bool CImportDialog::Load(std::string_view bytes, std::string& error) {
@@ -101,6 +135,8 @@ QComboBox* CImportDialog::RoleBox(int column) const {
 }
 
 void CImportDialog::FillPreview() {
+    const bool was = m_bFilling;
+    m_bFilling = true;
     const int columns = m_table.ColumnCount();
     const int rows = std::min(static_cast<int>(m_table.m_Rows.size()), kPreviewRows);
     m_pPreview->setColumnCount(columns);
@@ -149,6 +185,7 @@ void CImportDialog::FillPreview() {
     // The row headers give the lines of the file, so that a message naming a line is found at once.
     m_pPreview->setVerticalHeaderLabels(lines);
     m_pPreview->resizeColumnsToContents();
+    m_bFilling = was;
 }
 
 bool CImportDialog::Rebuild(std::vector<std::string>* questions) {
@@ -162,8 +199,11 @@ bool CImportDialog::Rebuild(std::vector<std::string>* questions) {
     TestDataType test;
     const bool ok =
         ImportInputFromTable(m_table, m_mapping, options, input, error) && BuildManualTest(input, test, error, asked);
+    MarkRefusedCells();
     m_pStatus->setStyleSheet(ok ? QString() : QStringLiteral("color: #b00000"));
-    m_pStatus->setText(ok ? QU8(FmtId(IDS_IMPD_READY, static_cast<int>(test.m_Steps.size()))) : QU8(error));
+    std::string text = ok ? FmtId(IDS_IMPD_READY, static_cast<int>(test.m_Steps.size())) : error;
+    if (!ok && m_pFirstRefused) text += " " + std::string(LoadStr(IDS_IMPD_CORRECT_HINT));
+    m_pStatus->setText(QU8(text));
     if (ok) m_test = std::move(test);
     if (questions) *questions = std::move(asked);
     return ok;
@@ -173,6 +213,11 @@ void CImportDialog::accept() {
     std::vector<std::string> questions;
     if (!Rebuild(&questions)) {
         QMessageBox::warning(this, QStr(IDS_IMPD_TITLE), m_pStatus->text());
+        // Straight to the cell to correct.
+        if (m_pFirstRefused) {
+            m_pPreview->setCurrentItem(const_cast<QTableWidgetItem*>(m_pFirstRefused));
+            m_pPreview->setFocus();
+        }
         return;
     }
     if (!questions.empty()) {

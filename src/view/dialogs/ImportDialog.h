@@ -9,6 +9,7 @@ class QComboBox;
 class QDateTimeEdit;
 class QLabel;
 class QTableWidget;
+class QTableWidgetItem;
 
 namespace trv {
 
@@ -31,6 +32,10 @@ public:
 
 private:
     void FillPreview();
+    // A cell of the preview corrected by the user: the table takes the text, the test is built again.
+    void OnCellEdited(QTableWidgetItem* item);
+    // Cells whose column cannot take their text are red and say why.
+    void MarkRefusedCells();
     // Builds the test from the current choices; the status line says what would be taken or why not.
     bool Rebuild(std::vector<std::string>* questions = nullptr);
 
@@ -44,6 +49,8 @@ private:
     QLabel* m_pInfo;
     QTableWidget* m_pPreview;
     QLabel* m_pStatus;
+    bool m_bFilling = false;                            // the dialog itself writes the cells
+    const QTableWidgetItem* m_pFirstRefused = nullptr;  // the first red cell, if any
 };
 
 }  // namespace trv

@@ -5,13 +5,21 @@
 #include "workspace/MeasurementEdit.h"
 
 #include <QAbstractItemView>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPointer>
 
-CMeasurementDelegate::CMeasurementDelegate(QAbstractItemView* view) : QStyledItemDelegate(view), m_pView(view) {}
+#include <algorithm>
+
+CMeasurementDelegate::CMeasurementDelegate(QAbstractItemView* view) : QStyledItemDelegate(view), m_pView(view) {
+    // Typing on the current cell edits it, as F2 does.
+    view->setEditTriggers(view->editTriggers() | QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed);
+}
 
 QWidget* CMeasurementDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
                                             const QModelIndex& index) const {
+    m_Editing = index;
     auto* edit = new QLineEdit(parent);
     edit->setFrame(false);
     edit->setMaxLength(32);
@@ -43,7 +51,39 @@ void CMeasurementDelegate::setEditorData(QWidget* editor, const QModelIndex& ind
 }
 
 void CMeasurementDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const {
-    if (auto* edit = qobject_cast<QLineEdit*>(editor)) model->setData(index, edit->text(), Qt::EditRole);
+    if (auto* edit = qobject_cast<QLineEdit*>(editor)) m_bStored = model->setData(index, edit->text(), Qt::EditRole);
+}
+
+bool CMeasurementDelegate::eventFilter(QObject* object, QEvent* event) {
+    auto* editor = qobject_cast<QWidget*>(object);
+    if (editor && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && m_Editing.isValid()) {
+            const int row = m_Editing.row();
+            const int column = m_Editing.column();
+            m_bStored = false;
+            emit commitData(editor);
+            emit closeEditor(editor, QAbstractItemDelegate::NoHint);
+            // After the list has taken the value (it may fill itself again): the next row's cell.
+            const bool stored = m_bStored;
+            QPointer<QAbstractItemView> view = m_pView;
+            QMetaObject::invokeMethod(
+                m_pView,
+                [view, row, column, stored] {
+                    if (!view || !view->model()) return;
+                    const int next = stored ? row + 1 : row;
+                    const QModelIndex cell =
+                        view->model()->index(std::min(next, view->model()->rowCount() - 1), column);
+                    if (!cell.isValid()) return;
+                    view->selectionModel()->setCurrentIndex(
+                        cell, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+                    view->setFocus();
+                },
+                Qt::QueuedConnection);
+            return true;
+        }
+    }
+    return QStyledItemDelegate::eventFilter(object, event);
 }
 
 bool CMeasurementDelegate::editorEvent(QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option,

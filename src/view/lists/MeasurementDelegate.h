@@ -2,7 +2,9 @@
 // In-place editing of the measurement list: a click on a cell other than the one clicked last
 // opens an editor over that cell when the list model lets the cell be edited; clicking the same
 // cell again only selects. The editor starts with the cell's text; Enter or leaving the cell
-// stores it (the model applies the edit rules), Escape cancels.
+// stores it (the model applies the edit rules), Escape cancels. From the keyboard: typing on the
+// current cell (or F2) opens its editor, and Enter stores the value and makes the same cell of the
+// next row current, so that a column is typed row after row (a refused value keeps its cell).
 #include <QPersistentModelIndex>
 #include <QStyledItemDelegate>
 
@@ -21,10 +23,13 @@ public:
     void ResetClick() { m_LastClicked = QPersistentModelIndex(); }
 
 protected:
+    bool eventFilter(QObject* editor, QEvent* event) override;
     bool editorEvent(QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option,
                      const QModelIndex& index) override;
 
 private:
     QAbstractItemView* m_pView;
     QPersistentModelIndex m_LastClicked;
+    mutable QPersistentModelIndex m_Editing;  // the cell of the open editor
+    mutable bool m_bStored = false;           // whether the last value given to the model was taken
 };

@@ -104,7 +104,7 @@ QString CMeasurementListModel::CellText(const TestDataType& test, const PCMDataT
         case ColLactate:
             return QU8(LactateText(m));
         case ColHeartRate:
-            return QU8(Fmt("%d", m.m_nHeartRate));
+            return m.m_nHeartRate > 0 ? QU8(Fmt("%d", m.m_nHeartRate)) : QString();  // 0 = never entered
         case ColTemperature:
             return QU8(Fmt("%02d", m.m_nTemperature));
         default:

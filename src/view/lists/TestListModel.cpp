@@ -1,9 +1,13 @@
 #include "view/lists/TestListModel.h"
 
+#include <cmath>
 #include "data/AssignedTests.h"
+
 #include "data/ManualIds.h"
+#include "res/Format.h"
 #include "view/QtText.h"
 #include "view/widgets/Icons.h"
+#include "workspace/TestLabel.h"
 #include "workspace/Workspace.h"
 
 #include <QColor>
@@ -56,8 +60,16 @@ QString CTestListModel::CellText(const TestDataType& test, int column, int curve
             return QU8(MemoryPositionText(test, m.m_nMeasId) + (step ? " ..." : ""));
         case ColDate:
             return QU8(m.m_Time.FormatDate());
+        case ColTime:
+            return QU8(TestStartTime(test));
         case ColTestType:
             return QString::fromUtf8(TestTypeText(test.m_nTestType));
+        case ColSteps:
+            return step ? QString::number(TestStepCount(test)) : QString();
+        case ColMaxLactate: {
+            const auto v = TestHighestLactate(test);
+            return v ? QU8(Fmt("%2.1f", *v)) : QString();
+        }
         case ColCurve:
             if (curveSlot == 0) return QStringLiteral("L 1");
             if (curveSlot == 1) return QStringLiteral("L 2");
@@ -78,8 +90,18 @@ QVariant CTestListModel::SortKey(const TestDataType& test, int column, int curve
             return IsTypedTest(test) ? 0 : MemoryPosition(m.m_nMeasId);
         case ColDate:
             return m.m_Time.IsValid() ? m.m_Time.m_dt : -1e9;
+        case ColTime: {
+            // The time of day alone; the date breaks ties so that equal times keep a stable order.
+            if (!m.m_Time.IsValid()) return -1e9;
+            const double day = std::floor(m.m_Time.m_dt);
+            return (m.m_Time.m_dt - day) * 1e6 + day * 1e-6;
+        }
         case ColTestType:
             return CellText(test, column, curveSlot);
+        case ColSteps:
+            return TestStepCount(test);
+        case ColMaxLactate:
+            return TestHighestLactate(test).value_or(-1.0);
         case ColCurve:
             return curveSlot < 0 ? 99 : curveSlot;  // "L 1", "L 2", then "-"
         default:
@@ -120,8 +142,9 @@ QVariant CTestListModel::data(const QModelIndex& index, int role) const {
 
 QVariant CTestListModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
-    static const int kIds[ColumnCount] = {IDS_COL_MEAS_ID, IDS_COL_SHOWN, IDS_COL_DATE, IDS_COL_TEST_TYPE,
-                                          IDS_COL_CURVE};
+    static const int kIds[ColumnCount] = {
+        IDS_COL_MEAS_ID,   IDS_COL_SHOWN, IDS_COL_DATE,       IDS_COL_TIME,
+        IDS_COL_TEST_TYPE, IDS_COL_CURVE, IDS_HIST_COL_STEPS, IDS_TESTLIST_COL_MAX_LACTATE};
     return section >= 0 && section < ColumnCount ? QStr(kIds[section]) : QVariant();
 }
 

@@ -7,8 +7,12 @@
 class CTestListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    enum Column { ColId, ColMemPos, ColDate, ColTestType, ColCurve, ColumnCount };
-    // What the list sorts by: numbers for IDs, memory positions and curves, the day count for dates.
+    // The start time tells apart the tests of one day; steps and highest lactate follow where there is room.
+    enum Column { ColId, ColMemPos, ColDate, ColTime, ColTestType, ColCurve, ColSteps, ColMaxLactate, ColumnCount };
+    // The columns the narrow list always shows in full (the rest may lie beyond its right edge).
+    static constexpr int kEssentialColumns = ColCurve + 1;
+    // What the list sorts by: numbers for IDs, memory positions, curves, steps and lactates, the day count
+    // for dates and the time of day for start times.
     static constexpr int SortRole = Qt::UserRole + 1;
 
     explicit CTestListModel(const trv::CTRVDoc* doc, QObject* parent = nullptr);

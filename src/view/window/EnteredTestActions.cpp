@@ -5,12 +5,14 @@
 #include "view/QtText.h"
 #include "view/dialogs/ImportDialog.h"
 #include "view/dialogs/ManualTestDialog.h"
+#include "workspace/TestTransfer.h"
 #include "workspace/Workspace.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QMimeData>
 
 using namespace trv;
 
@@ -47,12 +49,35 @@ void CEnteredTestActions::ImportReadings() {
 }
 
 void CEnteredTestActions::PasteReadings() {
+    const QMimeData* mime = QApplication::clipboard()->mimeData();
+    // Whole tests copied in a window of this program: they arrive as they were.
+    if (mime && mime->hasFormat(QString::fromLatin1(kTestsMimeType))) {
+        const QByteArray data = mime->data(QString::fromLatin1(kTestsMimeType));
+        PasteTests(std::vector<uint8_t>(data.begin(), data.end()));
+        return;
+    }
     const QString text = QApplication::clipboard()->text();
     if (text.trimmed().isEmpty()) {
         QMessageBox::information(m_pParent, QStr(IDS_IMPD_TITLE), QStr(IDS_IMPD_NOTHING_TO_PASTE));
         return;
     }
     ImportText(text.toStdString());
+}
+
+void CEnteredTestActions::PasteTests(const std::vector<uint8_t>& bytes) {
+    std::string message;
+    std::vector<std::string> refusals;
+    const uint32_t changes = m_Ws.PasteTests(bytes, message, refusals);
+    if (changes) m_Refresh(changes);
+    if (!refusals.empty()) {
+        std::string text = LoadStr(IDS_CLIP_REFUSED);
+        for (const std::string& r : refusals) text += "\n\n" + r;
+        if (!message.empty()) text += "\n\n" + message;
+        QMessageBox::warning(m_pParent, QStr(IDS_EDIT_PASTE).remove(QLatin1Char('&')), QU8(text));
+    } else if (!changes) {
+        QMessageBox::information(m_pParent, QStr(IDS_EDIT_PASTE).remove(QLatin1Char('&')), QU8(message));
+    }
+    if (m_Status && !message.empty()) m_Status(QU8(message));
 }
 
 void CEnteredTestActions::ImportText(const std::string& bytes) {

@@ -7,6 +7,9 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
+
+#include <QString>
 
 class QWidget;
 namespace trv {
@@ -20,7 +23,11 @@ public:
 
     void ManualTest();
     void ImportReadings();
+    // Whole tests copied in a window of this program when the clipboard holds them, else the text.
     void PasteReadings();
+    void PasteTests(const std::vector<uint8_t>& bytes);
+    // Where the status line of a paste goes.
+    void SetStatus(std::function<void(const QString&)> status) { m_Status = std::move(status); }
     // The import dialog on text read from a file or the clipboard.
     void ImportText(const std::string& bytes);
     // `nameId`: the command's name in the history (typed in or imported).
@@ -30,4 +37,5 @@ private:
     QWidget* m_pParent;
     trv::CWorkspace& m_Ws;
     std::function<void(uint32_t)> m_Refresh;
+    std::function<void(const QString&)> m_Status;
 };

@@ -10,6 +10,7 @@
 
 #include <qcustomplot.h>
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTimer>
 #include <QToolTip>
@@ -37,6 +38,8 @@ CTChart::CTChart(QWidget* parent) : QWidget(parent), m_Plot(this), m_pTipTimer(n
     connect(p, &QCustomPlot::legendClick, this,
             [this](QCPLegend*, QCPAbstractLegendItem* item, QMouseEvent*) { OnLegendClick(item); });
     setMinimumSize(320, 200);
+    // A click or Tab gives the chart the focus: the arrow keys then move the cursor.
+    setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     p->setMouseTracking(true);
 }
@@ -133,6 +136,55 @@ void CTChart::MoveCursorTo(int tool, double x) {
     emit cursorMoved(tool, static_cast<int>(std::lround(px.x())), static_cast<int>(std::lround(px.y())), pt.x(), pt.y(),
                      t.followSeries, k);
     Redraw();
+}
+
+bool CTChart::StepCursor(int points) {
+    const int tool = ActiveCursorTool();
+    if (tool < 0) return false;
+    const ChartTool& t = m_pModel->tools[static_cast<size_t>(tool)];
+    const QVector<QPointF>& pts = m_Plot.SeriesDraw(t.followSeries).points;
+    int k = -1;
+    if (!SnapCursor(tool, t.cursorX, k)) return false;
+    const int next = std::clamp(k + points, 0, static_cast<int>(pts.size()) - 1);
+    MoveCursorTo(tool, pts[next].x());
+    return true;
+}
+
+void CTChart::keyPressEvent(QKeyEvent* e) {
+    const int tool = ActiveCursorTool();
+    const int count =
+        tool < 0 ? 0
+                 : static_cast<int>(
+                       m_Plot.SeriesDraw(m_pModel->tools[static_cast<size_t>(tool)].followSeries).points.size());
+    const int page = std::max(1, count / 10);
+    int step = 0;
+    switch (e->key()) {
+        case Qt::Key_Left:
+            step = e->modifiers() & Qt::ShiftModifier ? -page : -1;
+            break;
+        case Qt::Key_Right:
+            step = e->modifiers() & Qt::ShiftModifier ? page : 1;
+            break;
+        case Qt::Key_PageDown:
+            step = -page;
+            break;
+        case Qt::Key_PageUp:
+            step = page;
+            break;
+        case Qt::Key_Home:
+            step = -count;
+            break;
+        case Qt::Key_End:
+            step = count;
+            break;
+        default:
+            break;
+    }
+    if (step != 0 && StepCursor(step)) {
+        e->accept();
+        return;
+    }
+    QWidget::keyPressEvent(e);
 }
 
 bool CTChart::CursorShown(int tool) const { return tool == m_nShownCursor && tool >= 0; }

@@ -4,7 +4,10 @@
 //    load-axis extent) and emits seriesActivityChanged; the owner evaluates and sets the chart up;
 //  - moving a shown cursor (tool 6 or 8) snaps it to its curve and emits cursorMoved; the owner
 //    writes the read-out into the model's cursor text and redraws;
-//  - resting the mouse on a point shows its value tip.
+//  - resting the mouse on a point shows its value tip;
+//  - with the focus (a click, or Tab), the arrow keys move the shown cursor along its curve: Left and
+//    Right by one point of the curve, with Shift (or Page Up/Down) by a tenth of it, Home and End to
+//    its ends.
 #include "chart/ChartPlot.h"
 
 #include <QPointF>
@@ -14,6 +17,7 @@
 
 class QCPAbstractLegendItem;
 class QCPItemStraightLine;
+class QKeyEvent;
 class QMouseEvent;
 class QTimer;
 
@@ -58,6 +62,9 @@ public:
     // As the mouse does it: a click on a legend entry, a cursor dragged to load x.
     void ToggleSeries(int series);
     void MoveCursorTo(int tool, double x);
+    // As the keys do it: the shown cursor `points` points of its curve on (negative: back). False when
+    // no cursor is shown.
+    bool StepCursor(int points);
     // The value tip for a pixel position ("" when no point is near).
     QString ValueTipAt(const QPoint& pos) const;
 
@@ -66,6 +73,9 @@ signals:
     void seriesActivityChanged(int series);
     // A cursor moved: tool, pixel x and y, value x and y, series and point it snapped to.
     void cursorMoved(int tool, int px, int py, double x, double y, int series, int point);
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
 
 private:
     void DrawCursor();

@@ -18,6 +18,7 @@
 #include "view/window/ThresholdPanel.h"
 #include "view/window/ViewLink.h"
 #include "view/window/WorkspaceSplitter.h"
+#include "workspace/TestTransfer.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -31,6 +32,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMimeData>
+#include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTimer>
@@ -95,6 +98,7 @@ CTRVView::CTRVView(CDocHandle* doc, QWidget* parent)
     m_ui.measList->setToolTip(QStr(IDS_TIP_MEAS_LIST));
     m_ui.chart->SetModel(&m_Ws.Chart());
     m_pEntered = std::make_unique<CEnteredTestActions>(this, m_Ws, [this](uint32_t changes) { Refresh(changes); });
+    m_pEntered->SetStatus([this](const QString& text) { emit statusMessage(text); });
     m_pThresholdActions = std::make_unique<CThresholdActions>(this, m_Ws, m_ui.thresholds);
 
     const int measWidths[] = {95, 74, 110, 55, 90, 65, 40};
@@ -104,7 +108,7 @@ CTRVView::CTRVView(CDocHandle* doc, QWidget* parent)
         list->setColumnWidth(column, std::max(width, list->fontMetrics().horizontalAdvance(header) + 18));
     };
     for (int c = 0; c < CMeasurementListModel::ColumnCount; ++c) fit(m_ui.measList, c, measWidths[c]);
-    const int testWidths[] = {80, 40, 74, 60, 40};
+    const int testWidths[] = {80, 40, 74, 44, 60, 40, 44, 60};
     for (int c = 0; c < CTestListModel::ColumnCount; ++c) fit(m_ui.testList, c, testWidths[c]);
     // Room for the check box and the picture in front of the first column.
     m_ui.testList->setColumnWidth(0, std::max(m_ui.testList->columnWidth(0), 110));
@@ -259,7 +263,7 @@ void CTRVView::FillTestList() {
     CTestManagement::FitColumns(m_ui.testList);
     // The test list is narrow by design; it still shows all its columns without scrolling.
     int width = 2 * m_ui.testList->frameWidth() + m_ui.testList->verticalScrollBar()->sizeHint().width();
-    for (int c = 0; c < CTestListModel::ColumnCount; ++c) width += m_ui.testList->columnWidth(c);
+    for (int c = 0; c < CTestListModel::kEssentialColumns; ++c) width += m_ui.testList->columnWidth(c);
     m_ui.testList->setMinimumWidth(width);
     emit commandStateChanged();
 }
@@ -387,10 +391,16 @@ MeasEditResult CTRVView::EditCell(int test, int meas, int column, const std::str
 }
 
 void CTRVView::OnEditRefused(int row, int column, const QString& reason) {
-    // Beside the cell, where the eyes are, and in the status bar, where it stays a while.
-    const QRect cell = m_ui.measList->visualRect(m_ui.measModel->index(row, column));
-    QToolTip::showText(m_ui.measList->viewport()->mapToGlobal(cell.bottomLeft()), reason, m_ui.measList->viewport());
+    // Beside the cell, where the eyes are, and in the status bar, where it stays a while. The tip waits
+    // until the editor has closed: the focus coming back to the list would take it away at once.
     emit statusMessage(reason);
+    QPointer<QTreeView> list = m_ui.measList;
+    QPersistentModelIndex cell(m_ui.measModel->index(row, column));
+    QTimer::singleShot(0, this, [list, cell, reason] {
+        if (!list || !cell.isValid()) return;
+        const QRect r = list->visualRect(cell);
+        QToolTip::showText(list->viewport()->mapToGlobal(r.bottomLeft()), reason, list->viewport(), r, 8000);
+    });
 }
 
 // ---- document and notices -----------------------------------------------------------------------
@@ -433,10 +443,17 @@ void CTRVView::OnDownloadMerged() {
 
 void CTRVView::RefreshNotices() {
     int windows = 0;
+    std::string holder;  // the title of another window that holds the analyser's port
     if (m_Ws.Notices() & NoticeNoAnalyser)
         for (QWidget* w : QApplication::allWidgets())
-            if (qobject_cast<CTRVView*>(w)) ++windows;
-    m_Ws.RefreshNotices(windows > 1);
+            if (auto* v = qobject_cast<CTRVView*>(w)) {
+                ++windows;
+                if (v != this && v->HoldsAnalyser() && holder.empty()) {
+                    QString title = v->parentWidget() ? v->parentWidget()->windowTitle() : v->windowTitle();
+                    holder = title.remove(QStringLiteral("[*]")).toStdString();
+                }
+            }
+    m_Ws.RefreshNotices(windows > 1, holder);
     m_ui.chart->Redraw();
 }
 
@@ -490,17 +507,46 @@ void CTRVView::OnResetDisplay() { Refresh(m_Ws.HideAllTests()); }
 
 QString CTRVView::ShowButtonTip() const { return QU8(m_Ws.ShowButtonTip()); }
 
-void CTRVView::OnConvertToStepTest() { Refresh(m_Ws.ConvertToStepTest()); }
+void CTRVView::OnConvertToStepTest() {
+    const std::string question = m_Ws.ConvertQuestion();
+    if (!question.empty()) {
+        QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(), QU8(question),
+                        QMessageBox::Yes | QMessageBox::No, this);
+        box.setDefaultButton(QMessageBox::No);
+        if (box.exec() != QMessageBox::Yes) return;
+    }
+    Refresh(m_Ws.ConvertToStepTest());
+}
 
-void CTRVView::OnUndo() { Refresh(m_Ws.Undo()); }
+void CTRVView::OnUndo() {
+    // The status line says what was taken back; a line of the command itself ("1 Test gelöscht.") is over.
+    const int name = m_Ws.History().UndoNameId();
+    const uint32_t changes = m_Ws.Undo();
+    Refresh(changes);
+    if (changes) emit statusMessage(QU8(FmtId(IDS_STATUS_UNDONE, LoadStr(name))));
+}
 
-void CTRVView::OnRedo() { Refresh(m_Ws.Redo()); }
+void CTRVView::OnRedo() {
+    const int name = m_Ws.History().RedoNameId();
+    const uint32_t changes = m_Ws.Redo();
+    Refresh(changes);
+    if (changes) emit statusMessage(QU8(FmtId(IDS_STATUS_REDONE, LoadStr(name))));
+}
 
 QString CTRVView::MeasurementTableText() const { return m_ui.measModel->TableText(); }
 
 int CTRVView::MeasurementRowCount() const { return m_ui.measModel->rowCount(); }
 
-void CTRVView::OnCopyTable() { QApplication::clipboard()->setText(MeasurementTableText()); }
+void CTRVView::OnCopyTable() {
+    // The table as text for spreadsheets; beside it the selected tests whole, for other windows.
+    auto* mime = new QMimeData;
+    mime->setText(MeasurementTableText());
+    const std::vector<uint8_t> tests = m_Ws.CopySelectedTests();
+    if (!tests.empty())
+        mime->setData(QString::fromLatin1(kTestsMimeType),
+                      QByteArray(reinterpret_cast<const char*>(tests.data()), static_cast<qsizetype>(tests.size())));
+    QApplication::clipboard()->setMimeData(mime);
+}
 
 // ---- cursors, device commands -------------------------------------------------------------------
 
@@ -516,6 +562,8 @@ void CTRVView::OnBtMode() {
 }
 
 bool CTRVView::BtMode() const { return m_pLink && m_pLink->BtMode(); }
+
+bool CTRVView::HoldsAnalyser() const { return m_pLink && m_pLink->HoldsPort(); }
 
 void CTRVView::OnResetAnalyser() {
     if (m_pLink) m_pLink->ResetAnalyser();
@@ -548,7 +596,7 @@ bool CTRVView::ExportTo(const QString& path, QString& error) const {
 
 void CTRVView::OnExportData() {
     if (SelectedTestIndices().empty()) return;
-    QFileDialog dlg(this, QStr(IDS_FILE_EXPORT), QString(), QStr(IDS_CSV_FILTER));
+    QFileDialog dlg(this, QStr(IDS_FILE_EXPORT).remove(QLatin1Char('&')), QString(), QStr(IDS_CSV_FILTER));
     dlg.setAcceptMode(QFileDialog::AcceptSave);
     dlg.setDefaultSuffix(QStringLiteral("csv"));
     dlg.setOption(QFileDialog::DontConfirmOverwrite, false);

@@ -105,6 +105,8 @@ public:
     bool CursorShown(int which) const { return m_Ws.CursorShown(which); }
     void OnBtMode();
     bool BtMode() const;
+    // This window's link has the analyser's port open.
+    bool HoldsAnalyser() const;
     void OnResetAnalyser();
     void OnDeviceSettings();
     bool ReceiveEnabled() const;

@@ -7,6 +7,7 @@
 #include "view/lists/TestListModel.h"
 #include "view/lists/TestListProxy.h"
 #include "workspace/DeleteCommands.h"
+#include "workspace/TestLabel.h"
 #include "workspace/Workspace.h"
 
 #include <QAction>
@@ -87,8 +88,7 @@ void CTestManagement::DeleteTests() {
     const std::vector<int> tests = SelectedTests();
     if (tests.empty()) return;
     std::vector<std::string> ids;
-    for (int t : tests)
-        ids.push_back(CTestListModel::CellText(m_Ws.Doc().GetTest(t), CTestListModel::ColId, -1).toStdString());
+    for (int t : tests) ids.push_back(TestLabel(m_Ws.Doc().GetTest(t)));
     if (!AskDelete(DeleteQuestion(true, ids))) return;
     const uint32_t changes = m_Ws.DeleteTests(tests);
     m_Refresh(changes);

@@ -116,3 +116,4 @@ void CViewLink::DeviceSettings() { m_p->link.Configure(); }
 void CViewLink::ResetAnalyser() { m_p->link.ResetMemory(); }
 void CViewLink::ToggleBtMode() { m_p->link.ToggleBtCompatibility(); }
 bool CViewLink::BtMode() const { return m_p->link.BtCompatibility(); }
+bool CViewLink::HoldsPort() const { return m_p->port.IsOpen(); }

@@ -32,6 +32,8 @@ public:
     void ResetAnalyser();   // Ctrl+R, after its question
     void ToggleBtMode();    // "BT-Kompatibilitätsmodus"
     bool BtMode() const;
+    // The window has a port open: it holds the analyser (no other window reaches it then).
+    bool HoldsPort() const;
 
 signals:
     // The "Daten empfangen" button follows the link's state.

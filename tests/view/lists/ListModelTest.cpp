@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace trv;
 using namespace viewtest;
 
@@ -22,9 +24,41 @@ TEST(TestListModel, IdsMemoryPositionsAndNewestFirst) {
     EXPECT_EQ(model.index(5, CTestListModel::ColDate).data().toString(), QStringLiteral("02.03.2026"));
     EXPECT_EQ(model.index(5, CTestListModel::ColTestType).data().toString(), QStringLiteral("Laufband"));
     EXPECT_EQ(model.index(5, CTestListModel::ColCurve).data().toString(), QStringLiteral("-"));
+    // Start time, steps and highest lactate tell apart tests of one day.
+    auto cell = [&](int row, int col) { return model.index(row, col).data().toString(); };
+    EXPECT_EQ(cell(5, CTestListModel::ColTime), QStringLiteral("09:00"));
+    EXPECT_EQ(cell(5, CTestListModel::ColSteps), QStringLiteral("5"));
+    EXPECT_EQ(cell(5, CTestListModel::ColMaxLactate), QStringLiteral("5,1"));
+    EXPECT_EQ(cell(3, CTestListModel::ColSteps), QStringLiteral("4"));  // test 2, ID 200
+    EXPECT_EQ(cell(3, CTestListModel::ColMaxLactate), QStringLiteral("3,4"));
+    EXPECT_EQ(cell(1, CTestListModel::ColMaxLactate), QString());  // a single reading "High"
+    EXPECT_EQ(cell(1, CTestListModel::ColSteps), QString());
     EXPECT_EQ(model.TestIndexOfRow(0), 5);
     EXPECT_EQ(model.RowOfTestIndex(0), 5);
     EXPECT_EQ(model.TestIndexOfRow(6), -1);
+}
+
+TEST(TestListModel, StartTimesSortByTheTimeOfDay) {
+    CTRVDoc doc;
+    // Three tests of a team day downloaded in the order 10:31, 08:05, 14:58; a test of an earlier day at 12:00.
+    const int minutes[][2] = {{10, 31}, {8, 5}, {14, 58}};
+    for (const auto& hm : minutes) {
+        TestDataType t = StepTest(42, 3);
+        for (PCMDataType& m : t.m_Steps) m.m_Time = COleDateTime::FromParts(2026, 4, 14, hm[0], hm[1], 0);
+        doc.m_Tests.push_back(t);
+    }
+    TestDataType earlier = StepTest(300, 3);
+    for (PCMDataType& m : earlier.m_Steps) m.m_Time = COleDateTime::FromParts(2026, 4, 13, 12, 0, 0);
+    doc.m_Tests.push_back(earlier);
+    CTestListModel model(&doc);
+    std::vector<std::pair<double, QString>> rows;
+    for (int r = 0; r < model.rowCount(); ++r)
+        rows.emplace_back(model.index(r, CTestListModel::ColTime).data(CTestListModel::SortRole).toDouble(),
+                          model.index(r, CTestListModel::ColTime).data().toString());
+    std::sort(rows.begin(), rows.end());
+    QStringList times;
+    for (const auto& r : rows) times << r.second;
+    EXPECT_EQ(times.join(QLatin1Char(' ')), QStringLiteral("08:05 10:31 12:00 14:58"));
 }
 
 TEST(TestListModel, IconsAndHeaders) {
@@ -39,7 +73,8 @@ TEST(TestListModel, IconsAndHeaders) {
     QStringList headers;
     for (int c = 0; c < model.columnCount(); ++c)
         headers << model.headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
-    EXPECT_EQ(headers.join(QLatin1Char('|')), QStringLiteral("Mess-ID|SP|Datum|Testtyp|Kurve"));
+    EXPECT_EQ(headers.join(QLatin1Char('|')),
+              QStringLiteral("Mess-ID|SP|Datum|Uhrzeit|Testtyp|Kurve|Stufen|Max. Laktat"));
 }
 
 TEST(MeasurementListModel, LactateLoadAndTemperatureTexts) {
@@ -56,6 +91,8 @@ TEST(MeasurementListModel, LactateLoadAndTemperatureTexts) {
     EXPECT_EQ(M::CellText(t, t.m_Steps[1], M::ColLoad, 0.0), QStringLiteral("10,8"));
     EXPECT_EQ(M::CellText(t, t.m_Steps[0], M::ColTemperature, 0.0), QStringLiteral("22"));
     EXPECT_EQ(M::CellText(t, t.m_Steps[1], M::ColHeartRate, 0.0), QStringLiteral("135"));
+    t.m_Steps[1].m_nHeartRate = 0;  // never entered: an empty cell, not "0"
+    EXPECT_EQ(M::CellText(t, t.m_Steps[1], M::ColHeartRate, 0.0), QString());
     EXPECT_EQ(M::LoadHeader(UnitKmh), QStringLiteral("v [km/h]"));
     EXPECT_EQ(M::LoadHeader(UnitMs), QStringLiteral("v [m/s]"));
     EXPECT_EQ(M::LoadHeader(UnitWatt), QStringLiteral("P [W]"));

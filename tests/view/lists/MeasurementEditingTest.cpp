@@ -50,6 +50,12 @@ protected:
         QTest::keyClick(edit, Qt::Key_Return);
         QApplication::processEvents();
     }
+    // The editor that is open now, if any (a closed one may wait for its deletion).
+    QLineEdit* OpenEditor() {
+        for (QLineEdit* e : list.viewport()->findChildren<QLineEdit*>())
+            if (e->isVisible()) return e;
+        return nullptr;
+    }
     // Click, type, Enter.
     void Enter(int row, int column, const QString& text) {
         QLineEdit* edit = Click(row, column);
@@ -184,4 +190,37 @@ TEST_F(MeasurementEditingTest, ARefusedCellKeepsItsValueAndSaysWhy) {
     ASSERT_EQ(refused.count(), 2);
     EXPECT_EQ(refused.at(1).at(2).toString(),
               QStringLiteral("Bitte die Stufendauer als mm:ss eingeben, von 00:01 bis 59:59."));
+}
+
+TEST_F(MeasurementEditingTest, EnterGoesToTheNextRowWhereTypingEditsTheSameColumn) {
+    using M = CMeasurementListModel;
+    // Heart rates of steps 1 to 3 (rows 1 to 3) typed one after the other, from the keyboard alone.
+    Enter(1, M::ColHeartRate, QStringLiteral("131"));
+    QApplication::processEvents();
+    EXPECT_EQ(list.currentIndex(), model->index(2, M::ColHeartRate));
+    for (const char* typed : {"142", "153"}) {
+        const int row = list.currentIndex().row();
+        const QString text = QString::fromLatin1(typed);
+        QTest::keyClick(&list, typed[0]);  // typing opens the editor of the current cell with that key
+        QLineEdit* edit = OpenEditor();
+        ASSERT_NE(edit, nullptr) << typed;
+        QTest::keyClicks(edit, text.mid(1));
+        EXPECT_EQ(edit->text(), text);
+        QTest::keyClick(edit, Qt::Key_Return);
+        QApplication::processEvents();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(list.currentIndex(), model->index(row + 1, M::ColHeartRate)) << typed;
+    }
+    EXPECT_EQ(Meas(1).m_nHeartRate, 131);
+    EXPECT_EQ(Meas(2).m_nHeartRate, 142);
+    EXPECT_EQ(Meas(3).m_nHeartRate, 153);
+    // F2 opens the editor with the cell's text; a refused value keeps its cell current.
+    QTest::keyClick(&list, Qt::Key_F2);
+    QLineEdit* edit = OpenEditor();
+    ASSERT_NE(edit, nullptr);
+    const int row = list.currentIndex().row();
+    edit->setText(QStringLiteral("400"));
+    QTest::keyClick(edit, Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_EQ(list.currentIndex(), model->index(row, M::ColHeartRate));
 }

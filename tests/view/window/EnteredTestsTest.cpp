@@ -9,6 +9,8 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
+#include <QTableWidget>
 #include <QTimer>
 #include <QtTest/QTest>
 
@@ -168,4 +170,57 @@ TEST(EnteredTests, PastedIntoTheDocumentWindowAndShownAtOnce) {
     h.view->OnRedo();
     EXPECT_EQ(doc.GetTestCount(), before + 1);
     EXPECT_EQ(doc.GetTest(before).m_bShowInChart, 1);
+}
+
+TEST(ImportDialog, ARefusedCellIsCorrectedInThePreview) {
+    CImportDialog dlg;
+    std::string error;
+    // Line 3 holds a lactate typed with a letter.
+    ASSERT_TRUE(dlg.Load("Belastung;Laktat;HF\n8;1,1;128\n10;1,x;146\n12;2,9;163\n", error)) << error;
+    EXPECT_TRUE(dlg.Status()->text().startsWith(QStringLiteral("Zeile 3"))) << dlg.Status()->text().toStdString();
+    QTableWidgetItem* bad = dlg.Preview()->item(2, 1);
+    ASSERT_NE(bad, nullptr);
+    EXPECT_NE(bad->background().color(), QColor(Qt::white));
+    EXPECT_FALSE(bad->toolTip().isEmpty());
+    EXPECT_TRUE(bad->flags() & Qt::ItemIsEditable);
+    EXPECT_NE(dlg.Preview()->editTriggers() & QAbstractItemView::AnyKeyPressed, 0);
+    bad->setText(QStringLiteral("1,6"));
+    EXPECT_EQ(dlg.Status()->text(), QStringLiteral("Bereit: 3 Messwerte werden als Test übernommen."));
+    EXPECT_TRUE(bad->toolTip().isEmpty());
+    dlg.accept();
+    ASSERT_EQ(dlg.result(), QDialog::Accepted);
+    ASSERT_EQ(dlg.Test().m_Steps.size(), 3u);
+    EXPECT_EQ(dlg.Test().m_Steps[1].m_nLactate, 16);
+}
+
+TEST(EnteredTests, WholeTestsGoFromOneWindowToAnother) {
+    ViewHolder from;
+    // A step test of the first window with a pre-load and a post-load reading beside its steps.
+    CTRVDoc& a = from.doc->Doc();
+    a.GetTest(0).m_Steps[0].m_nMeasType = MeasPreLoad;
+    a.GetTest(0).m_Steps[4].m_nMeasType = MeasPostLoad;
+    a.GetTest(0).m_bParamsEntered = 1;
+    from.view->RefreshLists();
+    from.SelectTests({0});
+    from.view->OnCopyTable();
+    const QMimeData* mime = QApplication::clipboard()->mimeData();
+    ASSERT_NE(mime, nullptr);
+    EXPECT_TRUE(mime->hasFormat(QStringLiteral("application/x-trv-tests")));
+    EXPECT_TRUE(mime->text().startsWith(QStringLiteral("Uhrzeit"))) << mime->text().toStdString();
+
+    // Into an empty window: the test arrives as it was, in one command.
+    auto doc = std::make_unique<CDocHandle>();
+    CTRVView to(doc.get());
+    to.resize(1100, 800);
+    to.OnPasteReadings();
+    ASSERT_EQ(doc->Doc().GetTestCount(), 1);
+    const TestDataType& t = doc->Doc().GetTest(0);
+    ASSERT_EQ(t.m_Steps.size(), 5u);
+    EXPECT_EQ(t.m_Steps[0].m_nMeasId, 42);
+    EXPECT_EQ(t.m_Steps[0].m_nMeasType, MeasPreLoad);
+    EXPECT_EQ(t.m_Steps[4].m_nMeasType, MeasPostLoad);
+    EXPECT_EQ(t.m_Steps[2].m_nTemperature, 22);
+    EXPECT_EQ(t.m_bParamsEntered, 1);
+    to.OnUndo();
+    EXPECT_EQ(doc->Doc().GetTestCount(), 0);
 }

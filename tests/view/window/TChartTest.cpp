@@ -307,6 +307,37 @@ TEST_F(TChartTest, CursorSnapsToItsCurveAndReadsOut) {
     EXPECT_TRUE(widget.CursorText().startsWith(QStringLiteral("Cursor 1: v = 3,0")));
 }
 
+TEST_F(TChartTest, ArrowKeysMoveTheCursorAlongItsCurve) {
+    Show({trvtest::TreadmillTest()});
+    chart.tools[ToolCursor1].active = true;
+    widget.Redraw();
+    QApplication::processEvents();
+    // 81 samples from 2.5 to 5.0 m/s, 1/32 m/s apart: sample 48 is 4.0 m/s.
+    widget.MoveCursorTo(ToolCursor1, 4.0);
+    EXPECT_EQ(widget.focusPolicy() & Qt::ClickFocus, Qt::ClickFocus);
+    struct Press {
+        Qt::Key key;
+        Qt::KeyboardModifiers mods;
+        double x;  // where the cursor is afterwards
+    };
+    const Press presses[] = {
+        {Qt::Key_Right, {}, 4.0 + 1.0 / 32},
+        {Qt::Key_Left, {}, 4.0},
+        {Qt::Key_Left, {}, 4.0 - 1.0 / 32},
+        {Qt::Key_Right, Qt::ShiftModifier, 4.0 + 7.0 / 32},
+        {Qt::Key_End, {}, 5.0},
+        {Qt::Key_Right, {}, 5.0},
+        {Qt::Key_Home, {}, 2.5},
+        {Qt::Key_PageUp, {}, 2.5 + 8.0 / 32},
+    };
+    for (const Press& p : presses) {
+        QTest::keyClick(&widget, p.key, p.mods);
+        EXPECT_NEAR(widget.CursorValue(ToolCursor1).x(), p.x, 1e-9) << p.key;
+    }
+    EXPECT_TRUE(widget.CursorText().startsWith(QStringLiteral("Cursor 1: v = 2,75 m/s")))
+        << widget.CursorText().toStdString();
+}
+
 TEST_F(TChartTest, SecondCursorNeedsASecondTest) {
     Show({trvtest::TreadmillTest()});
     chart.tools[ToolCursor2].active = true;
