@@ -13,7 +13,6 @@
 #include "view/settings/PreferredChoiceStore.h"
 #include "view/settings/ZoneSettingsStore.h"
 #include "view/window/DocHandle.h"
-#include "view/window/TRVView.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -52,10 +51,7 @@ void CMainFrame::OnZoneSettings() {
     if (dlg.exec() != QDialog::Accepted) return;
     SaveZoneSettings(dlg.Settings());
     for (QMdiSubWindow* w : m_pMdi->subWindowList()) {
-        CTRVView* v = static_cast<CChildFrame*>(w)->View();
-        v->Workspace().SetZoneSettings(dlg.Settings());
-        v->Evaluate();
-        v->SetUpChart();
+        static_cast<CChildFrame*>(w)->ApplyZoneSettings(dlg.Settings());
     }
 }
 
@@ -92,7 +88,7 @@ void CMainFrame::SaveActiveDocument(bool saveAs) {
 
 void CMainFrame::NewFromSelection() {
     TransferSlot slot;
-    if (CTRVView* v = ActiveView()) v->Workspace().FillTransferSlot(slot);
+    if (CChildFrame* f = ActiveFrame()) f->FillTransferSlot(slot);
     slot.m_bNewFromSelection = true;
     NewDocument(&slot);
     slot.m_bNewFromSelection = false;
