@@ -1,7 +1,7 @@
 #include "chart/ChartPlot.h"
 
 #include "chart/ChartBands.h"
-#include "chart/ChartMarkers.h"
+#include "chart/ThresholdMarkers.h"
 #include "chart/ChartStyle.h"
 #include "chart/CheckLegendItem.h"
 #include "chart/IncrementTicker.h"
@@ -171,7 +171,7 @@ void CChartPlot::Draw(const CChartModel* model) {
     SetAxisRanges(m);
     AddChartBands(p, m, *this);
     m_Marks.Draw(p, m);
-    AddChartMarkers(p, m, *this);
+    AddThresholdMarkers(p, m, *this);
     BalanceRegions(m);
 }
 

@@ -2,7 +2,7 @@
 // "Schwellen": the thresholds, the fit quality and the training zones of the tests the chart shows,
 // one tab per test. Ticking a method marks its load in the chart; "Kopieren" (and Ctrl+C in a table)
 // puts the tables on the clipboard as tab-separated text.
-#include "analysis/Thresholds.h"
+#include "analysis/ThresholdMethods.h"
 
 #include <QWidget>
 
