@@ -1,11 +1,11 @@
 #include "chart/ChartPlot.h"
 
 #include "chart/ChartBands.h"
-#include "chart/ThresholdMarkers.h"
 #include "chart/ChartStyle.h"
 #include "chart/CheckLegendItem.h"
 #include "chart/IncrementTicker.h"
 #include "chart/MinSecTicker.h"
+#include "chart/ThresholdMarkers.h"
 
 #include <qcustomplot.h>
 

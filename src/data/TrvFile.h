@@ -1,5 +1,6 @@
 #pragma once
 // The .trv document file: reader for layout versions 2 to 5, writer for version 5.
+#include "data/Result.h"
 #include "data/SafeFile.h"
 #include "data/TRVDoc.h"
 
@@ -9,10 +10,8 @@
 
 namespace trv {
 
-struct FileResult {
-    bool ok = true;
-    std::string message;  // German, names the file; empty on success
-};
+// The file functions' result: `message` names the file.
+using FileResult = Result;
 
 // Reads a whole document from bytes. On failure `doc` is left untouched and `error` says why
 // (without the file name).
