@@ -53,9 +53,9 @@ enum ChartToolIndex : int {
     ToolAsLabel = 3,     // annotation "AS " at 2.0 mmol/l
     ToolResult1 = 4,     // result box of test 1
     ToolDeviceText = 5,  // analyser identity, right bottom corner
-    ToolCursor1 = 6,     // cursor following series 0
+    ToolCursor1 = 6,     // cursor following SeriesCurve1
     ToolResult2 = 7,     // result box of test 2
-    ToolCursor2 = 8,     // cursor following series 5
+    ToolCursor2 = 8,     // cursor following SeriesCurve2
     ToolBand2 = 9,       // colour band 70..100 (on at start)
     kChartToolCount = 10
 };
@@ -194,18 +194,19 @@ public:
     void Reset();
 
     // What the view does when it is first set up: axis titles and marker texts from the string
-    // table (IDS_AXIS_LACTATE..IDS_CHART_AS), tools 0..8 off, tool 9 on.
+    // table (IDS_AXIS_LACTATE..IDS_CHART_AS), every tool off but ToolBand2.
     void ApplyStartup();
 
     // Before a test is shown or hidden: every series active, bottom axis from 12 % to 70 %.
     void ResetSeries();
 
-    // After a legend click (activity changed): series 10/11 follow series 4, series 12/13 follow
-    // series 9; the bottom axis starts at 12 % when any of 1, 6, 4, 9 is active, else at 0 %, and
-    // ends at 70 % when any of 3, 8, 4, 9 is active, else at 100 %.
+    // After a legend click (activity changed): the pre- and post-load heart rates of each test follow
+    // its heart rate (SeriesHr1, SeriesHr2); the bottom axis starts at 12 % when a pre-load series or
+    // a heart rate is active, else at 0 %, and ends at 70 % when a post-load series or a heart rate is
+    // active, else at 100 %.
     void ApplySeriesActivity();
 
-    // Analyser identity box (tool 5) for a document bound to an analyser: "Geräte-ID: %s\rFirmware: %2.2f".
+    // Analyser identity box (ToolDeviceText) for a document bound to an analyser: "Geräte-ID: %s\rFirmware: %2.2f".
     void ShowDeviceText(const std::string& deviceId, double firmware);
 
     std::array<ChartSeries, kChartSeriesCount> series;

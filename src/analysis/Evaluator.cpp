@@ -1,7 +1,7 @@
 #include "analysis/Evaluator.h"
 
+#include "analysis/IansThreshold.h"
 #include "analysis/StepTest.h"
-#include "analysis/Threshold.h"
 #include "data/Records.h"
 #include "data/TRVDoc.h"
 #include "res/Format.h"

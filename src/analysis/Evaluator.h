@@ -7,7 +7,7 @@
 //                                   download, athlete dialog, check boxes or selection changed, load
 //                                   update, the redraw buttons, a legend click),
 //   SetUpResults(doc, an, chart, flags) right after it (and whenever the chart is set up again): fills
-//                                   the result boxes (tools 4 and 7) and switches them on or off,
+//                                   the result boxes (ToolResult1, ToolResult2) and switches them on or off,
 //   CursorReadout(...)              on every cursor move; it writes the chart's cursor text.
 //
 // Notice bits Evaluate sets and clears: 0x4 / 0x8 (curve of test 1 / 2 not fitted), 0x10 / 0x20
@@ -36,11 +36,11 @@ public:
     void Evaluate(CTRVDoc& doc, const AnalysisOf& analysisOf, CChartModel& chart, uint32_t& noticeFlags);
 
     // Result boxes: the result text of each shown, evaluated test with entered parameters goes into
-    // tool 4 (test 1) or tool 7 (test 2), which is switched on only when the test's fit and
+    // ToolResult1 (test 1) or ToolResult2 (test 2), which is switched on only when the test's fit and
     // threshold bits and the units bit are clear; otherwise it is switched off and emptied.
     void SetUpResults(const CTRVDoc& doc, const AnalysisOf& analysisOf, CChartModel& chart, uint32_t noticeFlags) const;
 
-    // Cursor move: clears the cursor text, then for tool 6 (test 1 shown) or tool 8 (test 2 shown)
+    // Cursor move: clears the cursor text, then for ToolCursor1 (test 1 shown) or ToolCursor2 (test 2 shown)
     // adds the read-out line at (x, y). Returns the line ("" when none).
     std::string CursorReadout(const CTRVDoc& doc, CChartModel& chart, int toolIndex, double x, double y) const;
 
@@ -51,7 +51,7 @@ public:
     int32_t m_nLoadUnit1 = -1;    // load unit of test 1, for the unit check
     std::string m_strSymbol;      // "v" or "P"
     std::string m_strUnit;        // "km/h", "m/s" or "W"
-    bool m_bCurve1Active = true;  // series 0 and 5 active when the evaluation ran
+    bool m_bCurve1Active = true;  // SeriesCurve1 and SeriesCurve2 active when the evaluation ran
     bool m_bCurve2Active = true;
 
 private:

@@ -1,6 +1,6 @@
 #include "analysis/HistoryChart.h"
 
-#include "analysis/Thresholds.h"
+#include "analysis/ThresholdMethods.h"
 #include "data/Records.h"
 #include "res/Format.h"
 

@@ -1,7 +1,7 @@
 #include "analysis/HistoryTable.h"
 
 #include "analysis/HistoryChart.h"
-#include "analysis/Thresholds.h"
+#include "analysis/ThresholdMethods.h"
 #include "data/Records.h"
 #include "res/Format.h"
 #include "res/Strings.h"

@@ -1,11 +1,13 @@
 #include "analysis/ThresholdCache.h"
 
 #include "data/Records.h"
+#include "data/TestFields.h"
 
 #include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <thread>
+#include <type_traits>
 
 namespace trv {
 
@@ -22,36 +24,23 @@ void Put(std::string& key, const T& v) {
 
 std::string CThresholdCache::Key(const TestDataType& t, int fit, int model) {
     std::string key;
-    key.reserve(64 + t.m_Steps.size() * 48);
+    key.reserve(64 + t.m_Steps.size() * 56);
+    // Every field of the record, stored or not, but how a window shows it: a test that differs in
+    // anything else gets its own entry.
+    auto put = [&key](FieldKind, const auto& field, FieldInfo info) {
+        if (info.display) return;
+        if constexpr (std::is_same_v<std::decay_t<decltype(field)>, COleDateTime>) {
+            Put(key, field.m_dt);
+            Put(key, field.m_status);
+        } else {
+            Put(key, field);
+        }
+    };
     Put(key, fit);
     Put(key, model);
-    Put(key, t.m_nLoadUnit);
-    Put(key, t.m_nTestType);
-    Put(key, t.m_dStartValue);
-    Put(key, t.m_dIncrement);
-    Put(key, t.m_dTrackLength);
-    Put(key, t.m_bCompensate);
-    Put(key, t.m_nDurationSource);
-    Put(key, t.m_bIndividualLoads);
-    Put(key, t.m_nPcStepDuration);
-    Put(key, t.m_bParamsEntered);
-    for (const PCMDataType& m : t.m_Steps) {
-        Put(key, m.m_nStepDuration);
-        Put(key, m.m_nMeasType);
-        Put(key, m.m_bFirstStep);
-        Put(key, m.m_bLastStep);
-        Put(key, m.m_nStatus);
-        Put(key, m.m_nLactate);
-        Put(key, m.m_Time.m_dt);
-        Put(key, m.m_Time.m_status);
-        Put(key, m.m_nHeartRate);
-        Put(key, m.m_dSpeed);
-        Put(key, m.m_dNominalSpeed);
-        Put(key, m.m_dPower);
-        Put(key, m.m_bChecked);
-        Put(key, m.m_bDurationMeasured);
-        Put(key, m.m_bShortened);
-    }
+    ForEachTestField(t, put);
+    Put(key, t.m_Steps.size());
+    for (const PCMDataType& m : t.m_Steps) ForEachMeasurementField(m, put);
     return key;
 }
 

@@ -2,7 +2,7 @@
 // The thresholds of tests keyed by their content, so that a history refreshed after one edit only
 // recomputes the test that changed. A test's content is everything the methods read: its readings,
 // its parameters and the fitting function and threshold model it is evaluated with.
-#include "analysis/Thresholds.h"
+#include "analysis/ThresholdMethods.h"
 
 #include <cstddef>
 #include <string>

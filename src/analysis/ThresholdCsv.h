@@ -4,7 +4,7 @@
 //
 // One header line, then per test one row per method ("Schwelle") and one per zone ("Zone"). Loads
 // are in the test's unit; a method that is not determinable says so in the load column.
-#include "analysis/Thresholds.h"
+#include "analysis/ThresholdMethods.h"
 #include "data/TrvFile.h"
 
 #include <string>

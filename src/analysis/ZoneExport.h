@@ -7,7 +7,7 @@
 // - intervals.icu: the sport settings as a JSON object (ftp, lthr, max_hr, threshold_pace,
 //   power_zones, hr_zones, pace_zones and their *_zone_names).
 // The zones are those of TestThresholds (its zone model); the anchor loads come from its zoneModel.
-#include "analysis/Thresholds.h"
+#include "analysis/ThresholdMethods.h"
 
 #include <string>
 #include <vector>

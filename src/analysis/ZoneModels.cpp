@@ -2,7 +2,7 @@
 
 #include "analysis/CurveFit.h"
 #include "analysis/CurveRules.h"
-#include "analysis/Thresholds.h"
+#include "analysis/ThresholdMethods.h"
 #include "data/Records.h"
 #include "res/Format.h"
 #include "res/Strings.h"

@@ -13,6 +13,20 @@ CChildFrame::CChildFrame(CDocHandle* doc, QWidget* parent) : QMdiSubWindow(paren
     setWidget(m_pView);
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowIcon(AppIcon());
+    connect(m_pView, &CTRVView::commandStateChanged, this, &CChildFrame::commandStateChanged);
+    connect(m_pView, &CTRVView::statusMessage, this, &CChildFrame::statusMessage);
+}
+
+void CChildFrame::SetCommands(CommandLookup commands) { m_pView->SetCommands(std::move(commands)); }
+
+void CChildFrame::ShowHistoryTest(int test) { m_pView->ShowHistoryTest(test); }
+
+void CChildFrame::FillTransferSlot(TransferSlot& slot) const { m_pView->Workspace().FillTransferSlot(slot); }
+
+void CChildFrame::ApplyZoneSettings(const ZoneSettings& zones) {
+    m_pView->Workspace().SetZoneSettings(zones);
+    m_pView->Evaluate();
+    m_pView->SetUpChart();
 }
 
 void CChildFrame::UpdateTitle(int number, int count) {

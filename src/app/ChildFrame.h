@@ -1,9 +1,17 @@
 #pragma once
-// A document window: one view on one document, in the main window's area.
+// A document window: one view on one document, in the main window's area. The main window talks
+// to the view through it: the view's signals come out here, and what the main window asks of a
+// document window (a test the history picked, the selection for a new document, new zones) goes in.
+#include "view/window/CommandId.h"
+
 #include <QMdiSubWindow>
 
 class CDocHandle;
 class CTRVView;
+namespace trv {
+struct TransferSlot;
+struct ZoneSettings;
+}  // namespace trv
 
 class CChildFrame : public QMdiSubWindow {
     Q_OBJECT
@@ -13,7 +21,19 @@ public:
     CDocHandle* Doc() const { return m_pDoc; }
     void UpdateTitle(int number, int count);
 
+    // Where the view's context menus find the main window's actions.
+    void SetCommands(CommandLookup commands);
+    // The test picked in the history is selected and shown.
+    void ShowHistoryTest(int test);
+    // The selected tests, for "Neu mit ausgewählten Tests".
+    void FillTransferSlot(trv::TransferSlot& slot) const;
+    // The training zones changed: the thresholds and the chart follow.
+    void ApplyZoneSettings(const trv::ZoneSettings& zones);
+
 signals:
+    // The view's: a command's enable or check state may have changed; a line for the status bar.
+    void commandStateChanged();
+    void statusMessage(const QString& text);
     // Asked before the window closes; `allow` may be set to false (the save question was cancelled).
     void closeRequested(CChildFrame* frame, bool& allow);
 

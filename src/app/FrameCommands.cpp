@@ -54,10 +54,7 @@ void CMainFrame::OnZoneSettings() {
     if (dlg.exec() != QDialog::Accepted) return;
     SaveZoneSettings(dlg.Settings());
     for (QMdiSubWindow* w : m_pMdi->subWindowList()) {
-        CTRVView* v = static_cast<CChildFrame*>(w)->View();
-        v->Workspace().SetZoneSettings(dlg.Settings());
-        v->Evaluate();
-        v->SetUpChart();
+        static_cast<CChildFrame*>(w)->ApplyZoneSettings(dlg.Settings());
     }
 }
 
@@ -104,7 +101,7 @@ void CMainFrame::SaveActiveDocument(bool saveAs) {
 
 void CMainFrame::NewFromSelection() {
     TransferSlot slot;
-    if (CTRVView* v = ActiveView()) v->Workspace().FillTransferSlot(slot);
+    if (CChildFrame* f = ActiveFrame()) f->FillTransferSlot(slot);
     slot.m_bNewFromSelection = true;
     NewDocument(&slot);
     slot.m_bNewFromSelection = false;

@@ -101,9 +101,9 @@ CMainFrame::CMainFrame()
     CreateStatusBar();
     BuildMenus();
     connect(m_pMdi, &QMdiArea::subWindowActivated, this, [this] {
-        const QPointer<CTRVView> view(ActiveView());
-        m_pHistory->SetDocument(view ? view->DocHandle() : nullptr, [view](int test) {
-            if (view) view->ShowHistoryTest(test);
+        const QPointer<CChildFrame> frame(ActiveFrame());
+        m_pHistory->SetDocument(frame ? frame->Doc() : nullptr, [frame](int test) {
+            if (frame) frame->ShowHistoryTest(test);
         });
         BuildMenus();
         UpdateTitles();
@@ -237,10 +237,10 @@ CChildFrame* CMainFrame::AddFrame(CDocHandle* doc) {
     }
     auto* frame = new CChildFrame(doc);
     connect(frame, &CChildFrame::closeRequested, this, &CMainFrame::OnFrameClose);
-    connect(frame->View(), &CTRVView::commandStateChanged, this, &CMainFrame::UpdateCommands);
-    connect(frame->View(), &CTRVView::statusMessage, this, &CMainFrame::ShowStatusMessage);
+    connect(frame, &CChildFrame::commandStateChanged, this, &CMainFrame::UpdateCommands);
+    connect(frame, &CChildFrame::statusMessage, this, &CMainFrame::ShowStatusMessage);
     // The lists' context menus offer the same actions as the menus, up to date for that window.
-    frame->View()->SetCommands([this](CommandId id) {
+    frame->SetCommands([this](CommandId id) {
         UpdateCommands();
         return Action(id);
     });

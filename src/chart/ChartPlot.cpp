@@ -1,12 +1,12 @@
 #include "chart/ChartPlot.h"
 
 #include "chart/ChartBands.h"
-#include "chart/ChartMarkers.h"
 #include "chart/ChartStyle.h"
 #include "chart/ChartZoneBands.h"
 #include "chart/CheckLegendItem.h"
 #include "chart/IncrementTicker.h"
 #include "chart/MinSecTicker.h"
+#include "chart/ThresholdMarkers.h"
 
 #include <qcustomplot.h>
 
@@ -173,7 +173,7 @@ void CChartPlot::Draw(const CChartModel* model) {
     AddChartBands(p, m, *this);
     AddChartZoneBands(p, m, *this);
     m_Marks.Draw(p, m);
-    AddChartMarkers(p, m, *this);
+    AddThresholdMarkers(p, m, *this);
     BalanceRegions(m);
 }
 

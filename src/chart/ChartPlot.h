@@ -6,7 +6,7 @@
 // read-out and the notice area. It draws on screen (inside a window that adds the mouse) and into
 // any painter (printer, PDF).
 #include "analysis/ChartModel.h"
-#include "chart/ChartMarks.h"
+#include "chart/ResultMarks.h"
 
 #include <QPointF>
 #include <QRectF>
@@ -83,7 +83,7 @@ public:
     QRectF LegendEntryRect(int series) const;
     QCPLegend* Legend() const { return m_pLegend; }
 
-    const CChartMarks& Marks() const { return m_Marks; }
+    const CResultMarks& Marks() const { return m_Marks; }
 
 private:
     void Build();
@@ -110,7 +110,7 @@ private:
     QCPTextElement* m_pNotice = nullptr;
     QCPTextElement* m_pDevice = nullptr;
     std::array<ChartSeriesDraw, kChartSeriesCount> m_Series;
-    CChartMarks m_Marks;
+    CResultMarks m_Marks;
 };
 
 }  // namespace trv

@@ -1,11 +1,13 @@
 #include "data/TrvFile.h"
 
 #include "data/Cp1252.h"
+#include "data/TestFields.h"
 #include "res/Format.h"
 #include "res/Strings.h"
 
 #include <cmath>
 #include <cstring>
+#include <type_traits>
 
 namespace trv {
 
@@ -150,41 +152,43 @@ private:
     std::vector<uint8_t>& m_out;
 };
 
-bool ReadMeasurement(Reader& r, int version, PCMDataType& m) {
-    m.m_nLactate = r.U16();
-    m.m_nMeasId = r.U16();
-    m.m_nStatus = r.U8();
-    m.m_nTemperature = r.U8();
-    if (version >= 5)
-        m.m_Time = CompactTimeToLocal(r.U32());
+// One field of the lists in TestFields.h as a file of `version` stores it.
+template <class T>
+void ReadField(Reader& r, int version, FieldKind kind, T& field, FieldInfo info) {
+    if (version < info.since) return;
+    if constexpr (std::is_same_v<T, COleDateTime>)
+        field = version >= 5 ? CompactTimeToLocal(r.U32()) : r.Date();
+    else if constexpr (std::is_same_v<T, double>)
+        field = r.F64();
+    else if constexpr (std::is_same_v<T, int32_t>)
+        field = r.I32();
+    else if constexpr (std::is_same_v<T, uint16_t>)
+        field = r.U16();
     else
-        m.m_Time = r.Date();
-    m.m_dPower = r.F64();
-    m.m_nHeartRate = r.I32();
-    m.m_dSpeed = r.F64();
-    m.m_dNominalSpeed = r.F64();
-    m.m_nMeasType = r.U8();
-    m.m_nStepDuration = r.U16();
-    m.m_bChecked = r.Flag();
-    m.m_bDurationMeasured = r.Flag();
-    m.m_bShortened = r.Flag();
+        field = kind == FieldKind::Flag ? r.Flag() : r.U8();
+}
+
+// One field of the lists in TestFields.h as version 5 stores it (times are written by the caller).
+template <class T>
+void WriteField(Writer& w, FieldKind kind, const T& field, FieldInfo info) {
+    if (info.since > 5) return;
+    if constexpr (std::is_same_v<T, double>)
+        w.F64(field);
+    else if constexpr (std::is_same_v<T, int32_t>)
+        w.I32(field);
+    else if constexpr (std::is_same_v<T, uint16_t>)
+        w.U16(field);
+    else if constexpr (std::is_same_v<T, uint8_t>)
+        kind == FieldKind::Flag ? w.Flag(field) : w.U8(field);
+}
+
+bool ReadMeasurement(Reader& r, int version, PCMDataType& m) {
+    ForEachMeasurementField(m, [&](FieldKind kind, auto& f, FieldInfo info) { ReadField(r, version, kind, f, info); });
     return r.Ok();
 }
 
 bool ReadTest(Reader& r, int version, TestDataType& t, const PCMDataType& proto) {
-    t.m_nReserved2 = r.I32();
-    t.m_nLoadUnit = r.I32();
-    t.m_nReserved1 = r.I32();
-    t.m_bShowInChart = r.Flag();
-    t.m_nTestType = r.I32();
-    t.m_dStartValue = r.F64();
-    t.m_dIncrement = r.F64();
-    t.m_dTrackLength = r.F64();
-    t.m_nDurationSource = r.I32();
-    t.m_bCompensate = r.Flag();
-    t.m_nPcStepDuration = r.I32();
-    if (version >= 3) t.m_bParamsEntered = r.Flag();
-    if (version >= 4) t.m_bIndividualLoads = r.Flag();
+    ForEachTestField(t, [&](FieldKind kind, auto& f, FieldInfo info) { ReadField(r, version, kind, f, info); });
     const uint32_t count = r.U32();
     if (!r.Ok() || count > r.Remaining() / MeasBlockSize(version)) return false;
     t.m_Steps.assign(count, proto);
@@ -268,19 +272,7 @@ bool WriteTrv(const CTRVDoc& doc, std::vector<uint8_t>& bytes, std::string& erro
     w.I32(5);
     w.U32(static_cast<uint32_t>(doc.m_Tests.size()));
     for (const auto& t : doc.m_Tests) {
-        w.I32(t.m_nReserved2);
-        w.I32(t.m_nLoadUnit);
-        w.I32(t.m_nReserved1);
-        w.Flag(t.m_bShowInChart);
-        w.I32(t.m_nTestType);
-        w.F64(t.m_dStartValue);
-        w.F64(t.m_dIncrement);
-        w.F64(t.m_dTrackLength);
-        w.I32(t.m_nDurationSource);
-        w.Flag(t.m_bCompensate);
-        w.I32(t.m_nPcStepDuration);
-        w.Flag(t.m_bParamsEntered);
-        w.Flag(t.m_bIndividualLoads);
+        ForEachTestField(t, [&](FieldKind kind, const auto& f, FieldInfo info) { WriteField(w, kind, f, info); });
         w.U32(static_cast<uint32_t>(t.m_Steps.size()));
         for (const auto& m : t.m_Steps) {
             uint32_t compact = 0;
@@ -290,20 +282,12 @@ bool WriteTrv(const CTRVDoc& doc, std::vector<uint8_t>& bytes, std::string& erro
                               m.m_Time.IsValid() ? when.c_str() : LoadStr(IDS_ERR_TIME_INVALID));
                 return false;
             }
-            w.U16(m.m_nLactate);
-            w.U16(m.m_nMeasId);
-            w.U8(m.m_nStatus);
-            w.U8(m.m_nTemperature);
-            w.U32(compact);
-            w.F64(m.m_dPower);
-            w.I32(m.m_nHeartRate);
-            w.F64(m.m_dSpeed);
-            w.F64(m.m_dNominalSpeed);
-            w.U8(m.m_nMeasType);
-            w.U16(m.m_nStepDuration);
-            w.Flag(m.m_bChecked);
-            w.Flag(m.m_bDurationMeasured);
-            w.Flag(m.m_bShortened);
+            ForEachMeasurementField(m, [&](FieldKind kind, const auto& f, FieldInfo info) {
+                if constexpr (std::is_same_v<std::decay_t<decltype(f)>, COleDateTime>)
+                    w.U32(compact);
+                else
+                    WriteField(w, kind, f, info);
+            });
         }
     }
     const UserDataType& u = doc.m_UserData;

@@ -1,5 +1,6 @@
 #pragma once
 // The .trv document file: reader for layout versions 2 to 5, writer for version 5.
+#include "data/Result.h"
 #include "data/SafeFile.h"
 #include "data/TRVDoc.h"
 
@@ -9,10 +10,14 @@
 
 namespace trv {
 
+// The file functions' result: `message` names the file (a Result that also says whether a save was
+// refused because the file is write-protected).
 struct FileResult {
     bool ok = true;
     std::string message;          // German, names the file; empty on success
     bool writeProtected = false;  // a save refused because the file is write-protected
+
+    explicit operator bool() const { return ok; }
 };
 
 // Reads a whole document from bytes. On failure `doc` is left untouched and `error` says why

@@ -57,7 +57,7 @@ public:
     virtual void EnableReceive(bool enable) = 0;
     virtual void SetNoticeFlags(uint32_t bits) = 0;
     virtual void ClearNoticeFlags(uint32_t bits) = 0;
-    // The chart's device-information annotation (tool 5): its text and whether it is shown.
+    // The chart's device-information annotation (ToolDeviceText): its text and whether it is shown.
     virtual void SetDeviceAnnotation(const std::string& text, bool visible) = 0;
     // The analyser the document is bound to (true), or false when any analyser may fill it. A search
     // keeps only a bound document's analyser.

@@ -1,6 +1,6 @@
 #include "library/LibraryIndex.h"
 
-#include "analysis/Thresholds.h"
+#include "analysis/ThresholdMethods.h"
 #include "data/SafeFile.h"
 #include "data/TRVDoc.h"
 #include "data/TrvFile.h"

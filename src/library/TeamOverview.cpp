@@ -1,6 +1,6 @@
 #include "library/TeamOverview.h"
 
-#include "analysis/Thresholds.h"
+#include "analysis/ThresholdMethods.h"
 #include "data/Cp1252.h"
 #include "data/Records.h"
 #include "data/SafeFile.h"

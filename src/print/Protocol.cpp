@@ -1,7 +1,7 @@
 #include "print/Protocol.h"
 
 #include "analysis/ChartModel.h"
-#include "analysis/Threshold.h"
+#include "analysis/IansThreshold.h"
 #include "chart/ChartPlot.h"
 #include "data/TRVDoc.h"
 #include "data/TrvFile.h"

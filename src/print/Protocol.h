@@ -14,7 +14,7 @@
 // The chart is laid out as a window of 750 x 350 and drawn scaled into the chart rectangle, in the
 // printing state that PrintChartModel() gives.
 #include "analysis/TestAnalysis.h"
-#include "analysis/Thresholds.h"
+#include "analysis/ThresholdMethods.h"
 #include "analysis/Zones.h"
 #include "data/OleDateTime.h"
 

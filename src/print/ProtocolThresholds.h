@@ -1,7 +1,7 @@
 #pragma once
 // The thresholds and the training zones of a test on page 2 of the protocol, below its
 // measurement table: the lines (tab-separated, as printed) and their drawing.
-#include "analysis/Thresholds.h"
+#include "analysis/ThresholdMethods.h"
 
 #include <string>
 #include <vector>

@@ -5,7 +5,7 @@
 //
 //   trv::ZoneCardText text = trv::MakeZoneCardText(doc, test, thresholds, today);
 //   trv::WriteZoneCardPdf(path, text, &error);   // or PrintZoneCard(printer, text)
-#include "analysis/Thresholds.h"
+#include "analysis/ThresholdMethods.h"
 #include "data/OleDateTime.h"
 
 #include <QRect>

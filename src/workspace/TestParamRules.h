@@ -71,26 +71,26 @@ public:
     int32_t m_nFitFunction = FitCubic;
 
     // Visible state, by control.
-    DialogList m_TestTypeList;  // 1069
-    DialogList m_UnitList;      // 1070
-    DialogList m_SourceList;    // 1095
-    DialogList m_ModelList;     // 1048
-    DialogList m_FitList;       // 1049
-    std::string m_strStepEdit;  // 1054: "%02d:%02d" or "%5.0f"
+    DialogList m_TestTypeList;
+    DialogList m_UnitList;
+    DialogList m_SourceList;  // where the step duration comes from
+    DialogList m_ModelList;
+    DialogList m_FitList;
+    std::string m_strStepEdit;  // "%02d:%02d" (step duration) or "%5.0f" (track length)
     DialogControl m_StepEdit;
-    DialogControl m_Slider;  // 1065
+    DialogControl m_Slider;  // beside the step edit, moving with it
     int m_nSliderMin = 1, m_nSliderMax = 60, m_nSliderPos = 18, m_nSliderTick = 1;
-    std::string m_strStepGroup;      // 1078: "Stufendauer" / "Streckenlänge"
-    std::string m_strStepUnit;       // 1079: "m" for the field test
-    std::string m_strStartEdit;      // 1052 "%2.1f"
-    std::string m_strIncrementEdit;  // 1053
+    std::string m_strStepGroup;      // "Stufendauer" / "Streckenlänge"
+    std::string m_strStepUnit;       // "m" for the field test
+    std::string m_strStartEdit;      // "%2.1f"
+    std::string m_strIncrementEdit;  // "%2.1f"
     DialogControl m_StartEdit, m_StartSpin, m_IncrementEdit, m_IncrementSpin;
     int m_nSpinMin = 0, m_nSpinMax = 10;
-    std::string m_strUnitText;      // 1074, 1075
-    std::string m_strLoadGroup;     // 1062
-    DialogControl m_IndividualBox;  // 1101
-    DialogControl m_CompensateBox;  // 1077
-    std::string m_strExplanation;   // 1103
+    std::string m_strUnitText;  // the unit beside the start value and the increment
+    std::string m_strLoadGroup;
+    DialogControl m_IndividualBox;
+    DialogControl m_CompensateBox;
+    std::string m_strExplanation;  // the line below the controls
 
 private:
     void TakeChoice(const AnalysisChoice& c);

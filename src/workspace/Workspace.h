@@ -6,7 +6,7 @@
 // it directly.
 #include "analysis/ChartModel.h"
 #include "analysis/Evaluator.h"
-#include "analysis/Thresholds.h"
+#include "analysis/ThresholdMethods.h"
 #include "analysis/Zones.h"
 #include "data/AssignedTests.h"
 #include "data/TRVDoc.h"
@@ -31,7 +31,7 @@ class CTestParamRules;
 // document order; -1 for a test not shown.
 int CurveSlotOf(const CTRVDoc& doc, int test);
 
-// What button 1008 ("Test anzeigen/ neu zeichnen") does now.
+// What the "Test anzeigen/ neu zeichnen" button does now.
 enum class ShowButtonAction { Redraw, ShowSelected, Nothing };
 
 class CWorkspace {
@@ -79,7 +79,7 @@ public:
 
     int ShowButtonMode() const { return m_nShowMode; }
     ShowButtonAction ShowButton() const;
-    // The tip of button 1008 for the current state ("" when a click does nothing).
+    // The tip of the "Test anzeigen/ neu zeichnen" button for the current state ("" when a click does nothing).
     std::string ShowButtonTip() const;
 
     // ---- shown tests --------------------------------------------------------------------------

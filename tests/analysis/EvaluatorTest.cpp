@@ -1,6 +1,6 @@
 #include "Fixtures.h"
 #include "analysis/Evaluator.h"
-#include "analysis/Threshold.h"
+#include "analysis/IansThreshold.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include "analysis/History.h"
 #include "analysis/HistoryChart.h"
 #include "analysis/ThresholdCache.h"
-#include "analysis/Thresholds.h"
+#include "analysis/ThresholdMethods.h"
 #include "res/Format.h"
 
 #include <gtest/gtest.h>

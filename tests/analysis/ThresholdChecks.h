@@ -1,6 +1,6 @@
 #pragma once
 // The check every threshold result must pass, whatever the curve.
-#include "analysis/Thresholds.h"
+#include "analysis/ThresholdMethods.h"
 
 #include <gtest/gtest.h>
 

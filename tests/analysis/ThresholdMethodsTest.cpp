@@ -1,6 +1,6 @@
 // The threshold methods on curves whose thresholds are known in closed form.
 #include "ThresholdChecks.h"
-#include "analysis/Thresholds.h"
+#include "analysis/ThresholdMethods.h"
 #include "data/Records.h"
 
 #include <gtest/gtest.h>

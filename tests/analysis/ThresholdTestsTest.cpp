@@ -6,7 +6,7 @@
 #include "analysis/ExpFit.h"
 #include "analysis/SegmentedFit.h"
 #include "analysis/ThresholdCsv.h"
-#include "analysis/Thresholds.h"
+#include "analysis/ThresholdMethods.h"
 #include "res/Strings.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // other ranges kept byte for byte, damaged files left alone; the intervals.icu JSON.
 #include "GcZoneReader.h"
 #include "ZoneDocs.h"
-#include "analysis/Thresholds.h"
+#include "analysis/ThresholdMethods.h"
 #include "analysis/ZoneExport.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // The zone models against boundaries worked out by hand (ZoneDocs.h gives the curves).
 #include "ZoneDocs.h"
 #include "analysis/CurveRules.h"
-#include "analysis/Thresholds.h"
+#include "analysis/ThresholdMethods.h"
 #include "analysis/ZoneModels.h"
 #include "res/Strings.h"
 

@@ -1,7 +1,7 @@
 // Thresholds and zones: every method for one 12-step test, and a 10,000-test document through
 // trv-cli thresholds. Prints the times; not a test.
 #include "../analysis/Fixtures.h"
-#include "analysis/Thresholds.h"
+#include "analysis/ThresholdMethods.h"
 #include "analysis/ZoneModels.h"
 #include "data/TrvFile.h"
 

@@ -46,17 +46,23 @@ esac
 u=$root/usr
 files=(bin/trv-cli bin/trv-sim share/man/man1/trv-cli.1.gz share/man/man1/trv-sim.1.gz share/doc/trv/copyright
   share/man/de/man1/trv-cli.1.gz share/man/de/man1/trv-sim.1.gz)
-[ "$gui" = 1 ] && files+=(bin/trv share/man/man1/trv.1.gz share/man/de/man1/trv.1.gz
+[ "$gui" = 1 ] && files+=(bin/trv libexec/trv/trv-cli-print share/man/man1/trv.1.gz share/man/de/man1/trv.1.gz
   share/applications/de.morvane.trv.desktop
   share/metainfo/de.morvane.trv.metainfo.xml share/mime/packages/trv.xml share/icons/hicolor/scalable/apps/trv.svg)
 for f in "${files[@]}"; do [ -f "$u/$f" ] || fail "missing /usr/$f"; done
-for b in "$u"/bin/*; do
+for b in "$u"/bin/* "$u"/libexec/trv/*; do
+  [ -e "$b" ] || continue
   [ -x "$b" ] || fail "$b not executable"
   # A build-tree RPATH would make the installed program load libraries from the build directory.
   readelf -d "$b" 2>/dev/null | grep -Eq 'RPATH|RUNPATH' && fail "$(basename "$b") carries an RPATH"
 done
 "$u/bin/trv-cli" --help >"$tmp/cli-help" 2>&1 || fail "installed trv-cli --help"
 "$u/bin/trv-sim" --help >"$tmp/sim-help" 2>&1 || fail "installed trv-sim --help"
+# The installed trv-cli finds its drawing helper (a usage line, not "not in this build").
+if [ "$gui" = 1 ]; then
+  "$u/bin/trv-cli" print >"$tmp/cli-print" 2>&1
+  grep -q "ohne Qt" "$tmp/cli-print" && fail "installed trv-cli print does not find trv-cli-print"
+fi
 
 # Man pages, English in man1 and German in de/man1: compressed, formatted without warnings, and naming every
 # command and option the program lists.

@@ -135,6 +135,8 @@ int CmdDownload(int argc, char** argv);
 int CmdConfig(int argc, char** argv);
 int CmdReset(int argc, char** argv);
 int CmdPrint(int argc, char** argv);
+// Hands the command (argv[0] its word) to the drawing helper trv-cli-print, which takes over this process.
+int RunDrawingHelper(int argc, char** argv);
 int CmdImport(int argc, char** argv);
 int CmdThresholds(int argc, char** argv);
 int CmdHistory(int argc, char** argv);

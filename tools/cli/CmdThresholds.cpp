@@ -1,6 +1,6 @@
 // trv-cli thresholds: every threshold method and the training zones of the listed tests.
 #include "Cli.h"
-#include "analysis/Thresholds.h"
+#include "analysis/ThresholdMethods.h"
 #include "data/TRVDoc.h"
 #include "res/Format.h"
 #include "res/Strings.h"

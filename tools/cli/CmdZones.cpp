@@ -2,7 +2,7 @@
 // on to GoldenCheetah, intervals.icu or a printed zone card.
 #include "Cli.h"
 #include "analysis/StepTest.h"
-#include "analysis/Thresholds.h"
+#include "analysis/ThresholdMethods.h"
 #include "analysis/ZoneExport.h"
 #include "analysis/ZoneModels.h"
 #include "data/Records.h"

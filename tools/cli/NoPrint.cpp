@@ -1,9 +1,9 @@
 #include "Cli.h"
 #include "res/Strings.h"
 
-// A build without the desktop program (TRV_BUILD_GUI=OFF) has no Qt, and so no printed protocol.
+// trv-cli itself draws nothing: `zones --pdf` and `team --pdf` are handed to trv-cli-print before these are
+// reached (main.cpp), so they answer only where that hand-over found no helper.
 namespace trv::cli {
-int CmdPrint(int, char**) { return Fail(ExitUsage, LoadStr(IDS_CLI_NO_PRINT)); }
 int WriteZoneCard(const CTRVDoc&, int, const TestThresholds&, const std::string&) {
     return Fail(ExitUsage, LoadStr(IDS_CLI_NO_PRINT));
 }

@@ -106,6 +106,10 @@ int main(int argc, char** argv) {
                 std::printf("%s\n", trv::FmtId(trv::IDS_CLI_USAGE, c.usage).c_str());
                 return trv::cli::ExitOk;
             }
+        // A PDF needs Qt: the drawing helper takes over.
+        if (word == "zones" || word == "team")
+            for (int i = 2; i < argc; ++i)
+                if (std::strcmp(argv[i], "--pdf") == 0) return trv::cli::RunDrawingHelper(argc - 1, argv + 1);
         return c.run(argc - 1, argv + 1);
     }
     return trv::cli::Fail(trv::cli::ExitUsage, trv::FmtId(trv::IDS_CLI_UNKNOWN_COMMAND, word.c_str()));

@@ -2,7 +2,7 @@
 // "Zonen weitergeben": the zones of one test for GoldenCheetah (the athlete's config folder,
 // remembered), for intervals.icu (the sport settings as JSON, to the clipboard or a file) and as the
 // zone card (preview, print, PDF). A test without zones shows the reason and offers nothing.
-#include "analysis/Thresholds.h"
+#include "analysis/ThresholdMethods.h"
 
 #include <QDialog>
 

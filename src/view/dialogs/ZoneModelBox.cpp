@@ -1,6 +1,6 @@
 #include "view/dialogs/ZoneModelBox.h"
 
-#include "analysis/Thresholds.h"
+#include "analysis/ThresholdMethods.h"
 #include "analysis/ZoneModels.h"
 #include "res/StringIds.h"
 #include "view/QtText.h"

@@ -2,7 +2,7 @@
 
 #include "analysis/History.h"
 #include "analysis/HistoryChart.h"
-#include "analysis/Thresholds.h"
+#include "analysis/ThresholdMethods.h"
 #include "data/TRVDoc.h"
 #include "view/QtText.h"
 #include "view/history/HistoryPlot.h"

@@ -1,7 +1,7 @@
 #include "view/library/AthletesDock.h"
 
 #include "analysis/History.h"
-#include "analysis/Thresholds.h"
+#include "analysis/ThresholdMethods.h"
 #include "data/Records.h"
 #include "library/LibraryText.h"
 #include "view/QtText.h"

@@ -1,6 +1,6 @@
 #include "view/library/LibrarySettings.h"
 
-#include "analysis/Thresholds.h"
+#include "analysis/ThresholdMethods.h"
 
 #include <QDir>
 #include <QSettings>

@@ -1,6 +1,6 @@
 #include "view/library/LibrarySettingsDialog.h"
 
-#include "analysis/Thresholds.h"
+#include "analysis/ThresholdMethods.h"
 #include "library/LibraryFolder.h"
 #include "view/QtText.h"
 

@@ -2,7 +2,7 @@
 
 #include "view/settings/Settings.h"
 
-#include "analysis/Thresholds.h"
+#include "analysis/ThresholdMethods.h"
 #include "analysis/ZoneModels.h"
 
 #include <QSettings>

@@ -2,7 +2,7 @@
 // The chart window: the chart library's plot (src/chart) with what the user does on it.
 //  - a legend click switches the series, applies the model's activity rule (heart-rate companions,
 //    load-axis extent) and emits seriesActivityChanged; the owner evaluates and sets the chart up;
-//  - moving a shown cursor (tool 6 or 8) snaps it to its curve and emits cursorMoved; the owner
+//  - moving a shown cursor (ToolCursor1 or ToolCursor2) snaps it to its curve and emits cursorMoved; the owner
 //    writes the read-out into the model's cursor text and redraws;
 //  - resting the mouse on a point shows its value tip;
 //  - with the focus (a click, or Tab), the arrow keys move the shown cursor along its curve: Left and
@@ -55,7 +55,7 @@ public:
     QString ItemText(int tool) const { return m_Plot.Marks().ItemText(tool); }
     QRectF ItemRect(int tool) const { return m_Plot.Marks().ItemRect(tool); }
     QPointF PixelOf(int series, double x, double y) const { return m_Plot.PixelOf(series, x, y); }
-    // The cursor of tool 6 or 8 as drawn: shown, and its value position.
+    // The cursor ToolCursor1 or ToolCursor2 as drawn: shown, and its value position.
     bool CursorShown(int tool) const;
     QPointF CursorValue(int tool) const;
 

@@ -3,7 +3,7 @@
 // one tab per test. Ticking a method marks its load in the chart; "Kopieren" (and Ctrl+C in a table)
 // puts the tables on the clipboard as tab-separated text.
 #include "analysis/ChartModel.h"
-#include "analysis/Thresholds.h"
+#include "analysis/ThresholdMethods.h"
 
 #include <QWidget>
 

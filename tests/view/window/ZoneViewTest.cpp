@@ -1,7 +1,7 @@
 // Zone models in the program: the zone settings' model and anchors, the "Schwellen" panel's zones
 // and bands, and "Zonen weitergeben".
 #include "../../analysis/ZoneDocs.h"
-#include "analysis/Thresholds.h"
+#include "analysis/ThresholdMethods.h"
 #include "data/TRVDoc.h"
 #include "view/dialogs/ZoneExportDialog.h"
 #include "view/dialogs/ZoneModelBox.h"

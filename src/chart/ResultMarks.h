@@ -14,9 +14,9 @@ namespace trv {
 class CChartModel;
 class CChartPlot;
 
-class CChartMarks {
+class CResultMarks {
 public:
-    explicit CChartMarks(const CChartPlot& plot) : m_Plot(plot) {}
+    explicit CResultMarks(const CChartPlot& plot) : m_Plot(plot) {}
 
     // The plot's items were cleared: forget them.
     void Clear();
@@ -24,7 +24,8 @@ public:
     // After the layout: labels and boxes to their pixel positions.
     void Place();
 
-    // Result boxes (tools 4 and 7) and the zone marks (tools 2 and 3): shown, text, pixel rectangle.
+    // Result boxes (ToolResult1, ToolResult2) and the zone marks (ToolAnsLabel, ToolAsLabel): shown, text, pixel
+    // rectangle.
     bool ItemShown(int tool) const;
     QString ItemText(int tool) const;
     QRectF ItemRect(int tool) const;

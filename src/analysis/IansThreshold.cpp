@@ -1,4 +1,4 @@
-#include "analysis/Threshold.h"
+#include "analysis/IansThreshold.h"
 
 #include "analysis/ChartModel.h"
 #include "analysis/CurveFit.h"

@@ -1,6 +1,6 @@
 #include "analysis/ChartModel.h"
 #include "analysis/CurveFit.h"
-#include "analysis/Threshold.h"
+#include "analysis/IansThreshold.h"
 
 #include <gtest/gtest.h>
 

@@ -7,6 +7,6 @@ namespace trv {
 class CChartModel;
 class CChartPlot;
 
-void AddChartMarkers(QCustomPlot* plot, const CChartModel& model, const CChartPlot& regions);
+void AddThresholdMarkers(QCustomPlot* plot, const CChartModel& model, const CChartPlot& regions);
 
 }  // namespace trv

@@ -1,4 +1,4 @@
-#include "analysis/Thresholds.h"
+#include "analysis/ThresholdMethods.h"
 
 #include "analysis/ChartModel.h"
 #include "analysis/CurveFit.h"

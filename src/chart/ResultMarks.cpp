@@ -1,4 +1,4 @@
-#include "chart/ChartMarks.h"
+#include "chart/ResultMarks.h"
 
 #include "analysis/ChartModel.h"
 #include "chart/ChartPlot.h"
@@ -33,7 +33,7 @@ QCPItemText* MakeText(QCustomPlot* plot, QCPAxisRect* rect, const QString& text,
 
 }  // namespace
 
-void CChartMarks::Draw(QCustomPlot* plot, const CChartModel& m) {
+void CResultMarks::Draw(QCustomPlot* plot, const CChartModel& m) {
     m_pModel = &m;
     QCPAxisRect* load = m_Plot.RegionRect(RegionLoad);
     const int zoneTools[2] = {ToolAnsLabel, ToolAsLabel};
@@ -96,7 +96,7 @@ void CChartMarks::Draw(QCustomPlot* plot, const CChartModel& m) {
     }
 }
 
-void CChartMarks::Clear() {
+void CResultMarks::Clear() {
     m_pModel = nullptr;
     m_apBox[0] = m_apBox[1] = nullptr;
     m_apZone[0] = m_apZone[1] = nullptr;
@@ -107,7 +107,7 @@ void CChartMarks::Clear() {
 // Where a result box goes: beside its threshold point, in the free corner (test 1 preferably up and
 // to the left, where the rising curve leaves room; test 2 down and to the right), never over the
 // point, the other box, the zone marks or the curves and points if another corner is free.
-QRectF CChartMarks::BoxPlace(int k, const QPointF& anchor, bool anchored, const QSizeF& sz, const QRectF& area) const {
+QRectF CResultMarks::BoxPlace(int k, const QPointF& anchor, bool anchored, const QSizeF& sz, const QRectF& area) const {
     auto inside = [&area](QRectF r) {
         r.moveLeft(std::clamp(r.left(), area.left(), std::max(area.left(), area.right() - r.width())));
         r.moveTop(std::clamp(r.top(), area.top(), std::max(area.top(), area.bottom() - r.height())));
@@ -157,7 +157,7 @@ QRectF CChartMarks::BoxPlace(int k, const QPointF& anchor, bool anchored, const 
     return best;
 }
 
-void CChartMarks::Place() {
+void CResultMarks::Place() {
     if (!m_pModel) return;
     QCPAxisRect* load = m_Plot.RegionRect(RegionLoad);
     const QRectF area = QRectF(load->rect()).adjusted(4, 4, -4, -4);
@@ -207,7 +207,7 @@ void CChartMarks::Place() {
     }
 }
 
-bool CChartMarks::ItemShown(int tool) const {
+bool CResultMarks::ItemShown(int tool) const {
     switch (tool) {
         case ToolResult1:
             return m_apBox[0] != nullptr;
@@ -222,7 +222,7 @@ bool CChartMarks::ItemShown(int tool) const {
     }
 }
 
-QString CChartMarks::ItemText(int tool) const {
+QString CResultMarks::ItemText(int tool) const {
     switch (tool) {
         case ToolResult1:
             return m_apBox[0] ? m_apBox[0]->text() : QString();
@@ -237,7 +237,7 @@ QString CChartMarks::ItemText(int tool) const {
     }
 }
 
-QRectF CChartMarks::ItemRect(int tool) const {
+QRectF CResultMarks::ItemRect(int tool) const {
     switch (tool) {
         case ToolResult1:
             return m_aBoxRect[0];

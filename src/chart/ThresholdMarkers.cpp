@@ -1,4 +1,4 @@
-#include "chart/ChartMarkers.h"
+#include "chart/ThresholdMarkers.h"
 
 #include "analysis/ChartModel.h"
 #include "chart/ChartPlot.h"
@@ -8,7 +8,7 @@
 
 namespace trv {
 
-void AddChartMarkers(QCustomPlot* plot, const CChartModel& model, const CChartPlot& regions) {
+void AddThresholdMarkers(QCustomPlot* plot, const CChartModel& model, const CChartPlot& regions) {
     if (model.markers.empty() || !regions.RegionShown(RegionLoad)) return;
     QCPAxisRect* load = regions.RegionRect(RegionLoad);
     QCPAxis* x = regions.RegionXAxis(RegionLoad);
