@@ -345,6 +345,8 @@ ThresholdInput ThresholdInputOf(const TestDataType& test, int fit, int model) {
         double x, y, hr;
         int tenths;
         size_t step;
+        double chartX;  // the load as the chart draws it (the test's unit)
+        size_t chartIndex;
     };
     std::vector<Point> points;
     COleDateTime reference(0.0, COleDateTime::invalid);
@@ -357,7 +359,11 @@ ThresholdInput ThresholdInputOf(const TestDataType& test, int fit, int model) {
         double comp = 0.0;
         if (CompensatedLoad(test, static_cast<int>(k), LoadInUnit(m, test.m_nLoadUnit), comp)) x = comp * toStored;
         if (!std::isfinite(x)) x = 0.0;
-        points.push_back({x, m.m_nLactate / 10.0, static_cast<double>(m.m_nHeartRate), m.m_nLactate, k});
+        double chartX = LoadInUnit(m, test.m_nLoadUnit);
+        if (!std::isfinite(chartX)) chartX = 0.0;
+        if (CompensatedLoad(test, static_cast<int>(k), chartX, comp)) chartX = comp;
+        points.push_back(
+            {x, m.m_nLactate / 10.0, static_cast<double>(m.m_nHeartRate), m.m_nLactate, k, chartX, points.size()});
         if (m.m_Time.IsValid() && (!reference.IsValid() || m.m_Time.m_dt > reference.m_dt)) reference = m.m_Time;
     }
     std::stable_sort(points.begin(), points.end(), [](const Point& a, const Point& b) { return a.x < b.x; });
@@ -366,7 +372,17 @@ ThresholdInput ThresholdInputOf(const TestDataType& test, int fit, int model) {
         in.y.push_back(p.y);
         in.heartRate.push_back(p.hr);
         in.tenths.push_back(p.tenths);
+        in.ids.push_back(test.m_Steps[p.step].m_nMeasId);
+        in.rows.push_back(static_cast<int>(p.step));
     }
+    in.chartOrder.assign(points.size(), 0);
+    in.chartLoads.assign(points.size(), 0.0);
+    for (size_t s = 0; s < points.size(); ++s) {
+        in.chartOrder[points[s].chartIndex] = s;
+        in.chartLoads[points[s].chartIndex] = points[s].chartX;
+    }
+    in.model = model;
+    in.paramsEntered = test.m_bParamsEntered != 0;
     if (!points.empty()) {
         const PCMDataType& last = test.m_Steps[points.back().step];
         in.lastStepSeconds = test.m_nDurationSource == SourcePc ? test.m_nPcStepDuration : last.m_nStepDuration;

@@ -664,6 +664,13 @@ enum StringId : int {
     IDS_HIST_PDF_FAILED = 3925,
     IDS_HIST_PRINT_OMITTED = 3928,
     IDS_HIST_TWO_SHOWN = 3929,
+
+    // Uncertainty of thresholds and readings that do not fit.
+    IDS_CI_NOT_DETERMINABLE = 4800,
+    IDS_OUTLIER_NOTICE = 4801,
+    IDS_CLI_BAD_ERROR = 4802,
+    IDS_CI_RANGE = 4803,
+    IDS_CHANGE_CLEAR = 4804,
 };
 
 }  // namespace trv

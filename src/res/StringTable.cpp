@@ -690,6 +690,13 @@ const StringEntry kTable[] = {
     {IDS_HIST_PDF_FAILED, "Die PDF-Datei \"%s\" konnte nicht geschrieben werden."},
     {IDS_HIST_PRINT_OMITTED, "%d ältere Tests sind nicht abgedruckt."},
     {IDS_HIST_TWO_SHOWN, "Das Diagramm zeigt schon zwei Tests. Bitte zuerst einen davon ausblenden."},
+    // Uncertainty of thresholds and readings that do not fit.
+    {IDS_CI_NOT_DETERMINABLE, "In %d %% der Wiederholungen nicht bestimmbar."},
+    {IDS_OUTLIER_NOTICE, "Messwert %s (%s; %s mmol/l) passt nicht zur Kurve. Bitte prüfen."},
+    {IDS_CLI_BAD_ERROR,
+     "--error erwartet A,C: A (mmol/l) von 0 bis 2, C (%%) von 0 bis 50, mit Dezimalpunkt, z. B. --error 0.2,3."},
+    {IDS_CI_RANGE, "%s (%s–%s)"},
+    {IDS_CHANGE_CLEAR, "deutlich"},
 };
 
 constexpr int kTableSize = static_cast<int>(std::size(kTable));

@@ -1,7 +1,9 @@
 // Thresholds and zones: every method for one 12-step test, and a 10,000-test document through
 // trv-cli thresholds. Prints the times; not a test.
 #include "../analysis/Fixtures.h"
+#include "analysis/RobustFit.h"
 #include "analysis/Thresholds.h"
+#include "analysis/Uncertainty.h"
 #include "data/TrvFile.h"
 
 #include <algorithm>
@@ -56,6 +58,34 @@ int main(int argc, char** argv) {
         std::sort(us.begin(), us.end());
         std::printf("All %zu methods + zones, 12 steps, %s: median %.0f us (target < 1000 us), %zu determinable\n",
                     MethodCatalogue().size(), fit == FitCubic ? "cubic " : "spline", us[us.size() / 2], ok);
+    }
+
+    // Intervals: B = 1000 replicates of every method, one core.
+    for (int fit : {FitCubic, FitSpline}) {
+        const ThresholdInput input = ThresholdInputOf(one, fit, ModelMader);
+        const TestThresholds original = ComputeThresholds(input, ZoneScheme());
+        std::vector<double> ms;
+        size_t withInterval = 0;
+        for (int r = 0; r < 5; ++r) {
+            const auto a = std::chrono::steady_clock::now();
+            const ThresholdIntervals ci = ComputeIntervals(input, original, ErrorModel());
+            const auto b = std::chrono::steady_clock::now();
+            ms.push_back(std::chrono::duration<double, std::milli>(b - a).count());
+            withInterval = static_cast<size_t>(
+                std::count_if(ci.methods.begin(), ci.methods.end(), [](const MethodInterval& m) { return m.ok; }));
+        }
+        std::sort(ms.begin(), ms.end());
+        std::printf("Intervals of all methods, B = %d, 12 steps, %s: median %.1f ms (target < 100 ms), %zu intervals\n",
+                    kDefaultReplicates, fit == FitCubic ? "cubic " : "spline", ms[ms.size() / 2], withInterval);
+    }
+    {
+        const ThresholdInput input = ThresholdInputOf(one, FitCubic, ModelMader);
+        const auto a = std::chrono::steady_clock::now();
+        size_t flags = 0;
+        for (int r = 0; r < 1000; ++r) flags += FlagOutliers(input, ErrorModel()).size();
+        const auto b = std::chrono::steady_clock::now();
+        std::printf("Robust fit and flag of readings, 12 steps: %.1f us per test, %zu flags\n",
+                    std::chrono::duration<double, std::micro>(b - a).count() / 1000.0, flags / 1000);
     }
 
     const auto path = std::filesystem::temp_directory_path() / ("trv-bench-thresholds-" + std::to_string(getpid()));

@@ -29,8 +29,10 @@ const Command kCommands[] = {
     {"print", trv::cli::CmdPrint, "print FILE --tests LIST -o OUT.pdf"},
     {"import", trv::cli::CmdImport,
      "import FILE IN.csv [--test-type 0|1|2] [--load-unit 0|1|2] [--date YYYY-MM-DDTHH:MM:SS]"},
-    {"thresholds", trv::cli::CmdThresholds, "thresholds FILE --tests LIST [--fit 0|1] [--model 0|1|2] --json"},
-    {"history", trv::cli::CmdHistory, "history FILE [--methods LIST] [--fit 0|1] [--model 0|1|2] --json"},
+    {"thresholds", trv::cli::CmdThresholds,
+     "thresholds FILE --tests LIST [--fit 0|1] [--model 0|1|2] [--ci] [--error A,C] --json"},
+    {"history", trv::cli::CmdHistory,
+     "history FILE [--methods LIST] [--fit 0|1] [--model 0|1|2] [--ci] [--error A,C] --json"},
 };
 
 void PrintUsage(FILE* to) {
