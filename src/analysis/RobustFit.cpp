@@ -82,6 +82,9 @@ RobustCubicFit FitBisquareCubic(const std::vector<double>& x, const std::vector<
     };
     if (!solve(w, q)) return r;
     std::vector<double> radj(n), absAdj(n);
+    double floor = 1.0;
+    for (double v : y) floor = std::max(floor, std::fabs(v));
+    floor *= 1e-9;
     for (int it = 1; it <= kMaxIterations; ++it) {
         r.iterations = it;
         const Eigen::VectorXd res = Y - X * q;
@@ -89,9 +92,14 @@ RobustCubicFit FitBisquareCubic(const std::vector<double>& x, const std::vector<
             radj[i] = res(static_cast<Eigen::Index>(i)) * adjust[i];
             absAdj[i] = std::fabs(radj[i]);
         }
-        double s = Median(absAdj) / kMadToSigma;
+        // The median absolute deviation of the adjusted residuals, without the p - 1 smallest of them
+        // (a cubic pulls that many residuals towards 0 whatever the noise).
+        std::vector<double> sorted(absAdj);
+        std::sort(sorted.begin(), sorted.end());
+        sorted.erase(sorted.begin(), sorted.begin() + 3);
+        double s = Median(sorted) / kMadToSigma;
         // A fit through every point: no residual to scale by, so only exact fits keep their weight.
-        if (!(s > 1e-12)) s = 1e-12;
+        s = std::max(s, floor);
         r.scale = s;
         Eigen::VectorXd next(N);
         double change = 0.0;
