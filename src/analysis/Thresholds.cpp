@@ -84,7 +84,7 @@ CMethods::CMethods(const ThresholdInput& in) : m_In(in), m_n(in.x.size()) {
     m_bFit = !(in.fitFunction == FitCubic && m_n < 4) && m_Fit.Fit(in.fitFunction);
     if (m_bFit && m_xn > m_x1) m_pF = std::make_unique<CSampledCurve>([this](double x) { return F(x); }, m_x1, m_xn);
     m_bP = m_n >= 4 && m_P.Fit(in.x, in.y);
-    ResamplePoints(in.x, in.y, m_tx, m_ty);
+    if (in.segmentedFits) ResamplePoints(in.x, in.y, m_tx, m_ty);
 }
 
 double CMethods::FDerivative(double x) const {
@@ -295,9 +295,14 @@ void CMethods::Run(TestThresholds& out, const ZoneScheme& scheme) {
         start < m_n ? Dmax(10, start)
                     : Result(10, std::nullopt, m_bP ? LoadStr(IDS_WHY_NO_RISE) : LoadStr(IDS_WHY_FEW_POINTS_CUBIC)));
     out.methods.push_back(ExpDmax());
-    out.methods.push_back(LogLog());
+    out.methods.push_back(m_In.segmentedFits ? LogLog() : Result(12, std::nullopt, ""));
     MethodResult ltp1, ltp2;
-    Ltp(ltp1, ltp2);
+    if (m_In.segmentedFits) {
+        Ltp(ltp1, ltp2);
+    } else {
+        ltp1 = Result(13, std::nullopt, "");
+        ltp2 = Result(14, std::nullopt, "");
+    }
     out.methods.push_back(ltp1);
     out.methods.push_back(ltp2);
     const MethodResult ratio = LtRatio();

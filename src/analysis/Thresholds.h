@@ -82,6 +82,8 @@ struct ThresholdInput {
     std::vector<double> chartLoads;
     int model = 0;
     bool paramsEntered = false;
+    // False: loglog, ltp1 and ltp2 are left undetermined (the uncertainty's replicates fit them apart).
+    bool segmentedFits = true;
 };
 
 // Gathers the input from a test, with the chart's IANS of a run that shows only this test.
