@@ -11,7 +11,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev googletest
   fonts-liberation
   xvfb xauth imagemagick poppler-utils
-  clang-14 libclang-rt-14-dev
+  clang-14 libclang-rt-14-dev clang-format
   desktop-file-utils appstream shared-mime-info dpkg-dev man-db
 )
 

@@ -1,48 +1,34 @@
 #pragma once
-// The main window: menus, tool bar, status bar and the area of the document windows.
+// The main window: menus, tool bar, status bar and the area of the document windows. Its commands
+// come from the command table (Commands.cpp): one QAction per row, looked up by CommandId.
 #include "data/TRVDoc.h"
+#include "view/window/CommandId.h"
 
 #include <QMainWindow>
-#include <QMdiSubWindow>
 
+#include <array>
 #include <vector>
 
 class QAction;
-class QLabel;
 class QMdiArea;
 class QMenu;
 class QMimeData;
+class QToolBar;
+class CChildFrame;
 class CDocHandle;
 class CHelpDialog;
 class CHistoryDock;
+class CRecentFiles;
 class CTRVView;
-
-// A document window: one view on one document.
-class CChildFrame : public QMdiSubWindow {
-    Q_OBJECT
-public:
-    CChildFrame(CDocHandle* doc, QWidget* parent = nullptr);
-    CTRVView* View() const { return m_pView; }
-    CDocHandle* Doc() const { return m_pDoc; }
-    void UpdateTitle(int number, int count);
-
-signals:
-    // Asked before the window closes; `allow` may be set to false (the save question was cancelled).
-    void closeRequested(CChildFrame* frame, bool& allow);
-
-protected:
-    void closeEvent(QCloseEvent* e) override;
-
-private:
-    CDocHandle* m_pDoc;
-    CTRVView* m_pView;
-};
 
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 public:
     CMainFrame();
     ~CMainFrame() override;
+
+    // The action of a command of the table.
+    QAction* Action(CommandId id) const { return m_acts[static_cast<size_t>(id)]; }
 
     // File commands. Each returns false when nothing happened (cancelled or failed with a message).
     CChildFrame* NewDocument(const trv::TransferSlot* slot = nullptr);
@@ -57,6 +43,7 @@ public:
     CChildFrame* ActiveFrame() const;
     CTRVView* ActiveView() const;
     QMdiArea* MdiArea() const { return m_pMdi; }
+    CHistoryDock* HistoryDock() const { return m_pHistory; }
     QStringList RecentFiles() const;
     // The document windows' entries of the "Fenster" menu, in window order (for tests).
     const std::vector<QAction*>& WindowEntries() const { return m_windowActs; }
@@ -65,46 +52,21 @@ public:
     // The save question for a modified document: true when the caller may go on closing.
     bool SaveModified(CDocHandle* doc);
 
-    // Commands reachable for tests.
-    QAction* m_pActNew;
-    QAction* m_pActNewSel;
-    QAction* m_pActOpen;
-    QAction* m_pActClose;
-    QAction* m_pActSave;
-    QAction* m_pActSaveAs;
-    QAction* m_pActExport;
-    QAction* m_pActExportThresholds;
-    QAction* m_pActZones;
-    QAction* m_pActPreferred;
-    QAction* m_pActPrint;
-    QAction* m_pActPreview;  // "Seitenansicht"
-    QAction* m_pActSavePdf;  // "Als PDF speichern ..."
-    QAction* m_pActPrintSetup;
-    QAction* m_pActExit;
-    QAction* m_pActUndo;
-    QAction* m_pActRedo;
-    QAction* m_pActCopy;
-    QAction* m_pActPaste;
-    QAction* m_pActConvert;
-    QAction* m_pActManualTest;
-    QAction* m_pActImport;
-    QAction* m_pActToolbar;
-    QAction* m_pActStatusbar;
-    QAction* m_pActCursor1;
-    QAction* m_pActCursor2;
-    QAction* m_pActBt;
-    QAction* m_pActConfig;
-    QAction* m_pActWinNew;
-    QAction* m_pActCascade;
-    QAction* m_pActTile;
-    QAction* m_pActArrange;
-    QAction* m_pActWeb;
-    QAction* m_pActAbout;
-    QAction* m_pActHelp;  // "Hilfe", F1
-    QAction* m_pActResetDevice;
-    QAction* m_pActHistory;
-    QAction* m_pActHistoryPrint;
-    CHistoryDock* m_pHistory;
+    // What the main window's own commands run (the command table calls them).
+    void OnOpen();
+    void CloseActiveDocument();
+    void SaveActiveDocument(bool saveAs);
+    void PrintHistory();
+    void OnPrintSetup();
+    void ShowToolBar(bool on);
+    void ShowStatusBar(bool on);
+    // "Trainingszonen": the dialog, then every window's thresholds follow the new settings.
+    void OnZoneSettings();
+    void OnPreferredChoice();
+    void Cascade();
+    void OnHelp();
+    void OnWebPage();
+    void OnAbout();
 
 public slots:
     void UpdateCommands();
@@ -121,30 +83,21 @@ private:
     void BuildMenus();
     void CreateToolBar();
     void CreateStatusBar();
-    void AddRecentFile(const QString& path);
-    void FillRecentMenu();
     void UpdateTitles();
     // The entries of the open document windows at the end of "Fenster".
     void FillWindowMenu();
     void OnFrameClose(CChildFrame* frame, bool& allow);
-    void OnAbout();
-    void OnHelp();
-    void OnWebPage();
-    void OnPrintSetup();
-    // "Trainingszonen": the dialog, then every window's thresholds follow the new settings.
-    void OnZoneSettings();
-    void OnPreferredChoice();
     CDocHandle* ActiveDoc() const;
     CChildFrame* AddFrame(CDocHandle* doc);
 
     QMdiArea* m_pMdi;
-    QMenu* m_pRecentMenu;
+    CHistoryDock* m_pHistory = nullptr;
+    std::vector<QAction*> m_acts;
+    CRecentFiles* m_pRecent;
     QToolBar* m_pToolBar = nullptr;
-    std::vector<QAction*> m_recentActs;
     QMenu* m_pWindowMenu = nullptr;
     std::vector<QAction*> m_windowActs;
     std::vector<CDocHandle*> m_docs;
     CHelpDialog* m_pHelp = nullptr;
-    bool m_bHasDocMenus = false;
     bool m_bClosingAll = false;
 };

@@ -1,11 +1,12 @@
 // The main window: opening, saving, closing with the save question, new document from the selection,
 // menus, recent files, about box and Qt's German texts.
 #include "ViewFixture.h"
-#include "app/AboutDlg.h"
 #include "app/AppStart.h"
+#include "app/ChildFrame.h"
 #include "app/MainFrame.h"
 #include "data/TrvFile.h"
-#include "view/DocHandle.h"
+#include "view/dialogs/AboutDlg.h"
+#include "view/window/DocHandle.h"
 
 #include <QAction>
 #include <QDialogButtonBox>
@@ -74,8 +75,8 @@ TEST(MainFrame, OpenAFileShowsItsTestsAndRemembersIt) {
     OpenedSample f;
     CTRVView* v = f.v;
     ASSERT_NE(v, nullptr);
-    EXPECT_EQ(v->m_pTestModel->rowCount(), 6);
-    EXPECT_EQ(v->m_pTestModel->index(0, 0).data().toString(), QStringLiteral("00500"));
+    EXPECT_EQ(v->Ui().testModel->rowCount(), 6);
+    EXPECT_EQ(v->Ui().testModel->index(0, 0).data().toString(), QStringLiteral("00500"));
     EXPECT_FALSE(v->DocHandle()->IsModified());
     EXPECT_TRUE(f.frame.windowTitle().contains(QStringLiteral("sample.trv")));
     EXPECT_EQ(f.frame.RecentFiles().value(0), f.path);
@@ -136,13 +137,13 @@ TEST(MainFrame, MenusWithAndWithoutADocument) {
     EXPECT_EQ(titles(), QStringLiteral("&Datei|&Ansicht|&?"));
     f.frame.NewDocument();
     EXPECT_EQ(titles(), QStringLiteral("&Datei|&Bearbeiten|&Ansicht|Einstellungen|&Fenster|&?"));
-    EXPECT_EQ(f.frame.m_pActSave->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
-    EXPECT_EQ(f.frame.m_pActResetDevice->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_R));
+    EXPECT_EQ(f.frame.Action(CommandId::Save)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+    EXPECT_EQ(f.frame.Action(CommandId::ResetAnalyser)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_R));
     // Nothing selected: no export, no conversion.
     f.frame.UpdateCommands();
-    EXPECT_FALSE(f.frame.m_pActExport->isEnabled());
-    EXPECT_FALSE(f.frame.m_pActConvert->isEnabled());
-    EXPECT_TRUE(f.frame.m_pActConfig->isEnabled());
+    EXPECT_FALSE(f.frame.Action(CommandId::ExportData)->isEnabled());
+    EXPECT_FALSE(f.frame.Action(CommandId::ConvertToStepTest)->isEnabled());
+    EXPECT_TRUE(f.frame.Action(CommandId::DeviceSettings)->isEnabled());
 }
 
 TEST(MainFrame, SaveAndReopenKeepsTheDocument) {
@@ -182,11 +183,11 @@ TEST(MainFrame, NewDocumentFromTheSelectedTests) {
     CTRVView* v = f.v;
     ASSERT_NE(v, nullptr);
     // Rows 0 (test 5, ID 500) and 2 (test 3, ID 251), selected in that order.
-    auto* sel = v->m_pTestList->selectionModel();
+    auto* sel = v->Ui().testList->selectionModel();
     sel->select(v->TestListIndex(5), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     sel->select(v->TestListIndex(3), QItemSelectionModel::Select | QItemSelectionModel::Rows);
     f.frame.UpdateCommands();
-    EXPECT_TRUE(f.frame.m_pActExport->isEnabled());
+    EXPECT_TRUE(f.frame.Action(CommandId::ExportData)->isEnabled());
     v->GetDocument().m_UserData.m_strLastName = "Weiß";
     f.frame.NewFromSelection();
     CTRVView* nv = f.frame.ActiveView();
@@ -212,7 +213,7 @@ TEST(MainFrame, SecondWindowOnTheSameDocument) {
     // A change in one window shows in the other.
     FillDocument(first->Doc()->Doc());
     first->View()->MarkModified();
-    EXPECT_EQ(second->View()->m_pTestModel->rowCount(), 6);
+    EXPECT_EQ(second->View()->Ui().testModel->rowCount(), 6);
 }
 
 TEST(AboutBox, VersionAndTitle) {
@@ -236,11 +237,11 @@ TEST(MainFrame, BluetoothModeAndMemoryResetQuestion) {
     f.frame.NewDocument();
     CTRVView* v = f.frame.ActiveView();
     EXPECT_FALSE(v->BtMode());
-    f.frame.m_pActBt->trigger();
+    f.frame.Action(CommandId::BtMode)->trigger();
     EXPECT_TRUE(v->BtMode());
-    EXPECT_TRUE(f.frame.m_pActBt->isChecked());
-    f.frame.m_pActBt->trigger();
-    EXPECT_FALSE(f.frame.m_pActBt->isChecked());
+    EXPECT_TRUE(f.frame.Action(CommandId::BtMode)->isChecked());
+    f.frame.Action(CommandId::BtMode)->trigger();
+    EXPECT_FALSE(f.frame.Action(CommandId::BtMode)->isChecked());
     // Ctrl+R asks first; with no analyser connected nothing else happens after "Ja".
     QString question, caption;
     OnNextModal([&](QWidget* w) {
@@ -251,7 +252,7 @@ TEST(MainFrame, BluetoothModeAndMemoryResetQuestion) {
         EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::No));
         box->button(QMessageBox::Yes)->click();
     });
-    f.frame.m_pActResetDevice->trigger();
+    f.frame.Action(CommandId::ResetAnalyser)->trigger();
     EXPECT_EQ(question, QStringLiteral("Gerätespeicher zurücksetzen?"));
     EXPECT_EQ(caption, QStringLiteral("Achtung!"));
     EXPECT_FALSE(v->DocHandle()->IsModified());
@@ -261,17 +262,17 @@ TEST(MainFrame, ExportCommandAsksForTheFileAndWritesIt) {
     OpenedSample f;
     CTRVView* v = f.v;
     ASSERT_NE(v, nullptr);
-    v->m_pTestList->selectionModel()->select(v->m_pTestList->model()->index(0, 0),
-                                             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    v->Ui().testList->selectionModel()->select(v->Ui().testList->model()->index(0, 0),
+                                               QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     f.frame.UpdateCommands();
-    ASSERT_TRUE(f.frame.m_pActExport->isEnabled());
+    ASSERT_TRUE(f.frame.Action(CommandId::ExportData)->isEnabled());
     QString target = f.dir.filePath(QStringLiteral("export"));
     OnNextDialog<QFileDialog>([&](QFileDialog* dlg) {
         EXPECT_EQ(dlg->acceptMode(), QFileDialog::AcceptSave);
         dlg->selectFile(target);
         static_cast<QDialog*>(dlg)->accept();
     });
-    f.frame.m_pActExport->trigger();
+    f.frame.Action(CommandId::ExportData)->trigger();
     QFile csv(target + QStringLiteral(".csv"));  // the default extension is added
     ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
     QList<QByteArray> lines = csv.readAll().split('\n');
@@ -309,27 +310,27 @@ TEST(MainFrame, UndoAndRedoNameTheCommandAndFollowTheSavedState) {
     CTRVView* v = f.v;
     ASSERT_NE(v, nullptr);
     f.frame.UpdateCommands();
-    EXPECT_FALSE(f.frame.m_pActUndo->isEnabled());
-    EXPECT_EQ(f.frame.m_pActUndo->text(), QStringLiteral("&Rückgängig"));
+    EXPECT_FALSE(f.frame.Action(CommandId::Undo)->isEnabled());
+    EXPECT_EQ(f.frame.Action(CommandId::Undo)->text(), QStringLiteral("&Rückgängig"));
     // The first step of test 0 (ID 42) gets a typed lactate of 1,7.
-    v->m_pTestList->selectionModel()->setCurrentIndex(v->TestListIndex(0),
-                                                      QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    ASSERT_TRUE(v->m_pMeasModel->setData(v->m_pMeasModel->index(0, 4), QStringLiteral("1,7"), Qt::EditRole));
+    v->Ui().testList->selectionModel()->setCurrentIndex(
+        v->TestListIndex(0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    ASSERT_TRUE(v->Ui().measModel->setData(v->Ui().measModel->index(0, 4), QStringLiteral("1,7"), Qt::EditRole));
     EXPECT_EQ(v->GetDocument().GetTest(0).m_Steps[0].m_nLactate, 17);
     EXPECT_TRUE(v->DocHandle()->IsModified());
     f.frame.UpdateCommands();
-    EXPECT_EQ(f.frame.m_pActUndo->text(), QStringLiteral("&Rückgängig: Laktatwert ändern"));
-    EXPECT_TRUE(f.frame.m_pActUndo->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_Z)));
-    EXPECT_TRUE(f.frame.m_pActRedo->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_Y)));
+    EXPECT_EQ(f.frame.Action(CommandId::Undo)->text(), QStringLiteral("&Rückgängig: Laktatwert ändern"));
+    EXPECT_TRUE(f.frame.Action(CommandId::Undo)->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_Z)));
+    EXPECT_TRUE(f.frame.Action(CommandId::Redo)->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_Y)));
 
-    f.frame.m_pActUndo->trigger();
+    f.frame.Action(CommandId::Undo)->trigger();
     EXPECT_EQ(v->GetDocument().GetTest(0).m_Steps[0].m_nLactate, 10);  // as saved
-    EXPECT_EQ(v->m_pMeasModel->index(0, 4).data().toString(), QStringLiteral("1,0"));
+    EXPECT_EQ(v->Ui().measModel->index(0, 4).data().toString(), QStringLiteral("1,0"));
     EXPECT_FALSE(v->DocHandle()->IsModified());
     EXPECT_FALSE(f.frame.isWindowModified());
     f.frame.UpdateCommands();
-    EXPECT_EQ(f.frame.m_pActRedo->text(), QStringLiteral("&Wiederholen: Laktatwert ändern"));
-    f.frame.m_pActRedo->trigger();
+    EXPECT_EQ(f.frame.Action(CommandId::Redo)->text(), QStringLiteral("&Wiederholen: Laktatwert ändern"));
+    f.frame.Action(CommandId::Redo)->trigger();
     EXPECT_EQ(v->GetDocument().GetTest(0).m_Steps[0].m_nLactate, 17);
     EXPECT_TRUE(v->DocHandle()->IsModified());
 

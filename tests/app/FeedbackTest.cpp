@@ -1,10 +1,11 @@
 // What the main window tells the user after an action: status-bar lines and the title's marks.
+#include "app/ChildFrame.h"
 #include "app/MainFrame.h"
 #include "sim/SimMemory.h"
-#include "view/DocHandle.h"
-#include "view/MeasurementListModel.h"
-#include "view/ProtocolPrinting.h"
-#include "view/TRVView.h"
+#include "view/lists/MeasurementListModel.h"
+#include "view/window/DocHandle.h"
+#include "view/window/ProtocolPrinting.h"
+#include "view/window/TRVView.h"
 
 #include <QAction>
 #include <QApplication>
@@ -24,8 +25,8 @@ TEST(Feedback, ARefusedCellEntryIsNamedInTheStatusBar) {
     frame.NewDocument();
     CTRVView* view = frame.ActiveView();
     ASSERT_NE(view, nullptr);
-    emit view->m_pMeasModel->editRefused(0, 4,
-                                         QStringLiteral("Der Laktatwert muss zwischen 0,0 und 30,0 mmol/l liegen."));
+    emit view->Ui().measModel->editRefused(0, 4,
+                                           QStringLiteral("Der Laktatwert muss zwischen 0,0 und 30,0 mmol/l liegen."));
     EXPECT_EQ(frame.statusBar()->currentMessage(),
               QStringLiteral("Der Laktatwert muss zwischen 0,0 und 30,0 mmol/l liegen."));
     for (CDocHandle* d : frame.Documents()) d->SetModified(false);
@@ -74,12 +75,12 @@ TEST(Feedback, ADownloadIsCountedInTheNoticeAreaAndMarksAnUntitledDocument) {
 
     const QString line = QString::number(readings) + QStringLiteral(" neue Messwerte übertragen");
     EXPECT_EQ(frame.statusBar()->currentMessage(), line + QLatin1Char('.'));
-    ASSERT_FALSE(view->m_Chart.notices.lines.empty());
-    EXPECT_EQ(QString::fromStdString(view->m_Chart.notices.lines[0]), line);
+    ASSERT_FALSE(view->ChartModel().notices.lines.empty());
+    EXPECT_EQ(QString::fromStdString(view->ChartModel().notices.lines[0]), line);
     // It stays for a few seconds, also through the once-a-second refresh.
-    EXPECT_GE(view->m_pDownloadNoticeTimer->remainingTime(), 3000);
+    EXPECT_GE(view->Ui().downloadNoticeTimer->remainingTime(), 3000);
     view->RefreshNotices();
-    EXPECT_EQ(QString::fromStdString(view->m_Chart.notices.lines[0]), line);
+    EXPECT_EQ(QString::fromStdString(view->ChartModel().notices.lines[0]), line);
 
     // The untitled document is modified now, and its window and the main title say so.
     EXPECT_TRUE(child->isWindowModified());
@@ -87,15 +88,15 @@ TEST(Feedback, ADownloadIsCountedInTheNoticeAreaAndMarksAnUntitledDocument) {
     EXPECT_TRUE(ShownTitle(&frame).contains(name + QLatin1Char('*'))) << ShownTitle(&frame).toStdString();
 
     // Time up: the line goes, the other notices stay.
-    view->m_pDownloadNoticeTimer->start(0);
+    view->Ui().downloadNoticeTimer->start(0);
     QApplication::processEvents();
     QApplication::processEvents();
-    for (const std::string& l : view->m_Chart.notices.lines) EXPECT_NE(QString::fromStdString(l), line);
+    for (const std::string& l : view->ChartModel().notices.lines) EXPECT_NE(QString::fromStdString(l), line);
 
     // The same memory again brings nothing new, and says so.
     view->OnMemoryReceived(image.data(), sample.deviceId, sample.firmware100 / 100.0);
     EXPECT_EQ(frame.statusBar()->currentMessage(), QStringLiteral("Keine neuen Messwerte im Arvento."));
-    EXPECT_EQ(view->m_Chart.notices.lines[0], "Keine neuen Messwerte");
+    EXPECT_EQ(view->ChartModel().notices.lines[0], "Keine neuen Messwerte");
     for (CDocHandle* d : frame.Documents()) d->SetModified(false);
 }
 

@@ -1,7 +1,7 @@
 // "?" > "Hilfe" (F1): the guide inside the program, and the about box's versions and licences.
-#include "app/AboutDlg.h"
-#include "app/HelpDialog.h"
 #include "app/MainFrame.h"
+#include "view/dialogs/AboutDlg.h"
+#include "view/dialogs/HelpDialog.h"
 
 #include <QAction>
 #include <QFile>
@@ -39,7 +39,7 @@ TEST(Help, F1OpensTheGuideBesideTheWorkOnce) {
     EXPECT_TRUE(help->Browser()->toPlainText().contains(QStringLiteral("Erste Übertragung")));
     // Asked again: the same window comes to the front, no second one.
     help->close();
-    frame.m_pActHelp->trigger();
+    frame.Action(CommandId::Help)->trigger();
     EXPECT_EQ(frame.findChildren<CHelpDialog*>().size(), 1);
     EXPECT_TRUE(help->isVisible());
     help->close();
@@ -53,7 +53,7 @@ TEST(Help, TheQuestionMarkMenuOffersIt) {
     ASSERT_NE(menu, nullptr);
     ASSERT_FALSE(menu->actions().isEmpty());
     QAction* first = menu->actions().first();
-    EXPECT_EQ(first, frame.m_pActHelp);
+    EXPECT_EQ(first, frame.Action(CommandId::Help));
     EXPECT_EQ(first->text(), QStringLiteral("&Hilfe"));
     EXPECT_EQ(first->shortcut(), QKeySequence(Qt::Key_F1));
     EXPECT_TRUE(first->isEnabled());

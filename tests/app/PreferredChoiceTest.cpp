@@ -3,10 +3,10 @@
 #include "ViewFixture.h"
 #include "app/MainFrame.h"
 #include "data/TrvFile.h"
-#include "view/DocHandle.h"
-#include "view/PreferredChoiceDialog.h"
-#include "view/PreferredChoiceStore.h"
-#include "view/TRVView.h"
+#include "view/dialogs/PreferredChoiceDialog.h"
+#include "view/settings/PreferredChoiceStore.h"
+#include "view/window/DocHandle.h"
+#include "view/window/TRVView.h"
 
 #include <QComboBox>
 #include <QSettings>
@@ -54,7 +54,7 @@ TEST(PreferredChoice, EveryTestOfAnOpenedFileStartsWithItAndTheFileStaysUnmodifi
     EXPECT_EQ(v->Workspace().History().Count(), 0u);
     EXPECT_FALSE(frame.isWindowModified());
     // A second window on the document shares the tests' choice.
-    frame.m_pActWinNew->trigger();
+    frame.Action(CommandId::WindowNew)->trigger();
     ASSERT_NE(frame.ActiveView(), v);
     EXPECT_EQ(frame.ActiveView()->Workspace().Analysis(2).m_nThresholdModel, ModelSimon);
     for (CDocHandle* d : frame.Documents()) d->SetModified(false);
@@ -76,7 +76,7 @@ TEST(PreferredChoice, TheDialogKeepsThePairTogetherAndOkStoresItForNewTests) {
         Choose(dlg->m_pModel, ModelSimon);
         dlg->accept();
     });
-    frame.m_pActPreferred->trigger();
+    frame.Action(CommandId::PreferredChoice)->trigger();
     const AnalysisChoice stored = LoadPreferredChoice();
     EXPECT_EQ(stored.model, ModelSimon);
     EXPECT_EQ(stored.fit, FitCubic);
@@ -88,7 +88,7 @@ TEST(PreferredChoice, TheDialogKeepsThePairTogetherAndOkStoresItForNewTests) {
         Choose(dlg->m_pModel, ModelKeul);
         dlg->reject();
     });
-    frame.m_pActPreferred->trigger();
+    frame.Action(CommandId::PreferredChoice)->trigger();
     EXPECT_EQ(LoadPreferredChoice().model, ModelSimon);
     // A pair stored by hand that does not go together is read as a valid one.
     QSettings().setValue(QStringLiteral("Analysis/PreferredFit"), 1);

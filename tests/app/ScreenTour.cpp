@@ -2,18 +2,18 @@
 // every step into the folder given (default: the current one). Run it under a display:
 //   Xvfb :99 & DISPLAY=:99 QT_QPA_PLATFORM=xcb trv_screen_tour /tmp/tour [WIDTHxHEIGHT]
 // The main window gets the size given (default 1280x900).
-#include "app/AboutDlg.h"
 #include "app/AppStart.h"
 #include "app/Demo.h"
-#include "app/HelpDialog.h"
 #include "app/MainFrame.h"
-#include "view/ImportDialog.h"
-#include "view/ManualTestDialog.h"
-#include "view/StatusDialog.h"
-#include "view/TRVView.h"
-#include "view/TestListModel.h"
-#include "view/TestParamDialog.h"
-#include "view/UserDataDialog.h"
+#include "view/dialogs/AboutDlg.h"
+#include "view/dialogs/HelpDialog.h"
+#include "view/dialogs/ImportDialog.h"
+#include "view/dialogs/ManualTestDialog.h"
+#include "view/dialogs/TRVStatusDialog.h"
+#include "view/dialogs/TRVTestParamDialog.h"
+#include "view/dialogs/TRVUserDataEditDialog.h"
+#include "view/lists/TestListModel.h"
+#include "view/window/TRVView.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -93,17 +93,17 @@ int main(int argc, char** argv) {
     bool statusShot = false;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (!statusShot && v->m_pStatus->isVisible() &&
-            v->m_pStatus->StatusText().startsWith(QStringLiteral("Empfange")) && v->m_pStatus->Progress() > 20) {
+        if (!statusShot && v->Ui().status->isVisible() &&
+            v->Ui().status->StatusText().startsWith(QStringLiteral("Empfange")) && v->Ui().status->Progress() > 20) {
             statusShot = true;
-            v->m_pStatus->grab().save(QDir(g_dir).filePath(QStringLiteral("2-status.png")));
+            v->Ui().status->grab().save(QDir(g_dir).filePath(QStringLiteral("2-status.png")));
         }
     });
     poll.start(50);
-    v->m_pReceiveButton->click();
+    v->Ui().receiveButton->click();
     QElapsedTimer t;
     t.start();
-    while (!(v->m_pReceiveButton->isEnabled() && v->GetDocument().GetTestCount() > 0) && t.elapsed() < 30000)
+    while (!(v->Ui().receiveButton->isEnabled() && v->GetDocument().GetTestCount() > 0) && t.elapsed() < 30000)
         QApplication::processEvents(QEventLoop::AllEvents, 20);
     poll.stop();
     Shot(&frame, "3-downloaded.png");
@@ -113,7 +113,7 @@ int main(int argc, char** argv) {
     std::vector<int> singles;
     for (int i = doc.GetTestCount() - 1; i >= 0 && singles.size() < 5; --i)
         if (doc.m_Tests[static_cast<size_t>(i)].m_Steps.front().m_nMeasType == trv::MeasSingle) singles.push_back(i);
-    auto* sel = v->m_pTestList->selectionModel();
+    auto* sel = v->Ui().testList->selectionModel();
     bool first = true;
     for (int i : singles) {
         sel->setCurrentIndex(
@@ -135,7 +135,7 @@ int main(int argc, char** argv) {
         Shot(dlg, "6-params.png");
         dlg->accept();
     });
-    v->m_pParamButton->click();
+    v->Ui().paramButton->click();
     OnNextModal([](QWidget* w) {
         auto* dlg = qobject_cast<CTRVUserDataEditDialog*>(w);
         if (!dlg) return;
@@ -146,8 +146,8 @@ int main(int argc, char** argv) {
         Shot(dlg, "7-athlete.png");
         dlg->accept();
     });
-    v->m_pUserButton->click();
-    v->m_pShowButton->click();
+    v->Ui().userButton->click();
+    v->Ui().showButton->click();
     Shot(&frame, "8-one-test.png");
 
     // A second test: the first step test the analyser delivered, with its parameters.
@@ -155,7 +155,7 @@ int main(int argc, char** argv) {
         const trv::TestDataType& test = doc.m_Tests[static_cast<size_t>(i)];
         if (test.m_bShowInChart || test.m_Steps.front().m_nMeasType == trv::MeasSingle) continue;
         sel->setCurrentIndex(v->TestListIndex(i), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-        emit v->m_pTestList->clicked(v->TestListIndex(i));
+        emit v->Ui().testList->clicked(v->TestListIndex(i));
         OnNextModal([](QWidget* w) {
             auto* dlg = qobject_cast<CTRVTestParamDialog*>(w);
             if (!dlg) return;
@@ -164,8 +164,8 @@ int main(int argc, char** argv) {
             Type(dlg->m_pIncrementEdit, QStringLiteral("2"));
             dlg->accept();
         });
-        v->m_pParamButton->click();
-        v->m_pShowButton->click();
+        v->Ui().paramButton->click();
+        v->Ui().showButton->click();
         std::printf("second test %d shown: %d\n", i, int(test.m_bShowInChart));
         break;
     }
@@ -210,9 +210,9 @@ int main(int argc, char** argv) {
     Shot(&frame, "14-imported.png");
     // The test list sorted by date, newest day first, searched for step tests of the second of March,
     // and the question before two of them are deleted (answered "Nein").
-    v->m_pTestList->sortByColumn(CTestListModel::ColDate, Qt::DescendingOrder);
+    v->Ui().testList->sortByColumn(CTestListModel::ColDate, Qt::DescendingOrder);
     v->SetFilterText(QStringLiteral("02.03. laufband"));
-    v->m_pTestList->selectAll();
+    v->Ui().testList->selectAll();
     Shot(&frame, "14a-sorted-searched.png");
     OnNextModal([](QWidget* w) {
         Shot(w, "14b-delete-question.png");
@@ -220,7 +220,7 @@ int main(int argc, char** argv) {
     });
     v->OnDeleteTests();
     v->SetFilterText(QString());
-    frame.m_pActHelp->trigger();
+    frame.Action(CommandId::Help)->trigger();
     if (auto* help = frame.findChild<CHelpDialog*>()) {
         Shot(help, "15-help.png");
         help->close();

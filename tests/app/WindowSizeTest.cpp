@@ -1,13 +1,14 @@
 // The document window at the sizes a lab meets: a large screen, a 1024×600 netbook and the main
 // window's minimum. Labels stay whole, the chart stays readable, the lists give way first.
 #include "ViewFixture.h"
+#include "app/ChildFrame.h"
 #include "app/MainFrame.h"
-#include "view/ChartWidget.h"
-#include "view/DocHandle.h"
-#include "view/TRVView.h"
-#include "view/ThresholdPanel.h"
-#include "view/WorkspaceSplitter.h"
-#include "view/WrapButton.h"
+#include "view/widgets/WrapButton.h"
+#include "view/window/DocHandle.h"
+#include "view/window/TChart.h"
+#include "view/window/TRVView.h"
+#include "view/window/ThresholdPanel.h"
+#include "view/window/WorkspaceSplitter.h"
 
 #include <QMdiArea>
 #include <QTreeView>
@@ -32,9 +33,9 @@ struct SizedFrame {
         for (int i = 0; i < 3; ++i) QApplication::processEvents();
     }
     std::vector<CWrapButton*> Buttons() const {
-        return {static_cast<CWrapButton*>(v->m_pReceiveButton), static_cast<CWrapButton*>(v->m_pParamButton),
-                static_cast<CWrapButton*>(v->m_pUserButton), static_cast<CWrapButton*>(v->m_pShowButton),
-                static_cast<CWrapButton*>(v->m_pPrintButton)};
+        return {static_cast<CWrapButton*>(v->Ui().receiveButton), static_cast<CWrapButton*>(v->Ui().paramButton),
+                static_cast<CWrapButton*>(v->Ui().userButton), static_cast<CWrapButton*>(v->Ui().showButton),
+                static_cast<CWrapButton*>(v->Ui().printButton)};
     }
     CMainFrame frame;
     CTRVView* v = nullptr;
@@ -60,11 +61,11 @@ TEST(WindowSize, AtTheNetbookSizeEveryLabelFitsOnOneLineAndTheChartLeadsTheLists
         EXPECT_GE(b->width(), b->sizeHint().width()) << b->text().toStdString();
         EXPECT_FALSE(b->Wrapped()) << b->text().toStdString();
     }
-    EXPECT_GE(f.v->m_pChart->height(), 250);
-    EXPECT_GT(f.v->m_pChart->height(), f.v->m_pSplitter->ListHeight());
+    EXPECT_GE(f.v->Ui().chart->height(), 250);
+    EXPECT_GT(f.v->Ui().chart->height(), f.v->Ui().splitter->ListHeight());
     // The lists still show a header and several rows.
-    EXPECT_GE(f.v->m_pTestList->height(), 88);
-    EXPECT_GE(f.v->m_pMeasList->height(), 88);
+    EXPECT_GE(f.v->Ui().testList->height(), 88);
+    EXPECT_GE(f.v->Ui().measList->height(), 88);
 }
 
 TEST(WindowSize, AtTheMinimumSizeLabelsWrapButStayWholeAndNothingIsCut) {
@@ -79,15 +80,15 @@ TEST(WindowSize, AtTheMinimumSizeLabelsWrapButStayWholeAndNothingIsCut) {
     const QSize area = f.frame.MdiArea()->viewport()->size();
     EXPECT_LE(f.v->minimumSizeHint().width(), area.width());
     EXPECT_LE(f.v->minimumSizeHint().height(), area.height());
-    EXPECT_LE(f.v->m_pPrintButton->mapTo(f.v, QPoint(f.v->m_pPrintButton->width(), 0)).x(), f.v->width());
-    EXPECT_GE(f.v->m_pChart->height(), 180);
-    EXPECT_GE(f.v->m_pChart->height(), f.v->m_pSplitter->ListHeight());
+    EXPECT_LE(f.v->Ui().printButton->mapTo(f.v, QPoint(f.v->Ui().printButton->width(), 0)).x(), f.v->width());
+    EXPECT_GE(f.v->Ui().chart->height(), 180);
+    EXPECT_GE(f.v->Ui().chart->height(), f.v->Ui().splitter->ListHeight());
 }
 
 TEST(WindowSize, AHeightTheUserDragsTheListsToIsKeptWhileItFits) {
     SizedFrame f;
     f.Resize({1400, 1000});
-    CWorkspaceSplitter* s = f.v->m_pSplitter;
+    CWorkspaceSplitter* s = f.v->Ui().splitter;
     const int total = s->sizes()[0] + s->sizes()[1];
     s->setSizes({total - 380, 380});
     emit s->splitterMoved(total - 380, 1);
@@ -96,7 +97,7 @@ TEST(WindowSize, AHeightTheUserDragsTheListsToIsKeptWhileItFits) {
     // Smaller: the chart keeps its floor, the lists give what it needs.
     f.Resize({1024, 600});
     EXPECT_LT(s->ListHeight(), 380);
-    EXPECT_GE(f.v->m_pChart->height(), 250);
+    EXPECT_GE(f.v->Ui().chart->height(), 250);
 }
 
 TEST(WindowSize, ANarrowButtonShowsItsLabelOnTwoLinesWhereTheLongerLineIsShortest) {

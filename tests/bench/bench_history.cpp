@@ -3,8 +3,8 @@
 // the document is kept there, to look at.
 #include "analysis/HistoryChart.h"
 #include "data/TrvFile.h"
-#include "view/HistoryPanel.h"
-#include "view/HistoryPlot.h"
+#include "view/history/HistoryPanel.h"
+#include "view/history/HistoryPlot.h"
 
 #include <qcustomplot.h>
 

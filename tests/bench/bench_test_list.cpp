@@ -2,10 +2,10 @@
 // one keystroke of the search, and a sort by date. Prints times (not a test). With a file name as
 // the second argument it also saves the document there, to look at.
 #include "data/TrvFile.h"
-#include "view/DocHandle.h"
-#include "view/TRVView.h"
-#include "view/TestListModel.h"
-#include "view/TestListProxy.h"
+#include "view/lists/TestListModel.h"
+#include "view/lists/TestListProxy.h"
+#include "view/window/DocHandle.h"
+#include "view/window/TRVView.h"
 #include "workspace/TestFilter.h"
 
 #include <QApplication>
@@ -71,11 +71,11 @@ int main(int argc, char** argv) {
     const char* typed[] = {"2", "20", "202", "2023", "2023 l", "2023 la", ""};
     for (const char* text : typed) {
         const double ms = Ms([&] { view.SetFilterText(QString::fromUtf8(text)); });
-        std::printf("search \"%s\": %.1f ms, %d rows\n", text, ms, view.m_pTestProxy->rowCount());
+        std::printf("search \"%s\": %.1f ms, %d rows\n", text, ms, view.Ui().testProxy->rowCount());
     }
     std::printf("sort by date: %.1f ms\n",
-                Ms([&] { view.m_pTestList->sortByColumn(CTestListModel::ColDate, Qt::AscendingOrder); }));
+                Ms([&] { view.Ui().testList->sortByColumn(CTestListModel::ColDate, Qt::AscendingOrder); }));
     std::printf("sort by ID: %.1f ms\n",
-                Ms([&] { view.m_pTestList->sortByColumn(CTestListModel::ColId, Qt::DescendingOrder); }));
+                Ms([&] { view.Ui().testList->sortByColumn(CTestListModel::ColId, Qt::DescendingOrder); }));
     return 0;
 }

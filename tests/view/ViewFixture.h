@@ -1,9 +1,9 @@
 #pragma once
 // A document worked out by hand for the view tests, and helpers that click like a user.
-#include "view/DocHandle.h"
-#include "view/MeasurementListModel.h"
-#include "view/TRVView.h"
-#include "view/TestListModel.h"
+#include "view/lists/MeasurementListModel.h"
+#include "view/lists/TestListModel.h"
+#include "view/window/DocHandle.h"
+#include "view/window/TRVView.h"
 
 #include <gtest/gtest.h>
 
@@ -92,28 +92,28 @@ struct ViewHolder {
     ~ViewHolder() { view.reset(); }
 
     // Row of the test list that shows test `index` (newest first).
-    int RowOf(int index) const { return view->m_pTestModel->RowOfTestIndex(index); }
+    int RowOf(int index) const { return view->Ui().testModel->RowOfTestIndex(index); }
 
     // A click on a row (with Ctrl: added to the selection).
     void SelectTests(std::initializer_list<int> tests) {
-        QItemSelectionModel* sel = view->m_pTestList->selectionModel();
+        QItemSelectionModel* sel = view->Ui().testList->selectionModel();
         bool first = true;
         for (int t : tests) {
             QModelIndex idx = view->TestListIndex(t);
             sel->setCurrentIndex(idx, (first ? QItemSelectionModel::ClearAndSelect : QItemSelectionModel::Select) |
                                           QItemSelectionModel::Rows);
-            if (tests.size() == 1) emit view->m_pTestList->clicked(idx);
+            if (tests.size() == 1) emit view->Ui().testList->clicked(idx);
             first = false;
         }
     }
 
     // A click on the check box of a test's row, as the list's delegate passes it to the model.
     void ClickTestCheck(int test, bool checked) {
-        QModelIndex idx = view->m_pTestModel->index(RowOf(test), 0);
-        view->m_pTestModel->setData(idx, checked ? Qt::Checked : Qt::Unchecked, Qt::CheckStateRole);
+        QModelIndex idx = view->Ui().testModel->index(RowOf(test), 0);
+        view->Ui().testModel->setData(idx, checked ? Qt::Checked : Qt::Unchecked, Qt::CheckStateRole);
     }
     bool TestChecked(int test) const {
-        QModelIndex idx = view->m_pTestModel->index(RowOf(test), 0);
+        QModelIndex idx = view->Ui().testModel->index(RowOf(test), 0);
         return idx.data(Qt::CheckStateRole).toInt() == Qt::Checked;
     }
 

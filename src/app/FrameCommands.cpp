@@ -1,0 +1,123 @@
+// What the main window's own commands run (the command table in Commands.cpp names them): closing
+// and saving the active document, new windows and their arrangement, the program-wide settings
+// dialogs, printing set-up, help and about.
+#include "app/ChildFrame.h"
+#include "app/MainFrame.h"
+#include "res/StringIds.h"
+#include "view/QtText.h"
+#include "view/dialogs/AboutDlg.h"
+#include "view/dialogs/HelpDialog.h"
+#include "view/dialogs/PreferredChoiceDialog.h"
+#include "view/dialogs/ZoneSettingsDialog.h"
+#include "view/history/HistoryDock.h"
+#include "view/settings/PreferredChoiceStore.h"
+#include "view/settings/ZoneSettingsStore.h"
+#include "view/window/DocHandle.h"
+#include "view/window/TRVView.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrinter>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QUrl>
+
+using namespace trv;
+
+void CMainFrame::OnAbout() {
+    CAboutDlg dlg(this);
+    dlg.exec();
+}
+
+void CMainFrame::OnHelp() {
+    if (!m_pHelp) m_pHelp = new CHelpDialog(this);
+    m_pHelp->show();
+    m_pHelp->raise();
+    m_pHelp->activateWindow();
+}
+
+void CMainFrame::OnWebPage() {
+    QUrl url(QStr(IDS_WEB_ADDRESS));
+    if (!QDesktopServices::openUrl(url))
+        QMessageBox::warning(this, QApplication::applicationDisplayName(),
+                             QU8(FmtId(IDS_WEB_FAILED, url.toString().toStdString().c_str())));
+}
+
+void CMainFrame::OnZoneSettings() {
+    CZoneSettingsDialog dlg(LoadZoneSettings(), this);
+    if (dlg.exec() != QDialog::Accepted) return;
+    SaveZoneSettings(dlg.Settings());
+    for (QMdiSubWindow* w : m_pMdi->subWindowList()) {
+        CTRVView* v = static_cast<CChildFrame*>(w)->View();
+        v->Workspace().SetZoneSettings(dlg.Settings());
+        v->Evaluate();
+        v->SetUpChart();
+    }
+}
+
+void CMainFrame::OnPreferredChoice() {
+    CPreferredChoiceDialog dlg(LoadPreferredChoice(), this);
+    if (dlg.exec() != QDialog::Accepted) return;
+    const AnalysisChoice c = dlg.Choice();
+    SavePreferredChoice(c);
+    // Tests already open keep their choice; new ones get this.
+    for (CDocHandle* d : m_docs) d->Analyses()->SetPreferredChoice(c);
+    const int modelIds[] = {IDS_MODEL_MADER, IDS_MODEL_KEUL, IDS_MODEL_SIMON};
+    ShowStatusMessage(QU8(FmtId(IDS_STATUS_PREF_SAVED, LoadStr(modelIds[c.model]),
+                                LoadStr(c.fit == FitSpline ? IDS_FIT_SPLINES : IDS_FIT_POLYNOMIAL))));
+}
+
+void CMainFrame::OnPrintSetup() {
+    static QPrinter printer;
+    QPageSetupDialog dlg(&printer, this);
+    dlg.exec();
+}
+
+void CMainFrame::CloseActiveDocument() {
+    CDocHandle* doc = ActiveDoc();
+    if (!doc || !SaveModified(doc)) return;
+    m_bClosingAll = true;
+    for (QMdiSubWindow* w : m_pMdi->subWindowList())
+        if (static_cast<CChildFrame*>(w)->Doc() == doc) w->close();
+    m_bClosingAll = false;
+}
+
+void CMainFrame::SaveActiveDocument(bool saveAs) {
+    if (CDocHandle* doc = ActiveDoc()) SaveDocument(doc, saveAs);
+}
+
+void CMainFrame::NewFromSelection() {
+    TransferSlot slot;
+    if (CTRVView* v = ActiveView()) v->Workspace().FillTransferSlot(slot);
+    slot.m_bNewFromSelection = true;
+    NewDocument(&slot);
+    slot.m_bNewFromSelection = false;
+}
+
+void CMainFrame::NewWindow() {
+    if (CDocHandle* doc = ActiveDoc()) AddFrame(doc);
+}
+
+void CMainFrame::TileSideBySide() {
+    QList<QMdiSubWindow*> wins = m_pMdi->subWindowList();
+    if (wins.isEmpty()) return;
+    QRect area = m_pMdi->viewport()->rect();
+    int n = static_cast<int>(wins.size());
+    int w = area.width() / n;
+    for (int i = 0; i < n; ++i) {
+        wins[i]->showNormal();
+        wins[i]->setGeometry(i * w, 0, w, area.height());
+    }
+}
+
+void CMainFrame::PrintHistory() { m_pHistory->OnPrint(); }
+
+void CMainFrame::ShowToolBar(bool on) { m_pToolBar->setVisible(on); }
+
+void CMainFrame::ShowStatusBar(bool on) { statusBar()->setVisible(on); }
+
+void CMainFrame::Cascade() { m_pMdi->cascadeSubWindows(); }

@@ -1,0 +1,74 @@
+#include "view/window/ThresholdActions.h"
+
+#include "analysis/ThresholdCsv.h"
+#include "res/StringIds.h"
+#include "view/QtText.h"
+#include "view/window/ThresholdPanel.h"
+#include "workspace/Workspace.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+
+using namespace trv;
+
+namespace {
+
+// Curve L 1 marks in the chart's blue of test 1, L 2 in a dark green (0x00BBGGRR).
+constexpr uint32_t kMarkColour[2] = {0x800000, 0x006400};
+
+}  // namespace
+
+CThresholdActions::CThresholdActions(QWidget* parent, CWorkspace& ws, CThresholdPanel* panel)
+    : m_pParent(parent), m_Ws(ws), m_pPanel(panel) {}
+
+void CThresholdActions::Refresh() {
+    const CTRVDoc& doc = m_Ws.Doc();
+    std::vector<CThresholdPanel::Entry> entries;
+    for (int slot = 0; slot < 2; ++slot) {
+        const int index = m_Ws.Evaluator().ShownTest(slot);
+        const TestThresholds* result = m_Ws.ShownThresholds(index);
+        if (!result) continue;
+        CThresholdPanel::Entry e;
+        e.testIndex = index;
+        e.slot = slot;
+        e.test = &doc.GetTest(index);
+        e.result = *result;
+        entries.push_back(std::move(e));
+    }
+    m_pPanel->SetEntries(std::move(entries));
+    ApplyMarks();
+}
+
+void CThresholdActions::ApplyMarks() {
+    CChartModel& chart = m_Ws.Chart();
+    chart.markers.clear();
+    for (const CThresholdPanel::Mark& mark : m_pPanel->Marks())
+        chart.markers.push_back({mark.load, mark.label, kMarkColour[mark.slot == 1 ? 1 : 0]});
+}
+
+bool CThresholdActions::ExportTo(const std::vector<int>& selected, const QString& path, QString& error) const {
+    const CTRVDoc& doc = m_Ws.Doc();
+    const std::vector<int> tests = NormalizedTestIndices(doc, selected);
+    std::vector<TestThresholds> results;
+    for (int i : tests) {
+        const TestThresholds* shown = m_Ws.ShownThresholds(i);
+        results.push_back(shown ? *shown : m_Ws.ThresholdsOf(i));
+    }
+    const FileResult r = ExportThresholdCsv(doc, tests, results, path.toStdString());
+    if (!r.ok) error = QU8(r.message);
+    return r.ok;
+}
+
+void CThresholdActions::Export(const std::vector<int>& tests) {
+    if (tests.empty()) return;
+    QFileDialog dlg(m_pParent, QStr(IDS_THR_EXPORT_MENU).remove(QLatin1Char('&')), QString(), QStr(IDS_CSV_FILTER));
+    dlg.setAcceptMode(QFileDialog::AcceptSave);
+    dlg.setDefaultSuffix(QStringLiteral("csv"));
+    dlg.selectFile(QStringLiteral("Schwellen.csv"));
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return;
+    QString error;
+    if (!ExportTo(tests, dlg.selectedFiles().first(), error))
+        QMessageBox::warning(m_pParent, QApplication::applicationDisplayName(),
+                             QStr(IDS_THR_EXPORT_FAILED) + QLatin1Char('\n') + error);
+}

@@ -1,0 +1,127 @@
+// The thresholds panel of a document window, its marks in the chart, and the zone settings.
+#include "ViewFixture.h"
+#include "view/dialogs/ZoneSettingsDialog.h"
+#include "view/settings/ZoneSettingsStore.h"
+#include "view/window/ThresholdPanel.h"
+
+#include <QClipboard>
+#include <QSettings>
+#include <QTabWidget>
+#include <QTableWidget>
+
+#include <gtest/gtest.h>
+
+using namespace trv;
+using viewtest::ViewHolder;
+
+namespace {
+
+int RowOf(QTableWidget* t, const QString& label) {
+    for (int r = 0; r < t->rowCount(); ++r)
+        if (t->item(r, 0) && t->item(r, 0)->text() == label) return r;
+    return -1;
+}
+
+}  // namespace
+
+TEST(ThresholdPanel, FollowsTheShownTestsAndMarksTickedLoadsInTheChart) {
+    QSettings().remove(QStringLiteral("Zones"));
+    ViewHolder h;
+    CTRVView* v = h.view.get();
+    CThresholdPanel* panel = v->Ui().thresholds;
+    EXPECT_FALSE(panel->Tabs()->isVisible());
+
+    v->GetDocument().GetTest(0).m_bParamsEntered = 1;
+    h.ClickTestCheck(0, true);
+    ASSERT_EQ(panel->Tabs()->count(), 1);
+    EXPECT_TRUE(panel->Tabs()->tabText(0).startsWith(QStringLiteral("L 1: Laufband")));
+    QTableWidget* methods = panel->MethodTable(0);
+    ASSERT_EQ(methods->rowCount(), 18);
+    EXPECT_EQ(methods->horizontalHeaderItem(1)->text(), QStringLiteral("Belastung [m/s]"));
+    EXPECT_EQ(methods->horizontalHeaderItem(4)->text(), QStringLiteral("Pace [min/km]"));
+
+    // Lactate 3.4 at 4.0 m/s and 5.1 at 4.5 m/s: the 4 mmol/l crossing lies between them.
+    const int obla = RowOf(methods, QStringLiteral("OBLA 4,0"));
+    ASSERT_GE(obla, 0);
+    const double load = methods->item(obla, 1)->text().replace(QLatin1Char(','), QLatin1Char('.')).toDouble();
+    EXPECT_GT(load, 4.0);
+    EXPECT_LT(load, 4.5);
+    EXPECT_EQ(methods->item(obla, 2)->text(), QStringLiteral("4,00"));
+    // Five steps: no post-load reading, so the recovery method says why not.
+    const int stegmann = RowOf(methods, QStringLiteral("IAS Stegmann"));
+    EXPECT_EQ(methods->item(stegmann, 1)->text(), QStringLiteral("nicht bestimmbar"));
+    EXPECT_EQ(methods->item(stegmann, 1)->toolTip(), QStringLiteral("Kein Nachbelastungswert."));
+    EXPECT_FALSE(methods->item(stegmann, 0)->flags() & Qt::ItemIsUserCheckable);
+
+    EXPECT_TRUE(v->ChartModel().markers.empty());
+    methods->item(obla, 0)->setCheckState(Qt::Checked);
+    ASSERT_EQ(v->ChartModel().markers.size(), 1u);
+    EXPECT_NEAR(v->ChartModel().markers[0].x, load, 0.005);
+    EXPECT_EQ(v->ChartModel().markers[0].label, "OBLA 4,0");
+    // A new evaluation keeps the tick and the line.
+    v->Evaluate();
+    v->SetUpChart();
+    EXPECT_EQ(v->ChartModel().markers.size(), 1u);
+    EXPECT_EQ(panel->MethodTable(0)->item(obla, 0)->checkState(), Qt::Checked);
+    panel->MethodTable(0)->item(obla, 0)->setCheckState(Qt::Unchecked);
+    EXPECT_TRUE(v->ChartModel().markers.empty());
+
+    // The tables as tab-separated text.
+    panel->CopyTables();
+    const QString text = QApplication::clipboard()->text();
+    EXPECT_TRUE(
+        text.startsWith(QStringLiteral("Verfahren\tBelastung [m/s]\tLaktat [mmol/l]\tHF [S/min]\tPace [min/km]\n")))
+        << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("\nOBLA 4,0\t"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("\nZone\tBereich\tvon [m/s]\tbis [m/s]\tHF [S/min]\tPace [min/km]\n")));
+    EXPECT_TRUE(text.contains(QStringLiteral("\nREKOM\tRegeneration\t\t"))) << text.toStdString();
+
+    // Hidden again: no tab, no line.
+    h.ClickTestCheck(0, false);
+    EXPECT_EQ(panel->Tabs()->count(), 0);
+    EXPECT_TRUE(v->ChartModel().markers.empty());
+}
+
+TEST(ZoneSettings, TheDialogRefusesBadBoundariesInGerman) {
+    CZoneSettingsDialog dlg(ZoneSettings{});
+    QTableWidget* treadmill = dlg.Table(0);
+    ASSERT_EQ(treadmill->rowCount(), 5);
+    EXPECT_EQ(treadmill->item(0, 2)->text(), QStringLiteral("70"));
+    EXPECT_EQ(dlg.Table(1)->item(0, 2)->text(), QStringLiteral("55"));
+    EXPECT_FALSE(treadmill->item(4, 2)->flags() & Qt::ItemIsEditable);
+
+    treadmill->item(1, 2)->setText(QStringLiteral("60"));  // GA1 up to 60 % after REKOM up to 70 %
+    EXPECT_EQ(dlg.TakeTables(), QStringLiteral("Laufband: Die Zonengrenzen müssen von Zone zu Zone ansteigen."));
+    treadmill->item(1, 2)->setText(QStringLiteral("85"));
+    dlg.Table(2)->item(3, 2)->setText(QStringLiteral("310"));
+    EXPECT_EQ(dlg.TakeTables(), QStringLiteral("Feldtest: Die Zonengrenzen müssen zwischen 0 und 300 % liegen."));
+    EXPECT_EQ(dlg.Tabs()->currentIndex(), 2);
+    dlg.Table(2)->item(3, 2)->setText(QStringLiteral("viel"));
+    EXPECT_EQ(dlg.TakeTables(), QStringLiteral("Feldtest: Die obere Grenze der Zone EB ist keine Zahl."));
+    // Nothing was taken so far.
+    EXPECT_EQ(dlg.Settings().schemes[2].bounds, DefaultZoneScheme(2).bounds);
+
+    dlg.RestoreDefaults();  // the tab shown: Feldtest
+    treadmill->item(0, 2)->setText(QStringLiteral("72,5"));
+    treadmill->item(0, 1)->setText(QStringLiteral("Erholung"));
+    EXPECT_EQ(dlg.TakeTables(), QString());
+    EXPECT_EQ(dlg.Settings().schemes[0].bounds, (std::vector<double>{72.5, 85, 95, 105}));
+    EXPECT_EQ(dlg.Settings().schemes[0].zones[0].name, "Erholung");
+    EXPECT_EQ(dlg.Settings().schemes[2].bounds, DefaultZoneScheme(2).bounds);
+}
+
+TEST(ZoneSettings, KeptInTheProgramsSettings) {
+    QSettings().remove(QStringLiteral("Zones"));
+    EXPECT_EQ(LoadZoneSettings().schemes[1], DefaultZoneScheme(1));
+    ZoneSettings z;
+    z.schemes[1].bounds = {50, 70, 88.5, 110};
+    z.schemes[1].zones[4].name = "Anaerob";
+    SaveZoneSettings(z);
+    const ZoneSettings back = LoadZoneSettings();
+    EXPECT_EQ(back.schemes[1], z.schemes[1]);
+    EXPECT_EQ(back.schemes[0], DefaultZoneScheme(0));
+    // A stored scheme that does not pass the check falls back to the default.
+    QSettings().setValue(QStringLiteral("Zones/Type1/Bounds"), QStringList{"90", "70", "88", "110"});
+    EXPECT_EQ(LoadZoneSettings().schemes[1], DefaultZoneScheme(1));
+    QSettings().remove(QStringLiteral("Zones"));
+}
