@@ -6,6 +6,7 @@
 // Colours are 24-bit integers 0x00BBGGRR (red is 0x0000FF).
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -173,6 +174,8 @@ struct ChartMarker {
     double x = 0.0;
     std::string label;
     uint32_t color = 0;  // 0x00BBGGRR
+    // The interval of the marked threshold: a translucent band from .. to (display unit).
+    std::optional<double> bandFrom, bandTo;
 };
 
 // The whole chart. A default-constructed model is in the chart's starting state (as the form's

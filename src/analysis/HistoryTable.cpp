@@ -64,6 +64,7 @@ std::string HistoryCellText(const HistoryRow& row, int column) {
         default: {
             std::string s;
             if (v.loadChange) s = ChangeText(LoadInTestUnit(*v.loadChange, row.loadUnit), unit, loadFormat);
+            if (v.loadChange && v.changeClear && *v.changeClear) s += std::string(" ") + LoadStr(IDS_CHANGE_CLEAR);
             if (v.heartRateChange) s += (s.empty() ? "" : ", ") + ChangeText(*v.heartRateChange, "S/min", "%.0f");
             return s;
         }

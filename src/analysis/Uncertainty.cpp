@@ -287,6 +287,14 @@ TestUncertainty ComputeTestUncertainty(const TestDataType& test, int fit, int mo
     return u;
 }
 
+std::string LoadWithInterval(double load, const MethodInterval* interval, int loadUnit) {
+    const char* format = loadUnit == UnitWatt ? "%.0f" : loadUnit == UnitKmh ? "%.1f" : "%.2f";
+    const std::string value = Fmt(format, LoadInTestUnit(load, loadUnit)) + " " + LoadUnitText(loadUnit);
+    if (!interval || !interval->ok) return value;
+    return FmtId(IDS_CI_RANGE, value.c_str(), Fmt(format, LoadInTestUnit(*interval->low, loadUnit)).c_str(),
+                 Fmt(format, LoadInTestUnit(*interval->high, loadUnit)).c_str());
+}
+
 std::string NoIntervalReason(int determinable, int replicates) {
     const int missing = std::max(replicates - determinable, 0);
     const int pct = replicates > 0 ? (missing * 100 + replicates - 1) / replicates : 100;

@@ -115,6 +115,11 @@ struct TestUncertainty {
 TestUncertainty ComputeTestUncertainty(const TestDataType& test, int fit, int model, const ErrorModel& error,
                                        bool intervals, const std::atomic<bool>* cancel = nullptr);
 
+// A load with its interval as the tables show it: "245 W (238–252)", "14,2 km/h (13,9–14,6)",
+// "4,21 m/s (4,15–4,27)" (W whole, km/h to 0.1, m/s to 0.01); without an interval the load alone.
+// Loads in stored units.
+std::string LoadWithInterval(double load, const MethodInterval* interval, int loadUnit);
+
 // The reason of a method without an interval: "In {n} % der Wiederholungen nicht bestimmbar.", n the
 // share of replicates in which it was not determinable, rounded up.
 std::string NoIntervalReason(int determinable, int replicates);

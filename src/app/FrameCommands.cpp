@@ -8,6 +8,7 @@
 #include "view/dialogs/AboutDlg.h"
 #include "view/dialogs/HelpDialog.h"
 #include "view/dialogs/PreferredChoiceDialog.h"
+#include "view/dialogs/UncertaintySettingsDialog.h"
 #include "view/dialogs/ZoneSettingsDialog.h"
 #include "view/history/HistoryDock.h"
 #include "view/settings/PreferredChoiceStore.h"
@@ -54,6 +55,16 @@ void CMainFrame::OnZoneSettings() {
     for (QMdiSubWindow* w : m_pMdi->subWindowList()) {
         CTRVView* v = static_cast<CChildFrame*>(w)->View();
         v->Workspace().SetZoneSettings(dlg.Settings());
+        v->Evaluate();
+        v->SetUpChart();
+    }
+}
+
+void CMainFrame::OnUncertaintySettings() {
+    if (!EditUncertaintySettings(this)) return;
+    // The shown tests' intervals and flags follow the new settings.
+    for (QMdiSubWindow* w : m_pMdi->subWindowList()) {
+        CTRVView* v = static_cast<CChildFrame*>(w)->View();
         v->Evaluate();
         v->SetUpChart();
     }

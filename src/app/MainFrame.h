@@ -62,6 +62,7 @@ public:
     void ShowStatusBar(bool on);
     // "Trainingszonen": the dialog, then every window's thresholds follow the new settings.
     void OnZoneSettings();
+    void OnUncertaintySettings();
     void OnPreferredChoice();
     void Cascade();
     void OnHelp();

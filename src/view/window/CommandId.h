@@ -37,6 +37,7 @@ enum class CommandId {
     Cursor1,
     Cursor2,
     ZoneSettings,
+    UncertaintySettings,
     PreferredChoice,
     BtMode,
     DeviceSettings,

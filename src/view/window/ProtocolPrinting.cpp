@@ -4,6 +4,7 @@
 #include "res/StringIds.h"
 #include "view/QtText.h"
 #include "view/settings/Settings.h"
+#include "view/settings/UncertaintySettings.h"
 #include "workspace/Workspace.h"
 
 #include <QApplication>
@@ -42,6 +43,7 @@ ProtocolOptions CProtocolPrinting::Setup() const {
         const TestThresholds* shown = m_Ws.ShownThresholds(test);
         return shown ? *shown : m_Ws.ThresholdsOf(test);
     };
+    opt.intervalError = LoadErrorModel();
     // The logo is looked for in the folder the program was started from.
     opt.logoDir = qApp->property("trvStartDir").toString();
     return opt;

@@ -3,9 +3,12 @@
 // one tab per test. Ticking a method marks its load in the chart; "Kopieren" (and Ctrl+C in a table)
 // puts the tables on the clipboard as tab-separated text.
 #include "analysis/Thresholds.h"
+#include "analysis/Uncertainty.h"
 
 #include <QWidget>
 
+#include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <utility>
@@ -39,8 +42,13 @@ public:
         int slot = 0;
         double load = 0.0;
         std::string label;
+        std::optional<double> bandFrom, bandTo;  // its interval, test's unit
     };
     std::vector<Mark> Marks() const;
+
+    // The intervals and flagged readings of a shown test as they come in (null: being computed);
+    // the load column then reads "245 W (238–252)" and the marks get their bands.
+    void SetUncertainty(int testIndex, const trv::TestUncertainty* u);
 
     // Tab-separated text of the methods and zones of tab `tab`, with their header lines.
     QString TablesText(int tab) const;
@@ -63,6 +71,7 @@ private:
     };
     Page MakePage(const Entry& e);
     void OnItemChanged(int tab, int row);
+    void ApplyUncertainty(size_t tab);
 
     QTabWidget* m_pTabs;
     QLabel* m_pNone;
@@ -71,4 +80,5 @@ private:
     std::vector<Page> m_Pages;
     std::set<std::pair<int, std::string>> m_Ticked;  // (test index, method id)
     bool m_bFilling = false;
+    std::map<int, std::optional<trv::TestUncertainty>> m_Uncertainty;  // by test index; none: computing
 };
