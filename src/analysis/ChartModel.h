@@ -174,6 +174,8 @@ struct ChartMarker {
     double x = 0.0;
     std::string label;
     uint32_t color = 0;  // 0x00BBGGRR
+    // The interval of the marked threshold: a translucent band from .. to (display unit).
+    std::optional<double> bandFrom, bandTo;
 };
 
 // A training zone drawn as a coloured band behind the load region, from `from` to `to` (display

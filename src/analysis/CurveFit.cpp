@@ -102,10 +102,12 @@ int SplineSetup(const double* x, const double* y, int n, std::vector<double>& h,
 
 int SplineValue(const double* x, const double* y, const std::vector<double>& h, const std::vector<double>& M, int n,
                 double v, double& out) {
-    int i = -1;
-    for (int k = 0; k <= n - 2; ++k)
-        if (x[k] <= v && x[k + 1] >= v) i = k;
-    if (i < 0) return -1;
+    // The last k with x[k] <= v <= x[k+1]. Over strictly increasing knots (the set-up refuses
+    // others) that is the last knot at or below v, or the last interval when v is the last knot.
+    if (n < 2 || !(v >= x[0]) || !(v <= x[n - 1])) return -1;
+    int i = static_cast<int>(std::upper_bound(x, x + n, v) - x) - 1;
+    if (i > n - 2) i = n - 2;
+    if (!(x[i] <= v && x[i + 1] >= v)) return -1;
     const double t = (v - x[i]) / h[i];
     const double u = 1.0 - t;
     out = t * y[i + 1] + u * y[i] + (SplineG(u) * M[i] + SplineG(t) * M[i + 1]) * h[i] * h[i] / 6.0;

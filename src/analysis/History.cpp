@@ -111,6 +111,8 @@ std::vector<HistoryRow> BuildHistory(const CTRVDoc& doc, const HistoryOptions& o
         row.date = HistoryDate(t);
         row.testType = t.m_nTestType;
         row.loadUnit = t.m_nLoadUnit;
+        row.fit = fits[k];
+        row.model = models[k];
         row.steps = static_cast<int>(std::count_if(t.m_Steps.begin(), t.m_Steps.end(),
                                                    [](const PCMDataType& m) { return m.m_nMeasType == MeasLoad; }));
         const auto group = std::make_pair(row.testType, row.loadUnit);

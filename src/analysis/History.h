@@ -38,6 +38,10 @@ struct HistoryValue {
     // Against the same method of the previous row of the same test type and load unit; none for the
     // first such row or when either is not determinable (heart rate: either has none).
     std::optional<double> loadChange, heartRateChange;
+    // The interval of the load (stored units) when the history was asked with intervals, and whether
+    // the change of the load is clear (none where loadChange is none or either has no interval).
+    std::optional<double> ciLow, ciHigh, se;
+    std::optional<bool> changeClear;
 };
 
 struct HistoryRow {
@@ -46,6 +50,7 @@ struct HistoryRow {
     int testType = 0, loadUnit = 0;
     int steps = 0;                      // main-load readings
     std::vector<HistoryValue> methods;  // in the order of HistoryOptions::methods
+    int fit = 0, model = 0;             // the fitting function and threshold model used
 };
 
 // A step test with its parameters entered.

@@ -42,8 +42,12 @@ std::vector<HistoryChart> HistoryCharts(const std::vector<HistoryRow>& rows) {
             const HistoryValue& v = row.methods[m];
             if (!v.ok || !v.load) continue;
             const double shown = LoadInTestUnit(*v.load, row.loadUnit);
-            chart->series[m].points.push_back(
-                {row.date.m_dt, shown, HistoryLoadText(shown, row.loadUnit), static_cast<int>(r)});
+            chart->series[m].points.push_back({row.date.m_dt, shown, HistoryLoadText(shown, row.loadUnit),
+                                               static_cast<int>(r), std::nullopt, std::nullopt});
+            if (v.ciLow && v.ciHigh) {
+                chart->series[m].points.back().low = LoadInTestUnit(*v.ciLow, row.loadUnit);
+                chart->series[m].points.back().high = LoadInTestUnit(*v.ciHigh, row.loadUnit);
+            }
         }
     }
     return charts;

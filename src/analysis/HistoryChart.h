@@ -5,16 +5,18 @@
 #include "analysis/History.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace trv {
 
 struct HistoryPoint {
-    double date = 0.0;  // days since 1899-12-30 (the test's first reading)
-    double load = 0.0;  // in the test's unit (km/h, m/s or W)
-    std::string label;  // the load as the table shows it ("12,4")
-    int row = -1;       // row of the history
+    double date = 0.0;                // days since 1899-12-30 (the test's first reading)
+    double load = 0.0;                // in the test's unit (km/h, m/s or W)
+    std::string label;                // the load as the table shows it ("12,4")
+    int row = -1;                     // row of the history
+    std::optional<double> low, high;  // the load's interval (test's unit), when computed
 };
 
 struct HistorySeries {

@@ -66,6 +66,7 @@ std::string HistoryCellText(const HistoryRow& row, int column) {
             if (v.loadChange) s = ChangeText(LoadInTestUnit(*v.loadChange, row.loadUnit), unit, loadFormat);
             // The unit comes with a blank before it, as after a printed heart rate.
             const std::string hrUnit = std::string(LoadStr(IDS_HIST_PRN_HR_UNIT)).substr(1);
+            if (v.loadChange && v.changeClear && *v.changeClear) s += std::string(" ") + LoadStr(IDS_CHANGE_CLEAR);
             if (v.heartRateChange)
                 s += (s.empty() ? "" : ", ") + ChangeText(*v.heartRateChange, hrUnit.c_str(), "%.0f");
             return s;

@@ -85,7 +85,7 @@ CMethods::CMethods(const ThresholdInput& in) : m_In(in), m_n(in.x.size()) {
     m_bFit = !(in.fitFunction == FitCubic && m_n < 4) && m_Fit.Fit(in.fitFunction);
     if (m_bFit && m_xn > m_x1) m_pF = std::make_unique<CSampledCurve>([this](double x) { return F(x); }, m_x1, m_xn);
     m_bP = m_n >= 4 && m_P.Fit(in.x, in.y);
-    ResamplePoints(in.x, in.y, m_tx, m_ty);
+    if (in.segmentedFits) ResamplePoints(in.x, in.y, m_tx, m_ty);
 }
 
 double CMethods::FDerivative(double x) const {
@@ -296,9 +296,14 @@ void CMethods::Run(TestThresholds& out, const ZoneScheme& scheme) {
         start < m_n ? Dmax(10, start)
                     : Result(10, std::nullopt, m_bP ? LoadStr(IDS_WHY_NO_RISE) : LoadStr(IDS_WHY_FEW_POINTS_CUBIC)));
     out.methods.push_back(ExpDmax());
-    out.methods.push_back(LogLog());
+    out.methods.push_back(m_In.segmentedFits ? LogLog() : Result(12, std::nullopt, ""));
     MethodResult ltp1, ltp2;
-    Ltp(ltp1, ltp2);
+    if (m_In.segmentedFits) {
+        Ltp(ltp1, ltp2);
+    } else {
+        ltp1 = Result(13, std::nullopt, "");
+        ltp2 = Result(14, std::nullopt, "");
+    }
     out.methods.push_back(ltp1);
     out.methods.push_back(ltp2);
     const MethodResult ratio = LtRatio();
@@ -346,6 +351,8 @@ ThresholdInput ThresholdInputOf(const TestDataType& test, int fit, int model) {
         double x, y, hr;
         int tenths;
         size_t step;
+        double chartX;  // the load as the chart draws it (the test's unit)
+        size_t chartIndex;
     };
     std::vector<Point> points;
     COleDateTime reference(0.0, COleDateTime::invalid);
@@ -358,7 +365,11 @@ ThresholdInput ThresholdInputOf(const TestDataType& test, int fit, int model) {
         double comp = 0.0;
         if (CompensatedLoad(test, static_cast<int>(k), LoadInUnit(m, test.m_nLoadUnit), comp)) x = comp * toStored;
         if (!std::isfinite(x)) x = 0.0;
-        points.push_back({x, m.m_nLactate / 10.0, static_cast<double>(m.m_nHeartRate), m.m_nLactate, k});
+        double chartX = LoadInUnit(m, test.m_nLoadUnit);
+        if (!std::isfinite(chartX)) chartX = 0.0;
+        if (CompensatedLoad(test, static_cast<int>(k), chartX, comp)) chartX = comp;
+        points.push_back(
+            {x, m.m_nLactate / 10.0, static_cast<double>(m.m_nHeartRate), m.m_nLactate, k, chartX, points.size()});
         if (m.m_Time.IsValid() && (!reference.IsValid() || m.m_Time.m_dt > reference.m_dt)) reference = m.m_Time;
     }
     std::stable_sort(points.begin(), points.end(), [](const Point& a, const Point& b) { return a.x < b.x; });
@@ -367,7 +378,17 @@ ThresholdInput ThresholdInputOf(const TestDataType& test, int fit, int model) {
         in.y.push_back(p.y);
         in.heartRate.push_back(p.hr);
         in.tenths.push_back(p.tenths);
+        in.ids.push_back(test.m_Steps[p.step].m_nMeasId);
+        in.rows.push_back(static_cast<int>(p.step));
     }
+    in.chartOrder.assign(points.size(), 0);
+    in.chartLoads.assign(points.size(), 0.0);
+    for (size_t s = 0; s < points.size(); ++s) {
+        in.chartOrder[points[s].chartIndex] = s;
+        in.chartLoads[points[s].chartIndex] = points[s].chartX;
+    }
+    in.model = model;
+    in.paramsEntered = test.m_bParamsEntered != 0;
     if (!points.empty()) {
         const PCMDataType& last = test.m_Steps[points.back().step];
         in.lastStepSeconds = test.m_nDurationSource == SourcePc ? test.m_nPcStepDuration : last.m_nStepDuration;

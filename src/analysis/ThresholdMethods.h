@@ -10,6 +10,7 @@
 // ComputeThresholds(input, scheme) does the same on points that a caller has gathered itself.
 #include "analysis/Zones.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <utility>
@@ -72,6 +73,18 @@ struct ThresholdInput {
     double lastStepSeconds = 0.0;                     // duration of the step of the last point
     bool iansOk = false;                              // the chart's IANS of the test
     double iansLoad = 0.0, iansLactate = 0.0;         // stored units, mmol/l
+    // What the uncertainty and the flag of readings need besides: per point (sorted order) its
+    // measurement ID and its index in the test's readings; the points in the chart's order (indices
+    // into the sorted points) with their loads as the chart draws them (the test's unit); the
+    // threshold model and whether the parameters are entered (the chart's IANS needs both).
+    std::vector<uint16_t> ids;
+    std::vector<int> rows;
+    std::vector<size_t> chartOrder;
+    std::vector<double> chartLoads;
+    int model = 0;
+    bool paramsEntered = false;
+    // False: loglog, ltp1 and ltp2 are left undetermined (the uncertainty's replicates fit them apart).
+    bool segmentedFits = true;
 };
 
 // Gathers the input from a test, with the chart's IANS of a run that shows only this test.

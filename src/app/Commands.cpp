@@ -132,6 +132,8 @@ const CommandRow kCommands[] = {
     [](CTRVView& v) { v.OnCursor(2); }, nullptr, WithWindow, [](const CTRVView* v) { return v && v->CursorShown(2); }, nullptr},
 {Id::ZoneSettings,     M::Settings, SepBefore,                            IDS_ZONES_MENU, IDS_ZONES_TIP,             NoKeys,                                                        I::None,
     nullptr, [](CMainFrame& f) { f.OnZoneSettings(); }, nullptr, nullptr, nullptr},
+{Id::UncertaintySettings, M::Settings, 0,                                  IDS_CI_SETTINGS_MENU, IDS_CI_SETTINGS_TIP, NoKeys,                                                        I::None,
+    nullptr, [](CMainFrame& f) { f.OnUncertaintySettings(); }, nullptr, nullptr, nullptr},
 {Id::PreferredChoice,  M::Settings, 0,                                    IDS_PREF_MENU, IDS_PREF_TIP,               NoKeys,                                                        I::None,
     nullptr, [](CMainFrame& f) { f.OnPreferredChoice(); }, nullptr, nullptr, nullptr},
 {Id::LanguageGerman,   M::Settings, LanguageMenu | Checkable,             IDS_LANG_GERMAN, IDS_LANG_TIP,             NoKeys,                                                        I::None,

@@ -9,6 +9,7 @@
 #include "view/dialogs/AboutDlg.h"
 #include "view/dialogs/HelpDialog.h"
 #include "view/dialogs/PreferredChoiceDialog.h"
+#include "view/dialogs/UncertaintySettingsDialog.h"
 #include "view/dialogs/ZoneSettingsDialog.h"
 #include "view/history/HistoryDock.h"
 #include "view/settings/PreferredChoiceStore.h"
@@ -55,6 +56,16 @@ void CMainFrame::OnZoneSettings() {
     SaveZoneSettings(dlg.Settings());
     for (QMdiSubWindow* w : m_pMdi->subWindowList()) {
         static_cast<CChildFrame*>(w)->ApplyZoneSettings(dlg.Settings());
+    }
+}
+
+void CMainFrame::OnUncertaintySettings() {
+    if (!EditUncertaintySettings(this)) return;
+    // The shown tests' intervals and flags follow the new settings.
+    for (QMdiSubWindow* w : m_pMdi->subWindowList()) {
+        CTRVView* v = static_cast<CChildFrame*>(w)->View();
+        v->Evaluate();
+        v->SetUpChart();
     }
 }
 

@@ -75,6 +75,7 @@ public:
     void ShowStatusBar(bool on);
     // "Trainingszonen": the dialog, then every window's thresholds follow the new settings.
     void OnZoneSettings();
+    void OnUncertaintySettings();
     void OnPreferredChoice();
     // "Sprache / Language": saves the choice for the next start and says so in both languages.
     void OnLanguage(trv::Lang lang);

@@ -8,6 +8,30 @@
 
 namespace trv {
 
+namespace {
+
+// A marked threshold's interval: a translucent band over the load region, under the curves.
+void AddMarkerBand(QCustomPlot* plot, QCPAxisRect* rect, QCPAxis* x, QCPAxis* y, double from, double to,
+                   const QColor& colour) {
+    auto* band = new QCPItemRect(plot);
+    band->setClipAxisRect(rect);
+    for (QCPItemPosition* pos : {band->topLeft, band->bottomRight}) {
+        pos->setAxisRect(rect);
+        pos->setAxes(x, y);
+        pos->setTypeX(QCPItemPosition::ptPlotCoords);
+        pos->setTypeY(QCPItemPosition::ptAxisRectRatio);
+    }
+    band->topLeft->setCoords(from, 0.0);
+    band->bottomRight->setCoords(to, 1.0);
+    QColor fill = colour;
+    fill.setAlpha(40);
+    band->setPen(Qt::NoPen);
+    band->setBrush(fill);
+    band->setLayer(QStringLiteral("grid"));
+}
+
+}  // namespace
+
 void AddThresholdMarkers(QCustomPlot* plot, const CChartModel& model, const CChartPlot& regions) {
     if (model.markers.empty() || !regions.RegionShown(RegionLoad)) return;
     QCPAxisRect* load = regions.RegionRect(RegionLoad);
@@ -26,6 +50,7 @@ void AddThresholdMarkers(QCustomPlot* plot, const CChartModel& model, const CCha
         line->point1->setCoords(mk.x, 0.0);
         line->point2->setCoords(mk.x, 1.0);
         line->setPen(QPen(colour, 1.5, Qt::DashLine));
+        if (mk.bandFrom && mk.bandTo) AddMarkerBand(plot, load, x, y, *mk.bandFrom, *mk.bandTo, colour);
         auto* text = new QCPItemText(plot);
         text->setClipAxisRect(load);
         text->position->setAxisRect(load);

@@ -216,7 +216,11 @@ void DrawPage2(QPainter& p, const ProtocolLayout& l, const CTRVDoc& doc, const s
         const TestThresholds r = opt.thresholds
                                      ? opt.thresholds(tests[slot])
                                      : ComputeTestThresholds(test, an.m_nFitFunction, an.m_nThresholdModel, opt.zones);
-        DrawThresholdTables(p, l, static_cast<int>(slot), y, test, r);
+        std::optional<ThresholdIntervals> ci;
+        if (opt.intervalError)
+            ci = ComputeTestUncertainty(test, an.m_nFitFunction, an.m_nThresholdModel, *opt.intervalError, true)
+                     .intervals;
+        DrawThresholdTables(p, l, static_cast<int>(slot), y, test, r, ci ? &*ci : nullptr);
     }
 }
 

@@ -15,6 +15,7 @@
 // printing state that PrintChartModel() gives.
 #include "analysis/TestAnalysis.h"
 #include "analysis/ThresholdMethods.h"
+#include "analysis/Uncertainty.h"
 #include "analysis/Zones.h"
 #include "data/OleDateTime.h"
 
@@ -23,6 +24,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 class QPainter;
@@ -56,6 +58,8 @@ struct ProtocolOptions {
     // of a test by its index when given (the workspace keeps them), else worked out here with the
     // test's fitting function, threshold model and these zone settings.
     std::function<TestThresholds(int)> thresholds;
+    // With an error model, page 2 also prints each method's interval (computed here, B = 1000).
+    std::optional<ErrorModel> intervalError;
     ZoneSettings zones;
 };
 

@@ -45,7 +45,8 @@ std::string NoZonesText(const TestThresholds& r) {
     return standard ? LoadStr(IDS_PRN_NO_ZONES) : FmtId(IDS_PRN_NO_ZONES_WHY, r.zoneModel.reason.c_str());
 }
 
-std::vector<std::string> ThresholdTableLines(const TestDataType& test, const TestThresholds& r) {
+std::vector<std::string> ThresholdTableLines(const TestDataType& test, const TestThresholds& r,
+                                             const ThresholdIntervals* intervals) {
     std::vector<std::string> lines{LoadStr(IDS_PRN_THR_HEAD), FmtId(IDS_PRN_THR_UNITS, LoadUnitText(test.m_nLoadUnit))};
     for (const MethodResult& m : r.methods) {
         if (!m.ok) {
@@ -53,7 +54,10 @@ std::vector<std::string> ThresholdTableLines(const TestDataType& test, const Tes
             continue;
         }
         const std::string hr = m.heartRate ? Fmt("%3.0f", *m.heartRate) : std::string("-");
-        lines.push_back(m.label + "\t " + Load(r, *m.load) + "\t " + Fmt("%2.2f", *m.lactate) + "\t " + hr);
+        std::string line = m.label + "\t " + Load(r, *m.load) + "\t " + Fmt("%2.2f", *m.lactate) + "\t " + hr;
+        const MethodInterval* ci = intervals ? intervals->Find(m.id) : nullptr;
+        if (ci && ci->ok) line += "   " + FmtId(IDS_PRN_CI, Load(r, *ci->low).c_str(), Load(r, *ci->high).c_str());
+        lines.push_back(line);
     }
     return lines;
 }
@@ -74,7 +78,7 @@ std::vector<std::string> ZoneTableLines(const TestDataType& test, const TestThre
 }
 
 int DrawThresholdTables(QPainter& p, const ProtocolLayout& l, int slot, int top, const TestDataType& test,
-                        const TestThresholds& r) {
+                        const TestThresholds& r, const ThresholdIntervals* intervals) {
     const int x = l.ml + slot * (l.cw / 2);
     const int right = x + l.cw / 2;
     const int bottom = l.mt + l.ch;
@@ -91,7 +95,7 @@ int DrawThresholdTables(QPainter& p, const ProtocolLayout& l, int slot, int top,
     y += DrawTextBlock(p, QRect(QPoint(x + l.g, y), QPoint(right, bottom)),
                        Q(LoadStr(slot == 0 ? IDS_PRN_THRESHOLDS1_HEAD : IDS_PRN_THRESHOLDS2_HEAD)));
     p.setFont(MakeProtocolFont(ProtocolFont::Table, p));
-    const std::vector<std::string> methods = ThresholdTableLines(test, r);
+    const std::vector<std::string> methods = ThresholdTableLines(test, r, intervals);
     for (size_t i = 0; i < methods.size(); ++i) {
         if (i == 0) p.drawLine(x, y, right, y);
         y += DrawTabbedLine(p, x + l.g, y, Q(methods[i]), x, methodStops, 3);

@@ -975,6 +975,26 @@ const StringEntry kTable[] = {
     {IDS_STATUS_UNDONE, "Rückgängig gemacht: %s"},
     {IDS_STATUS_REDONE, "Wiederhergestellt: %s"},
     {IDS_IMPD_CORRECT_HINT, "Rote Zellen lassen sich hier berichtigen (Doppelklick oder einfach tippen)."},
+    // Uncertainty of thresholds and readings that do not fit.
+    {IDS_CI_NOT_DETERMINABLE, "In %d %% der Wiederholungen nicht bestimmbar."},
+    {IDS_OUTLIER_NOTICE, "Messwert %s (%s; %s mmol/l) passt nicht zur Kurve. Bitte prüfen."},
+    {IDS_CLI_BAD_ERROR,
+     "--error erwartet A,C: A (mmol/l) von 0 bis 2, C (%%) von 0 bis 50, mit Dezimalpunkt, z. B. --error 0.2,3."},
+    {IDS_CI_RANGE, "%s (%s–%s)"},
+    {IDS_CHANGE_CLEAR, "deutlich"},
+    {IDS_CI_COMPUTING, "Das 95-%-Intervall wird berechnet."},
+    {IDS_CI_NONE, "kein Intervall"},
+    {IDS_PRN_CI, "(95 %%: %s–%s)"},
+    {IDS_CI_SETTINGS_MENU, "&Messunsicherheit..."},
+    {IDS_CI_SETTINGS_TIP, "Messfehler des Analysators und Tagesschwankung der Schwellen für die 95-%-Intervalle"},
+    {IDS_CI_SETTINGS_TITLE, "Messunsicherheit"},
+    {IDS_CI_SETTINGS_INTRO,
+     "Messfehler eines Laktatwerts L: σ(L) = √(a² + (c·L)²). Eine Änderung zwischen zwei Tests gilt als deutlich, "
+     "wenn sie größer ist als Messfehler und Tagesschwankung d zusammen erklären."},
+    {IDS_CI_SETTINGS_A, "Fester Anteil a (mmol/l):"},
+    {IDS_CI_SETTINGS_C, "Anteil c am Laktatwert (%):"},
+    {IDS_CI_SETTINGS_D, "Tagesschwankung d einer Schwelle (%):"},
+    {IDS_CI_SETTINGS_BAD, "Bitte Zahlen eingeben: a von 0 bis 2 mmol/l, c und d von 0 bis 50 %."},
 };
 
 constexpr int kTableSize = static_cast<int>(std::size(kTable));

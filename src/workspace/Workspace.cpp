@@ -206,7 +206,14 @@ void CWorkspace::RefreshNotices(bool otherWindows, const std::string& holder) {
     if (!m_strDownloadNotice.empty()) m_Chart.notices.Add(m_strDownloadNotice);
     for (const std::string& line : NoticeLines(m_nNotice, otherWindows ? holder : std::string()))
         m_Chart.notices.Add(line);
+    for (const FlaggedReading& f : m_Flagged) m_Chart.notices.Add(f.notice);
     m_Chart.thirdText.Clear();
+}
+
+const std::string* CWorkspace::FlaggedNotice(int test, int row) const {
+    for (const FlaggedReading& f : m_Flagged)
+        if (f.test == test && f.row == row) return &f.notice;
+    return nullptr;
 }
 
 void CWorkspace::ClearDownloadNotice() { m_strDownloadNotice.clear(); }

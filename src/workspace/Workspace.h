@@ -113,6 +113,15 @@ public:
     // line of the notice area until the window takes it away ("" = none).
     const std::string& DownloadNotice() const { return m_strDownloadNotice; }
     void ClearDownloadNotice();
+    // Readings of the shown tests that do not fit their curve: (test index, reading index) and the
+    // notice line that names each; the notice area shows the lines, the measurement list marks them.
+    struct FlaggedReading {
+        int test = -1, row = -1;
+        std::string notice;
+    };
+    void SetFlaggedReadings(std::vector<FlaggedReading> flagged) { m_Flagged = std::move(flagged); }
+    // The notice of a flagged reading; null when it fits.
+    const std::string* FlaggedNotice(int test, int row) const;
 
     // ---- evaluation ---------------------------------------------------------------------------
     // The parameters-missing bits, the evaluation of the shown tests and their result boxes.
@@ -212,6 +221,7 @@ private:
     bool m_bCursor2 = false;
     uint32_t m_nNotice = 0;
     std::string m_strDownloadNotice;
+    std::vector<FlaggedReading> m_Flagged;
     int m_nNewReadings = -1;
     ZoneSettings m_Zones;
     std::vector<std::pair<int, TestThresholds>> m_Thresholds;  // (test index, results) of the drawn tests

@@ -65,7 +65,8 @@ TEST_F(CliHistory, PrintsEveryParameterisedStepTestOldestFirstWithTheDefaultMeth
     EXPECT_EQ(
         tests[0].rfind("{\"index\":4,\"date\":\"2024-02-01T09:30:00\",\"test_type\":1,\"load_unit\":2,\"steps\":5,"
                        "\"methods\":[{\"id\":\"ians\",\"ok\":false,\"load\":null,\"lactate\":null,"
-                       "\"heart_rate\":null,\"load_change\":null},",
+                       "\"heart_rate\":null,\"load_change\":null,\"ci_low\":null,\"ci_high\":null,\"se\":null,"
+                       "\"change_clear\":null},",
                        0),
         0u)
         << tests[0];

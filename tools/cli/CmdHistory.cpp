@@ -1,6 +1,8 @@
 // trv-cli history: the chosen thresholds of every step test of a document over time.
+#include "CiOptions.h"
 #include "Cli.h"
 #include "analysis/History.h"
+#include "analysis/HistoryUncertainty.h"
 #include "data/TRVDoc.h"
 #include "res/Format.h"
 
@@ -19,6 +21,8 @@ void Opt(Json& j, const char* key, const std::optional<double>& v) {
 }  // namespace
 
 int CmdHistory(int argc, char** argv) {
+    CiOptions ci;
+    if (int rc = TakeCiOptions(argc, argv, ci)) return rc;
     const Args args(argc, argv);
     const auto files = args.Positional({"--methods", "--fit", "--model"});
     const char* usage = "Aufruf: trv-cli history FILE [--methods LIST] [--fit 0|1] [--model 0|1|2] --json";
@@ -46,7 +50,9 @@ int CmdHistory(int argc, char** argv) {
     Json j;
     j.BeginObject();
     j.Key("tests").BeginArray();
-    for (const HistoryRow& row : BuildHistory(doc, options)) {
+    std::vector<HistoryRow> rows = BuildHistory(doc, options);
+    if (ci.ci) AddHistoryIntervals(doc, rows, ci.error, kDefaultDayToDay);
+    for (const HistoryRow& row : rows) {
         j.BeginObject();
         j.Field("index", row.index);
         j.Key("date");
@@ -63,6 +69,7 @@ int CmdHistory(int argc, char** argv) {
             Opt(j, "lactate", v.lactate);
             Opt(j, "heart_rate", v.heartRate);
             Opt(j, "load_change", v.loadChange);
+            WriteHistoryIntervalFields(j, v);
             j.EndObject();
         }
         j.EndArray();

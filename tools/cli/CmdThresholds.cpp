@@ -1,4 +1,5 @@
 // trv-cli thresholds: every threshold method and the training zones of the listed tests.
+#include "CiOptions.h"
 #include "Cli.h"
 #include "analysis/ThresholdMethods.h"
 #include "data/TRVDoc.h"
@@ -17,7 +18,7 @@ void Opt(Json& j, const char* key, const std::optional<double>& v) {
         j.Null();
 }
 
-void WriteTest(Json& j, int index, const TestThresholds& r) {
+void WriteTest(Json& j, int index, const TestThresholds& r, const TestUncertainty& u) {
     j.BeginObject();
     j.Field("index", index).Field("test_type", r.testType).Field("load_unit", r.loadUnit);
     j.Field("points", r.points);
@@ -34,6 +35,7 @@ void WriteTest(Json& j, int index, const TestThresholds& r) {
         Opt(j, "load", m.load);
         Opt(j, "lactate", m.lactate);
         Opt(j, "heart_rate", m.heartRate);
+        WriteIntervalFields(j, u.intervals.Find(m.id));
         j.EndObject();
     }
     j.EndArray();
@@ -53,6 +55,7 @@ void WriteTest(Json& j, int index, const TestThresholds& r) {
         j.EndObject();
     }
     j.EndArray();
+    WriteOutliers(j, u.outliers);
     j.EndObject();
 }
 
@@ -61,6 +64,8 @@ void WriteTest(Json& j, int index, const TestThresholds& r) {
 int CmdThresholds(int argc, char** argv) {
     ZoneSettings zones;
     if (int rc = TakeZoneOptions(argc, argv, zones)) return rc;
+    CiOptions ci;
+    if (int rc = TakeCiOptions(argc, argv, ci)) return rc;
     const Args args(argc, argv);
     CTRVDoc doc;
     std::vector<int> indices;
@@ -71,8 +76,10 @@ int CmdThresholds(int argc, char** argv) {
     Json j;
     j.BeginObject();
     j.Key("tests").BeginArray();
-    for (int i : NormalizedTestIndices(doc, indices))
-        WriteTest(j, i, ComputeTestThresholds(doc.GetTest(i), fit, model, zones));
+    const std::vector<int> listed = NormalizedTestIndices(doc, indices);
+    const std::vector<TestUncertainty> uncertainty = ComputeUncertainties(doc, listed, fit, model, ci);
+    for (size_t k = 0; k < listed.size(); ++k)
+        WriteTest(j, listed[k], ComputeTestThresholds(doc.GetTest(listed[k]), fit, model, zones), uncertainty[k]);
     j.EndArray();
     j.EndObject();
     j.Print();

@@ -30,8 +30,10 @@ const Command kCommands[] = {
     {"import", trv::cli::CmdImport,
      "import FILE IN.csv [--test-type 0|1|2] [--load-unit 0|1|2] [--date YYYY-MM-DDTHH:MM:SS]"},
     {"thresholds", trv::cli::CmdThresholds,
-     "thresholds FILE --tests LIST [--fit 0|1] [--model 0|1|2] [--zones ID] [--lt1 ID] [--lt2 ID] --json"},
-    {"history", trv::cli::CmdHistory, "history FILE [--methods LIST] [--fit 0|1] [--model 0|1|2] --json"},
+     "thresholds FILE --tests LIST [--fit 0|1] [--model 0|1|2] [--zones ID] [--lt1 ID] [--lt2 ID] [--ci] [--error A,C] "
+     "--json"},
+    {"history", trv::cli::CmdHistory,
+     "history FILE [--methods LIST] [--fit 0|1] [--model 0|1|2] [--ci] [--error A,C] --json"},
     {"zones", trv::cli::CmdZones,
      "zones FILE --test N [--zones ID] [--lt1 ID] [--lt2 ID] (--goldencheetah DIR | --intervals-json | --pdf OUT.pdf)"},
     {"library", trv::cli::CmdLibrary,

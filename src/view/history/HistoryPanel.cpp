@@ -5,6 +5,7 @@
 #include "analysis/ThresholdMethods.h"
 #include "data/TRVDoc.h"
 #include "view/QtText.h"
+#include "view/history/HistoryIntervals.h"
 #include "view/history/HistoryPlot.h"
 #include "view/history/HistoryTableModel.h"
 #include "view/settings/Settings.h"
@@ -31,6 +32,11 @@ CHistoryPanel::CHistoryPanel(QWidget* parent)
       m_pHint(new QLabel(QStr(IDS_HIST_NO_TESTS), this)),
       m_pStack(new QStackedWidget(this)),
       m_pPrint(new QPushButton(QStr(IDS_HIST_PRINT), this)) {
+    m_pIntervals = new CHistoryIntervals(this);
+    connect(m_pIntervals, &CHistoryIntervals::done, this, [this](std::vector<HistoryRow> rows) {
+        m_pPlot->SetCharts(HistoryCharts(rows));
+        m_pModel->SetRows(std::move(rows), Methods());
+    });
     m_bFilling = true;
     for (const MethodInfo& m : MethodCatalogue()) {
         auto* item = new QListWidgetItem(QStr(m.label), m_pMethods);
@@ -125,6 +131,7 @@ void CHistoryPanel::Refresh() {
     m_pStack->setCurrentIndex(rows.empty() ? 0 : 1);
     m_pPrint->setEnabled(!rows.empty());
     m_pPlot->SetCharts(HistoryCharts(rows));
+    if (m_pDoc) m_pIntervals->Request(*m_pDoc, rows);
     m_pModel->SetRows(std::move(rows), options.methods);
 }
 

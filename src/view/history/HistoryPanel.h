@@ -18,6 +18,7 @@ class QPushButton;
 class QStackedWidget;
 class QTableView;
 class CHistoryPlot;
+class CHistoryIntervals;
 class CHistoryTableModel;
 namespace trv {
 class CTRVDoc;
@@ -60,5 +61,6 @@ private:
     const trv::CTRVDoc* m_pDoc = nullptr;
     trv::ConstAnalysisOf m_analysis;
     trv::CThresholdCache m_Cache;
+    CHistoryIntervals* m_pIntervals;  // intervals and clear changes, away from the GUI thread
     bool m_bFilling = false;
 };

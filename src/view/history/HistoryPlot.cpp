@@ -34,6 +34,24 @@ std::vector<bool> Labelled(const HistorySeries& s) {
     return keep;
 }
 
+// The intervals of a series' points as error bars (points without one get none).
+void AddErrorBars(QCPGraph* g, const HistorySeries& s, const QColor& col, double& ymin, double& ymax) {
+    if (std::none_of(s.points.begin(), s.points.end(), [](const HistoryPoint& p) { return p.low && p.high; })) return;
+    auto* bars = new QCPErrorBars(g->keyAxis(), g->valueAxis());
+    bars->setDataPlottable(g);
+    QVector<double> minus, plus;
+    for (const HistoryPoint& p : s.points) {
+        minus << (p.low ? std::max(p.load - *p.low, 0.0) : 0.0);
+        plus << (p.high ? std::max(*p.high - p.load, 0.0) : 0.0);
+        if (p.low) ymin = std::min(ymin, *p.low);
+        if (p.high) ymax = std::max(ymax, *p.high);
+    }
+    bars->setData(minus, plus);
+    bars->setPen(QPen(col, 1.0));
+    bars->setWhiskerWidth(6);
+    bars->removeFromLegend();
+}
+
 }  // namespace
 
 CHistoryPlot::CHistoryPlot(QWidget* parent) : QWidget(parent), m_pPlot(new QCustomPlot(this)) {
@@ -172,6 +190,7 @@ void CHistoryPlot::Rebuild() {
                 label->setColor(col);
                 label->setText(QU8(pt.label));
             }
+            AddErrorBars(g, s, col, ymin, ymax);
         }
         if (xmin > xmax) {  // nothing determinable: an empty axis around today
             xmin = xmax = QDateTime::currentSecsSinceEpoch();

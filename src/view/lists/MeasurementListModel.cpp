@@ -149,7 +149,12 @@ QVariant CMeasurementListModel::data(const QModelIndex& index, int role) const {
         case Qt::CheckStateRole:
             if (index.column() == ColTime && ShowsChecks()) return m.m_bChecked ? Qt::Checked : Qt::Unchecked;
             break;
+        case Qt::ToolTipRole:
+            if (const std::string* notice = m_Flagged ? m_Flagged(r.test, r.meas) : nullptr) return QU8(*notice);
+            break;
         case Qt::BackgroundRole: {
+            // A reading that does not fit its curve: light orange, whatever else the row shows.
+            if (m_Flagged && m_Flagged(r.test, r.meas)) return QBrush(QColor(0xFF, 0xD0, 0x90));
             MeasRowColors c = MeasurementRowColors(m);
             if (c.hasBackground)
                 return QBrush(QColor(c.background & 0xFF, (c.background >> 8) & 0xFF, c.background >> 16));

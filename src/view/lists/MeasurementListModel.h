@@ -30,6 +30,9 @@ public:
     void SetEditor(Editor editor) { m_Editor = std::move(editor); }
     // Where a shortened step's compensated load comes from (the window's workspace); none: 0.0.
     void SetCompensatedLoads(trv::CompensatedLoadOf compensated) { m_Compensated = std::move(compensated); }
+    // The notice of a reading that does not fit its curve (null when it fits): such rows are marked.
+    using FlaggedOf = std::function<const std::string*(int test, int row)>;
+    void SetFlagged(FlaggedOf flagged) { m_Flagged = std::move(flagged); }
 
     // Lists the measurements of `tests` (test indices, in the order given). With `severalSelected`
     // only single readings are listed and no row shows a check box.
@@ -74,6 +77,7 @@ private:
     trv::CTRVDoc* m_pDoc;
     Editor m_Editor;
     trv::CompensatedLoadOf m_Compensated;
+    FlaggedOf m_Flagged;
     // Cells that show the text as typed until the list is filled again (heart rate).
     std::map<std::pair<int, int>, QString> m_Typed;
     std::vector<Row> m_rows;

@@ -42,6 +42,7 @@ enum class CommandId {
     Cursor1,
     Cursor2,
     ZoneSettings,
+    UncertaintySettings,
     PreferredChoice,
     LanguageGerman,  // "Sprache / Language" > "Deutsch"
     LanguageEnglish,

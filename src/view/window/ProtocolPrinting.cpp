@@ -5,6 +5,7 @@
 #include "res/StringIds.h"
 #include "view/QtText.h"
 #include "view/settings/Settings.h"
+#include "view/settings/UncertaintySettings.h"
 #include "workspace/Workspace.h"
 
 #include <QApplication>
@@ -99,6 +100,7 @@ ProtocolOptions CProtocolPrinting::Setup(Lang lang) {
             return m_Ws.ThresholdsOf(test);
         };
     }
+    opt.intervalError = LoadErrorModel();
     // The logo is looked for in the folder the program was started from.
     opt.logoDir = qApp->property("trvStartDir").toString();
     return opt;

@@ -81,6 +81,7 @@ CTRVView::CTRVView(CDocHandle* doc, QWidget* parent)
     m_ui.measList->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_ui.measModel->SetEditor([this](int t, int m, int c, const std::string& text) { return EditCell(t, m, c, text); });
     m_ui.measModel->SetCompensatedLoads([this](int t) { return m_Ws.Analysis(t).m_dShortCompLoad; });
+    m_ui.measModel->SetFlagged([this](int t, int row) { return m_Ws.FlaggedNotice(t, row); });
     BuildLayout();
 
     // Initial update: texts, chart start state, columns, lists, evaluation.

@@ -1,10 +1,13 @@
 #include "view/window/ThresholdActions.h"
 
+#include "analysis/RobustFit.h"
 #include "analysis/ThresholdCsv.h"
 #include "res/StringIds.h"
 #include "view/QtText.h"
 #include "view/dialogs/ZoneExportDialog.h"
+#include "view/settings/UncertaintySettings.h"
 #include "view/window/ThresholdPanel.h"
+#include "view/window/UncertaintyWorker.h"
 #include "workspace/Workspace.h"
 
 #include <QApplication>
@@ -21,8 +24,10 @@ constexpr uint32_t kMarkColour[2] = {0x800000, 0x006400};
 }  // namespace
 
 CThresholdActions::CThresholdActions(QWidget* parent, CWorkspace& ws, CThresholdPanel* panel)
-    : m_pParent(parent), m_Ws(ws), m_pPanel(panel) {
+    : m_pParent(parent), m_Ws(ws), m_pPanel(panel), m_pWorker(new CUncertaintyWorker(parent)) {
     QObject::connect(panel, &CThresholdPanel::zonesExportRequested, panel, [this](int test) { ExportZones(test); });
+    QObject::connect(m_pWorker, &CUncertaintyWorker::ready, panel,
+                     [this](int test) { m_pPanel->SetUncertainty(test, m_pWorker->Result(test)); });
 }
 
 void CThresholdActions::ExportZones(int test) {
@@ -46,7 +51,24 @@ void CThresholdActions::Refresh() {
         e.result = *result;
         entries.push_back(std::move(e));
     }
+    // The intervals of these tests: kept while their content stays, else computed anew.
+    std::vector<CUncertaintyWorker::Job> jobs;
+    for (const CThresholdPanel::Entry& e : entries) {
+        const TestAnalysis& an = m_Ws.Analysis(e.testIndex);
+        jobs.push_back({e.testIndex, *e.test, an.m_nFitFunction, an.m_nThresholdModel});
+    }
+    // Readings that do not fit: at once (the robust fit is quick), for the notice area and the list.
+    std::vector<CWorkspace::FlaggedReading> flagged;
+    for (const CUncertaintyWorker::Job& job : jobs)
+        for (const OutlierFlag& f : FlagOutliers(ThresholdInputOf(job.test, job.fit, job.model), LoadErrorModel()))
+            flagged.push_back({job.testIndex, f.row, OutlierText(f, job.test.m_nLoadUnit)});
+    m_Ws.SetFlaggedReadings(std::move(flagged));
+    m_pWorker->Request(std::move(jobs), LoadErrorModel());
     m_pPanel->SetEntries(std::move(entries));
+    for (int slot = 0; slot < 2; ++slot) {
+        const int index = m_Ws.Evaluator().ShownTest(slot);
+        if (m_Ws.ShownThresholds(index)) m_pPanel->SetUncertainty(index, m_pWorker->Result(index));
+    }
     ApplyMarks();
 }
 
@@ -54,7 +76,8 @@ void CThresholdActions::ApplyMarks() {
     CChartModel& chart = m_Ws.Chart();
     chart.markers.clear();
     for (const CThresholdPanel::Mark& mark : m_pPanel->Marks())
-        chart.markers.push_back({mark.load, mark.label, kMarkColour[mark.slot == 1 ? 1 : 0]});
+        chart.markers.push_back(
+            {mark.load, mark.label, kMarkColour[mark.slot == 1 ? 1 : 0], mark.bandFrom, mark.bandTo});
     chart.zoneBands = m_pPanel->ZoneBands();
 }
 

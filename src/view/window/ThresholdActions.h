@@ -7,6 +7,7 @@
 
 class QWidget;
 class CThresholdPanel;
+class CUncertaintyWorker;
 namespace trv {
 class CWorkspace;
 }
@@ -30,4 +31,5 @@ private:
     QWidget* m_pParent;
     trv::CWorkspace& m_Ws;
     CThresholdPanel* m_pPanel;
+    CUncertaintyWorker* m_pWorker;  // intervals of the shown tests, away from the GUI thread
 };

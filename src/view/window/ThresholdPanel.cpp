@@ -2,6 +2,7 @@
 
 #include "data/Records.h"
 #include "res/StringIds.h"
+#include "res/Strings.h"
 #include "view/QtText.h"
 
 #include <QAction>
@@ -211,6 +212,7 @@ void CThresholdPanel::SetEntries(std::vector<Entry> entries) {
         m_pTabs->addTab(page.widget,
                         QU8(FmtId(IDS_THR_TEST_TAB, e.slot + 1, TestTypeText(e.result.testType), date.c_str())));
     }
+    for (size_t tab = 0; tab < m_Pages.size(); ++tab) ApplyUncertainty(tab);
     if (current >= 0 && current < m_pTabs->count()) m_pTabs->setCurrentIndex(current);
     m_pTabs->setVisible(!m_Entries.empty());
     m_pNone->setVisible(m_Entries.empty());
@@ -238,9 +240,57 @@ std::vector<CThresholdPanel::Mark> CThresholdPanel::Marks() const {
     std::vector<Mark> marks;
     for (const Entry& e : m_Entries)
         for (const MethodResult& m : e.result.methods)
-            if (m.ok && m_Ticked.count({e.testIndex, m.id}))
-                marks.push_back({e.slot, LoadInTestUnit(*m.load, e.result.loadUnit), m.label});
+            if (m.ok && m_Ticked.count({e.testIndex, m.id})) {
+                Mark mark{e.slot, LoadInTestUnit(*m.load, e.result.loadUnit), m.label, std::nullopt, std::nullopt};
+                const auto u = m_Uncertainty.find(e.testIndex);
+                const MethodInterval* ci =
+                    u != m_Uncertainty.end() && u->second ? u->second->intervals.Find(m.id) : nullptr;
+                if (ci && ci->ok) {
+                    mark.bandFrom = LoadInTestUnit(*ci->low, e.result.loadUnit);
+                    mark.bandTo = LoadInTestUnit(*ci->high, e.result.loadUnit);
+                }
+                marks.push_back(mark);
+            }
     return marks;
+}
+
+void CThresholdPanel::SetUncertainty(int testIndex, const TestUncertainty* u) {
+    if (u)
+        m_Uncertainty[testIndex] = *u;
+    else
+        m_Uncertainty[testIndex].reset();
+    for (size_t tab = 0; tab < m_Entries.size(); ++tab)
+        if (m_Entries[tab].testIndex == testIndex) ApplyUncertainty(tab);
+    emit marksChanged();
+}
+
+void CThresholdPanel::ApplyUncertainty(size_t tab) {
+    if (tab >= m_Pages.size() || tab >= m_Entries.size()) return;
+    const Entry& e = m_Entries[tab];
+    QTableWidget* table = m_Pages[tab].methods;
+    const auto found = m_Uncertainty.find(e.testIndex);
+    const bool known = found != m_Uncertainty.end();
+    const TestUncertainty* u = known && found->second ? &*found->second : nullptr;
+    const bool filling = m_bFilling;
+    m_bFilling = true;
+    for (size_t i = 0; i < e.result.methods.size(); ++i) {
+        const MethodResult& m = e.result.methods[i];
+        QTableWidgetItem* cell = table->item(static_cast<int>(i), 1);
+        if (!m.ok || !cell) continue;
+        const MethodInterval* ci = u ? u->intervals.Find(m.id) : nullptr;
+        QString text = QU8(LoadWithInterval(*m.load, ci, e.result.loadUnit));
+        QString tip;
+        if (known && !u) {
+            text += QStringLiteral(" (…)");
+            tip = QStr(IDS_CI_COMPUTING);
+        } else if (ci && !ci->ok) {
+            text += QU8(std::string(" (") + LoadStr(IDS_CI_NONE) + ")");
+            tip = QU8(ci->reason);
+        }
+        cell->setText(text);
+        cell->setToolTip(tip);
+    }
+    m_bFilling = filling;
 }
 
 QString CThresholdPanel::TablesText(int tab) const {

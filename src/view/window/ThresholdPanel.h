@@ -4,9 +4,12 @@
 // puts the tables on the clipboard as tab-separated text.
 #include "analysis/ChartModel.h"
 #include "analysis/ThresholdMethods.h"
+#include "analysis/Uncertainty.h"
 
 #include <QWidget>
 
+#include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <utility>
@@ -42,8 +45,13 @@ public:
         int slot = 0;
         double load = 0.0;
         std::string label;
+        std::optional<double> bandFrom, bandTo;  // its interval, test's unit
     };
     std::vector<Mark> Marks() const;
+
+    // The intervals and flagged readings of a shown test as they come in (null: being computed);
+    // the load column then reads "245 W (238–252)" and the marks get their bands.
+    void SetUncertainty(int testIndex, const trv::TestUncertainty* u);
 
     // Tab-separated text of the methods and zones of tab `tab`, with their header lines.
     QString TablesText(int tab) const;
@@ -78,6 +86,7 @@ private:
     void MakeZoneControls(QVBoxLayout* lay);
     static QString ZoneCaption(const trv::TestThresholds& r);
     static QString NoZonesText(const trv::TestThresholds& r);
+    void ApplyUncertainty(size_t tab);
 
     QTabWidget* m_pTabs;
     QLabel* m_pNone;
@@ -88,4 +97,5 @@ private:
     bool m_bFilling = false;
     QCheckBox* m_pZoneBands = nullptr;
     QPushButton* m_pExportZones = nullptr;
+    std::map<int, std::optional<trv::TestUncertainty>> m_Uncertainty;  // by test index; none: computing
 };

@@ -1,13 +1,18 @@
 // The thresholds panel of a document window, its marks in the chart, and the zone settings.
 #include "ViewFixture.h"
+#include "view/dialogs/UncertaintySettingsDialog.h"
 #include "view/dialogs/ZoneSettingsDialog.h"
 #include "view/settings/ZoneSettingsStore.h"
 #include "view/window/ThresholdPanel.h"
 
 #include <QClipboard>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -43,7 +48,12 @@ TEST(ThresholdPanel, FollowsTheShownTestsAndMarksTickedLoadsInTheChart) {
     // Lactate 3.4 at 4.0 m/s and 5.1 at 4.5 m/s: the 4 mmol/l crossing lies between them.
     const int obla = RowOf(methods, QStringLiteral("OBLA 4,0"));
     ASSERT_GE(obla, 0);
-    const double load = methods->item(obla, 1)->text().replace(QLatin1Char(','), QLatin1Char('.')).toDouble();
+    // "4,23 m/s (…)" while its interval is computed, "4,23 m/s (4,18–4,29)" when it is in.
+    const double load = methods->item(obla, 1)
+                            ->text()
+                            .section(QLatin1Char(' '), 0, 0)
+                            .replace(QLatin1Char(','), QLatin1Char('.'))
+                            .toDouble();
     EXPECT_GT(load, 4.0);
     EXPECT_LT(load, 4.5);
     EXPECT_EQ(methods->item(obla, 2)->text(), QStringLiteral("4,00"));
@@ -124,4 +134,57 @@ TEST(ZoneSettings, KeptInTheProgramsSettings) {
     QSettings().setValue(QStringLiteral("Zones/Type1/Bounds"), QStringList{"90", "70", "88", "110"});
     EXPECT_EQ(LoadZoneSettings().schemes[1], DefaultZoneScheme(1));
     QSettings().remove(QStringLiteral("Zones"));
+}
+
+TEST(ThresholdPanel, IntervalsComeInAwayFromTheGuiThreadAndBandTheMarkedLine) {
+    QSettings().remove(QStringLiteral("Uncertainty"));
+    ViewHolder h;
+    CTRVView* v = h.view.get();
+    CThresholdPanel* panel = v->Ui().thresholds;
+    v->GetDocument().GetTest(0).m_bParamsEntered = 1;
+    h.ClickTestCheck(0, true);
+    QTableWidget* methods = panel->MethodTable(0);
+    const int obla = RowOf(methods, QStringLiteral("OBLA 4,0"));
+    ASSERT_GE(obla, 0);
+    methods->item(obla, 0)->setCheckState(Qt::Checked);
+    // The window answers at once; the interval follows when its thread is done.
+    const auto hasInterval = [&] {
+        return panel->MethodTable(0) && panel->MethodTable(0)->item(obla, 1)->text().contains(QChar(0x2013));
+    };
+    EXPECT_TRUE(QTest::qWaitFor(hasInterval, 60000));
+    const QString text = panel->MethodTable(0)->item(obla, 1)->text();
+    // "4,23 m/s (4,16–4,31)": the load inside its interval.
+    const QRegularExpression form(QStringLiteral("^(\\d+,\\d\\d) m/s \\((\\d+,\\d\\d)\u2013(\\d+,\\d\\d)\\)$"));
+    const QRegularExpressionMatch m = form.match(text);
+    ASSERT_TRUE(m.hasMatch()) << text.toStdString();
+    auto num = [&](int i) { return m.captured(i).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(); };
+    EXPECT_LE(num(2), num(1) + 0.01);
+    EXPECT_GE(num(3), num(1) - 0.01);
+    ASSERT_EQ(v->ChartModel().markers.size(), 1u);
+    ASSERT_TRUE(v->ChartModel().markers[0].bandFrom.has_value());
+    EXPECT_NEAR(*v->ChartModel().markers[0].bandFrom, num(2), 0.006);
+    EXPECT_NEAR(*v->ChartModel().markers[0].bandTo, num(3), 0.006);
+}
+
+TEST(UncertaintySettings, DialogRefusesBadValuesAndRestoresTheDefaults) {
+    CUncertaintySettingsDialog dlg(ErrorModel{0.3, 0.05}, 0.02);
+    auto fields = dlg.findChildren<QLineEdit*>();
+    ASSERT_EQ(fields.size(), 3);
+    EXPECT_EQ(fields[0]->text(), QStringLiteral("0,30"));
+    EXPECT_EQ(fields[1]->text(), QStringLiteral("5,0"));
+    EXPECT_EQ(fields[2]->text(), QStringLiteral("2,0"));
+    fields[1]->setText(QStringLiteral("80"));
+    EXPECT_FALSE(dlg.Take());
+    fields[1]->setText(QStringLiteral("viel"));
+    EXPECT_FALSE(dlg.Take());
+    for (QPushButton* b : dlg.findChildren<QPushButton*>())
+        if (b->text() == QStringLiteral("Standard wiederherstellen")) b->click();
+    EXPECT_EQ(fields[0]->text(), QStringLiteral("0,20"));
+    EXPECT_EQ(fields[1]->text(), QStringLiteral("3,0"));
+    EXPECT_EQ(fields[2]->text(), QStringLiteral("3,0"));
+    fields[0]->setText(QStringLiteral("0,25"));
+    ASSERT_TRUE(dlg.Take());
+    EXPECT_DOUBLE_EQ(dlg.Error().a, 0.25);
+    EXPECT_DOUBLE_EQ(dlg.Error().c, 0.03);
+    EXPECT_DOUBLE_EQ(dlg.DayToDay(), 0.03);
 }
