@@ -77,7 +77,7 @@ void PlanTarget(const CTRVDoc& source, const std::vector<const AssignRequest*>& 
                 continue;
             }
             if (conflict.empty())
-                conflict = FmtId(IDS_ASSIGN_CONFLICT, TestDate(src).c_str(), MeasIdText(r.m_nMeasId).c_str(),
+                conflict = FmtId(IDS_ASSIGN_CONFLICT, TestDate(src).c_str(), MeasIdText(src, r.m_nMeasId).c_str(),
                                  BaseName(plan.path).c_str(), TestDate(ht).c_str(), LactateText(h).c_str(),
                                  LactateText(r).c_str());
         }

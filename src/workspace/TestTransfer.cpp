@@ -106,7 +106,7 @@ PastePlan PlanPaste(const CTRVDoc& doc, const std::vector<TransferTest>& tests) 
             }
             if (SameReading(*it->second.reading, m)) continue;  // held already: not taken twice
             if (refusal.empty())
-                refusal = FmtId(IDS_CLIP_CONFLICT, TestLabel(in.test).c_str(), MeasIdText(m.m_nMeasId).c_str(),
+                refusal = FmtId(IDS_CLIP_CONFLICT, TestLabel(in.test).c_str(), MeasIdText(in.test, m.m_nMeasId).c_str(),
                                 TestLabel(*it->second.test).c_str());
         }
         if (manual) {
