@@ -9,7 +9,7 @@
 int CDocHandle::s_nUntitledCount = 0;
 
 CDocHandle::CDocHandle(QObject* parent)
-    : QObject(parent), m_nUntitled(++s_nUntitledCount), m_pRecovery(new CRecoveryKeeper(this)) {}
+    : QObject(parent), m_pRecovery(new CRecoveryKeeper(this)), m_nUntitled(++s_nUntitledCount) {}
 
 QString CDocHandle::Title() const {
     // The file's name as the user knows it, also when it is not UTF-8 (an old Windows share).
