@@ -1,5 +1,6 @@
 #include "workspace/TestTransfer.h"
 
+#include "data/AssignedTests.h"
 #include "data/ManualIds.h"
 #include "data/TrvFile.h"
 #include "res/Format.h"
@@ -73,12 +74,6 @@ bool ReadTransferTests(const std::vector<uint8_t>& bytes, std::vector<TransferTe
     }
     error.clear();
     return true;
-}
-
-bool SameReading(const PCMDataType& a, const PCMDataType& b) {
-    return a.m_nMeasId == b.m_nMeasId && a.m_nLactate == b.m_nLactate && a.m_nStatus == b.m_nStatus &&
-           a.m_nTemperature == b.m_nTemperature && a.m_Time.m_status == b.m_Time.m_status &&
-           (a.m_Time.m_dt == b.m_Time.m_dt || !a.m_Time.IsValid());
 }
 
 PastePlan PlanPaste(const CTRVDoc& doc, const std::vector<TransferTest>& tests) {

@@ -40,9 +40,6 @@ bool WriteTransferTests(const CTRVDoc& doc, const CTestAnalyses& analyses, const
 // The tests of such bytes; false with `error` set (German) when they are not such bytes.
 bool ReadTransferTests(const std::vector<uint8_t>& bytes, std::vector<TransferTest>& tests, std::string& error);
 
-// Whether two readings are the same measurement: the same ID and measured content.
-bool SameReading(const PCMDataType& a, const PCMDataType& b);
-
 // What `doc` takes of `tests`.
 struct PastePlan {
     std::vector<TransferTest> add;      // the tests to add (readings held already taken out)

@@ -256,8 +256,9 @@ TEST(Uncertainty, FewPointsAndMethodsRarelyDeterminable) {
         const ThresholdInput in = Synthetic(kmh, y);
         const TestThresholds t = ComputeThresholds(in, ZoneScheme());
         const ThresholdIntervals ci = ComputeIntervals(in, t, ErrorModel(), 300);
-        for (size_t k = 0; k < t.methods.size(); ++k)
+        for (size_t k = 0; k < t.methods.size(); ++k) {
             if (!t.methods[k].ok) EXPECT_FALSE(ci.methods[k].ok) << t.methods[k].id;
+        }
         EXPECT_TRUE(ci.Find("obla_3.0")->ok) << n;
     }
     // The spline reaches 4.0 mmol/l only at its last point: in about half the replicates it does not.
