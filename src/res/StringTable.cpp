@@ -688,11 +688,8 @@ const StringEntry kTable[] = {
     {IDS_HIST_CHARTS_TITLE, "Verlaufsdiagramme:\n"},
     {IDS_HIST_PDF_FAILED, "Die PDF-Datei \"%s\" konnte nicht geschrieben werden."},
     {IDS_HIST_PRINT_OMITTED, "%d ältere Tests sind nicht abgedruckt."},
-    {IDS_HIST_TWO_SHOWN,
-     "Das Diagramm zeigt schon zwei Tests. Bitte zuerst einen davon ausblenden."},  // Zone models on two anchors, and
-                                                                                    // the zones handed on
-                                                                                    // (GoldenCheetah, intervals.icu,
-                                                                                    // zone card).
+    {IDS_HIST_TWO_SHOWN, "Das Diagramm zeigt schon zwei Tests. Bitte zuerst einen davon ausblenden."},
+    // Zone models on two anchors, and the zones handed on (GoldenCheetah, intervals.icu, zone card).
     {IDS_ZMODEL_TRV5, "Fünf Bereiche (% IANS)"},
     {IDS_ZMODEL_SEILER3, "Drei Zonen (Seiler)"},
     {IDS_ZMODEL_SEILER5, "Fünf Zonen nach Laktat"},
@@ -780,7 +777,6 @@ const StringEntry kTable[] = {
     {IDS_ZEXP_FILE_FAILED, "Die Datei \"%s\" konnte nicht geschrieben werden: %s"},
     {IDS_ZEXP_CARD, "Zonenkarte:"},
     {IDS_ZEXP_NO_TEST, "Bitte zuerst einen Test im Diagramm zeigen."},
-    {IDS_HIST_TWO_SHOWN, "Das Diagramm zeigt schon zwei Tests. Bitte zuerst einen davon ausblenden."},
 
     // Language: German and English for the program, its printouts and trv-cli.
     {IDS_CLI_BAD_LANG, "Unbekannte Sprache \"%s\" (erwartet de oder en)."},
