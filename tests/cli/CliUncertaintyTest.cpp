@@ -101,8 +101,9 @@ TEST_F(CliUncertainty, IntervalsAroundEveryDeterminableMethod) {
         EXPECT_GT(se, 0.0) << m;
         // Where the curve is steep a threshold is known to a few tenths of a km/h (in its flat part,
         // where the baseline methods and the first turn point lie, to a few km/h).
-        if (std::string(id) == "obla_4.0" || std::string(id) == "dmax" || std::string(id) == "ians")
+        if (std::string(id) == "obla_4.0" || std::string(id) == "dmax" || std::string(id) == "ians") {
             EXPECT_LT(hi - lo, 1.5 / 3.6) << m;
+        }
         // The interval surrounds the value (the bootstrap is centred on it).
         EXPECT_LT(lo, load + 0.5 * (hi - lo)) << m;
         EXPECT_GT(hi, load - 0.5 * (hi - lo)) << m;

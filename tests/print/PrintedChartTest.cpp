@@ -32,7 +32,7 @@ struct ShownProtocol {
         ws.ShowOnly({0, 1}, FitCubic, ModelMader);
         ws.ToggleCursor(1);
         ws.CursorMoved(ToolCursor1, 3.0, 2.0);
-        ws.Chart().markers.push_back({3.6, "Dmax 3,60", 0x800000});
+        ws.Chart().markers.push_back({3.6, "Dmax 3,60", 0x800000, std::nullopt, std::nullopt});
     }
     CTRVDoc doc = ProtocolDoc();
     CCommandHistory history;
