@@ -1,5 +1,7 @@
 // "?" > "Hilfe" (F1): the guide inside the program, and the about box's versions and licences.
 #include "app/MainFrame.h"
+#include "res/StringIds.h"
+#include "res/Strings.h"
 #include "view/dialogs/AboutDlg.h"
 #include "view/dialogs/HelpDialog.h"
 #include "view/window/DocHandle.h"
@@ -16,10 +18,12 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+
 namespace {
 
-QString GuideHtml() {
-    QFile f(QStringLiteral(":/trv/hilfe.html"));
+QString GuideHtml(const QString& resource = QStringLiteral(":/trv/hilfe.html")) {
+    QFile f(resource);
     EXPECT_TRUE(f.open(QIODevice::ReadOnly));
     return QString::fromUtf8(f.readAll());
 }
@@ -101,27 +105,54 @@ std::vector<std::pair<QString, QString>> MenuCommands(CMainFrame& frame) {
     return out;
 }
 
-}  // namespace
-
-TEST(Help, NamesEveryMenuCommandAsTheMenuDoes) {
+// The guide of one language names every command of the menus the program shows in that language,
+// the keys and the topics of the daily work.
+void ExpectEveryMenuCommandNamed(trv::Lang lang, const QString& resource, std::initializer_list<const char*> keys,
+                                 std::initializer_list<const char*> topics) {
+    trv::LangScope scope(lang);
     CMainFrame frame;
     frame.NewDocument();
     QTextBrowser browser;
-    browser.setHtml(GuideHtml());
+    browser.setHtml(GuideHtml(resource));
     const QString text = browser.toPlainText().simplified();
     const auto commands = MenuCommands(frame);
     ASSERT_GE(commands.size(), 30u);
+    // The recent-file placeholder is a place, not a command.
+    const QString recent = QString::fromUtf8(trv::LoadStr(trv::IDS_FILE_MRU_NONE));
     for (const auto& [menu, command] : commands) {
-        // The recent-file placeholder is a place, not a command.
-        if (command == QStringLiteral("Zuletzt geöffnete Datei")) continue;
-        EXPECT_TRUE(text.contains(command)) << "Menü " << menu.toStdString() << ": " << command.toStdString();
+        if (command == recent) continue;
+        EXPECT_TRUE(text.contains(command))
+            << resource.toStdString() << ": " << menu.toStdString() << ": " << command.toStdString();
     }
-    for (const char* key : {"F1", "Strg+Z", "Strg+Y", "Strg+C", "Strg+V", "Strg+F", "Strg+P", "Entf", "F2"})
-        EXPECT_TRUE(text.contains(QString::fromLatin1(key))) << key;
-    for (const char* topic : {"Verlauf", "Schwellen", "Trainingszonen", "Test manuell erfassen",
-                              "Messwerte importieren", "Suchfeld", "Rückgängig"})
-        EXPECT_TRUE(text.contains(QString::fromUtf8(topic))) << topic;
+    for (const char* key : keys) EXPECT_TRUE(text.contains(QString::fromLatin1(key))) << key;
+    for (const char* topic : topics) EXPECT_TRUE(text.contains(QString::fromUtf8(topic))) << topic;
     for (CDocHandle* d : frame.Documents()) d->SetModified(false);
+}
+
+}  // namespace
+
+TEST(Help, NamesEveryMenuCommandAsTheMenuDoes) {
+    ExpectEveryMenuCommandNamed(
+        trv::Lang::de, QStringLiteral(":/trv/hilfe.html"),
+        {"F1", "Strg+Z", "Strg+Y", "Strg+C", "Strg+V", "Strg+F", "Strg+P", "Strg+B", "Entf", "F2"},
+        {"Verlauf", "Schwellen", "Trainingszonen", "Test manuell erfassen", "Messwerte importieren", "Suchfeld",
+         "Rückgängig", "Sicherungskopie"});
+}
+
+TEST(Help, TheEnglishGuideNamesEveryMenuCommandAsTheEnglishMenuDoes) {
+    ExpectEveryMenuCommandNamed(
+        trv::Lang::en, QStringLiteral(":/trv/help.html"),
+        {"F1", "Ctrl+Z", "Ctrl+Y", "Ctrl+C", "Ctrl+V", "Ctrl+F", "Ctrl+P", "Ctrl+B", "Del", "F2"},
+        {"History", "Thresholds", "Training zones", "Enter test by hand", "Import readings", "search field", "Undo",
+         "recovery copy", "IAT"});
+    // The same sections, so that a link into one guide finds its place in the other.
+    QRegularExpression anchor(QStringLiteral("name=\"([a-z]+)\""));
+    auto anchors = [&](const QString& html) {
+        QStringList names;
+        for (auto it = anchor.globalMatch(html); it.hasNext();) names << it.next().captured(1);
+        return names;
+    };
+    EXPECT_EQ(anchors(GuideHtml(QStringLiteral(":/trv/help.html"))), anchors(GuideHtml()));
 }
 
 TEST(Menus, EveryCommandHasItsOwnAltLetter) {
