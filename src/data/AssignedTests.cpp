@@ -11,8 +11,7 @@ bool SameReading(const PCMDataType& a, const PCMDataType& b) {
         a.m_Time.m_status == b.m_Time.m_status &&
         (!a.m_Time.IsValid() || std::llround(a.m_Time.m_dt * 86400.0) == std::llround(b.m_Time.m_dt * 86400.0));
     return a.m_nMeasId == b.m_nMeasId && a.m_nLactate == b.m_nLactate && a.m_nStatus == b.m_nStatus &&
-           a.m_nMeasType == b.m_nMeasType && a.m_nStepDuration == b.m_nStepDuration &&
-           a.m_nTemperature == b.m_nTemperature && sameTime;
+           a.m_nStepDuration == b.m_nStepDuration && a.m_nTemperature == b.m_nTemperature && sameTime;
 }
 
 void ApplyTestAdditions(CTRVDoc& doc, const std::vector<TestAddition>& additions) {

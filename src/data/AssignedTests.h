@@ -22,8 +22,9 @@ inline bool IsAssignedTest(const TestDataType& t) { return t.m_nReserved2 == kAs
 inline void SetAssigned(TestDataType& t, bool assigned) { t.m_nReserved2 = assigned ? kAssignedTestMark : 0; }
 
 // Whether two readings with the same ID are the same measurement: what the analyser measured
-// (ID, lactate, status, measurement type, time to the second, step duration, temperature) agrees.
-// Loads, heart rate and the chart's tick belong to the evaluation and may differ.
+// (ID, lactate, status, time to the second, step duration, temperature) agrees. The reading's type
+// (a single reading made part of a step test, pre-load or main load), loads, heart rate and the
+// chart's tick are the user's and the evaluation's, and may differ.
 bool SameReading(const PCMDataType& a, const PCMDataType& b);
 
 // What a target document receives: a new test (intoTest -1, the test as it is) or further readings
