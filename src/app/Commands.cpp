@@ -119,7 +119,7 @@ const CommandRow kCommands[] = {
 {Id::History,          M::View,     SepBefore,                            IDS_HIST_MENU, IDS_HIST_TIP,               Keys(C | Qt::Key_H),                                          I::None,
     nullptr, nullptr, nullptr, nullptr, nullptr},
 // The Athleten dock's own show/hide action, like the history's.
-{Id::Athletes,         M::View,     0,                                    IDS_LIBGUI_DOCK, 0,                        Keys(C | Qt::Key_B),                                          I::None,
+{Id::Athletes,         M::View,     0,                                    IDS_LIBGUI_DOCK_MENU, 0,                   Keys(C | Qt::Key_B),                                          I::None,
     nullptr, nullptr, nullptr, nullptr, nullptr},
 {Id::TeamOverview,     M::View,     0,                                    IDS_LIBGUI_TEAM, 0,                        NoKeys,                                                        I::None,
     nullptr, [](CMainFrame& f) { f.OnTeamOverview(); }, nullptr, nullptr, nullptr},

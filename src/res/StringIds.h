@@ -882,6 +882,7 @@ enum StringId : int {
     IDS_LIBGUI_FILTER_PDF = 4440,
     IDS_LIBGUI_NO_ATHLETE = 4441,
     IDS_LIBGUI_CREATE_FAILED = 4442,
+    IDS_LIBGUI_DOCK_MENU = 4443,  // the Athleten dock's command in the Ansicht menu
     // What a lab meets every day: tests told apart, whole tests on the clipboard, messages.
     IDS_TESTLIST_COL_MAX_LACTATE = 4600,
     IDS_APP_USAGE = 4601,

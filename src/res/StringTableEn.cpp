@@ -790,6 +790,7 @@ const StringEntry kTableEn[] = {
     {IDS_LIBGUI_FILTER_PDF, "PDF files (*.pdf)"},
     {IDS_LIBGUI_NO_ATHLETE, "Test %d: please enter an athlete."},
     {IDS_LIBGUI_CREATE_FAILED, "The document \"%s\" could not be created. %s"},
+    {IDS_LIBGUI_DOCK_MENU, "&Athletes"},
     // (i22 also carries the ids 4100-4125 and 4300-4442 through main; they are listed under i20 and i21)
     {IDS_TESTLIST_COL_MAX_LACTATE, "Max. lactate"},
     {IDS_APP_USAGE,
@@ -933,7 +934,7 @@ const StringEntry kTableEn[] = {
     // Language: German and English for the program, its printouts and trv-cli.
     {IDS_CLI_BAD_LANG, "Unknown language \"%s\" (expected de or en)."},
     {IDS_CLI_HELP_LANG, "Language: --lang de|en with any command, else TRV_LANG, else German.\n"},
-    {IDS_LANG_MENU, "Sprache / Language"},
+    {IDS_LANG_MENU, "&Sprache / Language"},
     {IDS_LANG_GERMAN, "Deutsch"},
     {IDS_LANG_ENGLISH, "English"},
     {IDS_LANG_NEXT_START,
