@@ -79,6 +79,19 @@ QIcon CommandIconOf(CommandIcon icon, QStyle* st) {
 
 }  // namespace
 
+int CMainFrame::HistoryDockWidth(int frameWidth) { return std::clamp(frameWidth * 2 / 5, 300, 640); }
+
+void CMainFrame::FitHistoryDock() {
+    if (!m_pHistory->isVisible() || m_pHistory->isFloating()) return;
+    const int most = HistoryDockWidth(width());
+    if (m_pHistory->width() > most) resizeDocks({m_pHistory}, {most}, Qt::Horizontal);
+}
+
+void CMainFrame::resizeEvent(QResizeEvent* e) {
+    QMainWindow::resizeEvent(e);
+    FitHistoryDock();
+}
+
 CMainFrame::CMainFrame()
     : m_pMdi(new QMdiArea(this)),
       m_pRecent(new CRecentFiles(this, [this](const QString& path) { OpenDocument(path); })) {
@@ -89,7 +102,10 @@ CMainFrame::CMainFrame()
     // The history beside the document windows follows the active one.
     m_pHistory = new CHistoryDock(this);
     addDockWidget(Qt::RightDockWidgetArea, m_pHistory);
-    resizeDocks({m_pHistory}, {720}, Qt::Horizontal);
+    resizeDocks({m_pHistory}, {HistoryDockWidth(1600)}, Qt::Horizontal);
+    connect(m_pHistory, &QDockWidget::visibilityChanged, this, [this](bool visible) {
+        if (visible) FitHistoryDock();
+    });
     // The history is shown again at start when it was open at the end.
     m_pHistory->setVisible(settings::HistoryVisible());
     connect(m_pHistory->toggleViewAction(), &QAction::toggled, this, [](bool on) { settings::SetHistoryVisible(on); });

@@ -93,6 +93,9 @@ public:
     void OnWebPage();
     void OnAbout();
 
+    // The widest the Verlauf dock is made at a frame width: the document window's chart keeps room.
+    static int HistoryDockWidth(int frameWidth);
+
 public slots:
     void UpdateCommands();
     // A line in the status bar for a few seconds: what an action did or why it was refused.
@@ -100,6 +103,7 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
     void dragEnterEvent(QDragEnterEvent* e) override;
     void dropEvent(QDropEvent* e) override;
 
@@ -120,6 +124,8 @@ private:
 
     QMdiArea* m_pMdi;
     CHistoryDock* m_pHistory = nullptr;
+    // Narrows the Verlauf dock to HistoryDockWidth when it is wider (a narrower width is kept).
+    void FitHistoryDock();
     void SetUpLibrary();
     CLibraryService* m_pLibrary = nullptr;
     CAthletesDock* m_pAthletes = nullptr;

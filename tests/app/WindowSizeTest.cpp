@@ -3,6 +3,8 @@
 #include "ViewFixture.h"
 #include "app/ChildFrame.h"
 #include "app/MainFrame.h"
+#include "view/history/HistoryDock.h"
+#include "view/history/HistoryPanel.h"
 #include "view/widgets/WrapButton.h"
 #include "view/window/DocHandle.h"
 #include "view/window/TChart.h"
@@ -10,7 +12,9 @@
 #include "view/window/ThresholdPanel.h"
 #include "view/window/WorkspaceSplitter.h"
 
+#include <QHeaderView>
 #include <QMdiArea>
+#include <QTableView>
 #include <QTreeView>
 
 #include <gtest/gtest.h>
@@ -117,4 +121,44 @@ TEST(WindowSize, ANarrowButtonShowsItsLabelOnTwoLinesWhereTheLongerLineIsShortes
     EXPECT_EQ(CWrapButton::TwoLines(QStringLiteral("Test anzeigen/ neu zeichnen")),
               QStringLiteral("Test anzeigen/\nneu zeichnen"));
     EXPECT_EQ(CWrapButton::TwoLines(QStringLiteral("Protokolldruck")), QStringLiteral("Protokolldruck"));
+}
+
+namespace {
+
+// Whether every column of `t` is at least as wide as its heading's text (with a little padding).
+void ExpectHeadingsWhole(const QTableView* t) {
+    const QFontMetrics fm(t->horizontalHeader()->font());
+    for (int c = 0; c < t->model()->columnCount(); ++c) {
+        const QString head = t->model()->headerData(c, Qt::Horizontal).toString();
+        int widest = 0;  // a heading may run over two lines
+        for (const QString& line : head.split(QLatin1Char('\n'))) widest = std::max(widest, fm.horizontalAdvance(line));
+        EXPECT_GE(t->columnWidth(c), widest + 6) << head.toStdString();
+    }
+}
+
+}  // namespace
+
+TEST(WindowSize, WithTheVerlaufOpenTheChartKeepsItsRoomAndNoHeadingIsCut) {
+    SizedFrame f;
+    for (int t : {0, 1, 2}) f.v->GetDocument().GetTest(t).m_bParamsEntered = 1;
+    f.v->MarkModified();
+    f.frame.HistoryDock()->show();
+    f.Resize({1600, 1000});
+    // The dock takes at most two fifths of the frame; the chart beside the thresholds stays wide
+    // enough for its three regions' axis labels and the result boxes.
+    EXPECT_LE(f.frame.HistoryDock()->width(), 1600 * 2 / 5);
+    EXPECT_GE(f.v->Ui().chart->width(), 520);
+    EXPECT_GE(f.v->Ui().chart->height(), 400);
+    // A narrower width the user chose is kept when the frame grows.
+    f.frame.resizeDocks({f.frame.HistoryDock()}, {420}, Qt::Horizontal);
+    f.Resize({1600, 1001});
+    EXPECT_NEAR(f.frame.HistoryDock()->width(), 420, 4);
+
+    // The Verlauf table: every heading whole.
+    const QTableView* history = f.frame.HistoryDock()->Panel()->m_pTable;
+    ASSERT_GT(history->model()->rowCount(), 0);
+    ASSERT_GT(history->model()->columnCount(), 2);
+    ExpectHeadingsWhole(history);
+
+    f.frame.HistoryDock()->hide();
 }

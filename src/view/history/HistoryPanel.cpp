@@ -133,6 +133,8 @@ void CHistoryPanel::Refresh() {
     m_pPlot->SetCharts(HistoryCharts(rows));
     if (m_pDoc) m_pIntervals->Request(*m_pDoc, rows);
     m_pModel->SetRows(std::move(rows), options.methods);
+    // Each column as wide as its header and its widest cell: no heading is cut.
+    m_pTable->resizeColumnsToContents();
 }
 
 void CHistoryPanel::Activate(const QModelIndex& index) {

@@ -92,6 +92,10 @@ int CHistoryPlot::ColumnsFor(int charts, const QSizeF& area) {
 
 void CHistoryPlot::SetCharts(std::vector<HistoryChart> charts) {
     m_charts = std::move(charts);
+    // Each row of charts keeps a readable height: a small dock gives way in its table first.
+    const int columns = std::max(1, m_nColumns);
+    const int rows = (static_cast<int>(m_charts.size()) + columns - 1) / columns;
+    m_pPlot->setMinimumHeight(std::max(160, kRowMinimumHeight * rows));
     Rebuild();
 }
 

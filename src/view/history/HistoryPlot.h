@@ -38,6 +38,8 @@ public:
     // Beyond this many points a series labels only its first, last, lowest and highest point: more
     // labels would only cover each other.
     static constexpr size_t kAllLabelsUpTo = 40;
+    // The least height of a row of charts on screen.
+    static constexpr int kRowMinimumHeight = 130;
 
 protected:
     void resizeEvent(QResizeEvent* e) override;
