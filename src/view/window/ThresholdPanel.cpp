@@ -39,24 +39,15 @@ QString Range(const QString& from, const QString& to) {
     return {};
 }
 
-QTableWidget* MakeTable(QWidget* parent, const QStringList& headers, int nameColumn) {
+QTableWidget* MakeTable(QWidget* parent, const QStringList& headers) {
     auto* t = new QTableWidget(0, static_cast<int>(headers.size()), parent);
-    // A heading with a unit takes two lines ("Laktat" over "[mmol/l]"): the numbers' columns stay
-    // narrow enough for the panel beside the chart.
-    QStringList twoLines;
-    for (const QString& h : headers) twoLines << QString(h).replace(QStringLiteral(" ["), QStringLiteral("\n["));
-    t->setHorizontalHeaderLabels(twoLines);
+    t->setHorizontalHeaderLabels(headers);
     t->verticalHeader()->setVisible(false);
     t->verticalHeader()->setDefaultSectionSize(20);
     t->setEditTriggers(QAbstractItemView::NoEditTriggers);
     t->setSelectionBehavior(QAbstractItemView::SelectRows);
     t->setWordWrap(false);
-    // The numbers keep their width (header and content); the naming column takes the rest of the
-    // panel and shortens its text ("…", whole in the tip) rather than pushing a number out of sight.
     t->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    t->horizontalHeader()->setSectionResizeMode(nameColumn, QHeaderView::Stretch);
-    t->horizontalHeader()->setMinimumSectionSize(24);
-    t->setTextElideMode(Qt::ElideRight);
     return t;
 }
 
@@ -70,8 +61,7 @@ QTableWidgetItem* Cell(const QString& text, bool number = true) {
 QString TableText(const QTableWidget* t) {
     QStringList lines;
     QStringList cells;
-    for (int c = 0; c < t->columnCount(); ++c)
-        cells << t->horizontalHeaderItem(c)->text().replace(QLatin1Char('\n'), QLatin1Char(' '));
+    for (int c = 0; c < t->columnCount(); ++c) cells << t->horizontalHeaderItem(c)->text();
     lines << cells.join(QLatin1Char('\t'));
     for (int r = 0; r < t->rowCount(); ++r) {
         cells.clear();
@@ -121,14 +111,13 @@ CThresholdPanel::Page CThresholdPanel::MakePage(const Entry& e) {
     QStringList methodHeads{QStr(IDS_THR_COL_METHOD), QU8(FmtId(IDS_THR_COL_LOAD, unit)), QStr(IDS_THR_COL_LACTATE),
                             QStr(IDS_THR_COL_HR)};
     if (r.IsSpeed()) methodHeads << QStr(IDS_THR_COL_PACE);
-    page.methods = MakeTable(page.widget, methodHeads, 0);
+    page.methods = MakeTable(page.widget, methodHeads);
     page.methods->setRowCount(static_cast<int>(r.methods.size()));
     page.methods->setToolTip(QStr(IDS_THR_MARK_TIP));
     for (size_t i = 0; i < r.methods.size(); ++i) {
         const MethodResult& m = r.methods[i];
         const int row = static_cast<int>(i);
         auto* label = Cell(QU8(m.label), false);
-        label->setToolTip(QU8(m.label));
         if (m.ok) {
             label->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
             label->setCheckState(m_Ticked.count({e.testIndex, m.id}) ? Qt::Checked : Qt::Unchecked);
@@ -165,15 +154,13 @@ CThresholdPanel::Page CThresholdPanel::MakePage(const Entry& e) {
     QStringList zoneHeads{QStr(IDS_THR_COL_ZONE), QStr(IDS_THR_COL_ZONE_NAME), QU8(FmtId(IDS_THR_COL_FROM, unit)),
                           QU8(FmtId(IDS_THR_COL_TO, unit)), QStr(IDS_THR_COL_HR)};
     if (r.IsSpeed()) zoneHeads << QStr(IDS_THR_COL_PACE);
-    page.zones = MakeTable(page.widget, zoneHeads, 1);
+    page.zones = MakeTable(page.widget, zoneHeads);
     page.zones->setRowCount(static_cast<int>(r.zones.size()));
     for (size_t i = 0; i < r.zones.size(); ++i) {
         const ZoneResult& z = r.zones[i];
         const int row = static_cast<int>(i);
         page.zones->setItem(row, 0, Cell(QU8(z.code), false));
-        auto* name = Cell(QU8(z.name), false);
-        name->setToolTip(QU8(z.name));
-        page.zones->setItem(row, 1, name);
+        page.zones->setItem(row, 1, Cell(QU8(z.name), false));
         page.zones->setItem(row, 2, Cell(Load(r, z.loadFrom)));
         page.zones->setItem(row, 3, Cell(Load(r, z.loadTo)));
         page.zones->setItem(row, 4, Cell(Range(Num(z.heartRateFrom, "%.0f"), Num(z.heartRateTo, "%.0f"))));

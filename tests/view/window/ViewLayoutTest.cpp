@@ -4,11 +4,8 @@
 #include "ViewFixture.h"
 #include "analysis/ChartModel.h"
 #include "view/window/TChart.h"
-#include "view/window/ThresholdPanel.h"
 
-#include <QHeaderView>
 #include <QPushButton>
-#include <QTableWidget>
 
 #include <gtest/gtest.h>
 
@@ -126,28 +123,4 @@ TEST(ViewChart, LegendClickReevaluatesAndEditMarksTheDocument) {
     EXPECT_EQ(h.doc->Doc().GetTest(0).m_Steps[0].m_nLactate, 17);
     EXPECT_NEAR(v->ChartModel().series[SeriesLoad1].points[0].y, 1.7, 1e-12);
     EXPECT_TRUE(h.doc->IsModified());
-}
-
-TEST(ViewLayout, TheThresholdTablesShowEveryNumberColumnWholeWithoutScrolling) {
-    ViewHolder h;
-    CTRVView* v = h.view.get();
-    v->GetDocument().GetTest(0).m_bParamsEntered = 1;
-    h.ClickTestCheck(0, true);
-    QApplication::processEvents();
-    for (QTableWidget* t : {v->Ui().thresholds->MethodTable(0), v->Ui().thresholds->ZoneTable(0)}) {
-        ASSERT_NE(t, nullptr);
-        if (!t->isVisible()) continue;
-        const QFontMetrics fm(t->horizontalHeader()->font());
-        int right = 0;
-        // The naming column (methods: 0, zones: 1) may shorten its text; the numbers may not.
-        for (int c = t == v->Ui().thresholds->MethodTable(0) ? 1 : 2; c < t->columnCount(); ++c) {
-            const QString head = t->horizontalHeaderItem(c)->text();
-            int widest = 0;  // a heading with a unit takes two lines
-            for (const QString& line : head.split(QLatin1Char('\n')))
-                widest = std::max(widest, fm.horizontalAdvance(line));
-            EXPECT_GE(t->columnWidth(c), widest) << head.toStdString();
-            right = std::max(right, t->columnViewportPosition(c) + t->columnWidth(c));
-        }
-        EXPECT_LE(right, t->viewport()->width());
-    }
 }
