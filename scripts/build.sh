@@ -6,9 +6,6 @@ BUILD_DIR=${BUILD_DIR:-build}
 GEN=()
 command -v ninja >/dev/null 2>&1 && GEN=(-G Ninja)
 # A compiler cache makes rebuilds of a fresh checkout on the same machine quick.
-# One compiler cache for every checkout on this machine: paths inside the checkout count relative to it,
-# so a fresh clone (CI) finds what an earlier build compiled.
-export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$PWD} CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-1}
 command -v ccache >/dev/null 2>&1 && GEN+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 if [ ! -f "$BUILD_DIR/CMakeCache.txt" ]; then
   cmake -S . -B "$BUILD_DIR" "${GEN[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo

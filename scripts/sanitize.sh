@@ -12,9 +12,6 @@ if command -v clang++-14 >/dev/null 2>&1 &&
   CC_ARGS=(-DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_C_COMPILER=clang-14)
   FUZZ=ON
 fi
-# One compiler cache for every checkout on this machine: paths inside the checkout count relative to it,
-# so a fresh clone (CI) finds what an earlier build compiled.
-export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$PWD} CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-1}
 command -v ccache >/dev/null 2>&1 && CC_ARGS+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 if [ ! -f "$BUILD_DIR/CMakeCache.txt" ]; then
   cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTRV_BUILD_GUI=OFF \

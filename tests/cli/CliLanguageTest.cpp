@@ -126,6 +126,7 @@ TEST_P(CliLanguage, TheCsvExportStaysGermanByteForByte) {
 
 TEST_P(CliLanguage, PrintedProtocolInTheChosenLanguage) {
     if (Shell("command -v pdftotext").empty()) GTEST_SKIP() << "pdftotext is not installed";
+    if (!CliDraws()) GTEST_SKIP() << "built without the desktop program: no printed pages";
     const LangCase& c = GetParam();
     const CliRun r = Cli("print " + P("curve.trv") + " --tests 0 -o " + P("p.pdf") + " --lang " + c.code);
     ASSERT_EQ(r.code, 0) << r.err;

@@ -15,6 +15,11 @@ struct CliRun {
     std::string out, err;
 };
 
+// Whether this build draws: trv-cli hands PDFs to trv-cli-print beside it, built only with the desktop program.
+inline bool CliDraws() {
+    return std::filesystem::exists(std::filesystem::path(TRV_CLI).parent_path() / "trv-cli-print");
+}
+
 inline CliRun Cli(const std::string& args) {
     static int n = 0;
     const std::filesystem::path errFile = std::filesystem::temp_directory_path() /

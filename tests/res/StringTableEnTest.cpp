@@ -23,6 +23,9 @@ std::vector<std::string> Conversions(const std::string& s) {
             ++i;
             continue;
         }
+        // A per-cent sign of the prose ("300 %.", "[% der IANS]") is no conversion: a conversion follows its
+        // '%' directly.
+        if (i + 1 >= s.size() || std::string(" .,;:)]").find(s[i + 1]) != std::string::npos) continue;
         size_t j = i + 1;
         std::string kind;
         while (j < s.size() && std::string("-+ #0'").find(s[j]) != std::string::npos) ++j;
@@ -66,7 +69,7 @@ std::map<int, std::string> Table(const trv::StringEntry* t, int n) {
 
 TEST(StringTableEn, ConversionsAreReadAsTheirKind) {
     EXPECT_EQ(Join(Conversions("t(%.0fm) = %02d:%02d %% %s %ld %*d %-4s")), "%f %d %d %s %ld %*d %s");
-    EXPECT_EQ(Join(Conversions("100 %")), "%");  // a lone per cent sign at the end: an empty conversion
+    EXPECT_EQ(Join(Conversions("100 % der Last, 100 %.")), "(none)");  // per-cent signs of the prose
 }
 
 TEST(StringTableEn, IsSortedWithUniqueIdsEachOfAGermanText) {

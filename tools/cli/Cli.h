@@ -137,6 +137,8 @@ int CmdReset(int argc, char** argv);
 int CmdPrint(int argc, char** argv);
 // Hands the command (argv[0] its word) to the drawing helper trv-cli-print, which takes over this process.
 int RunDrawingHelper(int argc, char** argv);
+// Whether this build has that helper (built only with the desktop program).
+bool HasDrawingHelper();
 int CmdImport(int argc, char** argv);
 int CmdThresholds(int argc, char** argv);
 int CmdHistory(int argc, char** argv);

@@ -30,6 +30,8 @@ std::string HelperPath(const char* name) {
 
 }  // namespace
 
+bool HasDrawingHelper() { return !HelperPath("trv-cli-print").empty(); }
+
 int RunDrawingHelper(int argc, char** argv) {
     const std::string helper = HelperPath("trv-cli-print");
     // A build without the desktop program (TRV_BUILD_GUI=OFF) has no Qt, and so no helper.

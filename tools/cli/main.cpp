@@ -109,7 +109,7 @@ int main(int argc, char** argv) {
                 return trv::cli::ExitOk;
             }
         // A PDF needs Qt: the drawing helper takes over.
-        if (word == "zones" || word == "team")
+        if ((word == "zones" || word == "team") && trv::cli::HasDrawingHelper())
             for (int i = 2; i < argc; ++i)
                 if (std::strcmp(argv[i], "--pdf") == 0) return trv::cli::RunDrawingHelper(argc - 1, argv + 1);
         return c.run(argc - 1, argv + 1);
