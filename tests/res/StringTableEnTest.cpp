@@ -25,7 +25,7 @@ std::vector<std::string> Conversions(const std::string& s) {
         }
         // A per-cent sign of the prose ("300 %.", "[% der IANS]") is no conversion: a conversion follows its
         // '%' directly.
-        if (i + 1 >= s.size() || std::string(" .,;:)]").find(s[i + 1]) != std::string::npos) continue;
+        if (i + 1 >= s.size() || std::string(" ,;:)]").find(s[i + 1]) != std::string::npos) continue;
         size_t j = i + 1;
         std::string kind;
         while (j < s.size() && std::string("-+ #0'").find(s[j]) != std::string::npos) ++j;
@@ -34,7 +34,9 @@ std::vector<std::string> Conversions(const std::string& s) {
             ++j;
         }
         while (j < s.size() && std::string("hlLjzt").find(s[j]) != std::string::npos) kind += s[j++];
-        if (j < s.size()) kind += s[j];
+        // Only printf's conversions count: "95-%-Intervall" has none.
+        if (j >= s.size() || std::string("diouxXeEfFgGaAcspn").find(s[j]) == std::string::npos) continue;
+        kind += s[j];
         out.push_back(kind);
         i = j;
     }
