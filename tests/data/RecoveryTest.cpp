@@ -47,7 +47,7 @@ TEST_F(RecoveryTest, FolderFromTheEnvironment) {
     const std::string oldHome = std::getenv("HOME") ? std::getenv("HOME") : "/root";
     ::setenv("XDG_DATA_HOME", "/srv/data", 1);
     EXPECT_EQ(CRecoveryStore::DefaultDir(), "/srv/data/trv/recovery");
-    ::setenv("XDG_DATA_HOME", "relative/ignored", 1);  // the specification wants absolute paths only
+    ::setenv("XDG_DATA_HOME", "relative/ignored", 1);  // a relative XDG folder is not used: the home folder serves
     ::setenv("HOME", "/home/anna", 1);
     EXPECT_EQ(CRecoveryStore::DefaultDir(), "/home/anna/.local/share/trv/recovery");
     if (oldXdg)
