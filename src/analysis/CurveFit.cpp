@@ -108,9 +108,7 @@ int SplineValue(const double* x, const double* y, const std::vector<double>& h, 
     int i = static_cast<int>(std::upper_bound(x, x + n, v) - x) - 1;
     if (i > n - 2) i = n - 2;
     if (!(x[i] <= v && x[i + 1] >= v)) return -1;
-    const double t = (v - x[i]) / h[i];
-    const double u = 1.0 - t;
-    out = t * y[i + 1] + u * y[i] + (SplineG(u) * M[i] + SplineG(t) * M[i + 1]) * h[i] * h[i] / 6.0;
+    out = SplineOnInterval(x, y, h.data(), M.data(), i, v);
     return 0;
 }
 
@@ -151,6 +149,30 @@ bool CCurveFit::Value(double v, double& out) const {
         return false;
     }
     return std::isfinite(out);
+}
+
+void CCurveFit::ValuesAscending(const double* v, int count, double* out) const {
+    constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+    if (m_nFitCode != 1) {
+        for (int k = 0; k < count; ++k) {
+            double value = 0.0;
+            out[k] = Value(v[k], value) ? value : kNaN;
+        }
+        return;
+    }
+    // The interval SplineValue takes: the last knot at or below v, at most the last but one.
+    const int n = PointCount();
+    const double* x = m_x.data();
+    int i = 0;
+    for (int k = 0; k < count; ++k) {
+        const double load = v[k];
+        out[k] = kNaN;
+        if (n < 2 || !(load >= x[0]) || !(load <= x[n - 1])) continue;
+        while (i < n - 2 && x[i + 1] <= load) ++i;
+        if (!(x[i] <= load && x[i + 1] >= load)) continue;
+        const double value = SplineOnInterval(x, m_y.data(), m_h.data(), m_M.data(), i, load);
+        if (std::isfinite(value)) out[k] = value;
+    }
 }
 
 bool CCurveFit::Sample(ChartSeries& curve, const char* label, unsigned colour) const {

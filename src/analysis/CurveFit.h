@@ -28,6 +28,13 @@ inline double SplineG(double t) { return t * t * t - t; }
 // Returns 0, -2 when x is not strictly increasing, -1 when the floating-point status shows a fault.
 int SplineSetup(const double* x, const double* y, int n, std::vector<double>& h, std::vector<double>& M);
 
+// The spline on its interval i at v (x[i] <= v <= x[i+1]).
+inline double SplineOnInterval(const double* x, const double* y, const double* h, const double* M, int i, double v) {
+    const double t = (v - x[i]) / h[i];
+    const double u = 1.0 - t;
+    return t * y[i + 1] + u * y[i] + (SplineG(u) * M[i] + SplineG(t) * M[i + 1]) * h[i] * h[i] / 6.0;
+}
+
 // Spline value at v: 0 and `out`, or -1 when v lies outside [x0, x(n-1)]. At an inner knot the
 // interval to the right is used.
 int SplineValue(const double* x, const double* y, const std::vector<double>& h, const std::vector<double>& M, int n,
@@ -48,6 +55,9 @@ public:
     // y(v) of the current fit; false when the value cannot be computed (spline outside its knots,
     // no fit) or is not finite.
     bool Value(double v, double& out) const;
+    // Value at each of `count` ascending loads `v`, NaN where it fails (as Value would): a scan
+    // over many loads without searching the spline's interval anew for each.
+    void ValuesAscending(const double* v, int count, double* out) const;
 
     // 81 points from the smallest to the largest x added to `curve` (label, colour); false when a
     // value fails (the points before it stay).

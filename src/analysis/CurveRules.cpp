@@ -38,9 +38,18 @@ CSampledCurve::CSampledCurve(Function g, double a, double b) : m_g(std::move(g))
     for (int j = 0; j <= kScanIntervals; ++j) m_values[static_cast<size_t>(j)] = m_g(Load(j));
 }
 
+CSampledCurve::CSampledCurve(Function g, double a, double b, const double* values) : m_g(std::move(g)), m_a(a), m_b(b) {
+    std::copy(values, values + kScanIntervals + 1, m_values.begin());
+}
+
 double CSampledCurve::Load(int j) const {
     if (j >= kScanIntervals) return m_b;
     return m_a + (m_b - m_a) * static_cast<double>(j) / kScanIntervals;
+}
+
+void CSampledCurve::ScanLoads(double a, double b, double* loads) {
+    for (int j = 0; j < kScanIntervals; ++j) loads[j] = a + (b - a) * static_cast<double>(j) / kScanIntervals;
+    loads[kScanIntervals] = b;
 }
 
 std::optional<double> CSampledCurve::LevelCrossing(double level) const {

@@ -18,6 +18,10 @@ class CSampledCurve {
 public:
     using Function = std::function<double(double)>;
     CSampledCurve(Function g, double a, double b);
+    // The same curve with its scan values computed by the caller: values[j] = g(Load(j)) (ScanLoads).
+    CSampledCurve(Function g, double a, double b, const double* values);
+    // The 1001 scan loads of [a, b], as Load gives them.
+    static void ScanLoads(double a, double b, double* loads);
 
     double Load(int j) const;  // t_j, exactly b for j = 1000
     double Value(int j) const { return m_values[static_cast<size_t>(j)]; }

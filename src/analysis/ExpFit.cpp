@@ -65,52 +65,95 @@ double ExponentialResidual(const std::vector<double>& x, const std::vector<doubl
 }
 
 ExpFitResult FitExponential(const std::vector<double>& x, const std::vector<double>& y) {
-    ExpFitResult r;
-    if (x.size() < 4 || y.size() != x.size()) return r;
+    if (x.size() < 4 || y.size() != x.size()) return ExpFitResult();
+    return CExpFitGrid(x).Fit(y);
+}
+
+CExpFitGrid::CExpFitGrid(const std::vector<double>& x) : m_n(x.size()) {
+    if (x.size() < 4) return;
     const auto [mn, mx] = std::minmax_element(x.begin(), x.end());
-    r.x1 = *mn;
-    r.xn = *mx;
-    const double span = r.xn - r.x1;
-    if (!(span > 0.0)) return r;
-    std::vector<double> u(x.size());
-    for (size_t i = 0; i < x.size(); ++i) u[i] = (x[i] - r.x1) / span;
+    m_x1 = *mn;
+    m_xn = *mx;
+    const double span = m_xn - m_x1;
+    if (!(span > 0.0)) return;
+    m_bUsable = true;
+    m_u.resize(x.size());
+    for (size_t i = 0; i < x.size(); ++i) m_u[i] = (x[i] - m_x1) / span;
 
     // k = c·span on both signs, ascending: -1e3 .. -1e-3, 1e-3 .. 1e3.
     std::vector<double> ks;
     const double step = std::log(kGridHigh / kGridLow) / (kGridPerSign - 1);
     for (int i = kGridPerSign - 1; i >= 0; --i) ks.push_back(-kGridLow * std::exp(step * i));
     for (int i = 0; i < kGridPerSign; ++i) ks.push_back(kGridLow * std::exp(step * i));
+    const double n = static_cast<double>(m_n);
+    m_grid.resize(ks.size());
     std::vector<double> phi;
-    auto S = [&](double k) {
-        Basis(u, k, phi);
-        return ProfileFit(phi, y);
-    };
-    size_t best = 0;
-    double bestS = std::numeric_limits<double>::infinity();
-    for (size_t i = 0; i < ks.size(); ++i) {
-        const double s = S(ks[i]);
-        if (s < bestS) {
-            bestS = s;
-            best = i;
+    for (size_t g = 0; g < ks.size(); ++g) {
+        Column& c = m_grid[g];
+        c.k = ks[g];
+        Basis(m_u, c.k, phi);
+        double mp = 0.0;
+        for (double p : phi) mp += p;
+        mp /= n;
+        c.dp.resize(m_n);
+        for (size_t i = 0; i < m_n; ++i) {
+            c.dp[i] = phi[i] - mp;
+            c.spp += c.dp[i] * c.dp[i];
         }
     }
-    const size_t last = ks.size() - 1;
+}
+
+ExpFitResult CExpFitGrid::Fit(const std::vector<double>& y) {
+    ExpFitResult r;
+    if (m_n < 4 || y.size() != m_n) return r;
+    r.x1 = m_x1;
+    r.xn = m_xn;
+    if (!m_bUsable) return r;
+    const double span = m_xn - m_x1;
+    const double n = static_cast<double>(m_n);
+    double my = 0.0;
+    for (double v : y) my += v;
+    my /= n;
+    double syy = 0.0;
+    for (double v : y) syy += (v - my) * (v - my);
+
+    // The grid: ProfileFit's residual sum with the basis' part made once.
+    size_t best = 0;
+    double bestS = std::numeric_limits<double>::infinity();
+    for (size_t g = 0; g < m_grid.size(); ++g) {
+        const Column& c = m_grid[g];
+        double s = std::numeric_limits<double>::infinity();
+        if (c.spp > 0.0) {
+            double spy = 0.0;
+            for (size_t i = 0; i < m_n; ++i) spy += c.dp[i] * (y[i] - my);
+            s = std::max(syy - spy * (spy / c.spp), 0.0);
+        }
+        if (s < bestS) {
+            bestS = s;
+            best = g;
+        }
+    }
+    const size_t last = m_grid.size() - 1;
     // Ends of the grid: c -> -infinity, c -> 0 from either side, c -> +infinity.
     if (!std::isfinite(bestS) || best == 0 || best == last || best == kGridPerSign - 1 || best == kGridPerSign) {
         r.status = ExpFitResult::NoMinimum;
         return r;
     }
-    if (ks[best] < 0.0) {
+    if (m_grid[best].k < 0.0) {
         r.status = ExpFitResult::NotRising;
         return r;
     }
+    auto S = [&](double k) {
+        Basis(m_u, k, m_phi);
+        return ProfileFit(m_phi, y);
+    };
     // Golden section on ln k between the neighbouring grid values.
-    double k = std::exp(GoldenSectionMin([&](double lnK) { return S(std::exp(lnK)); }, std::log(ks[best - 1]),
-                                         std::log(ks[best + 1]), 1e-12, 100));
-    if (S(k) > bestS) k = ks[best];
-    Basis(u, k, phi);
+    double k = std::exp(GoldenSectionMin([&](double lnK) { return S(std::exp(lnK)); }, std::log(m_grid[best - 1].k),
+                                         std::log(m_grid[best + 1].k), 1e-12, 100));
+    if (S(k) > bestS) k = m_grid[best].k;
+    Basis(m_u, k, m_phi);
     double a = 0.0, b = 0.0;
-    r.residualSum = ProfileFit(phi, y, &a, &b);
+    r.residualSum = ProfileFit(m_phi, y, &a, &b);
     r.a = a;
     r.bAtEnd = b;
     r.c = k / span;

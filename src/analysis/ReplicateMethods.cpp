@@ -1,8 +1,8 @@
 #include "analysis/ReplicateMethods.h"
 
+#include "analysis/BreakSearch.h"
 #include "analysis/CurveFit.h"
 #include "analysis/CurveRules.h"
-#include "analysis/GoldenSection.h"
 #include "data/Records.h"
 
 #include <algorithm>
@@ -16,9 +16,6 @@ namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
-constexpr long kCoarseStep = 10;
-constexpr size_t kBasins = 4;
-constexpr double kGapSlack = 1e-12;
 constexpr double kRefineTolerance = 1e-9;  // of the span, for the continuous refinement
 
 // Continuous piecewise-linear least squares with one or two hinges, for many data vectors on the
@@ -78,116 +75,66 @@ public:
     // One break in [lo, hi] (in x), the global minimiser; NaN when there is none.
     double FitOne(double lo, double hi) const {
         long first = 0, last = -1;
-        Range(lo, hi, first, last);
+        BreakSampleRange(m_u, ToU(lo), ToU(hi), first, last);
         if (first > last || m_u.size() < 3) return kNaN;
-        long best = first;
-        double bestRss = kInf;
-        for (long k = first; k <= last; ++k) {
-            const double v = Rss1(static_cast<size_t>(k));
-            if (v < bestRss) {
-                bestRss = v;
-                best = k;
-            }
-        }
-        const double a = std::max(ToU(lo), m_u[static_cast<size_t>(std::max(best - 1, 0L))]);
-        const double b = std::min(ToU(hi), m_u[static_cast<size_t>(std::min<long>(best + 1, long(m_u.size()) - 1))]);
-        const double u = GoldenSectionMin([&](double B) { return RssAt(B); }, a, b, kRefineTolerance, 60);
-        return RssAt(u) < bestRss ? ToX(u) : ToX(m_u[static_cast<size_t>(best)]);
+        double rss = 0.0;
+        return ToX(SearchOneBreak(
+            m_u, first, last, ToU(lo), ToU(hi), kRefineTolerance, [&](long k) { return Rss1(static_cast<size_t>(k)); },
+            [&](double B) { return RssAt(B); }, rss));
     }
 
     // Two breaks, lo <= b1, b2 <= hi, b2 - b1 >= gap (in x); false when there is no pair.
     bool FitTwo(double lo, double hi, double gap, double& b1, double& b2) const {
         long first = 0, last = -1;
-        Range(lo, hi, first, last);
+        BreakSampleRange(m_u, ToU(lo), ToU(hi), first, last);
         if (m_u.size() < 4 || first > last) return false;
-        const double gapU = gap / m_span - kGapSlack;
-        auto valid = [&](long i, long j) {
-            return i >= first && j <= last && i < j &&
-                   m_u[static_cast<size_t>(j)] - m_u[static_cast<size_t>(i)] >= gapU;
-        };
-        std::vector<long> grid;
-        for (long k = first; k <= last; k += kCoarseStep) grid.push_back(k);
-        if (grid.back() != last) grid.push_back(last);
-        const size_t G = grid.size();
+        const double gapU = gap / m_span - kBreakGapSlack;
         // The coarse pairs' quadratic forms depend on the loads only: made once for this range.
         if (m_pairKey != std::make_tuple(first, last, gapU)) {
             m_pairKey = std::make_tuple(first, last, gapU);
+            BreakCoarseGrid(first, last, m_grid);
+            const size_t G = m_grid.size();
             m_pairs.assign(G * G, PairForm{});
             for (size_t a = 0; a < G; ++a)
-                for (size_t b = a + 1; b < G; ++b)
-                    if (valid(grid[a], grid[b]))
-                        m_pairs[a * G + b] = Form(static_cast<size_t>(grid[a]), static_cast<size_t>(grid[b]));
+                for (size_t b = a + 1; b < G; ++b) {
+                    const size_t i = static_cast<size_t>(m_grid[a]), j = static_cast<size_t>(m_grid[b]);
+                    if (m_u[j] - m_u[i] >= gapU) m_pairs[a * G + b] = Form(i, j);
+                }
         }
-        m_coarse.assign(G * G, kInf);
-        for (size_t a = 0; a < G; ++a) {
-            const double c1 = m_c[static_cast<size_t>(grid[a])];
-            for (size_t b = a + 1; b < G; ++b) {
-                const PairForm& f = m_pairs[a * G + b];
-                if (!f.valid) continue;
-                const double c2 = m_c[static_cast<size_t>(grid[b])];
-                m_coarse[a * G + b] = m_base - (f.a * c1 * c1 + f.b * c1 * c2 + f.c * c2 * c2);
+        struct Eval {
+            const CHingeScan& s;
+            auto CoarseRow(const std::vector<long>& grid, size_t a) const {
+                const size_t G = grid.size();
+                const double c1 = s.m_c[static_cast<size_t>(grid[a])];
+                const PairForm* forms = &s.m_pairs[a * G];
+                return [this, &grid, c1, forms](size_t b) {
+                    const PairForm& f = forms[b];
+                    const double c2 = s.m_c[static_cast<size_t>(grid[b])];
+                    return s.m_base - (f.a * c1 * c1 + f.b * c1 * c2 + f.c * c2 * c2);
+                };
             }
-        }
-        std::vector<std::pair<double, size_t>> basins;
-        for (size_t a = 0; a < G; ++a)
-            for (size_t b = a + 1; b < G; ++b) {
-                const double v = m_coarse[a * G + b];
-                if (!std::isfinite(v)) continue;
-                bool lowest = true;
-                for (int da = -1; da <= 1 && lowest; ++da)
-                    for (int db = -1; db <= 1; ++db) {
-                        const long na = static_cast<long>(a) + da, nb = static_cast<long>(b) + db;
-                        if (na < 0 || nb < 0 || na >= long(G) || nb >= long(G)) continue;
-                        if (m_coarse[static_cast<size_t>(na) * G + static_cast<size_t>(nb)] < v) {
-                            lowest = false;
-                            break;
-                        }
-                    }
-                if (lowest) basins.emplace_back(v, a * G + b);
+            auto Row(long i) const {
+                return [this, i](long j) { return s.Rss2(static_cast<size_t>(i), static_cast<size_t>(j)); };
             }
-        if (basins.empty()) return false;
-        std::sort(basins.begin(), basins.end());
-        if (basins.size() > kBasins) basins.resize(kBasins);
-        double bestRss = kInf;
-        double best1 = 0.0, best2 = 0.0;
-        for (const auto& [value, cell] : basins) {
-            long i = grid[cell / G], j = grid[cell % G];
-            double v = value;
-            const long ci = i, cj = j;
-            for (long a = std::max(ci - kCoarseStep, first); a <= ci + kCoarseStep && a <= last; ++a)
-                for (long b = cj - kCoarseStep; b <= cj + kCoarseStep; ++b)
-                    if (valid(a, b)) {
-                        const double w = Rss2(static_cast<size_t>(a), static_cast<size_t>(b));
-                        if (w < v) {
-                            v = w;
-                            i = a;
-                            j = b;
-                        }
-                    }
-            for (bool moved = true; moved;) {
-                moved = false;
-                for (int da = -1; da <= 1; ++da)
-                    for (int db = -1; db <= 1; ++db)
-                        if (valid(i + da, j + db)) {
-                            const double w = Rss2(static_cast<size_t>(i + da), static_cast<size_t>(j + db));
-                            if (w < v) {
-                                v = w;
-                                i += da;
-                                j += db;
-                                moved = true;
-                            }
-                        }
-            }
-            if (v < bestRss) {
-                bestRss = v;
-                best1 = m_u[static_cast<size_t>(i)];
-                best2 = m_u[static_cast<size_t>(j)];
-            }
-        }
-        if (!std::isfinite(bestRss)) return false;
-        Refine2(best1, best2, ToU(lo), ToU(hi), gapU + kGapSlack);
-        b1 = ToX(best1);
-        b2 = ToX(best2);
+            double Pair(long i, long j) const { return s.Rss2(static_cast<size_t>(i), static_cast<size_t>(j)); }
+        } ev{*this};
+        auto withFirst = [this](double B1) {
+            const size_t m1 = FirstAbove(B1);
+            const Hinge h1 = HingeAt(B1, m1);
+            const double c1 = C(h1, B1, m1);
+            return [this, h1, c1, B1](double B2) {
+                const size_t m2 = FirstAbove(B2);
+                const Hinge h2 = HingeAt(B2, m2);
+                return Pair(h1, c1, B1, h2, C(h2, B2, m2), B2, m2);
+            };
+        };
+        double u1 = 0.0, u2 = 0.0;
+        if (!FitBreakPair(
+                m_u, first, last, ToU(lo), ToU(hi), gapU, kRefineTolerance, ev, withFirst,
+                [&](double B1, double B2) { return withFirst(B1)(B2); }, u1, u2))
+            return false;
+        b1 = ToX(u1);
+        b2 = ToX(u2);
         return true;
     }
 
@@ -256,45 +203,6 @@ private:
         const double c = C(h, B, m);
         return Usable(h.g) ? m_base - c * c / h.g : m_base;
     }
-    double RssAt(double B1, double B2) const {
-        const size_t m1 = FirstAbove(B1), m2 = FirstAbove(B2);
-        const Hinge h1 = HingeAt(B1, m1), h2 = HingeAt(B2, m2);
-        return Pair(h1, C(h1, B1, m1), B1, h2, C(h2, B2, m2), B2, m2);
-    }
-    void Refine2(double& b1, double& b2, double lo, double hi, double gap) const {
-        const double delta = 1.5 / std::max<double>(static_cast<double>(m_u.size()) - 1.0, 1.0);
-        double cur = RssAt(b1, b2);
-        for (int round = 0; round < 4; ++round) {
-            const double before = cur;
-            double a = std::max(lo, b1 - delta), b = std::min(b2 - gap, b1 + delta);
-            if (a <= b) {
-                const double B2 = b2;
-                const double n1 = GoldenSectionMin([&](double B) { return RssAt(B, B2); }, a, b, kRefineTolerance, 60);
-                const double f = RssAt(n1, B2);
-                if (f < cur) {
-                    b1 = n1;
-                    cur = f;
-                }
-            }
-            a = std::max(b1 + gap, b2 - delta);
-            b = std::min(hi, b2 + delta);
-            if (a <= b) {
-                const double B1 = b1;
-                const double n2 = GoldenSectionMin([&](double B) { return RssAt(B1, B); }, a, b, kRefineTolerance, 60);
-                const double f = RssAt(B1, n2);
-                if (f < cur) {
-                    b2 = n2;
-                    cur = f;
-                }
-            }
-            if (!(cur < before - 1e-15 * std::max(before, 1.0))) break;
-        }
-    }
-    void Range(double lo, double hi, long& first, long& last) const {
-        const double ulo = ToU(lo) - kGapSlack, uhi = ToU(hi) + kGapSlack;
-        first = static_cast<long>(std::lower_bound(m_u.begin(), m_u.end(), ulo) - m_u.begin());
-        last = static_cast<long>(std::upper_bound(m_u.begin(), m_u.end(), uhi) - m_u.begin()) - 1;
-    }
     double ToU(double x) const { return (x - m_origin) / m_span; }
     double ToX(double u) const { return m_origin + u * m_span; }
 
@@ -305,7 +213,7 @@ private:
     // Per data vector.
     std::vector<double> m_Sy, m_Suy, m_c;
     double m_base = 0.0;
-    mutable std::vector<double> m_coarse;
+    mutable std::vector<long> m_grid;
     mutable std::vector<PairForm> m_pairs;
     mutable std::tuple<long, long, double> m_pairKey{-1, -1, 0.0};
 };
@@ -313,7 +221,8 @@ private:
 }  // namespace
 
 struct CReplicateMethods::Prepared {
-    ZoneScheme noZones;
+    explicit Prepared(const ThresholdInput& original) : methods(original.x) {}
+    CMethodLoads methods;
     size_t n = 0;
     double x1 = 0.0, xn = 0.0;
     bool spread = false;  // xn > x1
@@ -327,10 +236,9 @@ struct CReplicateMethods::Prepared {
     CHingeScan ltp, loglog;
     // Scratch.
     std::vector<double> my, ty, ly;
-    ThresholdInput rest;
 };
 
-CReplicateMethods::CReplicateMethods(const ThresholdInput& original) : m_p(std::make_unique<Prepared>()) {
+CReplicateMethods::CReplicateMethods(const ThresholdInput& original) : m_p(std::make_unique<Prepared>(original)) {
     Prepared& p = *m_p;
     p.n = original.x.size();
     if (p.n == 0) return;
@@ -369,27 +277,10 @@ CReplicateMethods::~CReplicateMethods() = default;
 
 void CReplicateMethods::Compute(const ThresholdInput& replicate, std::vector<double>& loads) {
     Prepared& p = *m_p;
-    p.rest = replicate;
-    p.rest.segmentedFits = false;
-    const TestThresholds r = ComputeThresholds(p.rest, p.noZones);
-    loads.assign(MethodCatalogue().size(), kNaN);
-    for (size_t k = 0; k < r.methods.size() && k < loads.size(); ++k)
-        if (r.methods[k].ok && r.methods[k].load) loads[k] = *r.methods[k].load;
+    p.methods.Compute(replicate, loads);
     if (p.n < 3 || !p.spread || p.groups.size() < 2) return;
-
     // The user fit decides whether a break's lactate can be shown (as for every method).
-    CCurveFit fit;
-    fit.SetPoints(replicate.x, replicate.y);
-    const bool fitted = !(replicate.fitFunction == FitCubic && p.n < 4) && fit.Fit(replicate.fitFunction);
-    auto accept = [&](double x) {
-        const double slack = 1e-9 * (p.xn - p.x1);
-        if (x < p.x1 && x >= p.x1 - slack) x = p.x1;
-        if (x > p.xn && x <= p.xn + slack) x = p.xn;
-        if (!std::isfinite(x) || x < p.x1 || x > p.xn) return kNaN;
-        double lactate = 0.0;
-        if (!fitted || !fit.Value(x, lactate) || lactate < -1e-9) return kNaN;
-        return x;
-    };
+    auto accept = [&](double x) { return p.methods.AcceptedLoad(x); };
 
     p.my.resize(p.groups.size());
     for (size_t g = 0; g < p.groups.size(); ++g) {

@@ -1,6 +1,6 @@
 #include "analysis/SegmentedFit.h"
 
-#include "analysis/GoldenSection.h"
+#include "analysis/BreakSearch.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,17 +11,7 @@ namespace trv {
 namespace {
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
-constexpr long kCoarseStep = 10;  // samples between coarse break positions
-constexpr int kBasins = 4;        // coarse basins refined
-constexpr double kGapSlack = 1e-12;
-
-// Golden-section minimum of f on [a, b], with the value there.
-template <typename F>
-double GoldenMin(F f, double a, double b, double& fx) {
-    const double x = GoldenSectionMin(f, a, b, 1e-11, 60);
-    fx = f(x);
-    return x;
-}
+constexpr double kGoldenTolerance = 1e-11;  // of the span, for the continuous refinement
 
 // Adds one basis function to a Cholesky factor: `g` its products with the earlier ones, `d` with
 // itself, `c` with y. Returns the new z entry (0 when the function adds nothing) and fills `row`.
@@ -138,9 +128,7 @@ double CSegmentedFit::ResidualSum(double b1, double b2) const {
 }
 
 void CSegmentedFit::SampleRange(double lo, double hi, long& first, long& last) const {
-    const double ulo = ToU(lo) - kGapSlack, uhi = ToU(hi) + kGapSlack;
-    first = static_cast<long>(std::lower_bound(m_u.begin(), m_u.end(), ulo) - m_u.begin());
-    last = static_cast<long>(std::upper_bound(m_u.begin(), m_u.end(), uhi) - m_u.begin()) - 1;
+    BreakSampleRange(m_u, ToU(lo), ToU(hi), first, last);
 }
 
 SegmentedFitResult CSegmentedFit::FitOne(double lo, double hi) const {
@@ -148,64 +136,13 @@ SegmentedFitResult CSegmentedFit::FitOne(double lo, double hi) const {
     long first = 0, last = -1;
     SampleRange(lo, hi, first, last);
     if (m_u.size() < 3 || first > last) return r;
-    long best = first;
-    double bestRss = kInf;
-    for (long k = first; k <= last; ++k) {
-        const double v = WithBreak(m_u[static_cast<size_t>(k)], static_cast<size_t>(k) + 1).rss;
-        if (v < bestRss) {
-            bestRss = v;
-            best = k;
-        }
-    }
-    // Continuous refinement between the neighbouring samples, inside [lo, hi].
-    const double a = std::max(ToU(lo), m_u[static_cast<size_t>(std::max(best - 1, 0L))]);
-    const double b = std::min(ToU(hi), m_u[static_cast<size_t>(std::min<long>(best + 1, long(m_u.size()) - 1))]);
-    double fx = kInf;
-    const double u = GoldenMin([&](double B) { return Rss(&B, 1); }, a, b, fx);
+    const double u = SearchOneBreak(
+        m_u, first, last, ToU(lo), ToU(hi), kGoldenTolerance,
+        [&](long k) { return WithBreak(m_u[static_cast<size_t>(k)], static_cast<size_t>(k) + 1).rss; },
+        [&](double B) { return Rss(&B, 1); }, r.residualSum);
     r.ok = true;
-    if (fx < bestRss) {
-        r.break1 = ToX(u);
-        r.residualSum = fx;
-    } else {
-        r.break1 = ToX(m_u[static_cast<size_t>(best)]);
-        r.residualSum = bestRss;
-    }
+    r.break1 = ToX(u);
     return r;
-}
-
-void CSegmentedFit::Refine2(double& b1, double& b2, double lo, double hi, double gap) const {
-    // b1, b2, lo, hi, gap in u. Alternating one-dimensional minimisation within 1.5 sample spacings.
-    const double delta = 1.5 / std::max<double>(static_cast<double>(m_u.size()) - 1.0, 1.0);
-    double cur = ResidualSum(ToX(b1), ToX(b2));
-    for (int round = 0; round < 4; ++round) {
-        const double before = cur;
-        double fx = kInf;
-        double a = std::max(lo, b1 - delta), b = std::min(b2 - gap, b1 + delta);
-        if (a <= b) {
-            const double B2 = b2;
-            const double n1 = GoldenMin(
-                [&](double B) {
-                    const double br[2] = {B, B2};
-                    return Rss(br, 2);
-                },
-                a, b, fx);
-            if (fx < cur) {
-                b1 = n1;
-                cur = fx;
-            }
-        }
-        a = std::max(b1 + gap, b2 - delta);
-        b = std::min(hi, b2 + delta);
-        if (a <= b) {
-            const Factor f = WithBreak(b1, FirstAbove(b1));
-            const double n2 = GoldenMin([&](double B) { return WithSecond(f, B, FirstAbove(B)); }, a, b, fx);
-            if (fx < cur) {
-                b2 = n2;
-                cur = fx;
-            }
-        }
-        if (!(cur < before - 1e-15 * std::max(before, 1.0))) break;
-    }
 }
 
 SegmentedFitResult CSegmentedFit::FitTwo(double lo, double hi, double minGap) const {
@@ -213,98 +150,42 @@ SegmentedFitResult CSegmentedFit::FitTwo(double lo, double hi, double minGap) co
     long first = 0, last = -1;
     SampleRange(lo, hi, first, last);
     if (m_u.size() < 4 || first > last) return r;
-    const double gapU = minGap / m_dSpan - kGapSlack;
-    auto valid = [&](long i, long j) {
-        return i >= first && j <= last && i < j && m_u[static_cast<size_t>(j)] - m_u[static_cast<size_t>(i)] >= gapU;
+    const double gapU = minGap / m_dSpan - kBreakGapSlack;
+    // A row: the factor with the first break at sample i, then the second break at any sample j.
+    auto row = [this](long i) {
+        const size_t k = static_cast<size_t>(i);
+        const Factor f = WithBreak(m_u[k], k + 1);
+        return [this, f](long j) {
+            const size_t l = static_cast<size_t>(j);
+            return WithSecond(f, m_u[l], l + 1);
+        };
     };
-    auto rssAt = [&](long i, long j) {
-        const double br[2] = {m_u[static_cast<size_t>(i)], m_u[static_cast<size_t>(j)]};
-        return Rss(br, 2);
-    };
-
-    std::vector<long> grid;
-    for (long k = first; k <= last; k += kCoarseStep) grid.push_back(k);
-    if (grid.back() != last) grid.push_back(last);
-    const size_t G = grid.size();
-    std::vector<double> coarse(G * G, kInf);
-    for (size_t a = 0; a < G; ++a) {
-        const size_t i = static_cast<size_t>(grid[a]);
-        const Factor f = WithBreak(m_u[i], i + 1);
-        for (size_t b = a + 1; b < G; ++b)
-            if (valid(grid[a], grid[b]))
-                coarse[a * G + b] = WithSecond(f, m_u[static_cast<size_t>(grid[b])], static_cast<size_t>(grid[b]) + 1);
-    }
-
-    // The coarse basins: cells no higher than any valid neighbour, lowest first.
-    std::vector<std::pair<double, size_t>> basins;
-    for (size_t a = 0; a < G; ++a)
-        for (size_t b = a + 1; b < G; ++b) {
-            const double v = coarse[a * G + b];
-            if (!std::isfinite(v)) continue;
-            bool lowest = true;
-            for (int da = -1; da <= 1 && lowest; ++da)
-                for (int db = -1; db <= 1; ++db) {
-                    const long na = static_cast<long>(a) + da, nb = static_cast<long>(b) + db;
-                    if (na < 0 || nb < 0 || na >= long(G) || nb >= long(G)) continue;
-                    if (coarse[static_cast<size_t>(na) * G + static_cast<size_t>(nb)] < v) {
-                        lowest = false;
-                        break;
-                    }
-                }
-            if (lowest) basins.emplace_back(v, a * G + b);
+    struct Eval {
+        const CSegmentedFit& s;
+        const decltype(row)& rowOf;
+        auto CoarseRow(const std::vector<long>& grid, size_t a) const {
+            return [&grid, r = rowOf(grid[a])](size_t b) { return r(grid[b]); };
         }
-    if (basins.empty()) return r;
-    std::sort(basins.begin(), basins.end());
-    if (basins.size() > kBasins) basins.resize(kBasins);
-
-    double bestRss = kInf;
+        auto Row(long i) const { return rowOf(i); }
+        double Pair(long i, long j) const {
+            const double br[2] = {s.m_u[static_cast<size_t>(i)], s.m_u[static_cast<size_t>(j)]};
+            return s.Rss(br, 2);
+        }
+    } ev{*this, row};
+    auto withFirst = [this](double B1) {
+        const Factor f = WithBreak(B1, FirstAbove(B1));
+        return [this, f](double B2) { return WithSecond(f, B2, FirstAbove(B2)); };
+    };
     double best1 = 0.0, best2 = 0.0;
-    for (const auto& [value, cell] : basins) {
-        long i = grid[cell / G], j = grid[cell % G];
-        double v = value;
-        // Sample by sample: the window of one coarse step around the cell, then downhill steps.
-        long ci = i, cj = j;
-        for (long a = std::max(ci - kCoarseStep, first); a <= ci + kCoarseStep && a <= last; ++a) {
-            const Factor f = WithBreak(m_u[static_cast<size_t>(a)], static_cast<size_t>(a) + 1);
-            for (long b = cj - kCoarseStep; b <= cj + kCoarseStep; ++b)
-                if (valid(a, b)) {
-                    const double w = WithSecond(f, m_u[static_cast<size_t>(b)], static_cast<size_t>(b) + 1);
-                    if (w < v) {
-                        v = w;
-                        i = a;
-                        j = b;
-                    }
-                }
-        }
-        for (bool moved = true; moved;) {
-            moved = false;
-            for (int da = -1; da <= 1; ++da)
-                for (int db = -1; db <= 1; ++db)
-                    if (valid(i + da, j + db)) {
-                        const double w = rssAt(i + da, j + db);
-                        if (w < v) {
-                            v = w;
-                            i += da;
-                            j += db;
-                            moved = true;
-                        }
-                    }
-        }
-        if (v < bestRss) {
-            bestRss = v;
-            best1 = m_u[static_cast<size_t>(i)];
-            best2 = m_u[static_cast<size_t>(j)];
-        }
-    }
-    if (std::isfinite(bestRss)) {
-        Refine2(best1, best2, ToU(lo), ToU(hi), gapU + kGapSlack);
-        const double br[2] = {best1, best2};
-        bestRss = Rss(br, 2);
-    }
-    r.ok = std::isfinite(bestRss);
+    if (!FitBreakPair(
+            m_u, first, last, ToU(lo), ToU(hi), gapU, kGoldenTolerance, ev, withFirst,
+            [this](double B1, double B2) { return ResidualSum(ToX(B1), ToX(B2)); }, best1, best2))
+        return r;
+    const double br[2] = {best1, best2};
+    r.residualSum = Rss(br, 2);
+    r.ok = std::isfinite(r.residualSum);
     r.break1 = ToX(best1);
     r.break2 = ToX(best2);
-    r.residualSum = bestRss;
     return r;
 }
 
@@ -312,7 +193,7 @@ SegmentedFitResult CSegmentedFit::ScanAllSamplePairs(double lo, double hi, doubl
     SegmentedFitResult r;
     long first = 0, last = -1;
     SampleRange(lo, hi, first, last);
-    const double gapU = minGap / m_dSpan - kGapSlack;
+    const double gapU = minGap / m_dSpan - kBreakGapSlack;
     double best = kInf;
     for (long i = first; i <= last; ++i)
         for (long j = i + 1; j <= last; ++j) {

@@ -59,7 +59,6 @@ private:
     double ToX(double u) const { return m_dOrigin + u * m_dSpan; }
     // Index range of samples inside [lo, hi].
     void SampleRange(double lo, double hi, long& first, long& last) const;
-    void Refine2(double& b1, double& b2, double lo, double hi, double minGap) const;
 
     double m_dOrigin = 0.0, m_dSpan = 1.0;
     std::vector<double> m_u;   // scaled x in [0, 1]

@@ -14,6 +14,7 @@
 #include "res/Strings.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -34,13 +35,30 @@ const std::vector<MethodInfo> kCatalogue = {
     {"ltratio", IDS_METHOD_LTRATIO},  {"dickhuth", IDS_METHOD_DICKHUTH}, {"stegmann", IDS_METHOD_STEGMANN},
 };
 
-std::string NotReached(double level) { return FmtId(IDS_WHY_NOT_REACHED, level); }
+// Why a method is not determinable: a string id, with the level it did not reach where the text
+// names one. Written out only when a caller wants texts.
+struct Why {
+    int id = -1;  // -1: no text
+    double level = kNaN;
+    std::string Text() const {
+        if (id < 0) return std::string();
+        return std::isnan(level) ? LoadStr(id) : FmtId(id, level);
+    }
+};
 
 // Everything the methods of one test share, computed once.
 class CMethods {
 public:
-    explicit CMethods(const ThresholdInput& in);
+    // `exp`: the exponential fit's grid for these loads, made by the caller (none: made here).
+    // `loadsOnly`: the results carry loads and lactates only (no labels, reasons, heart rates), and
+    // loglog, ltp1 and ltp2 are left undetermined.
+    explicit CMethods(const ThresholdInput& in, CExpFitGrid* exp = nullptr, bool loadsOnly = false);
     void Run(TestThresholds& out, const ZoneScheme& scheme);
+    // `x` as a method's load: NaN outside [x1, xn] or where the fit has no lactate there.
+    double AcceptedLoad(double x) const {
+        const MethodResult r = Result(0, x, Why{});
+        return r.ok ? *r.load : kNaN;
+    }
 
 private:
     double F(double x) const {
@@ -52,7 +70,7 @@ private:
     // A determinable result at `load` (lactate f(load) unless given); not determinable when the load
     // or the lactate is not finite or below 0 (a fit that dips under the readings) or the load lies
     // outside [x1, xn].
-    MethodResult Result(size_t method, std::optional<double> load, const std::string& reason,
+    MethodResult Result(size_t method, std::optional<double> load, const Why& reason,
                         std::optional<double> lactate = std::nullopt) const;
     MethodResult Level(size_t method, double level) const;
     MethodResult Dmax(size_t method, size_t start) const;
@@ -64,28 +82,40 @@ private:
     void Zones(TestThresholds& out, const ZoneScheme& scheme) const;
 
     const ThresholdInput& m_In;
+    CExpFitGrid* m_pExp;
+    bool m_bLoadsOnly;
+    bool m_bSegmented;
     size_t m_n;
     double m_x1 = 0.0, m_xn = 0.0;
     CCurveFit m_Fit;
     bool m_bFit = false;
     std::unique_ptr<CSampledCurve> m_pF;
+    std::vector<double> m_scanX, m_scanF;  // the scan loads and f there (with m_pF)
     CLsCubic m_P;
     bool m_bP = false;
     CHeartRateCurve m_Hr;
     std::vector<double> m_tx, m_ty;  // the points resampled at the scan loads
 };
 
-CMethods::CMethods(const ThresholdInput& in) : m_In(in), m_n(in.x.size()) {
+CMethods::CMethods(const ThresholdInput& in, CExpFitGrid* exp, bool loadsOnly)
+    : m_In(in), m_pExp(exp), m_bLoadsOnly(loadsOnly), m_bSegmented(in.segmentedFits && !loadsOnly), m_n(in.x.size()) {
     if (m_n == 0) return;
     m_x1 = in.x.front();
     m_xn = in.x.back();
-    m_Hr.Set(in.x, in.heartRate);
+    if (!loadsOnly) m_Hr.Set(in.x, in.heartRate);
     // The cubic as the chart fits it needs four points here: through three it is not determined.
     m_Fit.SetPoints(in.x, in.y);
     m_bFit = !(in.fitFunction == FitCubic && m_n < 4) && m_Fit.Fit(in.fitFunction);
-    if (m_bFit && m_xn > m_x1) m_pF = std::make_unique<CSampledCurve>([this](double x) { return F(x); }, m_x1, m_xn);
+    if (m_bFit && m_xn > m_x1) {
+        // f on the scan loads once: the level crossings and the ratio f(x)/x read these values.
+        m_scanX.resize(kScanIntervals + 1);
+        m_scanF.resize(kScanIntervals + 1);
+        CSampledCurve::ScanLoads(m_x1, m_xn, m_scanX.data());
+        m_Fit.ValuesAscending(m_scanX.data(), kScanIntervals + 1, m_scanF.data());
+        m_pF = std::make_unique<CSampledCurve>([this](double x) { return F(x); }, m_x1, m_xn, m_scanF.data());
+    }
     m_bP = m_n >= 4 && m_P.Fit(in.x, in.y);
-    if (in.segmentedFits) ResamplePoints(in.x, in.y, m_tx, m_ty);
+    if (m_bSegmented) ResamplePoints(in.x, in.y, m_tx, m_ty);
 }
 
 double CMethods::FDerivative(double x) const {
@@ -107,13 +137,13 @@ double CMethods::FDerivative(double x) const {
            ((1.0 - 3.0 * u * u) * m_Fit.m_M[i] + (3.0 * t * t - 1.0) * m_Fit.m_M[i + 1]) * h / 6.0;
 }
 
-MethodResult CMethods::Result(size_t method, std::optional<double> load, const std::string& reason,
+MethodResult CMethods::Result(size_t method, std::optional<double> load, const Why& reason,
                               std::optional<double> lactate) const {
     MethodResult r;
     r.id = kCatalogue[method].id;
-    r.label = LoadStr(kCatalogue[method].label);
+    if (!m_bLoadsOnly) r.label = LoadStr(kCatalogue[method].label);
     if (!load) {
-        r.reason = reason;
+        if (!m_bLoadsOnly) r.reason = reason.Text();
         return r;
     }
     double x = *load;
@@ -122,51 +152,51 @@ MethodResult CMethods::Result(size_t method, std::optional<double> load, const s
     if (x < m_x1 && x >= m_x1 - slack) x = m_x1;
     if (x > m_xn && x <= m_xn + slack) x = m_xn;
     if (!std::isfinite(x) || x < m_x1 || x > m_xn) {
-        r.reason = LoadStr(IDS_WHY_OUTSIDE);
+        if (!m_bLoadsOnly) r.reason = LoadStr(IDS_WHY_OUTSIDE);
         return r;
     }
     const double lac = lactate ? *lactate : F(x);
     if (!std::isfinite(lac)) {
-        r.reason = m_bFit ? LoadStr(IDS_WHY_OUTSIDE) : LoadStr(IDS_WHY_NO_FIT);
+        if (!m_bLoadsOnly) r.reason = m_bFit ? LoadStr(IDS_WHY_OUTSIDE) : LoadStr(IDS_WHY_NO_FIT);
         return r;
     }
     // A hair below 0 is the rounding of a fit through a reading of 0,0 mmol/l.
     if (lac < -1e-9) {
-        r.reason = LoadStr(IDS_WHY_NEGATIVE_LACTATE);
+        if (!m_bLoadsOnly) r.reason = LoadStr(IDS_WHY_NEGATIVE_LACTATE);
         return r;
     }
     r.ok = true;
     r.load = x;
     r.lactate = std::max(lac, 0.0);
-    r.heartRate = m_Hr.At(x);
+    if (!m_bLoadsOnly) r.heartRate = m_Hr.At(x);
     return r;
 }
 
 MethodResult CMethods::Level(size_t method, double level) const {
-    if (!m_pF) return Result(method, std::nullopt, LoadStr(IDS_WHY_NO_FIT));
+    if (!m_pF) return Result(method, std::nullopt, Why{IDS_WHY_NO_FIT});
     const std::optional<double> x = m_pF->LevelCrossing(level);
-    return Result(method, x, NotReached(level), level);
+    return Result(method, x, Why{IDS_WHY_NOT_REACHED, level}, level);
 }
 
 MethodResult CMethods::Dmax(size_t method, size_t start) const {
-    if (!m_bP) return Result(method, std::nullopt, LoadStr(IDS_WHY_FEW_POINTS_CUBIC));
+    if (!m_bP) return Result(method, std::nullopt, Why{IDS_WHY_FEW_POINTS_CUBIC});
     const auto x = DmaxRule(m_P, m_In.x[start], m_In.y[start], m_xn, m_In.y.back());
-    return Result(method, x, LoadStr(IDS_WHY_NO_DMAX));
+    return Result(method, x, Why{IDS_WHY_NO_DMAX});
 }
 
 MethodResult CMethods::ExpDmax() const {
     const size_t id = 11;
-    if (m_n < 4) return Result(id, std::nullopt, LoadStr(IDS_WHY_FEW_POINTS_CUBIC));
-    const ExpFitResult e = FitExponential(m_In.x, m_In.y);
-    if (e.status != ExpFitResult::Ok) return Result(id, std::nullopt, LoadStr(IDS_WHY_NO_EXP));
+    if (m_n < 4) return Result(id, std::nullopt, Why{IDS_WHY_FEW_POINTS_CUBIC});
+    const ExpFitResult e = m_pExp ? m_pExp->Fit(m_In.y) : FitExponential(m_In.x, m_In.y);
+    if (e.status != ExpFitResult::Ok) return Result(id, std::nullopt, Why{IDS_WHY_NO_EXP});
     const double x = e.DmaxLoad();
-    return Result(id, x, LoadStr(IDS_WHY_NO_EXP), e.Value(x));
+    return Result(id, x, Why{IDS_WHY_NO_EXP}, e.Value(x));
 }
 
 MethodResult CMethods::LogLog() const {
     const size_t id = 12;
     if (!(m_x1 > 0.0) || std::any_of(m_In.y.begin(), m_In.y.end(), [](double v) { return !(v > 0.0); }))
-        return Result(id, std::nullopt, LoadStr(IDS_WHY_NOT_POSITIVE));
+        return Result(id, std::nullopt, Why{IDS_WHY_NOT_POSITIVE});
     std::vector<double> lx(m_tx.size()), ly(m_ty.size());
     for (size_t j = 0; j < m_tx.size(); ++j) {
         lx[j] = std::log(m_tx[j]);
@@ -174,58 +204,60 @@ MethodResult CMethods::LogLog() const {
     }
     const CSegmentedFit seg(lx, ly);
     const SegmentedFitResult r = seg.FitOne(lx[50], lx[950]);
-    if (!r.ok) return Result(id, std::nullopt, LoadStr(IDS_WHY_NO_FIT));
-    return Result(id, std::exp(r.break1), LoadStr(IDS_WHY_NO_FIT));
+    if (!r.ok) return Result(id, std::nullopt, Why{IDS_WHY_NO_FIT});
+    return Result(id, std::exp(r.break1), Why{IDS_WHY_NO_FIT});
 }
 
 void CMethods::Ltp(MethodResult& ltp1, MethodResult& ltp2) const {
     if (m_n < 4) {
-        ltp1 = Result(13, std::nullopt, LoadStr(IDS_WHY_FEW_POINTS_CUBIC));
-        ltp2 = Result(14, std::nullopt, LoadStr(IDS_WHY_FEW_POINTS_CUBIC));
+        ltp1 = Result(13, std::nullopt, Why{IDS_WHY_FEW_POINTS_CUBIC});
+        ltp2 = Result(14, std::nullopt, Why{IDS_WHY_FEW_POINTS_CUBIC});
         return;
     }
     const CSegmentedFit seg(m_tx, m_ty);
     const SegmentedFitResult r = seg.FitTwo(m_tx[50], m_tx[950], 50.0 * (m_xn - m_x1) / kScanIntervals);
-    ltp1 = Result(13, r.ok ? std::optional<double>(r.break1) : std::nullopt, LoadStr(IDS_WHY_NO_FIT));
-    ltp2 = Result(14, r.ok ? std::optional<double>(r.break2) : std::nullopt, LoadStr(IDS_WHY_NO_FIT));
+    ltp1 = Result(13, r.ok ? std::optional<double>(r.break1) : std::nullopt, Why{IDS_WHY_NO_FIT});
+    ltp2 = Result(14, r.ok ? std::optional<double>(r.break2) : std::nullopt, Why{IDS_WHY_NO_FIT});
 }
 
 MethodResult CMethods::LtRatio() const {
     const size_t id = 15;
-    if (!m_pF) return Result(id, std::nullopt, LoadStr(IDS_WHY_NO_FIT));
-    if (!(m_x1 > 0.0)) return Result(id, std::nullopt, LoadStr(IDS_WHY_NOT_POSITIVE));
-    const CSampledCurve ratio([this](double x) { return F(x) / x; }, m_x1, m_xn);
+    if (!m_pF) return Result(id, std::nullopt, Why{IDS_WHY_NO_FIT});
+    if (!(m_x1 > 0.0)) return Result(id, std::nullopt, Why{IDS_WHY_NOT_POSITIVE});
+    std::array<double, kScanIntervals + 1> values;
+    for (size_t j = 0; j < values.size(); ++j) values[j] = m_scanF[j] / m_scanX[j];
+    const CSampledCurve ratio([this](double x) { return F(x) / x; }, m_x1, m_xn, values.data());
     bool atStart = false;
     // (f(x)/x)' has the sign of x f'(x) - f(x).
     const std::optional<double> x =
         SmallestOnScan(ratio, atStart, [this](double v) { return v * FDerivative(v) - F(v); });
-    if (atStart) return Result(id, std::nullopt, LoadStr(IDS_WHY_RATIO_AT_START));
-    return Result(id, x, LoadStr(IDS_WHY_NO_FIT));
+    if (atStart) return Result(id, std::nullopt, Why{IDS_WHY_RATIO_AT_START});
+    return Result(id, x, Why{IDS_WHY_NO_FIT});
 }
 
 MethodResult CMethods::Stegmann() const {
     const size_t id = 17;
-    if (!m_bP) return Result(id, std::nullopt, LoadStr(IDS_WHY_FEW_POINTS_CUBIC));
+    if (!m_bP) return Result(id, std::nullopt, Why{IDS_WHY_FEW_POINTS_CUBIC});
     const auto& rec = m_In.recovery;
-    if (rec.empty()) return Result(id, std::nullopt, LoadStr(IDS_WHY_NO_POST_LOAD));
+    if (rec.empty()) return Result(id, std::nullopt, Why{IDS_WHY_NO_POST_LOAD});
     const double lend = m_In.y.back();
     size_t p = 0;
     for (size_t j = 1; j < rec.size(); ++j)
         if (rec[j].second > rec[p].second) p = j;
-    if (!(rec[p].second > lend)) return Result(id, std::nullopt, LoadStr(IDS_WHY_NO_RECOVERY));
+    if (!(rec[p].second > lend)) return Result(id, std::nullopt, Why{IDS_WHY_NO_RECOVERY});
     size_t j = p + 1;
     while (j < rec.size() && rec[j].second > lend) ++j;
-    if (j >= rec.size()) return Result(id, std::nullopt, LoadStr(IDS_WHY_NO_RECOVERY));
+    if (j >= rec.size()) return Result(id, std::nullopt, Why{IDS_WHY_NO_RECOVERY});
     const auto [t0, r0] = rec[j - 1];
     const auto [t1, r1] = rec[j];
     const double tau = t0 + (r0 - lend) * (t1 - t0) / (r0 - r1);
-    if (!(m_In.lastStepSeconds > 0.0)) return Result(id, std::nullopt, LoadStr(IDS_WHY_NO_DURATION));
+    if (!(m_In.lastStepSeconds > 0.0)) return Result(id, std::nullopt, Why{IDS_WHY_NO_DURATION});
     const double rate = (m_xn - m_In.x[m_n - 2]) / m_In.lastStepSeconds;
     const double xa = m_xn + rate * tau;
-    if (!(m_xn > m_x1)) return Result(id, std::nullopt, LoadStr(IDS_WHY_SAME_LOADS));
+    if (!(m_xn > m_x1)) return Result(id, std::nullopt, Why{IDS_WHY_SAME_LOADS});
     const CSampledCurve g([&](double x) { return m_P.Value(x) + m_P.Derivative(x) * (xa - x); }, m_x1, m_xn);
     const std::optional<double> x = g.LevelCrossing(lend);
-    return Result(id, x, LoadStr(IDS_WHY_NO_TANGENT), x ? std::optional<double>(m_P.Value(*x)) : std::nullopt);
+    return Result(id, x, Why{IDS_WHY_NO_TANGENT}, x ? std::optional<double>(m_P.Value(*x)) : std::nullopt);
 }
 
 void CMethods::Zones(TestThresholds& out, const ZoneScheme& scheme) const {
@@ -260,14 +292,14 @@ void CMethods::Run(TestThresholds& out, const ZoneScheme& scheme) {
     out.zones.clear();
     const size_t count = kCatalogue.size();
     if (m_n < 3) {
-        for (size_t i = 0; i < count; ++i) out.methods.push_back(Result(i, std::nullopt, LoadStr(IDS_WHY_FEW_POINTS)));
+        for (size_t i = 0; i < count; ++i) out.methods.push_back(Result(i, std::nullopt, Why{IDS_WHY_FEW_POINTS}));
         return;
     }
     out.baseline = m_In.preLoad.empty()
                        ? m_In.y.front()
                        : std::accumulate(m_In.preLoad.begin(), m_In.preLoad.end(), 0.0) / m_In.preLoad.size();
     if (!(m_xn > m_x1)) {
-        for (size_t i = 0; i < count; ++i) out.methods.push_back(Result(i, std::nullopt, LoadStr(IDS_WHY_SAME_LOADS)));
+        for (size_t i = 0; i < count; ++i) out.methods.push_back(Result(i, std::nullopt, Why{IDS_WHY_SAME_LOADS}));
         return;
     }
     if (m_bFit) {
@@ -282,8 +314,8 @@ void CMethods::Run(TestThresholds& out, const ZoneScheme& scheme) {
     }
     if (m_bP && m_n > 4) out.fit.residualError = std::sqrt(m_P.ResidualSum() / static_cast<double>(m_n - 4));
 
-    out.methods.push_back(m_In.iansOk ? Result(0, m_In.iansLoad, LoadStr(IDS_WHY_NO_IANS), m_In.iansLactate)
-                                      : Result(0, std::nullopt, LoadStr(IDS_WHY_NO_IANS)));
+    out.methods.push_back(m_In.iansOk ? Result(0, m_In.iansLoad, Why{IDS_WHY_NO_IANS}, m_In.iansLactate)
+                                      : Result(0, std::nullopt, Why{IDS_WHY_NO_IANS}));
     const double levels[] = {2.0, 2.5, 3.0, 3.5, 4.0};
     for (size_t i = 0; i < 5; ++i) out.methods.push_back(Level(1 + i, levels[i]));
     const double plus[] = {0.5, 1.0, 1.5};
@@ -292,17 +324,17 @@ void CMethods::Run(TestThresholds& out, const ZoneScheme& scheme) {
     size_t start = m_n;
     for (size_t i = 0; i + 1 < m_n && start == m_n; ++i)
         if (m_In.tenths[i + 1] - m_In.tenths[i] >= 4) start = i;
-    out.methods.push_back(
-        start < m_n ? Dmax(10, start)
-                    : Result(10, std::nullopt, m_bP ? LoadStr(IDS_WHY_NO_RISE) : LoadStr(IDS_WHY_FEW_POINTS_CUBIC)));
+    out.methods.push_back(start < m_n
+                              ? Dmax(10, start)
+                              : Result(10, std::nullopt, Why{m_bP ? IDS_WHY_NO_RISE : IDS_WHY_FEW_POINTS_CUBIC}));
     out.methods.push_back(ExpDmax());
-    out.methods.push_back(m_In.segmentedFits ? LogLog() : Result(12, std::nullopt, ""));
+    out.methods.push_back(m_bSegmented ? LogLog() : Result(12, std::nullopt, Why{}));
     MethodResult ltp1, ltp2;
-    if (m_In.segmentedFits) {
+    if (m_bSegmented) {
         Ltp(ltp1, ltp2);
     } else {
-        ltp1 = Result(13, std::nullopt, "");
-        ltp2 = Result(14, std::nullopt, "");
+        ltp1 = Result(13, std::nullopt, Why{});
+        ltp2 = Result(14, std::nullopt, Why{});
     }
     out.methods.push_back(ltp1);
     out.methods.push_back(ltp2);
@@ -311,9 +343,9 @@ void CMethods::Run(TestThresholds& out, const ZoneScheme& scheme) {
     if (ratio.ok)
         out.methods.push_back(Level(16, *ratio.lactate + 1.5));
     else
-        out.methods.push_back(Result(16, std::nullopt, LoadStr(IDS_WHY_NO_RATIO)));
+        out.methods.push_back(Result(16, std::nullopt, Why{IDS_WHY_NO_RATIO}));
     out.methods.push_back(Stegmann());
-    Zones(out, scheme);
+    if (!m_bLoadsOnly) Zones(out, scheme);
 }
 
 // Seconds from `from` to `to`, rounded; NaN when either is not a valid time.
@@ -433,6 +465,28 @@ TestThresholds ComputeThresholds(const ThresholdInput& input, const ZoneScheme& 
     methods.Run(out, scheme);
     return out;
 }
+
+struct CMethodLoads::Impl {
+    explicit Impl(const std::vector<double>& x) : exp(x) {}
+    CExpFitGrid exp;
+    std::unique_ptr<CMethods> last;
+    TestThresholds out;
+};
+
+CMethodLoads::CMethodLoads(const std::vector<double>& x) : m_p(std::make_unique<Impl>(x)) {}
+
+CMethodLoads::~CMethodLoads() = default;
+
+void CMethodLoads::Compute(const ThresholdInput& input, std::vector<double>& loads) {
+    Impl& p = *m_p;
+    p.last = std::make_unique<CMethods>(input, &p.exp, true);
+    p.last->Run(p.out, ZoneScheme());
+    loads.assign(kCatalogue.size(), kNaN);
+    for (size_t k = 0; k < p.out.methods.size() && k < loads.size(); ++k)
+        if (p.out.methods[k].ok) loads[k] = *p.out.methods[k].load;
+}
+
+double CMethodLoads::AcceptedLoad(double x) const { return m_p->last ? m_p->last->AcceptedLoad(x) : kNaN; }
 
 TestThresholds ComputeTestThresholds(const TestDataType& test, int fit, int model, const ZoneSettings& zones) {
     const ThresholdInput in = ThresholdInputOf(test, fit, model);

@@ -11,6 +11,7 @@
 #include "analysis/Zones.h"
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -91,6 +92,28 @@ struct ThresholdInput {
 ThresholdInput ThresholdInputOf(const TestDataType& test, int fit, int model);
 
 TestThresholds ComputeThresholds(const ThresholdInput& input, const ZoneScheme& scheme);
+
+// The loads of every method for many inputs on the same loads (the uncertainty's replicates: other
+// lactates only), the same values as ComputeThresholds gives, without texts, heart rates and zones,
+// and with what depends on the loads only made once. loglog, ltp1 and ltp2 are left NaN: the caller
+// fits them on its own (ReplicateMethods.h).
+class CMethodLoads {
+public:
+    explicit CMethodLoads(const std::vector<double>& x);  // the inputs' loads
+    ~CMethodLoads();
+    CMethodLoads(const CMethodLoads&) = delete;
+    CMethodLoads& operator=(const CMethodLoads&) = delete;
+    // Catalogue order, stored units, NaN where not determinable. `input` must outlive the next call
+    // of AcceptedLoad.
+    void Compute(const ThresholdInput& input, std::vector<double>& loads);
+    // A load found otherwise for the last input, taken as a method's load: `x` (a hair outside
+    // [x1, xn] moved onto the end), or NaN outside or where the fit has no lactate there.
+    double AcceptedLoad(double x) const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> m_p;
+};
 
 TestThresholds ComputeTestThresholds(const TestDataType& test, int fit, int model,
                                      const ZoneSettings& zones = ZoneSettings());
