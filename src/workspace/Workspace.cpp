@@ -210,6 +210,12 @@ void CWorkspace::RefreshNotices(bool otherWindows, const std::string& holder) {
     m_Chart.thirdText.Clear();
 }
 
+bool CWorkspace::SetFlaggedReadings(std::vector<FlaggedReading> flagged) {
+    if (flagged == m_Flagged) return false;
+    m_Flagged = std::move(flagged);
+    return true;
+}
+
 const std::string* CWorkspace::FlaggedNotice(int test, int row) const {
     for (const FlaggedReading& f : m_Flagged)
         if (f.test == test && f.row == row) return &f.notice;

@@ -118,8 +118,10 @@ public:
     struct FlaggedReading {
         int test = -1, row = -1;
         std::string notice;
+        bool operator==(const FlaggedReading&) const = default;
     };
-    void SetFlaggedReadings(std::vector<FlaggedReading> flagged) { m_Flagged = std::move(flagged); }
+    // True when the flagged readings changed (the list then marks other rows).
+    bool SetFlaggedReadings(std::vector<FlaggedReading> flagged);
     // The notice of a flagged reading; null when it fits.
     const std::string* FlaggedNotice(int test, int row) const;
 

@@ -41,6 +41,11 @@ void CMeasurementListModel::RefreshRows() {
     if (!m_rows.empty()) emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
 }
 
+void CMeasurementListModel::RefreshMarks() {
+    if (!m_rows.empty())
+        emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1), {Qt::BackgroundRole, Qt::ToolTipRole});
+}
+
 int CMeasurementListModel::IconIndex(const PCMDataType& m) {
     bool usable = m.m_nStatus == StatusNormal || m.m_nStatus == StatusTimed;
     int type = m.m_nMeasType <= MeasPostLoad ? m.m_nMeasType : 0;

@@ -40,6 +40,8 @@ public:
     void Clear();
     // Rewrites the texts and check marks without changing the rows.
     void RefreshRows();
+    // Repaints the rows' marks of readings that do not fit (colour and tip) after they changed.
+    void RefreshMarks();
 
     const std::vector<Row>& Rows() const { return m_rows; }
     // The listed rows as tab-separated text, the header line first (for the clipboard).

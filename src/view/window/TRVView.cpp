@@ -318,7 +318,8 @@ void CTRVView::Refresh(uint32_t changes) {
     if (changes & ChangeTestList) FillTestList();
     if (changes & (ChangeTestList | ChangeMeasList | ChangeSelection)) FillMeasurementList();
     if (changes & (ChangeChart | ChangeShown | ChangeDevice)) {
-        m_pThresholdActions->Refresh();
+        // A reading flagged or no longer flagged changes its row's colour and tip.
+        if (m_pThresholdActions->Refresh()) m_ui.measModel->RefreshMarks();
         // Each shown test's curve slot: the "Kurve" column follows it.
         if (m_ui.testModel->rowCount() > 0)
             emit m_ui.testModel->dataChanged(

@@ -37,7 +37,7 @@ void CThresholdActions::ExportZones(int test) {
     dlg.exec();
 }
 
-void CThresholdActions::Refresh() {
+bool CThresholdActions::Refresh() {
     const CTRVDoc& doc = m_Ws.Doc();
     std::vector<CThresholdPanel::Entry> entries;
     for (int slot = 0; slot < 2; ++slot) {
@@ -62,7 +62,7 @@ void CThresholdActions::Refresh() {
     for (const CUncertaintyWorker::Job& job : jobs)
         for (const OutlierFlag& f : FlagOutliers(ThresholdInputOf(job.test, job.fit, job.model), LoadErrorModel()))
             flagged.push_back({job.testIndex, f.row, OutlierText(f, job.test.m_nLoadUnit)});
-    m_Ws.SetFlaggedReadings(std::move(flagged));
+    const bool flagsChanged = m_Ws.SetFlaggedReadings(std::move(flagged));
     m_pWorker->Request(std::move(jobs), LoadErrorModel());
     m_pPanel->SetEntries(std::move(entries));
     for (int slot = 0; slot < 2; ++slot) {
@@ -70,6 +70,7 @@ void CThresholdActions::Refresh() {
         if (m_Ws.ShownThresholds(index)) m_pPanel->SetUncertainty(index, m_pWorker->Result(index));
     }
     ApplyMarks();
+    return flagsChanged;
 }
 
 void CThresholdActions::ApplyMarks() {

@@ -16,8 +16,9 @@ class CThresholdActions {
 public:
     CThresholdActions(QWidget* parent, trv::CWorkspace& ws, CThresholdPanel* panel);
 
-    // The panel from the last evaluation, then the marks.
-    void Refresh();
+    // The panel from the last evaluation, then the marks; true when the flagged readings changed
+    // (the measurement list then marks other rows).
+    bool Refresh();
     // The marked loads into the chart model (the caller redraws).
     void ApplyMarks();
     // "Schwellen exportieren" for the tests `tests` with its save dialog, and the file it writes

@@ -2,6 +2,7 @@
 #include "ViewFixture.h"
 #include "view/dialogs/UncertaintySettingsDialog.h"
 #include "view/dialogs/ZoneSettingsDialog.h"
+#include "view/settings/UncertaintySettings.h"
 #include "view/settings/ZoneSettingsStore.h"
 #include "view/window/ThresholdPanel.h"
 
@@ -10,11 +11,14 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using namespace trv;
 using viewtest::ViewHolder;
@@ -187,4 +191,112 @@ TEST(UncertaintySettings, DialogRefusesBadValuesAndRestoresTheDefaults) {
     EXPECT_DOUBLE_EQ(dlg.Error().a, 0.25);
     EXPECT_DOUBLE_EQ(dlg.Error().c, 0.03);
     EXPECT_DOUBLE_EQ(dlg.DayToDay(), 0.03);
+}
+
+namespace {
+
+// Ten treadmill steps from 2.5 m/s in steps of 0.5 m/s on a smooth curve (IDs 42..51; tenths of
+// mmol/l), parameters entered.
+TestDataType CleanTenSteps() {
+    static const int kTenths[] = {10, 11, 12, 13, 15, 19, 24, 32, 43, 61};
+    TestDataType t = viewtest::StepTest(42, 10);
+    for (size_t i = 0; i < t.m_Steps.size(); ++i) {
+        t.m_Steps[i].m_nLactate = static_cast<uint16_t>(kTenths[i]);
+        t.m_Steps[i].m_bChecked = 1;
+    }
+    t.m_bParamsEntered = 1;
+    return t;
+}
+
+bool MarkedAsNotFitting(const QAbstractItemModel* m, int row) {
+    const QVariant brush = m->index(row, 0).data(Qt::BackgroundRole);
+    return brush.canConvert<QBrush>() && brush.value<QBrush>().color() == QColor(0xFF, 0xD0, 0x90) &&
+           m->index(row, 0).data(Qt::ToolTipRole).toString().contains(QStringLiteral("passt nicht zur Kurve"));
+}
+
+// Whether the list told its view to repaint `row`'s colour since the spies were cleared: a reset, or
+// a change over the row that names the background (or every role).
+bool RowRepainted(const QSignalSpy& changed, const QSignalSpy& reset, int row) {
+    if (!reset.isEmpty()) return true;
+    for (const QList<QVariant>& args : changed) {
+        const QModelIndex from = args[0].value<QModelIndex>(), to = args[1].value<QModelIndex>();
+        const QList<int> roles = args[2].value<QList<int>>();
+        if (from.row() <= row && row <= to.row() && from.column() == 0 &&
+            (roles.isEmpty() || roles.contains(Qt::BackgroundRole)))
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+TEST(ThresholdPanel, AReadingThatDoesNotFitIsMarkedInTheListUntilItIsCorrected) {
+    QSettings().remove(QStringLiteral("Uncertainty"));
+    ViewHolder h;
+    CTRVView* v = h.view.get();
+    v->GetDocument().m_Tests[0] = CleanTenSteps();
+    v->GetDocument().m_Tests[0].m_Steps[6].m_nLactate = 24 + 25;  // 2,4 mmol/l read as 4,9
+    h.SelectTests({0});
+    const QAbstractItemModel* list = v->Ui().measModel;
+    ASSERT_EQ(list->rowCount(), 10);
+    QSignalSpy changed(list, &QAbstractItemModel::dataChanged);
+    QSignalSpy reset(list, &QAbstractItemModel::modelReset);
+    auto clearSpies = [&] {
+        changed.clear();
+        reset.clear();
+    };
+    auto noticeNames = [&](const char* id) {
+        const auto& lines = v->ChartModel().notices.lines;
+        return std::any_of(lines.begin(), lines.end(), [&](const std::string& l) {
+            return l.find(std::string("Messwert ") + id + " (") != std::string::npos &&
+                   l.find("passt nicht zur Kurve") != std::string::npos;
+        });
+    };
+
+    // Shown in the chart: the robust fit flags reading 48 (row 6), its row is orange with the notice as
+    // its tip and repainted; no other row is marked.
+    clearSpies();
+    h.ClickTestCheck(0, true);
+    v->RefreshNotices();
+    EXPECT_TRUE(MarkedAsNotFitting(list, 6));
+    EXPECT_TRUE(RowRepainted(changed, reset, 6));
+    for (int row : {0, 5, 7, 9}) EXPECT_FALSE(MarkedAsNotFitting(list, row)) << row;
+    EXPECT_TRUE(noticeNames("48"));
+
+    // A wider measurement error in the settings: the reading fits within it, the window evaluates
+    // anew (the list keeps its rows) and the row is repainted plain; the defaults flag it again.
+    clearSpies();
+    SaveUncertaintySettings(ErrorModel{kErrorAMax, 0.03}, kDefaultDayToDay);
+    v->Evaluate();
+    EXPECT_FALSE(MarkedAsNotFitting(list, 6));
+    EXPECT_TRUE(RowRepainted(changed, reset, 6));
+    clearSpies();
+    QSettings().remove(QStringLiteral("Uncertainty"));
+    v->Evaluate();
+    EXPECT_TRUE(MarkedAsNotFitting(list, 6));
+    EXPECT_TRUE(RowRepainted(changed, reset, 6));
+
+    // Corrected in the list: the mark goes, and the row is told so.
+    clearSpies();
+    ASSERT_TRUE(v->Ui().measModel->setData(list->index(6, CMeasurementListModel::ColLactate), QStringLiteral("2,4"),
+                                           Qt::EditRole));
+    v->RefreshNotices();
+    EXPECT_FALSE(MarkedAsNotFitting(list, 6));
+    EXPECT_TRUE(RowRepainted(changed, reset, 6));
+    EXPECT_FALSE(noticeNames("48"));
+
+    // The correction undone: marked again.
+    clearSpies();
+    v->OnUndo();
+    v->RefreshNotices();
+    EXPECT_TRUE(MarkedAsNotFitting(list, 6));
+    EXPECT_TRUE(RowRepainted(changed, reset, 6));
+    EXPECT_TRUE(noticeNames("48"));
+
+    // Hidden from the chart: no curve, no flag, every row repainted plain.
+    clearSpies();
+    h.ClickTestCheck(0, false);
+    v->RefreshNotices();
+    EXPECT_FALSE(MarkedAsNotFitting(list, 6));
+    EXPECT_TRUE(RowRepainted(changed, reset, 6));
 }
