@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <tuple>
 #include <vector>
@@ -118,4 +119,45 @@ TEST(Sampling, EightyOnePointsFromSmallestToLargestLoad) {
     EXPECT_NEAR(s.points[40].x, 0.4, 1e-12);
     EXPECT_EQ(s.points[3].label, "L 1");
     EXPECT_EQ(s.points[3].color, 0xFF8000u);
+}
+
+// The scan over ascending loads walks the spline's intervals instead of searching each: the same
+// value as Value at every load (NaN where Value fails), the readings themselves at the knots.
+TEST(Spline, ScanOverAscendingLoadsGivesTheValueAtEachLoad) {
+    const std::vector<double> x = {2.5, 3.0, 3.25, 4.5, 6.0, 6.1, 8.0}, y = {1.1, 1.0, 1.6, 2.2, 4.9, 5.0, 9.4};
+    std::vector<double> loads;
+    for (int k = 0; k <= 700; ++k) loads.push_back(2.0 + 0.01 * k);  // 2.0 .. 9.0, past both ends
+    loads.insert(std::lower_bound(loads.begin(), loads.end(), 3.25), 3.25);
+    for (int code : {FitSpline, FitCubic}) {
+        CCurveFit fit;
+        fit.SetPoints(x, y);
+        ASSERT_TRUE(fit.Fit(code));
+        std::vector<double> scan(loads.size());
+        fit.ValuesAscending(loads.data(), static_cast<int>(loads.size()), scan.data());
+        int inside = 0;
+        for (size_t k = 0; k < loads.size(); ++k) {
+            double v = 0.0;
+            if (fit.Value(loads[k], v)) {
+                EXPECT_EQ(scan[k], v) << code << " at " << loads[k];
+                ++inside;
+            } else {
+                EXPECT_TRUE(std::isnan(scan[k])) << code << " at " << loads[k];
+            }
+        }
+        EXPECT_EQ(inside, code == FitSpline ? 552 : 702);  // 2,5 .. 8,0 and 3,25 twice
+    }
+    CCurveFit spline;
+    spline.SetPoints(x, y);
+    ASSERT_TRUE(spline.Fit(FitSpline));
+    std::vector<double> atKnots(x.size());
+    spline.ValuesAscending(x.data(), static_cast<int>(x.size()), atKnots.data());
+    EXPECT_EQ(atKnots, y);
+    // One knot: nothing to scan.
+    CCurveFit one;
+    one.SetPoints({10}, {2});
+    ASSERT_TRUE(one.Fit(FitSpline));
+    double v = 0.0;
+    const double at = 10.0;
+    one.ValuesAscending(&at, 1, &v);
+    EXPECT_TRUE(std::isnan(v));
 }

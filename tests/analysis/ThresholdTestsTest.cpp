@@ -240,3 +240,38 @@ TEST(ThresholdCsv, EnglishHeadersLabelsAndDecimalPointsInEnglish) {
     EXPECT_NE(text.find(";Treadmill;km/h;"), std::string::npos);
     EXPECT_EQ(text.find("Laktat"), std::string::npos);
 }
+
+// One grid for the exponential fit serves many lactate vectors on the same loads: each gives what a
+// fit of its own gives, an exact exponential its rate, falling and straight data no rising curve.
+TEST(ExpFit, OneGridServesManyLactateVectors) {
+    std::vector<double> x;
+    for (int i = 0; i < 12; ++i) x.push_back(150.0 + 25.0 * i);  // W
+    auto curve = [&](double a, double b, double c) {
+        std::vector<double> y;
+        for (double v : x) y.push_back(a + b * std::exp(c * (v - x.front())));
+        return y;
+    };
+    std::vector<double> falling = curve(6.0, -4.0, 0.01), line;
+    for (double v : x) line.push_back(1.0 + 0.01 * (v - 150.0));
+    const std::vector<std::vector<double>> ys = {curve(1.0, 0.2, 0.012), falling, line, curve(0.8, 0.05, 0.02),
+                                                 curve(1.0, 0.2, 0.012)};
+    CExpFitGrid grid(x);
+    for (size_t k = 0; k < ys.size(); ++k) {
+        const ExpFitResult shared = grid.Fit(ys[k]), own = FitExponential(x, ys[k]);
+        EXPECT_EQ(shared.status, own.status) << k;
+        EXPECT_EQ(shared.c, own.c) << k;
+        EXPECT_EQ(shared.a, own.a) << k;
+        EXPECT_EQ(shared.bAtEnd, own.bAtEnd) << k;
+    }
+    const ExpFitResult first = grid.Fit(ys[0]), third = grid.Fit(ys[3]);
+    ASSERT_EQ(first.status, ExpFitResult::Ok);
+    EXPECT_NEAR(first.c, 0.012, 1e-7);
+    EXPECT_NEAR(first.a, 1.0, 1e-5);
+    EXPECT_NEAR(third.c, 0.02, 1e-7);
+    EXPECT_NE(grid.Fit(falling).status, ExpFitResult::Ok);
+    EXPECT_NE(grid.Fit(line).status, ExpFitResult::Ok);
+    // Too few points: nothing to fit, as on its own.
+    const std::vector<double> three = {100, 150, 200};
+    CExpFitGrid small(three);
+    EXPECT_EQ(small.Fit({1, 2, 4}).status, ExpFitResult::TooFew);
+}

@@ -170,7 +170,12 @@ TEST(Uncertainty, ReplicatesAndTheirMethods) {
                     EXPECT_TRUE(std::isnan(loads[k])) << m.id << " replicate " << r;
                     continue;
                 }
-                EXPECT_NEAR(loads[k], *m.load, 1e-6 * (in.x.back() - in.x.front())) << m.id << " replicate " << r;
+                // The methods the replicates compute as the test does give its loads to the last digit;
+                // the break points are refined to a coarser tolerance.
+                if (m.id == "loglog" || m.id == "ltp1" || m.id == "ltp2")
+                    EXPECT_NEAR(loads[k], *m.load, 1e-6 * (in.x.back() - in.x.front())) << m.id << " replicate " << r;
+                else
+                    EXPECT_EQ(loads[k], *m.load) << m.id << " replicate " << r;
             }
         }
         EXPECT_TRUE(someDiffer);
@@ -257,7 +262,9 @@ TEST(Uncertainty, FewPointsAndMethodsRarelyDeterminable) {
         const TestThresholds t = ComputeThresholds(in, ZoneScheme());
         const ThresholdIntervals ci = ComputeIntervals(in, t, ErrorModel(), 300);
         for (size_t k = 0; k < t.methods.size(); ++k) {
-            if (!t.methods[k].ok) EXPECT_FALSE(ci.methods[k].ok) << t.methods[k].id;
+            if (!t.methods[k].ok) {
+                EXPECT_FALSE(ci.methods[k].ok) << t.methods[k].id;
+            }
         }
         EXPECT_TRUE(ci.Find("obla_3.0")->ok) << n;
     }
