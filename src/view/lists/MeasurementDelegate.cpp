@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPointer>
 
 #include <algorithm>
@@ -15,6 +16,14 @@
 CMeasurementDelegate::CMeasurementDelegate(QAbstractItemView* view) : QStyledItemDelegate(view), m_pView(view) {
     // Typing on the current cell edits it, as F2 does.
     view->setEditTriggers(view->editTriggers() | QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed);
+}
+
+void CMeasurementDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                                 const QModelIndex& index) const {
+    const QVariant background = index.data(Qt::BackgroundRole);
+    if (!(option.state & QStyle::State_Selected) && background.canConvert<QBrush>())
+        painter->fillRect(option.rect, background.value<QBrush>());
+    QStyledItemDelegate::paint(painter, option, index);
 }
 
 QWidget* CMeasurementDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,

@@ -18,6 +18,9 @@ public:
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     void setEditorData(QWidget* editor, const QModelIndex& index) const override;
     void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
+    // The row's background colour from the model under the cell (the list's style sheet, which draws
+    // the grid lines, would otherwise leave it out), then the cell as usual.
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
     // Forgets the cell clicked last (after the list was filled again).
     void ResetClick() { m_LastClicked = QPersistentModelIndex(); }

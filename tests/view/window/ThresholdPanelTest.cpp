@@ -214,6 +214,14 @@ bool MarkedAsNotFitting(const QAbstractItemModel* m, int row) {
            m->index(row, 0).data(Qt::ToolTipRole).toString().contains(QStringLiteral("passt nicht zur Kurve"));
 }
 
+// The colour the list draws near the right end of a cell of `row` (where no text reaches).
+QColor Painted(QTreeView* list, int row) {
+    const QModelIndex cell = list->model()->index(row, CMeasurementListModel::ColDuration);
+    list->scrollTo(cell);
+    const QRect r = list->visualRect(cell);
+    return list->viewport()->grab().toImage().pixelColor(r.right() - 4, r.center().y());
+}
+
 // Whether the list told its view to repaint `row`'s colour since the spies were cleared: a reset, or
 // a change over the row that names the background (or every role).
 bool RowRepainted(const QSignalSpy& changed, const QSignalSpy& reset, int row) {
@@ -262,6 +270,10 @@ TEST(ThresholdPanel, AReadingThatDoesNotFitIsMarkedInTheListUntilItIsCorrected) 
     EXPECT_TRUE(RowRepainted(changed, reset, 6));
     for (int row : {0, 5, 7, 9}) EXPECT_FALSE(MarkedAsNotFitting(list, row)) << row;
     EXPECT_TRUE(noticeNames("48"));
+    // And it is seen: the list draws that row orange, its neighbour in the light red of a ticked load
+    // reading.
+    EXPECT_EQ(Painted(v->Ui().measList, 6), QColor(0xFF, 0xD0, 0x90));
+    EXPECT_EQ(Painted(v->Ui().measList, 5), QColor(255, 200, 200));
 
     // A wider measurement error in the settings: the reading fits within it, the window evaluates
     // anew (the list keeps its rows) and the row is repainted plain; the defaults flag it again.
