@@ -949,6 +949,7 @@ const StringEntry kTableEn[] = {
     {IDS_IND_NUM, "NUM"},
     {IDS_IND_SCROLL, "SCRL"},
     {IDS_UD_DATE_PLACEHOLDER, "DD/MM/YYYY"},
+    {IDS_CARD_IANS, "IAT"},
 };
 
 constexpr int kTableEnSize = static_cast<int>(std::size(kTableEn));
