@@ -5,6 +5,8 @@
 #include "app/AppStart.h"
 #include "app/Demo.h"
 #include "app/MainFrame.h"
+#include "data/TrvFile.h"
+#include "library/LibraryFolder.h"
 #include "view/QtText.h"
 #include "view/dialogs/AboutDlg.h"
 #include "view/dialogs/HelpDialog.h"
@@ -14,9 +16,13 @@
 #include "view/dialogs/TRVTestParamDialog.h"
 #include "view/dialogs/TRVUserDataEditDialog.h"
 #include "view/history/HistoryDock.h"
+#include "view/library/AthletesDock.h"
+#include "view/library/LibraryService.h"
+#include "view/library/LibrarySettings.h"
 #include "view/lists/TestListModel.h"
 #include "view/window/ProtocolPrinting.h"
 #include "view/window/TRVView.h"
+#include "view/window/ThresholdPanel.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -262,6 +268,67 @@ int main(int argc, char** argv) {
         about.show();
         Shot(&about, "16-about.png");
     }
+    // The settings dialogs of the main window, each looked at and cancelled.
+    const std::pair<CommandId, const char*> settings[] = {{CommandId::ZoneSettings, "23-zone-settings.png"},
+                                                          {CommandId::UncertaintySettings, "24-uncertainty.png"},
+                                                          {CommandId::PreferredChoice, "25-preferred.png"},
+                                                          {CommandId::LibrarySettings, "26-library-settings.png"},
+                                                          {CommandId::DeviceSettings, "27-device-settings.png"}};
+    for (const auto& [id, name] : settings) {
+        OnNextModal([name = name](QWidget* w) {
+            Shot(w, name);
+            if (auto* box = qobject_cast<QDialog*>(w)) box->reject();
+        });
+        frame.Action(id)->trigger();
+        Pump(100);
+    }
+    // "Zonen weitergeben" of the first test the thresholds panel shows.
+    if (auto* panel = v->findChild<CThresholdPanel*>()) {
+        for (int i = 0; i < doc.GetTestCount(); ++i) {
+            if (!doc.GetTest(i).m_bShowInChart) continue;
+            OnNextModal([](QWidget* w) {
+                Shot(w, "28-zone-export.png");
+                if (auto* box = qobject_cast<QDialog*>(w)) box->reject();
+            });
+            emit panel->zonesExportRequested(i);
+            break;
+        }
+    }
+    // The athlete library: a group of three athletes, each with this window's tests, in the Athleten dock;
+    // then "Tests zuordnen" and the team overview.
+    const QString library = QDir(g_dir).filePath(QStringLiteral("library"));
+    QDir(library).removeRecursively();
+    QDir().mkpath(library + QStringLiteral("/Radsport"));
+    SaveLibraryFolderSetting(library);
+    const char* athletes[][2] = {{"Anna", "Müller-Lüdenscheidt"}, {"Jörg", "Weißmüller"}, {"Lena", "Kowalski"}};
+    int born = 1990;
+    for (const auto& a : athletes) {
+        trv::CTRVDoc copy = doc;
+        copy.m_UserData = trv::UserDataType{};
+        copy.m_UserData.m_strFirstName = a[0];
+        copy.m_UserData.m_strLastName = a[1];
+        copy.m_UserData.m_BirthDate = trv::COleDateTime::FromParts(born++, 5, 17, 0, 0, 0);
+        const trv::FileResult saved =
+            trv::SaveDocument(copy, trv::NewAthletePath(library.toStdString(), "Radsport", copy.m_UserData));
+        if (!saved.ok) std::printf("athlete not saved: %s\n", saved.message.c_str());
+    }
+    if (!frame.AthletesDock()->isVisible()) frame.Action(CommandId::Athletes)->trigger();
+    frame.Library()->Wait();
+    Pump(800);
+    Shot(&frame, "29-athletes.png");
+    sel->setCurrentIndex(v->TestListIndex(0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    OnNextModal([](QWidget* w) {
+        Shot(w, "30-assign.png");
+        if (auto* box = qobject_cast<QDialog*>(w)) box->reject();
+    });
+    frame.Action(CommandId::AssignTests)->trigger();
+    OnNextModal([](QWidget* w) {
+        Pump(500);
+        Shot(w, "31-team.png");
+        if (auto* box = qobject_cast<QDialog*>(w)) box->reject();
+    });
+    frame.Action(CommandId::TeamOverview)->trigger();
+    if (frame.AthletesDock()->isVisible()) frame.Action(CommandId::Athletes)->trigger();
     // The print set-up with the language of the printouts.
     OnNextModal([](QWidget* w) {
         Shot(w, "17-print-setup.png");
