@@ -275,7 +275,7 @@ const StringEntry kTableEn[] = {
     {IDS_UD_REMARKS, "Remarks"},
     {IDS_UD_SEX, "Sex"},
     {IDS_CFG_TITLE, "Analyser settings"},
-    {IDS_CFG_GROUP, "Step test mode option of the analyser"},
+    {IDS_CFG_GROUP, "Step test mode of the analyser"},
     {IDS_CFG_ON, "On"},
     {IDS_CFG_OFF, "Off"},
     {IDS_POPUP_CONVERT, "Conversion"},
@@ -838,8 +838,8 @@ const StringEntry kTableEn[] = {
      "Measurement error of the analyser and day-to-day variation of the thresholds, for the 95 % intervals"},
     {IDS_CI_SETTINGS_TITLE, "Measurement uncertainty"},
     {IDS_CI_SETTINGS_INTRO,
-     "Measurement error of a lactate value L: σ(L) = √(a² + (c·L)²). A change between two tests counts as clear if it "
-     "is larger than measurement error and day-to-day variation d together can explain."},
+     "Measurement error of a lactate value L: σ(L) = √(a² + (c·L)²). A change between two tests counts as clear when "
+     "it is larger than the measurement error and the day-to-day variation d together can explain."},
     {IDS_CI_SETTINGS_A, "Fixed part a (mmol/l):"},
     {IDS_CI_SETTINGS_C, "Proportion c of the lactate value (%):"},
     {IDS_CI_SETTINGS_D, "Day-to-day variation d of a threshold (%):"},
@@ -912,7 +912,7 @@ const StringEntry kTableEn[] = {
     {IDS_THR_ZONE_CAPTION, "Zone model: %s"},
     {IDS_THR_ZONE_ANCHOR, "%s %s: %s"},
     {IDS_ZEXP_TITLE, "Export zones"},
-    {IDS_ZEXP_TEST, "Test of %s (%s): %s"},
+    {IDS_ZEXP_TEST, "Test on %s (%s): %s"},
     {IDS_ZEXP_GC_FOLDER, "The athlete's GoldenCheetah folder (config):"},
     {IDS_ZEXP_BROWSE, "&Browse..."},
     {IDS_ZEXP_GC_WRITE, "&Write zone files"},
