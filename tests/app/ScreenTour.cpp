@@ -34,6 +34,8 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPrinter>
 #include <QPushButton>
@@ -329,6 +331,33 @@ int main(int argc, char** argv) {
     });
     frame.Action(CommandId::TeamOverview)->trigger();
     if (frame.AthletesDock()->isVisible()) frame.Action(CommandId::Athletes)->trigger();
+    // The menus with their Alt letters, the print preview and the note on the language chosen for the next start.
+    int menuShot = 32;
+    for (QAction* top : frame.menuBar()->actions()) {
+        if (!top->menu()) continue;
+        QMenu* menu = top->menu();
+        menu->popup(frame.mapToGlobal(QPoint(0, 0)));
+        Pump(100);
+        Shot(menu, QStringLiteral("%1-menu-%2.png")
+                       .arg(menuShot++)
+                       .arg(top->text().remove(QLatin1Char('&')).remove(QLatin1Char('?')))
+                       .toLatin1()
+                       .constData());
+        menu->hide();
+    }
+    OnNextModal([](QWidget* w) {
+        Pump(500);
+        Shot(w, "38-preview.png");
+        if (auto* box = qobject_cast<QDialog*>(w)) box->reject();
+    });
+    frame.Action(CommandId::Preview)->trigger();
+    const bool english = trv::CurrentLang() == trv::Lang::en;
+    OnNextModal([](QWidget* w) {
+        Shot(w, "39-language-note.png");
+        if (auto* box = qobject_cast<QDialog*>(w)) box->accept();
+    });
+    frame.Action(english ? CommandId::LanguageGerman : CommandId::LanguageEnglish)->trigger();
+    frame.Action(english ? CommandId::LanguageEnglish : CommandId::LanguageGerman)->trigger();
     // The print set-up with the language of the printouts.
     OnNextModal([](QWidget* w) {
         Shot(w, "17-print-setup.png");
