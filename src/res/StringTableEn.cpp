@@ -354,7 +354,7 @@ const StringEntry kTableEn[] = {
     {IDS_CLI_IMPORT_TOO_LARGE, "The file \"%s\" is too large for the readings of one test."},
     {IDS_CLI_IMPORT_CANNOT_READ, "The file \"%s\" cannot be read. %s"},
     {IDS_CLI_IMPORT_ASK, "Accept anyway? (y/n) "},
-    {IDS_CLI_IMPORT_REFUSED, "%s Nothing taken over."},
+    {IDS_CLI_IMPORT_REFUSED, "%s Nothing was imported."},
     {IDS_CLI_IMPORTED, "Test %d with %s taken over (%s, %s); %s in the document."},
     {IDS_MAN_ID_TEXT, "manual"},
     {IDS_MAN_UNKNOWN_TYPE, "Line %d: unknown reading type."},
