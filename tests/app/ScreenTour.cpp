@@ -45,6 +45,7 @@
 #include <clocale>
 #include <cstdio>
 #include <functional>
+#include <string>
 
 namespace {
 
@@ -80,6 +81,15 @@ void Type(QLineEdit* e, const QString& text) {
     QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
     QApplication::sendEvent(e, &out);
     QApplication::processEvents();
+}
+
+// A number as a user of the program's language types it: "74,5" in German, "74.5" in English.
+std::string Num(const char* german) {
+    std::string s = german;
+    if (trv::CurrentLang() == trv::Lang::en)
+        for (char& c : s)
+            if (c == ',') c = '.';
+    return s;
 }
 
 }  // namespace
@@ -163,7 +173,7 @@ int main(int argc, char** argv) {
         dlg->m_pFirstName->setText(QStringLiteral("Jörg"));
         dlg->m_pLastName->setText(QStringLiteral("Weißmüller"));
         dlg->m_pHeight->setText(QStringLiteral("182"));
-        dlg->m_pWeight->setText(QStringLiteral("74,5"));
+        dlg->m_pWeight->setText(QString::fromStdString(Num("74,5")));
         Shot(dlg, "7-athlete.png");
         dlg->accept();
     });
@@ -203,13 +213,13 @@ int main(int argc, char** argv) {
                                  {"", "x", "", ""},        {"AFL", "6,4", "162", "3"}};
         for (int r = 0; r < 8; ++r) {
             e.SetCell(r, trv::CManualEntry::ColType, rows[r][0]);
-            e.SetCell(r, trv::CManualEntry::ColLactate, rows[r][1]);
+            e.SetCell(r, trv::CManualEntry::ColLactate, Num(rows[r][1]));
             e.SetCell(r, trv::CManualEntry::ColHeartRate, rows[r][2]);
             e.SetCell(r, trv::CManualEntry::ColMinutesAfter, rows[r][3]);
         }
         dlg->Refresh();
         Shot(dlg, "10-manual-with-error.png");
-        e.SetCell(6, trv::CManualEntry::ColLactate, "8,1");
+        e.SetCell(6, trv::CManualEntry::ColLactate, Num("8,1"));
         e.SetCell(6, trv::CManualEntry::ColHeartRate, "190");
         dlg->Refresh();
         Shot(dlg, "11-manual.png");
@@ -217,9 +227,12 @@ int main(int argc, char** argv) {
     });
     v->OnManualTest();
     Shot(&frame, "12-manual-shown.png");
-    QApplication::clipboard()->setText(
-        QStringLiteral("Stufe\tLast [W]\tLaktat\tHF\n1\t100\t1,0\t112\n2\t150\t1,4\t129\n3\t200\t2,2\t146\n"
-                       "4\t250\t3,9\t163\n5\t300\t6,6\t178\n"));
+    QApplication::clipboard()->setText(QString::fromStdString(
+        Num(trv::CurrentLang() == trv::Lang::en
+                ? "Step\tLoad [W]\tLactate\tHR\n1\t100\t1,0\t112\n2\t150\t1,4\t129\n3\t200\t2,2\t146\n"
+                  "4\t250\t3,9\t163\n5\t300\t6,6\t178\n"
+                : "Stufe\tLast [W]\tLaktat\tHF\n1\t100\t1,0\t112\n2\t150\t1,4\t129\n3\t200\t2,2\t146\n"
+                  "4\t250\t3,9\t163\n5\t300\t6,6\t178\n")));
     OnNextModal([](QWidget* w) {
         auto* dlg = qobject_cast<trv::CImportDialog*>(w);
         if (!dlg) return;
