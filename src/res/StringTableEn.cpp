@@ -651,7 +651,7 @@ const StringEntry kTableEn[] = {
     {IDS_HIST_METHODS, "Methods"},
     {IDS_HIST_PRINT, "Print &history..."},
     {IDS_HIST_PRINT_TIP, "Prints the athlete, the history table and the history charts on one page"},
-    {IDS_HIST_PRINT_HEADER, "\nHistory of "},
+    {IDS_HIST_PRINT_HEADER, "\nHistory as of "},
     {IDS_HIST_CHART_TITLE, "%s (%s)"},
     {IDS_HIST_AXIS_DATE, "Test date"},
     {IDS_HIST_AXIS_LOAD, "Load [%s]"},
