@@ -54,6 +54,10 @@ QString RedoText(const CTRVView* v) {
     return Named(IDS_REDO, IDS_REDO_NAMED, v ? v->DocHandle()->History().RedoNameId() : 0);
 }
 
+// A language's own name ("Deutsch", "English") is also a choice in the print set-up, where it has no Alt
+// letter; in the menu its first letter is one.
+QString WithAltLetter(int id) { return QLatin1Char('&') + QStr(id); }
+
 using M = Menu;
 using I = CommandIcon;
 using Id = CommandId;
@@ -137,9 +141,9 @@ const CommandRow kCommands[] = {
 {Id::PreferredChoice,  M::Settings, 0,                                    IDS_PREF_MENU, IDS_PREF_TIP,               NoKeys,                                                        I::None,
     nullptr, [](CMainFrame& f) { f.OnPreferredChoice(); }, nullptr, nullptr, nullptr},
 {Id::LanguageGerman,   M::Settings, LanguageMenu | Checkable,             IDS_LANG_GERMAN, IDS_LANG_TIP,             NoKeys,                                                        I::None,
-    nullptr, [](CMainFrame& f) { f.OnLanguage(Lang::de); }, nullptr, [](const CTRVView*) { return ChosenLanguage() == Lang::de; }, nullptr},
+    nullptr, [](CMainFrame& f) { f.OnLanguage(Lang::de); }, nullptr, [](const CTRVView*) { return ChosenLanguage() == Lang::de; }, [](const CTRVView*) { return WithAltLetter(IDS_LANG_GERMAN); }},
 {Id::LanguageEnglish,  M::Settings, LanguageMenu | Checkable,             IDS_LANG_ENGLISH, IDS_LANG_TIP,            NoKeys,                                                        I::None,
-    nullptr, [](CMainFrame& f) { f.OnLanguage(Lang::en); }, nullptr, [](const CTRVView*) { return ChosenLanguage() == Lang::en; }, nullptr},
+    nullptr, [](CMainFrame& f) { f.OnLanguage(Lang::en); }, nullptr, [](const CTRVView*) { return ChosenLanguage() == Lang::en; }, [](const CTRVView*) { return WithAltLetter(IDS_LANG_ENGLISH); }},
 {Id::LibrarySettings,  M::Settings, 0,                                    IDS_LIBGUI_SETTINGS, 0,                    NoKeys,                                                        I::None,
     nullptr, [](CMainFrame& f) { f.OnLibrarySettings(); }, nullptr, nullptr, nullptr},
 {Id::BtMode,           M::Settings, SepBefore | Checkable,                IDS_SET_BT, IDS_TIP_BT,                    NoKeys,                                                        I::None,

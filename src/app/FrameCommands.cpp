@@ -83,6 +83,10 @@ void CMainFrame::OnPreferredChoice() {
 
 void CMainFrame::OnPrintSetup() {
     static QPrinter printer;
+    // The printouts are laid out on A4 in millimetres: the margins too, in either language (Qt would take
+    // inches from the British English locale).
+    if (printer.pageLayout().units() != QPageLayout::Millimeter)
+        printer.setPageMargins(printer.pageLayout().margins(QPageLayout::Millimeter), QPageLayout::Millimeter);
     QPageSetupDialog dlg(&printer, this);
     AddPrintLanguageChoice(dlg);
     dlg.exec();

@@ -148,6 +148,7 @@ void CMainFrame::CreateActions() {
                                                      : new QAction(this);
         m_acts[static_cast<size_t>(row.id)] = a;
         if (row.textId) a->setText(QStr(row.textId));
+        if (row.text) a->setText(row.text(nullptr));
         if (row.tipId) a->setStatusTip(QStr(row.tipId));
         QList<QKeySequence> keys;
         for (int k : row.keys)

@@ -47,7 +47,7 @@ std::string AnchorFact(const char* name, const ZoneAnchor& a, int unit) {
     if (!a.load) return FmtId(IDS_CARD_ANCHOR_NONE, name, a.label.c_str());
     std::string value = LoadText(*a.load, unit) + " " + LoadUnitText(unit);
     if (unit != UnitWatt) value += " (" + PaceOf(*a.load) + " /km)";
-    if (a.heartRate) value += Fmt(", %.0f S/min", *a.heartRate);
+    if (a.heartRate) value += FmtId(IDS_CURSOR_HEART_RATE, *a.heartRate);
     return FmtId(IDS_CARD_ANCHOR, name, a.label.c_str(), value.c_str());
 }
 
@@ -72,7 +72,7 @@ ZoneCardText MakeZoneCardText(const CTRVDoc& doc, int test, const TestThresholds
                 ians.heartRate = m->heartRate;
             }
         }
-        c.facts.push_back(AnchorFact("IANS", ians, unit));
+        c.facts.push_back(AnchorFact(LoadStr(IDS_CARD_IANS), ians, unit));
     } else {
         c.facts.push_back(AnchorFact("LT1", r.zoneModel.lt1, unit));
         c.facts.push_back(AnchorFact("LT2", r.zoneModel.lt2, unit));

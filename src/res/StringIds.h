@@ -924,6 +924,9 @@ enum StringId : int {
     IDS_CI_SETTINGS_C = 4813,
     IDS_CI_SETTINGS_D = 4814,
     IDS_CI_SETTINGS_BAD = 4815,
+
+    // Both languages: texts of printouts that were written into the code.
+    IDS_CARD_IANS = 5400,  // the zone card's anchor of the five IANS ranges
 };
 
 }  // namespace trv

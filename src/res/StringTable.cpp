@@ -990,6 +990,8 @@ const StringEntry kTable[] = {
     {IDS_IND_NUM, "NUM"},
     {IDS_IND_SCROLL, "RF"},
     {IDS_UD_DATE_PLACEHOLDER, "TT.MM.JJJJ"},
+    // Both languages: texts of printouts that were written into the code.
+    {IDS_CARD_IANS, "IANS"},
 };
 
 constexpr int kTableSize = static_cast<int>(std::size(kTable));

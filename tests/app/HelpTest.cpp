@@ -155,35 +155,56 @@ TEST(Help, TheEnglishGuideNamesEveryMenuCommandAsTheEnglishMenuDoes) {
     EXPECT_EQ(anchors(GuideHtml(QStringLiteral(":/trv/help.html"))), anchors(GuideHtml()));
 }
 
-TEST(Menus, EveryCommandHasItsOwnAltLetter) {
+namespace {
+
+QChar AltLetter(const QString& text) {
+    const qsizetype at = text.indexOf(QLatin1Char('&'));
+    return at >= 0 && at + 1 < text.size() ? text.at(at + 1).toLower() : QChar();
+}
+
+// Every item of one menu (and of its submenus) has a letter of its own within its menu.
+void ExpectOwnAltLetters(QMenu* menu, const QString& where, const QString& recentPlaceholder) {
+    QSet<QChar> used;
+    for (QAction* a : menu->actions()) {
+        if (a->isSeparator() || a->text().isEmpty() || a->text() == recentPlaceholder) continue;
+        const QChar c = AltLetter(a->text());
+        EXPECT_FALSE(c.isNull()) << where.toStdString() << ": no Alt letter: " << a->text().toStdString();
+        EXPECT_FALSE(!c.isNull() && used.contains(c))
+            << where.toStdString() << ": Alt letter twice: " << a->text().toStdString();
+        used.insert(c);
+        if (a->menu()) ExpectOwnAltLetters(a->menu(), where + QStringLiteral(" > ") + a->text(), recentPlaceholder);
+    }
+}
+
+class Menus : public ::testing::TestWithParam<trv::Lang> {};
+
+}  // namespace
+
+TEST_P(Menus, EveryCommandHasItsOwnAltLetter) {
+    const trv::LangScope scope(GetParam());
     CMainFrame frame;
     frame.NewDocument();
-    auto letter = [](const QString& t) {
-        const qsizetype at = t.indexOf(QLatin1Char('&'));
-        return at >= 0 && at + 1 < t.size() ? t.at(at + 1).toLower() : QChar();
-    };
+    frame.NewDocument();  // the window list holds two entries
+    // The placeholder of the recent-file list is no command.
+    const QString recent = QString::fromUtf8(trv::LoadStr(trv::IDS_FILE_MRU_NONE));
     QSet<QChar> menus;
+    int items = 0;
     for (QAction* top : frame.menuBar()->actions()) {
         if (!top->menu()) continue;
-        const QChar m = letter(top->text());
-        EXPECT_FALSE(m.isNull()) << "Menü ohne Alt-Buchstaben: " << top->text().toStdString();
-        EXPECT_FALSE(menus.contains(m)) << "Alt-Buchstabe doppelt: " << top->text().toStdString();
+        const QChar m = AltLetter(top->text());
+        EXPECT_FALSE(m.isNull()) << "menu without an Alt letter: " << top->text().toStdString();
+        EXPECT_FALSE(menus.contains(m)) << "Alt letter twice in the menu bar: " << top->text().toStdString();
         menus.insert(m);
-        QSet<QChar> used;
-        for (QAction* a : top->menu()->actions()) {
-            // The placeholder of the recent-file list is no command.
-            if (a->isSeparator() || a->text().isEmpty() || a->text() == QStringLiteral("Zuletzt geöffnete Datei"))
-                continue;
-            const QChar c = letter(a->text());
-            EXPECT_FALSE(c.isNull()) << top->text().toStdString()
-                                     << ": ohne Alt-Buchstaben: " << a->text().toStdString();
-            EXPECT_FALSE(!c.isNull() && used.contains(c))
-                << top->text().toStdString() << ": Alt-Buchstabe doppelt: " << a->text().toStdString();
-            used.insert(c);
-        }
+        ExpectOwnAltLetters(top->menu(), top->text(), recent);
+        items += static_cast<int>(top->menu()->actions().size());
     }
+    EXPECT_GE(menus.size(), 6);
+    EXPECT_GE(items, 40);
     for (CDocHandle* d : frame.Documents()) d->SetModified(false);
 }
+
+INSTANTIATE_TEST_SUITE_P(Languages, Menus, ::testing::Values(trv::Lang::de, trv::Lang::en),
+                         [](const auto& info) { return std::string(trv::LangCode(info.param)); });
 
 TEST(AboutBox, NamesTheVersionsAndLicencesOfTheLibraries) {
     CAboutDlg dlg;

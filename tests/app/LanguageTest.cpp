@@ -150,3 +150,19 @@ TEST(Language, ThePrintSetUpChoosesTheLanguageOfTheProtocol) {
     EXPECT_EQ(view->Printing().FileName(), QStringLiteral("Berg_Anna.pdf"));
     for (CDocHandle* d : frame.Documents()) d->SetModified(false);
 }
+
+TEST(Language, TheEnglishPrintSetUpMeasuresInMillimetresAsTheGermanDoes) {
+    LanguageGuard guard;
+    // English first: the set-up's printer lives as long as the program.
+    for (const char* lang : {"en", "de"}) {
+        InitApplication(*qApp, QString::fromLatin1(lang));
+        CMainFrame frame;
+        QString unit;
+        WhenModal([&unit](QWidget* w) {
+            if (auto* combo = w->findChild<QComboBox*>(QStringLiteral("unitCombo"))) unit = combo->currentText();
+            if (auto* dlg = qobject_cast<QDialog*>(w)) dlg->reject();
+        });
+        frame.Action(CommandId::PrintSetup)->trigger();
+        EXPECT_TRUE(unit.contains(QStringLiteral("(mm)"))) << lang << ": " << unit.toStdString();
+    }
+}

@@ -5,6 +5,8 @@
 #include "app/AppStart.h"
 #include "app/Demo.h"
 #include "app/MainFrame.h"
+#include "data/TrvFile.h"
+#include "library/LibraryFolder.h"
 #include "view/QtText.h"
 #include "view/dialogs/AboutDlg.h"
 #include "view/dialogs/HelpDialog.h"
@@ -14,9 +16,13 @@
 #include "view/dialogs/TRVTestParamDialog.h"
 #include "view/dialogs/TRVUserDataEditDialog.h"
 #include "view/history/HistoryDock.h"
+#include "view/library/AthletesDock.h"
+#include "view/library/LibraryService.h"
+#include "view/library/LibrarySettings.h"
 #include "view/lists/TestListModel.h"
 #include "view/window/ProtocolPrinting.h"
 #include "view/window/TRVView.h"
+#include "view/window/ThresholdPanel.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -28,6 +34,8 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPrinter>
 #include <QPushButton>
@@ -37,6 +45,7 @@
 #include <clocale>
 #include <cstdio>
 #include <functional>
+#include <string>
 
 namespace {
 
@@ -72,6 +81,15 @@ void Type(QLineEdit* e, const QString& text) {
     QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
     QApplication::sendEvent(e, &out);
     QApplication::processEvents();
+}
+
+// A number as a user of the program's language types it: "74,5" in German, "74.5" in English.
+std::string Num(const char* german) {
+    std::string s = german;
+    if (trv::CurrentLang() == trv::Lang::en)
+        for (char& c : s)
+            if (c == ',') c = '.';
+    return s;
 }
 
 }  // namespace
@@ -155,7 +173,7 @@ int main(int argc, char** argv) {
         dlg->m_pFirstName->setText(QStringLiteral("Jörg"));
         dlg->m_pLastName->setText(QStringLiteral("Weißmüller"));
         dlg->m_pHeight->setText(QStringLiteral("182"));
-        dlg->m_pWeight->setText(QStringLiteral("74,5"));
+        dlg->m_pWeight->setText(QString::fromStdString(Num("74,5")));
         Shot(dlg, "7-athlete.png");
         dlg->accept();
     });
@@ -195,13 +213,13 @@ int main(int argc, char** argv) {
                                  {"", "x", "", ""},        {"AFL", "6,4", "162", "3"}};
         for (int r = 0; r < 8; ++r) {
             e.SetCell(r, trv::CManualEntry::ColType, rows[r][0]);
-            e.SetCell(r, trv::CManualEntry::ColLactate, rows[r][1]);
+            e.SetCell(r, trv::CManualEntry::ColLactate, Num(rows[r][1]));
             e.SetCell(r, trv::CManualEntry::ColHeartRate, rows[r][2]);
             e.SetCell(r, trv::CManualEntry::ColMinutesAfter, rows[r][3]);
         }
         dlg->Refresh();
         Shot(dlg, "10-manual-with-error.png");
-        e.SetCell(6, trv::CManualEntry::ColLactate, "8,1");
+        e.SetCell(6, trv::CManualEntry::ColLactate, Num("8,1"));
         e.SetCell(6, trv::CManualEntry::ColHeartRate, "190");
         dlg->Refresh();
         Shot(dlg, "11-manual.png");
@@ -209,9 +227,12 @@ int main(int argc, char** argv) {
     });
     v->OnManualTest();
     Shot(&frame, "12-manual-shown.png");
-    QApplication::clipboard()->setText(
-        QStringLiteral("Stufe\tLast [W]\tLaktat\tHF\n1\t100\t1,0\t112\n2\t150\t1,4\t129\n3\t200\t2,2\t146\n"
-                       "4\t250\t3,9\t163\n5\t300\t6,6\t178\n"));
+    QApplication::clipboard()->setText(QString::fromStdString(
+        Num(trv::CurrentLang() == trv::Lang::en
+                ? "Step\tLoad [W]\tLactate\tHR\n1\t100\t1,0\t112\n2\t150\t1,4\t129\n3\t200\t2,2\t146\n"
+                  "4\t250\t3,9\t163\n5\t300\t6,6\t178\n"
+                : "Stufe\tLast [W]\tLaktat\tHF\n1\t100\t1,0\t112\n2\t150\t1,4\t129\n3\t200\t2,2\t146\n"
+                  "4\t250\t3,9\t163\n5\t300\t6,6\t178\n")));
     OnNextModal([](QWidget* w) {
         auto* dlg = qobject_cast<trv::CImportDialog*>(w);
         if (!dlg) return;
@@ -262,6 +283,94 @@ int main(int argc, char** argv) {
         about.show();
         Shot(&about, "16-about.png");
     }
+    // The settings dialogs of the main window, each looked at and cancelled.
+    const std::pair<CommandId, const char*> settings[] = {{CommandId::ZoneSettings, "23-zone-settings.png"},
+                                                          {CommandId::UncertaintySettings, "24-uncertainty.png"},
+                                                          {CommandId::PreferredChoice, "25-preferred.png"},
+                                                          {CommandId::LibrarySettings, "26-library-settings.png"},
+                                                          {CommandId::DeviceSettings, "27-device-settings.png"}};
+    for (const auto& [id, name] : settings) {
+        OnNextModal([name = name](QWidget* w) {
+            Shot(w, name);
+            if (auto* box = qobject_cast<QDialog*>(w)) box->reject();
+        });
+        frame.Action(id)->trigger();
+        Pump(100);
+    }
+    // "Zonen weitergeben" of the first test the thresholds panel shows.
+    if (auto* panel = v->findChild<CThresholdPanel*>()) {
+        for (int i = 0; i < doc.GetTestCount(); ++i) {
+            if (!doc.GetTest(i).m_bShowInChart) continue;
+            OnNextModal([](QWidget* w) {
+                Shot(w, "28-zone-export.png");
+                if (auto* box = qobject_cast<QDialog*>(w)) box->reject();
+            });
+            emit panel->zonesExportRequested(i);
+            break;
+        }
+    }
+    // The athlete library: a group of three athletes, each with this window's tests, in the Athleten dock;
+    // then "Tests zuordnen" and the team overview.
+    const QString library = QDir(g_dir).filePath(QStringLiteral("library"));
+    QDir(library).removeRecursively();
+    QDir().mkpath(library + QStringLiteral("/Radsport"));
+    SaveLibraryFolderSetting(library);
+    const char* athletes[][2] = {{"Anna", "Müller-Lüdenscheidt"}, {"Jörg", "Weißmüller"}, {"Lena", "Kowalski"}};
+    int born = 1990;
+    for (const auto& a : athletes) {
+        trv::CTRVDoc copy = doc;
+        copy.m_UserData = trv::UserDataType{};
+        copy.m_UserData.m_strFirstName = a[0];
+        copy.m_UserData.m_strLastName = a[1];
+        copy.m_UserData.m_BirthDate = trv::COleDateTime::FromParts(born++, 5, 17, 0, 0, 0);
+        const trv::FileResult saved =
+            trv::SaveDocument(copy, trv::NewAthletePath(library.toStdString(), "Radsport", copy.m_UserData));
+        if (!saved.ok) std::printf("athlete not saved: %s\n", saved.message.c_str());
+    }
+    if (!frame.AthletesDock()->isVisible()) frame.Action(CommandId::Athletes)->trigger();
+    frame.Library()->Wait();
+    Pump(800);
+    Shot(&frame, "29-athletes.png");
+    sel->setCurrentIndex(v->TestListIndex(0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    OnNextModal([](QWidget* w) {
+        Shot(w, "30-assign.png");
+        if (auto* box = qobject_cast<QDialog*>(w)) box->reject();
+    });
+    frame.Action(CommandId::AssignTests)->trigger();
+    OnNextModal([](QWidget* w) {
+        Pump(500);
+        Shot(w, "31-team.png");
+        if (auto* box = qobject_cast<QDialog*>(w)) box->reject();
+    });
+    frame.Action(CommandId::TeamOverview)->trigger();
+    if (frame.AthletesDock()->isVisible()) frame.Action(CommandId::Athletes)->trigger();
+    // The menus with their Alt letters, the print preview and the note on the language chosen for the next start.
+    int menuShot = 32;
+    for (QAction* top : frame.menuBar()->actions()) {
+        if (!top->menu()) continue;
+        QMenu* menu = top->menu();
+        menu->popup(frame.mapToGlobal(QPoint(0, 0)));
+        Pump(100);
+        Shot(menu, QStringLiteral("%1-menu-%2.png")
+                       .arg(menuShot++)
+                       .arg(top->text().remove(QLatin1Char('&')).remove(QLatin1Char('?')))
+                       .toLatin1()
+                       .constData());
+        menu->hide();
+    }
+    OnNextModal([](QWidget* w) {
+        Pump(500);
+        Shot(w, "38-preview.png");
+        if (auto* box = qobject_cast<QDialog*>(w)) box->reject();
+    });
+    frame.Action(CommandId::Preview)->trigger();
+    const bool english = trv::CurrentLang() == trv::Lang::en;
+    OnNextModal([](QWidget* w) {
+        Shot(w, "39-language-note.png");
+        if (auto* box = qobject_cast<QDialog*>(w)) box->accept();
+    });
+    frame.Action(english ? CommandId::LanguageGerman : CommandId::LanguageEnglish)->trigger();
+    frame.Action(english ? CommandId::LanguageEnglish : CommandId::LanguageGerman)->trigger();
     // The print set-up with the language of the printouts.
     OnNextModal([](QWidget* w) {
         Shot(w, "17-print-setup.png");

@@ -3,6 +3,7 @@
 #include "ViewFixture.h"
 #include "app/ChildFrame.h"
 #include "app/MainFrame.h"
+#include "res/Strings.h"
 #include "view/history/HistoryDock.h"
 #include "view/history/HistoryPanel.h"
 #include "view/widgets/WrapButton.h"
@@ -45,7 +46,16 @@ struct SizedFrame {
     CTRVView* v = nullptr;
 };
 
+// The window's labels and headings in either language (English words are longer in places).
+class WindowSizeIn : public ::testing::TestWithParam<trv::Lang> {
+protected:
+    const trv::LangScope m_lang{GetParam()};
+};
+
 }  // namespace
+
+INSTANTIATE_TEST_SUITE_P(Languages, WindowSizeIn, ::testing::Values(trv::Lang::de, trv::Lang::en),
+                         [](const auto& info) { return std::string(trv::LangCode(info.param)); });
 
 TEST(WindowSize, TheSplitRuleGivesTheListsTheirHeightWhileTheChartKeepsItsShare) {
     // Worked by hand: chart floor = min(320, total * 3 / 5), lists = max(min, min(wanted, total - floor)).
@@ -57,7 +67,7 @@ TEST(WindowSize, TheSplitRuleGivesTheListsTheirHeightWhileTheChartKeepsItsShare)
     EXPECT_EQ(CWorkspaceSplitter::ListHeightFor(800, 600, 120, 320), 480);
 }
 
-TEST(WindowSize, AtTheNetbookSizeEveryLabelFitsOnOneLineAndTheChartLeadsTheLists) {
+TEST_P(WindowSizeIn, AtTheNetbookSizeEveryLabelFitsOnOneLineAndTheChartLeadsTheLists) {
     SizedFrame f;
     f.Resize({1024, 600});
     ASSERT_EQ(f.frame.size(), QSize(1024, 600));
@@ -72,7 +82,7 @@ TEST(WindowSize, AtTheNetbookSizeEveryLabelFitsOnOneLineAndTheChartLeadsTheLists
     EXPECT_GE(f.v->Ui().measList->height(), 88);
 }
 
-TEST(WindowSize, AtTheMinimumSizeLabelsWrapButStayWholeAndNothingIsCut) {
+TEST_P(WindowSizeIn, AtTheMinimumSizeLabelsWrapButStayWholeAndNothingIsCut) {
     SizedFrame f;
     f.Resize({400, 300});
     const QSize min = f.frame.size();
@@ -89,7 +99,7 @@ TEST(WindowSize, AtTheMinimumSizeLabelsWrapButStayWholeAndNothingIsCut) {
     EXPECT_GE(f.v->Ui().chart->height(), f.v->Ui().splitter->ListHeight());
 }
 
-TEST(WindowSize, AHeightTheUserDragsTheListsToIsKeptWhileItFits) {
+TEST_P(WindowSizeIn, AHeightTheUserDragsTheListsToIsKeptWhileItFits) {
     SizedFrame f;
     f.Resize({1400, 1000});
     CWorkspaceSplitter* s = f.v->Ui().splitter;
@@ -138,7 +148,7 @@ void ExpectHeadingsWhole(const QTableView* t) {
 
 }  // namespace
 
-TEST(WindowSize, WithTheVerlaufOpenTheChartKeepsItsRoomAndNoHeadingIsCut) {
+TEST_P(WindowSizeIn, WithTheVerlaufOpenTheChartKeepsItsRoomAndNoHeadingIsCut) {
     SizedFrame f;
     for (int t : {0, 1, 2}) f.v->GetDocument().GetTest(t).m_bParamsEntered = 1;
     f.v->MarkModified();

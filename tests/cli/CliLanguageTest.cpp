@@ -146,3 +146,17 @@ TEST(CliLanguageChoice, UnknownLanguageIsAUsageError) {
     EXPECT_EQ(help.out.rfind("Usage: trv-cli COMMAND", 0), 0u) << help.out;
     EXPECT_NE(help.out.find("--lang de|en"), std::string::npos);
 }
+
+TEST(CliLanguageChoice, EveryCommandsUsageLineSpeaksTheChosenLanguage) {
+    const struct {
+        const char* lang;
+        const char* start;
+    } langs[] = {{"de", "trv-cli: Aufruf: trv-cli "}, {"en", "trv-cli: Usage: trv-cli "}};
+    for (const auto& l : langs) {
+        for (const char* command : {"info", "history", "library", "team", "assign"}) {
+            const CliRun r = Cli(std::string(command) + " --lang " + l.lang);
+            EXPECT_EQ(r.code, 1) << command;
+            EXPECT_EQ(r.err.rfind(std::string(l.start) + command + " ", 0), 0u) << l.lang << ": " << r.err;
+        }
+    }
+}

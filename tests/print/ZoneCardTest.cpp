@@ -6,6 +6,7 @@
 #include "data/TrvFile.h"
 #include "print/Protocol.h"
 #include "print/ZoneCard.h"
+#include "res/Strings.h"
 
 #include <gtest/gtest.h>
 
@@ -121,4 +122,30 @@ TEST(ZoneCard, ProtocolPageTwoPrintsTheChosenModel) {
     // The treadmill never reaches 4.0 mmol/l: its half says why it has no zones.
     EXPECT_HAS(page, "Keine Zonen: LT2 (OBLA 4,0) ist nicht bestimmbar");
     fs::remove(pdf);
+}
+
+// An English card names its anchors and heart rates in English; the German card stays as it was.
+TEST(ZoneCard, AnchorsAndHeartRatesInTheLanguageOfTheCard) {
+    const CTRVDoc doc = Doc();
+    const COleDateTime today = COleDateTime::FromParts(2026, 12, 7, 9, 0, 0);
+    const struct {
+        Lang lang;
+        const char* lt2;      // the lactate bands' LT2 on the treadmill (OBLA 2.5)
+        const char* anchor;   // how the five IANS ranges name their anchor
+        const char* foreign;  // what must not appear
+    } cases[] = {{Lang::de, "LT2:\tOBLA 2,5: 12,9 km/h (04:38 /km), 170 S/min", "IANS:\t", "bpm"},
+                 {Lang::en, "LT2:\tOBLA 2.5: 12.9 km/h (04:38 /km), 170 bpm", "IAT:\t", "S/min"}};
+    for (const auto& c : cases) {
+        const LangScope scope(c.lang);
+        TestThresholds r =
+            ComputeTestThresholds(doc.GetTest(1), FitCubic, ModelMader, Settings("seiler5", "bsln_0.5", "obla_2.5"));
+        ZoneCardText card = MakeZoneCardText(doc, 1, r, today);
+        ASSERT_EQ(card.facts.size(), 5u);
+        EXPECT_EQ(card.facts[4], c.lt2);
+        r = ComputeTestThresholds(doc.GetTest(1), FitCubic, ModelMader, Settings("trv5", "ltp1", "ians"));
+        card = MakeZoneCardText(doc, 1, r, today);
+        ASSERT_EQ(card.facts.size(), 4u);
+        EXPECT_EQ(card.facts[3].rfind(c.anchor, 0), 0u) << card.facts[3];
+        for (const std::string& fact : card.facts) EXPECT_EQ(fact.find(c.foreign), std::string::npos) << fact;
+    }
 }

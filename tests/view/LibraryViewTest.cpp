@@ -3,6 +3,7 @@
 // window (which gets it as an undoable command, nothing written behind its back).
 #include "../library/LibraryFixture.h"
 #include "data/AssignedTests.h"
+#include "res/Strings.h"
 #include "view/library/AssignDialog.h"
 #include "view/library/AthletesDock.h"
 #include "view/library/LibraryService.h"
@@ -14,6 +15,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QColor>
+#include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -174,6 +176,22 @@ TEST_F(LibraryView, TeamOverviewTableCopiesAndSaves) {
     EXPECT_GT(std::filesystem::file_size(pdf), 1000u);
     dlg.m_pBefore->setChecked(true);  // before today: the same tests
     EXPECT_EQ(dlg.m_pTable->rowCount(), 2);
+}
+
+TEST_F(LibraryView, TeamOverviewWritesDatesAndHeadingsInTheProgramsLanguage) {
+    const struct {
+        Lang lang;
+        const char* date;
+        const char* head;
+    } cases[] = {{Lang::de, "02.03.2026", "Nachname\tVorname\tGeburtsdatum\t"},
+                 {Lang::en, "02/03/2026", "Last name\tFirst name\tDate of birth\t"}};
+    for (const auto& c : cases) {
+        const LangScope scope(c.lang);
+        CTeamDialog dlg(&service, {QString::fromStdString(lib.Path("Radsport/Mueller_Anna.trv"))});
+        dlg.m_pDate->setDate(QDate(2026, 3, 2));
+        EXPECT_EQ(dlg.m_pDate->text(), QString::fromLatin1(c.date)) << LangCode(c.lang);
+        EXPECT_TRUE(dlg.CopyText().startsWith(QString::fromLatin1(c.head))) << dlg.CopyText().toStdString();
+    }
 }
 
 TEST(TestListAssigned, GreyedAndHideable) {

@@ -72,8 +72,8 @@ bool ParseAthlete(const std::string& text, UserDataType& user) {
 
 int CmdAssign(int argc, char** argv) {
     const Args args(argc, argv);
-    const char* usage =
-        "Aufruf: trv-cli assign FILE --tests LIST --to TARGET.trv [--athlete \"LAST;FIRST;YYYY-MM-DD\"]";
+    const std::string usage =
+        FmtId(IDS_CLI_USAGE, "assign FILE --tests LIST --to TARGET.trv [--athlete \"LAST;FIRST;YYYY-MM-DD\"]");
     const std::vector<std::string> valued{"--tests", "--to", "--athlete"};
     const auto files = args.Positional(valued);
     bool missing = false;

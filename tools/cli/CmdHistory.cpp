@@ -25,7 +25,7 @@ int CmdHistory(int argc, char** argv) {
     if (int rc = TakeCiOptions(argc, argv, ci)) return rc;
     const Args args(argc, argv);
     const auto files = args.Positional({"--methods", "--fit", "--model"});
-    const char* usage = "Aufruf: trv-cli history FILE [--methods LIST] [--fit 0|1] [--model 0|1|2] --json";
+    const std::string usage = FmtId(IDS_CLI_USAGE, "history FILE [--methods LIST] [--fit 0|1] [--model 0|1|2] --json");
     if (files.size() != 1 || !args.Has("--json") || !args.Unknown({"--methods", "--fit", "--model", "--json"}).empty())
         return Fail(ExitUsage, usage);
     HistoryOptions options;

@@ -100,7 +100,7 @@ int CmdImport(int argc, char** argv) {
         !BuildManualTest(input, test, error, questions))
         return Fail(ExitFile, csvPath + ": " + error);
     if (!questions.empty() && !Confirm(questions))
-        return Fail(ExitFile, csvPath + ": " + questions.front() + " Nichts übernommen.");
+        return Fail(ExitFile, csvPath + ": " + FmtId(IDS_CLI_IMPORT_REFUSED, questions.front().c_str()));
     const int steps = static_cast<int>(test.m_Steps.size());
     const int index = AddManualTest(doc, std::move(test), error);
     if (index < 0) return Fail(ExitFile, error);

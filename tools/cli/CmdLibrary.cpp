@@ -96,8 +96,8 @@ void WriteEntry(Json& j, const LibraryEntry& e, const std::optional<LibraryLast>
 }
 
 // The options `library` and `team` share. ExitOk, or the exit code after the error line.
-int OpenLibrary(const Args& args, const std::vector<std::string>& valued, const char* usage, CLibraryIndex& index,
-                std::vector<std::string>& methods) {
+int OpenLibrary(const Args& args, const std::vector<std::string>& valued, const std::string& usage,
+                CLibraryIndex& index, std::vector<std::string>& methods) {
     const auto dirs = args.Positional(valued);
     std::vector<std::string> known = valued;
     known.push_back("--json");
@@ -130,8 +130,8 @@ int OpenLibrary(const Args& args, const std::vector<std::string>& valued, const 
 
 int CmdLibrary(int argc, char** argv) {
     const Args args(argc, argv);
-    const char* usage =
-        "Aufruf: trv-cli library DIR [--search TEXT] [--methods LIST] [--fit 0|1] [--model 0|1|2] --json";
+    const std::string usage =
+        FmtId(IDS_CLI_USAGE, "library DIR [--search TEXT] [--methods LIST] [--fit 0|1] [--model 0|1|2] --json");
     if (!args.Has("--json")) return Fail(ExitUsage, usage);
     CLibraryIndex index;
     std::vector<std::string> methods;
@@ -149,9 +149,10 @@ int CmdLibrary(int argc, char** argv) {
 
 int CmdTeam(int argc, char** argv) {
     const Args args(argc, argv);
-    const char* usage =
-        "Aufruf: trv-cli team DIR [--group SUB] [--search TEXT] [--methods LIST] [--fit 0|1] [--model 0|1|2] "
-        "[--before YYYY-MM-DD] (--json | --csv OUT.csv | --pdf OUT.pdf)";
+    const std::string usage =
+        FmtId(IDS_CLI_USAGE,
+              "team DIR [--group SUB] [--search TEXT] [--methods LIST] [--fit 0|1] [--model 0|1|2] "
+              "[--before YYYY-MM-DD] (--json | --csv OUT.csv | --pdf OUT.pdf)");
     const int outputs = (args.Has("--json") ? 1 : 0) + (args.Has("--csv") ? 1 : 0) + (args.Has("--pdf") ? 1 : 0);
     if (outputs != 1) return Fail(ExitUsage, usage);
     CLibraryIndex index;

@@ -1,6 +1,7 @@
 #include "view/dialogs/EntryChoices.h"
 
 #include "data/Records.h"
+#include "view/QtDate.h"
 #include "view/QtText.h"
 
 #include <QComboBox>
@@ -14,8 +15,7 @@ EntryChoices MakeEntryChoices(QWidget* owner) {
                    new QGridLayout};
     for (int t = TestTreadmill; t <= TestField; ++t) c.testType->addItem(QString::fromUtf8(TestTypeText(t)));
     for (int u = UnitKmh; u <= UnitWatt; ++u) c.unit->addItem(QString::fromUtf8(LoadUnitText(u)));
-    c.firstStep->setDisplayFormat(CurrentLang() == Lang::en ? QStringLiteral("dd/MM/yyyy HH:mm")
-                                                            : QStringLiteral("dd.MM.yyyy HH:mm"));
+    c.firstStep->setDisplayFormat(QtDateFormat() + QStringLiteral(" HH:mm"));
     c.firstStep->setCalendarPopup(true);
     c.grid->addWidget(new QLabel(QStr(IDS_MT_TEST_TYPE), owner), 0, 0);
     c.grid->addWidget(c.testType, 0, 1);

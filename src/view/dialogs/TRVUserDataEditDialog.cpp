@@ -2,6 +2,7 @@
 
 #include "data/InputRules.h"
 #include "res/StringIds.h"
+#include "view/QtDate.h"
 #include "view/QtText.h"
 #include "view/widgets/InputValidator.h"
 
@@ -99,8 +100,7 @@ CTRVUserDataEditDialog::CTRVUserDataEditDialog(const UserDataType& data, QWidget
             calendar->setSelectedDate(QDate::currentDate().addYears(-30));
     });
     connect(calendar, &QCalendarWidget::clicked, this, [this, calendarMenu](QDate d) {
-        m_pBirthDate->setText(
-            d.toString(CurrentLang() == Lang::en ? QStringLiteral("dd/MM/yyyy") : QStringLiteral("dd.MM.yyyy")));
+        m_pBirthDate->setText(d.toString(QtDateFormat()));
         calendarMenu->close();
     });
     m_pRemarks = new QPlainTextEdit(QU8(data.m_strRemarks), this);

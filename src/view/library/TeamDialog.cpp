@@ -1,6 +1,7 @@
 #include "view/library/TeamDialog.h"
 
 #include "print/TeamPrint.h"
+#include "view/QtDate.h"
 #include "view/QtText.h"
 #include "view/library/LibraryService.h"
 
@@ -54,7 +55,7 @@ CTeamDialog::CTeamDialog(CLibraryService* service, const QStringList& files, QWi
     auto* top = new QHBoxLayout;
     m_pBefore = new QCheckBox(QStr(IDS_LIBGUI_TEAM_BEFORE), this);
     m_pDate = new QDateEdit(QDate::currentDate(), this);
-    m_pDate->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+    m_pDate->setDisplayFormat(QtDateFormat());
     m_pDate->setCalendarPopup(true);
     m_pDate->setEnabled(false);
     top->addWidget(m_pBefore);

@@ -232,8 +232,9 @@ TEST(HistoryPrint, InEnglishFromAGermanWindow) {
     }
     const std::string text = Words(Shell("pdftotext -layout '" + pdf.string() + "' -"));
     fs::remove(pdf);
-    for (const char* part : {"History of 01/12/2024", "Athlete:", "Thresholds over time:", "01/02/2024", "Field test",
-                             "not determinable", "History charts:", "Treadmill (km/h)", "Test date", " bpm"})
+    for (const char* part :
+         {"History as of 01/12/2024", "Athlete:", "Thresholds over time:", "01/02/2024", "Field test",
+          "not determinable", "History charts:", "Treadmill (km/h)", "Test date", " bpm"})
         EXPECT_NE(text.find(part), std::string::npos) << "missing: " << part << "\n" << text;
     for (const char* german : {"Verlauf", "Testperson", "Laufband", "S/min"})
         EXPECT_EQ(text.find(german), std::string::npos) << german << "\n" << text;

@@ -2,6 +2,7 @@
 // and columns wide enough for what they show. Every selection goes through the sorted list, so
 // these tests sort first and then check that the test the user pointed at is the one that acts.
 #include "ViewFixture.h"
+#include "res/Strings.h"
 
 #include "view/lists/TestListProxy.h"
 
@@ -162,7 +163,16 @@ TEST(TestManagement, TheSearchFieldFiltersAsYouTypeAndEscClearsIt) {
     EXPECT_TRUE(h.view->SelectedTestIndices().empty());
 }
 
-TEST(TestManagement, ColumnsHoldTheirWidestTextAndHeader) {
+// The list's columns in either language (the test types and headings differ in length).
+class TestListColumns : public ::testing::TestWithParam<Lang> {
+protected:
+    const LangScope m_lang{GetParam()};
+};
+
+INSTANTIATE_TEST_SUITE_P(Languages, TestListColumns, ::testing::Values(Lang::de, Lang::en),
+                         [](const auto& info) { return std::string(LangCode(info.param)); });
+
+TEST_P(TestListColumns, HoldTheirWidestTextAndHeader) {
     ViewHolder h;
     // Test 4 as a field test: the widest test type of the list.
     h.doc->Doc().GetTest(4).m_nTestType = TestField;
@@ -177,9 +187,10 @@ TEST(TestManagement, ColumnsHoldTheirWidestTextAndHeader) {
     // ID column: check box, the 16-pixel picture and "00500" / "00042 ...".
     atLeast(CTestListModel::ColId, QStringLiteral("00042 ..."), box + 16);
     atLeast(CTestListModel::ColMemPos, QStringLiteral("042 ..."), 0);
-    atLeast(CTestListModel::ColDate, QStringLiteral("02.03.2026"), 0);
-    atLeast(CTestListModel::ColTestType, QStringLiteral("Ergometer"), 0);
-    atLeast(CTestListModel::ColTestType, QStringLiteral("Feldtest"), 0);
+    atLeast(CTestListModel::ColDate,
+            GetParam() == Lang::en ? QStringLiteral("02/03/2026") : QStringLiteral("02.03.2026"), 0);
+    atLeast(CTestListModel::ColTestType, QString::fromUtf8(TestTypeText(TestErgometer)), 0);
+    atLeast(CTestListModel::ColTestType, QString::fromUtf8(TestTypeText(TestField)), 0);
     for (int c = 0; c < CTestListModel::ColumnCount; ++c)
         atLeast(c, list->model()->headerData(c, Qt::Horizontal).toString(), 0);
     // The list is as wide as its columns: none is cut at the right edge.
