@@ -115,9 +115,8 @@ std::string TeamCsvText(const TeamTable& table) {
 
 std::string WriteTeamCsv(const TeamTable& table, const std::string& path) {
     const std::string text = Utf8ToCp1252(TeamCsvText(table));
-    std::string why;
-    if (!WriteFileSafely(path, std::vector<uint8_t>(text.begin(), text.end()), why))
-        return FmtId(IDS_ERR_FILE_WRITE, path.c_str(), why.c_str());
+    const Result written = WriteFileSafely(path, std::vector<uint8_t>(text.begin(), text.end()));
+    if (!written) return FmtId(IDS_ERR_FILE_WRITE, path.c_str(), written.message.c_str());
     return {};
 }
 

@@ -224,9 +224,9 @@ bool WriteHistoryPdf(const QString& path, const CTRVDoc& doc, const std::vector<
         return false;
     }
     const QByteArray& bytes = buffer.data();
-    std::string why;
-    if (!WriteFileSafely(path.toStdString(), std::vector<uint8_t>(bytes.begin(), bytes.end()), why)) {
-        if (error) *error = Q(FmtId(IDS_ERR_FILE_WRITE, path.toUtf8().constData(), why.c_str()));
+    if (const Result written = WriteFileSafely(path.toStdString(), std::vector<uint8_t>(bytes.begin(), bytes.end()));
+        !written) {
+        if (error) *error = Q(FmtId(IDS_ERR_FILE_WRITE, path.toUtf8().constData(), written.message.c_str()));
         return false;
     }
     return true;

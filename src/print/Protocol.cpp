@@ -288,9 +288,11 @@ bool WriteProtocolPdf(const QString& path, const CTRVDoc& doc, const std::vector
         return false;
     }
     const QByteArray& bytes = buffer.data();
-    std::string why;
-    if (!WriteFileSafely(path.toStdString(), std::vector<uint8_t>(bytes.begin(), bytes.end()), why)) {
-        if (error) *error = QString::fromStdString(FmtId(IDS_ERR_FILE_WRITE, path.toUtf8().constData(), why.c_str()));
+    if (const Result written = WriteFileSafely(path.toStdString(), std::vector<uint8_t>(bytes.begin(), bytes.end()));
+        !written) {
+        if (error)
+            *error =
+                QString::fromStdString(FmtId(IDS_ERR_FILE_WRITE, path.toUtf8().constData(), written.message.c_str()));
         return false;
     }
     return true;

@@ -168,9 +168,8 @@ bool WriteZoneCardPdf(const QString& path, const ZoneCardText& card, QString* er
         return false;
     }
     const QByteArray& bytes = buffer.data();
-    std::string why;
-    if (!WriteFileSafely(target, std::vector<uint8_t>(bytes.begin(), bytes.end()), why)) {
-        if (error) *error = Q(FmtId(IDS_CARD_PDF_FAILED, target.c_str()) + " " + why);
+    if (const Result written = WriteFileSafely(target, std::vector<uint8_t>(bytes.begin(), bytes.end())); !written) {
+        if (error) *error = Q(FmtId(IDS_CARD_PDF_FAILED, target.c_str()) + " " + written.message);
         return false;
     }
     return true;

@@ -119,10 +119,9 @@ int OpenLibrary(const Args& args, const std::vector<std::string>& valued, const 
         args.Value(opt, &missing);
         if (missing) return Fail(ExitUsage, usage);
     }
-    std::string error;
-    if (!index.Open(dirs[0], error)) return Fail(ExitFile, error);
+    if (const Result opened = index.Open(dirs[0]); !opened) return Fail(ExitFile, opened.message);
     index.SetChoice(choice);
-    if (!index.Refresh(nullptr, {}, &error)) return Fail(ExitFile, error);
+    if (const Result read = index.Refresh(); !read) return Fail(ExitFile, read.message);
     return ExitOk;
 }
 

@@ -22,8 +22,8 @@ int WriteTeamPdf(const TeamTable& table, const std::string& path) {
     char* qtArgv[] = {name, nullptr};
     const auto app = std::make_unique<QGuiApplication>(qtArgc, qtArgv);
     std::setlocale(LC_NUMERIC, "C");
-    std::string error;
-    if (!trv::WriteTeamPdf(path, table, TeamPrintOptions(), &error)) return Fail(ExitFile, error);
+    if (const Result written = trv::WriteTeamPdf(path, table, TeamPrintOptions()); !written)
+        return Fail(ExitFile, written.message);
     return ExitOk;
 }
 

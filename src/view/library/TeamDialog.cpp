@@ -160,10 +160,9 @@ QString CTeamDialog::CopyText() const {
 }
 
 bool CTeamDialog::SavePdf(const QString& path, QString* error) const {
-    std::string why;
-    const bool ok = WriteTeamPdf(path.toStdString(), m_Table, TeamPrintOptions(), &why);
-    if (!ok && error) *error = QU8(why);
-    return ok;
+    const Result written = WriteTeamPdf(path.toStdString(), m_Table, TeamPrintOptions());
+    if (!written && error) *error = QU8(written.message);
+    return written.ok;
 }
 
 bool CTeamDialog::SaveCsv(const QString& path, QString* error) const {

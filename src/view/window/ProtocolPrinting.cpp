@@ -152,10 +152,9 @@ bool PrintSafely(QPrinter& printer, const std::function<bool(QPrinter&)>& paint,
     QFile f(scratch);
     if (!painted || !f.open(QIODevice::ReadOnly) || f.size() == 0) return fail(FileErrorText(ENOSPC));
     const QByteArray bytes = f.readAll();
-    std::string why;
-    if (!WriteFileSafely(QFile::encodeName(target).toStdString(), std::vector<uint8_t>(bytes.begin(), bytes.end()),
-                         why))
-        return fail(why);
+    const Result written =
+        WriteFileSafely(QFile::encodeName(target).toStdString(), std::vector<uint8_t>(bytes.begin(), bytes.end()));
+    if (!written) return fail(written.message);
     return true;
 }
 
