@@ -8,18 +8,6 @@
 
 namespace trv::cli {
 
-namespace {
-
-void Opt(Json& j, const char* key, const std::optional<double>& v) {
-    j.Key(key);
-    if (v)
-        j.Num(*v);
-    else
-        j.Null();
-}
-
-}  // namespace
-
 int CmdHistory(int argc, char** argv) {
     CiOptions ci;
     if (int rc = TakeCiOptions(argc, argv, ci)) return rc;
@@ -65,10 +53,10 @@ int CmdHistory(int argc, char** argv) {
         for (const HistoryValue& v : row.methods) {
             j.BeginObject();
             j.Field("id", v.id).Field("ok", v.ok);
-            Opt(j, "load", v.load);
-            Opt(j, "lactate", v.lactate);
-            Opt(j, "heart_rate", v.heartRate);
-            Opt(j, "load_change", v.loadChange);
+            j.Field("load", v.load);
+            j.Field("lactate", v.lactate);
+            j.Field("heart_rate", v.heartRate);
+            j.Field("load_change", v.loadChange);
             WriteHistoryIntervalFields(j, v);
             j.EndObject();
         }

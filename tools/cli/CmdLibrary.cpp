@@ -11,38 +11,12 @@ namespace trv::cli {
 
 namespace {
 
-void Opt(Json& j, const char* key, const std::optional<double>& v) {
-    j.Key(key);
-    if (v)
-        j.Num(*v);
-    else
-        j.Null();
-}
-
 void DateOrNull(Json& j, const char* key, const COleDateTime& d) {
     j.Key(key);
     if (d.IsValid())
         j.Str(d.FormatIso());
     else
         j.Null();
-}
-
-void WriteZones(Json& j, const std::vector<ZoneResult>& zones) {
-    j.BeginArray();
-    for (const ZoneResult& z : zones) {
-        j.BeginObject();
-        j.Field("name", z.code);
-        Opt(j, "from_pct", z.fromPct);
-        Opt(j, "to_pct", z.toPct);
-        Opt(j, "load_from", z.loadFrom);
-        Opt(j, "load_to", z.loadTo);
-        Opt(j, "heart_rate_from", z.heartRateFrom);
-        Opt(j, "heart_rate_to", z.heartRateTo);
-        Opt(j, "lactate_from", z.lactateFrom);
-        Opt(j, "lactate_to", z.lactateTo);
-        j.EndObject();
-    }
-    j.EndArray();
 }
 
 // One document as `library` lists it; `team` adds the zones of the last test.
@@ -76,10 +50,10 @@ void WriteEntry(Json& j, const LibraryEntry& e, const std::optional<LibraryLast>
         for (const HistoryValue& v : last->methods) {
             j.BeginObject();
             j.Field("id", v.id).Field("ok", v.ok);
-            Opt(j, "load", v.load);
-            Opt(j, "lactate", v.lactate);
-            Opt(j, "heart_rate", v.heartRate);
-            Opt(j, "load_change", v.loadChange);
+            j.Field("load", v.load);
+            j.Field("lactate", v.lactate);
+            j.Field("heart_rate", v.heartRate);
+            j.Field("load_change", v.loadChange);
             j.EndObject();
         }
         j.EndArray();
@@ -88,7 +62,7 @@ void WriteEntry(Json& j, const LibraryEntry& e, const std::optional<LibraryLast>
     if (zones) {
         j.Key("zones");
         if (last)
-            WriteZones(j, last->zones);
+            WriteZoneArray(j, last->zones);
         else
             j.Null();
     }
