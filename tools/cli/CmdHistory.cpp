@@ -52,11 +52,7 @@ int CmdHistory(int argc, char** argv) {
         j.Key("methods").BeginArray();
         for (const HistoryValue& v : row.methods) {
             j.BeginObject();
-            j.Field("id", v.id).Field("ok", v.ok);
-            j.Field("load", v.load);
-            j.Field("lactate", v.lactate);
-            j.Field("heart_rate", v.heartRate);
-            j.Field("load_change", v.loadChange);
+            WriteHistoryValueFields(j, v);
             WriteHistoryIntervalFields(j, v);
             j.EndObject();
         }

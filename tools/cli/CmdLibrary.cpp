@@ -1,4 +1,5 @@
 // trv-cli library and team: the documents of a library folder, and the team overview.
+#include "CiOptions.h"
 #include "Cli.h"
 #include "analysis/History.h"
 #include "library/LibraryFolder.h"
@@ -49,11 +50,7 @@ void WriteEntry(Json& j, const LibraryEntry& e, const std::optional<LibraryLast>
         j.Key("methods").BeginArray();
         for (const HistoryValue& v : last->methods) {
             j.BeginObject();
-            j.Field("id", v.id).Field("ok", v.ok);
-            j.Field("load", v.load);
-            j.Field("lactate", v.lactate);
-            j.Field("heart_rate", v.heartRate);
-            j.Field("load_change", v.loadChange);
+            WriteHistoryValueFields(j, v);
             j.EndObject();
         }
         j.EndArray();
