@@ -34,9 +34,8 @@ int CmdPrint(int argc, char** argv) {
     opt.logoDir = QDir::currentPath();
     opt.chart = &ws.Chart();
     opt.analysis = ws.AnalysisLookup();
-    QString error;
-    if (!WriteProtocolPdf(QString::fromStdString(*out), doc, indices, opt, &error))
-        return Fail(ExitFile, error.toStdString());
+    if (const Result written = WriteProtocolPdf(QString::fromStdString(*out), doc, indices, opt); !written)
+        return Fail(ExitFile, written.message);
     return ExitOk;
 }
 

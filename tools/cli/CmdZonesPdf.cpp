@@ -9,8 +9,8 @@ namespace trv::cli {
 int WriteZoneCard(const CTRVDoc& doc, int test, const TestThresholds& r, const std::string& out) {
     const ZoneCardText card = MakeZoneCardText(doc, test, r, COleDateTime::Now());
     const auto app = StartPrintApplication();
-    QString error;
-    if (!WriteZoneCardPdf(QString::fromStdString(out), card, &error)) return Fail(ExitFile, error.toStdString());
+    if (const Result written = WriteZoneCardPdf(QString::fromStdString(out), card); !written)
+        return Fail(ExitFile, written.message);
     return ExitOk;
 }
 

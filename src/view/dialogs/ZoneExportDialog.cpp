@@ -154,10 +154,9 @@ void CZoneExportDialog::SaveIntervalsAs() {
 }
 
 bool CZoneExportDialog::SaveCardPdf(const QString& path) {
-    QString error;
     const ZoneCardText card = MakeZoneCardText(m_Doc, m_nTest, m_Result, COleDateTime::Now());
-    if (!WriteZoneCardPdf(path, card, &error)) {
-        Tell(error, true);
+    if (const Result written = WriteZoneCardPdf(path, card); !written) {
+        Tell(QU8(written.message), true);
         return false;
     }
     Tell(QU8(FmtId(IDS_ZEXP_SAVED, path.toUtf8().constData())), false);

@@ -202,16 +202,15 @@ void CProtocolPrinting::SavePdf() {
 }
 
 bool CProtocolPrinting::SavePdfTo(const QString& path) {
-    QString error;
     const Lang lang = PrintLanguage();
     const ProtocolOptions opt = Setup(lang);
-    bool written = false;
+    Result written;
     {
         const LangScope scope(lang);
-        written = WriteProtocolPdf(path, m_Ws.Doc(), ShownTests(m_Ws.Doc()), opt, &error);
+        written = WriteProtocolPdf(path, m_Ws.Doc(), ShownTests(m_Ws.Doc()), opt);
     }
     if (!written) {
-        QMessageBox::warning(m_pWindow, QApplication::applicationDisplayName(), error);
+        QMessageBox::warning(m_pWindow, QApplication::applicationDisplayName(), QU8(written.message));
         return false;
     }
     settings::SetPdfFolder(QFileInfo(path).absolutePath());
