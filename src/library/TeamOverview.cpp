@@ -113,11 +113,11 @@ std::string TeamCsvText(const TeamTable& table) {
     return out;
 }
 
-std::string WriteTeamCsv(const TeamTable& table, const std::string& path) {
+Result WriteTeamCsv(const TeamTable& table, const std::string& path) {
     const std::string text = Utf8ToCp1252(TeamCsvText(table));
     const Result written = WriteFileSafely(path, std::vector<uint8_t>(text.begin(), text.end()));
-    if (!written) return FmtId(IDS_ERR_FILE_WRITE, path.c_str(), written.message.c_str());
-    return {};
+    if (!written) return Result::Fail(FmtId(IDS_ERR_FILE_WRITE, path.c_str(), written.message.c_str()));
+    return Result::Ok();
 }
 
 std::optional<double> CellNumber(const std::string& cell) {

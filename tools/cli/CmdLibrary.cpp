@@ -152,7 +152,7 @@ int CmdTeam(int argc, char** argv) {
     }
     const TeamTable table = MakeTeamTable(index, rows, methods);
     if (const auto csv = args.Value("--csv")) {
-        if (const std::string error = WriteTeamCsv(table, *csv); !error.empty()) return Fail(ExitFile, error);
+        if (const Result written = WriteTeamCsv(table, *csv); !written) return Fail(ExitFile, written.message);
         return ExitOk;
     }
     return WriteTeamPdf(table, *args.Value("--pdf"));
