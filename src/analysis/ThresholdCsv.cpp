@@ -67,8 +67,8 @@ FileResult ExportThresholdCsv(const CTRVDoc& doc, const std::vector<int>& testIn
                               const std::vector<TestThresholds>& results, const std::string& path) {
     const std::string text = Utf8ToCp1252(ThresholdCsvText(doc, testIndices, results));
     const std::vector<uint8_t> bytes(text.begin(), text.end());
-    std::string why;
-    if (!WriteFileSafely(path, bytes, why)) return {false, FmtId(IDS_ERR_FILE_WRITE, path.c_str(), why.c_str())};
+    const Result written = WriteFileSafely(path, bytes);
+    if (!written) return Result::Fail(FmtId(IDS_ERR_FILE_WRITE, path.c_str(), written.message.c_str()));
     return {};
 }
 

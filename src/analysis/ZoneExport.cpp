@@ -322,9 +322,8 @@ GcExportResult WriteGoldenCheetahZones(const std::string& dir, const TestDataTyp
         std::string existing;
         if (fs::exists(fs::path(f.path), ec)) {
             std::vector<uint8_t> bytes;
-            std::string error;
-            if (!ReadWholeFile(f.path, bytes, error)) {
-                res.message = FmtId(IDS_GC_WRITE_FAILED, f.path.c_str(), error.c_str());
+            if (const Result read = ReadWholeFile(f.path, bytes); !read) {
+                res.message = FmtId(IDS_GC_WRITE_FAILED, f.path.c_str(), read.message.c_str());
                 return res;
             }
             existing.assign(bytes.begin(), bytes.end());
@@ -337,9 +336,9 @@ GcExportResult WriteGoldenCheetahZones(const std::string& dir, const TestDataTyp
     }
     for (const File& f : files) {
         if (f.range.empty()) continue;
-        std::string error;
-        if (!WriteFileSafely(f.path, std::vector<uint8_t>(f.text.begin(), f.text.end()), error)) {
-            res.message = FmtId(IDS_GC_WRITE_FAILED, f.path.c_str(), error.c_str());
+        if (const Result written = WriteFileSafely(f.path, std::vector<uint8_t>(f.text.begin(), f.text.end()));
+            !written) {
+            res.message = FmtId(IDS_GC_WRITE_FAILED, f.path.c_str(), written.message.c_str());
             return res;
         }
         res.files.push_back(f.path);

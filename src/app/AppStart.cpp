@@ -106,10 +106,9 @@ void InitApplication(QApplication& app, const QString& langOption) {
 
 bool RunStartup(CMainFrame& frame, const StartOptions& opts) {
     if (opts.demo) {
-        QString error;
-        if (!StartDemoAnalyser(error))
+        if (const trv::Result started = StartDemoAnalyser(); !started)
             QMessageBox::warning(&frame, QApplication::applicationDisplayName(),
-                                 trv::QU8(trv::FmtId(trv::IDS_DEMO_FAILED, error.toStdString().c_str())));
+                                 trv::QU8(trv::FmtId(trv::IDS_DEMO_FAILED, started.message.c_str())));
     }
     if (opts.files.isEmpty()) {
         frame.NewDocument();

@@ -1,5 +1,6 @@
 #include "app/ChildFrame.h"
 
+#include "view/lists/TestListProxy.h"
 #include "view/widgets/Icons.h"
 #include "view/window/DocHandle.h"
 #include "view/window/TRVView.h"
@@ -28,6 +29,19 @@ void CChildFrame::ApplyZoneSettings(const ZoneSettings& zones) {
     m_pView->Evaluate();
     m_pView->SetUpChart();
 }
+
+void CChildFrame::ApplyUncertaintySettings() {
+    m_pView->Evaluate();
+    m_pView->SetUpChart();
+}
+
+CWorkspace& CChildFrame::Workspace() const { return m_pView->Workspace(); }
+
+void CChildFrame::Refresh(uint32_t changes) { m_pView->Refresh(changes); }
+
+std::vector<int> CChildFrame::SelectedTests() const { return m_pView->SelectedTestIndices(); }
+
+void CChildFrame::SetHideAssigned(bool hide) { m_pView->Ui().testProxy->SetHideAssigned(hide); }
 
 void CChildFrame::UpdateTitle(int number, int count) {
     QString t = m_pDoc->Title();

@@ -15,27 +15,25 @@ std::unique_ptr<trv::sim::SimAnalyser> g_sim;
 
 }  // namespace
 
-bool StartDemoAnalyser(QString& error) {
+trv::Result StartDemoAnalyser() {
     StopDemoAnalyser();
     g_portDir = std::make_unique<QTemporaryDir>();
     if (!g_portDir->isValid()) {
-        error = g_portDir->errorString();
+        trv::Result failed = trv::Result::Fail(g_portDir->errorString().toStdString());
         g_portDir.reset();
-        return false;
+        return failed;
     }
     trv::sim::SimConfig cfg;
     cfg.pace = true;  // the transfer takes as long as on the real line, so the status window can be seen
     g_sim = std::make_unique<trv::sim::SimAnalyser>(cfg);
-    std::string why;
-    if (!g_sim->Start(g_portDir->path().toStdString(), &why)) {
-        error = QString::fromStdString(why);
+    if (trv::Result started = g_sim->Start(g_portDir->path().toStdString()); !started) {
         g_sim.reset();
         g_portDir.reset();
-        return false;
+        return started;
     }
     // From now on COM1 is the simulator's terminal, and no real port is probed.
     setenv("TRV_PORT_DIR", g_portDir->path().toLocal8Bit().constData(), 1);
-    return true;
+    return trv::Result::Ok();
 }
 
 void StopDemoAnalyser() {

@@ -16,7 +16,6 @@
 #include "view/settings/ZoneSettingsStore.h"
 #include "view/window/DocHandle.h"
 #include "view/window/ProtocolPrinting.h"
-#include "view/window/TRVView.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -62,11 +61,7 @@ void CMainFrame::OnZoneSettings() {
 void CMainFrame::OnUncertaintySettings() {
     if (!EditUncertaintySettings(this)) return;
     // The shown tests' intervals and flags follow the new settings.
-    for (QMdiSubWindow* w : m_pMdi->subWindowList()) {
-        CTRVView* v = static_cast<CChildFrame*>(w)->View();
-        v->Evaluate();
-        v->SetUpChart();
-    }
+    for (QMdiSubWindow* w : m_pMdi->subWindowList()) static_cast<CChildFrame*>(w)->ApplyUncertaintySettings();
 }
 
 void CMainFrame::OnPreferredChoice() {

@@ -12,11 +12,10 @@
 #include "view/library/LibrarySettings.h"
 #include "view/library/LibrarySettingsDialog.h"
 #include "view/library/TeamDialog.h"
-#include "view/lists/TestListProxy.h"
 #include "view/settings/PreferredChoiceStore.h"
 #include "view/settings/ZoneSettingsStore.h"
 #include "view/window/DocHandle.h"
-#include "view/window/TRVView.h"
+#include "workspace/Workspace.h"
 
 #include <QAction>
 #include <QApplication>
@@ -76,9 +75,9 @@ CLibraryService* ReadyLibrary(CLibraryService* service) {
 }  // namespace
 
 void CMainFrame::OnAssignTests() {
-    CTRVView* view = ActiveView();
-    if (!view) return;
-    std::vector<int> tests = view->SelectedTestIndices();
+    CChildFrame* active = ActiveFrame();
+    if (!active) return;
+    std::vector<int> tests = active->SelectedTests();
     std::sort(tests.begin(), tests.end());  // oldest first, as they were measured
     if (tests.empty()) {
         QMessageBox::information(this, QStr(IDS_LIBGUI_ASSIGN_TITLE), QStr(IDS_LIBGUI_NO_TESTS_SELECTED));
@@ -91,20 +90,20 @@ void CMainFrame::OnAssignTests() {
         return;
     }
     AssignWindows windows;
-    windows.source = &view->Workspace();
+    windows.source = &active->Workspace();
     windows.workspaceOf = [this](const std::string& path) -> CWorkspace* {
         const QString abs = QFileInfo(QString::fromStdString(path)).absoluteFilePath();
         for (QMdiSubWindow* w : m_pMdi->subWindowList()) {
             auto* f = static_cast<CChildFrame*>(w);
             if (!f->Doc()->PathName().isEmpty() && QFileInfo(f->Doc()->PathName()).absoluteFilePath() == abs)
-                return &f->View()->Workspace();
+                return &f->Workspace();
         }
         return nullptr;
     };
     windows.refresh = [this](CWorkspace* ws, uint32_t changes) {
         for (QMdiSubWindow* w : m_pMdi->subWindowList()) {
             auto* f = static_cast<CChildFrame*>(w);
-            if (&f->View()->Workspace() == ws) f->View()->Refresh(changes);
+            if (&f->Workspace() == ws) f->Refresh(changes);
         }
     };
     windows.askAthlete = [this](UserDataType& user) {
@@ -120,15 +119,14 @@ void CMainFrame::OnAssignTests() {
 }
 
 void CMainFrame::OnUnassignTests() {
-    if (CTRVView* view = ActiveView())
-        view->Refresh(view->Workspace().MarkAssigned(view->SelectedTestIndices(), false));
+    if (CChildFrame* active = ActiveFrame())
+        active->Refresh(active->Workspace().MarkAssigned(active->SelectedTests(), false));
     UpdateCommands();
 }
 
 void CMainFrame::OnHideAssigned() {
     const bool hide = Action(CommandId::HideAssigned)->isChecked();
-    for (QMdiSubWindow* w : m_pMdi->subWindowList())
-        static_cast<CChildFrame*>(w)->View()->Ui().testProxy->SetHideAssigned(hide);
+    for (QMdiSubWindow* w : m_pMdi->subWindowList()) static_cast<CChildFrame*>(w)->SetHideAssigned(hide);
 }
 
 void CMainFrame::OnTeamOverview() {

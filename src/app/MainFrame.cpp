@@ -13,7 +13,6 @@
 #include "view/widgets/Icons.h"
 #include "view/window/DocHandle.h"
 #include "view/window/DocSafety.h"
-#include "view/window/TRVView.h"
 
 #include <QAction>
 #include <QApplication>

@@ -21,10 +21,9 @@ int CMainFrame::OfferRecovery() {
         switch (docsafety::AskRecovery(this, e)) {
             case docsafety::RecoveryChoice::Restore: {
                 auto* doc = new CDocHandle(this);
-                std::string error;
-                if (!store.Restore(e, doc->Doc(), error)) {
+                if (const Result restored = store.Restore(e, doc->Doc()); !restored) {
                     delete doc;
-                    QMessageBox::warning(this, QApplication::applicationDisplayName(), QU8(error));
+                    QMessageBox::warning(this, QApplication::applicationDisplayName(), QU8(restored.message));
                     break;
                 }
                 // Its file may be open elsewhere by now: the same question as on opening.

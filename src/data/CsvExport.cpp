@@ -97,10 +97,9 @@ std::string CsvText(const CTRVDoc& doc, const std::vector<int>& testIndices, con
 FileResult ExportCsv(const CTRVDoc& doc, const std::vector<int>& testIndices, const std::string& path,
                      const CompensatedLoadOf& compensated) {
     const std::string text = Utf8ToCp1252(CsvText(doc, testIndices, compensated));
-    std::string why;
     // Written like the document: a crash or a full disk leaves the old file, never half a new one.
-    if (!WriteFileSafely(path, std::vector<uint8_t>(text.begin(), text.end()), why))
-        return {false, FmtId(IDS_ERR_FILE_WRITE, path.c_str(), why.c_str())};
+    const Result written = WriteFileSafely(path, std::vector<uint8_t>(text.begin(), text.end()));
+    if (!written) return Result::Fail(FmtId(IDS_ERR_FILE_WRITE, path.c_str(), written.message.c_str()));
     return {};
 }
 

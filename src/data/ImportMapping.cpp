@@ -203,18 +203,12 @@ int LoadUnitFromHeader(const ImportTable& table, const ImportMapping& mapping) {
     return column < 0 ? -1 : UnitOfHeader(Cell(table.m_Header, column));
 }
 
-bool ImportInputFromTable(const ImportTable& table, const ImportMapping& mapping, const ImportOptions& options,
-                          ManualTestInput& input, std::string& error) {
+Result ImportInputFromTable(const ImportTable& table, const ImportMapping& mapping, const ImportOptions& options,
+                            ManualTestInput& input) {
     const int headerLine = std::max(table.m_nHeaderLine, 1);
     const int cLactate = ColumnOf(mapping, RoleLactate), cLoad = ColumnOf(mapping, RoleLoad);
-    if (cLactate < 0) {
-        error = FmtId(IDS_IMP_NO_LACTATE_COLUMN, headerLine);
-        return false;
-    }
-    if (cLoad < 0) {
-        error = FmtId(IDS_IMP_NO_LOAD_COLUMN, headerLine);
-        return false;
-    }
+    if (cLactate < 0) return Result::Fail(FmtId(IDS_IMP_NO_LACTATE_COLUMN, headerLine));
+    if (cLoad < 0) return Result::Fail(FmtId(IDS_IMP_NO_LOAD_COLUMN, headerLine));
     const int cHr = ColumnOf(mapping, RoleHeartRate), cType = ColumnOf(mapping, RoleType);
     const int cTime = ColumnOf(mapping, RoleTime), cDate = ColumnOf(mapping, RoleDate);
     const int cDuration = ColumnOf(mapping, RoleDuration);
@@ -239,57 +233,38 @@ bool ImportInputFromTable(const ImportTable& table, const ImportMapping& mapping
         ManualStep step;
         step.m_nLine = line;
         step.m_nMeasType = cType >= 0 ? MeasTypeOfText(Cell(row, cType)) : MeasLoad;
-        if (step.m_nMeasType < 0) {
-            error = FmtId(IDS_IMP_BAD_TYPE, line, Cell(row, cType).c_str());
-            return false;
-        }
+        if (step.m_nMeasType < 0) return Result::Fail(FmtId(IDS_IMP_BAD_TYPE, line, Cell(row, cType).c_str()));
         const std::string& lactate = Cell(row, cLactate);
-        if (lactate.empty()) {
-            error = FmtId(IDS_IMP_LACTATE_MISSING, line);
-            return false;
-        }
+        if (lactate.empty()) return Result::Fail(FmtId(IDS_IMP_LACTATE_MISSING, line));
         if (Lower(lactate) == "high") {
             step.m_nStatus = StatusHigh;
         } else if (Lower(lactate) == "low") {
             step.m_nStatus = StatusLow;
-        } else if (!ParseDecimal(lactate, step.m_dLactate)) {
-            error = FmtId(IDS_IMP_BAD_LACTATE, line, lactate.c_str());
-            return false;
-        }
+        } else if (!ParseDecimal(lactate, step.m_dLactate))
+            return Result::Fail(FmtId(IDS_IMP_BAD_LACTATE, line, lactate.c_str()));
         const std::string load = LoadPart(Cell(row, cLoad));
         if (!load.empty()) {
             double v = 0.0;
-            if (!ParseDecimal(load, v)) {
-                error = FmtId(IDS_IMP_BAD_LOAD, line, Cell(row, cLoad).c_str());
-                return false;
-            }
+            if (!ParseDecimal(load, v)) return Result::Fail(FmtId(IDS_IMP_BAD_LOAD, line, Cell(row, cLoad).c_str()));
             step.m_Load = v;
-        } else if (step.m_nMeasType == MeasLoad) {
-            error = FmtId(IDS_MAN_LOAD_MISSING, line);
-            return false;
-        }
+        } else if (step.m_nMeasType == MeasLoad)
+            return Result::Fail(FmtId(IDS_MAN_LOAD_MISSING, line));
         if (const std::string& hr = Cell(row, cHr); !hr.empty()) {
             double v = 0.0;
-            if (!ParseDecimal(hr, v) || v > 100000.0) {
-                error = FmtId(IDS_IMP_BAD_HEART_RATE, line, hr.c_str());
-                return false;
-            }
+            if (!ParseDecimal(hr, v) || v > 100000.0)
+                return Result::Fail(FmtId(IDS_IMP_BAD_HEART_RATE, line, hr.c_str()));
             step.m_nHeartRate = static_cast<int>(std::lround(v));
         }
         if (const std::string& d = Cell(row, cDuration); !d.empty()) {
             double seconds = ParseClock(d, false);
-            if (seconds < 0 && !ParseDecimal(d.substr(0, d.find(' ')), seconds)) {
-                error = FmtId(IDS_IMP_BAD_DURATION, line, d.c_str());
-                return false;
-            }
+            if (seconds < 0 && !ParseDecimal(d.substr(0, d.find(' ')), seconds))
+                return Result::Fail(FmtId(IDS_IMP_BAD_DURATION, line, d.c_str()));
             step.m_nDuration = seconds < 0 ? -2 : static_cast<int>(std::lround(seconds));
         }
         if (const std::string& after = Cell(row, cAfter); !after.empty()) {
             double minutes = 0.0;
-            if (!ParseDecimal(after, minutes) || minutes < 0.0) {
-                error = FmtId(IDS_IMP_BAD_MINUTES, line, after.c_str());
-                return false;
-            }
+            if (!ParseDecimal(after, minutes) || minutes < 0.0)
+                return Result::Fail(FmtId(IDS_IMP_BAD_MINUTES, line, after.c_str()));
             step.m_dMinutesAfter = minutes;
         }
         const std::string& time = Cell(row, cTime);
@@ -297,18 +272,13 @@ bool ImportInputFromTable(const ImportTable& table, const ImportMapping& mapping
         if (!date.empty()) {
             COleDateTime day;
             const int clock = time.empty() ? 0 : ParseClock(time, true);
-            if (!ParseDate(date, day) || clock < 0) {
-                error = FmtId(IDS_IMP_BAD_DATE, line, date.c_str(), time.c_str());
-                return false;
-            }
+            if (!ParseDate(date, day) || clock < 0)
+                return Result::Fail(FmtId(IDS_IMP_BAD_DATE, line, date.c_str(), time.c_str()));
             step.m_Time = COleDateTime(day.m_dt + clock / 86400.0);
             if (!firstAbsolute) firstAbsolute = step.m_Time;
         } else if (!time.empty()) {
             const int offset = ParseClock(time, false);
-            if (offset < 0) {
-                error = FmtId(IDS_IMP_BAD_TIME, line, time.c_str());
-                return false;
-            }
+            if (offset < 0) return Result::Fail(FmtId(IDS_IMP_BAD_TIME, line, time.c_str()));
             step.m_nOffset = offset;
         }
         if (step.m_nMeasType == MeasLoad && step.m_nOffset) loadOffsets.push_back(*step.m_nOffset);
@@ -322,10 +292,8 @@ bool ImportInputFromTable(const ImportTable& table, const ImportMapping& mapping
             const bool schedule = st.m_nDuration >= 10 && st.m_nDuration <= 600;
             if (schedule) s.m_nStepDuration = st.m_nDuration;
             // A field test times every step on its own; the others run on one schedule of 10 s to 10 min.
-            if (!schedule && st.m_nDuration > 0 && s.m_nTestType != TestField) {
-                error = FmtId(IDS_IMP_SCHEDULE, st.m_nLine);
-                return false;
-            }
+            if (!schedule && st.m_nDuration > 0 && s.m_nTestType != TestField)
+                return Result::Fail(FmtId(IDS_IMP_SCHEDULE, st.m_nLine));
             break;
         }
     if (cDuration < 0 && loadOffsets.size() >= 2 && loadOffsets[1] - loadOffsets[0] >= 10 &&
@@ -347,7 +315,7 @@ bool ImportInputFromTable(const ImportTable& table, const ImportMapping& mapping
         s.m_FirstStep = firstAbsolute ? *firstAbsolute : COleDateTime::Now();
     }
     input = std::move(s);
-    return true;
+    return Result::Ok();
 }
 
 std::string ImportCellError(int role, const std::string& cell) {

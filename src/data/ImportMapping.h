@@ -56,10 +56,10 @@ std::string ImportCellError(int role, const std::string& cell);
 // Reads the rows by the mapping into a test input: test type (option, else the table's test-type
 // column, else Laufband), load unit (option, else the table's unit column or the load header, else
 // km/h, or W for the ergometer), the first step's time (option, else the first row's date and time,
-// else now) and the step duration (the first main-load row's duration, else 180 s). False with a
+// else now) and the step duration (the first main-load row's duration, else 180 s). Fails with a
 // German message naming the line for a missing lactate or load column, a cell that is not a value,
 // a missing or negative value.
-bool ImportInputFromTable(const ImportTable& table, const ImportMapping& mapping, const ImportOptions& options,
-                          ManualTestInput& input, std::string& error);
+Result ImportInputFromTable(const ImportTable& table, const ImportMapping& mapping, const ImportOptions& options,
+                            ManualTestInput& input);
 
 }  // namespace trv

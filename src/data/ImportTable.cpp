@@ -128,22 +128,17 @@ int ImportTable::ColumnCount() const {
     return static_cast<int>(n);
 }
 
-bool ReadImportTable(std::string_view bytes, ImportTable& table, std::string& error) {
+Result ReadImportTable(std::string_view bytes, ImportTable& table) {
     ImportTable t;
     const std::string text = Decode(bytes, t.m_Encoding);
     const std::vector<std::string> lines = SplitLines(text);
     for (size_t i = 0; i < lines.size(); ++i)
         for (char c : lines[i])
-            if (static_cast<unsigned char>(c) < 0x20 && c != '\t') {
-                error = FmtId(IDS_IMP_NOT_TEXT, static_cast<int>(i) + 1);
-                return false;
-            }
+            if (static_cast<unsigned char>(c) < 0x20 && c != '\t')
+                return Result::Fail(FmtId(IDS_IMP_NOT_TEXT, static_cast<int>(i) + 1));
     size_t first = 0;
     while (first < lines.size() && Trim(lines[first]).empty()) ++first;
-    if (first == lines.size()) {
-        error = LoadStr(IDS_IMP_EMPTY);
-        return false;
-    }
+    if (first == lines.size()) return Result::Fail(LoadStr(IDS_IMP_EMPTY));
     const std::string& head = lines[first];
     if (CountOutsideQuotes(head, '\t') > 0)
         t.m_cSeparator = '\t';
@@ -164,23 +159,16 @@ bool ReadImportTable(std::string_view bytes, ImportTable& table, std::string& er
         // More values than names: most likely decimal commas in a comma-separated file, which would
         // shift every value into the wrong column.
         if (!t.m_Header.empty() && row.size() > t.m_Header.size() &&
-            !IsBlank(std::vector<std::string>(row.begin() + static_cast<long>(t.m_Header.size()), row.end()))) {
-            error = FmtId(IDS_IMP_EXTRA_CELLS, static_cast<int>(i) + 1);
-            return false;
-        }
-        if (static_cast<int>(t.m_Rows.size()) == kImportRowsMax) {
-            error = FmtId(IDS_IMP_TOO_MANY, static_cast<int>(i) + 1, kImportRowsMax);
-            return false;
-        }
+            !IsBlank(std::vector<std::string>(row.begin() + static_cast<long>(t.m_Header.size()), row.end())))
+            return Result::Fail(FmtId(IDS_IMP_EXTRA_CELLS, static_cast<int>(i) + 1));
+        if (static_cast<int>(t.m_Rows.size()) == kImportRowsMax)
+            return Result::Fail(FmtId(IDS_IMP_TOO_MANY, static_cast<int>(i) + 1, kImportRowsMax));
         t.m_Rows.push_back(std::move(row));
         t.m_Lines.push_back(static_cast<int>(i) + 1);
     }
-    if (t.m_Rows.empty()) {
-        error = FmtId(IDS_IMP_NO_ROWS, t.m_nHeaderLine);
-        return false;
-    }
+    if (t.m_Rows.empty()) return Result::Fail(FmtId(IDS_IMP_NO_ROWS, t.m_nHeaderLine));
     table = std::move(t);
-    return true;
+    return Result::Ok();
 }
 
 }  // namespace trv

@@ -1,5 +1,7 @@
 #pragma once
 // Text of readings as spreadsheets write it (CSV or tab-separated), split into cells.
+#include "data/Result.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -24,8 +26,8 @@ struct ImportTable {
 // Decodes the bytes (UTF-8 with or without byte-order mark, UTF-16 with one, else Windows-1252)
 // and splits them into lines and cells: the separator is a Tab, ";" or "," whichever the first line
 // uses (in that order of preference), cells may be quoted with '"'. Blank lines are skipped. The first
-// line is the header unless every cell of it is a number. False with a German message naming the line
+// line is the header unless every cell of it is a number. Fails with a German message naming the line
 // for bytes that are no text, no data rows, or more than kImportRowsMax of them.
-bool ReadImportTable(std::string_view bytes, ImportTable& table, std::string& error);
+Result ReadImportTable(std::string_view bytes, ImportTable& table);
 
 }  // namespace trv

@@ -17,47 +17,28 @@ COleDateTime Plus(const COleDateTime& t, double seconds) { return COleDateTime(t
 
 std::string LoadShown(double v, int32_t unit) { return Fmt("%2.1f %s", v, LoadUnitText(unit)); }
 
-bool CheckStep(const ManualStep& s, std::string& error, std::vector<std::string>& questions) {
+Result CheckStep(const ManualStep& s, std::vector<std::string>& questions) {
     const int line = s.m_nLine;
-    if (s.m_nMeasType < MeasPreLoad || s.m_nMeasType > MeasPostLoad) {
-        error = FmtId(IDS_MAN_UNKNOWN_TYPE, line);
-        return false;
-    }
-    if (s.m_nMeasType == MeasLoad && !s.m_Load) {
-        error = FmtId(IDS_MAN_LOAD_MISSING, line);
-        return false;
-    }
-    if (s.m_Load && (!std::isfinite(*s.m_Load) || *s.m_Load < 0.0)) {
-        error = FmtId(IDS_MAN_LOAD_NEGATIVE, line);
-        return false;
-    }
+    if (s.m_nMeasType < MeasPreLoad || s.m_nMeasType > MeasPostLoad)
+        return Result::Fail(FmtId(IDS_MAN_UNKNOWN_TYPE, line));
+    if (s.m_nMeasType == MeasLoad && !s.m_Load) return Result::Fail(FmtId(IDS_MAN_LOAD_MISSING, line));
+    if (s.m_Load && (!std::isfinite(*s.m_Load) || *s.m_Load < 0.0))
+        return Result::Fail(FmtId(IDS_MAN_LOAD_NEGATIVE, line));
     if (s.m_nStatus == StatusNormal) {
-        if (!std::isfinite(s.m_dLactate) || s.m_dLactate < 0.0) {
-            error = FmtId(IDS_MAN_LACTATE_NEGATIVE, line);
-            return false;
-        }
-        if (s.m_dLactate * 10.0 > 65535.0) {
-            error = FmtId(IDS_MAN_LACTATE_TOO_HIGH, line);
-            return false;
-        }
+        if (!std::isfinite(s.m_dLactate) || s.m_dLactate < 0.0)
+            return Result::Fail(FmtId(IDS_MAN_LACTATE_NEGATIVE, line));
+        if (s.m_dLactate * 10.0 > 65535.0) return Result::Fail(FmtId(IDS_MAN_LACTATE_TOO_HIGH, line));
         if (s.m_dLactate > kLactateQuestionAbove)
             questions.push_back(FmtId(IDS_MAN_ASK_LACTATE, line, s.m_dLactate, kLactateQuestionAbove));
     }
-    if (s.m_nHeartRate < 0) {
-        error = FmtId(IDS_MAN_HR_NEGATIVE, line);
-        return false;
-    }
+    if (s.m_nHeartRate < 0) return Result::Fail(FmtId(IDS_MAN_HR_NEGATIVE, line));
     if (s.m_nHeartRate > kHeartRateQuestionAbove)
         questions.push_back(FmtId(IDS_MAN_ASK_HR, line, s.m_nHeartRate, kHeartRateQuestionAbove));
-    if (s.m_nDuration != -1 && (s.m_nDuration <= 0 || s.m_nDuration > 65535)) {
-        error = FmtId(IDS_MAN_DURATION_RANGE, line);
-        return false;
-    }
-    if (s.m_dMinutesAfter && !(*s.m_dMinutesAfter >= 0.0 && *s.m_dMinutesAfter < 100000.0)) {
-        error = FmtId(IDS_MAN_MINUTES_NEGATIVE, line);
-        return false;
-    }
-    return true;
+    if (s.m_nDuration != -1 && (s.m_nDuration <= 0 || s.m_nDuration > 65535))
+        return Result::Fail(FmtId(IDS_MAN_DURATION_RANGE, line));
+    if (s.m_dMinutesAfter && !(*s.m_dMinutesAfter >= 0.0 && *s.m_dMinutesAfter < 100000.0))
+        return Result::Fail(FmtId(IDS_MAN_MINUTES_NEGATIVE, line));
+    return Result::Ok();
 }
 
 // Stored speed or power of a main-load step.
@@ -78,43 +59,30 @@ void SetLoad(PCMDataType& m, const TestDataType& t, double shown) {
 
 }  // namespace
 
-bool BuildManualTest(const ManualTestInput& input, TestDataType& test, std::string& error,
-                     std::vector<std::string>& questions) {
+Result BuildManualTest(const ManualTestInput& input, TestDataType& test, std::vector<std::string>& questions) {
     questions.clear();
     if (input.m_nTestType < TestTreadmill || input.m_nTestType > TestField || input.m_nLoadUnit < UnitKmh ||
-        input.m_nLoadUnit > UnitWatt) {
-        error = LoadStr(IDS_MAN_BAD_CODES);
-        return false;
-    }
+        input.m_nLoadUnit > UnitWatt)
+        return Result::Fail(LoadStr(IDS_MAN_BAD_CODES));
     // The ergometer measures in watts, treadmill and track in speeds; the test parameters rely on that pair.
-    if ((input.m_nTestType == TestErgometer) != (input.m_nLoadUnit == UnitWatt)) {
-        error = LoadStr(IDS_MAN_UNIT_FOR_TYPE);
-        return false;
-    }
-    if (input.m_nStepDuration < 10 || input.m_nStepDuration > 600) {
-        error = LoadStr(IDS_MAN_STEP_DURATION);
-        return false;
-    }
-    if (input.m_nTestType == TestField && !(input.m_dTrackLength > 0.0 && input.m_dTrackLength <= 100000.0)) {
-        error = LoadStr(IDS_MAN_TRACK);
-        return false;
-    }
-    if (!input.m_FirstStep.IsValid()) {
-        error = LoadStr(IDS_MAN_NO_DATE);
-        return false;
-    }
+    if ((input.m_nTestType == TestErgometer) != (input.m_nLoadUnit == UnitWatt))
+        return Result::Fail(LoadStr(IDS_MAN_UNIT_FOR_TYPE));
+    if (input.m_nStepDuration < 10 || input.m_nStepDuration > 600) return Result::Fail(LoadStr(IDS_MAN_STEP_DURATION));
+    if (input.m_nTestType == TestField && !(input.m_dTrackLength > 0.0 && input.m_dTrackLength <= 100000.0))
+        return Result::Fail(LoadStr(IDS_MAN_TRACK));
+    if (!input.m_FirstStep.IsValid()) return Result::Fail(LoadStr(IDS_MAN_NO_DATE));
     std::vector<ManualStep> pre, load, post;
     for (const ManualStep& s : input.m_Steps) {
-        if (!CheckStep(s, error, questions)) return false;
+        if (Result checked = CheckStep(s, questions); !checked) return checked;
         (s.m_nMeasType == MeasPreLoad ? pre : s.m_nMeasType == MeasLoad ? load : post).push_back(s);
     }
     if (load.empty()) {
-        error = LoadStr(IDS_MAN_NO_LOAD_STEP);
+        std::string error = LoadStr(IDS_MAN_NO_LOAD_STEP);
         if (!input.m_Steps.empty()) {
             const int a = input.m_Steps.front().m_nLine, b = input.m_Steps.back().m_nLine;
             error = (a == b ? FmtId(IDS_MAN_LINE, a) : FmtId(IDS_MAN_LINES, a, b)) + error;
         }
-        return false;
+        return Result::Fail(error);
     }
     // The curve needs distinct loads in ascending order.
     std::stable_sort(load.begin(), load.end(),
@@ -123,8 +91,8 @@ bool BuildManualTest(const ManualTestInput& input, TestDataType& test, std::stri
         if (std::fabs(*load[i].m_Load - *load[i - 1].m_Load) < 1e-9) {
             const int a = std::min(load[i - 1].m_nLine, load[i].m_nLine);
             const int b = std::max(load[i - 1].m_nLine, load[i].m_nLine);
-            error = FmtId(IDS_MAN_EQUAL_LOADS, a, b, LoadShown(*load[i].m_Load, input.m_nLoadUnit).c_str());
-            return false;
+            return Result::Fail(
+                FmtId(IDS_MAN_EQUAL_LOADS, a, b, LoadShown(*load[i].m_Load, input.m_nLoadUnit).c_str()));
         }
 
     TestDataType t;
@@ -174,22 +142,19 @@ bool BuildManualTest(const ManualTestInput& input, TestDataType& test, std::stri
             const ManualStep& s = i < pre.size()                 ? pre[i]
                                   : i < pre.size() + load.size() ? load[i - pre.size()]
                                                                  : post[i - pre.size() - load.size()];
-            error = FmtId(IDS_MAN_DATE_RANGE, s.m_nLine);
-            return false;
+            return Result::Fail(FmtId(IDS_MAN_DATE_RANGE, s.m_nLine));
         }
     }
     t.m_Steps.front().m_bFirstStep = 1;
     t.m_Steps.back().m_bLastStep = 1;
     test = std::move(t);
-    return true;
+    return Result::Ok();
 }
 
-int AddManualTest(CTRVDoc& doc, TestDataType test, std::string& error) {
+Result AddManualTest(CTRVDoc& doc, TestDataType test, int& index) {
+    index = -1;
     const std::vector<uint16_t> ids = AllocateManualIds(doc, test.m_Steps.size());
-    if (ids.empty()) {
-        error = FmtId(IDS_MAN_NO_IDS_LEFT, static_cast<int>(test.m_Steps.size()));
-        return -1;
-    }
+    if (ids.empty()) return Result::Fail(FmtId(IDS_MAN_NO_IDS_LEFT, static_cast<int>(test.m_Steps.size())));
     for (size_t i = 0; i < ids.size(); ++i) test.m_Steps[i].m_nMeasId = ids[i];
     test.m_nReserved1 = kTypedTestMark;
     const uint16_t first = ids.front();
@@ -197,8 +162,11 @@ int AddManualTest(CTRVDoc& doc, TestDataType test, std::string& error) {
     doc.SortTests();
     doc.SetModifiedFlag();
     for (int i = 0; i < doc.GetTestCount(); ++i)
-        if (doc.GetTest(i).m_Steps.front().m_nMeasId == first) return i;
-    return -1;
+        if (doc.GetTest(i).m_Steps.front().m_nMeasId == first) {
+            index = i;
+            break;
+        }
+    return Result::Ok();
 }
 
 }  // namespace trv

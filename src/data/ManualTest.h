@@ -1,5 +1,6 @@
 #pragma once
 // A step test built from readings typed in or imported, with its parameters entered.
+#include "data/Result.h"
 #include "data/TRVDoc.h"
 
 #include <optional>
@@ -44,12 +45,11 @@ constexpr int kHeartRateQuestionAbove = 250;    // S/min
 // share a load. `questions` gets one German line for every implausible value (lactate above
 // 30 mmol/l, heart rate above 250); the caller asks before adding such a test. The readings get
 // their IDs only when the test is added.
-bool BuildManualTest(const ManualTestInput& input, TestDataType& test, std::string& error,
-                     std::vector<std::string>& questions);
+Result BuildManualTest(const ManualTestInput& input, TestDataType& test, std::vector<std::string>& questions);
 
 // Gives the test's readings free IDs of the manual block, adds it to the document, sorts the tests
-// and marks the document modified. Returns the new test's index, or -1 with a German message when
-// the document has no IDs left for it (nothing added then).
-int AddManualTest(CTRVDoc& doc, TestDataType test, std::string& error);
+// and marks the document modified. `index` gets the new test's index; fails (index -1, nothing
+// added) with a German message when the document has no IDs left for it.
+Result AddManualTest(CTRVDoc& doc, TestDataType test, int& index);
 
 }  // namespace trv

@@ -150,15 +150,11 @@ std::string CRecoveryStore::NewKey() {
     return std::to_string(::getpid()) + "-" + std::to_string(std::time(nullptr)) + "-" + std::to_string(++serial);
 }
 
-bool CRecoveryStore::Write(const std::string& key, const CTRVDoc& doc, const std::string& title,
-                           std::string& error) const {
+Result CRecoveryStore::Write(const std::string& key, const CTRVDoc& doc, const std::string& title) const {
     std::vector<uint8_t> bytes;
-    if (!WriteTrv(doc, bytes, error)) return false;
+    if (Result written = WriteTrv(doc, bytes); !written) return written;
     int err = 0;
-    if (!MakeDirs(m_dir, err)) {
-        error = FileErrorText(err);
-        return false;
-    }
+    if (!MakeDirs(m_dir, err)) return Result::Fail(FileErrorText(err));
     const FileIdentity& id = doc.m_DiskIdentity;
     std::ostringstream info;
     info << "path=" << Escape(doc.GetPathName()) << "\ntitle=" << Escape(title) << "\nwritten=" << std::time(nullptr)
@@ -167,11 +163,9 @@ bool CRecoveryStore::Write(const std::string& key, const CTRVDoc& doc, const std
          << "\n";
     // The document first: an info file always has its document beside it.
     if (!WritePrivate(m_dir + "/" + key + ".trv", std::string(bytes.begin(), bytes.end()), err) ||
-        !WritePrivate(m_dir + "/" + key + ".info", info.str(), err)) {
-        error = FileErrorText(err);
-        return false;
-    }
-    return true;
+        !WritePrivate(m_dir + "/" + key + ".info", info.str(), err))
+        return Result::Fail(FileErrorText(err));
+    return Result::Ok();
 }
 
 void CRecoveryStore::Remove(const std::string& key) const {
@@ -191,8 +185,7 @@ std::vector<RecoveryEntry> CRecoveryStore::List(bool includeLive) const {
         RecoveryEntry e;
         e.key = name.substr(0, name.size() - 5);
         std::vector<uint8_t> bytes;
-        std::string error;
-        if (!ReadWholeFile(m_dir + "/" + name, bytes, error)) continue;
+        if (!ReadWholeFile(m_dir + "/" + name, bytes)) continue;
         if (!ParseInfo(std::string(bytes.begin(), bytes.end()), e)) continue;
         struct stat st {};
         if (::stat((m_dir + "/" + e.key + ".trv").c_str(), &st) != 0) continue;
@@ -206,16 +199,16 @@ std::vector<RecoveryEntry> CRecoveryStore::List(bool includeLive) const {
     return out;
 }
 
-bool CRecoveryStore::Restore(const RecoveryEntry& entry, CTRVDoc& doc, std::string& error) const {
+Result CRecoveryStore::Restore(const RecoveryEntry& entry, CTRVDoc& doc) const {
     std::vector<uint8_t> bytes;
-    if (!ReadWholeFile(m_dir + "/" + entry.key + ".trv", bytes, error)) return false;
+    if (Result read = ReadWholeFile(m_dir + "/" + entry.key + ".trv", bytes); !read) return read;
     CTRVDoc tmp;
-    if (!ReadTrv(bytes, tmp, error)) return false;
+    if (Result read = ReadTrv(bytes, tmp); !read) return read;
     tmp.SetPathName(entry.docPath);
     tmp.m_DiskIdentity = entry.diskIdentity;
     tmp.SetModifiedFlag(true);
     doc = std::move(tmp);
-    return true;
+    return Result::Ok();
 }
 
 std::string RecoveryTimeText(std::time_t t) {

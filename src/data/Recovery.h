@@ -9,6 +9,7 @@
 // identity when the window read it). Both are written safely (temporary file, synced, renamed) with
 // mode 0600: a document holds personal data.
 #include "data/FileIdentity.h"
+#include "data/Result.h"
 #include "data/TRVDoc.h"
 
 #include <ctime>
@@ -37,15 +38,15 @@ public:
     // A key unique to this process and window.
     static std::string NewKey();
 
-    // Writes (or replaces) the copy `key` of `doc`. False with a German reason.
-    bool Write(const std::string& key, const CTRVDoc& doc, const std::string& title, std::string& error) const;
+    // Writes (or replaces) the copy `key` of `doc`. A failure says why in German.
+    Result Write(const std::string& key, const CTRVDoc& doc, const std::string& title) const;
     // Removes the copy `key` (nothing when there is none).
     void Remove(const std::string& key) const;
     // The copies whose writer is gone (a process of this host that no longer runs, or any copy of
     // another host), oldest first. `includeLive` lists the copies of running programs too.
     std::vector<RecoveryEntry> List(bool includeLive = false) const;
     // Reads the copy into `doc`: its path, its identity on disk as the window had it, and modified.
-    bool Restore(const RecoveryEntry& entry, CTRVDoc& doc, std::string& error) const;
+    Result Restore(const RecoveryEntry& entry, CTRVDoc& doc) const;
 
 private:
     std::string m_dir;

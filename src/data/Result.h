@@ -3,8 +3,11 @@
 // returns a Result; `message` is the complete German sentence for the user (naming the file where
 // there is one), empty on success. Exceptions do not cross module boundaries.
 //
-// Older functions still take a `std::string& error` beside a bool; they move to Result when their
-// callers are next changed.
+// A function that also produces something fills an out-parameter and returns the Result
+// (`Result ReadTrv(bytes, doc)`, `Result AddManualTest(doc, test, index)`); what it fills is
+// untouched or cleared on failure, as its comment says. A result with more to say derives from
+// Result (FileResult: a save refused as write-protected). Callers test it as a bool and pass the
+// message on: `if (Result r = ReadTrv(bytes, doc); !r) return r;`.
 #include <string>
 #include <utility>
 

@@ -161,28 +161,23 @@ std::string FileErrorText(int err) {
     }
 }
 
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes, std::string& error) {
+Result ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
     // Non-blocking, so that a pipe without a writer cannot hold the open; it is refused below.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        error = FileErrorText(errno);
-        return false;
-    }
+    if (fd < 0) return Result::Fail(FileErrorText(errno));
     struct stat st {};
     if (::fstat(fd, &st) != 0) {
-        error = FileErrorText(errno);
+        Result failed = Result::Fail(FileErrorText(errno));
         ::close(fd);
-        return false;
+        return failed;
     }
     if (!S_ISREG(st.st_mode)) {
-        error = S_ISDIR(st.st_mode) ? FileErrorText(EISDIR) : LoadStr(IDS_ERR_NOT_REGULAR);
         ::close(fd);
-        return false;
+        return Result::Fail(S_ISDIR(st.st_mode) ? FileErrorText(EISDIR) : LoadStr(IDS_ERR_NOT_REGULAR));
     }
     const auto tooLarge = [&] {
-        error = FmtId(IDS_ERR_TOO_LARGE, static_cast<int>(kMaxDocumentBytes >> 20));
         ::close(fd);
-        return false;
+        return Result::Fail(FmtId(IDS_ERR_TOO_LARGE, static_cast<int>(kMaxDocumentBytes >> 20)));
     };
     if (static_cast<uint64_t>(st.st_size) > kMaxDocumentBytes) return tooLarge();
     bytes.clear();
@@ -198,9 +193,9 @@ bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes, std::st
             const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
             if (n < 0) {
                 if (errno == EINTR) continue;
-                error = FileErrorText(errno);
+                Result failed = Result::Fail(FileErrorText(errno));
                 ::close(fd);
-                return false;
+                return failed;
             }
             if (n == 0) break;
             done += static_cast<size_t>(n);
@@ -208,38 +203,28 @@ bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes, std::st
         bytes.resize(done);
     } catch (const std::bad_alloc&) {
         bytes.clear();
-        error = FileErrorText(ENOMEM);
         ::close(fd);
-        return false;
+        return Result::Fail(FileErrorText(ENOMEM));
     }
     if (bytes.size() > kMaxDocumentBytes) return tooLarge();
     ::close(fd);
-    return true;
+    return Result::Ok();
 }
 
-bool WriteFileSafely(const std::string& path, const std::vector<uint8_t>& bytes, std::string& error) {
+Result WriteFileSafely(const std::string& path, const std::vector<uint8_t>& bytes) {
     std::string target;
     int err = 0;
-    if (!ResolveLinks(path, target, err)) {
-        error = FileErrorText(err);
-        return false;
-    }
+    if (!ResolveLinks(path, target, err)) return Result::Fail(FileErrorText(err));
     // Only a regular file is replaced: a link to a device (or a pipe) must never turn into a file.
-    if (struct stat st{}; ::stat(target.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
-        error = S_ISDIR(st.st_mode) ? FileErrorText(EISDIR) : LoadStr(IDS_ERR_NOT_REGULAR);
-        return false;
-    }
+    if (struct stat st{}; ::stat(target.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
+        return Result::Fail(S_ISDIR(st.st_mode) ? FileErrorText(EISDIR) : LoadStr(IDS_ERR_NOT_REGULAR));
     RemoveStaleTemporaries(target);
     const std::string tmp = target + kTempMark + std::to_string(::getpid());
     const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        error = FileErrorText(errno);
-        return false;
-    }
+    if (fd < 0) return Result::Fail(FileErrorText(errno));
     const auto fail = [&](int e) {
-        error = FileErrorText(e);
         ::unlink(tmp.c_str());
-        return false;
+        return Result::Fail(FileErrorText(e));
     };
     if (!WriteAll(fd, bytes, err)) {
         ::close(fd);
@@ -257,7 +242,7 @@ bool WriteFileSafely(const std::string& path, const std::vector<uint8_t>& bytes,
     if (::stat(target.c_str(), &st) == 0) ::chmod(tmp.c_str(), st.st_mode & 07777);
     if (::rename(tmp.c_str(), target.c_str()) != 0) return fail(errno);
     SyncDirectory(DirOf(target));
-    return true;
+    return Result::Ok();
 }
 
 }  // namespace trv

@@ -202,38 +202,27 @@ bool ReadTest(Reader& r, int version, TestDataType& t, const PCMDataType& proto)
 // Layout versions up to this one may be documents of another release of the program.
 constexpr int32_t kLastPlausibleVersion = 99;
 
-bool ReadTrv(const std::vector<uint8_t>& bytes, CTRVDoc& doc, std::string& error) {
+Result ReadTrv(const std::vector<uint8_t>& bytes, CTRVDoc& doc) {
     Reader r(bytes);
     CTRVDoc tmp;
     tmp.m_nVersion = r.I32();
-    if (!r.Ok()) {
-        error = LoadStr(IDS_ERR_FILE_SHORT);
-        return false;
-    }
+    if (!r.Ok()) return Result::Fail(LoadStr(IDS_ERR_FILE_SHORT));
     if (tmp.m_nVersion < 2 || tmp.m_nVersion > 5) {
         // Not a layout this program knows (or not a document at all): refused, so that nothing can be
         // saved over it.
         // A version far from the known ones is the start of some other kind of file, not a document of
         // a newer or older program: say so instead of naming a meaningless number.
         if (tmp.m_nVersion < 0 || tmp.m_nVersion > kLastPlausibleVersion)
-            error = LoadStr(IDS_ERR_NOT_TRV_DOCUMENT);
-        else
-            error = FmtId(IDS_ERR_UNKNOWN_LAYOUT, static_cast<int>(tmp.m_nVersion));
-        return false;
+            return Result::Fail(LoadStr(IDS_ERR_NOT_TRV_DOCUMENT));
+        return Result::Fail(FmtId(IDS_ERR_UNKNOWN_LAYOUT, static_cast<int>(tmp.m_nVersion)));
     }
     const int version = tmp.m_nVersion;
     const uint32_t tests = r.U32();
-    if (!r.Ok() || tests > r.Remaining() / kMinTestBlock) {
-        error = LoadStr(IDS_ERR_FILE_TEST_COUNT);
-        return false;
-    }
+    if (!r.Ok() || tests > r.Remaining() / kMinTestBlock) return Result::Fail(LoadStr(IDS_ERR_FILE_TEST_COUNT));
     const PCMDataType proto;  // one construction, copied into every record
     tmp.m_Tests.resize(tests);
     for (auto& t : tmp.m_Tests) {
-        if (!ReadTest(r, version, t, proto)) {
-            error = LoadStr(IDS_ERR_FILE_DAMAGED);
-            return false;
-        }
+        if (!ReadTest(r, version, t, proto)) return Result::Fail(LoadStr(IDS_ERR_FILE_DAMAGED));
     }
     UserDataType& u = tmp.m_UserData;
     u.m_strFirstName = r.Text(kUserTextMax);
@@ -254,16 +243,13 @@ bool ReadTrv(const std::vector<uint8_t>& bytes, CTRVDoc& doc, std::string& error
         // An empty ID (an old file saved once) names no analyser.
         tmp.m_bDeviceBound = !tmp.m_strDeviceId.empty();
     }
-    if (!r.Ok()) {
-        error = LoadStr(IDS_ERR_FILE_DAMAGED);
-        return false;
-    }
+    if (!r.Ok()) return Result::Fail(LoadStr(IDS_ERR_FILE_DAMAGED));
     tmp.SetPathName(doc.GetPathName());
     doc = std::move(tmp);
-    return true;
+    return Result::Ok();
 }
 
-bool WriteTrv(const CTRVDoc& doc, std::vector<uint8_t>& bytes, std::string& error) {
+Result WriteTrv(const CTRVDoc& doc, std::vector<uint8_t>& bytes) {
     std::vector<uint8_t> out;
     size_t measurements = 0;
     for (const auto& t : doc.m_Tests) measurements += t.m_Steps.size();
@@ -278,9 +264,8 @@ bool WriteTrv(const CTRVDoc& doc, std::vector<uint8_t>& bytes, std::string& erro
             uint32_t compact = 0;
             if (!LocalToCompactTime(m.m_Time, compact)) {
                 const std::string when = m.m_Time.FormatDate() + " " + m.m_Time.FormatTime();
-                error = FmtId(IDS_ERR_TIME_NOT_STORABLE, static_cast<int>(m.m_nMeasId),
-                              m.m_Time.IsValid() ? when.c_str() : LoadStr(IDS_ERR_TIME_INVALID));
-                return false;
+                return Result::Fail(FmtId(IDS_ERR_TIME_NOT_STORABLE, static_cast<int>(m.m_nMeasId),
+                                          m.m_Time.IsValid() ? when.c_str() : LoadStr(IDS_ERR_TIME_INVALID)));
             }
             ForEachMeasurementField(m, [&](FieldKind kind, const auto& f, FieldInfo info) {
                 if constexpr (std::is_same_v<std::decay_t<decltype(f)>, COleDateTime>)
@@ -302,7 +287,7 @@ bool WriteTrv(const CTRVDoc& doc, std::vector<uint8_t>& bytes, std::string& erro
     w.Text(doc.m_strDeviceId);
     w.F64(doc.m_dFirmware);
     bytes = std::move(out);
-    return true;
+    return Result::Ok();
 }
 
 std::vector<MovedReading> ReadingsMovedByLayout(const CTRVDoc& doc) {
@@ -334,12 +319,12 @@ std::string MovedReadingsText(const std::vector<MovedReading>& moved) {
 
 FileResult LoadDocument(const std::string& path, CTRVDoc& doc) {
     std::vector<uint8_t> bytes;
-    std::string why;
     // Taken before reading: should the file change meanwhile, the next save notices (and asks).
     const FileIdentity identity = FileIdentity::Of(path);
-    if (!ReadWholeFile(path, bytes, why)) return {false, FmtId(IDS_ERR_CANNOT_OPEN, path.c_str(), why.c_str())};
     CTRVDoc tmp;
-    if (!ReadTrv(bytes, tmp, why)) return {false, FmtId(IDS_ERR_CANNOT_OPEN, path.c_str(), why.c_str())};
+    Result read = ReadWholeFile(path, bytes);
+    if (read) read = ReadTrv(bytes, tmp);
+    if (!read) return Result::Fail(FmtId(IDS_ERR_CANNOT_OPEN, path.c_str(), read.message.c_str()));
     tmp.SetPathName(path);
     tmp.SetModifiedFlag(false);
     tmp.m_DiskIdentity = identity;
@@ -349,16 +334,13 @@ FileResult LoadDocument(const std::string& path, CTRVDoc& doc) {
 
 FileResult SaveDocument(CTRVDoc& doc, const std::string& path) {
     std::vector<uint8_t> bytes;
-    std::string why;
     // A write-protected file is the owner's decision: never replace it (the rename of a safe save
     // would, as the folder is writable).
-    if (IsWriteProtected(path)) {
-        FileResult r{false, FmtId(IDS_ERR_CANNOT_SAVE, path.c_str(), LoadStr(IDS_FILE_WRITE_PROTECTED))};
-        r.writeProtected = true;
-        return r;
-    }
-    if (!WriteTrv(doc, bytes, why) || !WriteFileSafely(path, bytes, why))
-        return {false, FmtId(IDS_ERR_CANNOT_SAVE, path.c_str(), why.c_str())};
+    if (IsWriteProtected(path))
+        return {Result::Fail(FmtId(IDS_ERR_CANNOT_SAVE, path.c_str(), LoadStr(IDS_FILE_WRITE_PROTECTED))), true};
+    Result written = WriteTrv(doc, bytes);
+    if (written) written = WriteFileSafely(path, bytes);
+    if (!written) return Result::Fail(FmtId(IDS_ERR_CANNOT_SAVE, path.c_str(), written.message.c_str()));
     doc.m_DiskIdentity = FileIdentity::Of(path);
     doc.m_nVersion = 5;
     doc.SetPathName(path);

@@ -6,26 +6,27 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace trv {
 
-// The file functions' result: `message` names the file (a Result that also says whether a save was
-// refused because the file is write-protected).
-struct FileResult {
-    bool ok = true;
-    std::string message;          // German, names the file; empty on success
+// The file functions' result: a Result whose `message` names the file, and that also says whether
+// a save was refused because the file is write-protected.
+struct FileResult : Result {
     bool writeProtected = false;  // a save refused because the file is write-protected
 
-    explicit operator bool() const { return ok; }
+    FileResult() = default;
+    FileResult(Result result, bool refusedAsWriteProtected = false)
+        : Result(std::move(result)), writeProtected(refusedAsWriteProtected) {}
 };
 
-// Reads a whole document from bytes. On failure `doc` is left untouched and `error` says why
+// Reads a whole document from bytes. On failure `doc` is left untouched and the message says why
 // (without the file name).
-bool ReadTrv(const std::vector<uint8_t>& bytes, CTRVDoc& doc, std::string& error);
-// Writes the document in layout version 5. False (and `error` set) when a measurement time cannot
-// be written as compact time.
-bool WriteTrv(const CTRVDoc& doc, std::vector<uint8_t>& bytes, std::string& error);
+Result ReadTrv(const std::vector<uint8_t>& bytes, CTRVDoc& doc);
+// Writes the document in layout version 5. Fails when a measurement time cannot be written as
+// compact time.
+Result WriteTrv(const CTRVDoc& doc, std::vector<uint8_t>& bytes);
 
 // A reading whose local time the file's layout (seconds since 1970 UTC) cannot hold: a time in the
 // hour that the change to daylight saving time skips is read back an hour later.

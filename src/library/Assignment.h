@@ -9,6 +9,7 @@
 // done is put back, and the message says why.
 #include "data/AssignedTests.h"
 #include "data/FileIdentity.h"
+#include "data/Result.h"
 #include "data/TRVDoc.h"
 
 #include <cstdint>
@@ -58,13 +59,13 @@ public:
     // The document of `path` when a window of this program holds it; null otherwise.
     virtual CTRVDoc* OpenDocument(const std::string& path) = 0;
     // Applies `additions` to the open document of `path` as one undoable command.
-    virtual bool AddToOpen(const std::string& path, const std::vector<TestAddition>& additions, std::string& error) = 0;
+    virtual Result AddToOpen(const std::string& path, const std::vector<TestAddition>& additions) = 0;
     // Takes back what AddToOpen did (after a later failure).
     virtual void UndoAddToOpen(const std::string& path) = 0;
-    // Takes what marking the source needs (trv-cli: the source file's lock); false with the reason.
-    virtual bool PrepareSource(std::string& error) = 0;
-    // Marks the source's tests "zugeordnet" (or not); false with the reason, nothing changed.
-    virtual bool MarkSource(const std::vector<int>& tests, std::string& error) = 0;
+    // Takes what marking the source needs (trv-cli: the source file's lock); fails with the reason.
+    virtual Result PrepareSource() = 0;
+    // Marks the source's tests "zugeordnet" (or not); fails with the reason, nothing changed.
+    virtual Result MarkSource(const std::vector<int>& tests) = 0;
     virtual void ReleaseSource() = 0;
 };
 

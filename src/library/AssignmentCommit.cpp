@@ -28,8 +28,7 @@ struct Done {
 std::string CommitAssignment(const AssignPlan& plan, IAssignHost& host, bool* inUse) {
     if (inUse) *inUse = false;
     if (!plan.error.empty()) return plan.error;
-    std::string error;
-    if (!host.PrepareSource(error)) return error;
+    if (const Result prepared = host.PrepareSource(); !prepared) return prepared.message;
 
     std::vector<CDocLock> locks(plan.targets.size());
     std::vector<Done> done;
@@ -37,13 +36,12 @@ std::string CommitAssignment(const AssignPlan& plan, IAssignHost& host, bool* in
         // Back to the state before, newest first.
         for (auto it = done.rbegin(); it != done.rend(); ++it) {
             const TargetPlan& t = *it->target;
-            std::string why;
             if (t.open)
                 host.UndoAddToOpen(t.path);
             else if (t.create)
                 ::unlink(t.path.c_str());
             else
-                WriteFileSafely(t.path, it->original, why);
+                (void)WriteFileSafely(t.path, it->original);
         }
         for (CDocLock& l : locks) l.Release();
         host.ReleaseSource();
@@ -73,10 +71,10 @@ std::string CommitAssignment(const AssignPlan& plan, IAssignHost& host, bool* in
                 return fail(
                     FmtId(IDS_ASSIGN_WRITE_FAILED,
                           FmtId(IDS_ERR_FILE_WRITE, t.path.c_str(), LoadStr(IDS_FILE_WRITE_PROTECTED)).c_str()));
-            std::string why;
-            if (!ReadWholeFile(t.path, originals[i], why))
-                return fail(
-                    FmtId(IDS_ASSIGN_WRITE_FAILED, FmtId(IDS_ERR_FILE_WRITE, t.path.c_str(), why.c_str()).c_str()));
+            const Result read = ReadWholeFile(t.path, originals[i]);
+            if (!read)
+                return fail(FmtId(IDS_ASSIGN_WRITE_FAILED,
+                                  FmtId(IDS_ERR_FILE_WRITE, t.path.c_str(), read.message.c_str()).c_str()));
         }
     }
 
@@ -87,18 +85,20 @@ std::string CommitAssignment(const AssignPlan& plan, IAssignHost& host, bool* in
         CTRVDoc doc = t.before;
         ApplyTestAdditions(doc, t.additions);
         std::vector<uint8_t> bytes;
-        std::string why;
-        if (!WriteTrv(doc, bytes, why) || !WriteFileSafely(t.path, bytes, why))
-            return fail(FmtId(IDS_ASSIGN_WRITE_FAILED, FmtId(IDS_ERR_FILE_WRITE, t.path.c_str(), why.c_str()).c_str()));
+        Result written = WriteTrv(doc, bytes);
+        if (written) written = WriteFileSafely(t.path, bytes);
+        if (!written)
+            return fail(FmtId(IDS_ASSIGN_WRITE_FAILED,
+                              FmtId(IDS_ERR_FILE_WRITE, t.path.c_str(), written.message.c_str()).c_str()));
         done.push_back({&t, std::move(originals[i])});
     }
     // The targets open in windows: through their workspaces.
     for (const TargetPlan& t : plan.targets) {
         if (!t.open || t.additions.empty()) continue;
-        if (!host.AddToOpen(t.path, t.additions, error)) return fail(error);
+        if (const Result added = host.AddToOpen(t.path, t.additions); !added) return fail(added.message);
         done.push_back({&t, {}});
     }
-    if (!host.MarkSource(plan.Marked(), error)) return fail(error);
+    if (const Result marked = host.MarkSource(plan.Marked()); !marked) return fail(marked.message);
     for (CDocLock& l : locks) l.Release();
     host.ReleaseSource();
     return {};

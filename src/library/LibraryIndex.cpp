@@ -294,8 +294,8 @@ std::string LibraryChoice::Key() const {
 
 std::string ReadLibraryDocument(const std::string& path, CTRVDoc& doc) {
     std::vector<uint8_t> bytes;
-    std::string why;
-    if (!ReadWholeFile(path, bytes, why)) return FmtId(IDS_LIB_UNREADABLE_FILE, why.c_str());
+    if (const Result read = ReadWholeFile(path, bytes); !read)
+        return FmtId(IDS_LIB_UNREADABLE_FILE, read.message.c_str());
     if (bytes.size() < 4) return LoadStr(IDS_LIB_DAMAGED);
     int32_t version = 0;
     std::memcpy(&version, bytes.data(), 4);
@@ -305,7 +305,7 @@ std::string ReadLibraryDocument(const std::string& path, CTRVDoc& doc) {
         if (version > 5 && version < 64) return FmtId(IDS_LIB_UNKNOWN_VERSION, static_cast<int>(version));
         return LoadStr(IDS_LIB_FOREIGN);
     }
-    if (!ReadTrv(bytes, doc, why)) return LoadStr(IDS_LIB_DAMAGED);
+    if (!ReadTrv(bytes, doc)) return LoadStr(IDS_LIB_DAMAGED);
     doc.SetPathName(path);
     return {};
 }
@@ -342,13 +342,12 @@ void CLibraryIndex::Close() {
 
 bool CLibraryIndex::Exec(const char* sql) { return sqlite3_exec(m_pDb, sql, nullptr, nullptr, nullptr) == SQLITE_OK; }
 
-bool CLibraryIndex::Open(const std::string& dir, std::string& error, const std::string& dbPath) {
+Result CLibraryIndex::Open(const std::string& dir, const std::string& dbPath) {
     Close();
     m_Entries.clear();
     m_Values.clear();
     m_strWarning.clear();
-    error = CheckLibraryFolder(dir);
-    if (!error.empty()) return false;
+    if (std::string why = CheckLibraryFolder(dir); !why.empty()) return Result::Fail(std::move(why));
     m_strDir = CanonicalFolder(dir);
     const std::string path = dbPath.empty() ? IndexDatabasePath(m_strDir) : dbPath;
 
@@ -401,7 +400,7 @@ bool CLibraryIndex::Open(const std::string& dir, std::string& error, const std::
     m_strChoiceKey = m_Choice.Key();
     LoadEntries();
     LoadValues();
-    return true;
+    return Result::Ok();
 }
 
 bool CLibraryIndex::LoadEntries() {
@@ -530,13 +529,9 @@ std::vector<int> CLibraryIndex::NeededTests(const LibraryEntry& e, const COleDat
     return out;
 }
 
-bool CLibraryIndex::Refresh(RefreshStats* stats, const std::function<void(int, int)>& progress, std::string* error) {
+Result CLibraryIndex::Refresh(RefreshStats* stats, const std::function<void(int, int)>& progress) {
     RefreshStats st;
-    const std::string why = CheckLibraryFolder(m_strDir);
-    if (!why.empty()) {
-        if (error) *error = why;
-        return false;
-    }
+    if (std::string why = CheckLibraryFolder(m_strDir); !why.empty()) return Result::Fail(std::move(why));
     const std::vector<LibraryFile> files = ListLibraryFiles(m_strDir);
     st.files = static_cast<int>(files.size());
     std::unordered_map<std::string, size_t> known;
@@ -630,13 +625,13 @@ bool CLibraryIndex::Refresh(RefreshStats* stats, const std::function<void(int, i
             std::count_if(m_Entries.begin(), m_Entries.end(), [](const LibraryEntry& e) { return !e.error.empty(); }));
         *stats = st;
     }
-    return true;
+    return Result::Ok();
 }
 
 bool CLibraryIndex::RefreshFile(const std::string& file) {
     // The whole scan is cheap when nothing else changed (one stat per file).
     (void)file;
-    return Refresh();
+    return Refresh().ok;
 }
 
 void CLibraryIndex::ComputeMissing(const std::vector<int>& entries, const COleDateTime& before) {

@@ -10,6 +10,7 @@
 #include "analysis/History.h"
 #include "analysis/Zones.h"
 #include "data/OleDateTime.h"
+#include "data/Result.h"
 
 #include <cstdint>
 #include <functional>
@@ -86,10 +87,10 @@ public:
     CLibraryIndex(const CLibraryIndex&) = delete;
     CLibraryIndex& operator=(const CLibraryIndex&) = delete;
 
-    // Opens the index of the library `dir` (database at `dbPath`, or IndexDatabasePath(dir)). False
+    // Opens the index of the library `dir` (database at `dbPath`, or IndexDatabasePath(dir)). Fails
     // with the German reason when the folder cannot serve as a library. An index database that cannot
     // be made works in memory (`IndexWarning()` says why).
-    bool Open(const std::string& dir, std::string& error, const std::string& dbPath = {});
+    Result Open(const std::string& dir, const std::string& dbPath = {});
     const std::string& Folder() const { return m_strDir; }
     const std::string& IndexWarning() const { return m_strWarning; }
 
@@ -97,9 +98,9 @@ public:
     const LibraryChoice& Choice() const { return m_Choice; }
 
     // Reads what changed in the folder; `progress` (may be empty) hears (done, total) of the
-    // documents read, from any thread. False with `error` when the folder is no longer readable.
-    bool Refresh(RefreshStats* stats = nullptr, const std::function<void(int, int)>& progress = {},
-                 std::string* error = nullptr);
+    // documents read, from any thread. Fails with the German reason when the folder is no longer
+    // readable.
+    Result Refresh(RefreshStats* stats = nullptr, const std::function<void(int, int)>& progress = {});
     // Only the document `file` (relative), e.g. after this program saved it.
     bool RefreshFile(const std::string& file);
 

@@ -113,12 +113,11 @@ std::string TeamCsvText(const TeamTable& table) {
     return out;
 }
 
-std::string WriteTeamCsv(const TeamTable& table, const std::string& path) {
+Result WriteTeamCsv(const TeamTable& table, const std::string& path) {
     const std::string text = Utf8ToCp1252(TeamCsvText(table));
-    std::string why;
-    if (!WriteFileSafely(path, std::vector<uint8_t>(text.begin(), text.end()), why))
-        return FmtId(IDS_ERR_FILE_WRITE, path.c_str(), why.c_str());
-    return {};
+    const Result written = WriteFileSafely(path, std::vector<uint8_t>(text.begin(), text.end()));
+    if (!written) return Result::Fail(FmtId(IDS_ERR_FILE_WRITE, path.c_str(), written.message.c_str()));
+    return Result::Ok();
 }
 
 std::optional<double> CellNumber(const std::string& cell) {

@@ -38,8 +38,8 @@ TeamTable MakeTeamTable(const CLibraryIndex& index, const std::vector<TeamRow>& 
 
 // The table as CSV text (UTF-8): ";" separated, CR LF; the export writes it in Windows-1252.
 std::string TeamCsvText(const TeamTable& table);
-// Writes that CSV to `path` safely. "" on success, else the German message.
-std::string WriteTeamCsv(const TeamTable& table, const std::string& path);
+// Writes that CSV to `path` safely; fails with the German message.
+Result WriteTeamCsv(const TeamTable& table, const std::string& path);
 
 // A number of a cell as the table sorts it ("12,5 km/h" -> 12.5, "+0,4" -> 0.4); none for text.
 std::optional<double> CellNumber(const std::string& cell);

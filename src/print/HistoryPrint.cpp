@@ -201,8 +201,8 @@ bool PrintHistory(QPrinter& printer, const CTRVDoc& doc, const std::vector<Histo
     return p.end();
 }
 
-bool WriteHistoryPdf(const QString& path, const CTRVDoc& doc, const std::vector<HistoryRow>& rows,
-                     const std::vector<std::string>& methods, const HistoryPrintOptions& options, QString* error) {
+Result WriteHistoryPdf(const QString& path, const CTRVDoc& doc, const std::vector<HistoryRow>& rows,
+                       const std::vector<std::string>& methods, const HistoryPrintOptions& options) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     bool painted = false;
@@ -219,17 +219,12 @@ bool WriteHistoryPdf(const QString& path, const CTRVDoc& doc, const std::vector<
             painted = p.end();
         }
     }
-    if (!painted) {
-        if (error) *error = Q(FmtId(IDS_HIST_PDF_FAILED, path.toUtf8().constData()));
-        return false;
-    }
+    if (!painted) return Result::Fail(FmtId(IDS_HIST_PDF_FAILED, path.toUtf8().constData()));
     const QByteArray& bytes = buffer.data();
-    std::string why;
-    if (!WriteFileSafely(path.toStdString(), std::vector<uint8_t>(bytes.begin(), bytes.end()), why)) {
-        if (error) *error = Q(FmtId(IDS_ERR_FILE_WRITE, path.toUtf8().constData(), why.c_str()));
-        return false;
-    }
-    return true;
+    if (const Result written = WriteFileSafely(path.toStdString(), std::vector<uint8_t>(bytes.begin(), bytes.end()));
+        !written)
+        return Result::Fail(FmtId(IDS_ERR_FILE_WRITE, path.toUtf8().constData(), written.message.c_str()));
+    return Result::Ok();
 }
 
 }  // namespace trv

@@ -4,9 +4,10 @@
 //   trv::HistoryPrintOptions opt;
 //   opt.drawCharts = [&](QPainter& p, const QRectF& r) { ...draw the charts into r... };
 //   trv::PaintHistoryPage(painter, pageRect, doc, rows, methods, opt);   // preview, printer
-//   trv::WriteHistoryPdf(path, doc, rows, methods, opt, &error);         // PDF file
+//   trv::WriteHistoryPdf(path, doc, rows, methods, opt);                 // PDF file (a Result)
 #include "analysis/History.h"
 #include "data/OleDateTime.h"
+#include "data/Result.h"
 
 #include <QPageLayout>
 #include <QRect>
@@ -46,9 +47,8 @@ void PaintHistoryPage(QPainter& painter, const QRect& pageRect, const CTRVDoc& d
 bool PrintHistory(QPrinter& printer, const CTRVDoc& doc, const std::vector<HistoryRow>& rows,
                   const std::vector<std::string>& methods, const HistoryPrintOptions& options);
 
-// The page as an A4 PDF file at `path`, written safely. False, with a German message, on failure.
-bool WriteHistoryPdf(const QString& path, const CTRVDoc& doc, const std::vector<HistoryRow>& rows,
-                     const std::vector<std::string>& methods, const HistoryPrintOptions& options,
-                     QString* error = nullptr);
+// The page as an A4 PDF file at `path`, written safely. Fails with a German message.
+Result WriteHistoryPdf(const QString& path, const CTRVDoc& doc, const std::vector<HistoryRow>& rows,
+                       const std::vector<std::string>& methods, const HistoryPrintOptions& options);
 
 }  // namespace trv

@@ -265,8 +265,8 @@ bool PrintProtocol(QPrinter& printer, const CTRVDoc& doc, const std::vector<int>
     return p.end() && ok;
 }
 
-bool WriteProtocolPdf(const QString& path, const CTRVDoc& doc, const std::vector<int>& shownTests,
-                      const ProtocolOptions& options, QString* error) {
+Result WriteProtocolPdf(const QString& path, const CTRVDoc& doc, const std::vector<int>& shownTests,
+                        const ProtocolOptions& options) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     bool painted = false;
@@ -283,17 +283,12 @@ bool WriteProtocolPdf(const QString& path, const CTRVDoc& doc, const std::vector
             painted = p.end() && painted;
         }
     }
-    if (!painted) {
-        if (error) *error = QString::fromStdString(FmtId(IDS_ERR_PROTOCOL_CREATE, path.toUtf8().constData()));
-        return false;
-    }
+    if (!painted) return Result::Fail(FmtId(IDS_ERR_PROTOCOL_CREATE, path.toUtf8().constData()));
     const QByteArray& bytes = buffer.data();
-    std::string why;
-    if (!WriteFileSafely(path.toStdString(), std::vector<uint8_t>(bytes.begin(), bytes.end()), why)) {
-        if (error) *error = QString::fromStdString(FmtId(IDS_ERR_FILE_WRITE, path.toUtf8().constData(), why.c_str()));
-        return false;
-    }
-    return true;
+    if (const Result written = WriteFileSafely(path.toStdString(), std::vector<uint8_t>(bytes.begin(), bytes.end()));
+        !written)
+        return Result::Fail(FmtId(IDS_ERR_FILE_WRITE, path.toUtf8().constData(), written.message.c_str()));
+    return Result::Ok();
 }
 
 CChartModel PrintChartModel(const CChartModel& shown) {

@@ -18,6 +18,7 @@
 #include "analysis/Uncertainty.h"
 #include "analysis/Zones.h"
 #include "data/OleDateTime.h"
+#include "data/Result.h"
 
 #include <QRect>
 #include <QRectF>
@@ -75,9 +76,9 @@ void PaintProtocolPage(QPainter& painter, const QRect& pageRect, int page, const
 bool PrintProtocol(QPrinter& printer, const CTRVDoc& doc, const std::vector<int>& shownTests,
                    const ProtocolOptions& options);
 
-// The protocol as an A4 PDF file at `path`. False, with a German message, when it cannot be written.
-bool WriteProtocolPdf(const QString& path, const CTRVDoc& doc, const std::vector<int>& shownTests,
-                      const ProtocolOptions& options, QString* error = nullptr);
+// The protocol as an A4 PDF file at `path`. Fails with a German message when it cannot be written.
+Result WriteProtocolPdf(const QString& path, const CTRVDoc& doc, const std::vector<int>& shownTests,
+                        const ProtocolOptions& options);
 
 // The chart as it is printed: a copy of `shown` with the axis fonts at 14, the lactate zone band
 // opaque, the second band, the cursors and their read-out, the result boxes (not their points and

@@ -177,8 +177,7 @@ bool PrintTeam(QPrinter& printer, const TeamTable& table, const TeamPrintOptions
     return p.end();
 }
 
-bool WriteTeamPdf(const std::string& path, const TeamTable& table, const TeamPrintOptions& options,
-                  std::string* error) {
+Result WriteTeamPdf(const std::string& path, const TeamTable& table, const TeamPrintOptions& options) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     bool painted = false;
@@ -200,17 +199,11 @@ bool WriteTeamPdf(const std::string& path, const TeamTable& table, const TeamPri
             painted = p.end();
         }
     }
-    if (!painted) {
-        if (error) *error = FmtId(IDS_TEAM_PDF_FAILED, path.c_str());
-        return false;
-    }
+    if (!painted) return Result::Fail(FmtId(IDS_TEAM_PDF_FAILED, path.c_str()));
     const QByteArray& bytes = buffer.data();
-    std::string why;
-    if (!WriteFileSafely(path, std::vector<uint8_t>(bytes.begin(), bytes.end()), why)) {
-        if (error) *error = FmtId(IDS_ERR_FILE_WRITE, path.c_str(), why.c_str());
-        return false;
-    }
-    return true;
+    if (const Result written = WriteFileSafely(path, std::vector<uint8_t>(bytes.begin(), bytes.end())); !written)
+        return Result::Fail(FmtId(IDS_ERR_FILE_WRITE, path.c_str(), written.message.c_str()));
+    return Result::Ok();
 }
 
 }  // namespace trv

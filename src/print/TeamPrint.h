@@ -2,6 +2,7 @@
 // The printed team overview: a landscape table over as many pages as it needs, the lab's date in the
 // header and "Seite x von y" at the foot of every page. On a printer, in the preview and as PDF.
 #include "data/OleDateTime.h"
+#include "data/Result.h"
 #include "library/TeamOverview.h"
 
 #include <QRect>
@@ -30,8 +31,7 @@ void PaintTeamPage(QPainter& painter, const QRect& pageRect, const TeamTable& ta
 // Every page on `printer` (landscape). False when it cannot be painted on.
 bool PrintTeam(QPrinter& printer, const TeamTable& table, const TeamPrintOptions& options);
 
-// The overview as a landscape A4 PDF at `path`, written safely. False with the German message.
-bool WriteTeamPdf(const std::string& path, const TeamTable& table, const TeamPrintOptions& options,
-                  std::string* error = nullptr);
+// The overview as a landscape A4 PDF at `path`, written safely. A failure says why in German.
+Result WriteTeamPdf(const std::string& path, const TeamTable& table, const TeamPrintOptions& options);
 
 }  // namespace trv

@@ -145,7 +145,7 @@ bool PrintZoneCard(QPrinter& printer, const ZoneCardText& card) {
     return p.end();
 }
 
-bool WriteZoneCardPdf(const QString& path, const ZoneCardText& card, QString* error) {
+Result WriteZoneCardPdf(const QString& path, const ZoneCardText& card) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     bool painted = false;
@@ -163,17 +163,11 @@ bool WriteZoneCardPdf(const QString& path, const ZoneCardText& card, QString* er
         }
     }
     const std::string target = path.toStdString();
-    if (!painted) {
-        if (error) *error = Q(FmtId(IDS_CARD_PDF_FAILED, target.c_str()));
-        return false;
-    }
+    if (!painted) return Result::Fail(FmtId(IDS_CARD_PDF_FAILED, target.c_str()));
     const QByteArray& bytes = buffer.data();
-    std::string why;
-    if (!WriteFileSafely(target, std::vector<uint8_t>(bytes.begin(), bytes.end()), why)) {
-        if (error) *error = Q(FmtId(IDS_CARD_PDF_FAILED, target.c_str()) + " " + why);
-        return false;
-    }
-    return true;
+    if (const Result written = WriteFileSafely(target, std::vector<uint8_t>(bytes.begin(), bytes.end())); !written)
+        return Result::Fail(FmtId(IDS_CARD_PDF_FAILED, target.c_str()) + " " + written.message);
+    return Result::Ok();
 }
 
 }  // namespace trv

@@ -4,9 +4,10 @@
 // km/h and pace), heart-rate range and lactate range.
 //
 //   trv::ZoneCardText text = trv::MakeZoneCardText(doc, test, thresholds, today);
-//   trv::WriteZoneCardPdf(path, text, &error);   // or PrintZoneCard(printer, text)
+//   trv::WriteZoneCardPdf(path, text);   // a Result; or PrintZoneCard(printer, text)
 #include "analysis/ThresholdMethods.h"
 #include "data/OleDateTime.h"
+#include "data/Result.h"
 
 #include <QRect>
 #include <QString>
@@ -44,7 +45,7 @@ void PaintZoneCard(QPainter& painter, const QRect& pageRect, const ZoneCardText&
 // On a printer (its page layout as set); false when it cannot be painted on.
 bool PrintZoneCard(QPrinter& printer, const ZoneCardText& card);
 
-// As an A4 PDF file written safely; false with a German message.
-bool WriteZoneCardPdf(const QString& path, const ZoneCardText& card, QString* error = nullptr);
+// As an A4 PDF file written safely; fails with a German message.
+Result WriteZoneCardPdf(const QString& path, const ZoneCardText& card);
 
 }  // namespace trv

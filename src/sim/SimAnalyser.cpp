@@ -29,11 +29,11 @@ SimAnalyser::SimAnalyser(SimConfig config) : m_cfg(std::move(config)), m_bStepTe
 
 SimAnalyser::~SimAnalyser() { Stop(); }
 
-bool SimAnalyser::OpenTerminal(std::string* error) {
+Result SimAnalyser::OpenTerminal() {
     auto fail = [&](const char* what) {
-        if (error) *error = std::string(what) + ": " + std::strerror(errno);
+        Result failed = Result::Fail(std::string(what) + ": " + std::strerror(errno));
         CloseTerminal();
-        return false;
+        return failed;
     };
     m_master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (m_master < 0) return fail("posix_openpt");
@@ -51,7 +51,7 @@ bool SimAnalyser::OpenTerminal(std::string* error) {
     ::fcntl(m_master, F_SETFL, ::fcntl(m_master, F_GETFL) | O_NONBLOCK);
     ::unlink(m_strLink.c_str());
     if (::symlink(name, m_strLink.c_str()) != 0) return fail("symlink");
-    return true;
+    return Result::Ok();
 }
 
 void SimAnalyser::CloseTerminal() {
@@ -60,20 +60,17 @@ void SimAnalyser::CloseTerminal() {
     m_master = m_slave = -1;
 }
 
-bool SimAnalyser::Start(const std::string& portDir, std::string* error) {
-    if (Running()) return false;
+Result SimAnalyser::Start(const std::string& portDir) {
+    if (Running()) return Result::Fail({});
     m_strLink = portDir + "/" + m_cfg.linkName;
-    if (::pipe2(m_wake, O_CLOEXEC | O_NONBLOCK) != 0) {
-        if (error) *error = std::strerror(errno);
-        return false;
-    }
+    if (::pipe2(m_wake, O_CLOEXEC | O_NONBLOCK) != 0) return Result::Fail(std::strerror(errno));
     {
         std::lock_guard lock(m_mutex);
-        if (!OpenTerminal(error)) return false;
+        if (Result opened = OpenTerminal(); !opened) return opened;
     }
     m_bStop = false;
     m_thread = std::thread(&SimAnalyser::Run, this);
-    return true;
+    return Result::Ok();
 }
 
 void SimAnalyser::Stop() {
@@ -229,7 +226,7 @@ bool SimAnalyser::Send(const uint8_t* data, size_t len, int hangUpAfter) {
             // Hang up as a pulled cable would, then come back on a new terminal.
             ++m_nHangUps;
             CloseTerminal();
-            OpenTerminal(nullptr);
+            OpenTerminal();
             return false;
         }
         size_t chunk = std::min<size_t>(len - sent, m_cfg.pace ? 16 : 4096);

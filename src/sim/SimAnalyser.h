@@ -39,8 +39,8 @@ public:
     SimAnalyser(const SimAnalyser&) = delete;
     SimAnalyser& operator=(const SimAnalyser&) = delete;
 
-    // Creates the pseudo-terminal and the link, then starts answering. False with a reason.
-    bool Start(const std::string& portDir, std::string* error = nullptr);
+    // Creates the pseudo-terminal and the link, then starts answering. Fails with a reason.
+    Result Start(const std::string& portDir);
     // Stops answering, removes the link and closes the terminal.
     void Stop();
     bool Running() const { return m_thread.joinable(); }
@@ -60,7 +60,7 @@ public:
     int HangUps() const { return m_nHangUps; }
 
 private:
-    bool OpenTerminal(std::string* error);
+    Result OpenTerminal();
     void CloseTerminal();
     void Run();
     void OnByte(uint8_t b);

@@ -58,7 +58,7 @@ bool ParseReading(const std::string& line, SimReading& r, std::string& why) {
 
 }  // namespace
 
-bool ParseSimMemory(const std::string& text, SimMemory& memory, std::string& error) {
+Result ParseSimMemory(const std::string& text, SimMemory& memory) {
     SimMemory m;
     std::istringstream in(text);
     std::string line;
@@ -72,49 +72,37 @@ bool ParseSimMemory(const std::string& text, SimMemory& memory, std::string& err
         std::string value;
         words >> value;
         if (key == "device") {
-            if (value.size() != 10) {
-                error = Fmt("Zeile %d: die Geräte-ID hat 10 Zeichen", number);
-                return false;
-            }
+            if (value.size() != 10) return Result::Fail(Fmt("Zeile %d: die Geräte-ID hat 10 Zeichen", number));
             m.deviceId = value;
         } else if (key == "firmware") {
             double fw = 0;
-            if (!ParseDecimal(value, fw) || fw < 0 || fw > 9.99) {
-                error = Fmt("Zeile %d: Firmware-Version unlesbar", number);
-                return false;
-            }
+            if (!ParseDecimal(value, fw) || fw < 0 || fw > 9.99)
+                return Result::Fail(Fmt("Zeile %d: Firmware-Version unlesbar", number));
             m.firmware100 = static_cast<int>(fw * 100 + 0.5);
         } else if (key == "steptest") {
             m.stepTestMode = value == "on";
         } else {
             SimReading r;
             std::string why;
-            if (!ParseReading(line, r, why)) {
-                error = Fmt("Zeile %d: ", number) + why;
-                return false;
-            }
+            if (!ParseReading(line, r, why)) return Result::Fail(Fmt("Zeile %d: ", number) + why);
             m.readings.push_back(r);
         }
     }
     memory = std::move(m);
-    return true;
+    return Result::Ok();
 }
 
-bool LoadSimMemory(const std::string& path, SimMemory& memory, std::string& error) {
+Result LoadSimMemory(const std::string& path, SimMemory& memory) {
     std::ifstream f(path, std::ios::binary);
-    if (!f) {
-        error = "Die Datei " + path + " kann nicht gelesen werden.";
-        return false;
-    }
+    if (!f) return Result::Fail("Die Datei " + path + " kann nicht gelesen werden.");
     std::stringstream s;
     s << f.rdbuf();
-    return ParseSimMemory(s.str(), memory, error);
+    return ParseSimMemory(s.str(), memory);
 }
 
 SimMemory SampleMemory() {
     SimMemory m;
-    std::string error;
-    ParseSimMemory(SampleMemoryText(), m, error);
+    ParseSimMemory(SampleMemoryText(), m);
     return m;
 }
 

@@ -10,6 +10,8 @@
 //
 // type: single, PrL, Ld, AFL; flags: start, end, start,end or "-"; lactate in mmol/l with a point
 // ("High"/"Low" set status 6/7); status 0..15; duration in seconds.
+#include "data/Result.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -34,9 +36,9 @@ struct SimMemory {
     std::vector<SimReading> readings;
 };
 
-// Parses the text; false with a German reason (line number) on the first bad line.
-bool ParseSimMemory(const std::string& text, SimMemory& memory, std::string& error);
-bool LoadSimMemory(const std::string& path, SimMemory& memory, std::string& error);
+// Parses the text; fails with a German reason (line number) on the first bad line.
+Result ParseSimMemory(const std::string& text, SimMemory& memory);
+Result LoadSimMemory(const std::string& path, SimMemory& memory);
 // The ready sample: a treadmill step test, a field test and single readings.
 const std::string& SampleMemoryText();
 SimMemory SampleMemory();

@@ -18,9 +18,7 @@ bool CAddEnteredTestCommand::Apply(CTRVDoc& doc) {
     const bool show = doc.CountShownTests() < 2;
     TestDataType t = m_Test;
     t.m_bShowInChart = show ? 1 : 0;
-    std::string error;
-    m_nAdded = AddManualTest(doc, std::move(t), error);
-    return m_nAdded >= 0;
+    return AddManualTest(doc, std::move(t), m_nAdded).ok;
 }
 
 CPasteTestsCommand::CPasteTestsCommand(PastePlan plan)
@@ -36,9 +34,8 @@ bool CPasteTestsCommand::Apply(CTRVDoc& doc) {
         TestDataType t = m_Plan.add[i].test;
         t.m_bShowInChart = shown < 2 ? 1 : 0;
         if (m_Plan.manualIds[i]) {
-            std::string error;
-            const int at = AddManualTest(doc, t, error);
-            if (at < 0) {
+            int at = -1;
+            if (!AddManualTest(doc, t, at)) {
                 m_Failed.push_back(FmtId(IDS_CLIP_NO_IDS, TestLabel(t).c_str()));
                 m_AddedFirstIds.push_back(-1);
                 continue;

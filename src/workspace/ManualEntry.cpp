@@ -103,7 +103,7 @@ std::string CManualEntry::CellError(int row, int column) const {
     return {};
 }
 
-bool CManualEntry::Build(TestDataType& test, std::string& error, std::vector<std::string>& questions) const {
+Result CManualEntry::Build(TestDataType& test, std::vector<std::string>& questions) const {
     ImportTable table;
     for (int r = 0; r < RowCount(); ++r) {
         if (IsBlankRow(r)) continue;
@@ -112,10 +112,7 @@ bool CManualEntry::Build(TestDataType& test, std::string& error, std::vector<std
         table.m_Rows.push_back(std::move(cells));
         table.m_Lines.push_back(r + 1);
     }
-    if (table.m_Rows.empty()) {
-        error = LoadStr(IDS_MAN_NO_LOAD_STEP);
-        return false;
-    }
+    if (table.m_Rows.empty()) return Result::Fail(LoadStr(IDS_MAN_NO_LOAD_STEP));
     ImportOptions options;
     options.m_nTestType = m_nTestType;
     options.m_nLoadUnit = m_nLoadUnit;
@@ -124,8 +121,8 @@ bool CManualEntry::Build(TestDataType& test, std::string& error, std::vector<std
     options.m_dTrackLength = m_dTrackLength;
     ManualTestInput input;
     const ImportMapping mapping(std::begin(kRoles), std::end(kRoles));
-    return ImportInputFromTable(table, mapping, options, input, error) &&
-           BuildManualTest(input, test, error, questions);
+    if (Result read = ImportInputFromTable(table, mapping, options, input); !read) return read;
+    return BuildManualTest(input, test, questions);
 }
 
 }  // namespace trv

@@ -46,7 +46,7 @@ public:
     std::string CellError(int row, int column) const;
 
     // The step test of the rows (blank rows left out; "Zeile" in messages counts the table's rows).
-    bool Build(TestDataType& test, std::string& error, std::vector<std::string>& questions) const;
+    Result Build(TestDataType& test, std::vector<std::string>& questions) const;
 
 private:
     bool IsBlankRow(int row) const;

@@ -34,8 +34,8 @@ std::string CountText(int count) {
 
 }  // namespace
 
-bool WriteTransferTests(const CTRVDoc& doc, const CTestAnalyses& analyses, const std::vector<int>& indices,
-                        std::vector<uint8_t>& bytes, std::string& error) {
+Result WriteTransferTests(const CTRVDoc& doc, const CTestAnalyses& analyses, const std::vector<int>& indices,
+                          std::vector<uint8_t>& bytes) {
     CTRVDoc carrier;  // only the tests: no athlete, no analyser leaves the document
     std::vector<AnalysisChoice> choices;
     for (int i : NormalizedTestIndices(doc, indices)) {
@@ -44,7 +44,7 @@ bool WriteTransferTests(const CTRVDoc& doc, const CTestAnalyses& analyses, const
         choices.push_back({an.m_nFitFunction, an.m_nThresholdModel});
     }
     std::vector<uint8_t> file;
-    if (!WriteTrv(carrier, file, error)) return false;
+    if (Result written = WriteTrv(carrier, file); !written) return written;
     bytes.assign(kMagic, kMagic + sizeof kMagic);
     PutU32(bytes, static_cast<uint32_t>(choices.size()));
     for (const AnalysisChoice& c : choices) {
@@ -52,19 +52,18 @@ bool WriteTransferTests(const CTRVDoc& doc, const CTestAnalyses& analyses, const
         PutU32(bytes, static_cast<uint32_t>(c.model));
     }
     bytes.insert(bytes.end(), file.begin(), file.end());
-    return true;
+    return Result::Ok();
 }
 
-bool ReadTransferTests(const std::vector<uint8_t>& bytes, std::vector<TransferTest>& tests, std::string& error) {
-    error = LoadStr(IDS_CLIP_NOT_TESTS);
-    if (bytes.size() < sizeof kMagic + 4 || std::memcmp(bytes.data(), kMagic, sizeof kMagic) != 0) return false;
+Result ReadTransferTests(const std::vector<uint8_t>& bytes, std::vector<TransferTest>& tests) {
+    const Result notTests = Result::Fail(LoadStr(IDS_CLIP_NOT_TESTS));
+    if (bytes.size() < sizeof kMagic + 4 || std::memcmp(bytes.data(), kMagic, sizeof kMagic) != 0) return notTests;
     const uint32_t n = GetU32(bytes, sizeof kMagic);
     const size_t fileAt = sizeof kMagic + 4 + static_cast<size_t>(n) * 8;
-    if (n > kMaxTests || bytes.size() < fileAt) return false;
+    if (n > kMaxTests || bytes.size() < fileAt) return notTests;
     CTRVDoc carrier;
-    std::string fileError;
     const std::vector<uint8_t> file(bytes.begin() + static_cast<std::ptrdiff_t>(fileAt), bytes.end());
-    if (!ReadTrv(file, carrier, fileError) || carrier.m_Tests.size() != n) return false;
+    if (!ReadTrv(file, carrier) || carrier.m_Tests.size() != n) return notTests;
     tests.clear();
     for (uint32_t i = 0; i < n; ++i) {
         const size_t at = sizeof kMagic + 4 + static_cast<size_t>(i) * 8;
@@ -72,8 +71,7 @@ bool ReadTransferTests(const std::vector<uint8_t>& bytes, std::vector<TransferTe
             ValidChoice(static_cast<int32_t>(GetU32(bytes, at)), static_cast<int32_t>(GetU32(bytes, at + 4)));
         tests.push_back({std::move(carrier.m_Tests[i]), c});
     }
-    error.clear();
-    return true;
+    return Result::Ok();
 }
 
 PastePlan PlanPaste(const CTRVDoc& doc, const std::vector<TransferTest>& tests) {

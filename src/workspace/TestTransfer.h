@@ -16,6 +16,7 @@
 // - typed or imported tests (IDs of the manual block, which every document hands out anew) take
 //   free IDs of the block instead of being refused.
 #include "data/Records.h"
+#include "data/Result.h"
 #include "data/TRVDoc.h"
 #include "workspace/TestAnalyses.h"
 
@@ -33,12 +34,12 @@ struct TransferTest {
 // The MIME type under which the windows put the bytes on the clipboard.
 constexpr const char* kTestsMimeType = "application/x-trv-tests";
 
-// The tests `indices` of `doc` (document order, invalid indices ignored) as bytes. False with
-// `error` set when a reading's time cannot be written.
-bool WriteTransferTests(const CTRVDoc& doc, const CTestAnalyses& analyses, const std::vector<int>& indices,
-                        std::vector<uint8_t>& bytes, std::string& error);
-// The tests of such bytes; false with `error` set (German) when they are not such bytes.
-bool ReadTransferTests(const std::vector<uint8_t>& bytes, std::vector<TransferTest>& tests, std::string& error);
+// The tests `indices` of `doc` (document order, invalid indices ignored) as bytes. Fails when a
+// reading's time cannot be written.
+Result WriteTransferTests(const CTRVDoc& doc, const CTestAnalyses& analyses, const std::vector<int>& indices,
+                          std::vector<uint8_t>& bytes);
+// The tests of such bytes; fails (German) when they are not such bytes.
+Result ReadTransferTests(const std::vector<uint8_t>& bytes, std::vector<TransferTest>& tests);
 
 // What `doc` takes of `tests`.
 struct PastePlan {

@@ -372,28 +372,30 @@ uint32_t CWorkspace::ConvertToStepTest() {
     return changes;
 }
 
-uint32_t CWorkspace::AddEnteredTest(const TestDataType& test, int nameId, std::string* error) {
+Result CWorkspace::AddEnteredTest(const TestDataType& test, int nameId, uint32_t& changes) {
+    changes = ChangeNone;
     // Known before the command runs: a refused command does not outlive Run().
-    if (AllocateManualIds(m_doc, test.m_Steps.size()).empty()) {
-        if (error) *error = FmtId(IDS_MAN_NO_IDS_LEFT, static_cast<int>(test.m_Steps.size()));
-        return ChangeNone;
-    }
+    if (AllocateManualIds(m_doc, test.m_Steps.size()).empty())
+        return Result::Fail(FmtId(IDS_MAN_NO_IDS_LEFT, static_cast<int>(test.m_Steps.size())));
     auto cmd = std::make_unique<CAddEnteredTestCommand>(test, nameId);
     CAddEnteredTestCommand* c = cmd.get();
-    const uint32_t changes = Run(std::move(cmd));
-    if (!changes) return ChangeNone;
+    changes = Run(std::move(cmd));
+    if (!changes) return Result::Ok();
     m_Selected = {c->AddedTest()};
     m_nSelectedTest = c->AddedTest();
     m_nCurrentMeas = -1;
     UpdateShowModeAfterCheck();
-    return changes;
+    return Result::Ok();
 }
 
-uint32_t CWorkspace::PasteTests(const std::vector<uint8_t>& bytes, std::string& message,
+uint32_t CWorkspace::PasteTests(const std::vector<uint8_t>& bytes, std::string& status,
                                 std::vector<std::string>& refusals) {
     refusals.clear();
     std::vector<TransferTest> tests;
-    if (!ReadTransferTests(bytes, tests, message)) return ChangeNone;
+    if (const Result read = ReadTransferTests(bytes, tests); !read) {
+        status = read.message;
+        return ChangeNone;
+    }
     PastePlan plan = PlanPaste(m_doc, tests);
     refusals = plan.refusals;
     const int held = plan.alreadyHeld;
@@ -434,15 +436,14 @@ uint32_t CWorkspace::PasteTests(const std::vector<uint8_t>& bytes, std::string& 
             }
         UpdateShowModeAfterCheck();
     }
-    message = PastedMessage(added, held);
-    if (message.empty() && refusals.empty()) message = LoadStr(IDS_CLIP_NOT_TESTS);
+    status = PastedMessage(added, held);
+    if (status.empty() && refusals.empty()) status = LoadStr(IDS_CLIP_NOT_TESTS);
     return changes;
 }
 
 std::vector<uint8_t> CWorkspace::CopySelectedTests() const {
     std::vector<uint8_t> bytes;
-    std::string error;
-    if (m_Selected.empty() || !WriteTransferTests(m_doc, *m_pAnalyses, m_Selected, bytes, error)) bytes.clear();
+    if (m_Selected.empty() || !WriteTransferTests(m_doc, *m_pAnalyses, m_Selected, bytes)) bytes.clear();
     return bytes;
 }
 

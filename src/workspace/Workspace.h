@@ -158,13 +158,14 @@ public:
     std::string ConvertQuestion() const;
     uint32_t ConvertToStepTest();
     // A step test typed in or imported (`nameId`: IDS_CMD_ENTER_TEST or IDS_CMD_IMPORT_TEST): it
-    // becomes the selected test and is shown unless two are. 0 with `error` set when the document
-    // has no IDs left for it.
-    uint32_t AddEnteredTest(const TestDataType& test, int nameId, std::string* error = nullptr);
+    // becomes the selected test and is shown unless two are; `changes` gets what changed. Fails
+    // (nothing changed) when the document has no IDs left for it.
+    Result AddEnteredTest(const TestDataType& test, int nameId, uint32_t& changes);
     // Whole tests copied in another window (the bytes of WriteTransferTests), as one command; each keeps
-    // its fitting choice, the first one becomes the selected test. `message` gets the status line (or,
-    // when nothing was added, why), `refusals` one line per test that was not taken.
-    uint32_t PasteTests(const std::vector<uint8_t>& bytes, std::string& message, std::vector<std::string>& refusals);
+    // its fitting choice, the first one becomes the selected test. `status` gets the status line of
+    // what happened (or, when nothing was added, why: not a failure of its own, as some tests may be
+    // taken and others refused), `refusals` one line per test that was not taken.
+    uint32_t PasteTests(const std::vector<uint8_t>& bytes, std::string& status, std::vector<std::string>& refusals);
     // The selected tests as such bytes (empty when none is selected or they cannot be written).
     std::vector<uint8_t> CopySelectedTests() const;
     // The dialog's values for the test that was selected when it opened: `index` and the ID of its

@@ -231,14 +231,14 @@ TEST(PrintSafely, PdfThatCannotBeWrittenLeavesNoFileAndSaysWhy) {
         painter.drawText(100, 100, QStringLiteral("Test"));
         return painter.end();
     };
-    QString error;
-    EXPECT_FALSE(PrintSafely(printer, paint, &error));
-    EXPECT_TRUE(error.startsWith(QStringLiteral("Die PDF-Datei"))) << error.toStdString();
-    EXPECT_TRUE(error.contains(QStringLiteral("Protokoll.pdf")));
+    const Result refused = PrintSafely(printer, paint);
+    EXPECT_FALSE(refused);
+    EXPECT_EQ(refused.message.rfind("Die PDF-Datei", 0), 0u) << refused.message;
+    EXPECT_NE(refused.message.find("Protokoll.pdf"), std::string::npos);
     EXPECT_FALSE(QFileInfo::exists(target));
     // And where it can be written, it is.
     printer.setOutputFileName(dir.filePath(QStringLiteral("ok.pdf")));
-    EXPECT_TRUE(PrintSafely(printer, paint, &error)) << error.toStdString();
+    EXPECT_EQ(PrintSafely(printer, paint).message, "");
     EXPECT_GT(QFileInfo(dir.filePath(QStringLiteral("ok.pdf"))).size(), 100);
 }
 

@@ -33,9 +33,8 @@ bool Download(const std::string& dir, const std::string& portArg, Run& out) {
     SimConfig cfg;
     cfg.pace = true;
     SimAnalyser sim(cfg);
-    std::string error;
-    if (!sim.Start(dir, &error)) {
-        std::fprintf(stderr, "trv-sim: %s\n", error.c_str());
+    if (const trv::Result started = sim.Start(dir); !started) {
+        std::fprintf(stderr, "trv-sim: %s\n", started.message.c_str());
         return false;
     }
     const std::string file = dir + "/bench.trv";

@@ -77,8 +77,7 @@ CTRVDoc Athlete(int a) {
 
 void WriteFast(const CTRVDoc& doc, const std::string& path) {
     std::vector<uint8_t> bytes;
-    std::string why;
-    WriteTrv(doc, bytes, why);
+    WriteTrv(doc, bytes);
     fs::create_directories(fs::path(path).parent_path());
     std::ofstream(path, std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
@@ -96,14 +95,12 @@ class BenchHost : public IAssignHost {
 public:
     BenchHost(CTRVDoc& doc, std::string path) : m_doc(doc), m_path(std::move(path)) {}
     CTRVDoc* OpenDocument(const std::string&) override { return nullptr; }
-    bool AddToOpen(const std::string&, const std::vector<TestAddition>&, std::string&) override { return false; }
+    Result AddToOpen(const std::string&, const std::vector<TestAddition>&) override { return Result::Fail({}); }
     void UndoAddToOpen(const std::string&) override {}
-    bool PrepareSource(std::string&) override { return true; }
-    bool MarkSource(const std::vector<int>& tests, std::string& error) override {
+    Result PrepareSource() override { return Result::Ok(); }
+    Result MarkSource(const std::vector<int>& tests) override {
         MarkAssigned(m_doc, tests, true);
-        const FileResult r = SaveDocument(m_doc, m_path);
-        error = r.message;
-        return r.ok;
+        return SaveDocument(m_doc, m_path);
     }
     void ReleaseSource() override {}
 
@@ -134,14 +131,15 @@ int main(int argc, char** argv) {
     std::printf("Library of %d documents with %d step tests generated in %.0f ms\n", kAthletes,
                 kAthletes * kTestsPerAthlete, Ms(t0, t1));
 
-    std::string error;
     double first = 0, reopen = 0, changed = 0;
     RefreshStats st;
     {
         CLibraryIndex index;
         t0 = Clock::now();
-        if (!index.Open(dir, error) || !index.Refresh(&st)) {
-            std::fprintf(stderr, "%s\n", error.c_str());
+        Result ready = index.Open(dir);
+        if (ready) ready = index.Refresh(&st);
+        if (!ready) {
+            std::fprintf(stderr, "%s\n", ready.message.c_str());
             return 1;
         }
         t1 = Clock::now();
@@ -152,7 +150,7 @@ int main(int argc, char** argv) {
     {
         CLibraryIndex index;
         t0 = Clock::now();
-        index.Open(dir, error);
+        index.Open(dir);
         index.Refresh(&st);
         // A filled list: the shown threshold of every athlete.
         int shown = 0;

@@ -2,7 +2,9 @@
 #  - trv-cli links no Qt and no drawing library: its commands start without loading Qt;
 #  - trv-cli-print (the drawing commands trv-cli runs) links the chart and print libraries, never the
 #    window libraries (view, app);
-#  - no source under tools/ includes a header of src/view, none under src/app one of tools/.
+#  - no source under tools/ includes a header of src/view, none under src/app one of tools/;
+#  - the document window's view (view/window/TRVView.h) is reached through its frame: only the
+#    window's own files (src/view/window, ChildFrame.cpp, the command table) include it.
 # Run as: cmake -DBUILD_DIR=... -DSOURCE_DIR=... -DBINARY=... -DHELPER=... -P CheckLayers.cmake
 set(failures "")
 
@@ -93,6 +95,19 @@ function(check_includes from_glob to_dir what)
 endfunction()
 check_includes(tools src/view "tools into src/view")
 check_includes(src/app tools "src/app into tools")
+
+file(GLOB_RECURSE all_sources "${SOURCE_DIR}/src/*.cpp" "${SOURCE_DIR}/src/*.h" "${SOURCE_DIR}/tools/*.cpp"
+     "${SOURCE_DIR}/tools/*.h")
+foreach(src IN LISTS all_sources)
+  file(RELATIVE_PATH rel "${SOURCE_DIR}" "${src}")
+  if(rel MATCHES "^src/view/window/" OR rel STREQUAL "src/app/ChildFrame.cpp" OR rel STREQUAL "src/app/Commands.cpp")
+    continue()
+  endif()
+  file(STRINGS "${src}" incs REGEX "^#include \"view/window/TRVView\\.h\"")
+  if(incs)
+    list(APPEND failures "${rel} includes view/window/TRVView.h (only the document window's own files may)")
+  endif()
+endforeach()
 
 if(failures)
   list(JOIN failures "\n  " text)

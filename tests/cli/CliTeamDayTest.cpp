@@ -48,8 +48,7 @@ protected:
         char tmpl[] = "/tmp/trv-teamday-XXXXXX";
         ports = ::mkdtemp(tmpl);
         SimConfig cfg;
-        std::string error;
-        ASSERT_TRUE(ParseSimMemory(TeamMemory(), cfg.memory, error)) << error;
+        ASSERT_EQ(ParseSimMemory(TeamMemory(), cfg.memory).message, "");
         sim = std::make_unique<SimAnalyser>(std::move(cfg));
         ASSERT_TRUE(sim->Start(ports));
         lib.Athlete("Radsport/Müller_Anna_1990-05-17.trv", "Müller", "Anna");

@@ -186,9 +186,8 @@ public:
             sim::SimConfig cfg;
             cfg.pace = pace;
             sim::SimAnalyser analyser(cfg);
-            std::string error;
-            if (!analyser.Start(m_dir, &error)) {
-                f.Problem("trv-sim: " + error);
+            if (const Result started = analyser.Start(m_dir); !started) {
+                f.Problem("trv-sim: " + started.message);
                 break;
             }
             const std::string download =

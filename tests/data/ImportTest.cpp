@@ -25,9 +25,11 @@ Imported Import(std::string_view bytes, ImportOptions options = {}, bool ownDate
     Imported r;
     ManualTestInput input;
     if (!options.m_Date && !ownDates) options.m_Date = COleDateTime::FromParts(2026, 4, 7, 9, 30, 0);
-    r.ok = ReadImportTable(bytes, r.table, r.error) &&
-           ImportInputFromTable(r.table, GuessImportMapping(r.table), options, input, r.error) &&
-           BuildManualTest(input, r.test, r.error, r.questions);
+    Result read = ReadImportTable(bytes, r.table);
+    if (read) read = ImportInputFromTable(r.table, GuessImportMapping(r.table), options, input);
+    if (read) read = BuildManualTest(input, r.test, r.questions);
+    r.ok = read.ok;
+    r.error = read.message;
     return r;
 }
 
@@ -235,8 +237,8 @@ TEST(ImportText, OwnExportComesBackWithTheSameValues) {
     }
     // The export of the imported test reads like the first one but for the ID and memory position cells.
     CTRVDoc again;
-    std::string error;
-    ASSERT_GE(AddManualTest(again, got, error), 0) << error;
+    int index = -1;
+    ASSERT_EQ(AddManualTest(again, got, index).message, "");
     auto withoutIds = [](const std::string& csv) {
         std::string out;
         size_t at = csv.find("\r\n") + 2;

@@ -26,11 +26,20 @@ ManualTestInput Treadmill(int steps) {
 // The test built from the input; `ok` says whether it was, `error` why not.
 TestDataType Built(const ManualTestInput& input, bool ok = true, std::string* error = nullptr) {
     TestDataType t;
-    std::string why;
     std::vector<std::string> questions;
-    EXPECT_EQ(BuildManualTest(input, t, why, questions), ok) << why;
-    if (error) *error = why;
+    const Result built = BuildManualTest(input, t, questions);
+    EXPECT_EQ(built.ok, ok) << built.message;
+    if (error) *error = built.message;
     return t;
+}
+
+// The index the test was added at (-1 when it was not), `error` why not.
+int Added(CTRVDoc& doc, TestDataType test, std::string* error = nullptr) {
+    int index = -1;
+    const Result added = AddManualTest(doc, std::move(test), index);
+    EXPECT_EQ(added.ok, index >= 0) << added.message;
+    if (error) *error = added.message;
+    return index;
 }
 
 // An analyser's reading as a download leaves it.
@@ -56,12 +65,11 @@ TEST(ManualIds, NewTestsTakeConsecutiveIdsAboveTheAnalysersRange) {
     TestDataType analyser;
     for (uint16_t id : {101, 102, 103}) analyser.m_Steps.push_back(Reading(id, MeasLoad));
     doc.m_Tests.push_back(analyser);
-    std::string error;
     // The typed test sorts behind the analyser's: index 1, IDs 60000 to 60003 in step order.
-    EXPECT_EQ(AddManualTest(doc, Built(Treadmill(4)), error), 1);
+    EXPECT_EQ(Added(doc, Built(Treadmill(4))), 1);
     EXPECT_EQ(Ids(doc.GetTest(1)), (std::vector<int>{60000, 60001, 60002, 60003}));
     EXPECT_TRUE(doc.IsModified());
-    EXPECT_EQ(AddManualTest(doc, Built(Treadmill(2)), error), 2);
+    EXPECT_EQ(Added(doc, Built(Treadmill(2))), 2);
     EXPECT_EQ(Ids(doc.GetTest(2)), (std::vector<int>{60004, 60005}));
     EXPECT_TRUE(IsManualTest(doc, 2));
     EXPECT_FALSE(IsManualTest(doc, 0));
@@ -100,7 +108,7 @@ TEST(ManualIds, AtTheTopTheLowestFreeIdsAreUsed) {
     doc.m_Tests.front().m_Steps.clear();
     for (int id = 60000; id <= 65535; ++id)
         doc.m_Tests.front().m_Steps.push_back(Reading(static_cast<uint16_t>(id), 2));
-    EXPECT_EQ(AddManualTest(doc, Built(Treadmill(1)), error), -1);
+    EXPECT_EQ(Added(doc, Built(Treadmill(1)), &error), -1);
     EXPECT_EQ(error, "Das Dokument hat keinen Platz für 1 weitere manuell erfasste Messwerte.");
     EXPECT_EQ(doc.m_Tests.size(), 1u);
 }
@@ -162,16 +170,15 @@ TEST(ManualTest, SurvivesSaveAndReopen) {
     doc.m_Tests.push_back(analyser);
     doc.m_strDeviceId = "ARV0012345";
     std::vector<uint8_t> plain;
-    std::string error;
-    ASSERT_TRUE(WriteTrv(doc, plain, error));
-    ASSERT_EQ(AddManualTest(doc, Built(Treadmill(3)), error), 1);
+    ASSERT_TRUE(WriteTrv(doc, plain));
+    ASSERT_EQ(Added(doc, Built(Treadmill(3))), 1);
     std::vector<uint8_t> bytes;
-    ASSERT_TRUE(WriteTrv(doc, bytes, error)) << error;
+    ASSERT_EQ(WriteTrv(doc, bytes).message, "");
     // Same layout: three more 44-byte readings in a test block of 44 bytes and a count.
     const size_t testBlock = 4 + 4 + 4 + 1 + 4 + 8 + 8 + 8 + 4 + 1 + 4 + 1 + 1 + 4;
     EXPECT_EQ(bytes.size(), plain.size() + testBlock + 3 * 44);
     CTRVDoc back;
-    ASSERT_TRUE(ReadTrv(bytes, back, error)) << error;
+    ASSERT_EQ(ReadTrv(bytes, back).message, "");
     ASSERT_EQ(back.GetTestCount(), 2);
     EXPECT_EQ(Ids(back.GetTest(1)), (std::vector<int>{60000, 60001, 60002}));
     const TestDataType& t = back.GetTest(1);

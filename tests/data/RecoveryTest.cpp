@@ -69,14 +69,13 @@ TEST_F(RecoveryTest, CopiesArePrivateListedWhenTheirProgramIsGoneAndRestored) {
         if (!LoadDocument(docPath, doc).ok) ::_exit(1);
         doc.m_Tests.push_back(Typed(4).m_Tests.front());  // typed in, not saved
         std::string error;
-        ::_exit(store.Write("crashed", doc, "Müller.trv", error) ? 0 : 2);
+        ::_exit(store.Write("crashed", doc, "Müller.trv") ? 0 : 2);
     }
     int status = 0;
     ::waitpid(child, &status, 0);
     ASSERT_EQ(WEXITSTATUS(status), 0);
     // This program's own copy is not offered while it runs.
-    std::string error;
-    ASSERT_TRUE(store.Write("mine", Typed(1), "TRV1", error)) << error;
+    ASSERT_EQ(store.Write("mine", Typed(1), "TRV1").message, "");
 
     EXPECT_EQ(fs::status(store.Dir()).permissions() & fs::perms::all, fs::perms::owner_all);
     for (const char* f : {"crashed.trv", "crashed.info", "mine.trv"})
@@ -93,7 +92,7 @@ TEST_F(RecoveryTest, CopiesArePrivateListedWhenTheirProgramIsGoneAndRestored) {
     EXPECT_EQ(store.List(true).size(), 2u);
 
     CTRVDoc back;
-    ASSERT_TRUE(store.Restore(entries[0], back, error)) << error;
+    ASSERT_EQ(store.Restore(entries[0], back).message, "");
     EXPECT_EQ(back.GetTestCount(), 2);
     EXPECT_EQ(back.GetTest(1).m_Steps.size(), 4u);
     EXPECT_EQ(back.m_UserData.m_strLastName, "Müller");
@@ -140,10 +139,9 @@ TEST(DaylightSaving, TimesInTheSkippedHourAreNamed) {
               "Messung 04714 vom 29.03.2026: 02:59:00 wird als 03:59:00 gespeichert (+60 Minuten).");
     // What the notice says is what reopening shows; the times outside the hour are kept exactly.
     std::vector<uint8_t> bytes;
-    std::string error;
-    ASSERT_TRUE(WriteTrv(doc, bytes, error));
+    ASSERT_TRUE(WriteTrv(doc, bytes));
     CTRVDoc back;
-    ASSERT_TRUE(ReadTrv(bytes, back, error));
+    ASSERT_TRUE(ReadTrv(bytes, back));
     const char* expected[] = {"2026-03-29T01:59:00", "2026-03-29T03:00:00", "2026-03-29T03:30:00",
                               "2026-03-29T03:59:00", "2026-03-29T03:00:00", "2026-03-29T03:30:00"};
     for (size_t i = 0; i < 6; ++i) EXPECT_EQ(back.GetTest(0).m_Steps[i].m_Time.FormatIso(), expected[i]) << i;

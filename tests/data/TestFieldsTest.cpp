@@ -24,10 +24,9 @@ TEST(TestFields, AFileKeepsEveryStoredFieldAndOnlyThose) {
         const double changed = edit.value(doc.m_Tests[0]);
         ASSERT_NE(changed, before) << edit.name;
         std::vector<uint8_t> bytes;
-        std::string error;
-        ASSERT_TRUE(WriteTrv(doc, bytes, error)) << edit.name << ": " << error;
+        ASSERT_EQ(WriteTrv(doc, bytes).message, "") << edit.name;
         CTRVDoc back;
-        ASSERT_TRUE(ReadTrv(bytes, back, error)) << edit.name << ": " << error;
+        ASSERT_EQ(ReadTrv(bytes, back).message, "") << edit.name;
         ASSERT_EQ(back.m_Tests.size(), 1u);
         // A field that is not stored comes back as a fresh record has it.
         EXPECT_EQ(edit.value(back.m_Tests[0]), edit.stored ? changed : before) << edit.name;

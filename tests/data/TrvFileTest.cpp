@@ -45,8 +45,7 @@ std::vector<uint8_t> Old(int version) {
 TEST(TrvFile, EmptyDocumentIs57Bytes) {
     CTRVDoc doc;
     std::vector<uint8_t> bytes;
-    std::string err;
-    ASSERT_TRUE(WriteTrv(doc, bytes, err));
+    ASSERT_TRUE(WriteTrv(doc, bytes));
     ByteBuilder expect;
     expect.i32(5).u32(0).emptyAthlete().u8(0).f64(0.0);
     ASSERT_EQ(expect.b.size(), 57u);
@@ -57,8 +56,7 @@ TEST(TrvFile, OldLayoutsReadTheirFlagsAndDefaults) {
     for (int version : {2, 3, 4}) {
         SCOPED_TRACE(version);
         CTRVDoc doc;
-        std::string err;
-        ASSERT_TRUE(ReadTrv(Old(version), doc, err)) << err;
+        ASSERT_EQ(ReadTrv(Old(version), doc).message, "");
         EXPECT_EQ(std::tuple(doc.m_nVersion, doc.m_bDeviceBound), std::tuple(version, false));
         ASSERT_EQ(doc.GetTestCount(), 1);
         const TestDataType& t = doc.GetTest(0);
@@ -80,11 +78,10 @@ TEST(TrvFile, OldLayoutsReadTheirFlagsAndDefaults) {
 
 TEST(TrvFile, Version4SavedAgainBecomesVersion5) {
     CTRVDoc doc;
-    std::string err;
     const auto v4 = Old(4);
-    ASSERT_TRUE(ReadTrv(v4, doc, err));
+    ASSERT_TRUE(ReadTrv(v4, doc));
     std::vector<uint8_t> v5;
-    ASSERT_TRUE(WriteTrv(doc, v5, err)) << err;
+    ASSERT_EQ(WriteTrv(doc, v5).message, "");
     // Two measurements 8 bytes shorter each; the empty device ID (1 byte) and firmware (8) appended.
     EXPECT_EQ(v5.size(), v4.size() - 2 * 8 + 1 + 8);
     EXPECT_EQ(std::vector<uint8_t>(v5.begin(), v5.begin() + 8), ByteBuilder().i32(5).u32(1).b);
@@ -93,7 +90,7 @@ TEST(TrvFile, Version4SavedAgainBecomesVersion5) {
     EXPECT_NE(std::search(v5.begin(), v5.end(), v4.end() - 12, v4.end()), v5.end());
 
     CTRVDoc again;
-    ASSERT_TRUE(ReadTrv(v5, again, err)) << err;
+    ASSERT_EQ(ReadTrv(v5, again).message, "");
     // The empty ID names no analyser.
     EXPECT_EQ(std::tuple(again.m_nVersion, again.m_bDeviceBound, again.GetTest(0).m_Steps[1].m_Time.FormatTime(),
                          again.m_UserData.m_strRemarks),
@@ -115,12 +112,11 @@ TEST(TrvFile, Version5MeasurementUsesCompactLocalTime) {
     bb.u16(12).u16(5).u8(1).u8(23).u32(1719828000u).f64(0).i32(0).f64(0).f64(0).u8(0).u16(180).u8(0).u8(0).u8(0);
     bb.emptyAthlete().str("A123456789").f64(3.05);
     CTRVDoc doc;
-    std::string err;
-    ASSERT_TRUE(ReadTrv(bb.b, doc, err)) << err;
+    ASSERT_EQ(ReadTrv(bb.b, doc).message, "");
     EXPECT_EQ(std::tuple(doc.GetTest(0).m_Steps[0].m_Time.FormatIso(), doc.m_strDeviceId, doc.m_dFirmware),
               std::tuple("2024-07-01T12:00:00", "A123456789", 3.05));
     std::vector<uint8_t> out;
-    ASSERT_TRUE(WriteTrv(doc, out, err));
+    ASSERT_TRUE(WriteTrv(doc, out));
     EXPECT_EQ(out, bb.b);  // byte for byte the same file
 }
 
@@ -139,8 +135,7 @@ TEST(TrvFile, Utf16AndLongStrings) {
     for (int i = 0; i < 300; ++i) bb.u8('r');
     bb.str("").f64(0);
     CTRVDoc doc;
-    std::string err;
-    ASSERT_TRUE(ReadTrv(bb.b, doc, err)) << err;
+    ASSERT_EQ(ReadTrv(bb.b, doc).message, "");
     EXPECT_EQ(doc.m_UserData.m_strFirstName, "Zoë中");
     EXPECT_EQ(std::tuple(doc.m_UserData.m_strLastName.size(), doc.m_UserData.m_strLastName.substr(0, 3)),
               std::tuple(254u, "abc"));
@@ -152,8 +147,7 @@ TEST(TrvFile, TextsTheCodePageCannotHoldAreWrittenAsUtf16) {
     doc.m_UserData.m_strFirstName = "Łukasz";  // Ł is not in Windows-1252
     doc.m_UserData.m_strLastName = "Müller";   // ü is
     std::vector<uint8_t> bytes;
-    std::string err;
-    ASSERT_TRUE(WriteTrv(doc, bytes, err));
+    ASSERT_TRUE(WriteTrv(doc, bytes));
     ByteBuilder expect;
     expect.i32(5).u32(0).u8(0xFF).u16(0xFFFE).u8(6).u16(0x141);
     for (char c : std::string("ukasz")) expect.u16(static_cast<uint16_t>(c));
@@ -161,7 +155,7 @@ TEST(TrvFile, TextsTheCodePageCannotHoldAreWrittenAsUtf16) {
     ASSERT_GE(bytes.size(), expect.b.size());
     EXPECT_TRUE(std::equal(expect.b.begin(), expect.b.end(), bytes.begin()));
     CTRVDoc back;
-    ASSERT_TRUE(ReadTrv(bytes, back, err)) << err;
+    ASSERT_EQ(ReadTrv(bytes, back).message, "");
     EXPECT_EQ(std::tuple(back.m_UserData.m_strFirstName, back.m_UserData.m_strLastName),
               std::tuple("Łukasz", "Müller"));
 }
@@ -173,21 +167,20 @@ TEST(TrvFile, DamagedFilesAreRefusedWithoutTouchingTheDocument) {
         std::vector<uint8_t> cut(good.begin(), good.begin() + static_cast<long>(n));
         CTRVDoc doc;
         doc.m_strDeviceId = "keep";
-        std::string err;
-        ASSERT_FALSE(ReadTrv(cut, doc, err)) << n;
-        EXPECT_FALSE(err.empty());
+        const Result read = ReadTrv(cut, doc);
+        ASSERT_FALSE(read) << n;
+        EXPECT_FALSE(read.message.empty());
         EXPECT_EQ(doc.m_strDeviceId, "keep");
     }
     // Counts larger than the file can hold are refused before allocating.
     CTRVDoc doc;
-    std::string err;
-    EXPECT_FALSE(ReadTrv(ByteBuilder().i32(5).u32(0xFFFFFFFFu).b, doc, err));
+    EXPECT_FALSE(ReadTrv(ByteBuilder().i32(5).u32(0xFFFFFFFFu).b, doc));
     auto manySteps = Old(4);
     const size_t countAt = 4 + 4 + 4 * 3 + 1 + 4 + 24 + 4 + 1 + 4 + 2;
     manySteps[countAt] = 0xFF, manySteps[countAt + 1] = 0xFF, manySteps[countAt + 2] = 0xFF;
-    EXPECT_FALSE(ReadTrv(manySteps, doc, err));
+    EXPECT_FALSE(ReadTrv(manySteps, doc));
     // A string length pointing past the end.
-    EXPECT_FALSE(ReadTrv(ByteBuilder().i32(5).u32(0).u8(0xFF).u16(0xFFFF).u32(0x7FFFFFFF).b, doc, err));
+    EXPECT_FALSE(ReadTrv(ByteBuilder().i32(5).u32(0).u8(0xFF).u16(0xFFFF).u32(0x7FFFFFFF).b, doc));
     // Random damage never crashes.
     std::srand(7);
     for (int round = 0; round < 2000; ++round) {
@@ -195,7 +188,7 @@ TEST(TrvFile, DamagedFilesAreRefusedWithoutTouchingTheDocument) {
         for (int k = 0; k < 4; ++k)
             bytes[static_cast<size_t>(std::rand()) % bytes.size()] = static_cast<uint8_t>(std::rand());
         CTRVDoc d;
-        ReadTrv(bytes, d, err);
+        ReadTrv(bytes, d);
     }
 }
 
@@ -208,8 +201,7 @@ TEST(TrvFile, SaveKeepsTheOldFileWhenItFails) {
     doc.m_Tests[0].m_Steps.resize(1);
     ASSERT_TRUE(SaveDocument(doc, path).ok);
     std::vector<uint8_t> before, after;
-    std::string err;
-    ASSERT_TRUE(ReadWholeFile(path, before, err));
+    ASSERT_TRUE(ReadWholeFile(path, before));
 
     doc.m_Tests[0].m_Steps[0].m_Time = COleDateTime::FromParts(1950, 1, 1, 0, 0, 0);  // before 1970
     doc.SetModifiedFlag(true);
@@ -217,7 +209,7 @@ TEST(TrvFile, SaveKeepsTheOldFileWhenItFails) {
     EXPECT_FALSE(r.ok);
     EXPECT_NE(r.message.find("keep.trv"), std::string::npos);
     EXPECT_TRUE(doc.IsModified());
-    ASSERT_TRUE(ReadWholeFile(path, after, err));
+    ASSERT_TRUE(ReadWholeFile(path, after));
     EXPECT_EQ(before, after);
     // No temporary file is left behind.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);

@@ -39,8 +39,7 @@ struct EndToEnd : ::testing::Test {
     }
     void StartSim(SimConfig cfg = {}) {
         sim = std::make_unique<SimAnalyser>(std::move(cfg));
-        std::string error;
-        ASSERT_TRUE(sim->Start(dir, &error)) << error;
+        ASSERT_EQ(sim->Start(dir).message, "");
     }
     // Runs a command and the events after it until the receive button comes back.
     template <typename F>

@@ -20,10 +20,10 @@ void AddTyped(CTRVDoc& doc, int steps) {
         input.m_Steps.push_back(s);
     }
     TestDataType t;
-    std::string error;
     std::vector<std::string> questions;
-    ASSERT_TRUE(BuildManualTest(input, t, error, questions)) << error;
-    ASSERT_GE(AddManualTest(doc, t, error), 0) << error;
+    ASSERT_EQ(BuildManualTest(input, t, questions).message, "");
+    int index = -1;
+    ASSERT_EQ(AddManualTest(doc, t, index).message, "");
 }
 
 void ExpectSameReadings(const TestDataType& a, const TestDataType& b) {

@@ -12,9 +12,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     trv::ImportTable table;
-    std::string error;
-    if (!trv::ReadImportTable(bytes, table, error)) {
-        FUZZ_CHECK(!error.empty());
+    if (const trv::Result read = trv::ReadImportTable(bytes, table); !read) {
+        FUZZ_CHECK(!read.message.empty());
         return 0;
     }
     FUZZ_CHECK(!table.m_Rows.empty());
@@ -25,19 +24,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     trv::ImportOptions options;
     options.m_Date = trv::COleDateTime::FromParts(2026, 1, 8, 16, 0, 0);
     trv::ManualTestInput input;
-    if (!trv::ImportInputFromTable(table, mapping, options, input, error)) {
-        FUZZ_CHECK(!error.empty());
+    if (const trv::Result read = trv::ImportInputFromTable(table, mapping, options, input); !read) {
+        FUZZ_CHECK(!read.message.empty());
         return 0;
     }
     trv::TestDataType test;
     std::vector<std::string> questions;
-    if (!trv::BuildManualTest(input, test, error, questions)) return 0;
+    if (!trv::BuildManualTest(input, test, questions)) return 0;
     trv::CTRVDoc doc;
-    if (trv::AddManualTest(doc, test, error) < 0) return 0;
+    int index = -1;
+    if (!trv::AddManualTest(doc, test, index)) return 0;
     std::vector<uint8_t> file;
-    if (!trv::WriteTrv(doc, file, error)) return 0;
+    if (!trv::WriteTrv(doc, file)) return 0;
     trv::CTRVDoc back;
-    FUZZ_CHECK(trv::ReadTrv(file, back, error));
+    FUZZ_CHECK(trv::ReadTrv(file, back));
     FUZZ_CHECK(back.GetTestCount() == 1);
     FUZZ_CHECK(back.GetTest(0).m_Steps.size() == doc.GetTest(0).m_Steps.size());
     return 0;

@@ -17,9 +17,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::vector<uint8_t> bytes(data, data + size);
     trv::CTRVDoc doc;
-    std::string error;
-    if (!trv::ReadTrv(bytes, doc, error)) {
-        FUZZ_CHECK(!error.empty());
+    if (const trv::Result read = trv::ReadTrv(bytes, doc); !read) {
+        FUZZ_CHECK(!read.message.empty());
         FUZZ_CHECK(doc.GetTestCount() == 0);
         return 0;
     }
@@ -31,14 +30,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(!doc.m_bDeviceBound || !doc.m_strDeviceId.empty());
 
     std::vector<uint8_t> once;
-    if (!trv::WriteTrv(doc, once, error)) return 0;  // a time the format cannot hold: refused
+    if (!trv::WriteTrv(doc, once)) return 0;  // a time the format cannot hold: refused
     trv::CTRVDoc back;
-    FUZZ_CHECK(trv::ReadTrv(once, back, error));
+    FUZZ_CHECK(trv::ReadTrv(once, back));
     FUZZ_CHECK(back.GetTestCount() == doc.GetTestCount());
     FUZZ_CHECK(back.m_strDeviceId == doc.m_strDeviceId);
     FUZZ_CHECK(back.m_UserData.m_strRemarks == doc.m_UserData.m_strRemarks);
     std::vector<uint8_t> twice;
-    FUZZ_CHECK(trv::WriteTrv(back, twice, error));
+    FUZZ_CHECK(trv::WriteTrv(back, twice));
     FUZZ_CHECK(twice == once);
     return 0;
 }

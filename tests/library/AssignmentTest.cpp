@@ -37,18 +37,15 @@ class FileHost : public IAssignHost {
 public:
     explicit FileHost(CTRVDoc& doc) : m_doc(doc) {}
     CTRVDoc* OpenDocument(const std::string& path) override { return path == m_strOpenPath ? m_pOpen : nullptr; }
-    bool AddToOpen(const std::string&, const std::vector<TestAddition>& a, std::string&) override {
-        return m_pWs->AddAssignedTests(a) != 0;
+    Result AddToOpen(const std::string&, const std::vector<TestAddition>& a) override {
+        return m_pWs->AddAssignedTests(a) != 0 ? Result::Ok() : Result::Fail({});
     }
     void UndoAddToOpen(const std::string&) override { m_pWs->Undo(); }
-    bool PrepareSource(std::string&) override { return true; }
-    bool MarkSource(const std::vector<int>& tests, std::string& error) override {
-        if (m_bFailMark) {
-            error = "mark refused";
-            return false;
-        }
+    Result PrepareSource() override { return Result::Ok(); }
+    Result MarkSource(const std::vector<int>& tests) override {
+        if (m_bFailMark) return Result::Fail("mark refused");
         MarkAssigned(m_doc, tests, true);
-        return true;
+        return Result::Ok();
     }
     void ReleaseSource() override {}
     CTRVDoc& m_doc;
@@ -223,8 +220,7 @@ TEST_F(Assignment, AnOpenTargetGetsTheTestsAsOneUndoableCommand) {
     host.m_pWs = &ws;
     const std::string file = lib.Bytes("Anna.trv");
     std::vector<uint8_t> before, after, again;
-    std::string why;
-    ASSERT_TRUE(WriteTrv(open, before, why));
+    ASSERT_TRUE(WriteTrv(open, before));
 
     AssignRequest rq = To(1, "Anna.trv");
     rq.fit = FitSpline;
@@ -235,13 +231,13 @@ TEST_F(Assignment, AnOpenTargetGetsTheTestsAsOneUndoableCommand) {
     EXPECT_TRUE(ws.IsModified());
     EXPECT_EQ(history.Count(), 1u);
     EXPECT_EQ(ws.Analysis(6).m_nFitFunction, FitSpline);
-    ASSERT_TRUE(WriteTrv(open, after, why));
+    ASSERT_TRUE(WriteTrv(open, after));
     ws.Undo();
-    ASSERT_TRUE(WriteTrv(open, again, why));
+    ASSERT_TRUE(WriteTrv(open, again));
     EXPECT_EQ(again, before);
     EXPECT_FALSE(ws.IsModified());
     ws.Redo();
-    ASSERT_TRUE(WriteTrv(open, again, why));
+    ASSERT_TRUE(WriteTrv(open, again));
     EXPECT_EQ(again, after);
 }
 
@@ -250,19 +246,18 @@ TEST(AssignedTests, MarkingIsOneUndoableCommandByteForByte) {
     CCommandHistory history;
     CWorkspace ws(doc, history);
     std::vector<uint8_t> before, after, again;
-    std::string why;
-    ASSERT_TRUE(WriteTrv(doc, before, why));
+    ASSERT_TRUE(WriteTrv(doc, before));
     EXPECT_NE(ws.MarkAssigned({0, 2}, true), 0u);
     EXPECT_EQ(ws.MarkAssigned({0, 2}, true), 0u);  // nothing changes: refused, no history entry
     EXPECT_EQ(history.Count(), 1u);
-    ASSERT_TRUE(WriteTrv(doc, after, why));
+    ASSERT_TRUE(WriteTrv(doc, after));
     EXPECT_NE(before, after);
     EXPECT_TRUE(IsAssignedTest(doc.GetTest(0)) && !IsAssignedTest(doc.GetTest(1)) && IsAssignedTest(doc.GetTest(2)));
     ws.Undo();
-    ASSERT_TRUE(WriteTrv(doc, again, why));
+    ASSERT_TRUE(WriteTrv(doc, again));
     EXPECT_EQ(again, before);
     ws.Redo();
-    ASSERT_TRUE(WriteTrv(doc, again, why));
+    ASSERT_TRUE(WriteTrv(doc, again));
     EXPECT_EQ(again, after);
     // "Zuordnung aufheben".
     EXPECT_NE(ws.MarkAssigned({2}, false), 0u);
@@ -282,10 +277,9 @@ TEST(AssignedTests, TheNextDownloadBringsNothingTwiceButATestThatWentOnComesBack
         }
     for (TestDataType& t : doc.m_Tests) SetAssigned(t, true);
     std::vector<uint8_t> file;
-    std::string why;
-    ASSERT_TRUE(WriteTrv(doc, file, why));
+    ASSERT_TRUE(WriteTrv(doc, file));
     CTRVDoc reread;
-    ASSERT_TRUE(ReadTrv(file, reread, why));
+    ASSERT_TRUE(ReadTrv(file, reread));
     for (const TestDataType& t : reread.m_Tests) EXPECT_TRUE(IsAssignedTest(t));  // the mark survives the file
     EXPECT_EQ(file[0], 5);
 
@@ -297,7 +291,7 @@ TEST(AssignedTests, TheNextDownloadBringsNothingTwiceButATestThatWentOnComesBack
     // The last test had not ended when it was assigned: its further readings join it, and it no
     // longer counts as handed on.
     CTRVDoc open;
-    ASSERT_TRUE(ReadTrv(file, open, why));
+    ASSERT_TRUE(ReadTrv(file, open));
     open.GetTest(2).m_Steps.pop_back();
     slots.back().m_nMeasId = 37;
     slots.insert(slots.end() - 1, slots.back());

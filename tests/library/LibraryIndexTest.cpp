@@ -64,16 +64,17 @@ TEST(LibraryFolder, NamesNewAthletesFiles) {
 TEST(LibraryFolder, RefusesWhatIsNoFolder) {
     TempLibrary lib;
     lib.Raw("plain.trv", "x");
-    std::string error;
     CLibraryIndex index;
-    EXPECT_FALSE(index.Open(lib.Dir() + "/missing", error));
-    EXPECT_NE(error.find("existiert nicht"), std::string::npos) << error;
-    EXPECT_FALSE(index.Open(lib.Path("plain.trv"), error));
-    EXPECT_NE(error.find("ist kein Ordner"), std::string::npos) << error;
-    EXPECT_FALSE(index.Open("", error));
+    Result opened = index.Open(lib.Dir() + "/missing");
+    EXPECT_FALSE(opened);
+    EXPECT_NE(opened.message.find("existiert nicht"), std::string::npos) << opened.message;
+    opened = index.Open(lib.Path("plain.trv"));
+    EXPECT_FALSE(opened);
+    EXPECT_NE(opened.message.find("ist kein Ordner"), std::string::npos) << opened.message;
+    EXPECT_FALSE(index.Open(""));
     // An empty library is a library.
     TempLibrary empty;
-    ASSERT_TRUE(index.Open(empty.Dir(), error)) << error;
+    ASSERT_EQ(index.Open(empty.Dir()).message, "");
     RefreshStats st;
     ASSERT_TRUE(index.Refresh(&st));
     EXPECT_EQ(st.files, 0);
@@ -99,7 +100,7 @@ protected:
         lib.Raw("neu.trv", v7);
         lib.Raw("notes.txt", "not a .trv file");
         lib.Raw(".~lock.Leer.trv#", "someone,host,1,2024-01-01T00:00:00");
-        ASSERT_TRUE(index.Open(lib.Dir(), error)) << error;
+        ASSERT_EQ(index.Open(lib.Dir()).message, "");
         ASSERT_TRUE(index.Refresh(&stats));
     }
     const LibraryEntry& Entry(const std::string& file) {
@@ -114,7 +115,6 @@ protected:
     }
     TempLibrary lib;
     CLibraryIndex index;
-    std::string error;
     RefreshStats stats;
 };
 
@@ -195,7 +195,7 @@ TEST_F(LibraryIndexTest, LastTestHasTheHistorysValues) {
 
 TEST_F(LibraryIndexTest, RereadsOnlyWhatChangedAndForgetsWhatIsGone) {
     CLibraryIndex again;
-    ASSERT_TRUE(again.Open(lib.Dir(), error));
+    ASSERT_TRUE(again.Open(lib.Dir()));
     RefreshStats st;
     ASSERT_TRUE(again.Refresh(&st));
     EXPECT_EQ(st.read, 0);
@@ -235,7 +235,7 @@ TEST_F(LibraryIndexTest, IndexIsPrivateAndLosesNothingWhenDeleted) {
     for (const LibraryEntry& e : index.Entries()) before.push_back(e.file + e.error + e.firstName);
     std::filesystem::remove(db);
     CLibraryIndex fresh;
-    ASSERT_TRUE(fresh.Open(lib.Dir(), error));
+    ASSERT_TRUE(fresh.Open(lib.Dir()));
     ASSERT_TRUE(fresh.Refresh());
     std::vector<std::string> after;
     for (const LibraryEntry& e : fresh.Entries()) after.push_back(e.file + e.error + e.firstName);
@@ -249,7 +249,7 @@ TEST_F(LibraryIndexTest, IndexIsPrivateAndLosesNothingWhenDeleted) {
 TEST_F(LibraryIndexTest, UnwritableCacheStillGivesTheLibrary) {
     ::setenv("XDG_CACHE_HOME", "/proc/trv-no-such-cache", 1);
     CLibraryIndex memory;
-    ASSERT_TRUE(memory.Open(lib.Dir(), error)) << error;
+    ASSERT_EQ(memory.Open(lib.Dir()).message, "");
     EXPECT_NE(memory.IndexWarning(), "");
     ASSERT_TRUE(memory.Refresh());
     EXPECT_EQ(memory.Entries().size(), 9u);

@@ -46,9 +46,7 @@ TEST_F(ProtocolPdfTest, TwoPagesWithAthleteAnalyserResultsAndTables) {
     opt.analysis = ws.AnalysisLookup();
     opt.today = COleDateTime::FromParts(2024, 6, 1, 12, 0, 0);
     const fs::path pdf = dir / "protokoll.pdf";
-    QString error;
-    ASSERT_TRUE(WriteProtocolPdf(QString::fromStdString(pdf.string()), doc, {1, 0}, opt, &error))
-        << error.toStdString();
+    ASSERT_EQ(WriteProtocolPdf(QString::fromStdString(pdf.string()), doc, {1, 0}, opt).message, "");
     EXPECT_EQ(PageCount(pdf), 2);
 
     const std::string p1 = PageText(pdf, 1);
@@ -170,9 +168,9 @@ TEST_F(ProtocolPdfTest, LogoFromTheStartDirectoryOnlyWhenPresent) {
 TEST_F(ProtocolPdfTest, UnwritablePathIsReportedAndNothingIsLeft) {
     const CTRVDoc doc = trvtest::ProtocolDoc();
     const fs::path pdf = dir / "missing-dir" / "p.pdf";
-    QString error;
-    EXPECT_FALSE(WriteProtocolPdf(QString::fromStdString(pdf.string()), doc, {0}, {}, &error));
-    EXPECT_TRUE(error.contains(QStringLiteral("missing-dir/p.pdf"))) << error.toStdString();
+    const Result written = WriteProtocolPdf(QString::fromStdString(pdf.string()), doc, {0}, {});
+    EXPECT_FALSE(written);
+    EXPECT_NE(written.message.find("missing-dir/p.pdf"), std::string::npos) << written.message;
     EXPECT_FALSE(fs::exists(dir / "missing-dir"));
 }
 

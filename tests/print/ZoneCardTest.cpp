@@ -80,10 +80,10 @@ TEST(ZoneCard, PdfFromTheProgramAndFromTrvCli) {
     const TestThresholds r =
         ComputeTestThresholds(doc.GetTest(0), FitCubic, ModelMader, Settings("coggan7", "obla_2.0", "obla_4.0"));
     const fs::path pdf = Temp("card.pdf");
-    QString error;
-    ASSERT_TRUE(WriteZoneCardPdf(QString::fromStdString(pdf.string()),
-                                 MakeZoneCardText(doc, 0, r, COleDateTime::FromParts(2026, 12, 7, 9, 0, 0)), &error))
-        << error.toStdString();
+    ASSERT_EQ(WriteZoneCardPdf(QString::fromStdString(pdf.string()),
+                               MakeZoneCardText(doc, 0, r, COleDateTime::FromParts(2026, 12, 7, 9, 0, 0)))
+                  .message,
+              "");
     EXPECT_EQ(trvtest::PageCount(pdf), 1);
     const std::string page = trvtest::PageText(pdf, 1);
     for (const char* part : {"Zonenkarte", "Athlet: Jana Körner", "Test: 12.05.2026, Ergometer",

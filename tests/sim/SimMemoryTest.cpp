@@ -16,8 +16,7 @@ TEST(SimMemoryText, SettingsAndReadings) {
         "\n"
         "8  2026-03-02 09:15:00 single start,end High  22  1  180\n";
     SimMemory m;
-    std::string error;
-    ASSERT_TRUE(ParseSimMemory(text, m, error)) << error;
+    ASSERT_EQ(ParseSimMemory(text, m).message, "");
     EXPECT_EQ(std::tuple(m.deviceId, m.firmware100, m.stepTestMode), std::tuple("ABC1234567", 305, false));
     ASSERT_EQ(m.readings.size(), 2u);
     const SimReading& a = m.readings[0];
@@ -34,20 +33,21 @@ TEST(SimMemoryText, SettingsAndReadings) {
 TEST(SimMemoryText, ABadLineNamesItsNumberAndChangesNothing) {
     SimMemory m;
     m.deviceId = "KEEPME0000";
-    std::string error;
-    EXPECT_FALSE(ParseSimMemory("device SHORT\n", m, error));
-    EXPECT_EQ(error, "Zeile 1: die Ger\xC3\xA4te-ID hat 10 Zeichen");
-    EXPECT_FALSE(ParseSimMemory("firmware 3.05\n\n1 2026-03-02 09:12:40 Xy start 1.0 22 1 180\n", m, error));
-    EXPECT_EQ(error.rfind("Zeile 3: unbekannter Typ", 0), 0u) << error;
-    EXPECT_FALSE(ParseSimMemory("1 2026-03-02 09:12:40 single start 1.0 22 16 180\n", m, error));
-    EXPECT_EQ(error.rfind("Zeile 1: ", 0), 0u) << error;
+    trv::Result parsed = ParseSimMemory("device SHORT\n", m);
+    EXPECT_FALSE(parsed);
+    EXPECT_EQ(parsed.message, "Zeile 1: die Ger\xC3\xA4te-ID hat 10 Zeichen");
+    parsed = ParseSimMemory("firmware 3.05\n\n1 2026-03-02 09:12:40 Xy start 1.0 22 1 180\n", m);
+    EXPECT_FALSE(parsed);
+    EXPECT_EQ(parsed.message.rfind("Zeile 3: unbekannter Typ", 0), 0u) << parsed.message;
+    parsed = ParseSimMemory("1 2026-03-02 09:12:40 single start 1.0 22 16 180\n", m);
+    EXPECT_FALSE(parsed);
+    EXPECT_EQ(parsed.message.rfind("Zeile 1: ", 0), 0u) << parsed.message;
     EXPECT_EQ(m.deviceId, "KEEPME0000");
 }
 
 TEST(SimMemoryText, TheBuiltInSampleIsValid) {
     SimMemory m;
-    std::string error;
-    ASSERT_TRUE(ParseSimMemory(SampleMemoryText(), m, error)) << error;
+    ASSERT_EQ(ParseSimMemory(SampleMemoryText(), m).message, "");
     EXPECT_EQ(std::tuple(m.deviceId, m.firmware100), std::tuple("ARV0012345", 305));
     EXPECT_GT(m.readings.size(), 20u);
     EXPECT_EQ(SampleMemory().readings.size(), m.readings.size());

@@ -23,9 +23,8 @@ TestDataType Typed(int steps) {
         input.m_Steps.push_back(s);
     }
     TestDataType t;
-    std::string error;
     std::vector<std::string> questions;
-    EXPECT_TRUE(BuildManualTest(input, t, error, questions)) << error;
+    EXPECT_EQ(BuildManualTest(input, t, questions).message, "");
     return t;
 }
 
@@ -36,7 +35,8 @@ TEST(EnteredTest, SelectedShownAndUndoneAsOneCommand) {
     CCommandHistory history;
     CWorkspace ws(doc, history);
     const std::vector<uint8_t> before = Bytes(doc);
-    const uint32_t changes = ws.AddEnteredTest(Typed(5), IDS_CMD_ENTER_TEST);
+    uint32_t changes = 0;
+    ASSERT_TRUE(ws.AddEnteredTest(Typed(5), IDS_CMD_ENTER_TEST, changes));
     ASSERT_NE(changes, 0u);
     EXPECT_TRUE(changes & ChangeTestList);
     EXPECT_EQ(history.UndoNameId(), IDS_CMD_ENTER_TEST);
@@ -56,10 +56,12 @@ TEST(EnteredTest, SelectedShownAndUndoneAsOneCommand) {
     ws.Redo();
     EXPECT_EQ(Bytes(doc), after);
     // A second typed test joins as curve L 2; a third is added but not shown.
-    ASSERT_NE(ws.AddEnteredTest(Typed(4), IDS_CMD_IMPORT_TEST), 0u);
+    ASSERT_TRUE(ws.AddEnteredTest(Typed(4), IDS_CMD_IMPORT_TEST, changes));
+    ASSERT_NE(changes, 0u);
     EXPECT_EQ(history.UndoNameId(), IDS_CMD_IMPORT_TEST);
     EXPECT_EQ(ws.CurveSlot(7), 1);
-    ASSERT_NE(ws.AddEnteredTest(Typed(3), IDS_CMD_IMPORT_TEST), 0u);
+    ASSERT_TRUE(ws.AddEnteredTest(Typed(3), IDS_CMD_IMPORT_TEST, changes));
+    ASSERT_NE(changes, 0u);
     EXPECT_EQ(doc.GetTest(8).m_bShowInChart, 0);
     EXPECT_EQ(ws.SelectedTest(), 8);
     EXPECT_EQ(doc.GetTest(8).m_Steps.front().m_nMeasId, 60009);
@@ -77,10 +79,13 @@ TEST(EnteredTest, NoIdsLeftIsRefusedWithAReason) {
     doc.m_Tests.push_back(full);
     CCommandHistory history;
     CWorkspace ws(doc, history);
-    std::string error;
-    EXPECT_EQ(ws.AddEnteredTest(Typed(3), IDS_CMD_ENTER_TEST, &error), 0u);
-    EXPECT_EQ(error, "Das Dokument hat keinen Platz für 3 weitere manuell erfasste Messwerte.");
+    uint32_t changes = 0;
+    const Result refused = ws.AddEnteredTest(Typed(3), IDS_CMD_ENTER_TEST, changes);
+    EXPECT_FALSE(refused);
+    EXPECT_EQ(changes, 0u);
+    EXPECT_EQ(refused.message, "Das Dokument hat keinen Platz für 3 weitere manuell erfasste Messwerte.");
     EXPECT_FALSE(history.CanUndo());
     EXPECT_EQ(doc.GetTestCount(), 1);
-    EXPECT_NE(ws.AddEnteredTest(Typed(2), IDS_CMD_ENTER_TEST, &error), 0u);
+    EXPECT_TRUE(ws.AddEnteredTest(Typed(2), IDS_CMD_ENTER_TEST, changes));
+    EXPECT_NE(changes, 0u);
 }

@@ -25,9 +25,8 @@ TEST(ManualEntry, TypedRowsBecomeAStepTest) {
     EXPECT_EQ(e.ShownText(0, CManualEntry::ColLoad), "");
     EXPECT_FALSE(e.IsColumnUsed(CManualEntry::ColDuration));
     TestDataType t;
-    std::string error;
     std::vector<std::string> q;
-    ASSERT_TRUE(e.Build(t, error, q)) << error;
+    ASSERT_EQ(e.Build(t, q).message, "");
     ASSERT_EQ(t.m_Steps.size(), 5u);
     EXPECT_DOUBLE_EQ(t.m_Steps[1].m_dPower, 100.0);
     EXPECT_DOUBLE_EQ(t.m_Steps[3].m_dPower, 200.0);
@@ -53,10 +52,10 @@ TEST(ManualEntry, CellsSayWhyTheyCannotBeTaken) {
     EXPECT_EQ(e.CellError(2, CManualEntry::ColLactate), "Fehlt.");
     EXPECT_EQ(e.CellError(3, CManualEntry::ColLactate), "");  // the empty row at the end
     TestDataType t;
-    std::string error;
     std::vector<std::string> q;
-    EXPECT_FALSE(e.Build(t, error, q));
-    EXPECT_EQ(error, "Zeile 1: \"zwei\" ist kein Laktatwert.");
+    const Result built = e.Build(t, q);
+    EXPECT_FALSE(built);
+    EXPECT_EQ(built.message, "Zeile 1: \"zwei\" ist kein Laktatwert.");
     // A field test types its durations; 00:00 is none.
     e.SetTestType(TestField);
     e.SetCell(0, CManualEntry::ColDuration, "00:00");

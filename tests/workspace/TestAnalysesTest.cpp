@@ -40,8 +40,7 @@ TEST(TestAnalyses, EvaluatingChangesNoFileByteAndTheFileKeepsNoResults) {
 
     // The saved file opened again: no test is evaluated, and the choice is the default one.
     CTRVDoc reopened;
-    std::string error;
-    ASSERT_TRUE(ReadTrv(saved, reopened, error)) << error;
+    ASSERT_EQ(ReadTrv(saved, reopened).message, "");
     CCommandHistory h2;
     const CWorkspace fresh(reopened, h2);
     for (int i = 0; i < reopened.GetTestCount(); ++i) {
@@ -135,8 +134,7 @@ TEST(TestAnalyses, PairsThatDoNotGoTogetherAreMadeValid) {
 TEST(TestAnalyses, ThePreferredChoiceReachesEveryOpenedAndEveryNewTestWithoutAnyChange) {
     const std::vector<uint8_t> saved = Bytes(wstest::SampleDoc());
     CTRVDoc doc;
-    std::string error;
-    ASSERT_TRUE(ReadTrv(saved, doc, error)) << error;
+    ASSERT_EQ(ReadTrv(saved, doc).message, "");
     CCommandHistory history;
     const auto analyses = std::make_shared<CTestAnalyses>();
     analyses->UsePreferredChoice(doc, {FitCubic, ModelSimon});

@@ -56,12 +56,11 @@ TEST(TestTransfer, TestsArriveByteForByteAndComeBackTheSame) {
     a.doc.m_Tests = {FullTest(43), StepTest(100, 3), SingleTest(251, 12)};
     a.ws.SelectTests({0, 2}, 0);
     std::vector<uint8_t> bytes;
-    std::string error;
     // The field test with Simon, the single reading with the spline.
     CTestAnalyses choices;
     choices.SetChoice(a.doc.GetTest(0), FitCubic, ModelSimon);
     choices.SetChoice(a.doc.GetTest(2), FitSpline, ModelMader);
-    ASSERT_TRUE(WriteTransferTests(a.doc, choices, {2, 0, 2}, bytes, error)) << error;
+    ASSERT_EQ(WriteTransferTests(a.doc, choices, {2, 0, 2}, bytes).message, "");
     // The layout: the mark, two tests, their choices, then the document of the two tests.
     ASSERT_GE(bytes.size(), 28u);
     EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 8), "TRVTEST1");

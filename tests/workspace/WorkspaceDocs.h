@@ -59,8 +59,7 @@ inline trv::CTRVDoc SampleDoc() {
 // What the document's file would hold.
 inline std::vector<uint8_t> Bytes(const trv::CTRVDoc& doc) {
     std::vector<uint8_t> bytes;
-    std::string error;
-    EXPECT_TRUE(trv::WriteTrv(doc, bytes, error)) << error;
+    EXPECT_EQ(trv::WriteTrv(doc, bytes).message, "");
     return bytes;
 }
 

@@ -37,6 +37,14 @@ void WriteIntervalFields(Json& j, const MethodInterval* m) {
     ok ? j.Num(*m->se) : j.Null();
 }
 
+void WriteHistoryValueFields(Json& j, const HistoryValue& v) {
+    j.Field("id", v.id).Field("ok", v.ok);
+    j.Field("load", v.load);
+    j.Field("lactate", v.lactate);
+    j.Field("heart_rate", v.heartRate);
+    j.Field("load_change", v.loadChange);
+}
+
 void WriteHistoryIntervalFields(Json& j, const HistoryValue& v) {
     for (const auto& [key, value] : {std::pair{"ci_low", &v.ciLow}, {"ci_high", &v.ciHigh}, {"se", &v.se}}) {
         j.Key(key);

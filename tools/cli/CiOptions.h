@@ -18,6 +18,9 @@ int TakeCiOptions(int& argc, char** argv, CiOptions& out);
 // "ci_low","ci_high","se" of a method (null without an interval).
 void WriteIntervalFields(Json& j, const MethodInterval* m);
 
+// "id","ok","load","lactate","heart_rate","load_change" of a history value (history and library).
+void WriteHistoryValueFields(Json& j, const HistoryValue& v);
+
 // "ci_low","ci_high","se","change_clear" of a history value.
 void WriteHistoryIntervalFields(Json& j, const HistoryValue& v);
 

@@ -9,6 +9,7 @@ namespace trv {
 class CTRVDoc;
 struct TestThresholds;
 struct ZoneSettings;
+struct ZoneResult;
 class CDocLock;
 struct TeamTable;
 }  // namespace trv
@@ -124,6 +125,12 @@ template <>
 inline Json& Json::Field(const std::string& key, const long long& v) {
     return Key(key).Int(v);
 }
+// A value that may be missing: null then.
+template <>
+inline Json& Json::Field(const std::string& key, const std::optional<double>& v) {
+    Key(key);
+    return v ? Num(*v) : Null();
+}
 
 // Commands, one file each.
 int CmdInfo(int argc, char** argv);
@@ -150,10 +157,12 @@ int WriteTeamPdf(const TeamTable& table, const std::string& path);
 
 // Zone models and the zones handed on (CmdZones.cpp): takes "--zones ID --lt1 ID --lt2 ID" out of
 // the arguments into `zones` (ExitOk, or the exit code after the error line naming the known ids);
-// writes a test's "zone_model" and "anchors"; the zones command; the zone card as PDF (CmdZonesPdf.cpp,
-// or a refusal in a build without Qt).
+// writes a test's "zone_model" and "anchors", and its zones as an array (name, per cents, loads,
+// heart rates, lactates); the zones command; the zone card as PDF (CmdZonesPdf.cpp, or a refusal in a
+// build without Qt).
 int TakeZoneOptions(int& argc, char** argv, ZoneSettings& zones);
 void WriteZoneModel(Json& j, const TestThresholds& r);
+void WriteZoneArray(Json& j, const std::vector<ZoneResult>& zones);
 int CmdZones(int argc, char** argv);
 int WriteZoneCard(const CTRVDoc& doc, int test, const TestThresholds& r, const std::string& out);
 

@@ -18,30 +18,28 @@ class CliAssignHost : public IAssignHost {
 public:
     CliAssignHost(CTRVDoc& source, std::string path) : m_doc(source), m_path(std::move(path)) {}
     CTRVDoc* OpenDocument(const std::string&) override { return nullptr; }
-    bool AddToOpen(const std::string&, const std::vector<TestAddition>&, std::string&) override { return false; }
+    Result AddToOpen(const std::string&, const std::vector<TestAddition>&) override { return Result::Fail({}); }
     void UndoAddToOpen(const std::string&) override {}
-    bool PrepareSource(std::string& error) override {
+    Result PrepareSource() override {
         const CDocLock::Result r = m_lock.Acquire(m_path);
         if (!r.Taken()) {
             m_nExit = r.status == CDocLock::Status::HeldByOther ? ExitInUse : ExitFile;
-            error = r.Message();
-            return false;
+            return Result::Fail(r.Message());
         }
         if (FileIdentity::Of(m_path) != m_doc.m_DiskIdentity) {
             m_nExit = ExitInUse;
-            error = LoadStr(IDS_DISK_CHANGED_CLI);
-            return false;
+            return Result::Fail(LoadStr(IDS_DISK_CHANGED_CLI));
         }
-        return true;
+        return Result::Ok();
     }
-    bool MarkSource(const std::vector<int>& tests, std::string& error) override {
-        if (MarkAssigned(m_doc, tests, true) == 0) return true;  // assigned before: nothing to write
+    Result MarkSource(const std::vector<int>& tests) override {
+        if (MarkAssigned(m_doc, tests, true) == 0) return Result::Ok();  // assigned before: nothing to write
         const FileResult r = SaveDocument(m_doc, m_path);
         if (!r.ok) {
             m_nExit = ExitFile;
-            error = FmtId(IDS_ASSIGN_WRITE_FAILED, r.message.c_str());
+            return Result::Fail(FmtId(IDS_ASSIGN_WRITE_FAILED, r.message.c_str()));
         }
-        return r.ok;
+        return Result::Ok();
     }
     void ReleaseSource() override { m_lock.Release(); }
     int Exit() const { return m_nExit; }

@@ -8,18 +8,6 @@
 
 namespace trv::cli {
 
-namespace {
-
-void Opt(Json& j, const char* key, const std::optional<double>& v) {
-    j.Key(key);
-    if (v)
-        j.Num(*v);
-    else
-        j.Null();
-}
-
-}  // namespace
-
 int CmdHistory(int argc, char** argv) {
     CiOptions ci;
     if (int rc = TakeCiOptions(argc, argv, ci)) return rc;
@@ -64,11 +52,7 @@ int CmdHistory(int argc, char** argv) {
         j.Key("methods").BeginArray();
         for (const HistoryValue& v : row.methods) {
             j.BeginObject();
-            j.Field("id", v.id).Field("ok", v.ok);
-            Opt(j, "load", v.load);
-            Opt(j, "lactate", v.lactate);
-            Opt(j, "heart_rate", v.heartRate);
-            Opt(j, "load_change", v.loadChange);
+            WriteHistoryValueFields(j, v);
             WriteHistoryIntervalFields(j, v);
             j.EndObject();
         }

@@ -83,27 +83,26 @@ int CmdImport(int argc, char** argv) {
         if (!r.ok) return Fail(ExitFile, r.message);
     }
     std::vector<uint8_t> bytes;
-    std::string error;
     // A thousand rows of readings stay far below this; a larger file is not read into memory at all.
     constexpr std::uintmax_t kLargestText = 16u << 20;
     if (const auto size = std::filesystem::file_size(csvPath, ec); !ec && size > kLargestText)
         return Fail(ExitFile, FmtId(IDS_CLI_IMPORT_TOO_LARGE, csvPath.c_str()));
-    if (!ReadWholeFile(csvPath, bytes, error))
-        return Fail(ExitFile, FmtId(IDS_CLI_IMPORT_CANNOT_READ, csvPath.c_str(), error.c_str()));
+    if (const Result read = ReadWholeFile(csvPath, bytes); !read)
+        return Fail(ExitFile, FmtId(IDS_CLI_IMPORT_CANNOT_READ, csvPath.c_str(), read.message.c_str()));
     ImportTable table;
     ManualTestInput input;
     TestDataType test;
     std::vector<std::string> questions;
     const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    if (!ReadImportTable(text, table, error) ||
-        !ImportInputFromTable(table, GuessImportMapping(table), options, input, error) ||
-        !BuildManualTest(input, test, error, questions))
-        return Fail(ExitFile, csvPath + ": " + error);
+    Result built = ReadImportTable(text, table);
+    if (built) built = ImportInputFromTable(table, GuessImportMapping(table), options, input);
+    if (built) built = BuildManualTest(input, test, questions);
+    if (!built) return Fail(ExitFile, csvPath + ": " + built.message);
     if (!questions.empty() && !Confirm(questions))
         return Fail(ExitFile, csvPath + ": " + FmtId(IDS_CLI_IMPORT_REFUSED, questions.front().c_str()));
     const int steps = static_cast<int>(test.m_Steps.size());
-    const int index = AddManualTest(doc, std::move(test), error);
-    if (index < 0) return Fail(ExitFile, error);
+    int index = -1;
+    if (const Result added = AddManualTest(doc, std::move(test), index); !added) return Fail(ExitFile, added.message);
     if (int rc = CheckUnchangedOnDisk(doc, path)) return rc;
     WarnMovedTimes(doc);
     const FileResult saved = SaveDocument(doc, path);

@@ -1,4 +1,5 @@
 // trv-cli library and team: the documents of a library folder, and the team overview.
+#include "CiOptions.h"
 #include "Cli.h"
 #include "analysis/History.h"
 #include "library/LibraryFolder.h"
@@ -11,38 +12,12 @@ namespace trv::cli {
 
 namespace {
 
-void Opt(Json& j, const char* key, const std::optional<double>& v) {
-    j.Key(key);
-    if (v)
-        j.Num(*v);
-    else
-        j.Null();
-}
-
 void DateOrNull(Json& j, const char* key, const COleDateTime& d) {
     j.Key(key);
     if (d.IsValid())
         j.Str(d.FormatIso());
     else
         j.Null();
-}
-
-void WriteZones(Json& j, const std::vector<ZoneResult>& zones) {
-    j.BeginArray();
-    for (const ZoneResult& z : zones) {
-        j.BeginObject();
-        j.Field("name", z.code);
-        Opt(j, "from_pct", z.fromPct);
-        Opt(j, "to_pct", z.toPct);
-        Opt(j, "load_from", z.loadFrom);
-        Opt(j, "load_to", z.loadTo);
-        Opt(j, "heart_rate_from", z.heartRateFrom);
-        Opt(j, "heart_rate_to", z.heartRateTo);
-        Opt(j, "lactate_from", z.lactateFrom);
-        Opt(j, "lactate_to", z.lactateTo);
-        j.EndObject();
-    }
-    j.EndArray();
 }
 
 // One document as `library` lists it; `team` adds the zones of the last test.
@@ -75,11 +50,7 @@ void WriteEntry(Json& j, const LibraryEntry& e, const std::optional<LibraryLast>
         j.Key("methods").BeginArray();
         for (const HistoryValue& v : last->methods) {
             j.BeginObject();
-            j.Field("id", v.id).Field("ok", v.ok);
-            Opt(j, "load", v.load);
-            Opt(j, "lactate", v.lactate);
-            Opt(j, "heart_rate", v.heartRate);
-            Opt(j, "load_change", v.loadChange);
+            WriteHistoryValueFields(j, v);
             j.EndObject();
         }
         j.EndArray();
@@ -88,7 +59,7 @@ void WriteEntry(Json& j, const LibraryEntry& e, const std::optional<LibraryLast>
     if (zones) {
         j.Key("zones");
         if (last)
-            WriteZones(j, last->zones);
+            WriteZoneArray(j, last->zones);
         else
             j.Null();
     }
@@ -119,10 +90,9 @@ int OpenLibrary(const Args& args, const std::vector<std::string>& valued, const 
         args.Value(opt, &missing);
         if (missing) return Fail(ExitUsage, usage);
     }
-    std::string error;
-    if (!index.Open(dirs[0], error)) return Fail(ExitFile, error);
+    if (const Result opened = index.Open(dirs[0]); !opened) return Fail(ExitFile, opened.message);
     index.SetChoice(choice);
-    if (!index.Refresh(nullptr, {}, &error)) return Fail(ExitFile, error);
+    if (const Result read = index.Refresh(); !read) return Fail(ExitFile, read.message);
     return ExitOk;
 }
 
@@ -183,7 +153,7 @@ int CmdTeam(int argc, char** argv) {
     }
     const TeamTable table = MakeTeamTable(index, rows, methods);
     if (const auto csv = args.Value("--csv")) {
-        if (const std::string error = WriteTeamCsv(table, *csv); !error.empty()) return Fail(ExitFile, error);
+        if (const Result written = WriteTeamCsv(table, *csv); !written) return Fail(ExitFile, written.message);
         return ExitOk;
     }
     return WriteTeamPdf(table, *args.Value("--pdf"));

@@ -1,17 +1,12 @@
 // trv-cli print: the two-page test protocol of the listed tests as a PDF file.
 #include "Cli.h"
+#include "PrintApp.h"
 #include "data/TrvFile.h"
 #include "print/Protocol.h"
 #include "res/Format.h"
 #include "workspace/Workspace.h"
 
-#include <QApplication>
 #include <QDir>
-
-#include <clocale>
-#include <cstdio>
-#include <cstdlib>
-#include <memory>
 
 namespace trv::cli {
 
@@ -33,27 +28,14 @@ int CmdPrint(int argc, char** argv) {
     CWorkspace ws(doc, history);
     ws.ShowOnly(indices, FitCubic, ModelMader);
 
-    // Fonts and PDF output need a Qt application; no display is needed.
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    // stderr carries only the program's own error line; Qt's notes about the session
-    // (no runtime directory, no display) are not for a script's user.
-    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& msg) {
-        if (type == QtCriticalMsg || type == QtFatalMsg)
-            std::fprintf(stderr, "trv-cli: %s\n", msg.toLocal8Bit().constData());
-    });
-    int qtArgc = 1;
-    char name[] = "trv-cli";
-    char* qtArgv[] = {name, nullptr};
-    const auto app = std::make_unique<QApplication>(qtArgc, qtArgv);
-    std::setlocale(LC_NUMERIC, "C");
+    const auto app = StartPrintApplication(true);
 
     ProtocolOptions opt;
     opt.logoDir = QDir::currentPath();
     opt.chart = &ws.Chart();
     opt.analysis = ws.AnalysisLookup();
-    QString error;
-    if (!WriteProtocolPdf(QString::fromStdString(*out), doc, indices, opt, &error))
-        return Fail(ExitFile, error.toStdString());
+    if (const Result written = WriteProtocolPdf(QString::fromStdString(*out), doc, indices, opt); !written)
+        return Fail(ExitFile, written.message);
     return ExitOk;
 }
 

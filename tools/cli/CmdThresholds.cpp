@@ -10,51 +10,30 @@ namespace trv::cli {
 
 namespace {
 
-void Opt(Json& j, const char* key, const std::optional<double>& v) {
-    j.Key(key);
-    if (v)
-        j.Num(*v);
-    else
-        j.Null();
-}
-
 void WriteTest(Json& j, int index, const TestThresholds& r, const TestUncertainty& u) {
     j.BeginObject();
     j.Field("index", index).Field("test_type", r.testType).Field("load_unit", r.loadUnit);
     j.Field("points", r.points);
-    Opt(j, "baseline", r.baseline);
+    j.Field("baseline", r.baseline);
     j.Key("fit").BeginObject();
     j.Field("function", r.fit.function);
-    Opt(j, "r2", r.fit.r2);
-    Opt(j, "residual_error", r.fit.residualError);
+    j.Field("r2", r.fit.r2);
+    j.Field("residual_error", r.fit.residualError);
     j.EndObject();
     j.Key("methods").BeginArray();
     for (const MethodResult& m : r.methods) {
         j.BeginObject();
         j.Field("id", m.id).Field("ok", m.ok);
-        Opt(j, "load", m.load);
-        Opt(j, "lactate", m.lactate);
-        Opt(j, "heart_rate", m.heartRate);
+        j.Field("load", m.load);
+        j.Field("lactate", m.lactate);
+        j.Field("heart_rate", m.heartRate);
         WriteIntervalFields(j, u.intervals.Find(m.id));
         j.EndObject();
     }
     j.EndArray();
     WriteZoneModel(j, r);
-    j.Key("zones").BeginArray();
-    for (const ZoneResult& z : r.zones) {
-        j.BeginObject();
-        j.Field("name", z.code);
-        Opt(j, "from_pct", z.fromPct);
-        Opt(j, "to_pct", z.toPct);
-        Opt(j, "load_from", z.loadFrom);
-        Opt(j, "load_to", z.loadTo);
-        Opt(j, "heart_rate_from", z.heartRateFrom);
-        Opt(j, "heart_rate_to", z.heartRateTo);
-        Opt(j, "lactate_from", z.lactateFrom);
-        Opt(j, "lactate_to", z.lactateTo);
-        j.EndObject();
-    }
-    j.EndArray();
+    j.Key("zones");
+    WriteZoneArray(j, r.zones);
     WriteOutliers(j, u.outliers);
     j.EndObject();
 }

@@ -21,14 +21,6 @@ namespace {
 const char* const kZonesUsage =
     "zones FILE --test N [--zones ID] [--lt1 ID] [--lt2 ID] (--goldencheetah DIR | --intervals-json | --pdf OUT.pdf)";
 
-void Opt(Json& j, const char* key, const std::optional<double>& v) {
-    j.Key(key);
-    if (v)
-        j.Num(*v);
-    else
-        j.Null();
-}
-
 }  // namespace
 
 int TakeZoneOptions(int& argc, char** argv, ZoneSettings& zones) {
@@ -65,10 +57,28 @@ void WriteZoneModel(Json& j, const TestThresholds& r) {
     for (const auto& [key, a] : {std::pair{"lt1", &r.zoneModel.lt1}, std::pair{"lt2", &r.zoneModel.lt2}}) {
         j.Key(key).BeginObject();
         j.Field("method", a->method);
-        Opt(j, "load", a->load);
+        j.Field("load", a->load);
         j.EndObject();
     }
     j.EndObject();
+}
+
+void WriteZoneArray(Json& j, const std::vector<ZoneResult>& zones) {
+    j.BeginArray();
+    for (const ZoneResult& z : zones) {
+        j.BeginObject();
+        j.Field("name", z.code);
+        j.Field("from_pct", z.fromPct);
+        j.Field("to_pct", z.toPct);
+        j.Field("load_from", z.loadFrom);
+        j.Field("load_to", z.loadTo);
+        j.Field("heart_rate_from", z.heartRateFrom);
+        j.Field("heart_rate_to", z.heartRateTo);
+        j.Field("lactate_from", z.lactateFrom);
+        j.Field("lactate_to", z.lactateTo);
+        j.EndObject();
+    }
+    j.EndArray();
 }
 
 int CmdZones(int argc, char** argv) {

@@ -72,10 +72,9 @@ int main(int argc, char** argv) {
         } else if (a == "--name") {
             cfg.linkName = value();
         } else if (a == "--memory") {
-            std::string error;
             const std::string path = value();
-            if (!LoadSimMemory(path, cfg.memory, error)) {
-                std::fprintf(stderr, "trv-sim: %s: %s\n", path.c_str(), error.c_str());
+            if (const trv::Result loaded = LoadSimMemory(path, cfg.memory); !loaded) {
+                std::fprintf(stderr, "trv-sim: %s: %s\n", path.c_str(), loaded.message.c_str());
                 return 2;
             }
         } else if (a == "--empty") {
@@ -121,9 +120,8 @@ int main(int argc, char** argv) {
     std::signal(SIGINT, OnSignal);
     std::signal(SIGTERM, OnSignal);
     SimAnalyser sim(cfg);
-    std::string error;
-    if (!sim.Start(dir, &error)) {
-        std::fprintf(stderr, "trv-sim: %s\n", error.c_str());
+    if (const trv::Result started = sim.Start(dir); !started) {
+        std::fprintf(stderr, "trv-sim: %s\n", started.message.c_str());
         return 2;
     }
     std::printf("%s -> %s\n", sim.LinkPath().c_str(), sim.SlavePath().c_str());

@@ -103,13 +103,12 @@ void CImportDialog::MarkRefusedCells() {
     m_pFirstRefused = first;
 }
 
-bool CImportDialog::Load(std::string_view bytes, std::string& error) {
-    if (!ReadImportTable(bytes, m_table, error)) return false;
+Result CImportDialog::Load(std::string_view bytes) {
+    if (Result read = ReadImportTable(bytes, m_table); !read) return read;
     m_mapping = GuessImportMapping(m_table);
     // The table's own test type, unit and dates (the program's export carries them) set the choices.
     ManualTestInput guess;
-    std::string why;
-    const bool read = ImportInputFromTable(m_table, m_mapping, {}, guess, why);
+    const bool read = ImportInputFromTable(m_table, m_mapping, {}, guess).ok;
     const bool dated = std::find(m_mapping.begin(), m_mapping.end(), RoleDate) != m_mapping.end();
     {
         const QSignalBlocker b1(m_pTestType), b2(m_pUnit), b3(m_pDateFromFile), b4(m_pDate);
@@ -127,7 +126,7 @@ bool CImportDialog::Load(std::string_view bytes, std::string& error) {
                                encodings[m_table.m_Encoding])));
     FillPreview();
     Rebuild();
-    return true;
+    return Result::Ok();
 }
 
 QComboBox* CImportDialog::RoleBox(int column) const {
@@ -194,11 +193,12 @@ bool CImportDialog::Rebuild(std::vector<std::string>* questions) {
     options.m_nLoadUnit = m_pUnit->currentIndex();
     if (!m_pDateFromFile->isChecked()) options.m_Date = FromQDateTime(m_pDate->dateTime());
     ManualTestInput input;
-    std::string error;
     std::vector<std::string> asked;
     TestDataType test;
-    const bool ok =
-        ImportInputFromTable(m_table, m_mapping, options, input, error) && BuildManualTest(input, test, error, asked);
+    Result built = ImportInputFromTable(m_table, m_mapping, options, input);
+    if (built) built = BuildManualTest(input, test, asked);
+    const bool ok = built.ok;
+    const std::string& error = built.message;
     MarkRefusedCells();
     m_pStatus->setStyleSheet(ok ? QString() : QStringLiteral("color: #b00000"));
     std::string text = ok ? FmtId(IDS_IMPD_READY, static_cast<int>(test.m_Steps.size())) : error;

@@ -18,8 +18,8 @@ class CImportDialog : public QDialog {
 public:
     explicit CImportDialog(QWidget* parent = nullptr);
 
-    // Reads the text; false with a German message naming the line when it holds no table of readings.
-    bool Load(std::string_view bytes, std::string& error);
+    // Reads the text; fails with a German message naming the line when it holds no table of readings.
+    trv::Result Load(std::string_view bytes);
 
     const TestDataType& Test() const { return m_test; }
     QTableWidget* Preview() const { return m_pPreview; }

@@ -227,11 +227,10 @@ void CManualTestDialog::accept() {
         QMessageBox::warning(this, QStr(IDS_MT_TITLE), m_pMessage->text());
         return;
     }
-    std::string error;
     std::vector<std::string> questions;
     TestDataType test;
-    if (!m_entry.Build(test, error, questions)) {
-        QMessageBox::warning(this, QStr(IDS_MT_TITLE), QU8(error));
+    if (const Result built = m_entry.Build(test, questions); !built) {
+        QMessageBox::warning(this, QStr(IDS_MT_TITLE), QU8(built.message));
         return;
     }
     if (!questions.empty()) {

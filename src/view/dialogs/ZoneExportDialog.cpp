@@ -137,9 +137,9 @@ void CZoneExportDialog::CopyIntervals() {
 
 bool CZoneExportDialog::SaveIntervals(const QString& path) {
     const std::string json = IntervalsIcuJson(m_Doc.GetTest(m_nTest), m_Result) + "\n";
-    std::string why;
-    if (!WriteFileSafely(path.toStdString(), std::vector<uint8_t>(json.begin(), json.end()), why)) {
-        Tell(QU8(FmtId(IDS_ZEXP_FILE_FAILED, path.toUtf8().constData(), why.c_str())), true);
+    if (const Result written = WriteFileSafely(path.toStdString(), std::vector<uint8_t>(json.begin(), json.end()));
+        !written) {
+        Tell(QU8(FmtId(IDS_ZEXP_FILE_FAILED, path.toUtf8().constData(), written.message.c_str())), true);
         return false;
     }
     Tell(QU8(FmtId(IDS_ZEXP_SAVED, path.toUtf8().constData())), false);
@@ -154,10 +154,9 @@ void CZoneExportDialog::SaveIntervalsAs() {
 }
 
 bool CZoneExportDialog::SaveCardPdf(const QString& path) {
-    QString error;
     const ZoneCardText card = MakeZoneCardText(m_Doc, m_nTest, m_Result, COleDateTime::Now());
-    if (!WriteZoneCardPdf(path, card, &error)) {
-        Tell(error, true);
+    if (const Result written = WriteZoneCardPdf(path, card); !written) {
+        Tell(QU8(written.message), true);
         return false;
     }
     Tell(QU8(FmtId(IDS_ZEXP_SAVED, path.toUtf8().constData())), false);

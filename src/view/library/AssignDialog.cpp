@@ -45,11 +45,11 @@ public:
         CWorkspace* ws = m_w.workspaceOf ? m_w.workspaceOf(path) : nullptr;
         return ws ? &ws->Doc() : nullptr;
     }
-    bool AddToOpen(const std::string& path, const std::vector<TestAddition>& additions, std::string&) override {
+    Result AddToOpen(const std::string& path, const std::vector<TestAddition>& additions) override {
         CWorkspace* ws = m_w.workspaceOf(path);
         const uint32_t changes = ws ? ws->AddAssignedTests(additions) : 0;
         if (changes && m_w.refresh) m_w.refresh(ws, changes);
-        return changes != 0;
+        return changes != 0 ? Result::Ok() : Result::Fail({});
     }
     void UndoAddToOpen(const std::string& path) override {
         if (CWorkspace* ws = m_w.workspaceOf(path)) {
@@ -57,12 +57,12 @@ public:
             if (m_w.refresh) m_w.refresh(ws, changes);
         }
     }
-    bool PrepareSource(std::string&) override { return true; }
-    bool MarkSource(const std::vector<int>& tests, std::string&) override {
+    Result PrepareSource() override { return Result::Ok(); }
+    Result MarkSource(const std::vector<int>& tests) override {
         // Tests marked before stay marked; the command is refused only when nothing changes.
         const uint32_t changes = m_w.source->MarkAssigned(tests, true);
         if (changes && m_w.refresh) m_w.refresh(m_w.source, changes);
-        return true;
+        return Result::Ok();
     }
     void ReleaseSource() override {}
 

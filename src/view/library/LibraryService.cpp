@@ -47,17 +47,16 @@ void CLibraryService::Refresh() {
         std::string error;
         {
             std::lock_guard<std::mutex> hold(m_Mutex);
-            bool ok = open || m_pIndex->Open(folder, error);
-            if (ok) {
+            Result ready = open ? Result::Ok() : m_pIndex->Open(folder);
+            if (ready) {
                 m_pIndex->SetChoice(choice);
-                ok = m_pIndex->Refresh(
-                    nullptr,
-                    [this](int done, int total) {
-                        QMetaObject::invokeMethod(
-                            this, [this, done, total] { emit progress(done, total); }, Qt::QueuedConnection);
-                    },
-                    &error);
+                ready = m_pIndex->Refresh(nullptr, [this](int done, int total) {
+                    QMetaObject::invokeMethod(
+                        this, [this, done, total] { emit progress(done, total); }, Qt::QueuedConnection);
+                });
             }
+            error = ready.message;
+            const bool ok = ready.ok;
             if (ok) {
                 groups = m_pIndex->Groups();
                 for (size_t i = 0; i < m_pIndex->Entries().size(); ++i) {

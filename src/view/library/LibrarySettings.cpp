@@ -1,15 +1,10 @@
 #include "view/library/LibrarySettings.h"
 
 #include "analysis/ThresholdMethods.h"
+#include "view/settings/Settings.h"
 
 #include <QDir>
-#include <QSettings>
 #include <QStandardPaths>
-
-namespace {
-const char kFolderKey[] = "Athletenbibliothek/Ordner";
-const char kMethodKey[] = "Athletenbibliothek/Methode";
-}  // namespace
 
 QString DefaultLibraryFolder() {
     QString docs = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
@@ -18,18 +13,18 @@ QString DefaultLibraryFolder() {
 }
 
 QString LibraryFolderSetting() {
-    const QString stored = QSettings().value(kFolderKey).toString();
+    const QString stored = trv::settings::LibraryFolder();
     if (!stored.isEmpty()) return stored;
     const QString folder = DefaultLibraryFolder();
     QDir().mkpath(folder);
     return folder;
 }
 
-void SaveLibraryFolderSetting(const QString& folder) { QSettings().setValue(kFolderKey, folder); }
+void SaveLibraryFolderSetting(const QString& folder) { trv::settings::SetLibraryFolder(folder); }
 
 std::string LibraryMethodSetting() {
-    const std::string id = QSettings().value(kMethodKey, QStringLiteral("ians")).toString().toStdString();
-    return trv::MethodIndex(id) >= 0 ? id : std::string("ians");
+    const std::string id = trv::settings::LibraryMethod().toStdString();
+    return trv::MethodIndex(id) >= 0 ? id : std::string(trv::settings::kLibraryMethodDefault);
 }
 
-void SaveLibraryMethodSetting(const std::string& id) { QSettings().setValue(kMethodKey, QString::fromStdString(id)); }
+void SaveLibraryMethodSetting(const std::string& id) { trv::settings::SetLibraryMethod(QString::fromStdString(id)); }

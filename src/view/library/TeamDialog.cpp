@@ -99,13 +99,13 @@ CTeamDialog::CTeamDialog(CLibraryService* service, const QStringList& files, QWi
     });
     connect(m_pPdf, &QPushButton::clicked, this, [this] {
         const QString path = QFileDialog::getSaveFileName(this, QString(), QString(), QStr(IDS_LIBGUI_FILTER_PDF));
-        QString error;
-        if (!path.isEmpty() && !SavePdf(path, &error)) QMessageBox::warning(this, windowTitle(), error);
+        if (path.isEmpty()) return;
+        if (const Result saved = SavePdf(path); !saved) QMessageBox::warning(this, windowTitle(), QU8(saved.message));
     });
     connect(m_pCsv, &QPushButton::clicked, this, [this] {
         const QString path = QFileDialog::getSaveFileName(this, QString(), QString(), QStr(IDS_LIBGUI_FILTER_CSV));
-        QString error;
-        if (!path.isEmpty() && !SaveCsv(path, &error)) QMessageBox::warning(this, windowTitle(), error);
+        if (path.isEmpty()) return;
+        if (const Result saved = SaveCsv(path); !saved) QMessageBox::warning(this, windowTitle(), QU8(saved.message));
     });
     resize(1100, 520);
     Build();
@@ -160,15 +160,8 @@ QString CTeamDialog::CopyText() const {
     return out;
 }
 
-bool CTeamDialog::SavePdf(const QString& path, QString* error) const {
-    std::string why;
-    const bool ok = WriteTeamPdf(path.toStdString(), m_Table, TeamPrintOptions(), &why);
-    if (!ok && error) *error = QU8(why);
-    return ok;
+Result CTeamDialog::SavePdf(const QString& path) const {
+    return WriteTeamPdf(path.toStdString(), m_Table, TeamPrintOptions());
 }
 
-bool CTeamDialog::SaveCsv(const QString& path, QString* error) const {
-    const std::string why = WriteTeamCsv(m_Table, path.toStdString());
-    if (!why.empty() && error) *error = QU8(why);
-    return why.empty();
-}
+Result CTeamDialog::SaveCsv(const QString& path) const { return WriteTeamCsv(m_Table, path.toStdString()); }

@@ -20,8 +20,9 @@ public:
     const trv::TeamTable& Table() const { return m_Table; }
     // The table's text as the clipboard gets it: tab separated, one line per row.
     QString CopyText() const;
-    bool SavePdf(const QString& path, QString* error = nullptr) const;
-    bool SaveCsv(const QString& path, QString* error = nullptr) const;
+    // The overview as a PDF or CSV file; a failure says why in German.
+    trv::Result SavePdf(const QString& path) const;
+    trv::Result SaveCsv(const QString& path) const;
 
     QTableWidget* m_pTable;
     QCheckBox* m_pBefore;

@@ -13,6 +13,8 @@ const char kPdfFolderKey[] = "Protocol/PdfFolder";
 const char kGoldenCheetahKey[] = "ZoneExport/GoldenCheetahDir";
 const char kLanguageKey[] = "Language";
 const char kPrintLanguageKey[] = "Print/Language";
+const char kLibraryFolderKey[] = "Athletenbibliothek/Ordner";
+const char kLibraryMethodKey[] = "Athletenbibliothek/Methode";
 
 QString Key(const char* key) { return QString::fromLatin1(key); }
 
@@ -41,6 +43,12 @@ void SetPrintLanguageCode(const QString& code) {
     else
         QSettings().setValue(Key(kPrintLanguageKey), code);
 }
+
+QString LibraryFolder() { return QSettings().value(Key(kLibraryFolderKey)).toString(); }
+void SetLibraryFolder(const QString& folder) { QSettings().setValue(Key(kLibraryFolderKey), folder); }
+
+QString LibraryMethod() { return QSettings().value(Key(kLibraryMethodKey), Key(kLibraryMethodDefault)).toString(); }
+void SetLibraryMethod(const QString& id) { QSettings().setValue(Key(kLibraryMethodKey), id); }
 
 QString ZoneGroup(int testType) { return QStringLiteral("Zones/Type%1").arg(testType); }
 

@@ -57,4 +57,22 @@ inline constexpr char kZoneLt2Key[] = "Zones/Lt2";
 QString GoldenCheetahFolder();
 void SetGoldenCheetahFolder(const QString& folder);
 
+// "Athletenbibliothek/Ordner": the athlete library's folder (default: none stored, then
+// "TRV-Athleten" in the documents folder, in LibrarySettings.cpp).
+QString LibraryFolder();
+void SetLibraryFolder(const QString& folder);
+
+// "Athletenbibliothek/Methode": the threshold the Athleten list shows, by method id (default
+// "ians"; an unknown id reads as the default, in LibrarySettings.cpp).
+inline constexpr char kLibraryMethodDefault[] = "ians";
+QString LibraryMethod();
+void SetLibraryMethod(const QString& id);
+
+// "Uncertainty/A", "Uncertainty/C", "Uncertainty/D": "Messunsicherheit", the analyser's error a and c
+// and the day-to-day variation d (defaults and ranges in analysis/Uncertainty.h, checks in
+// UncertaintySettings.cpp).
+inline constexpr char kUncertaintyAKey[] = "Uncertainty/A";
+inline constexpr char kUncertaintyCKey[] = "Uncertainty/C";
+inline constexpr char kUncertaintyDKey[] = "Uncertainty/D";
+
 }  // namespace trv::settings

@@ -1,5 +1,7 @@
 #include "view/settings/UncertaintySettings.h"
 
+#include "view/settings/Settings.h"
+
 #include <QSettings>
 
 #include <cmath>
@@ -11,7 +13,7 @@ namespace {
 double Read(const char* key, double fallback, double max) {
     QSettings s;
     bool ok = false;
-    const double v = s.value(QStringLiteral("Uncertainty/") + QLatin1String(key)).toDouble(&ok);
+    const double v = s.value(QString::fromLatin1(key)).toDouble(&ok);
     return ok && std::isfinite(v) && v >= 0.0 && v <= max ? v : fallback;
 }
 
@@ -20,18 +22,18 @@ double Read(const char* key, double fallback, double max) {
 ErrorModel LoadErrorModel() {
     const ErrorModel defaults;
     ErrorModel e;
-    e.a = Read("A", defaults.a, kErrorAMax);
-    e.c = Read("C", defaults.c, kErrorCMax);
+    e.a = Read(settings::kUncertaintyAKey, defaults.a, kErrorAMax);
+    e.c = Read(settings::kUncertaintyCKey, defaults.c, kErrorCMax);
     return e;
 }
 
-double LoadDayToDay() { return Read("D", kDefaultDayToDay, kDayToDayMax); }
+double LoadDayToDay() { return Read(settings::kUncertaintyDKey, kDefaultDayToDay, kDayToDayMax); }
 
 void SaveUncertaintySettings(const ErrorModel& error, double dayToDay) {
     QSettings s;
-    s.setValue(QStringLiteral("Uncertainty/A"), error.a);
-    s.setValue(QStringLiteral("Uncertainty/C"), error.c);
-    s.setValue(QStringLiteral("Uncertainty/D"), dayToDay);
+    s.setValue(QString::fromLatin1(settings::kUncertaintyAKey), error.a);
+    s.setValue(QString::fromLatin1(settings::kUncertaintyCKey), error.c);
+    s.setValue(QString::fromLatin1(settings::kUncertaintyDKey), dayToDay);
 }
 
 }  // namespace trv

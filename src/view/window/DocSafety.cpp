@@ -156,15 +156,15 @@ void CRecoveryKeeper::OnChanged() {
 void CRecoveryKeeper::WriteNow() {
     m_pTimer->stop();
     if (!m_pDoc->IsModified()) return;
-    std::string error;
-    if (Store().Write(m_key, m_pDoc->Doc(), m_pDoc->Title().toStdString(), error)) {
+    const Result written = Store().Write(m_key, m_pDoc->Doc(), m_pDoc->Title().toStdString());
+    if (written) {
         m_bWritten = true;
         return;
     }
     // Not worth interrupting the work for; the status bar says it.
     for (QWidget* w : QApplication::topLevelWidgets())
         if (auto* bar = w->findChild<QStatusBar*>())
-            bar->showMessage(QU8(FmtId(IDS_RECOVERY_FAILED, error.c_str())), 10000);
+            bar->showMessage(QU8(FmtId(IDS_RECOVERY_FAILED, written.message.c_str())), 10000);
 }
 
 void CRecoveryKeeper::Remove() {

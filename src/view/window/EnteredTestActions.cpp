@@ -20,10 +20,10 @@ CEnteredTestActions::CEnteredTestActions(QWidget* parent, CWorkspace& ws, std::f
     : m_pParent(parent), m_Ws(ws), m_Refresh(std::move(refresh)) {}
 
 void CEnteredTestActions::Add(const TestDataType& test, int nameId) {
-    std::string error;
-    const uint32_t changes = m_Ws.AddEnteredTest(test, nameId, &error);
+    uint32_t changes = 0;
+    const Result added = m_Ws.AddEnteredTest(test, nameId, changes);
     if (!changes) {
-        QMessageBox::warning(m_pParent, QStr(IDS_MT_TITLE), QU8(error));
+        QMessageBox::warning(m_pParent, QStr(IDS_MT_TITLE), QU8(added.message));
         return;
     }
     m_Refresh(changes);
@@ -39,10 +39,9 @@ void CEnteredTestActions::ImportReadings() {
         QFileDialog::getOpenFileName(m_pParent, QStr(IDS_IMPD_TITLE), QString(), QStr(IDS_IMPD_FILTER));
     if (path.isEmpty()) return;
     std::vector<uint8_t> bytes;
-    std::string why;
-    if (!ReadWholeFile(path.toStdString(), bytes, why)) {
+    if (const Result read = ReadWholeFile(path.toStdString(), bytes); !read) {
         QMessageBox::warning(m_pParent, QStr(IDS_IMPD_TITLE),
-                             QU8(FmtId(IDS_IMPD_CANNOT_READ, path.toStdString().c_str()) + " " + why));
+                             QU8(FmtId(IDS_IMPD_CANNOT_READ, path.toStdString().c_str()) + " " + read.message));
         return;
     }
     ImportText(std::string(bytes.begin(), bytes.end()));
@@ -82,9 +81,8 @@ void CEnteredTestActions::PasteTests(const std::vector<uint8_t>& bytes) {
 
 void CEnteredTestActions::ImportText(const std::string& bytes) {
     CImportDialog dlg(m_pParent);
-    std::string error;
-    if (!dlg.Load(bytes, error)) {
-        QMessageBox::warning(m_pParent, QStr(IDS_IMPD_TITLE), QU8(error));
+    if (const Result loaded = dlg.Load(bytes); !loaded) {
+        QMessageBox::warning(m_pParent, QStr(IDS_IMPD_TITLE), QU8(loaded.message));
         return;
     }
     if (dlg.exec() == QDialog::Accepted) Add(dlg.Test(), IDS_CMD_IMPORT_TEST);

@@ -130,18 +130,15 @@ QString CProtocolPrinting::FileName() const {
     return name + QStringLiteral(".pdf");
 }
 
-bool PrintSafely(QPrinter& printer, const std::function<bool(QPrinter&)>& paint, QString* error) {
+Result PrintSafely(QPrinter& printer, const std::function<bool(QPrinter&)>& paint) {
     const QString target = printer.outputFileName();
     if (printer.outputFormat() != QPrinter::PdfFormat || target.isEmpty()) {
-        if (paint(printer)) return true;
-        if (error) *error = QU8(FmtId(IDS_PRINT_FAILED, printer.printerName().toStdString().c_str()));
-        return false;
+        if (paint(printer)) return Result::Ok();
+        return Result::Fail(FmtId(IDS_PRINT_FAILED, printer.printerName().toStdString().c_str()));
     }
     const auto fail = [&](const std::string& why) {
-        if (error)
-            *error =
-                QU8(FmtId(IDS_PDF_NOT_WRITTEN, QDir::toNativeSeparators(target).toStdString().c_str(), why.c_str()));
-        return false;
+        return Result::Fail(
+            FmtId(IDS_PDF_NOT_WRITTEN, QDir::toNativeSeparators(target).toStdString().c_str(), why.c_str()));
     };
     QTemporaryDir temp;
     if (!temp.isValid()) return fail(FileErrorText(ENOSPC));
@@ -152,11 +149,10 @@ bool PrintSafely(QPrinter& printer, const std::function<bool(QPrinter&)>& paint,
     QFile f(scratch);
     if (!painted || !f.open(QIODevice::ReadOnly) || f.size() == 0) return fail(FileErrorText(ENOSPC));
     const QByteArray bytes = f.readAll();
-    std::string why;
-    if (!WriteFileSafely(QFile::encodeName(target).toStdString(), std::vector<uint8_t>(bytes.begin(), bytes.end()),
-                         why))
-        return fail(why);
-    return true;
+    const Result written =
+        WriteFileSafely(QFile::encodeName(target).toStdString(), std::vector<uint8_t>(bytes.begin(), bytes.end()));
+    if (!written) return fail(written.message);
+    return Result::Ok();
 }
 
 void CProtocolPrinting::Print() {
@@ -167,13 +163,12 @@ void CProtocolPrinting::Print() {
     if (dlg.exec() != QDialog::Accepted) return;
     const Lang lang = PrintLanguage();
     const ProtocolOptions opt = Setup(lang);
-    QString error;
     const auto paint = [this, lang, &opt](QPrinter& p) {
         const LangScope scope(lang);
         return PrintProtocol(p, m_Ws.Doc(), ShownTests(m_Ws.Doc()), opt);
     };
-    if (!PrintSafely(printer, paint, &error))
-        QMessageBox::warning(m_pWindow, QApplication::applicationDisplayName(), error);
+    if (const Result printed = PrintSafely(printer, paint); !printed)
+        QMessageBox::warning(m_pWindow, QApplication::applicationDisplayName(), QU8(printed.message));
 }
 
 void CProtocolPrinting::Preview() {
@@ -203,16 +198,15 @@ void CProtocolPrinting::SavePdf() {
 }
 
 bool CProtocolPrinting::SavePdfTo(const QString& path) {
-    QString error;
     const Lang lang = PrintLanguage();
     const ProtocolOptions opt = Setup(lang);
-    bool written = false;
+    Result written;
     {
         const LangScope scope(lang);
-        written = WriteProtocolPdf(path, m_Ws.Doc(), ShownTests(m_Ws.Doc()), opt, &error);
+        written = WriteProtocolPdf(path, m_Ws.Doc(), ShownTests(m_Ws.Doc()), opt);
     }
     if (!written) {
-        QMessageBox::warning(m_pWindow, QApplication::applicationDisplayName(), error);
+        QMessageBox::warning(m_pWindow, QApplication::applicationDisplayName(), QU8(written.message));
         return false;
     }
     settings::SetPdfFolder(QFileInfo(path).absolutePath());

@@ -2,6 +2,7 @@
 // The test protocol of a window's shown tests: printed, previewed and saved as PDF. The view owns
 // one and calls it from its print button and the "Datei" menu.
 #include "analysis/ChartModel.h"
+#include "data/Result.h"
 #include "res/Strings.h"
 
 #include <QObject>
@@ -32,8 +33,8 @@ void AddPrintLanguageChoice(QDialog& dlg);
 }  // namespace trv
 // Prints with `paint`. A printer that the print dialog set to a PDF file paints into a temporary
 // file first, which then replaces the chosen file safely: a full or read-only disk leaves no empty
-// or partial file, and `error` gets the German reason naming the file.
-bool PrintSafely(QPrinter& printer, const std::function<bool(QPrinter&)>& paint, QString* error);
+// or partial file; a failure says why in German, naming the file.
+trv::Result PrintSafely(QPrinter& printer, const std::function<bool(QPrinter&)>& paint);
 
 class CProtocolPrinting : public QObject {
     Q_OBJECT

@@ -590,10 +590,8 @@ void CTRVView::SetDeviceAnnotation(const std::string& text, bool visible) {
 
 // ---- export and print ---------------------------------------------------------------------------
 
-bool CTRVView::ExportTo(const QString& path, QString& error) const {
-    FileResult r = m_Ws.ExportCsv(SelectedTestIndices(), path.toStdString());
-    if (!r.ok) error = QU8(r.message);
-    return r.ok;
+Result CTRVView::ExportTo(const QString& path) const {
+    return m_Ws.ExportCsv(SelectedTestIndices(), path.toStdString());
 }
 
 void CTRVView::OnExportData() {
@@ -604,11 +602,10 @@ void CTRVView::OnExportData() {
     dlg.setOption(QFileDialog::DontConfirmOverwrite, false);
     dlg.selectFile(QStringLiteral("*.csv"));
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return;
-    QString error;
     const QString path = dlg.selectedFiles().first();
-    if (!ExportTo(path, error)) {
+    if (const Result written = ExportTo(path); !written) {
         QMessageBox::warning(this, QApplication::applicationDisplayName(),
-                             QStr(IDS_EXPORT_FAILED) + QLatin1Char('\n') + error);
+                             QStr(IDS_EXPORT_FAILED) + QLatin1Char('\n') + QU8(written.message));
         return;
     }
     emit statusMessage(QU8(FmtId(IDS_STATUS_EXPORTED, QDir::toNativeSeparators(path).toStdString().c_str())));

@@ -113,12 +113,12 @@ public:
     bool CanExport() const { return !SelectedTestIndices().empty(); }
     // "Daten exportieren" with its save dialog.
     void OnExportData();
-    // Writes the CSV of the selected tests; false with a German reason.
-    bool ExportTo(const QString& path, QString& error) const;
+    // Writes the CSV of the selected tests; fails with a German reason.
+    trv::Result ExportTo(const QString& path) const;
     // "Schwellen exportieren" for the selected tests with its save dialog, and the file it writes.
     void OnExportThresholds() { m_pThresholdActions->Export(SelectedTestIndices()); }
-    bool ExportThresholdsTo(const QString& path, QString& error) const {
-        return m_pThresholdActions->ExportTo(SelectedTestIndices(), path, error);
+    trv::Result ExportThresholdsTo(const QString& path) const {
+        return m_pThresholdActions->ExportTo(SelectedTestIndices(), path);
     }
 
     // Mirrors the "Daten empfangen" button (the link enables and disables it).

@@ -82,7 +82,7 @@ void CThresholdActions::ApplyMarks() {
     chart.zoneBands = m_pPanel->ZoneBands();
 }
 
-bool CThresholdActions::ExportTo(const std::vector<int>& selected, const QString& path, QString& error) const {
+Result CThresholdActions::ExportTo(const std::vector<int>& selected, const QString& path) const {
     const CTRVDoc& doc = m_Ws.Doc();
     const std::vector<int> tests = NormalizedTestIndices(doc, selected);
     std::vector<TestThresholds> results;
@@ -90,9 +90,7 @@ bool CThresholdActions::ExportTo(const std::vector<int>& selected, const QString
         const TestThresholds* shown = m_Ws.ShownThresholds(i);
         results.push_back(shown ? *shown : m_Ws.ThresholdsOf(i));
     }
-    const FileResult r = ExportThresholdCsv(doc, tests, results, path.toStdString());
-    if (!r.ok) error = QU8(r.message);
-    return r.ok;
+    return ExportThresholdCsv(doc, tests, results, path.toStdString());
 }
 
 void CThresholdActions::Export(const std::vector<int>& tests) {
@@ -102,8 +100,7 @@ void CThresholdActions::Export(const std::vector<int>& tests) {
     dlg.setDefaultSuffix(QStringLiteral("csv"));
     dlg.selectFile(QStringLiteral("Schwellen.csv"));
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return;
-    QString error;
-    if (!ExportTo(tests, dlg.selectedFiles().first(), error))
+    if (const Result written = ExportTo(tests, dlg.selectedFiles().first()); !written)
         QMessageBox::warning(m_pParent, QApplication::applicationDisplayName(),
-                             QStr(IDS_THR_EXPORT_FAILED) + QLatin1Char('\n') + error);
+                             QStr(IDS_THR_EXPORT_FAILED) + QLatin1Char('\n') + QU8(written.message));
 }

@@ -1,6 +1,8 @@
 #pragma once
 // The thresholds of the tests a document window shows: the panel beside the chart follows the
 // evaluation, the loads it marks go into the chart model, and "Schwellen exportieren" writes them.
+#include "data/Result.h"
+
 #include <QString>
 
 #include <vector>
@@ -22,9 +24,9 @@ public:
     // The marked loads into the chart model (the caller redraws).
     void ApplyMarks();
     // "Schwellen exportieren" for the tests `tests` with its save dialog, and the file it writes
-    // (false with a German reason).
+    // (failing with a German reason).
     void Export(const std::vector<int>& tests);
-    bool ExportTo(const std::vector<int>& tests, const QString& path, QString& error) const;
+    trv::Result ExportTo(const std::vector<int>& tests, const QString& path) const;
     // "Zonen weitergeben..." for a shown test.
     void ExportZones(int test);
 

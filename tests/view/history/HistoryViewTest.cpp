@@ -159,10 +159,10 @@ TEST(HistoryPrint, OnePageWithAthleteTableAndCharts) {
     opt.today = COleDateTime::FromParts(2024, 12, 1, 12, 0, 0);
     opt.drawCharts = [&](QPainter& p, const QRectF& r) { CHistoryPlot::Print(panel.m_pPlot->Charts(), p, r); };
     const fs::path pdf = fs::temp_directory_path() / ("trv-history-" + std::to_string(::getpid()) + ".pdf");
-    QString error;
-    ASSERT_TRUE(WriteHistoryPdf(QString::fromStdString(pdf.string()), doc, panel.m_pModel->Rows(),
-                                panel.m_pModel->Methods(), opt, &error))
-        << error.toStdString();
+    ASSERT_EQ(WriteHistoryPdf(QString::fromStdString(pdf.string()), doc, panel.m_pModel->Rows(),
+                              panel.m_pModel->Methods(), opt)
+                  .message,
+              "");
     const std::string info = Shell("pdfinfo '" + pdf.string() + "'");
     EXPECT_NE(info.find("Pages:           1"), std::string::npos) << info;
     EXPECT_NE(info.find("842 x 595 pts"), std::string::npos) << info;  // five methods: landscape
@@ -181,8 +181,8 @@ TEST(HistoryPrint, OnePageWithAthleteTableAndCharts) {
     EXPECT_NE(text.find(Fmt("%+.1f km/h", september - march)), std::string::npos);
 
     // Two methods fit portrait.
-    ASSERT_TRUE(WriteHistoryPdf(QString::fromStdString(pdf.string()), doc, panel.m_pModel->Rows(), {"ians", "dmax"},
-                                opt, &error));
+    ASSERT_TRUE(
+        WriteHistoryPdf(QString::fromStdString(pdf.string()), doc, panel.m_pModel->Rows(), {"ians", "dmax"}, opt));
     EXPECT_NE(Shell("pdfinfo '" + pdf.string() + "'").find("595 x 842 pts"), std::string::npos);
     fs::remove(pdf);
 }
@@ -223,12 +223,11 @@ TEST(HistoryPrint, InEnglishFromAGermanWindow) {
     const std::vector<HistoryRow> rows = panel.m_pModel->Rows();
     opt.drawCharts = [&](QPainter& p, const QRectF& r) { CHistoryPlot::Print(HistoryCharts(rows), p, r); };
     const fs::path pdf = fs::temp_directory_path() / ("trv-history-en-" + std::to_string(::getpid()) + ".pdf");
-    QString error;
     {
         const LangScope english(Lang::en);
-        ASSERT_TRUE(
-            WriteHistoryPdf(QString::fromStdString(pdf.string()), doc, rows, panel.m_pModel->Methods(), opt, &error))
-            << error.toStdString();
+        ASSERT_EQ(
+            WriteHistoryPdf(QString::fromStdString(pdf.string()), doc, rows, panel.m_pModel->Methods(), opt).message,
+            "");
     }
     const std::string text = Words(Shell("pdftotext -layout '" + pdf.string() + "' -"));
     fs::remove(pdf);

@@ -27,8 +27,8 @@ bool WaitFor(const std::function<bool()>& done, int ms) {
 // The simulated analyser on a port that the view finds.
 struct RunningSim {
     explicit RunningSim(sim::SimConfig cfg = {}) : analyser(std::move(cfg)) {
-        std::string why;
-        EXPECT_TRUE(dir.isValid() && analyser.Start(dir.path().toStdString(), &why)) << why;
+        EXPECT_TRUE(dir.isValid());
+        EXPECT_EQ(analyser.Start(dir.path().toStdString()).message, "");
         setenv("TRV_PORT_DIR", dir.path().toLocal8Bit().constData(), 1);
     }
     ~RunningSim() {
@@ -82,7 +82,6 @@ TEST(ViewDownload, ReceiveFromTheSimulatorFillsTheLists) {
 
 TEST(ViewDownload, TheNewestAnalyserTestIsSelectedNotATypedTestBehindIt) {
     RunningSim analyser;
-    std::string why;
     CDocHandle doc;
     ManualTestInput input;
     input.m_FirstStep = COleDateTime::FromParts(2026, 1, 5, 17, 0, 0);
@@ -94,8 +93,10 @@ TEST(ViewDownload, TheNewestAnalyserTestIsSelectedNotATypedTestBehindIt) {
     }
     TestDataType typed;
     std::vector<std::string> questions;
-    ASSERT_TRUE(BuildManualTest(input, typed, why, questions)) << why;
-    ASSERT_EQ(AddManualTest(doc.Doc(), typed, why), 0) << why;
+    ASSERT_EQ(BuildManualTest(input, typed, questions).message, "");
+    int index = -1;
+    ASSERT_EQ(AddManualTest(doc.Doc(), typed, index).message, "");
+    ASSERT_EQ(index, 0);
     CTRVView view(&doc);
     view.show();
     view.Ui().receiveButton->click();

@@ -113,8 +113,7 @@ TEST(ManualTestDialog, PastingABlockIntoTheTable) {
 TEST(ImportDialog, PreviewWithAColumnMappingTheUserChanges) {
     // A sheet whose load column is named in no known way and whose "Puls" is left alone by a choice.
     CImportDialog dlg;
-    std::string error;
-    ASSERT_TRUE(dlg.Load("Watt;Laktat;Puls;Bemerkung\n100;1,0;110;\n150;1,8;130;\n200;3,9;152;gut\n", error)) << error;
+    ASSERT_EQ(dlg.Load("Watt;Laktat;Puls;Bemerkung\n100;1,0;110;\n150;1,8;130;\n200;3,9;152;gut\n").message, "");
     EXPECT_EQ(dlg.RoleBox(0)->currentIndex(), RoleIgnore);
     EXPECT_EQ(dlg.RoleBox(1)->currentIndex(), RoleLactate);
     EXPECT_EQ(dlg.RoleBox(2)->currentIndex(), RoleHeartRate);
@@ -174,9 +173,8 @@ TEST(EnteredTests, PastedIntoTheDocumentWindowAndShownAtOnce) {
 
 TEST(ImportDialog, ARefusedCellIsCorrectedInThePreview) {
     CImportDialog dlg;
-    std::string error;
     // Line 3 holds a lactate typed with a letter.
-    ASSERT_TRUE(dlg.Load("Belastung;Laktat;HF\n8;1,1;128\n10;1,x;146\n12;2,9;163\n", error)) << error;
+    ASSERT_EQ(dlg.Load("Belastung;Laktat;HF\n8;1,1;128\n10;1,x;146\n12;2,9;163\n").message, "");
     EXPECT_TRUE(dlg.Status()->text().startsWith(QStringLiteral("Zeile 3"))) << dlg.Status()->text().toStdString();
     QTableWidgetItem* bad = dlg.Preview()->item(2, 1);
     ASSERT_NE(bad, nullptr);

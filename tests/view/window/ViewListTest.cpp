@@ -163,8 +163,7 @@ TEST(ViewCommands, ExportWritesTheSelectedTestsInDocumentOrder) {
     h.SelectTests({5, 3});
     QTemporaryDir dir;
     QString path = dir.filePath(QStringLiteral("out.csv"));
-    QString error;
-    ASSERT_TRUE(h.view->ExportTo(path, error)) << error.toStdString();
+    ASSERT_EQ(h.view->ExportTo(path).message, "");
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     QList<QByteArray> lines = f.readAll().split('\n');
