@@ -26,6 +26,7 @@
 #include <QPageSetupDialog>
 #include <QPrinter>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 
@@ -128,10 +129,32 @@ void CMainFrame::TileSideBySide() {
     QRect area = m_pMdi->viewport()->rect();
     int n = static_cast<int>(wins.size());
     int w = area.width() / n;
+    m_Tiled.clear();
     for (int i = 0; i < n; ++i) {
         wins[i]->showNormal();
         wins[i]->setGeometry(i * w, 0, w, area.height());
+        m_Tiled.emplace_back(wins[i], wins[i]->geometry());
     }
+}
+
+void CMainFrame::RetileWhenTiled() {
+    const QList<QMdiSubWindow*> wins = m_pMdi->subWindowList();
+    if (m_Tiled.empty() || static_cast<size_t>(wins.size()) != m_Tiled.size()) {
+        m_Tiled.clear();
+        return;
+    }
+    for (const auto& [win, rect] : m_Tiled)
+        if (!win || win->isMaximized() || win->isMinimized() || win->geometry() != rect) {
+            m_Tiled.clear();
+            return;
+        }
+    TileSideBySide();
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == m_pMdi->viewport() && e->type() == QEvent::Resize && !m_Tiled.empty())
+        QTimer::singleShot(0, this, &CMainFrame::RetileWhenTiled);
+    return QMainWindow::eventFilter(watched, e);
 }
 
 void CMainFrame::PrintHistory() { m_pHistory->OnPrint(); }
@@ -140,4 +163,7 @@ void CMainFrame::ShowToolBar(bool on) { m_pToolBar->setVisible(on); }
 
 void CMainFrame::ShowStatusBar(bool on) { statusBar()->setVisible(on); }
 
-void CMainFrame::Cascade() { m_pMdi->cascadeSubWindows(); }
+void CMainFrame::Cascade() {
+    m_Tiled.clear();
+    m_pMdi->cascadeSubWindows();
+}

@@ -195,7 +195,8 @@ void CChartPlot::Draw(const CChartModel* model) {
     m_BalancedAt = QSize();
     if (!model) return;
     const CChartModel& m = *model;
-    m_pTitle->setText(Joined(m.title.lines));
+    m_Title = Joined(m.title.lines);
+    m_pTitle->setText(m_Title);
     m_pCursorText->setText(Joined(m.cursorText.lines));
     QStringList below;
     if (!m.thirdText.lines.empty()) below << Joined(m.thirdText.lines);
@@ -249,6 +250,10 @@ void CChartPlot::BalanceRegions(const CChartModel& m) {
     if (m_pLegendColumn->layout() == m_pRegionGrid) factors << 0.001;
     m_pRegionGrid->setColumnStretchFactors(factors);
     root->update(QCPLayoutElement::upLayout);
+    // The titles' lines set the regions' height, and that the lactate axis' ticks.
+    FitAxisTitles();
+    root->update(QCPLayoutElement::upMargins);
+    root->update(QCPLayoutElement::upLayout);
     GiveTickersRoom();
     m_BalancedAt = m_pPlot->viewport().size();
 }
@@ -265,6 +270,19 @@ void CChartPlot::GiveTickersRoom() {
     m_pHeartRateTicker->SetRoom(load->height(), HeartRateAxis()->tickLabelFont(), true, locale);
 }
 
+// A region's title wider than the region ("AFL-Zeit [mm:ss]" over a narrow post-load region ran into
+// "v [km/h]") puts its unit on a second line.
+void CChartPlot::FitAxisTitles() {
+    for (QCPAxisRect* rect : m_apRect) {
+        QCPAxis* x = rect->axis(QCPAxis::atBottom);
+        QString title = x->label().replace(QLatin1Char('\n'), QLatin1Char(' '));
+        const int unit = title.lastIndexOf(QStringLiteral(" ["));
+        if (unit > 0 && QFontMetrics(x->labelFont()).horizontalAdvance(title) > rect->width())
+            title[unit] = QLatin1Char('\n');
+        x->setLabel(title);
+    }
+}
+
 // The analyser's identity stands right beside the notice lines while it takes at most a third of the
 // width; the notice lines then wrap in what is left. Otherwise it goes below them. They never overlap.
 void CChartPlot::FitBottomTexts(int width) {
@@ -274,6 +292,8 @@ void CChartPlot::FitBottomTexts(int width) {
     const bool beside = deviceWidth <= width / 3 || m_Notice.isEmpty();
     const int noticeWidth = std::max(40, (beside ? width - deviceWidth : width) - nm.left() - nm.right() - 2);
     m_pNotice->setText(Wrapped(m_Notice, m_pNotice->font(), noticeWidth));
+    // The title (athlete and date) wraps too: in a narrow window it ran beyond the chart.
+    m_pTitle->setText(Wrapped(m_Title, m_pTitle->font(), std::max(40, width - 8)));
     m_pBottomGrid->take(m_pDevice);
     m_pBottomGrid->simplify();
     if (beside) {
@@ -494,7 +514,13 @@ QRectF CChartPlot::LegendEntryRect(int series) const {
     return {};
 }
 
-QString CChartPlot::TitleText() const { return m_pTitle->text(); }
+QString CChartPlot::TitleText() const { return m_Title; }
+
+QRectF CChartPlot::TitleTextRect() const {
+    const QRect r = m_pTitle->rect();
+    const QSize sz = TextSize(m_pTitle->font(), m_pTitle->text());
+    return QRectF(r.center().x() - sz.width() / 2.0, r.top(), sz.width(), sz.height());
+}
 QString CChartPlot::NoticeText() const { return m_Notice; }
 QString CChartPlot::CursorText() const { return m_pCursorText->text(); }
 QString CChartPlot::DeviceText() const { return m_pDevice->text(); }

@@ -67,6 +67,7 @@ public:
     QString DeviceText() const;
     // Where the notice lines and the analyser's identity are drawn (pixels of the last layout).
     QRectF NoticeTextRect() const;
+    QRectF TitleTextRect() const;
     QRectF DeviceTextRect() const;
 
     bool RegionShown(int region) const;
@@ -94,6 +95,7 @@ private:
     void BalanceRegions(const CChartModel& m);
     void FitBottomTexts(int width);
     void GiveTickersRoom();
+    void FitAxisTitles();
     void FillLegend(const CChartModel& m);
     void DrawSeries(const CChartModel& m);
     void SetAxisRanges(const CChartModel& m);
@@ -112,6 +114,7 @@ private:
     CSpacedTicker* m_pTimeTicker = nullptr;
     const CChartModel* m_pModel = nullptr;  // the model drawn last
     QSize m_BalancedAt;                     // the plot size the regions were balanced for
+    QString m_Title;                        // the title before it was wrapped to the width
     QString m_Notice;                       // the notice lines before they were wrapped to the width
     QCPLegend* m_pLegend = nullptr;
     QCPLayoutGrid* m_pLegendColumn = nullptr;  // the legend on top, free space below

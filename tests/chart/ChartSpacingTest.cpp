@@ -76,6 +76,7 @@ CChartModel Busy() {
         m.series[SeriesPostLoad1].points.push_back({s / 86400.0, 12.0 - s / 100.0, "", 0xC66300});
     m.tools[ToolDeviceText].active = true;
     m.tools[ToolDeviceText].text = "Geräte-ID: 12345678\rFirmware: 2,10";
+    m.title.lines = {"Maximilian Mustermann-Schwarzenberger, Testdatum 07.12.2026"};
     m.notices.lines = {"Die Messwerte 00216 und 00217 passen nicht zur Kurve (Abweichung über 1,5 mmol/l)."};
     return m;
 }
@@ -126,6 +127,28 @@ TEST(TickSpacing, NoAxisLabelsRunTogetherAtAnySizeOnScreenOrOnPaper) {
     }
 }
 
+TEST(TickSpacing, TheRegionsTitlesStandApartInANarrowChart) {
+    const CChartModel m = Busy();
+    for (const QSize size : {QSize(900, 500), QSize(420, 300), QSize(340, 260), QSize(320, 240)}) {
+        CChartPlot plot;
+        QImage image(size, QImage::Format_RGB32);
+        QPainter p(&image);
+        plot.RenderInto(m, p, QRectF(QPointF(0, 0), size), size);
+        double right = -1e9;
+        for (int r = 0; r < kRegionCount; ++r) {
+            if (!plot.RegionShown(r)) continue;
+            QCPAxis* x = plot.RegionXAxis(r);
+            const QFontMetricsF fm(x->labelFont());
+            double widest = 0.0;
+            for (const QString& line : x->label().split(QLatin1Char('\n')))
+                widest = std::max(widest, fm.horizontalAdvance(line));
+            const double centre = plot.RegionRect(r)->rect().center().x();
+            EXPECT_GE(centre - widest / 2.0, right) << "region " << r << " at " << size.width();
+            right = centre + widest / 2.0;
+        }
+    }
+}
+
 TEST(TickSpacing, TheNoticeLineAndTheAnalysersIdentityNeverOverlap) {
     const CChartModel m = Busy();
     for (const QSize size : {QSize(1500, 700), QSize(900, 500), QSize(620, 420), QSize(420, 300)}) {
@@ -137,8 +160,10 @@ TEST(TickSpacing, TheNoticeLineAndTheAnalysersIdentityNeverOverlap) {
         ASSERT_FALSE(notice.isEmpty());
         ASSERT_FALSE(device.isEmpty());
         EXPECT_FALSE(notice.intersects(device)) << size.width();
-        // Both inside the chart.
+        // Both inside the chart, and the title too.
         EXPECT_GE(notice.left(), 0.0);
+        EXPECT_GE(plot.TitleTextRect().left(), 0.0) << size.width();
+        EXPECT_LE(plot.TitleTextRect().right(), size.width()) << size.width();
         EXPECT_LE(device.right(), size.width());
         EXPECT_LE(notice.right(), size.width()) << size.width();
     }
