@@ -30,6 +30,8 @@
 #include <QToolBar>
 #include <QUrl>
 
+#include <algorithm>
+
 using namespace trv;
 
 void CMainFrame::OnAbout() {
@@ -132,7 +134,10 @@ void CMainFrame::TileSideBySide() {
     m_Tiled.clear();
     for (int i = 0; i < n; ++i) {
         wins[i]->showNormal();
-        wins[i]->setGeometry(i * w, 0, w, area.height());
+        // A window never narrower than it needs (its content would be squeezed over itself): where the
+        // area is too small the windows overlap a little, the last one flush with the right edge.
+        const int width = std::max(w, wins[i]->minimumSizeHint().width());
+        wins[i]->setGeometry(std::max(0, std::min(i * w, area.width() - width)), 0, width, area.height());
         m_Tiled.emplace_back(wins[i], wins[i]->geometry());
     }
 }

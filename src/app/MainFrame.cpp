@@ -87,8 +87,12 @@ int CMainFrame::HistoryDockWidthBeside(int frameWidth, int documentRoom, int doc
 }
 
 int CMainFrame::DocumentRoom() const {
-    int room = 0;
+    // Windows tiled side by side need their least widths side by side; others the widest of them.
+    int room = 0, tiled = 0;
     for (QMdiSubWindow* w : m_pMdi->subWindowList()) room = std::max(room, w->minimumSizeHint().width());
+    for (const auto& [w, rect] : m_Tiled)
+        if (w) tiled += w->minimumSizeHint().width();
+    room = std::max(room, tiled);
     // The area's frame and the separator between it and the dock.
     return room + 2 * m_pMdi->frameWidth() + style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, this) +
            2;

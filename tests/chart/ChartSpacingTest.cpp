@@ -168,3 +168,39 @@ TEST(TickSpacing, TheNoticeLineAndTheAnalysersIdentityNeverOverlap) {
         EXPECT_LE(notice.right(), size.width()) << size.width();
     }
 }
+
+TEST(TickSpacing, ResultBoxesKeepOffThePointsInANarrowChart) {
+    // Eight readings rising steeply, the two tests' results at the fourth and sixth: in a chart as narrow
+    // as beside the open Verlauf the boxes still find places that cover no reading and not each other.
+    CChartModel m = Busy();
+    m.series[SeriesLoad2].points = m.series[SeriesLoad1].points;
+    for (ChartPoint& p : m.series[SeriesLoad2].points) p.y += 0.6;
+    const int tools[2] = {ToolResult1, ToolResult2};
+    const double at[2][2] = {{12.0, 2.8}, {16.0, 6.6}};
+    for (int k = 0; k < 2; ++k) {
+        ChartTool& t = m.tools[static_cast<size_t>(tools[k])];
+        t.active = true;
+        t.anchored = true;
+        t.anchorX = at[k][0];
+        t.anchorY = at[k][1];
+        t.text = "Madermodell:\rv = 15,46 km/h\rLaktat = 4,00 mmol/l";
+    }
+    for (const QSize size : {QSize(900, 500), QSize(640, 420), QSize(560, 420), QSize(520, 400)}) {
+        CChartPlot plot;
+        QImage image(size, QImage::Format_RGB32);
+        QPainter p(&image);
+        plot.RenderInto(m, p, QRectF(QPointF(0, 0), size), size);
+        const QRectF box1 = plot.Marks().ItemRect(ToolResult1), box2 = plot.Marks().ItemRect(ToolResult2);
+        ASSERT_FALSE(box1.isEmpty());
+        ASSERT_FALSE(box2.isEmpty());
+        EXPECT_FALSE(box1.intersects(box2)) << size.width();
+        const QRectF area = plot.RegionRect(RegionLoad)->rect();
+        for (const QRectF& box : {box1, box2}) {
+            EXPECT_TRUE(area.contains(box)) << size.width();
+            for (int s : {SeriesLoad1, SeriesLoad2})
+                for (const QPointF& pt : plot.DrawnPoints(s))
+                    EXPECT_FALSE(box.contains(plot.PixelOf(s, pt.x(), pt.y())))
+                        << "series " << s << " point " << pt.x() << " at " << size.width();
+        }
+    }
+}
