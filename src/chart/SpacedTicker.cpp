@@ -41,7 +41,8 @@ std::vector<double> CSpacedTicker::Steps(double range) const { return NiceSteps(
 
 double CSpacedTicker::LabelExtent(const QCPRange& range, double step) {
     const QFontMetricsF fm(m_Font);
-    if (m_bVertical) return fm.height();
+    // Numbers are as high as capitals and have no descenders: one above the other they need that height.
+    if (m_bVertical) return fm.capHeight();
     // The widest label of the ticks this step puts on the axis (a few at most: denser steps fail
     // on their distance alone).
     double widest = 0.0;

@@ -29,7 +29,7 @@ public:
     void SetMostTicks(int n) { m_nMostTicks = n; }
     // Pixels left free between two labels.
     static constexpr double kGapAcross = 10.0;  // horizontal axes: between texts
-    static constexpr double kGapAlong = 2.0;    // vertical axes: between lines
+    static constexpr double kGapAlong = 4.0;    // vertical axes: between lines
 
 protected:
     double getTickStep(const QCPRange& range) override;

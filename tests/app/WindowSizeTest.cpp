@@ -4,6 +4,7 @@
 #include "app/ChildFrame.h"
 #include "app/MainFrame.h"
 #include "view/history/HistoryDock.h"
+#include "view/history/HistoryIntervals.h"
 #include "view/history/HistoryPanel.h"
 #include "view/lists/TestListModel.h"
 #include "view/widgets/WrapButton.h"
@@ -13,6 +14,7 @@
 #include "view/window/ThresholdPanel.h"
 #include "view/window/WorkspaceSplitter.h"
 
+#include <QElapsedTimer>
 #include <QHeaderView>
 #include <QMdiArea>
 #include <QTabWidget>
@@ -161,6 +163,18 @@ TEST(WindowSize, WithTheVerlaufOpenTheChartKeepsItsRoomAndNoHeadingIsCut) {
     const QTableView* history = f.frame.HistoryDock()->Panel()->m_pTable;
     ASSERT_GT(history->model()->rowCount(), 0);
     ASSERT_GT(history->model()->columnCount(), 2);
+    ExpectHeadingsWhole(history);
+    // The intervals come in later and set the rows again (which resets the columns): still whole.
+    auto* intervals = f.frame.HistoryDock()->Panel()->findChild<CHistoryIntervals*>();
+    ASSERT_NE(intervals, nullptr);
+    bool arrived = false;
+    QObject::connect(intervals, &CHistoryIntervals::done, &f.frame, [&arrived] { arrived = true; });
+    f.frame.HistoryDock()->Panel()->Refresh();
+    QElapsedTimer waited;
+    waited.start();
+    while (!arrived && waited.elapsed() < 20000) QApplication::processEvents(QEventLoop::AllEvents, 20);
+    ASSERT_TRUE(arrived);
+    QApplication::processEvents();
     ExpectHeadingsWhole(history);
 
     f.frame.HistoryDock()->hide();
