@@ -199,6 +199,9 @@ TEST(WindowSize, AtTheNetbookSizeWithTheVerlaufOpenTheDocumentWindowFitsBesideIt
     SizedFrame f;
     for (int t : {0, 1, 2}) f.v->GetDocument().GetTest(t).m_bParamsEntered = 1;
     f.v->MarkModified();
+    // Two tests shown: the thresholds panel with its tables, fit line and zone controls.
+    for (int t : {0, 1}) f.v->OnTestCheckChange(t, true);
+    ASSERT_GT(f.v->Ui().thresholds->Tabs()->count(), 0);
     f.Resize({1024, 600});
     f.frame.HistoryDock()->show();
     f.Resize({1024, 601});

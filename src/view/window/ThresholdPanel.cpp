@@ -186,6 +186,8 @@ CThresholdPanel::Page CThresholdPanel::MakePage(const Entry& e) {
         QU8(FmtId(IDS_THR_FIT, text(r.baseline, "%.2f").toUtf8().constData(),
                   text(r.fit.r2, "%.4f").toUtf8().constData(), text(r.fit.residualError, "%.3f").toUtf8().constData())),
         page.widget);
+    // On two lines in a narrow panel rather than widening the window beyond the screen.
+    page.fit->setWordWrap(true);
 
     QStringList zoneHeads{QStr(IDS_THR_COL_ZONE), QStr(IDS_THR_COL_ZONE_NAME), QU8(FmtId(IDS_THR_COL_FROM, unit)),
                           QU8(FmtId(IDS_THR_COL_TO, unit)), QStr(IDS_THR_COL_HR)};
