@@ -25,8 +25,11 @@
 #include <QPageSetupDialog>
 #include <QPrinter>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
+
+#include <algorithm>
 
 using namespace trv;
 
@@ -127,10 +130,35 @@ void CMainFrame::TileSideBySide() {
     QRect area = m_pMdi->viewport()->rect();
     int n = static_cast<int>(wins.size());
     int w = area.width() / n;
+    m_Tiled.clear();
     for (int i = 0; i < n; ++i) {
         wins[i]->showNormal();
-        wins[i]->setGeometry(i * w, 0, w, area.height());
+        // A window never narrower than it needs (its content would be squeezed over itself): where the
+        // area is too small the windows overlap a little, the last one flush with the right edge.
+        const int width = std::max(w, wins[i]->minimumSizeHint().width());
+        wins[i]->setGeometry(std::max(0, std::min(i * w, area.width() - width)), 0, width, area.height());
+        m_Tiled.emplace_back(wins[i], wins[i]->geometry());
     }
+}
+
+void CMainFrame::RetileWhenTiled() {
+    const QList<QMdiSubWindow*> wins = m_pMdi->subWindowList();
+    if (m_Tiled.empty() || static_cast<size_t>(wins.size()) != m_Tiled.size()) {
+        m_Tiled.clear();
+        return;
+    }
+    for (const auto& [win, rect] : m_Tiled)
+        if (!win || win->isMaximized() || win->isMinimized() || win->geometry() != rect) {
+            m_Tiled.clear();
+            return;
+        }
+    TileSideBySide();
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == m_pMdi->viewport() && e->type() == QEvent::Resize && !m_Tiled.empty())
+        QTimer::singleShot(0, this, &CMainFrame::RetileWhenTiled);
+    return QMainWindow::eventFilter(watched, e);
 }
 
 void CMainFrame::PrintHistory() { m_pHistory->OnPrint(); }
@@ -139,4 +167,7 @@ void CMainFrame::ShowToolBar(bool on) { m_pToolBar->setVisible(on); }
 
 void CMainFrame::ShowStatusBar(bool on) { statusBar()->setVisible(on); }
 
-void CMainFrame::Cascade() { m_pMdi->cascadeSubWindows(); }
+void CMainFrame::Cascade() {
+    m_Tiled.clear();
+    m_pMdi->cascadeSubWindows();
+}

@@ -24,6 +24,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
@@ -80,9 +81,25 @@ QIcon CommandIconOf(CommandIcon icon, QStyle* st) {
 
 int CMainFrame::HistoryDockWidth(int frameWidth) { return std::clamp(frameWidth * 2 / 5, 300, 640); }
 
+int CMainFrame::HistoryDockWidthBeside(int frameWidth, int documentRoom, int dockLeast) {
+    return std::max(dockLeast, std::min(HistoryDockWidth(frameWidth), frameWidth - documentRoom));
+}
+
+int CMainFrame::DocumentRoom() const {
+    // Windows tiled side by side need their least widths side by side; others the widest of them.
+    int room = 0, tiled = 0;
+    for (QMdiSubWindow* w : m_pMdi->subWindowList()) room = std::max(room, w->minimumSizeHint().width());
+    for (const auto& [w, rect] : m_Tiled)
+        if (w) tiled += w->minimumSizeHint().width();
+    room = std::max(room, tiled);
+    // The area's frame and the separator between it and the dock.
+    return room + 2 * m_pMdi->frameWidth() + style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, this) +
+           2;
+}
+
 void CMainFrame::FitHistoryDock() {
     if (!m_pHistory->isVisible() || m_pHistory->isFloating()) return;
-    const int most = HistoryDockWidth(width());
+    const int most = HistoryDockWidthBeside(width(), DocumentRoom(), m_pHistory->minimumSizeHint().width());
     if (m_pHistory->width() > most) resizeDocks({m_pHistory}, {most}, Qt::Horizontal);
 }
 
@@ -96,6 +113,7 @@ CMainFrame::CMainFrame()
       m_pRecent(new CRecentFiles(this, [this](const QString& path) { OpenDocument(path); })) {
     setWindowIcon(AppIcon());
     setCentralWidget(m_pMdi);
+    m_pMdi->viewport()->installEventFilter(this);
     m_pMdi->setBackground(QBrush(QColor(0x80, 0x80, 0x80)));
     setAcceptDrops(true);
     // The history beside the document windows follows the active one.

@@ -6,13 +6,17 @@
 #include "view/window/CommandId.h"
 
 #include <QMainWindow>
+#include <QPointer>
+#include <QRect>
 
 #include <array>
 #include <map>
+#include <utility>
 #include <vector>
 
 class QAction;
 class QMdiArea;
+class QMdiSubWindow;
 class QMenu;
 class QMimeData;
 class QToolBar;
@@ -43,6 +47,7 @@ public:
     void NewFromSelection();
     void NewWindow();
     void TileSideBySide();
+    bool eventFilter(QObject* watched, QEvent* e) override;
     // Files dropped on the window: each local file is opened. Returns how many opened.
     int OpenDropped(const QMimeData* mime);
 
@@ -95,6 +100,10 @@ public:
 
     // The widest the Verlauf dock is made at a frame width: the document window's chart keeps room.
     static int HistoryDockWidth(int frameWidth);
+    // The most the dock may take of a frame `frameWidth` wide when the document windows need `documentRoom`
+    // pixels beside it and the dock itself at least `dockLeast`: HistoryDockWidth, less where the
+    // document windows would not fit.
+    static int HistoryDockWidthBeside(int frameWidth, int documentRoom, int dockLeast);
 
 public slots:
     void UpdateCommands();
@@ -126,6 +135,12 @@ private:
     CHistoryDock* m_pHistory = nullptr;
     // Narrows the Verlauf dock to HistoryDockWidth when it is wider (a narrower width is kept).
     void FitHistoryDock();
+    // The width the document area needs for its windows (their least width, frames included).
+    int DocumentRoom() const;
+    // The windows as "Nebeneinander" left them: tiled again when the area changes its size (the Verlauf
+    // dock opening, the frame resized) while none was moved or resized since.
+    std::vector<std::pair<QPointer<QMdiSubWindow>, QRect>> m_Tiled;
+    void RetileWhenTiled();
     void SetUpLibrary();
     CLibraryService* m_pLibrary = nullptr;
     CAthletesDock* m_pAthletes = nullptr;

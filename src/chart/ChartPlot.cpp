@@ -4,8 +4,8 @@
 #include "chart/ChartStyle.h"
 #include "chart/ChartZoneBands.h"
 #include "chart/CheckLegendItem.h"
-#include "chart/IncrementTicker.h"
 #include "chart/MinSecTicker.h"
+#include "chart/SpacedTicker.h"
 #include "chart/ThresholdMarkers.h"
 
 #include <qcustomplot.h>
@@ -33,6 +33,30 @@ QString Joined(const std::vector<std::string>& lines) {
 void AddRange(double v, double& lo, double& hi) {
     lo = std::min(lo, v);
     hi = std::max(hi, v);
+}
+
+QSize TextSize(const QFont& font, const QString& text) {
+    return text.isEmpty() ? QSize() : QFontMetrics(font).boundingRect(QRect(), Qt::TextDontClip, text).size();
+}
+
+// Each line broken between words where it is wider than `width` pixels.
+QString Wrapped(const QString& text, const QFont& font, int width) {
+    const QFontMetrics fm(font);
+    QStringList out;
+    for (const QString& line : text.split(QLatin1Char('\n'))) {
+        QString row;
+        for (const QString& word : line.split(QLatin1Char(' '))) {
+            const QString longer = row.isEmpty() ? word : row + QLatin1Char(' ') + word;
+            if (!row.isEmpty() && fm.horizontalAdvance(longer) > width) {
+                out << row;
+                row = word;
+            } else {
+                row = longer;
+            }
+        }
+        out << row;
+    }
+    return out.join(QLatin1Char('\n'));
 }
 
 }  // namespace
@@ -84,8 +108,11 @@ void CChartPlot::Build() {
     m_pBottomGrid->setColumnStretchFactors({1.0, 0.001});
 
     m_pMarginGroup = new QCPMarginGroup(p);
-    m_pLoadTicker = new CIncrementTicker(0.5, 12);
-    m_pLactateTicker = new CIncrementTicker(1.0, 14);
+    m_pLoadTicker = new CSpacedTicker(0.5, true);
+    m_pLactateTicker = new CSpacedTicker(1.0, false);
+    m_pHeartRateTicker = new CSpacedTicker(5.0, true);
+    m_pHeartRateTicker->SetMostTicks(8);
+    m_pTimeTicker = new CMinSecTicker;
     for (int r = 0; r < kRegionCount; ++r) {
         auto* rect = new QCPAxisRect(p, true);
         rect->setLayer(QStringLiteral("background"));
@@ -107,9 +134,12 @@ void CChartPlot::Build() {
         m_apRect[r] = rect;
     }
     m_apRect[RegionLoad]->axis(QCPAxis::atBottom)->setTicker(QSharedPointer<QCPAxisTicker>(m_pLoadTicker));
-    m_apRect[RegionPost]->axis(QCPAxis::atBottom)->setTicker(QSharedPointer<QCPAxisTicker>(new CMinSecTicker));
-    QSharedPointer<QCPAxisTicker> lactate(m_pLactateTicker);
-    for (QCPAxisRect* rect : m_apRect) rect->axis(QCPAxis::atLeft)->setTicker(lactate);
+    m_apRect[RegionPost]->axis(QCPAxis::atBottom)->setTicker(QSharedPointer<QCPAxisTicker>(m_pTimeTicker));
+    QSharedPointer<QCPAxisTicker> lactate(m_pLactateTicker), heartRate(m_pHeartRateTicker);
+    for (QCPAxisRect* rect : m_apRect) {
+        rect->axis(QCPAxis::atLeft)->setTicker(lactate);
+        rect->axis(QCPAxis::atRight)->setTicker(heartRate);
+    }
     m_apRect[RegionRest]->axis(QCPAxis::atBottom)->ticker()->setTickCount(2);
 
     m_pLegendColumn = new QCPLayoutGrid;
@@ -127,6 +157,11 @@ void CChartPlot::Build() {
     m_pLegend->setSelectableParts(QCPLegend::spNone);
 
     QObject::connect(p, &QCustomPlot::afterLayout, p, [this] { m_Marks.Place(); });
+    // A window that was drawn at one size and shown at another (a new window, tiling, the Verlauf
+    // dock opening) shares its width out and spaces its ticks again before it paints.
+    QObject::connect(p, &QCustomPlot::beforeReplot, p, [this] {
+        if (m_pModel && m_pPlot->viewport().size() != m_BalancedAt) BalanceRegions(*m_pModel);
+    });
 }
 
 void CChartPlot::RenderInto(const CChartModel& model, QPainter& p, const QRectF& r, const QSize& layout) {
@@ -156,14 +191,18 @@ void CChartPlot::Draw(const CChartModel* model) {
     p->clearItems();
     for (ChartSeriesDraw& s : m_Series) s = ChartSeriesDraw{};
     m_Marks.Clear();
+    m_pModel = model;
+    m_BalancedAt = QSize();
     if (!model) return;
     const CChartModel& m = *model;
-    m_pTitle->setText(Joined(m.title.lines));
+    m_Title = Joined(m.title.lines);
+    m_pTitle->setText(m_Title);
     m_pCursorText->setText(Joined(m.cursorText.lines));
     QStringList below;
     if (!m.thirdText.lines.empty()) below << Joined(m.thirdText.lines);
     if (!m.notices.lines.empty()) below << Joined(m.notices.lines);
-    m_pNotice->setText(below.join(QLatin1Char('\n')));
+    m_Notice = below.join(QLatin1Char('\n'));
+    m_pNotice->setText(m_Notice);
     const ChartTool& dev = m.tools[ToolDeviceText];
     m_pDevice->setText(dev.active ? AnnotationText(dev.text) : QString());
 
@@ -187,6 +226,7 @@ void CChartPlot::BalanceRegions(const CChartModel& m) {
                                       m.axes[AxisBottom].endPercent - m.axes[AxisBottom].startPercent,
                                       m.axes[AxisCustom1].endPercent - m.axes[AxisCustom1].startPercent};
     QCPLayoutGrid* root = m_pPlot->plotLayout();
+    FitBottomTexts(m_pPlot->viewport().width());
     // A plot that is printed has never been laid out on screen: its viewport is the only size.
     root->setOuterRect(m_pPlot->viewport());
     root->update(QCPLayoutElement::upPreparation);
@@ -209,8 +249,59 @@ void CChartPlot::BalanceRegions(const CChartModel& m) {
     }
     if (m_pLegendColumn->layout() == m_pRegionGrid) factors << 0.001;
     m_pRegionGrid->setColumnStretchFactors(factors);
-    // The region heights are those of this layout now; one lactate tick per 16 pixels at most.
-    m_pLactateTicker->SetMaxTicks(std::max(3, m_apRect[RegionLoad]->rect().height() / 16));
+    root->update(QCPLayoutElement::upLayout);
+    // The titles' lines set the regions' height, and that the lactate axis' ticks.
+    FitAxisTitles();
+    root->update(QCPLayoutElement::upMargins);
+    root->update(QCPLayoutElement::upLayout);
+    GiveTickersRoom();
+    m_BalancedAt = m_pPlot->viewport().size();
+}
+
+// Every axis spaces its ticks by its length in this layout and its labels' font: the same rule on
+// screen and on paper.
+void CChartPlot::GiveTickersRoom() {
+    const QLocale locale = ChartLocale();
+    const QCPAxisRect* load = m_apRect[RegionLoad];
+    m_pLoadTicker->SetRoom(load->width(), load->axis(QCPAxis::atBottom)->tickLabelFont(), false, locale);
+    const QCPAxisRect* post = m_apRect[RegionPost];
+    m_pTimeTicker->SetRoom(post->width(), post->axis(QCPAxis::atBottom)->tickLabelFont(), false, locale);
+    m_pLactateTicker->SetRoom(load->height(), LactateAxis()->tickLabelFont(), true, locale);
+    m_pHeartRateTicker->SetRoom(load->height(), HeartRateAxis()->tickLabelFont(), true, locale);
+}
+
+// A region's title wider than the region ("AFL-Zeit [mm:ss]" over a narrow post-load region ran into
+// "v [km/h]") puts its unit on a second line.
+void CChartPlot::FitAxisTitles() {
+    for (QCPAxisRect* rect : m_apRect) {
+        QCPAxis* x = rect->axis(QCPAxis::atBottom);
+        QString title = x->label().replace(QLatin1Char('\n'), QLatin1Char(' '));
+        const int unit = title.lastIndexOf(QStringLiteral(" ["));
+        if (unit > 0 && QFontMetrics(x->labelFont()).horizontalAdvance(title) > rect->width())
+            title[unit] = QLatin1Char('\n');
+        x->setLabel(title);
+    }
+}
+
+// The analyser's identity stands right beside the notice lines while it takes at most a third of the
+// width; the notice lines then wrap in what is left. Otherwise it goes below them. They never overlap.
+void CChartPlot::FitBottomTexts(int width) {
+    const QMargins nm = m_pNotice->margins(), dm = m_pDevice->margins();
+    const QSize device = TextSize(m_pDevice->font(), m_pDevice->text());
+    const int deviceWidth = device.isEmpty() ? 0 : device.width() + dm.left() + dm.right();
+    const bool beside = deviceWidth <= width / 3 || m_Notice.isEmpty();
+    const int noticeWidth = std::max(40, (beside ? width - deviceWidth : width) - nm.left() - nm.right() - 2);
+    m_pNotice->setText(Wrapped(m_Notice, m_pNotice->font(), noticeWidth));
+    // The title (athlete and date) wraps too: in a narrow window it ran beyond the chart.
+    m_pTitle->setText(Wrapped(m_Title, m_pTitle->font(), std::max(40, width - 8)));
+    m_pBottomGrid->take(m_pDevice);
+    m_pBottomGrid->simplify();
+    if (beside) {
+        m_pBottomGrid->addElement(0, 1, m_pDevice);
+        m_pBottomGrid->setColumnStretchFactors({1.0, 0.001});
+    } else {
+        m_pBottomGrid->addElement(1, 0, m_pDevice);
+    }
 }
 
 int CChartPlot::RegionOfAxis(int modelAxis) const {
@@ -275,13 +366,6 @@ void CChartPlot::ArrangeRegions(const CChartModel& m) {
         right->setLabel(QString::fromStdString(m.axes[AxisRight].title));
         rect->setBackground(QBrush(ChartColor(m.backgroundColor)));
     }
-    // The tick density follows the size the plot is drawn at (the printout's is not the window's).
-    const int w = m_pPlot->viewport().width();
-    m_apRect[RegionPost]
-        ->axis(QCPAxis::atBottom)
-        ->ticker()
-        ->setTickCount(std::max(2, static_cast<int>(w * widths[RegionPost] / 100.0 / 48)));
-    m_pLoadTicker->SetMaxTicks(std::max(3, static_cast<int>(w * widths[RegionLoad] / 100.0 / 42)));
 }
 
 void CChartPlot::FillLegend(const CChartModel& m) {
@@ -430,10 +514,27 @@ QRectF CChartPlot::LegendEntryRect(int series) const {
     return {};
 }
 
-QString CChartPlot::TitleText() const { return m_pTitle->text(); }
-QString CChartPlot::NoticeText() const { return m_pNotice->text(); }
+QString CChartPlot::TitleText() const { return m_Title; }
+
+QRectF CChartPlot::TitleTextRect() const {
+    const QRect r = m_pTitle->rect();
+    const QSize sz = TextSize(m_pTitle->font(), m_pTitle->text());
+    return QRectF(r.center().x() - sz.width() / 2.0, r.top(), sz.width(), sz.height());
+}
+QString CChartPlot::NoticeText() const { return m_Notice; }
 QString CChartPlot::CursorText() const { return m_pCursorText->text(); }
 QString CChartPlot::DeviceText() const { return m_pDevice->text(); }
+
+QRectF CChartPlot::NoticeTextRect() const {
+    const QRect r = m_pNotice->rect();
+    return QRectF(r.topLeft(), TextSize(m_pNotice->font(), m_pNotice->text()));
+}
+
+QRectF CChartPlot::DeviceTextRect() const {
+    const QRect r = m_pDevice->rect();
+    const QSize sz = TextSize(m_pDevice->font(), m_pDevice->text());
+    return QRectF(r.right() + 1 - sz.width(), r.bottom() + 1 - sz.height(), sz.width(), sz.height());
+}
 
 bool CChartPlot::RegionShown(int region) const { return region >= 0 && region < kRegionCount && m_abShown[region]; }
 

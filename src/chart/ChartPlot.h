@@ -29,7 +29,7 @@ class QWidget;
 
 namespace trv {
 
-class CIncrementTicker;
+class CSpacedTicker;
 
 // The three horizontal regions, left to right.
 enum ChartRegion { RegionRest, RegionLoad, RegionPost, kRegionCount };
@@ -65,6 +65,10 @@ public:
     QString NoticeText() const;  // the notice area as drawn (third area, then notices)
     QString CursorText() const;
     QString DeviceText() const;
+    // Where the notice lines and the analyser's identity are drawn (pixels of the last layout).
+    QRectF NoticeTextRect() const;
+    QRectF TitleTextRect() const;
+    QRectF DeviceTextRect() const;
 
     bool RegionShown(int region) const;
     QCPAxisRect* RegionRect(int region) const;
@@ -89,6 +93,9 @@ private:
     void Build();
     void ArrangeRegions(const CChartModel& m);
     void BalanceRegions(const CChartModel& m);
+    void FitBottomTexts(int width);
+    void GiveTickersRoom();
+    void FitAxisTitles();
     void FillLegend(const CChartModel& m);
     void DrawSeries(const CChartModel& m);
     void SetAxisRanges(const CChartModel& m);
@@ -101,8 +108,14 @@ private:
     QCPAxisRect* m_apRect[kRegionCount] = {};
     bool m_abShown[kRegionCount] = {};
     QCPMarginGroup* m_pMarginGroup = nullptr;
-    CIncrementTicker* m_pLoadTicker = nullptr;
-    CIncrementTicker* m_pLactateTicker = nullptr;
+    CSpacedTicker* m_pLoadTicker = nullptr;
+    CSpacedTicker* m_pLactateTicker = nullptr;
+    CSpacedTicker* m_pHeartRateTicker = nullptr;
+    CSpacedTicker* m_pTimeTicker = nullptr;
+    const CChartModel* m_pModel = nullptr;  // the model drawn last
+    QSize m_BalancedAt;                     // the plot size the regions were balanced for
+    QString m_Title;                        // the title before it was wrapped to the width
+    QString m_Notice;                       // the notice lines before they were wrapped to the width
     QCPLegend* m_pLegend = nullptr;
     QCPLayoutGrid* m_pLegendColumn = nullptr;  // the legend on top, free space below
     QCPTextElement* m_pTitle = nullptr;

@@ -6,12 +6,10 @@
 
 namespace trv {
 
-double CMinSecTicker::getTickStep(const QCPRange& range) {
-    static const double kSteps[] = {15, 30, 60, 120, 300, 600, 900, 1800, 3600};
-    const int ticks = std::max(tickCount(), 2);
-    for (double s : kSteps)
-        if (range.size() / s <= ticks) return s;
-    return 3600.0 * std::ceil(range.size() / 3600.0 / ticks);
+std::vector<double> CMinSecTicker::Steps(double range) const {
+    std::vector<double> steps{15, 30, 60, 120, 300, 600, 900, 1800, 3600};
+    for (double h = 2; steps.back() < range; h *= 2) steps.push_back(3600.0 * h);
+    return steps;
 }
 
 QString CMinSecTicker::getTickLabel(double tick, const QLocale&, QChar, int) {

@@ -86,6 +86,8 @@ void CResultMarks::Draw(QCustomPlot* plot, const CChartModel& m) {
         dot->setBrush(Qt::NoBrush);
         if (!m_apBox[k]) continue;
         auto* link = new QCPItemLine(plot);
+        // The link never leaves the plot area, wherever the box went.
+        link->setClipToAxisRect(true);
         link->setClipAxisRect(load);
         link->start->setType(QCPItemPosition::ptAbsolute);
         link->end->setAxisRect(load);
@@ -125,16 +127,25 @@ QRectF CResultMarks::BoxPlace(int k, const QPointF& anchor, bool anchored, const
     const auto& corners = k == 0 ? corners1 : corners2;
     double bestScore = 1e300;
     QRectF best;
-    // Beside the point first; on a small chart also the corners of the plot area (the link line
-    // still shows which point a box belongs to).
-    for (int c = 0; c < 8; ++c) {
+    // Beside the point first; on a small chart also the corners of the plot area and places along its
+    // edges (the link line still shows which point a box belongs to).
+    for (int c = 0; c < 16; ++c) {
         QRectF cand(QPointF(), sz);
         if (c < 4) {
             cand.moveLeft(corners[c][0] < 0 ? anchor.x() - gap - sz.width() : anchor.x() + gap);
             cand.moveTop(corners[c][1] < 0 ? anchor.y() - gap - sz.height() : anchor.y() + gap);
-        } else {
+        } else if (c < 8) {
             cand.moveLeft(c % 2 == 0 ? area.left() : area.right() - sz.width());
             cand.moveTop(c < 6 ? area.top() : area.bottom() - sz.height());
+        } else if (c < 14) {
+            // A quarter, half and three quarters across the top, then the bottom.
+            const double across = 0.25 * ((c - 8) % 3 + 1);
+            cand.moveLeft(area.left() + (area.width() - sz.width()) * across);
+            cand.moveTop(c < 11 ? area.top() : area.bottom() - sz.height());
+        } else {
+            // Half-way down the left or the right edge.
+            cand.moveLeft(c == 14 ? area.left() : area.right() - sz.width());
+            cand.moveTop(area.top() + (area.height() - sz.height()) / 2.0);
         }
         cand = inside(cand);
         double score = c < 4 ? c : 5 + c;  // the order of preference breaks ties

@@ -5,7 +5,9 @@
 #include "app/MainFrame.h"
 #include "res/Strings.h"
 #include "view/history/HistoryDock.h"
+#include "view/history/HistoryIntervals.h"
 #include "view/history/HistoryPanel.h"
+#include "view/lists/TestListModel.h"
 #include "view/widgets/WrapButton.h"
 #include "view/window/DocHandle.h"
 #include "view/window/TChart.h"
@@ -13,9 +15,12 @@
 #include "view/window/ThresholdPanel.h"
 #include "view/window/WorkspaceSplitter.h"
 
+#include <QElapsedTimer>
 #include <QHeaderView>
 #include <QMdiArea>
+#include <QTabWidget>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTreeView>
 
 #include <gtest/gtest.h>
@@ -169,6 +174,90 @@ TEST_P(WindowSizeIn, WithTheVerlaufOpenTheChartKeepsItsRoomAndNoHeadingIsCut) {
     ASSERT_GT(history->model()->rowCount(), 0);
     ASSERT_GT(history->model()->columnCount(), 2);
     ExpectHeadingsWhole(history);
+    // The intervals come in later and set the rows again (which resets the columns): still whole.
+    auto* intervals = f.frame.HistoryDock()->Panel()->findChild<CHistoryIntervals*>();
+    ASSERT_NE(intervals, nullptr);
+    bool arrived = false;
+    QObject::connect(intervals, &CHistoryIntervals::done, &f.frame, [&arrived] { arrived = true; });
+    f.frame.HistoryDock()->Panel()->Refresh();
+    QElapsedTimer waited;
+    waited.start();
+    while (!arrived && waited.elapsed() < 20000) QApplication::processEvents(QEventLoop::AllEvents, 20);
+    ASSERT_TRUE(arrived);
+    QApplication::processEvents();
+    ExpectHeadingsWhole(history);
 
+    f.frame.HistoryDock()->hide();
+}
+
+TEST(WindowSize, TheVerlaufDockGivesWayWhereTheDocumentWindowWouldNotFit) {
+    // Worked by hand: the dock takes two fifths (300..640), less where the document needs the room,
+    // never less than its own least width.
+    EXPECT_EQ(CMainFrame::HistoryDockWidthBeside(1600, 700, 280), 640);
+    EXPECT_EQ(CMainFrame::HistoryDockWidthBeside(1024, 610, 280), 409);
+    EXPECT_EQ(CMainFrame::HistoryDockWidthBeside(1024, 700, 280), 324);
+    EXPECT_EQ(CMainFrame::HistoryDockWidthBeside(800, 700, 280), 280);
+    // The thresholds panel: what its tables want while the chart keeps 55 % of the row (at least 320).
+    EXPECT_EQ(CThresholdPanel::WidthIn(1580, 450, 320), 450);
+    EXPECT_EQ(CThresholdPanel::WidthIn(900, 450, 320), 405);  // chart 495
+    EXPECT_EQ(CThresholdPanel::WidthIn(600, 450, 320), 270);  // chart 330
+    EXPECT_EQ(CThresholdPanel::WidthIn(560, 450, 320), CThresholdPanel::kLeastWidth);
+    EXPECT_EQ(CThresholdPanel::WidthIn(1580, 200, 320), CThresholdPanel::kLeastWidth);
+}
+
+TEST(WindowSize, AtTheNetbookSizeWithTheVerlaufOpenTheDocumentWindowFitsBesideIt) {
+    SizedFrame f;
+    for (int t : {0, 1, 2}) f.v->GetDocument().GetTest(t).m_bParamsEntered = 1;
+    f.v->MarkModified();
+    // Two tests shown: the thresholds panel with its tables, fit line and zone controls.
+    for (int t : {0, 1}) f.v->OnTestCheckChange(t, true);
+    ASSERT_GT(f.v->Ui().thresholds->Tabs()->count(), 0);
+    f.Resize({1024, 600});
+    f.frame.HistoryDock()->show();
+    f.Resize({1024, 601});
+    const QWidget* area = f.frame.MdiArea()->viewport();
+    // The document window lies wholly inside the area beside the dock, and no control hangs over its edge.
+    const QRect view(f.v->mapTo(area, QPoint(0, 0)), f.v->size());
+    EXPECT_LE(view.right(), area->width()) << view.width() << " in " << area->width();
+    EXPECT_GE(f.v->width(), f.v->minimumSizeHint().width());
+    EXPECT_LE(f.v->Ui().printButton->mapTo(f.v, QPoint(f.v->Ui().printButton->width(), 0)).x(), f.v->width());
+    EXPECT_LE(f.v->Ui().thresholds->mapTo(f.v, QPoint(f.v->Ui().thresholds->width(), 0)).x(), f.v->width());
+    EXPECT_GE(f.v->Ui().chart->width(), f.v->Ui().chart->minimumWidth());
+    // The dock keeps what it needs itself.
+    EXPECT_GE(f.frame.HistoryDock()->width(), f.frame.HistoryDock()->minimumSizeHint().width());
+    f.frame.HistoryDock()->hide();
+}
+
+namespace {
+
+// Whether every column of the thresholds tables lies inside their visible part (no scrolling needed).
+void ExpectThresholdColumnsWhole(CThresholdPanel* panel, const char* where) {
+    ASSERT_GT(panel->Tabs()->count(), 0) << where;
+    for (int tab = 0; tab < panel->Tabs()->count(); ++tab) {
+        panel->Tabs()->setCurrentIndex(tab);
+        for (int i = 0; i < 3; ++i) QApplication::processEvents();
+        for (const QTableWidget* t : {panel->MethodTable(tab), panel->ZoneTable(tab)}) {
+            if (!t->isVisible()) continue;
+            int sum = 0;
+            for (int c = 0; c < t->columnCount(); ++c) sum += t->columnWidth(c);
+            EXPECT_LE(sum, t->viewport()->width()) << where << ", tab " << tab;
+        }
+    }
+}
+
+}  // namespace
+
+TEST(WindowSize, OnALargeScreenTheThresholdColumnsShowWhole) {
+    SizedFrame f;
+    f.v->GetDocument().GetTest(0).m_bParamsEntered = 1;
+    f.v->GetDocument().GetTest(1).m_bParamsEntered = 1;
+    f.v->MarkModified();
+    for (int t : {0, 1}) f.v->OnTestCheckChange(t, true);
+    f.Resize({1600, 1000});
+    ExpectThresholdColumnsWhole(f.v->Ui().thresholds, "1600x1000");
+    // With the Verlauf open the chart keeps the larger part of the row.
+    f.frame.HistoryDock()->show();
+    f.Resize({1600, 1001});
+    EXPECT_GE(f.v->Ui().chart->width(), f.v->Ui().thresholds->width());
     f.frame.HistoryDock()->hide();
 }

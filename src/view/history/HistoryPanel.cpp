@@ -36,6 +36,8 @@ CHistoryPanel::CHistoryPanel(QWidget* parent)
     connect(m_pIntervals, &CHistoryIntervals::done, this, [this](std::vector<HistoryRow> rows) {
         m_pPlot->SetCharts(HistoryCharts(rows));
         m_pModel->SetRows(std::move(rows), Methods());
+        // The new rows reset the columns: each again as wide as its heading and its widest cell.
+        m_pTable->resizeColumnsToContents();
     });
     m_bFilling = true;
     for (const MethodInfo& m : MethodCatalogue()) {

@@ -10,6 +10,7 @@
 #include "view/lists/TestListModel.h"
 #include "view/lists/TestListProxy.h"
 #include "view/settings/ZoneSettingsStore.h"
+#include "view/widgets/ButtonRow.h"
 #include "view/widgets/ViewWidgets.h"
 #include "view/widgets/WrapButton.h"
 #include "view/window/DocSafety.h"
@@ -190,6 +191,7 @@ void CTRVView::ConnectSignals() {
 
 bool CTRVView::eventFilter(QObject* watched, QEvent* e) {
     if (watched == m_ui.showButton && e->type() == QEvent::ToolTip) m_ui.showButton->setToolTip(ShowButtonTip());
+    if (watched == m_ui.chartPane && e->type() == QEvent::Resize) FitThresholdPanel();
     return QWidget::eventFilter(watched, e);
 }
 
@@ -225,19 +227,22 @@ void CTRVView::BuildLayout() {
     lists->setColumnStretch(0, 0);
     lists->setColumnStretch(1, 1);
 
-    auto* buttons = new QHBoxLayout;
+    std::vector<QWidget*> row;
     for (QPushButton* b : {m_ui.receiveButton, m_ui.paramButton, m_ui.userButton, m_ui.showButton, m_ui.printButton}) {
         b->setStyleSheet(QStringLiteral("text-align: center;"));
-        buttons->addWidget(b);
+        row.push_back(b);
     }
-    buttons->addStretch(1);
-    buttons->addWidget(m_ui.plate);
+    auto* buttons = new CButtonRow(row, m_ui.plate, this);
 
-    // The thresholds of the shown tests stand beside the chart, which takes every extra pixel.
+    // The thresholds of the shown tests stand beside the chart, which takes every extra pixel; the
+    // panel is as wide as its tables while the chart keeps the larger part of the row.
     auto* chartPane = new QWidget(this);
+    m_ui.chartPane = chartPane;
     auto* top = new QHBoxLayout(chartPane);
     top->setContentsMargins(0, 0, 0, 0);
-    m_ui.thresholds->setFixedWidth(380);
+    m_ui.thresholds->SetWidth(380);
+    connect(m_ui.thresholds, &CThresholdPanel::wantedWidthChanged, this, &CTRVView::FitThresholdPanel);
+    chartPane->installEventFilter(this);
     top->addWidget(m_ui.chart, 1);
     top->addWidget(m_ui.thresholds, 0);
     m_ui.chart->setMinimumHeight(kChartMinHeight);
@@ -248,7 +253,15 @@ void CTRVView::BuildLayout() {
     auto* lay = new QVBoxLayout(this);
     lay->setContentsMargins(6, 6, 6, 6);
     lay->addWidget(m_ui.splitter, 1);
-    lay->addLayout(buttons);
+    lay->addWidget(buttons);
+}
+
+void CTRVView::FitThresholdPanel() {
+    const int row = m_ui.chartPane->width() - m_ui.chartPane->layout()->spacing();
+    // Never below what its controls need (the zone check box and button side by side).
+    m_ui.thresholds->SetWidth(
+        std::max(CThresholdPanel::WidthIn(row, m_ui.thresholds->WantedWidth(), m_ui.chart->minimumWidth()),
+                 m_ui.thresholds->minimumSizeHint().width()));
 }
 
 // ---- list fills ---------------------------------------------------------------------------------

@@ -151,6 +151,7 @@ protected:
 
 private:
     void BuildLayout();
+    void FitThresholdPanel();
     void ConnectSignals();
     void OnTestSelectionChanged();
     void OnTestClicked(const QModelIndex& index);

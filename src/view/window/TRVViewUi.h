@@ -17,6 +17,7 @@ class CWorkspaceSplitter;
 struct CTRVViewUi {
     CTChart* chart = nullptr;
     CThresholdPanel* thresholds = nullptr;  // beside the chart
+    QWidget* chartPane = nullptr;           // the chart and the thresholds side by side
     QTreeView* testList = nullptr;
     CTestListModel* testModel = nullptr;
     CTestListProxy* testProxy = nullptr;  // the test list as sorted and searched

@@ -12,6 +12,8 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -49,6 +51,16 @@ QTableWidget* MakeTable(QWidget* parent, const QStringList& headers) {
     t->setWordWrap(false);
     t->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     return t;
+}
+
+// Every column of `t` whole, as its header resizes them to their contents, frame and vertical scroll bar
+// included.
+int TableWidth(const QTableWidget* t) {
+    const QAbstractItemView* view = t;  // the column hint is public on the base
+    int width = 2 * t->frameWidth() + t->verticalScrollBar()->sizeHint().width();
+    for (int c = 0; c < t->columnCount(); ++c)
+        width += std::max(view->sizeHintForColumn(c), t->horizontalHeader()->sectionSizeHint(c));
+    return width;
 }
 
 QTableWidgetItem* Cell(const QString& text, bool number = true) {
@@ -94,6 +106,30 @@ CThresholdPanel::CThresholdPanel(QWidget* parent) : QWidget(parent) {
     m_pTabs->hide();
     m_pCopy->setEnabled(false);
 }
+
+int CThresholdPanel::WantedWidth() const {
+    int wanted = kLeastWidth;
+    for (const Page& p : m_Pages) {
+        const QMargins m = p.widget->layout()->contentsMargins();
+        // The tab's frame: twice the style's frame width and a pixel each side.
+        const int frame = 2 * (style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, m_pTabs) + 1);
+        wanted = std::max(wanted, std::max(TableWidth(p.methods), TableWidth(p.zones)) + m.left() + m.right() + frame);
+    }
+    return wanted;
+}
+
+int CThresholdPanel::WidthIn(int row, int wanted, int chartLeast) {
+    const int chart = std::max(chartLeast, row * 11 / 20);
+    return std::max(kLeastWidth, std::min(wanted, row - chart));
+}
+
+void CThresholdPanel::SetWidth(int width) {
+    if (width == m_nWidth) return;
+    m_nWidth = width;
+    updateGeometry();
+}
+
+QSize CThresholdPanel::sizeHint() const { return {m_nWidth, QWidget::sizeHint().height()}; }
 
 QTableWidget* CThresholdPanel::MethodTable(int tab) const {
     return tab >= 0 && tab < static_cast<int>(m_Pages.size()) ? m_Pages[static_cast<size_t>(tab)].methods : nullptr;
@@ -150,6 +186,8 @@ CThresholdPanel::Page CThresholdPanel::MakePage(const Entry& e) {
         QU8(FmtId(IDS_THR_FIT, text(r.baseline, "%.2f").toUtf8().constData(),
                   text(r.fit.r2, "%.4f").toUtf8().constData(), text(r.fit.residualError, "%.3f").toUtf8().constData())),
         page.widget);
+    // On two lines in a narrow panel rather than widening the window beyond the screen.
+    page.fit->setWordWrap(true);
 
     QStringList zoneHeads{QStr(IDS_THR_COL_ZONE), QStr(IDS_THR_COL_ZONE_NAME), QU8(FmtId(IDS_THR_COL_FROM, unit)),
                           QU8(FmtId(IDS_THR_COL_TO, unit)), QStr(IDS_THR_COL_HR)};
@@ -218,6 +256,7 @@ void CThresholdPanel::SetEntries(std::vector<Entry> entries) {
     m_pNone->setVisible(m_Entries.empty());
     m_pCopy->setEnabled(!m_Entries.empty());
     m_bFilling = false;
+    emit wantedWidthChanged();
 }
 
 void CThresholdPanel::OnItemChanged(int tab, int row) {
@@ -291,6 +330,7 @@ void CThresholdPanel::ApplyUncertainty(size_t tab) {
         cell->setToolTip(tip);
     }
     m_bFilling = filling;
+    emit wantedWidthChanged();
 }
 
 QString CThresholdPanel::TablesText(int tab) const {

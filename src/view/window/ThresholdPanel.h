@@ -58,6 +58,16 @@ public:
     // Copies the current tab's tables to the clipboard.
     void CopyTables() const;
 
+    // The width that shows every column of the tables whole (the widest tab), at least `kLeastWidth`.
+    int WantedWidth() const;
+    static constexpr int kLeastWidth = 260;
+    // The panel's width in a row of `row` pixels beside the chart: what it wants while the chart keeps
+    // 55 % of the row (and at least `chartLeast`); never less than `kLeastWidth` (its tables scroll then).
+    static int WidthIn(int row, int wanted, int chartLeast);
+    // The width the panel asks its row for (its size hint).
+    void SetWidth(int width);
+    QSize sizeHint() const override;
+
     QTabWidget* Tabs() const { return m_pTabs; }
     QTableWidget* MethodTable(int tab) const;
     QTableWidget* ZoneTable(int tab) const;
@@ -71,6 +81,8 @@ public:
 
 signals:
     void marksChanged();
+    // The tables' contents changed their wanted width.
+    void wantedWidthChanged();
     // "Zonen weitergeben..." for the test of the current tab.
     void zonesExportRequested(int testIndex);
 
@@ -95,6 +107,7 @@ private:
     std::vector<Page> m_Pages;
     std::set<std::pair<int, std::string>> m_Ticked;  // (test index, method id)
     bool m_bFilling = false;
+    int m_nWidth = 380;
     QCheckBox* m_pZoneBands = nullptr;
     QPushButton* m_pExportZones = nullptr;
     std::map<int, std::optional<trv::TestUncertainty>> m_Uncertainty;  // by test index; none: computing
