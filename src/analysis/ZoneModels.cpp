@@ -265,11 +265,13 @@ std::string MethodIdList() {
     return Join(ids);
 }
 
-std::string CheckZoneChoice(const ZoneSettings& s) {
-    if (ZoneModelIndex(s.model) < 0) return FmtId(IDS_ZWHY_UNKNOWN_MODEL, s.model.c_str(), ZoneModelIdList().c_str());
+Result CheckZoneChoice(const ZoneSettings& s) {
+    if (ZoneModelIndex(s.model) < 0)
+        return Result::Fail(FmtId(IDS_ZWHY_UNKNOWN_MODEL, s.model.c_str(), ZoneModelIdList().c_str()));
     for (const std::string* m : {&s.lt1, &s.lt2})
-        if (MethodIndex(*m) < 0) return FmtId(IDS_ZWHY_UNKNOWN_METHOD, m->c_str(), MethodIdList().c_str());
-    return {};
+        if (MethodIndex(*m) < 0)
+            return Result::Fail(FmtId(IDS_ZWHY_UNKNOWN_METHOD, m->c_str(), MethodIdList().c_str()));
+    return Result::Ok();
 }
 
 std::string ZoneModelCaption(const ZoneModelOutcome& o) {
@@ -295,9 +297,9 @@ void ApplyZoneModel(const ThresholdInput& in, const ZoneSettings& settings, Test
     o.lt1 = AnchorOf(out, settings.lt1);
     o.lt2 = AnchorOf(out, settings.lt2);
     const int index = ZoneModelIndex(settings.model);
-    if (const std::string why = CheckZoneChoice(settings); !why.empty()) {
+    if (const Result known = CheckZoneChoice(settings); !known) {
         out.zones.clear();
-        o.reason = why;
+        o.reason = known.message;
         return;
     }
     o.name = LoadStr(kModels[static_cast<size_t>(index)].name);

@@ -11,6 +11,7 @@
 // "ians"). Every boundary carries its load, the heart rate there, the lactate of the user fit there
 // (ZoneResult); a model that cannot be applied to a test leaves no zones and says why.
 #include "analysis/Zones.h"
+#include "data/Result.h"
 
 #include <string>
 #include <vector>
@@ -34,9 +35,9 @@ int ZoneModelIndex(const std::string& id);
 std::string ZoneModelIdList();
 std::string MethodIdList();
 
-// "" when the model and both methods of `settings` are known; otherwise the German message naming
+// Whether the model and both methods of `settings` are known; if not, the German message naming
 // the unknown id and listing the known ones.
-std::string CheckZoneChoice(const ZoneSettings& settings);
+Result CheckZoneChoice(const ZoneSettings& settings);
 
 // The model's name with the anchors it stands on: "Drei Zonen (Seiler); LT1 LTP 1, LT2 IANS (Kurvenmodell)"
 // (trv5 and seiler5 need none; friel7 and coggan7 only LT2).

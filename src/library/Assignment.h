@@ -73,9 +73,9 @@ public:
 AssignPlan PlanAssignment(const CTRVDoc& source, const std::vector<AssignRequest>& requests, IAssignHost* host);
 
 // Writes the plan (refused tests are left out: the caller decides before whether to go on without
-// them). "" on success, else the German message; then nothing changed. `inUse` (may be null) is set
+// them). On failure the German message, and nothing changed. `inUse` (may be null) is set
 // when a target is locked by another window, process or workstation, or was changed by one.
-std::string CommitAssignment(const AssignPlan& plan, IAssignHost& host, bool* inUse = nullptr);
+Result CommitAssignment(const AssignPlan& plan, IAssignHost& host, bool* inUse = nullptr);
 
 // "Zuordnung aufheben" and marking in a document without a window: the marks of `tests` set or
 // cleared in `doc`; the number of tests whose mark changed.

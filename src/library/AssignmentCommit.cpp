@@ -25,10 +25,10 @@ struct Done {
 
 }  // namespace
 
-std::string CommitAssignment(const AssignPlan& plan, IAssignHost& host, bool* inUse) {
+Result CommitAssignment(const AssignPlan& plan, IAssignHost& host, bool* inUse) {
     if (inUse) *inUse = false;
-    if (!plan.error.empty()) return plan.error;
-    if (const Result prepared = host.PrepareSource(); !prepared) return prepared.message;
+    if (!plan.error.empty()) return Result::Fail(plan.error);
+    if (Result prepared = host.PrepareSource(); !prepared) return prepared;
 
     std::vector<CDocLock> locks(plan.targets.size());
     std::vector<Done> done;
@@ -45,7 +45,7 @@ std::string CommitAssignment(const AssignPlan& plan, IAssignHost& host, bool* in
         }
         for (CDocLock& l : locks) l.Release();
         host.ReleaseSource();
-        return message;
+        return Result::Fail(message);
     };
 
     // Every closed target locked and as it was planned before anything is written.
@@ -101,7 +101,7 @@ std::string CommitAssignment(const AssignPlan& plan, IAssignHost& host, bool* in
     if (const Result marked = host.MarkSource(plan.Marked()); !marked) return fail(marked.message);
     for (CDocLock& l : locks) l.Release();
     host.ReleaseSource();
-    return {};
+    return Result::Ok();
 }
 
 }  // namespace trv

@@ -19,18 +19,18 @@ namespace trv {
 
 namespace fs = std::filesystem;
 
-std::string CheckLibraryFolder(const std::string& dir) {
+Result CheckLibraryFolder(const std::string& dir) {
     struct stat st {};
     if (dir.empty() || ::stat(dir.c_str(), &st) != 0) {
-        if (!dir.empty() && errno == EACCES) return FmtId(IDS_LIB_ERR_UNREADABLE, dir.c_str());
-        return FmtId(IDS_LIB_ERR_MISSING, dir.c_str());
+        if (!dir.empty() && errno == EACCES) return Result::Fail(FmtId(IDS_LIB_ERR_UNREADABLE, dir.c_str()));
+        return Result::Fail(FmtId(IDS_LIB_ERR_MISSING, dir.c_str()));
     }
-    if (!S_ISDIR(st.st_mode)) return FmtId(IDS_LIB_ERR_NOT_FOLDER, dir.c_str());
-    if (::access(dir.c_str(), R_OK | X_OK) != 0) return FmtId(IDS_LIB_ERR_UNREADABLE, dir.c_str());
+    if (!S_ISDIR(st.st_mode)) return Result::Fail(FmtId(IDS_LIB_ERR_NOT_FOLDER, dir.c_str()));
+    if (::access(dir.c_str(), R_OK | X_OK) != 0) return Result::Fail(FmtId(IDS_LIB_ERR_UNREADABLE, dir.c_str()));
     DIR* d = ::opendir(dir.c_str());
-    if (!d) return FmtId(IDS_LIB_ERR_UNREADABLE, dir.c_str());
+    if (!d) return Result::Fail(FmtId(IDS_LIB_ERR_UNREADABLE, dir.c_str()));
     ::closedir(d);
-    return {};
+    return Result::Ok();
 }
 
 namespace {

@@ -2,6 +2,7 @@
 // The library folder: its documents (one athlete each, subfolders are groups), the names of new
 // athletes' files, and where the index of a folder is kept.
 #include "data/Records.h"
+#include "data/Result.h"
 
 #include <cstdint>
 #include <string>
@@ -9,9 +10,9 @@
 
 namespace trv {
 
-// "" when `dir` can serve as a library folder; otherwise the German reason (missing, not a folder,
+// Whether `dir` can serve as a library folder; if not, the German reason (missing, not a folder,
 // not readable).
-std::string CheckLibraryFolder(const std::string& dir);
+Result CheckLibraryFolder(const std::string& dir);
 
 // A document file found in the folder.
 struct LibraryFile {

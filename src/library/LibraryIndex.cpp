@@ -292,22 +292,22 @@ std::string LibraryChoice::Key() const {
     return text;
 }
 
-std::string ReadLibraryDocument(const std::string& path, CTRVDoc& doc) {
+Result ReadLibraryDocument(const std::string& path, CTRVDoc& doc) {
     std::vector<uint8_t> bytes;
     if (const Result read = ReadWholeFile(path, bytes); !read)
-        return FmtId(IDS_LIB_UNREADABLE_FILE, read.message.c_str());
-    if (bytes.size() < 4) return LoadStr(IDS_LIB_DAMAGED);
+        return Result::Fail(FmtId(IDS_LIB_UNREADABLE_FILE, read.message.c_str()));
+    if (bytes.size() < 4) return Result::Fail(LoadStr(IDS_LIB_DAMAGED));
     int32_t version = 0;
     std::memcpy(&version, bytes.data(), 4);
     if (version < 2 || version > 5) {
         // A later layout of this program announces itself with a small number; anything else is not
         // one of its documents.
-        if (version > 5 && version < 64) return FmtId(IDS_LIB_UNKNOWN_VERSION, static_cast<int>(version));
-        return LoadStr(IDS_LIB_FOREIGN);
+        if (version > 5 && version < 64) return Result::Fail(FmtId(IDS_LIB_UNKNOWN_VERSION, static_cast<int>(version)));
+        return Result::Fail(LoadStr(IDS_LIB_FOREIGN));
     }
-    if (!ReadTrv(bytes, doc)) return LoadStr(IDS_LIB_DAMAGED);
+    if (!ReadTrv(bytes, doc)) return Result::Fail(LoadStr(IDS_LIB_DAMAGED));
     doc.SetPathName(path);
-    return {};
+    return Result::Ok();
 }
 
 LibraryValues ComputeLibraryValues(const CTRVDoc& doc, int testIndex, const LibraryChoice& choice) {
@@ -347,7 +347,7 @@ Result CLibraryIndex::Open(const std::string& dir, const std::string& dbPath) {
     m_Entries.clear();
     m_Values.clear();
     m_strWarning.clear();
-    if (std::string why = CheckLibraryFolder(dir); !why.empty()) return Result::Fail(std::move(why));
+    if (Result usable = CheckLibraryFolder(dir); !usable) return usable;
     m_strDir = CanonicalFolder(dir);
     const std::string path = dbPath.empty() ? IndexDatabasePath(m_strDir) : dbPath;
 
@@ -531,7 +531,7 @@ std::vector<int> CLibraryIndex::NeededTests(const LibraryEntry& e, const COleDat
 
 Result CLibraryIndex::Refresh(RefreshStats* stats, const std::function<void(int, int)>& progress) {
     RefreshStats st;
-    if (std::string why = CheckLibraryFolder(m_strDir); !why.empty()) return Result::Fail(std::move(why));
+    if (Result usable = CheckLibraryFolder(m_strDir); !usable) return usable;
     const std::vector<LibraryFile> files = ListLibraryFiles(m_strDir);
     st.files = static_cast<int>(files.size());
     std::unordered_map<std::string, size_t> known;
@@ -570,9 +570,8 @@ Result CLibraryIndex::Refresh(RefreshStats* stats, const std::function<void(int,
     ParallelFor(changed.size(), [&](size_t k) {
         LibraryEntry& e = next[changed[k]];
         CTRVDoc doc;
-        const std::string reason = ReadLibraryDocument(m_strDir + "/" + e.file, doc);
-        if (!reason.empty()) {
-            ClearEntry(e, reason);
+        if (const Result read = ReadLibraryDocument(m_strDir + "/" + e.file, doc); !read) {
+            ClearEntry(e, read.message);
         } else {
             FillEntry(e, doc);
             for (int t : NeededTests(e, COleDateTime(0.0, COleDateTime::invalid)))
@@ -654,7 +653,7 @@ void CLibraryIndex::ComputeMissing(const std::vector<int>& entries, const COleDa
     ParallelFor(needs.size(), [&](size_t k) {
         Need& n = needs[k];
         CTRVDoc doc;
-        if (!ReadLibraryDocument(m_strDir + "/" + m_Entries[static_cast<size_t>(n.entry)].file, doc).empty()) {
+        if (!ReadLibraryDocument(m_strDir + "/" + m_Entries[static_cast<size_t>(n.entry)].file, doc)) {
             n.tests.clear();
             return;
         }
@@ -707,7 +706,7 @@ const LibraryValues* CLibraryIndex::Values(int entry, int testIndex) {
     auto it = m_Values.find({e.id, testIndex});
     if (it != m_Values.end()) return &it->second;
     CTRVDoc doc;
-    if (!e.error.empty() || !ReadLibraryDocument(m_strDir + "/" + e.file, doc).empty() || !doc.IsValidTest(testIndex))
+    if (!e.error.empty() || !ReadLibraryDocument(m_strDir + "/" + e.file, doc) || !doc.IsValidTest(testIndex))
         return nullptr;
     LibraryValues v = ComputeLibraryValues(doc, testIndex, m_Choice);
     StoreValues(e.id, testIndex, v);

@@ -144,9 +144,9 @@ private:
     int m_nComputed = 0;
 };
 
-// Reads a document for the library: "" and `doc` filled, or the reason shown in the list
-// ("Datei beschädigt", "kein TRV-Dokument", "unbekannte Dateiversion 7", "nicht lesbar: ...").
-std::string ReadLibraryDocument(const std::string& path, CTRVDoc& doc);
+// Reads a document for the library into `doc`; on failure the reason shown in the list ("Datei
+// beschädigt", "kein TRV-Dokument", "unbekannte Dateiversion 7", "nicht lesbar: ...").
+Result ReadLibraryDocument(const std::string& path, CTRVDoc& doc);
 
 // The values of a test as the history computes them.
 LibraryValues ComputeLibraryValues(const CTRVDoc& doc, int testIndex, const LibraryChoice& choice);

@@ -250,7 +250,7 @@ TEST(ZoneModels, CatalogueAndColours) {
     EXPECT_EQ(ZoneModelIndex("Friel7"), -1);
     EXPECT_EQ(ZoneModelIdList(), "trv5, seiler3, seiler5, friel7, coggan7");
     EXPECT_STREQ(LoadStr(ZoneModelCatalogue()[4].name), "Sieben Leistungsbereiche (Coggan)");
-    EXPECT_TRUE(CheckZoneChoice(ZoneSettings{}).empty());
+    EXPECT_TRUE(CheckZoneChoice(ZoneSettings{}));
     // The lowest band is green, the highest purple, whatever the number of bands.
     for (size_t n : {3u, 5u, 7u}) {
         EXPECT_EQ(ZoneColour(0, n), 0x7FC97Fu);

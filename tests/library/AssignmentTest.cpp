@@ -89,7 +89,7 @@ TEST_F(Assignment, CopiesTestsWithIdsAndParametersAndMarksTheSource) {
     ASSERT_EQ(plan.error, "");
     ASSERT_TRUE(plan.refused.empty());
     EXPECT_EQ(plan.Copied(), 18);
-    EXPECT_EQ(CommitAssignment(plan, host), "");
+    EXPECT_TRUE(CommitAssignment(plan, host));
 
     const CTRVDoc anna = Load("Anna.trv");
     ASSERT_EQ(anna.GetTestCount(), 8);  // six of its own, two new at the end
@@ -123,7 +123,7 @@ TEST_F(Assignment, CopiesTestsWithIdsAndParametersAndMarksTheSource) {
     const AssignPlan again = PlanAssignment(source, {To(0, "Anna.trv")}, &host);
     EXPECT_EQ(again.Copied(), 0);
     EXPECT_EQ(again.Held(), 6);
-    EXPECT_EQ(CommitAssignment(again, host), "");
+    EXPECT_TRUE(CommitAssignment(again, host));
     EXPECT_EQ(lib.Bytes("Anna.trv"), before);
 }
 
@@ -154,7 +154,7 @@ TEST_F(Assignment, TypedTestsTakeFreeIdsInsteadOfClashing) {
     source.m_Tests = {t};
     const AssignPlan plan = PlanAssignment(source, {To(0, "Tom.trv")}, &host);
     ASSERT_TRUE(plan.refused.empty());
-    ASSERT_EQ(CommitAssignment(plan, host), "");
+    ASSERT_TRUE(CommitAssignment(plan, host));
     const CTRVDoc tom = Load("Tom.trv");
     ASSERT_EQ(tom.GetTestCount(), 2);
     EXPECT_EQ(tom.GetTest(1).m_Steps[0].m_nLactate, 33);
@@ -177,7 +177,7 @@ TEST_F(Assignment, AllTargetsOrNoneByteForByte) {
 
     // Eva's document is open on another workstation: nothing is written, the message names who.
     lib.Raw(".~lock.Eva.trv#", "trainer,labor-pc-2,4242,2026-03-02T10:15:00\n");
-    std::string error = CommitAssignment(PlanAssignment(source, requests, &host), host);
+    std::string error = CommitAssignment(PlanAssignment(source, requests, &host), host).message;
     EXPECT_NE(error.find("Eva.trv"), std::string::npos) << error;
     EXPECT_NE(error.find("trainer"), std::string::npos) << error;
     EXPECT_NE(error.find("labor-pc-2"), std::string::npos) << error;
@@ -186,7 +186,7 @@ TEST_F(Assignment, AllTargetsOrNoneByteForByte) {
 
     // Marking the source fails at the very end: the targets already written are put back.
     host.m_bFailMark = true;
-    error = CommitAssignment(PlanAssignment(source, requests, &host), host);
+    error = CommitAssignment(PlanAssignment(source, requests, &host), host).message;
     EXPECT_EQ(error, "mark refused");
     unchanged("mark refused");
     host.m_bFailMark = false;
@@ -195,7 +195,7 @@ TEST_F(Assignment, AllTargetsOrNoneByteForByte) {
     AssignPlan plan = PlanAssignment(source, requests, &host);
     lib.Athlete("Eva.trv", "Arndt", "Eva", 1991);
     const std::string eva2 = lib.Bytes("Eva.trv");
-    error = CommitAssignment(plan, host);
+    error = CommitAssignment(plan, host).message;
     EXPECT_NE(error.find("inzwischen"), std::string::npos) << error;
     EXPECT_EQ(lib.Bytes("Anna.trv"), anna);
     EXPECT_EQ(lib.Bytes("Eva.trv"), eva2);
@@ -203,7 +203,7 @@ TEST_F(Assignment, AllTargetsOrNoneByteForByte) {
     // Eva's document is write-protected.
     plan = PlanAssignment(source, requests, &host);
     ::chmod(lib.Path("Eva.trv").c_str(), 0444);
-    error = CommitAssignment(plan, host);
+    error = CommitAssignment(plan, host).message;
     ::chmod(lib.Path("Eva.trv").c_str(), 0644);
     EXPECT_NE(error.find("schreibgeschützt"), std::string::npos) << error;
     EXPECT_EQ(lib.Bytes("Anna.trv"), anna);
@@ -225,7 +225,7 @@ TEST_F(Assignment, AnOpenTargetGetsTheTestsAsOneUndoableCommand) {
     AssignRequest rq = To(1, "Anna.trv");
     rq.fit = FitSpline;
     rq.model = ModelMader;
-    ASSERT_EQ(CommitAssignment(PlanAssignment(source, {rq}, &host), host), "");
+    ASSERT_TRUE(CommitAssignment(PlanAssignment(source, {rq}, &host), host));
     EXPECT_EQ(lib.Bytes("Anna.trv"), file);  // nothing written behind the window's back
     EXPECT_EQ(open.GetTestCount(), 7);
     EXPECT_TRUE(ws.IsModified());

@@ -105,8 +105,8 @@ int CmdAssign(int argc, char** argv) {
         return Fail(ExitFile, plan.refused.back().second);
     }
     bool inUse = false;
-    if (const std::string error = CommitAssignment(plan, host, &inUse); !error.empty())
-        return Fail(inUse ? ExitInUse : host.Exit(), error);
+    if (const Result committed = CommitAssignment(plan, host, &inUse); !committed)
+        return Fail(inUse ? ExitInUse : host.Exit(), committed.message);
     std::printf("%s\n", FmtId(IDS_ASSIGN_SUMMARY, static_cast<int>(plan.Marked().size()),
                               static_cast<int>(plan.targets.size()), plan.Copied(), plan.Held())
                             .c_str());

@@ -47,7 +47,7 @@ int TakeZoneOptions(int& argc, char** argv, ZoneSettings& zones) {
     }
     argc = out;
     argv[out] = nullptr;
-    if (const std::string why = CheckZoneChoice(zones); !why.empty()) return Fail(ExitUsage, why);
+    if (const Result known = CheckZoneChoice(zones); !known) return Fail(ExitUsage, known.message);
     return ExitOk;
 }
 

@@ -242,9 +242,8 @@ void CAssignDialog::accept() {
             QMessageBox::Yes)
             return;
     }
-    const std::string error = CommitAssignment(plan, host);
-    if (!error.empty()) {
-        QMessageBox::warning(this, windowTitle(), QU8(error));
+    if (const Result committed = CommitAssignment(plan, host); !committed) {
+        QMessageBox::warning(this, windowTitle(), QU8(committed.message));
         return;
     }
     m_pService->Refresh();

@@ -60,9 +60,8 @@ std::string CLibrarySettingsDialog::Method() const { return m_pMethod->currentDa
 
 void CLibrarySettingsDialog::accept() {
     // A folder that is missing, unreadable or not a folder is refused with the reason.
-    const std::string why = CheckLibraryFolder(Folder().toStdString());
-    if (!why.empty()) {
-        m_pError->setText(QU8(why));
+    if (const Result usable = CheckLibraryFolder(Folder().toStdString()); !usable) {
+        m_pError->setText(QU8(usable.message));
         m_pError->show();
         return;
     }
