@@ -43,13 +43,14 @@ public:
     void UndoAddToOpen(const std::string&) override { m_pWs->Undo(); }
     Result PrepareSource() override { return Result::Ok(); }
     Result MarkSource(const std::vector<int>& tests) override {
-        if (m_bFailMark) return Result::Fail("mark refused");
+        if (m_bFailMark) return Result::Fail(m_strMarkRefusal);
         MarkAssigned(m_doc, tests, true);
         return Result::Ok();
     }
     void ReleaseSource() override {}
     CTRVDoc& m_doc;
     bool m_bFailMark = false;
+    std::string m_strMarkRefusal = "mark refused";
     std::string m_strOpenPath;
     CTRVDoc* m_pOpen = nullptr;
     CWorkspace* m_pWs = nullptr;
@@ -189,6 +190,10 @@ TEST_F(Assignment, AllTargetsOrNoneByteForByte) {
     error = CommitAssignment(PlanAssignment(source, requests, &host), host).message;
     EXPECT_EQ(error, "mark refused");
     unchanged("mark refused");
+    // A refusal without a text is a failure all the same, with everything put back.
+    host.m_strMarkRefusal.clear();
+    EXPECT_FALSE(CommitAssignment(PlanAssignment(source, requests, &host), host));
+    unchanged("mark refused without a text");
     host.m_bFailMark = false;
 
     // Eva's document changed after planning: refused, nothing written.
