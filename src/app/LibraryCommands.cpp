@@ -33,8 +33,11 @@ void CMainFrame::SetUpLibrary() {
     m_pLibrary = new CLibraryService(this);
     m_pAthletes = new CAthletesDock(m_pLibrary, this);
     addDockWidget(Qt::LeftDockWidgetArea, m_pAthletes);
-    resizeDocks({m_pAthletes}, {560}, Qt::Horizontal);
+    resizeDocks({m_pAthletes}, {AthletesDockWidth(1600)}, Qt::Horizontal);
     m_pAthletes->hide();
+    connect(m_pAthletes, &QDockWidget::visibilityChanged, this, [this](bool visible) {
+        if (visible) FitDocks();
+    });
     connect(m_pAthletes, &CAthletesDock::openRequested, this, [this](const QString& path) { OpenDocument(path); });
     connect(m_pAthletes, &CAthletesDock::newAthleteRequested, this, &CMainFrame::OnNewAthlete);
     connect(m_pAthletes, &CAthletesDock::teamRequested, this, [this](const QStringList& paths) {

@@ -81,8 +81,10 @@ QIcon CommandIconOf(CommandIcon icon, QStyle* st) {
 
 int CMainFrame::HistoryDockWidth(int frameWidth) { return std::clamp(frameWidth * 2 / 5, 300, 640); }
 
-int CMainFrame::HistoryDockWidthBeside(int frameWidth, int documentRoom, int dockLeast) {
-    return std::max(dockLeast, std::min(HistoryDockWidth(frameWidth), frameWidth - documentRoom));
+int CMainFrame::AthletesDockWidth(int frameWidth) { return std::clamp(frameWidth / 3, 280, 560); }
+
+int CMainFrame::DockWidthBeside(int preferred, int frameWidth, int documentRoom, int dockLeast) {
+    return std::max(dockLeast, std::min(preferred, frameWidth - documentRoom));
 }
 
 int CMainFrame::DocumentRoom() const {
@@ -97,15 +99,23 @@ int CMainFrame::DocumentRoom() const {
            2;
 }
 
-void CMainFrame::FitHistoryDock() {
-    if (!m_pHistory->isVisible() || m_pHistory->isFloating()) return;
-    const int most = HistoryDockWidthBeside(width(), DocumentRoom(), m_pHistory->minimumSizeHint().width());
-    if (m_pHistory->width() > most) resizeDocks({m_pHistory}, {most}, Qt::Horizontal);
+void CMainFrame::FitDock(QDockWidget* dock, int preferred, const QDockWidget* other) {
+    if (!dock || !dock->isVisible() || dock->isFloating()) return;
+    int frame = width();
+    if (other && other->isVisible() && !other->isFloating())
+        frame -= other->width() + style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, this);
+    const int most = DockWidthBeside(preferred, frame, DocumentRoom(), dock->minimumSizeHint().width());
+    if (dock->width() > most) resizeDocks({dock}, {most}, Qt::Horizontal);
+}
+
+void CMainFrame::FitDocks() {
+    FitDock(m_pHistory, HistoryDockWidth(width()), m_pAthletes);
+    FitDock(m_pAthletes, AthletesDockWidth(width()), m_pHistory);
 }
 
 void CMainFrame::resizeEvent(QResizeEvent* e) {
     QMainWindow::resizeEvent(e);
-    FitHistoryDock();
+    FitDocks();
 }
 
 CMainFrame::CMainFrame()
@@ -121,7 +131,7 @@ CMainFrame::CMainFrame()
     addDockWidget(Qt::RightDockWidgetArea, m_pHistory);
     resizeDocks({m_pHistory}, {HistoryDockWidth(1600)}, Qt::Horizontal);
     connect(m_pHistory, &QDockWidget::visibilityChanged, this, [this](bool visible) {
-        if (visible) FitHistoryDock();
+        if (visible) FitDocks();
     });
     // The history is shown again at start when it was open at the end.
     m_pHistory->setVisible(settings::HistoryVisible());

@@ -15,6 +15,7 @@
 #include <vector>
 
 class QAction;
+class QDockWidget;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
@@ -100,10 +101,12 @@ public:
 
     // The widest the Verlauf dock is made at a frame width: the document window's chart keeps room.
     static int HistoryDockWidth(int frameWidth);
-    // The most the dock may take of a frame `frameWidth` wide when the document windows need `documentRoom`
-    // pixels beside it and the dock itself at least `dockLeast`: HistoryDockWidth, less where the
-    // document windows would not fit.
-    static int HistoryDockWidthBeside(int frameWidth, int documentRoom, int dockLeast);
+    // The widest the Athleten dock is made at a frame width: a third, 280..560.
+    static int AthletesDockWidth(int frameWidth);
+    // The most a side dock may take of `frameWidth` (the frame less the other open dock) when the
+    // document windows need `documentRoom` pixels beside it and the dock itself at least `dockLeast`:
+    // `preferred`, less where the document windows would not fit.
+    static int DockWidthBeside(int preferred, int frameWidth, int documentRoom, int dockLeast);
 
 public slots:
     void UpdateCommands();
@@ -133,8 +136,10 @@ private:
 
     QMdiArea* m_pMdi;
     CHistoryDock* m_pHistory = nullptr;
-    // Narrows the Verlauf dock to HistoryDockWidth when it is wider (a narrower width is kept).
-    void FitHistoryDock();
+    // Narrows the Verlauf and the Athleten dock to their widths beside the document windows when they
+    // are wider (a narrower width is kept).
+    void FitDocks();
+    void FitDock(QDockWidget* dock, int preferred, const QDockWidget* other);
     // The width the document area needs for its windows (their least width, frames included).
     int DocumentRoom() const;
     // The windows as "Nebeneinander" left them: tiled again when the area changes its size (the Verlauf

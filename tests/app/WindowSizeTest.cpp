@@ -7,6 +7,7 @@
 #include "view/history/HistoryDock.h"
 #include "view/history/HistoryIntervals.h"
 #include "view/history/HistoryPanel.h"
+#include "view/library/AthletesDock.h"
 #include "view/lists/TestListModel.h"
 #include "view/widgets/WrapButton.h"
 #include "view/window/DocHandle.h"
@@ -191,12 +192,19 @@ TEST_P(WindowSizeIn, WithTheVerlaufOpenTheChartKeepsItsRoomAndNoHeadingIsCut) {
 }
 
 TEST(WindowSize, TheVerlaufDockGivesWayWhereTheDocumentWindowWouldNotFit) {
-    // Worked by hand: the dock takes two fifths (300..640), less where the document needs the room,
-    // never less than its own least width.
-    EXPECT_EQ(CMainFrame::HistoryDockWidthBeside(1600, 700, 280), 640);
-    EXPECT_EQ(CMainFrame::HistoryDockWidthBeside(1024, 610, 280), 409);
-    EXPECT_EQ(CMainFrame::HistoryDockWidthBeside(1024, 700, 280), 324);
-    EXPECT_EQ(CMainFrame::HistoryDockWidthBeside(800, 700, 280), 280);
+    // Worked by hand: the Verlauf takes two fifths (300..640), the Athleten dock a third (280..560),
+    // less where the document needs the room, never less than their own least width.
+    const auto verlauf = [](int frame, int room) {
+        return CMainFrame::DockWidthBeside(CMainFrame::HistoryDockWidth(frame), frame, room, 280);
+    };
+    EXPECT_EQ(verlauf(1600, 700), 640);
+    EXPECT_EQ(verlauf(1024, 610), 409);
+    EXPECT_EQ(verlauf(1024, 700), 324);
+    EXPECT_EQ(verlauf(800, 700), 280);
+    EXPECT_EQ(CMainFrame::AthletesDockWidth(1600), 533);
+    EXPECT_EQ(CMainFrame::AthletesDockWidth(1024), 341);
+    EXPECT_EQ(CMainFrame::AthletesDockWidth(2560), 560);
+    EXPECT_EQ(CMainFrame::DockWidthBeside(CMainFrame::AthletesDockWidth(1280), 1280 - 500, 600, 250), 250);
     // The thresholds panel: what its tables want while the chart keeps 55 % of the row (at least 320).
     EXPECT_EQ(CThresholdPanel::WidthIn(1580, 450, 320), 450);
     EXPECT_EQ(CThresholdPanel::WidthIn(900, 450, 320), 405);  // chart 495
@@ -226,6 +234,18 @@ TEST(WindowSize, AtTheNetbookSizeWithTheVerlaufOpenTheDocumentWindowFitsBesideIt
     // The dock keeps what it needs itself.
     EXPECT_GE(f.frame.HistoryDock()->width(), f.frame.HistoryDock()->minimumSizeHint().width());
     f.frame.HistoryDock()->hide();
+}
+
+TEST(WindowSize, TheAthletenDockTakesAThirdAndTheDocumentWindowFitsBesideIt) {
+    SizedFrame f;
+    f.Resize({1280, 900});
+    f.frame.AthletesDock()->show();
+    f.Resize({1280, 901});
+    EXPECT_LE(f.frame.AthletesDock()->width(), CMainFrame::AthletesDockWidth(1280));
+    const QWidget* area = f.frame.MdiArea()->viewport();
+    const QRect view(f.v->mapTo(area, QPoint(0, 0)), f.v->size());
+    EXPECT_LE(view.right(), area->width()) << view.width() << " in " << area->width();
+    f.frame.AthletesDock()->hide();
 }
 
 namespace {
