@@ -100,15 +100,20 @@ std::vector<std::pair<double, double>> LabelSpans(QCPAxis* a) {
     return spans;
 }
 
+// The chart drawn at `size` into an image of that size.
+void Render(CChartPlot& plot, const CChartModel& m, QSize size) {
+    QImage image(size, QImage::Format_RGB32);
+    QPainter p(&image);
+    plot.RenderInto(m, p, QRectF(QPointF(0, 0), size), size);
+}
+
 }  // namespace
 
 TEST(TickSpacing, NoAxisLabelsRunTogetherAtAnySizeOnScreenOrOnPaper) {
     const CChartModel m = Busy();
     for (const QSize size : {QSize(1500, 700), QSize(900, 500), QSize(620, 420), QSize(420, 300), QSize(320, 200)}) {
         CChartPlot plot;
-        QImage image(size, QImage::Format_RGB32);
-        QPainter p(&image);
-        plot.RenderInto(m, p, QRectF(QPointF(0, 0), size), size);
+        Render(plot, m, size);
         for (int r = 0; r < kRegionCount; ++r) {
             if (!plot.RegionShown(r)) continue;
             for (QCPAxis* a : {plot.RegionXAxis(r), plot.RegionRect(r)->axis(QCPAxis::atLeft),
@@ -132,9 +137,7 @@ TEST(TickSpacing, TheRegionsTitlesStandApartInANarrowChart) {
     const CChartModel m = Busy();
     for (const QSize size : {QSize(900, 500), QSize(420, 300), QSize(340, 260), QSize(320, 240)}) {
         CChartPlot plot;
-        QImage image(size, QImage::Format_RGB32);
-        QPainter p(&image);
-        plot.RenderInto(m, p, QRectF(QPointF(0, 0), size), size);
+        Render(plot, m, size);
         double right = -1e9;
         for (int r = 0; r < kRegionCount; ++r) {
             if (!plot.RegionShown(r)) continue;
@@ -154,9 +157,7 @@ TEST(TickSpacing, TheNoticeLineAndTheAnalysersIdentityNeverOverlap) {
     const CChartModel m = Busy();
     for (const QSize size : {QSize(1500, 700), QSize(900, 500), QSize(620, 420), QSize(420, 300)}) {
         CChartPlot plot;
-        QImage image(size, QImage::Format_RGB32);
-        QPainter p(&image);
-        plot.RenderInto(m, p, QRectF(QPointF(0, 0), size), size);
+        Render(plot, m, size);
         const QRectF notice = plot.NoticeTextRect(), device = plot.DeviceTextRect();
         ASSERT_FALSE(notice.isEmpty());
         ASSERT_FALSE(device.isEmpty());
@@ -188,9 +189,7 @@ TEST(TickSpacing, ResultBoxesKeepOffThePointsInANarrowChart) {
     }
     for (const QSize size : {QSize(900, 500), QSize(640, 420), QSize(560, 420), QSize(520, 400)}) {
         CChartPlot plot;
-        QImage image(size, QImage::Format_RGB32);
-        QPainter p(&image);
-        plot.RenderInto(m, p, QRectF(QPointF(0, 0), size), size);
+        Render(plot, m, size);
         const QRectF box1 = plot.Marks().ItemRect(ToolResult1), box2 = plot.Marks().ItemRect(ToolResult2);
         ASSERT_FALSE(box1.isEmpty());
         ASSERT_FALSE(box2.isEmpty());
