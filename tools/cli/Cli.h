@@ -1,5 +1,7 @@
 #pragma once
 // Shared pieces of the trv-cli commands: exit codes, error lines, option parsing, JSON output.
+#include "data/OleDateTime.h"
+
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -130,6 +132,12 @@ template <>
 inline Json& Json::Field(const std::string& key, const std::optional<double>& v) {
     Key(key);
     return v ? Num(*v) : Null();
+}
+// A date: ISO 8601, or null where it is not set.
+template <>
+inline Json& Json::Field(const std::string& key, const COleDateTime& v) {
+    Key(key);
+    return v.IsValid() ? Str(v.FormatIso()) : Null();
 }
 
 // Commands, one file each.

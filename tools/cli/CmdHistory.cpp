@@ -43,11 +43,7 @@ int CmdHistory(int argc, char** argv) {
     for (const HistoryRow& row : rows) {
         j.BeginObject();
         j.Field("index", row.index);
-        j.Key("date");
-        if (row.date.IsValid())
-            j.Str(row.date.FormatIso());
-        else
-            j.Null();
+        j.Field("date", row.date);
         j.Field("test_type", row.testType).Field("load_unit", row.loadUnit).Field("steps", row.steps);
         j.Key("methods").BeginArray();
         for (const HistoryValue& v : row.methods) {

@@ -12,14 +12,6 @@ namespace trv::cli {
 
 namespace {
 
-void DateOrNull(Json& j, const char* key, const COleDateTime& d) {
-    j.Key(key);
-    if (d.IsValid())
-        j.Str(d.FormatIso());
-    else
-        j.Null();
-}
-
 // One document as `library` lists it; `team` adds the zones of the last test.
 void WriteEntry(Json& j, const LibraryEntry& e, const std::optional<LibraryLast>& last, bool zones) {
     j.BeginObject();
@@ -31,8 +23,7 @@ void WriteEntry(Json& j, const LibraryEntry& e, const std::optional<LibraryLast>
     else
         j.Null();
     j.Field("sex", e.sex).Field("tests", e.tests).Field("step_tests", e.stepTests);
-    DateOrNull(j, "first_test", e.firstTest);
-    DateOrNull(j, "last_test", e.lastTest);
+    j.Field("first_test", e.firstTest).Field("last_test", e.lastTest);
     j.Field("duplicate", e.duplicate);
     j.Key("error");
     if (e.error.empty())
@@ -45,7 +36,7 @@ void WriteEntry(Json& j, const LibraryEntry& e, const std::optional<LibraryLast>
     } else {
         j.BeginObject();
         j.Field("index", last->test.index);
-        DateOrNull(j, "date", last->test.date);
+        j.Field("date", last->test.date);
         j.Field("test_type", last->test.testType).Field("load_unit", last->test.loadUnit);
         j.Key("methods").BeginArray();
         for (const HistoryValue& v : last->methods) {
