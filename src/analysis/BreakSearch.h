@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <limits>
 #include <utility>
 #include <vector>
@@ -99,8 +100,10 @@ bool SearchBreakPair(const std::vector<double>& u, long first, long last, double
             const double* c = &coarse[cell(a, b)];
             const double v = *c;
             if (!std::isfinite(v)) continue;
-            if (c[-1] < v || c[1] < v || c[-W - 1] < v || c[-W] < v || c[-W + 1] < v || c[W - 1] < v || c[W] < v ||
-                c[W + 1] < v)
+            // Signed offsets: a negative size_t offset wraps, which pointer arithmetic must not.
+            const auto w = static_cast<std::ptrdiff_t>(W);
+            if (c[-1] < v || c[1] < v || c[-w - 1] < v || c[-w] < v || c[-w + 1] < v || c[w - 1] < v || c[w] < v ||
+                c[w + 1] < v)
                 continue;
             basins.emplace_back(v, a * G + b);
         }
