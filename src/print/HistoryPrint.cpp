@@ -1,4 +1,5 @@
 #include "print/HistoryPrint.h"
+#include "print/PdfPages.h"
 
 #include "analysis/HistoryTable.h"
 #include "data/TRVDoc.h"
@@ -8,10 +9,8 @@
 #include "res/Format.h"
 #include "res/Strings.h"
 
-#include <QBuffer>
 #include <QPageSize>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QPrinter>
 
 #include <algorithm>
@@ -203,24 +202,13 @@ bool PrintHistory(QPrinter& printer, const CTRVDoc& doc, const std::vector<Histo
 
 Result WriteHistoryPdf(const QString& path, const CTRVDoc& doc, const std::vector<HistoryRow>& rows,
                        const std::vector<std::string>& methods, const HistoryPrintOptions& options) {
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    bool painted = false;
-    {
-        QPdfWriter writer(&buffer);
-        writer.setPageLayout(
-            QPageLayout(QPageSize(QPageSize::A4), HistoryOrientation(methods.size()), QMarginsF(0, 0, 0, 0)));
-        writer.setResolution(1200);
-        writer.setCreator(QStringLiteral("TRV"));
-        QPainter p;
-        if (p.begin(&writer)) {
-            PaintHistoryPage(p, QRect(QPoint(0, 0), writer.pageLayout().paintRectPixels(writer.resolution()).size()),
-                             doc, rows, methods, options);
-            painted = p.end();
-        }
-    }
-    if (!painted) return Result::Fail(FmtId(IDS_HIST_PDF_FAILED, path.toUtf8().constData()));
-    const QByteArray& bytes = buffer.data();
+    const QByteArray bytes =
+        DrawPdf(QPageLayout(QPageSize(QPageSize::A4), HistoryOrientation(methods.size()), QMarginsF(0, 0, 0, 0)),
+                QString(), [&](QPagedPaintDevice&, QPainter& p, const QRect& page) {
+                    PaintHistoryPage(p, page, doc, rows, methods, options);
+                    return true;
+                });
+    if (bytes.isEmpty()) return Result::Fail(FmtId(IDS_HIST_PDF_FAILED, path.toUtf8().constData()));
     if (const Result written = WriteFileSafely(path.toStdString(), std::vector<uint8_t>(bytes.begin(), bytes.end()));
         !written)
         return Result::Fail(FmtId(IDS_ERR_FILE_WRITE, path.toUtf8().constData(), written.message.c_str()));

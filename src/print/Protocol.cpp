@@ -5,6 +5,7 @@
 #include "chart/ChartPlot.h"
 #include "data/TRVDoc.h"
 #include "data/TrvFile.h"
+#include "print/PdfPages.h"
 #include "print/ProtocolLayout.h"
 #include "print/ProtocolPaint.h"
 #include "print/ProtocolTable.h"
@@ -13,14 +14,12 @@
 #include "res/Format.h"
 #include "res/Strings.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QPrinter>
 #include <QSvgRenderer>
 
@@ -267,24 +266,12 @@ bool PrintProtocol(QPrinter& printer, const CTRVDoc& doc, const std::vector<int>
 
 Result WriteProtocolPdf(const QString& path, const CTRVDoc& doc, const std::vector<int>& shownTests,
                         const ProtocolOptions& options) {
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    bool painted = false;
-    {
-        QPdfWriter writer(&buffer);
-        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
-        // A fine grid for the page measures; text and lines stay vector graphics.
-        writer.setResolution(1200);
-        writer.setCreator(QStringLiteral("TRV"));
-        QPainter p;
-        if (p.begin(&writer)) {
-            const QRect rect(QPoint(0, 0), writer.pageLayout().paintRectPixels(writer.resolution()).size());
-            painted = PaintAll(writer, p, rect, doc, shownTests, options);
-            painted = p.end() && painted;
-        }
-    }
-    if (!painted) return Result::Fail(FmtId(IDS_ERR_PROTOCOL_CREATE, path.toUtf8().constData()));
-    const QByteArray& bytes = buffer.data();
+    const QByteArray bytes =
+        DrawPdf(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)), QString(),
+                [&](QPagedPaintDevice& device, QPainter& p, const QRect& page) {
+                    return PaintAll(device, p, page, doc, shownTests, options);
+                });
+    if (bytes.isEmpty()) return Result::Fail(FmtId(IDS_ERR_PROTOCOL_CREATE, path.toUtf8().constData()));
     if (const Result written = WriteFileSafely(path.toStdString(), std::vector<uint8_t>(bytes.begin(), bytes.end()));
         !written)
         return Result::Fail(FmtId(IDS_ERR_FILE_WRITE, path.toUtf8().constData(), written.message.c_str()));

@@ -1,15 +1,14 @@
 #include "print/TeamPrint.h"
+#include "print/PdfPages.h"
 
 #include "data/SafeFile.h"
 #include "res/Format.h"
 #include "res/Strings.h"
 
-#include <QBuffer>
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QPrinter>
 
 #include <algorithm>
@@ -178,29 +177,18 @@ bool PrintTeam(QPrinter& printer, const TeamTable& table, const TeamPrintOptions
 }
 
 Result WriteTeamPdf(const std::string& path, const TeamTable& table, const TeamPrintOptions& options) {
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    bool painted = false;
-    {
-        QPdfWriter writer(&buffer);
-        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(12, 12, 12, 12),
-                                         QPageLayout::Millimeter));
-        writer.setResolution(1200);
-        writer.setCreator(QStringLiteral("TRV"));
-        writer.setTitle(Q(LoadStr(IDS_TEAM_TITLE)));
-        QPainter p;
-        if (p.begin(&writer)) {
-            const QRect rect(QPoint(0, 0), writer.pageLayout().paintRectPixels(writer.resolution()).size());
-            const int pages = TeamPageCount(p, rect, table);
-            for (int i = 0; i < pages; ++i) {
-                if (i > 0) writer.newPage();
-                PaintTeamPage(p, rect, table, options, i);
-            }
-            painted = p.end();
-        }
-    }
-    if (!painted) return Result::Fail(FmtId(IDS_TEAM_PDF_FAILED, path.c_str()));
-    const QByteArray& bytes = buffer.data();
+    const QByteArray bytes =
+        DrawPdf(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(12, 12, 12, 12),
+                            QPageLayout::Millimeter),
+                Q(LoadStr(IDS_TEAM_TITLE)), [&](QPagedPaintDevice& device, QPainter& p, const QRect& page) {
+                    const int pages = TeamPageCount(p, page, table);
+                    for (int i = 0; i < pages; ++i) {
+                        if (i > 0) device.newPage();
+                        PaintTeamPage(p, page, table, options, i);
+                    }
+                    return true;
+                });
+    if (bytes.isEmpty()) return Result::Fail(FmtId(IDS_TEAM_PDF_FAILED, path.c_str()));
     if (const Result written = WriteFileSafely(path, std::vector<uint8_t>(bytes.begin(), bytes.end())); !written)
         return Result::Fail(FmtId(IDS_ERR_FILE_WRITE, path.c_str(), written.message.c_str()));
     return Result::Ok();

@@ -5,17 +5,16 @@
 #include "data/Records.h"
 #include "data/SafeFile.h"
 #include "data/TRVDoc.h"
+#include "print/PdfPages.h"
 #include "print/ProtocolLayout.h"
 #include "print/ProtocolPaint.h"
 #include "res/Format.h"
 #include "res/Strings.h"
 
-#include <QBuffer>
 #include <QFontMetrics>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QPrinter>
 
 namespace trv {
@@ -146,25 +145,14 @@ bool PrintZoneCard(QPrinter& printer, const ZoneCardText& card) {
 }
 
 Result WriteZoneCardPdf(const QString& path, const ZoneCardText& card) {
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    bool painted = false;
-    {
-        QPdfWriter writer(&buffer);
-        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
-        writer.setResolution(1200);
-        writer.setCreator(QStringLiteral("TRV"));
-        writer.setTitle(Q(card.title));
-        QPainter p;
-        if (p.begin(&writer)) {
-            PaintZoneCard(p, QRect(QPoint(0, 0), writer.pageLayout().paintRectPixels(writer.resolution()).size()),
-                          card);
-            painted = p.end();
-        }
-    }
+    const QByteArray bytes =
+        DrawPdf(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)), Q(card.title),
+                [&](QPagedPaintDevice&, QPainter& p, const QRect& page) {
+                    PaintZoneCard(p, page, card);
+                    return true;
+                });
     const std::string target = path.toStdString();
-    if (!painted) return Result::Fail(FmtId(IDS_CARD_PDF_FAILED, target.c_str()));
-    const QByteArray& bytes = buffer.data();
+    if (bytes.isEmpty()) return Result::Fail(FmtId(IDS_CARD_PDF_FAILED, target.c_str()));
     if (const Result written = WriteFileSafely(target, std::vector<uint8_t>(bytes.begin(), bytes.end())); !written)
         return Result::Fail(FmtId(IDS_CARD_PDF_FAILED, target.c_str()) + " " + written.message);
     return Result::Ok();
