@@ -39,6 +39,8 @@
 #include <QMessageBox>
 #include <QPrinter>
 #include <QPushButton>
+#include <QTabWidget>
+#include <QTableWidget>
 #include <QTimer>
 #include <QTreeView>
 
@@ -255,8 +257,13 @@ int main(int argc, char** argv) {
     });
     v->OnDeleteTests();
     v->SetFilterText(QString());
+    // The IANS ticked in the thresholds panel: its line in the chart with the band of its interval.
+    if (auto* panel = v->findChild<CThresholdPanel*>(); panel && panel->Tabs()->count() > 0)
+        if (QTableWidgetItem* ians = panel->MethodTable(0)->item(0, 0)) ians->setCheckState(Qt::Checked);
+    Pump(1500);
     // The sizes where layouts broke: the Verlauf dock open, a small screen, windows tiled side by side.
     frame.Action(CommandId::History)->trigger();
+    Pump(1500);  // the history's intervals come in
     Shot(&frame, "17-verlauf.png");
     frame.resize(1024, 600);
     Shot(&frame, "18-verlauf-1024x600.png");
