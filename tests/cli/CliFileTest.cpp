@@ -1,6 +1,7 @@
 // trv-cli's file commands, run as a script would run them.
 #include "ByteBuilder.h"
 #include "CliRun.h"
+#include "KnownCurve.h"
 #include "data/TrvFile.h"
 
 #include <gtest/gtest.h>
@@ -118,30 +119,7 @@ double JsonNumber(const std::string& json, const std::string& key) {
 }
 
 TEST_F(CliFiles, EvaluateFindsTheMaderThresholdOfAKnownCurve) {
-    // Lactate 0.1 x² + 0.2 x + 0.5 mmol/l at 2..7 m/s crosses 4 mmol/l at x = 5 (x² + 2x - 35 = 0);
-    // heart rate 100 + 10 x gives 150 there.
-    ByteBuilder bb;
-    bb.i32(5).u32(1);
-    bb.i32(0).i32(1).i32(0).u8(1).i32(0).f64(2).f64(1).f64(150).i32(0).u8(0).i32(180).u8(1).u8(0);
-    bb.u32(6);
-    for (int x = 2; x <= 7; ++x)
-        bb.u16(static_cast<uint16_t>(x * x + 2 * x + 5))
-            .u16(static_cast<uint16_t>(x))
-            .u8(1)
-            .u8(23)
-            .u32(1700000000u + 180u * static_cast<uint32_t>(x))
-            .f64(0)
-            .i32(100 + 10 * x)
-            .f64(x)
-            .f64(0)
-            .u8(2)
-            .u16(180)
-            .u8(1)
-            .u8(0)
-            .u8(0);
-    bb.emptyAthlete().str("").f64(0);
-    std::ofstream(dir / "curve.trv", std::ios::binary)
-        .write(reinterpret_cast<const char*>(bb.b.data()), static_cast<long>(bb.b.size()));
+    WriteKnownCurve(dir / "curve.trv", false);
     const CliRun r = Cli("evaluate " + P("curve.trv") + " --tests 0 --json");
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_NEAR(JsonNumber(r.out, "ians_load"), 5.0, 0.002) << r.out;

@@ -1,7 +1,8 @@
 // trv-cli in German and English: messages, result texts and printed pages change with --lang or TRV_LANG;
 // JSON keys and the CSV of "Daten exportieren" never do.
-#include "ByteBuilder.h"
+#include "../print/PdfText.h"
 #include "CliRun.h"
+#include "KnownCurve.h"
 
 #include <gtest/gtest.h>
 #include <filesystem>
@@ -15,17 +16,6 @@ namespace {
 std::string ReadAll(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
-}
-
-std::string Shell(const std::string& cmd) {
-    std::string out;
-    FILE* p = ::popen(cmd.c_str(), "r");
-    if (!p) return out;
-    char buf[4096];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-    ::pclose(p);
-    return out;
 }
 
 struct LangCase {
@@ -55,30 +45,7 @@ protected:
     void SetUp() override {
         dir = fs::temp_directory_path() / ("trv-cli-lang-" + std::to_string(::getpid()));
         fs::create_directories(dir);
-        // Lactate 0.1 x² + 0.2 x + 0.5 mmol/l at 2..7 m/s crosses 4 mmol/l at x = 5 (x² + 2x - 35 = 0);
-        // heart rate 100 + 10 x gives 150 there. The athlete: Anna Meier, born 14.07.1994, female.
-        ByteBuilder bb;
-        bb.i32(5).u32(1);
-        bb.i32(0).i32(1).i32(0).u8(1).i32(0).f64(2).f64(1).f64(150).i32(0).u8(0).i32(180).u8(1).u8(0);
-        bb.u32(6);
-        for (int x = 2; x <= 7; ++x)
-            bb.u16(static_cast<uint16_t>(x * x + 2 * x + 5))
-                .u16(static_cast<uint16_t>(x))
-                .u8(1)
-                .u8(23)
-                .u32(1700000000u + 180u * static_cast<uint32_t>(x))
-                .f64(0)
-                .i32(100 + 10 * x)
-                .f64(x)
-                .f64(0)
-                .u8(2)
-                .u16(180)
-                .u8(1)
-                .u8(0)
-                .u8(0);
-        bb.athlete({"Anna", "Meier", "", "", "", "", ""}, 60, 170, 34529.0, 2, "").str("").f64(0);
-        std::ofstream(dir / "curve.trv", std::ios::binary)
-            .write(reinterpret_cast<const char*>(bb.b.data()), static_cast<long>(bb.b.size()));
+        WriteKnownCurve(dir / "curve.trv", true);
     }
     void TearDown() override { fs::remove_all(dir); }
     std::string P(const char* name) const { return (dir / name).string(); }
@@ -97,10 +64,10 @@ TEST_P(CliLanguage, OptionAndEnvironmentChooseTheLanguageOfTexts) {
     // TRV_LANG does the same; the option wins over it.
     const std::string envRun =
         std::string("env TRV_LANG=") + c.code + " " + TRV_CLI + " evaluate " + P("curve.trv") + " --tests 0 --json";
-    EXPECT_EQ(Shell(envRun), byOption.out);
+    EXPECT_EQ(trvtest::RunShell(envRun), byOption.out);
     const std::string other = std::string(c.code) == "de" ? "en" : "de";
-    EXPECT_EQ(Shell("env TRV_LANG=" + other + " " + TRV_CLI + " --lang=" + c.code + " evaluate " + P("curve.trv") +
-                    " --tests 0 --json"),
+    EXPECT_EQ(trvtest::RunShell("env TRV_LANG=" + other + " " + TRV_CLI + " --lang=" + c.code + " evaluate " +
+                                P("curve.trv") + " --tests 0 --json"),
               byOption.out);
     // Apart from the result text the JSON is the same in every language: keys, ids and numbers.
     const CliRun otherRun = Cli("evaluate " + P("curve.trv") + " --tests 0 --json --lang " + other);
@@ -125,12 +92,12 @@ TEST_P(CliLanguage, TheCsvExportStaysGermanByteForByte) {
 }
 
 TEST_P(CliLanguage, PrintedProtocolInTheChosenLanguage) {
-    if (Shell("command -v pdftotext").empty()) GTEST_SKIP() << "pdftotext is not installed";
+    if (trvtest::RunShell("command -v pdftotext").empty()) GTEST_SKIP() << "pdftotext is not installed";
     if (!CliDraws()) GTEST_SKIP() << "built without the desktop program: no printed pages";
     const LangCase& c = GetParam();
     const CliRun r = Cli("print " + P("curve.trv") + " --tests 0 -o " + P("p.pdf") + " --lang " + c.code);
     ASSERT_EQ(r.code, 0) << r.err;
-    const std::string text = Shell("pdftotext -f 1 -l 1 '" + P("p.pdf") + "' -");
+    const std::string text = trvtest::RunShell("pdftotext -f 1 -l 1 '" + P("p.pdf") + "' -");
     for (const char* word : c.printed) EXPECT_NE(text.find(word), std::string::npos) << word << "\n" << text;
 }
 

@@ -27,11 +27,8 @@ inline bool HavePoppler() {
     return status == 0;
 }
 
-// The words of a page (only within `crop`, pdftotext's -x -y -W -H options, when given), with runs
-// of blanks and line breaks made single blanks.
-inline std::string PageText(const std::filesystem::path& pdf, int page, const std::string& crop = "") {
-    const std::string raw = RunShell("pdftotext -layout -f " + std::to_string(page) + " -l " + std::to_string(page) +
-                                     " " + crop + " '" + pdf.string() + "' - 2>/dev/null");
+// `raw` with runs of blanks and line breaks made single blanks.
+inline std::string Words(const std::string& raw) {
     std::string out;
     for (char c : raw) {
         const bool blank = c == ' ' || c == '\n' || c == '\t' || c == '\f';
@@ -39,6 +36,12 @@ inline std::string PageText(const std::filesystem::path& pdf, int page, const st
         out += blank ? ' ' : c;
     }
     return out;
+}
+
+// The words of a page (only within `crop`, pdftotext's -x -y -W -H options, when given); page 0: all pages.
+inline std::string PageText(const std::filesystem::path& pdf, int page, const std::string& crop = "") {
+    const std::string pages = page > 0 ? "-f " + std::to_string(page) + " -l " + std::to_string(page) + " " : "";
+    return Words(RunShell("pdftotext -layout " + pages + crop + " '" + pdf.string() + "' - 2>/dev/null"));
 }
 
 inline int PageCount(const std::filesystem::path& pdf) {

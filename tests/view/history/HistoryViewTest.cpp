@@ -1,5 +1,6 @@
 // The "Verlauf" panel on the four-test athlete: table texts, one chart per test type and unit with
 // its lines and labelled points, the hint without step tests, a double click, and the printed page.
+#include "../../print/PdfText.h"
 #include "HistoryDocs.h"
 #include "analysis/HistoryChart.h"
 #include "print/HistoryPrint.h"
@@ -33,26 +34,6 @@ QString Cell(const CHistoryPanel& panel, int row, int column) {
 }
 
 int Column(const CHistoryPanel&, int method, int part) { return 4 + 4 * method + part; }
-
-std::string Words(const std::string& raw) {
-    std::string out;
-    for (char c : raw) {
-        const bool blank = c == ' ' || c == '\n' || c == '\t' || c == '\f';
-        if (blank && (out.empty() || out.back() == ' ')) continue;
-        out += blank ? ' ' : c;
-    }
-    return out;
-}
-
-std::string Shell(const std::string& cmd) {
-    std::string out;
-    FILE* p = ::popen(cmd.c_str(), "r");
-    char buf[4096];
-    size_t n;
-    while (p && (n = std::fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-    if (p) ::pclose(p);
-    return out;
-}
 
 }  // namespace
 
@@ -147,7 +128,7 @@ TEST(HistoryPanel, AHintInsteadOfChartsWithoutStepTestsAndADoubleClickNamesTheTe
 }
 
 TEST(HistoryPrint, OnePageWithAthleteTableAndCharts) {
-    if (Shell("command -v pdftotext && command -v pdfinfo").empty()) GTEST_SKIP() << "no poppler";
+    if (!trvtest::HavePoppler()) GTEST_SKIP() << "no poppler";
     CTRVDoc doc = Athlete();
     doc.m_UserData.m_strFirstName = "Anna";
     doc.m_UserData.m_strLastName = "Berger";
@@ -163,10 +144,10 @@ TEST(HistoryPrint, OnePageWithAthleteTableAndCharts) {
                               panel.m_pModel->Methods(), opt)
                   .message,
               "");
-    const std::string info = Shell("pdfinfo '" + pdf.string() + "'");
+    const std::string info = trvtest::RunShell("pdfinfo '" + pdf.string() + "'");
     EXPECT_NE(info.find("Pages:           1"), std::string::npos) << info;
     EXPECT_NE(info.find("842 x 595 pts"), std::string::npos) << info;  // five methods: landscape
-    const std::string text = Words(Shell("pdftotext -layout '" + pdf.string() + "' -"));
+    const std::string text = trvtest::PageText(pdf, 0);
     fs::remove(pdf);
     for (const std::string& part :
          {std::string("Anna Berger"), std::string("Verlauf vom 01.12.2024"), std::string("Testperson:"),
@@ -183,7 +164,7 @@ TEST(HistoryPrint, OnePageWithAthleteTableAndCharts) {
     // Two methods fit portrait.
     ASSERT_TRUE(
         WriteHistoryPdf(QString::fromStdString(pdf.string()), doc, panel.m_pModel->Rows(), {"ians", "dmax"}, opt));
-    EXPECT_NE(Shell("pdfinfo '" + pdf.string() + "'").find("595 x 842 pts"), std::string::npos);
+    EXPECT_NE(trvtest::RunShell("pdfinfo '" + pdf.string() + "'").find("595 x 842 pts"), std::string::npos);
     fs::remove(pdf);
 }
 
@@ -211,7 +192,7 @@ TEST(HistoryPrint, ChartsStandSideBySideOnlyWhereThePageIsWideAndLow) {
 TEST(HistoryPrint, InEnglishFromAGermanWindow) {
     // What "Sprache des Ausdrucks: English" prints from a program speaking German: the page and charts made
     // in the printout's language, the window's panel untouched.
-    if (Shell("command -v pdftotext && command -v pdfinfo").empty()) GTEST_SKIP() << "no poppler";
+    if (!trvtest::HavePoppler()) GTEST_SKIP() << "no poppler";
     CTRVDoc doc = Athlete();
     doc.m_UserData.m_strFirstName = "Anna";
     doc.m_UserData.m_strLastName = "Berger";
@@ -229,7 +210,7 @@ TEST(HistoryPrint, InEnglishFromAGermanWindow) {
             WriteHistoryPdf(QString::fromStdString(pdf.string()), doc, rows, panel.m_pModel->Methods(), opt).message,
             "");
     }
-    const std::string text = Words(Shell("pdftotext -layout '" + pdf.string() + "' -"));
+    const std::string text = trvtest::PageText(pdf, 0);
     fs::remove(pdf);
     for (const char* part :
          {"History as of 01/12/2024", "Athlete:", "Thresholds over time:", "01/02/2024", "Field test",
